@@ -1,0 +1,30 @@
+// Regional settings: the order of day, month and year in numeric dates, the date and
+// time separators and the decimal point. They come from the system locale at start-up
+// and can be pinned (tests pin them so that results do not depend on the machine).
+#pragma once
+
+#include <QString>
+
+namespace tv {
+
+enum class DateOrder { DayMonthYear, MonthDayYear, YearMonthDay };
+
+struct RegionalSettings {
+    DateOrder dateOrder = DateOrder::DayMonthYear;
+    QChar dateSeparator = u'/';
+    QChar timeSeparator = u':';
+    QChar decimalPoint = u'.';
+    bool twentyFourHour = true;  // "General Date" and "hh:mm" style times; false adds AM/PM in General Date
+    bool fourDigitYearInShortDate = true;  // "Short Date" writes yyyy (else yy)
+
+    static RegionalSettings fromSystemLocale();
+};
+
+// The settings in force. Initialised from the system locale on first use.
+const RegionalSettings& regional();
+// Replace the settings in force (tests, and an administrator's choice later).
+void pinRegional(const RegionalSettings& settings);
+// Go back to the system locale.
+void resetRegional();
+
+}  // namespace tv

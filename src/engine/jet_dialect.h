@@ -1,0 +1,81 @@
+// The Jet SQL dialect the program's statements are written in, translated to SQLite.
+//
+// Accepted: bracketed names ("[CUSTOMER NAME]"), #date# literals (ISO, month-name forms
+// and numeric dates in the regional order; always written to SQLite as ISO text
+// 'YYYY-MM-DD HH:MM:SS'), "= Null" / "<> Null", True/False (-1/0), "DELETE * FROM",
+// LIKE with * and ?, SELECT DISTINCT, ORDER BY by name or position, the string, date and
+// conversion functions the program uses, and Jet DDL (CREATE TABLE with Jet types,
+// CREATE [UNIQUE] INDEX, DROP TABLE, DROP INDEX, ALTER TABLE ADD/DROP COLUMN).
+//
+// The translator never guesses: a statement it cannot translate throws DbError 3075 with
+// the statement in the message.
+#pragma once
+
+#include "engine/engine.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace tv::engine::dialect {
+
+enum class StatementKind {
+    Select,
+    Insert,
+    Update,
+    Delete,
+    CreateTable,
+    CreateIndex,
+    DropTable,
+    DropIndex,
+    AlterTableAdd,
+    AlterTableDrop,
+};
+
+// A column of a CREATE TABLE or ALTER TABLE ADD COLUMN, in engine terms. Jet type names
+// accepted: BIT/YESNO/LOGICAL/BOOLEAN, BYTE, SHORT/SMALLINT/INTEGER2, LONG/INT/INTEGER/
+// INTEGER4, COUNTER/AUTOINCREMENT (a Long that numbers itself), CURRENCY/MONEY,
+// SINGLE/REAL/FLOAT4, DOUBLE/FLOAT/FLOAT8/NUMBER, DATETIME/DATE/TIME, TEXT(n)/CHAR(n)/
+// VARCHAR(n) (TEXT without a size is 255), MEMO/LONGTEXT, LONGBINARY/OLEOBJECT/BINARY.
+// Modifiers: NOT NULL (Required), and ours: ALLOWZEROLENGTH / NOZEROLENGTH (default allows).
+struct ColumnDef {
+    QString name;
+    FieldType type = FieldType::Text;
+    int size = 0;  // text size in characters; 0 for other types
+    bool required = false;
+    bool allowZeroLength = true;
+    bool autoIncrement = false;
+};
+
+struct IndexDef {
+    QString name;  // "PrimaryKey" for CONSTRAINT PrimaryKey PRIMARY KEY (...)
+    QStringList columns;
+    bool primary = false;
+    bool unique = false;
+};
+
+struct Translation {
+    StatementKind kind = StatementKind::Select;
+    QString sql;            // SQLite text (DML); empty for DDL, which the engine builds
+    QStringList tables;     // tables read or written, as named (without brackets)
+    bool singleTable = false;  // a SELECT over exactly one table with no join, group or DISTINCT
+
+    // DDL payload.
+    QString table;
+    std::vector<ColumnDef> columns;   // CreateTable, AlterTableAdd
+    std::vector<IndexDef> indexes;    // CreateTable constraints, CreateIndex
+    QString dropName;                 // DropTable, DropIndex, AlterTableDrop (column)
+};
+
+// Translates one statement. Throws DbError(err::kSyntax) with the statement in the text.
+Translation translate(const QString& jetSql);
+
+// Translates Jet criteria (the text after WHERE, as FindFirst takes it) into an SQLite
+// boolean expression.
+QString translateCriteria(const QString& jetCriteria);
+
+// Reads a #date# literal's inside text as the dialect does (ISO, month names, regional
+// numeric order). Returns false when it is not a date.
+bool readDateLiteral(const QString& inside, tv::DateTime* out);
+
+}  // namespace tv::engine::dialect

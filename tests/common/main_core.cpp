@@ -1,0 +1,10 @@
+// Test entry point for libraries that need no display: a QCoreApplication so that
+// Qt's event loop, locale and file helpers behave as in the program.
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
