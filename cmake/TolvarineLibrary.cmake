@@ -1,10 +1,13 @@
-# tolvarine_library(NAME DIR DEPS...): one static library per source folder.
+# tolvarine_library(NAME DEPS ... [EXCLUDE file ...]): one static library per source folder.
 # Sources are gathered from the folder so that adding a file needs no edit here.
 function(tolvarine_library name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
        ${CMAKE_CURRENT_SOURCE_DIR}/*.ui ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  foreach(excluded ${ARG_EXCLUDE})
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+  endforeach()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
