@@ -1,0 +1,128 @@
+// Opening: the data database on first use, record sets on either database, the key
+// description of a table, and repair of a damaged file.
+#include "data/access.h"
+#include "data/access_internal.h"
+#include "data/app_state.h"
+#include "data/failure.h"
+#include "data/prompter.h"
+#include "data/source_text.h"
+
+namespace tv::data {
+
+namespace detail {
+
+engine::Database& databaseFor(int selector) {
+    AppState& st = state();
+    engine::Database& db = selector == kDataDb ? st.DataDb : st.DefinitionsDb;
+    if (!db.IsOpen()) {
+        // Jet's wording for an object that was never set or has been closed.
+        throw engine::DbError(3420, QStringLiteral("Object invalid or no longer set."));
+    }
+    return db;
+}
+
+QStringList primaryKeyColumns(const QString& source, int selector) {
+    const engine::TableDef def = databaseFor(selector).TableDefNamed(SourceTable(source));
+    for (const engine::Index& index : def.Indexes()) {
+        if (index.Name().compare(QLatin1String("PrimaryKey"), Qt::CaseInsensitive) == 0)
+            return index.FieldNames();
+    }
+    throw engine::DbError(engine::err::kIndexNotFound,
+                          QStringLiteral("'PrimaryKey' isn't an index in this table."));
+}
+
+void closeQuietly(engine::Recordset& rs) {
+    (void)attempt([&] {
+        if (rs.IsOpen()) rs.Close();
+    });
+}
+
+void idleQuietly() {
+    (void)attempt([] { engine::Engine::instance().Idle(true); });
+}
+
+QString pathIn(const QString& folder, const QString& file) {
+    QString f = folder;
+    while (f.endsWith(u'\\') || f.endsWith(u'/')) f.chop(1);
+    return f + u'/' + file;
+}
+
+}  // namespace detail
+
+bool OpenDataDatabase() {
+    AppState& st = state();
+    const QString path = detail::pathIn(st.DataLocation, QStringLiteral("Data.mdb"));
+
+    auto open = [&] { st.DataDb = engine::Engine::instance().OpenDatabase(path); };
+    std::optional<Failure> failed = attempt(open);
+    if (!failed) {
+        st.DataOpen = true;
+        return true;
+    }
+
+    if (failed->number == engine::err::kNotDatabase || failed->number == engine::err::kDamaged) {
+        if (ShowMessage(11, QStringLiteral("\n") + path) == msgbox::kYes &&
+            RepairDatabaseFile(path)) {
+            // The repaired file still has to be opened before the layer can use it.
+            failed = attempt(open);
+            if (!failed) {
+                st.DataOpen = true;
+                return true;
+            }
+        } else {
+            return false;
+        }
+    }
+
+    ShowMessage(2, path + QStringLiteral("\n\n") + failed->text);
+    st.DataOpen = false;
+    return false;
+}
+
+engine::Recordset OpenTable(const QString& source, int database) {
+    AppState& st = state();
+    if (!st.DataOpen) OpenDataDatabase();
+
+    QString actual = source;
+    engine::Recordset rs;
+    const std::optional<Failure> failed = attempt([&] {
+        if (st.WorkflowMode && st.ApplyWorkflowFilter) actual = st.ApplyWorkflowFilter(source);
+        rs = detail::databaseFor(database).OpenRecordset(actual);
+    });
+    if (failed) {
+        detail::closeQuietly(rs);
+        ShowMessage(194, QStringLiteral("\n\n") + actual + errorTail(*failed));
+        return engine::Recordset();
+    }
+
+    if (!IsSqlSource(actual)) {
+        // Every Seek in the program relies on the primary key being the current index. A
+        // table without one still opens, for reading; a later Seek on it reports not found.
+        (void)attempt([&] { rs.SetIndex(QStringLiteral("PrimaryKey")); });
+    }
+    return rs;
+}
+
+int KeyColumnCount(const QString& source, int database) {
+    int count = 0;
+    (void)attempt([&] {
+        count = static_cast<int>(detail::primaryKeyColumns(source, database).size());
+    });
+    return count;
+}
+
+bool RepairDatabaseFile(const QString& path) {
+    Prompter& p = prompter();
+    p.setPointer(kPointerHourglass);
+    p.processEvents();
+    const std::optional<Failure> failed =
+        attempt([&] { engine::Engine::instance().RepairDatabase(path); });
+    p.setPointer(kPointerDefault);
+    if (failed) {
+        ShowMessage(13, QStringLiteral("\n\n") + path);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tv::data

@@ -1,0 +1,221 @@
+// Moving rows between the databases and the shared record buffer: load, read one column,
+// add, update, insert-or-update and delete.
+#include "core/format.h"
+#include "data/access.h"
+#include "data/access_internal.h"
+#include "data/app_state.h"
+#include "data/failure.h"
+#include "data/prompter.h"
+#include "data/source_text.h"
+
+#include <algorithm>
+
+namespace tv::data {
+
+namespace {
+
+enum class Writing { NewRow, ExistingRow };
+
+// FieldValues element i goes to column i-1; an empty text writes Null. An auto-numbered
+// column is left to the engine when empty (a new row gets its number) and never rewritten
+// on an existing row, where its number is fixed.
+void writeBuffer(engine::Recordset& rs, Writing mode) {
+    const FieldValueArray& values = state().FieldValues;
+    const int count = std::min(values.size(), rs.FieldCount());
+    for (int i = 1; i <= count; ++i) {
+        engine::Field field = rs.FieldAt(i - 1);
+        const QString& text = values(i);
+        if (field.AutoIncrement() && (mode == Writing::ExistingRow || text.isEmpty())) continue;
+        field.SetValue(text.isEmpty() ? tv::Variant() : tv::Variant(text));
+    }
+}
+
+// The values of SaveRecord: dates, texts and memos are emptied by an empty text, a
+// Boolean becomes False, and any other column keeps what it holds.
+void writeValues(engine::Recordset& rs, const QStringList& values) {
+    const int count = std::min(static_cast<int>(values.size()), rs.FieldCount());
+    for (int i = 0; i < count; ++i) {
+        engine::Field field = rs.FieldAt(i);
+        const QString& text = values.at(i);
+        if (!text.isEmpty()) {
+            if (field.AutoIncrement() && rs.EditModeNow() == engine::EditMode::InProgress)
+                continue;
+            field.SetValue(tv::Variant(text));
+            continue;
+        }
+        switch (field.Type()) {
+            case engine::FieldType::Date:
+            case engine::FieldType::Text:
+            case engine::FieldType::Memo:
+                field.SetValue(tv::Variant());
+                break;
+            case engine::FieldType::Boolean:
+                field.SetValue(tv::Variant(false));
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+// The update in progress is given up so the write lock is released.
+void cancelQuietly(engine::Recordset& rs) {
+    (void)attempt([&] {
+        if (rs.IsOpen() && rs.EditModeNow() != engine::EditMode::None) rs.CancelUpdate();
+    });
+}
+
+QString formatByType(const engine::Field& field) {
+    const tv::Variant v = field.Value();
+    switch (field.Type()) {
+        case engine::FieldType::Boolean:
+        case engine::FieldType::Byte:
+        case engine::FieldType::Integer:
+        case engine::FieldType::Long:
+            return tv::Format(v, QStringLiteral("0"));
+        case engine::FieldType::Currency:
+        case engine::FieldType::Single:
+        case engine::FieldType::Double:
+            return tv::Format(v, QStringLiteral("0.00"));
+        case engine::FieldType::Date:
+            return tv::Format(v, QStringLiteral("General Date"));
+        default:
+            return tv::TextOf(v);
+    }
+}
+
+QString keyList(const QString& key1, const QString& key2, const QString& key3) {
+    return QStringLiteral("\n\n") + key1 + u'\n' + key2 + u'\n' + key3;
+}
+
+}  // namespace
+
+bool LoadRecord(const QString& source, const QString& key1, const QString& key2, int database) {
+    FieldValueArray& values = state().FieldValues;
+    engine::Recordset rs = OpenTable(source, database);
+    if (!rs.IsOpen()) {
+        values(1).clear();
+        return false;
+    }
+    bool found = false;
+    const std::optional<Failure> failed = attempt([&] {
+        values.resize(rs.FieldCount());
+        found = SeekRecord(rs, key1, key2, QString(), database);
+        if (!found) return;
+        for (int i = 1; i <= values.size(); ++i) values(i) = tv::TextOf(rs[i - 1]);
+    });
+    if (failed || !found) {
+        values(1).clear();
+        found = false;
+    }
+    detail::closeQuietly(rs);
+    return found;
+}
+
+QString GetFieldText(const QString& source, const QString& key1, const QString& key2,
+                     int column) {
+    engine::Recordset rs = OpenTable(source, kDataDb);
+    QString text;
+    (void)attempt([&] {
+        if (rs.IsOpen() && SeekRecord(rs, key1, key2, QString(), kDataDb))
+            text = formatByType(rs.FieldAt(column));
+    });
+    detail::closeQuietly(rs);
+    return text;
+}
+
+bool AddRecord(const QString& source, bool reportErrors, int database) {
+    engine::Recordset rs = OpenTable(source, database);
+    if (!rs.IsOpen()) return false;
+    const std::optional<Failure> failed = attempt([&] {
+        rs.AddNew();
+        writeBuffer(rs, Writing::NewRow);
+        rs.Update();
+    });
+    if (failed) {
+        cancelQuietly(rs);
+        if (reportErrors) ShowMessage(105, errorTail(*failed));
+    }
+    detail::closeQuietly(rs);
+    return !failed;
+}
+
+bool UpdateRecord(const QString& source, bool reportErrors, const QString& key1,
+                  const QString& key2, int database) {
+    engine::Recordset rs = OpenTable(source, database);
+    if (!rs.IsOpen()) return false;
+
+    std::array<QString, 3> keys{key1, key2, QString()};
+    if (key1.isEmpty()) {
+        // The row's own key, from the buffer's first elements.
+        const FieldValueArray& values = state().FieldValues;
+        const int n = std::min(KeyColumnCount(rs.Name(), database), 3);
+        for (int i = 0; i < 3; ++i) keys[static_cast<size_t>(i)] = i < n ? values(i + 1) : QString();
+    }
+
+    if (!SeekRecord(rs, keys[0], keys[1], keys[2], database)) {
+        detail::closeQuietly(rs);
+        if (ShowMessage(107) == msgbox::kYes) AddRecord(source, reportErrors, database);
+        return false;
+    }
+
+    detail::idleQuietly();
+    const std::optional<Failure> failed = attempt([&] {
+        rs.Edit();
+        writeBuffer(rs, Writing::ExistingRow);
+        rs.Update();
+    });
+    if (failed) {
+        cancelQuietly(rs);
+        if (reportErrors) ShowMessage(106, errorTail(*failed));
+    }
+    detail::closeQuietly(rs);
+    return !failed;
+}
+
+bool SaveRecord(const QString& source, const QStringList& values, bool reportErrors,
+                int database) {
+    engine::Recordset rs = OpenTable(source, database);
+    if (!rs.IsOpen()) return false;
+    const std::optional<Failure> failed = attempt([&] {
+        const int n = KeyColumnCount(rs.Name(), database);
+        auto key = [&](int i) { return i < n ? values.value(i) : QString(); };
+        if (SeekRecord(rs, key(0), key(1), key(2), database))
+            rs.Edit();
+        else
+            rs.AddNew();
+        writeValues(rs, values);
+        rs.Update();
+    });
+    if (failed) {
+        cancelQuietly(rs);
+        if (reportErrors) ShowMessage(105, errorTail(*failed));
+    }
+    detail::closeQuietly(rs);
+    return !failed;
+}
+
+bool DeleteRecord(const QString& source, const QString& key1, const QString& key2,
+                  const QString& key3, bool askFirst, int database) {
+    const QString keysText = keyList(key1, key2, key3);
+    if (askFirst && ShowMessage(101, keysText) != msgbox::kYes) return false;
+
+    const QString table = SourceTable(source);
+    engine::Recordset rs = OpenTable(table, database);
+    if (!rs.IsOpen()) return false;
+
+    bool deleted = false;
+    if (SeekRecord(rs, key1, key2, key3, database)) {
+        const auto& cascade = state().BeforeDelete;
+        // The cascade's own failures are its business; the row goes in any case.
+        if (cascade) (void)attempt([&] { cascade(table, key1, key2, key3); });
+        deleted = !attempt([&] { rs.Delete(); });
+    } else {
+        ShowMessage(102, keysText);
+    }
+    detail::closeQuietly(rs);
+    detail::idleQuietly();
+    return deleted;
+}
+
+}  // namespace tv::data
