@@ -1,0 +1,233 @@
+// Building the three databases from db/-style text sources: the real db/ folder, a small
+// synthetic one whose values are read back, refusal on a folder that already holds a
+// database, and failures reported by file and line with nothing left behind.
+#include "common/test_support.h"
+#include "core/convert.h"
+#include "data/shipped_databases.h"
+#include "data/shipped_text.h"
+#include "engine/engine.h"
+
+#include <gtest/gtest.h>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <map>
+
+namespace {
+
+using tv::Variant;
+using tv::engine::Engine;
+
+void writeFile(const QString& path, const QByteArray& content) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(content);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every file below `folder` (hidden ones too) with a hash of its bytes.
+std::map<QString, QByteArray> snapshot(const QString& folder) {
+    std::map<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files[QDir(folder).relativeFilePath(path)] =
+            QCryptographicHash::hash(readFile(path), QCryptographicHash::Sha256);
+    }
+    return files;
+}
+
+// A minimal source tree: one table in each database, the data table with awkward values.
+class SyntheticSource {
+public:
+    SyntheticSource() {
+        write("definitions/schema/10_notes.sql",
+              "-- one table\nCREATE TABLE [NOTES] ([ID] LONG NOT NULL, [TEXT] MEMO,\n"
+              "    CONSTRAINT PrimaryKey PRIMARY KEY ([ID]));\n");
+        write("messages/schema/10_inbox.sql",
+              "CREATE TABLE [INBOX] ([MSGID] COUNTER, [SUBJECT] TEXT(100),\n"
+              "    CONSTRAINT PrimaryKey PRIMARY KEY ([MSGID]));\n");
+        write("data/schema/10_people.sql",
+              "CREATE TABLE [PEOPLE] (\n"
+              "    [NAME] TEXT(50) NOT NULL,  -- 0\n"
+              "    [NOTE] MEMO,               -- 1\n"
+              "    [BORN] DATETIME,           -- 2\n"
+              "    [ACTIVE] BIT,              -- 3\n"
+              "    [AMOUNT] CURRENCY,         -- 4\n"
+              "    [CODE] MEMO,               -- 5\n"
+              "    CONSTRAINT PrimaryKey PRIMARY KEY ([NAME])\n"
+              ");\n");
+        write("data/rows/PEOPLE.tsv",
+              "# people\n"
+              "NAME\tNOTE\tBORN\tACTIVE\tAMOUNT\tCODE\n"
+              "O'Brien\tfirst\\tsecond\\nthird\t1970-03-14 08:30:00\t-1\t12.34\t007\n"
+              "Smith\t\t2001-12-05\tFalse\t\t\n");
+        write("definitions/rows/NOTES.tsv", "ID\tTEXT\n1\tA note\n");
+        write("Pictures/tvMouse.ico", "icon bytes");
+        write("Pictures/types/call.bmp", "bitmap bytes");
+    }
+    QString path() const { return dir_.path(); }
+    void write(const QString& relative, const QByteArray& content) const {
+        writeFile(dir_.file(relative), content);
+    }
+
+private:
+    tvtest::ScratchFolder dir_;
+};
+
+bool create(const QString& folder, const QString& source, QString* error) {
+    return tv::data::createDatabases(folder, source, error);
+}
+
+TEST(CreateDatabases, SyntheticSourceRoundTripsItsValues) {
+    SyntheticSource source;
+    tvtest::ScratchFolder target;
+    const QString folder = target.file("new/Database");  // created when missing
+    QStringList steps;
+    QString error;
+    ASSERT_TRUE(tv::data::createDatabases(folder, source.path(), &error, [&](const QString& s) {
+        steps.append(s);
+    })) << error.toStdString();
+    EXPECT_FALSE(steps.isEmpty());
+
+    for (const auto& db : tv::data::shippedDatabases()) {
+        EXPECT_TRUE(QFileInfo::exists(folder + "/" + db.fileName)) << db.fileName.toStdString();
+    }
+    // Only the databases and the pictures: no staging folder is left behind.
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList({"Data.mdb", "Definitions.mdb", "Messages.mdb", "Pictures"}));
+    EXPECT_EQ(readFile(folder + "/Pictures/tvMouse.ico"), "icon bytes");
+    EXPECT_EQ(readFile(folder + "/Pictures/types/call.bmp"), "bitmap bytes");
+
+    tv::engine::Database db = Engine::instance().OpenDatabase(folder + "/Data.mdb");
+    tv::engine::Recordset rs = db.OpenRecordset("PEOPLE");
+    rs.SetIndex("PrimaryKey");
+
+    rs.Seek("=", Variant("o'brien"));
+    ASSERT_FALSE(rs.NoMatch());
+    EXPECT_EQ(rs["NAME"], Variant("O'Brien"));
+    EXPECT_EQ(rs["NOTE"], Variant("first\tsecond\nthird"));
+    EXPECT_EQ(rs["BORN"], Variant(tv::DateFromParts(1970, 3, 14, 8, 30, 0)));
+    EXPECT_TRUE(tv::CBool(rs["ACTIVE"]));
+    EXPECT_DOUBLE_EQ(tv::CDbl(rs["AMOUNT"]), 12.34);
+    EXPECT_EQ(rs["CODE"], Variant("007"));  // a memo keeps its leading zeros
+
+    rs.Seek("=", Variant("SMITH"));
+    ASSERT_FALSE(rs.NoMatch());
+    EXPECT_TRUE(rs["NOTE"].isNull());
+    EXPECT_TRUE(rs["AMOUNT"].isNull());
+    EXPECT_FALSE(tv::CBool(rs["ACTIVE"]));
+    EXPECT_EQ(rs["BORN"], Variant(tv::DateFromParts(2001, 12, 5)));
+    rs.Close();
+    db.Close();
+
+    tv::engine::Database defs = Engine::instance().OpenDatabase(folder + "/Definitions.mdb");
+    EXPECT_TRUE(defs.HasTable("NOTES"));
+    defs.Close();
+    tv::engine::Database post = Engine::instance().OpenDatabase(folder + "/Messages.mdb");
+    EXPECT_TRUE(post.HasTable("INBOX"));
+    post.Close();
+}
+
+TEST(CreateDatabases, RefusesAFolderThatHoldsADatabaseAndTouchesNothing) {
+    SyntheticSource source;
+    for (const QString present :
+         QStringList{"Definitions.mdb", "Data.mdb", "Messages.mdb", "data.MDB"}) {
+        tvtest::ScratchFolder target;
+        writeFile(target.file(present), "someone's real data");
+        writeFile(target.file("Quote.rpt"), "a report");
+        const auto before = snapshot(target.path());
+
+        QString error;
+        EXPECT_FALSE(create(target.path(), source.path(), &error)) << present.toStdString();
+        EXPECT_TRUE(error.contains(present)) << error.toStdString();
+        EXPECT_EQ(snapshot(target.path()), before) << present.toStdString();
+    }
+}
+
+TEST(CreateDatabases, FailuresNameFileAndLineAndLeaveTheFolderAsItWas) {
+    struct Case {
+        const char* name;
+        QString file;
+        QByteArray content;
+        QString where;  // expected in the message
+    };
+    const std::vector<Case> cases = {
+        {"duplicate key", "data/rows/PEOPLE.tsv", "NAME\tNOTE\n\nAdams\tx\nadams\ty\n",
+         "data/rows/PEOPLE.tsv:4:"},
+        {"value that does not convert", "data/rows/PEOPLE.tsv", "NAME\tBORN\nAdams\tsoon\n",
+         "data/rows/PEOPLE.tsv:2:"},
+        {"unknown column", "data/rows/PEOPLE.tsv", "# c\nNAME\tSHOE SIZE\nAdams\t9\n",
+         "data/rows/PEOPLE.tsv:2:"},
+        {"too many cells", "data/rows/PEOPLE.tsv", "NAME\nAdams\textra\n",
+         "data/rows/PEOPLE.tsv:2:"},
+        {"row file without a table", "data/rows/GHOSTS.tsv", "NAME\nCasper\n",
+         "data/rows/GHOSTS.tsv"},
+        {"statement the engine refuses", "messages/schema/20_bad.sql",
+         "-- broken\n\nCREATE TABLE [BROKEN] (\n  [X] NOSUCHTYPE\n);\n",
+         "messages/schema/20_bad.sql:3:"},
+    };
+    for (const Case& c : cases) {
+        SyntheticSource source;
+        source.write(c.file, c.content);
+        tvtest::ScratchFolder target;
+        writeFile(target.file("Pictures/tvMouse.ico"), "custom pointer");
+        const auto before = snapshot(target.path());
+
+        QString error;
+        EXPECT_FALSE(create(target.path(), source.path(), &error)) << c.name;
+        EXPECT_TRUE(error.contains(c.where)) << c.name << ": " << error.toStdString();
+        EXPECT_EQ(snapshot(target.path()), before) << c.name;
+    }
+}
+
+TEST(CreateDatabases, KeepsPicturesTheFolderAlreadyHas) {
+    SyntheticSource source;
+    tvtest::ScratchFolder target;
+    writeFile(target.file("Pictures/tvMouse.ico"), "custom pointer");
+    QString error;
+    ASSERT_TRUE(create(target.path(), source.path(), &error)) << error.toStdString();
+    EXPECT_EQ(readFile(target.file("Pictures/tvMouse.ico")), "custom pointer");
+    EXPECT_EQ(readFile(target.file("Pictures/types/call.bmp")), "bitmap bytes");
+}
+
+// The shipped db/ folder builds, and every row file ends up complete in its table.
+TEST(CreateDatabases, ShippedSourcesBuildCompletely) {
+    const QString source = tvtest::sourceDir() + "/db";
+    tvtest::ScratchFolder target;
+    QString error;
+    ASSERT_TRUE(create(target.path(), source, &error)) << error.toStdString();
+
+    for (const auto& shipped : tv::data::shippedDatabases()) {
+        tv::engine::Database db =
+            Engine::instance().OpenDatabase(target.file(shipped.fileName), true);
+        const QDir rows(source + "/" + shipped.sourceFolder + "/rows");
+        for (const QString& file : rows.entryList({"*.tsv"}, QDir::Files)) {
+            const QString table = QFileInfo(file).completeBaseName();
+            tv::data::TsvTable expected;
+            int line = 0;
+            ASSERT_TRUE(tv::data::parseTsv(QString::fromUtf8(readFile(rows.filePath(file))),
+                                           &expected, &line, &error));
+            ASSERT_TRUE(db.HasTable(table)) << table.toStdString();
+            tv::engine::Recordset rs = db.OpenRecordset("SELECT * FROM [" + table + "]");
+            long count = 0;
+            for (; !rs.EOF_(); rs.MoveNext()) ++count;
+            EXPECT_EQ(count, static_cast<long>(expected.rows.size())) << table.toStdString();
+            rs.Close();
+        }
+        db.Close();
+    }
+    for (const QString& picture : QDir(source + "/Pictures").entryList(QDir::Files)) {
+        EXPECT_TRUE(QFileInfo::exists(target.file("Pictures/" + picture))) << picture.toStdString();
+    }
+}
+
+}  // namespace

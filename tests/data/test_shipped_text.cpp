@@ -1,0 +1,128 @@
+// Readers of db/'s text files: statement splitting with line numbers, row files with
+// their escapes and Null cells.
+#include "data/shipped_text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using tv::data::ScriptStatement;
+
+struct ScriptCase {
+    const char* name;
+    QString script;
+    std::vector<std::pair<QString, int>> expected;  // statement text, line
+};
+
+TEST(SplitSqlScript, StatementsWithTheirStartingLines) {
+    const std::vector<ScriptCase> cases = {
+        {"comment lines and trailing comments go",
+         "-- header\n"
+         "CREATE TABLE [A] (\n"
+         "    [X] TEXT(5),   -- 0\n"
+         "    [Y] LONG       -- 1\n"
+         ");\n"
+         "\n"
+         "  -- indented comment\n"
+         "CREATE INDEX [Y] ON [A] ([Y]);\n",
+         {{"CREATE TABLE [A] (\n    [X] TEXT(5),\n    [Y] LONG\n)", 2},
+          {"CREATE INDEX [Y] ON [A] ([Y])", 8}}},
+        {"a semicolon inside a line does not end the statement",
+         "INSERT INTO [T] ([X]) VALUES ('a;b');\n"
+         "UPDATE [T] SET [X] = 'c'; UPDATE [T] SET [X] = 'd'\n"
+         "WHERE 1 = 1;\n",
+         {{"INSERT INTO [T] ([X]) VALUES ('a;b')", 1},
+          {"UPDATE [T] SET [X] = 'c'; UPDATE [T] SET [X] = 'd'\nWHERE 1 = 1", 2}}},
+        {"dashes inside quotes and brackets are not comments",
+         "INSERT INTO [A--B] ([X]) VALUES ('--kept', \"also--kept\"); -- gone\n",
+         {{"INSERT INTO [A--B] ([X]) VALUES ('--kept', \"also--kept\")", 1}}},
+        {"a doubled quote stays inside the text",
+         "INSERT INTO [T] ([X]) VALUES ('O''Brien -- not a comment');\n",
+         {{"INSERT INTO [T] ([X]) VALUES ('O''Brien -- not a comment')", 1}}},
+        {"a semicolon at a line end inside a quoted text does not end it",
+         "INSERT INTO [T] ([X]) VALUES ('one;\n"
+         "two');\n",
+         {{"INSERT INTO [T] ([X]) VALUES ('one;\ntwo')", 1}}},
+        {"CRLF endings, trailing blanks and a last statement without semicolon",
+         "CREATE TABLE [A] ([X] LONG);  \r\n\r\nDROP TABLE [A]\r\n",
+         {{"CREATE TABLE [A] ([X] LONG)", 1}, {"DROP TABLE [A]", 3}}},
+        {"only comments", "-- nothing\n\n-- here\n", {}},
+    };
+    for (const ScriptCase& c : cases) {
+        const std::vector<ScriptStatement> got = tv::data::splitSqlScript(c.script);
+        ASSERT_EQ(got.size(), c.expected.size()) << c.name;
+        for (size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(got[i].text, c.expected[i].first) << c.name;
+            EXPECT_EQ(got[i].line, c.expected[i].second) << c.name;
+        }
+    }
+}
+
+TEST(ParseTsv, CellsNullsEscapesAndLines) {
+    const QString text = QString(QChar(0xFEFF)) +
+                         "# codes of the table\n"
+                         "CODE\tDESCRIPTION\tNOTE\r\n"
+                         "\n"
+                         "A\tO'Brien\\tand\\nSons\tc:\\\\Tolvarine\\\\Database\n"
+                         "B\t\tplain\n"
+                         "# a comment between rows\n"
+                         "C\tshort row\n"
+                         "D\tstray \\x backslash\t\n";
+    tv::data::TsvTable table;
+    int errorLine = 0;
+    QString error;
+    ASSERT_TRUE(tv::data::parseTsv(text, &table, &errorLine, &error)) << error.toStdString();
+
+    EXPECT_EQ(table.columns, QStringList({"CODE", "DESCRIPTION", "NOTE"}));
+    EXPECT_EQ(table.headerLine, 2);
+    ASSERT_EQ(table.rows.size(), 4u);
+
+    EXPECT_EQ(table.rows[0].line, 4);
+    EXPECT_EQ(table.rows[0].cells[1], QString("O'Brien\tand\nSons"));
+    EXPECT_EQ(table.rows[0].cells[2], QString("c:\\Tolvarine\\Database"));
+
+    EXPECT_EQ(table.rows[1].line, 5);
+    EXPECT_FALSE(table.rows[1].cells[1].has_value());  // empty cell: Null
+    EXPECT_EQ(table.rows[1].cells[2], QString("plain"));
+
+    EXPECT_EQ(table.rows[2].line, 7);
+    EXPECT_EQ(table.rows[2].cells[1], QString("short row"));
+    EXPECT_FALSE(table.rows[2].cells[2].has_value());  // missing cell: Null
+
+    EXPECT_EQ(table.rows[3].cells[1], QString("stray \\x backslash"));
+    EXPECT_FALSE(table.rows[3].cells[2].has_value());
+}
+
+TEST(ParseTsv, MalformedFilesNameTheLine) {
+    struct Case {
+        const char* name;
+        QString text;
+        int line;
+    };
+    const std::vector<Case> cases = {
+        {"more cells than columns", "A\tB\n1\t2\n3\t4\t5\n", 3},
+        {"a header column without a name", "# c\nA\t\tC\n", 2},
+        {"a column named twice", "NAME\tname\n", 1},
+    };
+    for (const Case& c : cases) {
+        tv::data::TsvTable table;
+        int errorLine = 0;
+        QString error;
+        EXPECT_FALSE(tv::data::parseTsv(c.text, &table, &errorLine, &error)) << c.name;
+        EXPECT_EQ(errorLine, c.line) << c.name;
+        EXPECT_FALSE(error.isEmpty()) << c.name;
+    }
+}
+
+TEST(CellEscapes, RoundTrip) {
+    for (const QString& text : {QString("plain"), QString("tab\there"), QString("two\nlines"),
+                                QString("back\\slash\\n not a line feed"), QString("\\"),
+                                QString("ends with backslash\\"), QString("\t\n\\")}) {
+        const QString cell = tv::data::escapeCell(text);
+        EXPECT_FALSE(cell.contains(u'\t')) << text.toStdString();
+        EXPECT_FALSE(cell.contains(u'\n')) << text.toStdString();
+        EXPECT_EQ(tv::data::unescapeCell(cell), text) << text.toStdString();
+    }
+}
+
+}  // namespace

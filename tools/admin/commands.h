@@ -1,0 +1,27 @@
+// The subcommands of tolvarine-admin. Each takes the arguments after its own name,
+// writes results to standard output and problems to standard error, and returns the
+// process's exit code.
+#pragma once
+
+#include <QStringList>
+
+namespace tv::admin {
+
+// Exit codes shared by every subcommand.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitDataError = 1;  // the engine or the data refused the work
+inline constexpr int kExitUsage = 2;      // the command line is wrong, or not available yet
+
+// create FOLDER [--from DBDIR]: the three databases from db/ text sources.
+int runCreate(const QStringList& args);
+// query FILE STATEMENT: one statement in the program's SQL dialect.
+int runQuery(const QStringList& args);
+// setting SECTION KEY [VALUE] | setting --delete SECTION KEY: the per-user settings store.
+int runSetting(const QStringList& args);
+
+// Prints the usage text to standard output (help) or standard error (a usage error).
+void printUsage(bool toStdErr);
+// Reports a usage error with the usage text and returns kExitUsage.
+int usageError(const QString& message);
+
+}  // namespace tv::admin

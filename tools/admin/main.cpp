@@ -1,0 +1,36 @@
+// tolvarine-admin: prepares and inspects the program's database folders from a shell.
+// Subcommands: create, query, setting, help (check and demo data are announced but not
+// available yet). Exit codes: 0 done, 1 engine or data error, 2 usage error.
+#include "commands.h"
+#include "console.h"
+
+#include <QCoreApplication>
+#include <exception>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    if (args.isEmpty()) return tv::admin::usageError(QStringLiteral("no command given"));
+
+    const QString command = args.takeFirst();
+    try {
+        if (command == QLatin1String("create")) return tv::admin::runCreate(args);
+        if (command == QLatin1String("query")) return tv::admin::runQuery(args);
+        if (command == QLatin1String("setting")) return tv::admin::runSetting(args);
+        if (command == QLatin1String("check")) {
+            tv::admin::err() << "check: not yet available" << Qt::endl;
+            return tv::admin::kExitUsage;
+        }
+        if (command == QLatin1String("help") || command == QLatin1String("--help") ||
+            command == QLatin1String("-h")) {
+            tv::admin::printUsage(false);
+            return tv::admin::kExitOk;
+        }
+    } catch (const std::exception& e) {
+        // The commands catch what they expect; this is the last guard of the process.
+        tv::admin::err() << command << ": " << QString::fromUtf8(e.what()) << Qt::endl;
+        return tv::admin::kExitDataError;
+    }
+    return tv::admin::usageError(QStringLiteral("unknown command \"%1\"").arg(command));
+}
