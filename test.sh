@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds Tolvarine with its tests and runs them. Installs missing Debian packages first,
+# so it works on a fresh machine (as root, or through sudo) with no input.
+# The last line reads "N passed, N failed"; the exit code is non-zero when a test fails.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")"
+source tools/packages.sh
+
+ensure_packages "${TOLVARINE_PACKAGES[@]}"
+
+build=build
+configure_build "$build"
+cmake --build "$build" -j"$(nproc)"
+
+log="$build/ctest.log"
+set +e
+ctest --test-dir "$build" --output-on-failure -j2 2>&1 | tee "$log"
+status=${PIPESTATUS[0]}
+set -e
+
+# ctest's summary: "87% tests passed, 1 tests failed out of 8".
+summary=$(grep -Eo '[0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1 || true)
+if [[ -n $summary ]]; then
+    failed=$(awk '{print $1}' <<<"$summary")
+    total=$(awk '{print $NF}' <<<"$summary")
+else
+    failed=0
+    total=0
+fi
+echo "$((total - failed)) passed, $failed failed"
+
+if ((status == 0 && failed > 0)); then status=1; fi
+exit "$status"
