@@ -81,7 +81,9 @@ bool OpenDataDatabase() {
 
 engine::Recordset OpenTable(const QString& source, int database) {
     AppState& st = state();
-    if (!st.DataOpen) OpenDataDatabase();
+    // A data database that cannot be opened has been reported already (message 2 or 11);
+    // a second box about the record set would only repeat it.
+    if (!st.DataOpen && !OpenDataDatabase() && database == kDataDb) return engine::Recordset();
 
     QString actual = source;
     engine::Recordset rs;

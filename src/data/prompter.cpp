@@ -3,6 +3,7 @@
 #include "core/convert.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 #include <cstdio>
 
 namespace tv::data {
@@ -24,6 +25,26 @@ int dismissAnswer(int style) {
 }
 
 }  // namespace msgbox
+
+namespace filedlg {
+
+QString toQtFilter(const QString& classicFilter) {
+    const QStringList parts = classicFilter.split(u'|');
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts.at(i).trimmed();
+        // The description often repeats its patterns in parentheses; Qt reads the patterns
+        // from the last parentheses, so they are written once, from the pattern part.
+        const qsizetype open = description.lastIndexOf(u'(');
+        if (open > 0 && description.endsWith(u')')) description = description.left(open).trimmed();
+        QStringList patterns = parts.at(i + 1).split(u';', Qt::SkipEmptyParts);
+        for (QString& pattern : patterns) pattern = pattern.trimmed();
+        entries << description + QStringLiteral(" (") + patterns.join(u' ') + u')';
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+}  // namespace filedlg
 
 namespace {
 

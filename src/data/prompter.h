@@ -57,6 +57,11 @@ inline constexpr int kOverwritePrompt = 0x2;
 inline constexpr int kHideReadOnly = 0x4;
 inline constexpr int kPathMustExist = 0x800;
 inline constexpr int kFileMustExist = 0x1000;
+
+// The classic filter ("Database Files (*.mdb)|*.mdb|All Files|*.*") in Qt's form
+// ("Database Files (*.mdb);;All Files (*.*)"); several patterns of one entry are
+// separated by ";" in the classic form and by blanks in Qt's.
+QString toQtFilter(const QString& classicFilter);
 }  // namespace filedlg
 
 struct FileRequest {

@@ -99,7 +99,8 @@ std::optional<ScriptedPrompter::Answer> ScriptedPrompter::take(const Question& q
     Answer a = script_.front();
     script_.pop_front();
     if (a.kind != q.kind) {
-        ADD_FAILURE() << "expected a " << kindName(a.kind).toStdString() << ", got a " << asked;
+        ADD_FAILURE() << "expected the scripted " << kindName(a.kind).toStdString() << ", got a "
+                      << asked;
         return std::nullopt;
     }
     if (!a.textPart.isEmpty() && !q.text.contains(a.textPart)) {

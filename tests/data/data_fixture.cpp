@@ -1,0 +1,104 @@
+#include "data_fixture.h"
+
+#include "core/format.h"
+#include "core/regional.h"
+#include "data/prompter.h"
+
+namespace tvtest {
+
+using tv::engine::Engine;
+using tv::engine::quoteLiteral;
+namespace msgbox = tv::data::msgbox;
+
+namespace {
+
+int styleOf(int number) {
+    switch (number) {
+        case 11:
+        case 101:
+        case 107:
+            return msgbox::kYesNo + msgbox::kQuestion;
+        default:
+            return msgbox::kOkOnly + msgbox::kExclamation;
+    }
+}
+
+}  // namespace
+
+void DataLayerTest::SetUp() {
+    tv::RegionalSettings regional;
+    regional.dateOrder = tv::DateOrder::DayMonthYear;
+    tv::pinRegional(regional);
+    tv::data::state().reset();
+
+    Engine::instance().CreateDatabase(definitionsPath()).Close();
+    QStringList definitions{QStringLiteral(
+        "CREATE TABLE [MESSAGES] ([MSGNO] SHORT NOT NULL, [TITLE] TEXT(100), [MSGTEXT] MEMO, "
+        "[PARAGRAPH] MEMO, [CATEGORY] TEXT(50), [STYLE] LONG, "
+        "CONSTRAINT PrimaryKey PRIMARY KEY ([MSGNO]))")};
+    for (int n : kCatalogue) {
+        definitions << QStringLiteral("INSERT INTO [MESSAGES] VALUES (%1, %2, %3, Null, 'Test', %4)")
+                           .arg(n)
+                           .arg(quoteLiteral(QStringLiteral("Title %1").arg(n)),
+                                quoteLiteral(QStringLiteral("Text %1.").arg(n)))
+                           .arg(styleOf(n));
+    }
+    execOn(definitionsPath(), definitions);
+
+    Engine::instance().CreateDatabase(dataPath()).Close();
+    execData({
+        QStringLiteral("CREATE TABLE [CUSTOMERS] ([CUSTOMER NAME] TEXT(50) NOT NULL, "
+                       "[CITY] TEXT(50), [CREDIT] CURRENCY, [ACTIVE] BIT, [NOTES] MEMO, "
+                       "[SINCE] DATETIME, [VISITS] LONG, [OWNER] TEXT(20), "
+                       "CONSTRAINT PrimaryKey PRIMARY KEY ([CUSTOMER NAME]))"),
+        QStringLiteral("CREATE TABLE [ACTIVITIES] ([CUSTOMER NAME] TEXT(50) NOT NULL, "
+                       "[DATETIME] DATETIME NOT NULL, [TYPE] TEXT(30), [DURATION] LONG, "
+                       "CONSTRAINT PrimaryKey PRIMARY KEY ([CUSTOMER NAME], [DATETIME]))"),
+        QStringLiteral("CREATE TABLE [CONTACT ROLES] ([CUSTOMER NAME] TEXT(50) NOT NULL, "
+                       "[CONTACT NAME] TEXT(50) NOT NULL, [ROLE] TEXT(30) NOT NULL, "
+                       "[SINCE] DATETIME, "
+                       "CONSTRAINT PrimaryKey PRIMARY KEY ([CUSTOMER NAME], [CONTACT NAME], "
+                       "[ROLE]))"),
+        QStringLiteral("CREATE TABLE [PRODUCTS] ([PRODUCTNO] LONG NOT NULL, "
+                       "[DESCRIPTION] TEXT(50), CONSTRAINT PrimaryKey PRIMARY KEY ([PRODUCTNO]))"),
+        QStringLiteral("CREATE TABLE [COUNTERS] ([NAME] TEXT(30) NOT NULL, [VALUE] LONG, "
+                       "CONSTRAINT PrimaryKey PRIMARY KEY ([NAME]))"),
+        QStringLiteral("CREATE TABLE [System User Access] ([USERID] TEXT(20) NOT NULL, "
+                       "[TABLENAME] TEXT(50) NOT NULL, [LEVEL] SHORT, "
+                       "CONSTRAINT PrimaryKey PRIMARY KEY ([USERID], [TABLENAME]))"),
+    });
+
+    tv::data::AppState& st = tv::data::state();
+    st.DataLocation = folder.path();
+    st.DefinitionsLocation = folder.path();
+    st.DefinitionsDb = Engine::instance().OpenDatabase(definitionsPath());
+    st.MessagesRs = st.DefinitionsDb.OpenRecordset(QStringLiteral("Messages"));
+    st.MessagesRs.SetIndex(QStringLiteral("PrimaryKey"));
+}
+
+void DataLayerTest::TearDown() {
+    ask.verifyDone();
+    tv::data::state().reset();
+    tv::resetRegional();
+}
+
+void DataLayerTest::execOn(const QString& path, const QStringList& statements) {
+    tv::engine::Database db = Engine::instance().OpenDatabase(path);
+    for (const QString& s : statements) db.Execute(s);
+    db.Close();
+}
+
+QStringList DataLayerTest::column(const QString& sql, const QString& name) {
+    tv::engine::Database db = Engine::instance().OpenDatabase(dataPath());
+    tv::engine::Recordset rs = db.OpenRecordset(sql);
+    QStringList out;
+    while (!rs.EOF_()) {
+        out << tv::TextOf(rs[name]);
+        rs.MoveNext();
+    }
+    rs.Close();
+    db.Close();
+    return out;
+}
+
+}  // namespace tvtest

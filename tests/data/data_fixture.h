@@ -1,0 +1,39 @@
+// A pair of small databases in a scratch folder for the access layer's tests: a
+// definitions database holding the messages the layer shows, and a data database with
+// tables whose keys cover the cases the layer treats differently (one text column, a
+// text and a date, three columns, a whole number).
+#pragma once
+
+#include "common/data/scripted_prompter.h"
+#include "common/test_support.h"
+#include "data/app_state.h"
+#include "engine/engine.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+namespace tvtest {
+
+class DataLayerTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    QString dataPath() const { return folder.file(QStringLiteral("Data.mdb")); }
+    QString definitionsPath() const { return folder.file(QStringLiteral("Definitions.mdb")); }
+
+    // Runs statements on a database file opened apart from the layer's own handles.
+    void execOn(const QString& path, const QStringList& statements);
+    void execData(const QStringList& statements) { execOn(dataPath(), statements); }
+    // The given column (by name) of every row of a query, as text, on the data database.
+    QStringList column(const QString& sql, const QString& name);
+
+    ScratchFolder folder;
+    ScriptedPrompter ask;
+};
+
+// The messages the fixture's catalogue holds; each text is "Text <n>." and each title
+// "Title <n>", so a test can tell which message was shown.
+inline constexpr int kCatalogue[] = {2, 11, 13, 101, 102, 105, 106, 107, 194};
+
+}  // namespace tvtest

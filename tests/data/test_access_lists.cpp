@@ -1,0 +1,121 @@
+// Many rows: filling lists, the list of user tables, positioning for the grid, counting.
+#include "core/format.h"
+#include "data/access.h"
+#include "data/app_state.h"
+#include "data/prompter.h"
+#include "data_fixture.h"
+
+namespace tvtest {
+namespace {
+
+using namespace tv::data;
+
+class ListsTest : public DataLayerTest {
+protected:
+    void SetUp() override {
+        DataLayerTest::SetUp();
+        QStringList inserts;
+        for (const char* name : {"Delta", "alpha", "Charlie", "Bravo"})
+            inserts << QStringLiteral("INSERT INTO [CUSTOMERS] ([CUSTOMER NAME], [CITY]) "
+                                      "VALUES ('%1', 'City of %1')")
+                           .arg(QString::fromUtf8(name));
+        execData(inserts);
+    }
+
+    // The customer names from the record set's current row, for positioning checks.
+    static QString here(tv::engine::Recordset& rs) {
+        if (rs.EOF_() || rs.BOF()) return QStringLiteral("(off the rows)");
+        return tv::TextOf(rs[0]);
+    }
+};
+
+TEST_F(ListsTest, FillListReplacesTheItemsWithOneColumn) {
+    StringListSink list;
+    list.items << QStringLiteral("left over");
+    FillList(QStringLiteral("Customers"), list, 0);
+    EXPECT_EQ(list.items, (QStringList{"alpha", "Bravo", "Charlie", "Delta"}))
+        << "a table lists in key order";
+
+    FillList(QStringLiteral("SELECT * FROM [CUSTOMERS] WHERE [CUSTOMER NAME] > 'B' "
+                            "ORDER BY [CUSTOMER NAME] DESC"),
+             list, 1);
+    EXPECT_EQ(list.items, (QStringList{"City of Delta", "City of Charlie", "City of Bravo"}));
+
+    FillList(QStringLiteral("Messages"), list, 1, kDefinitionsDb);
+    EXPECT_EQ(list.items.size(), static_cast<qsizetype>(std::size(kCatalogue)));
+}
+
+TEST_F(ListsTest, FillListStopsAtAReadErrorOrAnUnopenableSource) {
+    StringListSink list;
+    FillList(QStringLiteral("Customers"), list, 42);
+    EXPECT_TRUE(list.items.isEmpty());
+
+    ask.message(msgbox::kOk, QStringLiteral("Text 194."));
+    list.items << QStringLiteral("left over");
+    FillList(QStringLiteral("SELECT * FROM [NOWHERE]"), list, 0);
+    EXPECT_TRUE(list.items.isEmpty());
+}
+
+TEST_F(ListsTest, ListDataTablesHidesTheProgramsOwnTables) {
+    execData({QStringLiteral("CREATE TABLE [Colours] ([N] LONG, CONSTRAINT PrimaryKey PRIMARY KEY ([N]))"),
+              QStringLiteral("CREATE TABLE [FILTERS] ([N] LONG, CONSTRAINT PrimaryKey PRIMARY KEY ([N]))"),
+              QStringLiteral("CREATE TABLE [MSysStuff] ([N] LONG, CONSTRAINT PrimaryKey PRIMARY KEY ([N]))"),
+              QStringLiteral("CREATE TABLE [Filters Old] ([N] LONG, CONSTRAINT PrimaryKey PRIMARY KEY ([N]))")});
+    StringListSink list;
+    ListDataTables(list);
+    QStringList upper;
+    for (const QString& name : list.items) upper << name.toUpper();
+    upper.sort();
+    EXPECT_EQ(upper, (QStringList{"ACTIVITIES", "CONTACT ROLES", "CUSTOMERS", "FILTERS OLD",
+                                  "PRODUCTS"}));
+}
+
+TEST_F(ListsTest, MoveFromBookmarkCountsFromEitherEndOrAMark) {
+    tv::engine::Recordset rs = OpenTable(QStringLiteral("SELECT * FROM [CUSTOMERS] ORDER BY "
+                                                        "[CUSTOMER NAME]"));
+    ASSERT_TRUE(rs.IsOpen());
+    struct Case {
+        std::optional<int> markRow;  // 0-based row whose bookmark is used; none: Null
+        long offset;
+        const char* expected;
+        bool error;
+    };
+    const Case cases[] = {
+        {std::nullopt, 1, "alpha", false},  {std::nullopt, 3, "Charlie", false},
+        {std::nullopt, -1, "Delta", false}, {std::nullopt, -4, "alpha", false},
+        {1, 0, "Bravo", false},             {1, 2, "Delta", false},
+        {3, -3, "alpha", false},            {std::nullopt, 9, "(off the rows)", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        std::optional<QByteArray> mark;
+        if (c.markRow) {
+            rs.MoveFirst();
+            rs.Move(*c.markRow);
+            mark = rs.Bookmark();
+        }
+        EXPECT_EQ(MoveFromBookmark(rs, mark, c.offset), c.error);
+        if (!c.error) {
+            EXPECT_EQ(here(rs), QString::fromUtf8(c.expected));
+        }
+    }
+    // A bookmark that names no row starts again at the first.
+    EXPECT_FALSE(MoveFromBookmark(rs, QByteArray("no such row"), 1));
+    EXPECT_EQ(here(rs), QStringLiteral("Bravo"));
+    rs.Close();
+}
+
+TEST_F(ListsTest, RowCountIsExactAndZeroForNoRows) {
+    tv::engine::Recordset all = OpenTable(QStringLiteral("SELECT * FROM [CUSTOMERS]"));
+    EXPECT_EQ(RowCount(all), 4);
+    tv::engine::Recordset none =
+        OpenTable(QStringLiteral("SELECT * FROM [CUSTOMERS] WHERE [CITY] = 'Atlantis'"));
+    EXPECT_EQ(RowCount(none), 0);
+    tv::engine::Recordset table = OpenTable(QStringLiteral("Customers"));
+    EXPECT_EQ(RowCount(table), 4);
+    tv::engine::Recordset closed;
+    EXPECT_EQ(RowCount(closed), 0);
+}
+
+}  // namespace
+}  // namespace tvtest

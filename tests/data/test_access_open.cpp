@@ -1,0 +1,179 @@
+// Opening: the data database on first use and again after a failure, damaged files,
+// record sets by table name and by SQL, and the key description of a table.
+#include "data/access.h"
+#include "data/app_state.h"
+#include "data/failure.h"
+#include "data/prompter.h"
+#include "data_fixture.h"
+
+#include <QFile>
+
+namespace tvtest {
+namespace {
+
+using namespace tv::data;
+using tv::engine::RecordsetType;
+
+class OpenTest : public DataLayerTest {};
+
+TEST_F(OpenTest, FirstTableAccessOpensTheDataDatabase) {
+    ASSERT_FALSE(state().DataOpen);
+    tv::engine::Recordset rs = OpenTable(QStringLiteral("Customers"));
+    ASSERT_TRUE(rs.IsOpen());
+    EXPECT_TRUE(state().DataOpen);
+    EXPECT_TRUE(state().DataDb.IsOpen());
+    EXPECT_TRUE(ask.asked().empty());
+}
+
+TEST_F(OpenTest, TableNamesGetThePrimaryKeyIndexAndSqlDoesNot) {
+    struct Case {
+        const char* source;
+        RecordsetType type;
+        bool indexed;
+    };
+    const Case cases[] = {
+        {"Customers", RecordsetType::Table, true},
+        {"[CONTACT ROLES]", RecordsetType::Table, true},
+        {"SELECT * FROM [CUSTOMERS]", RecordsetType::Dynaset, false},
+        {"select * from customers", RecordsetType::Dynaset, false},
+        {"Select [CITY] From [CUSTOMERS] Where [CITY] = 'York'", RecordsetType::Dynaset, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source);
+        tv::engine::Recordset rs = OpenTable(QString::fromUtf8(c.source));
+        ASSERT_TRUE(rs.IsOpen());
+        EXPECT_EQ(rs.Type(), c.type);
+        QString index;
+        (void)attempt([&] { index = rs.Index(); });
+        EXPECT_EQ(index == QStringLiteral("PrimaryKey"), c.indexed);
+        rs.Close();
+    }
+}
+
+TEST_F(OpenTest, DefinitionsSelectorOpensTheDefinitionsDatabase) {
+    tv::engine::Recordset rs = OpenTable(QStringLiteral("Messages"), kDefinitionsDb);
+    ASSERT_TRUE(rs.IsOpen());
+    rs.Seek(QStringLiteral("="), tv::Variant(std::int32_t{194}));
+    EXPECT_FALSE(rs.NoMatch());
+    rs.Close();
+}
+
+TEST_F(OpenTest, UnknownTableIsReportedWithSourceAndEngineError) {
+    ask.message(msgbox::kOk, QString(), QStringLiteral("Title 194"));
+    tv::engine::Recordset rs = OpenTable(QStringLiteral("No Such Table"));
+    EXPECT_FALSE(rs.IsOpen());
+    ASSERT_EQ(ask.messages().size(), 1u);
+    const QString text = ask.messages()[0].text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Text 194.\n\nNo Such Table\n\n"))) << qPrintable(text);
+    EXPECT_TRUE(text.endsWith(QStringLiteral(" (3078)"))) << qPrintable(text);
+}
+
+TEST_F(OpenTest, MissingDataDatabaseIsReportedAndRetriedOnNextAccess) {
+    const QString moved = folder.file(QStringLiteral("elsewhere.mdb"));
+    ASSERT_TRUE(QFile::rename(dataPath(), moved));
+
+    ask.message(msgbox::kOk, QStringLiteral("Text 2."));
+    EXPECT_FALSE(OpenTable(QStringLiteral("Customers")).IsOpen());
+    EXPECT_FALSE(state().DataOpen);
+    ASSERT_EQ(ask.messages().size(), 1u);
+    const QString text = ask.messages()[0].text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Text 2.") + dataPath() + QStringLiteral("\n\n")))
+        << qPrintable(text);
+    EXPECT_GT(text.size(), (QStringLiteral("Text 2.") + dataPath() + QStringLiteral("\n\n")).size())
+        << "the engine's error text follows the path";
+
+    ASSERT_TRUE(QFile::rename(moved, dataPath()));
+    tv::engine::Recordset rs = OpenTable(QStringLiteral("Customers"));
+    EXPECT_TRUE(rs.IsOpen());
+    EXPECT_TRUE(state().DataOpen);
+}
+
+TEST_F(OpenTest, DataFolderWrittenWithTrailingBackslashStillOpens) {
+    state().DataLocation = folder.path() + QStringLiteral("\\");
+    EXPECT_TRUE(OpenDataDatabase());
+}
+
+class DamagedDataTest : public DataLayerTest {
+protected:
+    void damage() {
+        QFile f(dataPath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray(4096, 'x'));
+    }
+};
+
+TEST_F(DamagedDataTest, AnsweringNoLeavesItClosedWithoutRepair) {
+    damage();
+    ask.message(msgbox::kNo, QStringLiteral("Text 11.\n") + dataPath());
+    EXPECT_FALSE(OpenDataDatabase());
+    EXPECT_FALSE(state().DataOpen);
+    EXPECT_TRUE(ask.pointers().empty()) << "no repair was attempted";
+}
+
+TEST_F(DamagedDataTest, UnrepairableFileReportsTheFailedRepair) {
+    damage();
+    ask.message(msgbox::kYes, QStringLiteral("Text 11."))
+        .message(msgbox::kOk, QStringLiteral("Text 13.\n\n") + dataPath());
+    EXPECT_FALSE(OpenDataDatabase());
+    EXPECT_FALSE(state().DataOpen);
+    EXPECT_EQ(ask.pointers(), (std::vector<int>{kPointerHourglass, kPointerDefault}));
+}
+
+TEST_F(OpenTest, KeyColumnCountFollowsThePrimaryKey) {
+    ASSERT_TRUE(OpenDataDatabase());
+    struct Case {
+        const char* source;
+        int database;
+        int count;
+    };
+    const Case cases[] = {
+        {"Customers", kDataDb, 1},
+        {"[ACTIVITIES]", kDataDb, 2},
+        {"Contact Roles", kDataDb, 3},
+        {"SELECT * FROM [ACTIVITIES] ORDER BY [DATETIME]", kDataDb, 2},
+        {"select * from Products where PRODUCTNO > 3", kDataDb, 1},
+        {"System User Access", kDataDb, 2},
+        {"Messages", kDefinitionsDb, 1},
+        {"Messages", kDataDb, 0},
+        {"No Such Table", kDataDb, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source);
+        EXPECT_EQ(KeyColumnCount(QString::fromUtf8(c.source), c.database), c.count);
+    }
+}
+
+TEST_F(OpenTest, RepairShowsTheBusyPointerAndRepairsAHealthyFile) {
+    EXPECT_TRUE(RepairDatabaseFile(dataPath()));
+    EXPECT_EQ(ask.pointers(), (std::vector<int>{kPointerHourglass, kPointerDefault}));
+    EXPECT_GE(ask.eventRounds(), 1);
+    EXPECT_EQ(KeyColumnCount(QStringLiteral("Customers")), 1) << "the repaired file still opens";
+}
+
+TEST_F(OpenTest, RepairOfAMissingFileReportsItsPath) {
+    const QString missing = folder.file(QStringLiteral("Missing.mdb"));
+    ask.message(msgbox::kOk, QStringLiteral("Text 13.\n\n") + missing);
+    EXPECT_FALSE(RepairDatabaseFile(missing));
+    EXPECT_EQ(ask.pointers().back(), kPointerDefault);
+}
+
+TEST_F(OpenTest, WorkflowFilterRewritesSourcesOnlyInWorkflowMode) {
+    QStringList seen;
+    state().ApplyWorkflowFilter = [&](const QString& source) {
+        seen << source;
+        return QStringLiteral("SELECT * FROM [CUSTOMERS] WHERE [OWNER] = 'ann'");
+    };
+    tv::engine::Recordset off = OpenTable(QStringLiteral("Customers"));
+    EXPECT_EQ(off.Type(), RecordsetType::Table);
+    EXPECT_TRUE(seen.isEmpty());
+    off.Close();
+
+    state().WorkflowMode = true;
+    tv::engine::Recordset on = OpenTable(QStringLiteral("Customers"));
+    EXPECT_EQ(seen, QStringList{QStringLiteral("Customers")});
+    EXPECT_EQ(on.Type(), RecordsetType::Dynaset);
+    on.Close();
+}
+
+}  // namespace
+}  // namespace tvtest

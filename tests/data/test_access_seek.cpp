@@ -1,0 +1,139 @@
+// Finding rows by key: index seeks on tables, criteria on SQL sources and on tables the
+// workflow filter turned into SQL, date keys written in other forms, and keys with quotes.
+#include "core/format.h"
+#include "data/access.h"
+#include "data/app_state.h"
+#include "data_fixture.h"
+
+namespace tvtest {
+namespace {
+
+using namespace tv::data;
+using tv::engine::quoteLiteral;
+
+class SeekTest : public DataLayerTest {
+protected:
+    void SetUp() override {
+        DataLayerTest::SetUp();
+        execData({
+            QStringLiteral("INSERT INTO [CUSTOMERS] ([CUSTOMER NAME], [CITY], [OWNER]) "
+                           "VALUES ('Acme', 'York', 'ann')"),
+            QStringLiteral("INSERT INTO [CUSTOMERS] ([CUSTOMER NAME], [CITY], [OWNER]) "
+                           "VALUES (%1, 'Cork', 'bob')")
+                .arg(quoteLiteral(QStringLiteral("O'Brien"))),
+            QStringLiteral("INSERT INTO [CUSTOMERS] ([CUSTOMER NAME], [CITY], [OWNER]) "
+                           "VALUES (%1, 'Leeds', 'ann')")
+                .arg(quoteLiteral(QStringLiteral("The \"Best\" Shop"))),
+            QStringLiteral("INSERT INTO [ACTIVITIES] VALUES ('Acme', #2026-12-05 10:00:00#, "
+                           "'Call', 15)"),
+            QStringLiteral("INSERT INTO [ACTIVITIES] VALUES ('Acme', #2026-12-05 14:30:00#, "
+                           "'Visit', 60)"),
+            QStringLiteral("INSERT INTO [ACTIVITIES] VALUES ('Bolt', #2026-12-05 10:00:00#, "
+                           "'Call', 5)"),
+            QStringLiteral("INSERT INTO [CONTACT ROLES] VALUES ('Acme', 'Jo Hart', 'Buyer', Null)"),
+            QStringLiteral("INSERT INTO [CONTACT ROLES] VALUES ('Acme', 'Jo Hart', 'Payer', Null)"),
+            QStringLiteral("INSERT INTO [PRODUCTS] VALUES (42, 'Widget')"),
+        });
+    }
+
+    // The value of a column of the row the layer finds through the source, or "(none)".
+    QString find(const QString& source, const QString& k1, const QString& k2 = QString(),
+                 const QString& k3 = QString(), int column = 0) {
+        tv::engine::Recordset rs = OpenTable(source);
+        if (!rs.IsOpen()) return QStringLiteral("(not open)");
+        const bool found = SeekRecord(rs, k1, k2, k3);
+        const QString value = found ? tv::TextOf(rs[column]) : QStringLiteral("(none)");
+        rs.Close();
+        return value;
+    }
+};
+
+const QString kTable = QStringLiteral("Customers");
+const QString kSql = QStringLiteral("SELECT * FROM [CUSTOMERS] ORDER BY [CITY]");
+
+TEST_F(SeekTest, TextKeysIgnoreCaseAndKeepQuotesOnBothPaths) {
+    for (const QString& source : {kTable, kSql}) {
+        SCOPED_TRACE(qPrintable(source));
+        EXPECT_EQ(find(source, QStringLiteral("ACME"), {}, {}, 1), QStringLiteral("York"));
+        EXPECT_EQ(find(source, QStringLiteral("O'Brien"), {}, {}, 1), QStringLiteral("Cork"));
+        EXPECT_EQ(find(source, QStringLiteral("The \"Best\" Shop"), {}, {}, 1),
+                  QStringLiteral("Leeds"));
+        EXPECT_EQ(find(source, QStringLiteral("Nobody")), QStringLiteral("(none)"));
+        EXPECT_EQ(find(source, QStringLiteral("Acme\" Or \"1\" = \"1")), QStringLiteral("(none)"));
+    }
+    EXPECT_TRUE(ask.asked().empty()) << "a key that matches nothing is no error";
+}
+
+TEST_F(SeekTest, DateKeyMatchesTheSameSecondHoweverItIsWritten) {
+    const QString sql = QStringLiteral("SELECT * FROM [ACTIVITIES] ORDER BY [DATETIME] DESC");
+    struct Case {
+        const char* key1;
+        const char* key2;
+        const char* type;  // column 2 of the row found, or "(none)"
+    };
+    const Case cases[] = {
+        {"Acme", "2026-12-05 10:00:00", "Call"},
+        {"acme", "05/12/2026 10:00:00", "Call"},  // regional order is day first
+        {"Acme", "5 Dec 2026 10:00", "Call"},
+        {"Acme", "05-Dec-26 14:30:00", "Visit"},
+        {"Acme", "2026-12-05 10:00:01", "(none)"},
+        {"Acme", "2026-12-05 09:59:59", "(none)"},
+        {"Acme", "05/12/2026", "(none)"},  // midnight: no row then
+        {"Bolt", "2026-12-05 14:30:00", "(none)"},
+        {"Acme", "not a date", "(none)"},
+        // The first row after a customer without rows belongs to the next customer; it must
+        // not be taken for a match.
+        {"Abbot", "2026-12-05 10:00:00", "(none)"},
+    };
+    for (const QString& source : {QStringLiteral("Activities"), sql}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(QStringLiteral("%1 | %2 | %3").arg(source, c.key1, c.key2).toStdString());
+            EXPECT_EQ(find(source, QString::fromUtf8(c.key1), QString::fromUtf8(c.key2), {}, 2),
+                      QString::fromUtf8(c.type));
+        }
+    }
+}
+
+TEST_F(SeekTest, ThreeColumnKeysMatchAllThree) {
+    const QString sql = QStringLiteral("SELECT * FROM [CONTACT ROLES]");
+    for (const QString& source : {QStringLiteral("Contact Roles"), sql}) {
+        SCOPED_TRACE(qPrintable(source));
+        EXPECT_EQ(find(source, QStringLiteral("Acme"), QStringLiteral("Jo Hart"),
+                       QStringLiteral("payer"), 2),
+                  QStringLiteral("Payer"));
+        EXPECT_EQ(find(source, QStringLiteral("Acme"), QStringLiteral("Jo Hart"),
+                       QStringLiteral("Owner"), 2),
+                  QStringLiteral("(none)"));
+    }
+}
+
+TEST_F(SeekTest, WholeNumberKeysReadAsNumbers) {
+    const QString sql = QStringLiteral("SELECT * FROM [PRODUCTS]");
+    for (const QString& source : {QStringLiteral("Products"), sql}) {
+        SCOPED_TRACE(qPrintable(source));
+        EXPECT_EQ(find(source, QStringLiteral("42"), {}, {}, 1), QStringLiteral("Widget"));
+        EXPECT_EQ(find(source, QStringLiteral("43")), QStringLiteral("(none)"));
+    }
+    EXPECT_EQ(find(sql, QStringLiteral("42 Or 1 = 1")), QStringLiteral("(none)"));
+}
+
+TEST_F(SeekTest, WorkflowRestrictedTableFindsOnlyTheUsersRows) {
+    state().WorkflowMode = true;
+    state().ApplyWorkflowFilter = [](const QString& source) {
+        return source.compare(QStringLiteral("Customers"), Qt::CaseInsensitive) == 0
+                   ? QStringLiteral("SELECT * FROM [CUSTOMERS] WHERE [OWNER] = 'ann'")
+                   : source;
+    };
+    EXPECT_TRUE(LoadRecord(QStringLiteral("Customers"), QStringLiteral("Acme")));
+    EXPECT_EQ(state().FieldValues(2), QStringLiteral("York"));
+    EXPECT_FALSE(LoadRecord(QStringLiteral("Customers"), QStringLiteral("O'Brien")))
+        << "another user's row stays hidden";
+}
+
+TEST_F(SeekTest, ClosedRecordSetFindsNothing) {
+    tv::engine::Recordset closed;
+    EXPECT_FALSE(SeekRecord(closed, QStringLiteral("Acme"), {}, {}));
+}
+
+}  // namespace
+}  // namespace tvtest

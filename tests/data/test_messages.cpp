@@ -1,0 +1,164 @@
+// The numbered messages and the program-wide pieces they rest on: the catalogue lookup,
+// what a box answers when nobody is there, the 1-based record buffer and the state reset.
+#include "common/data/scripted_prompter.h"
+#include "data/access.h"
+#include "data/app_state.h"
+#include "data/prompter.h"
+#include "data_fixture.h"
+
+#include <gtest/gtest-spi.h>
+
+namespace tvtest {
+namespace {
+
+using namespace tv::data;
+
+class MessagesTest : public DataLayerTest {};
+
+TEST_F(MessagesTest, BoxTakesTitleTextExtraParagraphAndStyleFromTheCatalogue) {
+    execOn(definitionsPath(),
+           {QStringLiteral("UPDATE [MESSAGES] SET [PARAGRAPH] = 'Try again later.', [STYLE] = 292 "
+                           "WHERE [MSGNO] = 101")});
+    state().MessagesRs.Requery();
+    ask.message(msgbox::kYes);
+    EXPECT_EQ(ShowMessage(101, QStringLiteral(" (extra)")), msgbox::kYes);
+    const auto box = ask.messages().at(0);
+    EXPECT_EQ(box.title, QStringLiteral("Title 101"));
+    EXPECT_EQ(box.text, QStringLiteral("Text 101. (extra)\n\nTry again later."));
+    EXPECT_EQ(box.style, 292);
+
+    ask.message(msgbox::kOk);
+    EXPECT_EQ(ShowMessage(2), msgbox::kOk);
+    EXPECT_EQ(ask.messages().at(1).text, QStringLiteral("Text 2.")) << "no empty paragraph";
+}
+
+TEST_F(MessagesTest, MissingNumberSaysSoAndReturnsMinusOne) {
+    ask.message(msgbox::kOk, QStringLiteral("Message 9999 not found in definitions database."),
+                QStringLiteral("Message Error"));
+    EXPECT_EQ(ShowMessage(9999, QStringLiteral("ignored")), -1);
+    EXPECT_EQ(ask.messages().at(0).text,
+              QStringLiteral("Message 9999 not found in definitions database."));
+    EXPECT_EQ(ask.messages().at(0).style, msgbox::kExclamation);
+
+    // Before the definitions are open every number is missing.
+    state().MessagesRs.Close();
+    ask.message(msgbox::kOk, QStringLiteral("Message 2 not found"));
+    EXPECT_EQ(ShowMessage(2), -1);
+}
+
+TEST(DismissAnswer, IsCancelOrNoWhereTheBoxHasOne) {
+    struct Case {
+        int style;
+        int answer;
+    };
+    const Case cases[] = {
+        {msgbox::kOkOnly, msgbox::kOk},
+        {msgbox::kOkCancel, msgbox::kCancel},
+        {msgbox::kAbortRetryIgnore, msgbox::kAbort},
+        {msgbox::kYesNoCancel, msgbox::kCancel},
+        {msgbox::kYesNo, msgbox::kNo},
+        {msgbox::kRetryCancel, msgbox::kCancel},
+        {msgbox::kYesNo + msgbox::kQuestion + msgbox::kDefaultButton2, msgbox::kNo},
+        {msgbox::kOkOnly + msgbox::kCritical, msgbox::kOk},
+        {msgbox::kYesNoCancel + msgbox::kExclamation + msgbox::kDefaultButton3, msgbox::kCancel},
+    };
+    for (const Case& c : cases) EXPECT_EQ(msgbox::dismissAnswer(c.style), c.answer) << c.style;
+}
+
+TEST(DefaultPrompterTest, AnswersWithoutWaitingWhenNothingIsInstalled) {
+    ASSERT_EQ(setPrompter(nullptr), nullptr) << "a previous test left a prompter installed";
+    Prompter& p = prompter();
+    EXPECT_NE(dynamic_cast<DefaultPrompter*>(&p), nullptr);
+    EXPECT_EQ(p.messageBox(QStringLiteral("Question"), QStringLiteral("Go on?"),
+                           msgbox::kYesNo + msgbox::kQuestion),
+              msgbox::kNo);
+    EXPECT_TRUE(p.inputBox(QStringLiteral("Name?"), QString(), QStringLiteral("x")).isEmpty());
+    EXPECT_TRUE(p.openFile(FileRequest{}).isEmpty());
+    PrintRequest print;
+    EXPECT_FALSE(p.printerDialog(print));
+    EXPECT_FALSE(p.chooseColour(0xFF).has_value());
+}
+
+TEST(ScriptedPrompterTest, FailsOnUnexpectedWrongOrUnusedAnswers) {
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedPrompter ask;
+            ask.message(msgbox::kYes, QStringLiteral("Delete"));
+            EXPECT_EQ(ShowMessage(1), msgbox::kOk) << "unexpected text still gets an answer";
+        },
+        "expected text containing \"Delete\"");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedPrompter ask;
+            prompter().inputBox(QStringLiteral("Name?"), QString(), QString());
+        },
+        "unexpected input box");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedPrompter ask;
+            ask.input(QStringLiteral("x"));
+            prompter().messageBox(QString(), QStringLiteral("Hello"), msgbox::kOkOnly);
+        },
+        "expected the scripted input box");
+    EXPECT_NONFATAL_FAILURE({ ScriptedPrompter ask; ask.printer(true); }, "was never asked");
+}
+
+TEST(FileFilterTest, ClassicPairsBecomeQtEntries) {
+    struct Case {
+        const char* classic;
+        const char* qt;
+    };
+    const Case cases[] = {
+        {"Database Files (*.mdb)|*.mdb", "Database Files (*.mdb)"},
+        {"Reports|*.rpt", "Reports (*.rpt)"},
+        {"Pictures (*.bmp;*.ico)|*.bmp;*.ico|All Files (*.*)|*.*",
+         "Pictures (*.bmp *.ico);;All Files (*.*)"},
+        {"", ""},
+        {"Dangling description", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(filedlg::toQtFilter(QString::fromUtf8(c.classic)), QString::fromUtf8(c.qt))
+            << c.classic;
+}
+
+TEST(FieldValueArrayTest, CountsFromOneAndGrowsOnWrite) {
+    FieldValueArray v;
+    v.resize(3);
+    v(1) = QStringLiteral("a");
+    v(3) = QStringLiteral("c");
+    EXPECT_EQ(v.toList(), (QStringList{"a", "", "c"}));
+    v(5) = QStringLiteral("e");
+    EXPECT_EQ(v.size(), 5);
+    const FieldValueArray& read = v;
+    EXPECT_EQ(read(6), QString());
+    EXPECT_EQ(read(0), QString());
+    EXPECT_EQ(v.size(), 5) << "reading out of range does not grow";
+    v(0) = QStringLiteral("nowhere");
+    EXPECT_EQ(v(1), QStringLiteral("a"));
+    v.resize(2);
+    EXPECT_EQ(v.toList(), (QStringList{"a", ""}));
+}
+
+TEST_F(MessagesTest, ResetClosesTheDatabasesAndForgetsTheUser) {
+    ASSERT_TRUE(OpenDataDatabase());
+    AppState& st = state();
+    st.CurrentUserId = QStringLiteral("ann");
+    st.SharedValues[4] = QStringLiteral("x");
+    st.UserAccess.push_back(AccessEntry{QStringLiteral("Customers"), false, true, true, true});
+    st.WorkflowMode = true;
+    st.BeforeDelete = [](const QString&, const QString&, const QString&, const QString&) {};
+    st.reset();
+    EXPECT_FALSE(st.DataOpen);
+    EXPECT_FALSE(st.DataDb.IsOpen());
+    EXPECT_FALSE(st.DefinitionsDb.IsOpen());
+    EXPECT_FALSE(st.MessagesRs.IsOpen());
+    EXPECT_TRUE(st.CurrentUserId.isEmpty());
+    EXPECT_TRUE(st.SharedValues[4].isEmpty());
+    EXPECT_TRUE(st.UserAccess.empty());
+    EXPECT_FALSE(st.WorkflowMode);
+    EXPECT_FALSE(static_cast<bool>(st.BeforeDelete));
+    EXPECT_EQ(st.BusyPointer, kPointerHourglass);
+}
+
+}  // namespace
+}  // namespace tvtest
