@@ -9,6 +9,10 @@
 //
 // The translator never guesses: a statement it cannot translate throws DbError 3075 with
 // the statement in the message.
+//
+// Some Jet operators and functions have no SQLite equivalent with the same meaning; the
+// translation calls functions named jet_* for them, which registerDialectFunctions()
+// installs on a connection.
 #pragma once
 
 #include "engine/engine.h"
@@ -16,6 +20,8 @@
 #include <QString>
 #include <QStringList>
 #include <vector>
+
+struct sqlite3;
 
 namespace tv::engine::dialect {
 
@@ -50,6 +56,7 @@ struct ColumnDef {
 struct IndexDef {
     QString name;  // "PrimaryKey" for CONSTRAINT PrimaryKey PRIMARY KEY (...)
     QStringList columns;
+    std::vector<bool> descending;  // per column, parallel to columns (CREATE INDEX ... DESC)
     bool primary = false;
     bool unique = false;
 };
@@ -57,8 +64,16 @@ struct IndexDef {
 struct Translation {
     StatementKind kind = StatementKind::Select;
     QString sql;            // SQLite text (DML); empty for DDL, which the engine builds
-    QStringList tables;     // tables read or written, as named (without brackets)
-    bool singleTable = false;  // a SELECT over exactly one table with no join, group or DISTINCT
+    QStringList tables;     // tables read or written, as named (without brackets); the
+                            // written table, or the single table of a SELECT, comes first
+    bool singleTable = false;  // a SELECT over exactly one table with no join, group, DISTINCT,
+                               // UNION or aggregate (subqueries in WHERE do not count)
+
+    // The pieces of a SELECT in SQLite text, without their keywords (empty when absent), for
+    // building other queries over the same rows (the key set of a dynaset).
+    QString fromSql;
+    QString whereSql;
+    QString orderBySql;
 
     // DDL payload.
     QString table;
@@ -75,7 +90,13 @@ Translation translate(const QString& jetSql);
 QString translateCriteria(const QString& jetCriteria);
 
 // Reads a #date# literal's inside text as the dialect does (ISO, month names, regional
-// numeric order). Returns false when it is not a date.
+// numeric order, an optional time; blanks around and doubled blanks inside are ignored).
+// Returns false when it is not a date.
 bool readDateLiteral(const QString& inside, tv::DateTime* out);
+
+// Installs the jet_* functions that translations call, on one connection; the engine calls
+// it for every connection it opens. Also turns off SQLite's reading of a double-quoted
+// name that matches no column as a text, so a misspelt [NAME] is an error, not a constant.
+void registerDialectFunctions(sqlite3* db);
 
 }  // namespace tv::engine::dialect

@@ -1,0 +1,22 @@
+// The reader of Jet data statements (SELECT, INSERT, UPDATE, DELETE) and criteria,
+// writing SQLite text as it reads. Internal to the dialect module: callers use
+// translate() and translateCriteria() from jet_dialect.h.
+#pragma once
+
+#include "engine/jet_dialect.h"
+#include "engine/jet_tokenizer.h"
+
+namespace tv::engine::dialect {
+
+// Reads one data statement from the cursor (the first word decides which) and fills
+// kind, sql, tables, singleTable and the SELECT pieces. Stops before a final ";".
+void translateDataStatement(TokenCursor& cursor, Translation* out);
+
+// Reads one boolean expression up to the end of the cursor.
+QString translateCriteriaTokens(TokenCursor& cursor);
+
+// A name as an SQLite identifier: bracketed names are always quoted, bare names only
+// when SQLite would take them for a keyword.
+QString sqliteIdentifier(const Token& name);
+
+}  // namespace tv::engine::dialect
