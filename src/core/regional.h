@@ -3,6 +3,7 @@
 // and can be pinned (tests pin them so that results do not depend on the machine).
 #pragma once
 
+#include <QLocale>
 #include <QString>
 
 namespace tv {
@@ -14,10 +15,15 @@ struct RegionalSettings {
     QChar dateSeparator = u'/';
     QChar timeSeparator = u':';
     QChar decimalPoint = u'.';
-    bool twentyFourHour = true;  // "General Date" and "hh:mm" style times; false adds AM/PM in General Date
+    QChar thousandsSeparator = u',';  // digit grouping in "#,##0" and in numbers read from text
+    QString currencySymbol = QStringLiteral("$");  // the "Currency" format's prefix
+    bool twentyFourHour =
+        true;  // "General Date" and "hh:mm" style times; false adds AM/PM in General Date
     bool fourDigitYearInShortDate = true;  // "Short Date" writes yyyy (else yy)
 
     static RegionalSettings fromSystemLocale();
+    // The settings a given locale implies (fromSystemLocale uses QLocale::system()).
+    static RegionalSettings fromLocale(const QLocale& locale);
 };
 
 // The settings in force. Initialised from the system locale on first use.
