@@ -104,7 +104,8 @@ public:
         setTable(c_.expectName("a table name"));
         if (c_.acceptWord("ADD")) {
             if (c_.peek().isWord("CONSTRAINT"))
-                c_.fail(QStringLiteral("ALTER TABLE ADD CONSTRAINT is not supported; use CREATE INDEX"));
+                c_.fail(QStringLiteral(
+                    "ALTER TABLE ADD CONSTRAINT is not supported; use CREATE INDEX"));
             c_.acceptWord("COLUMN");
             out_->kind = StatementKind::AlterTableAdd;
             columnDefinition();
@@ -112,7 +113,8 @@ public:
         }
         if (c_.acceptWord("DROP")) {
             if (c_.peek().isWord("CONSTRAINT"))
-                c_.fail(QStringLiteral("ALTER TABLE DROP CONSTRAINT is not supported; use DROP INDEX"));
+                c_.fail(
+                    QStringLiteral("ALTER TABLE DROP CONSTRAINT is not supported; use DROP INDEX"));
             c_.acceptWord("COLUMN");
             out_->kind = StatementKind::AlterTableDrop;
             out_->dropName = c_.expectName("a column name");
@@ -144,7 +146,8 @@ private:
         for (const IndexDef& index : out_->indexes) {
             for (const QString& column : index.columns) {
                 if (!hasColumn(column))
-                    c_.fail(QStringLiteral("index %1 names the unknown column %2").arg(index.name, column));
+                    c_.fail(QStringLiteral("index %1 names the unknown column %2")
+                                .arg(index.name, column));
             }
         }
     }
@@ -152,7 +155,8 @@ private:
     void columnDefinition() {
         ColumnDef column;
         column.name = c_.expectName("a column name");
-        if (hasColumn(column.name)) c_.fail(QStringLiteral("column %1 given twice").arg(column.name));
+        if (hasColumn(column.name))
+            c_.fail(QStringLiteral("column %1 given twice").arg(column.name));
         readType(&column);
         while (true) {
             if (c_.acceptWord("NOT")) {

@@ -63,9 +63,9 @@ struct IndexDef {
 
 struct Translation {
     StatementKind kind = StatementKind::Select;
-    QString sql;            // SQLite text (DML); empty for DDL, which the engine builds
-    QStringList tables;     // tables read or written, as named (without brackets); the
-                            // written table, or the single table of a SELECT, comes first
+    QString sql;               // SQLite text (DML); empty for DDL, which the engine builds
+    QStringList tables;        // tables read or written, as named (without brackets); the
+                               // written table, or the single table of a SELECT, comes first
     bool singleTable = false;  // a SELECT over exactly one table with no join, group, DISTINCT,
                                // UNION or aggregate (subqueries in WHERE do not count)
 
@@ -77,9 +77,9 @@ struct Translation {
 
     // DDL payload.
     QString table;
-    std::vector<ColumnDef> columns;   // CreateTable, AlterTableAdd
-    std::vector<IndexDef> indexes;    // CreateTable constraints, CreateIndex
-    QString dropName;                 // DropTable, DropIndex, AlterTableDrop (column)
+    std::vector<ColumnDef> columns;  // CreateTable, AlterTableAdd
+    std::vector<IndexDef> indexes;   // CreateTable constraints, CreateIndex
+    QString dropName;                // DropTable, DropIndex, AlterTableDrop (column)
 };
 
 // Translates one statement. Throws DbError(err::kSyntax) with the statement in the text.

@@ -57,12 +57,15 @@ tv::Variant variantOf(sqlite3_value* v) {
                 return tv::Variant(static_cast<std::int32_t>(i));
             return tv::Variant(static_cast<double>(i));
         }
-        case SQLITE_FLOAT: return tv::Variant(sqlite3_value_double(v));
-        case SQLITE_TEXT: return tv::Variant(textOf(v));
+        case SQLITE_FLOAT:
+            return tv::Variant(sqlite3_value_double(v));
+        case SQLITE_TEXT:
+            return tv::Variant(textOf(v));
         case SQLITE_BLOB:
             return tv::Variant(QByteArray(static_cast<const char*>(sqlite3_value_blob(v)),
                                           sqlite3_value_bytes(v)));
-        default: return tv::Variant();
+        default:
+            return tv::Variant();
     }
 }
 
@@ -80,9 +83,12 @@ DateTime dateOf(sqlite3_value* v) { return tv::CDate(dateVariantOf(v)); }
 
 double numberOf(sqlite3_value* v) {
     switch (sqlite3_value_type(v)) {
-        case SQLITE_INTEGER: return static_cast<double>(sqlite3_value_int64(v));
-        case SQLITE_FLOAT: return sqlite3_value_double(v);
-        default: return tv::CDbl(variantOf(v));
+        case SQLITE_INTEGER:
+            return static_cast<double>(sqlite3_value_int64(v));
+        case SQLITE_FLOAT:
+            return sqlite3_value_double(v);
+        default:
+            return tv::CDbl(variantOf(v));
     }
 }
 
@@ -101,8 +107,8 @@ void resultDate(sqlite3_context* ctx, DateTime d) { resultText(ctx, tv::toIsoTex
 
 // Invalid procedure call: the runtime's error 5, for lengths and positions out of range.
 [[noreturn]] void invalidArgument(const char* function) {
-    throw tv::ConversionError(5, QStringLiteral("Invalid procedure call or argument (%1)")
-                                     .arg(QLatin1String(function)));
+    throw tv::ConversionError(
+        5, QStringLiteral("Invalid procedure call or argument (%1)").arg(QLatin1String(function)));
 }
 
 int lengthArgument(sqlite3_value* v, const char* function) {
@@ -268,7 +274,9 @@ void roundHalfEven(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     }
 }
 
-[[noreturn]] void divisionByZero() { throw tv::ConversionError(11, QStringLiteral("Division by zero")); }
+[[noreturn]] void divisionByZero() {
+    throw tv::ConversionError(11, QStringLiteral("Division by zero"));
+}
 
 void integerDivide(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (nullResult(ctx, argc, argv)) return;
@@ -296,9 +304,14 @@ void concatenate(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     bool allNull = true;
     for (int i = 0; i < argc; ++i) {
         switch (sqlite3_value_type(argv[i])) {
-            case SQLITE_NULL: continue;
-            case SQLITE_FLOAT: text += tv::CStr(tv::Variant(sqlite3_value_double(argv[i]))); break;
-            default: text += textOf(argv[i]); break;
+            case SQLITE_NULL:
+                continue;
+            case SQLITE_FLOAT:
+                text += tv::CStr(tv::Variant(sqlite3_value_double(argv[i])));
+                break;
+            default:
+                text += textOf(argv[i]);
+                break;
         }
         allNull = false;
     }

@@ -17,9 +17,9 @@ struct Range {
 
 struct Element {
     enum Kind { AnyRun, AnyOne, Digit, Literal, Set } kind = Literal;
-    char16_t literal = 0;        // Literal
-    std::vector<Range> ranges;   // Set
-    bool negated = false;        // Set
+    char16_t literal = 0;       // Literal
+    std::vector<Range> ranges;  // Set
+    bool negated = false;       // Set
 };
 
 char16_t foldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
@@ -86,15 +86,19 @@ bool inRange(char16_t c, const std::vector<Range>& ranges) {
 
 bool matchesOne(const Element& e, char16_t c) {
     switch (e.kind) {
-        case Element::AnyOne: return true;
-        case Element::Digit: return c >= u'0' && c <= u'9';
-        case Element::Literal: return foldAscii(c) == foldAscii(e.literal);
+        case Element::AnyOne:
+            return true;
+        case Element::Digit:
+            return c >= u'0' && c <= u'9';
+        case Element::Literal:
+            return foldAscii(c) == foldAscii(e.literal);
         case Element::Set: {
             const bool hit = inRange(c, e.ranges) || inRange(foldAscii(c), e.ranges) ||
                              inRange(upperAscii(c), e.ranges);
             return hit != e.negated;
         }
-        case Element::AnyRun: break;
+        case Element::AnyRun:
+            break;
     }
     return false;
 }
@@ -114,10 +118,17 @@ std::optional<QString> jetPatternToSqliteLike(const QString& jetPattern, bool* n
     for (const Element& e : elements) {
         char16_t literal = 0;
         switch (e.kind) {
-            case Element::AnyRun: like += u'%'; continue;
-            case Element::AnyOne: like += u'_'; continue;
-            case Element::Digit: return std::nullopt;
-            case Element::Literal: literal = e.literal; break;
+            case Element::AnyRun:
+                like += u'%';
+                continue;
+            case Element::AnyOne:
+                like += u'_';
+                continue;
+            case Element::Digit:
+                return std::nullopt;
+            case Element::Literal:
+                literal = e.literal;
+                break;
             case Element::Set:
                 // "[*]", "[?]", "[#]" are how Jet escapes its wildcards: one character.
                 if (e.negated || e.ranges.size() != 1 || e.ranges[0].low != e.ranges[0].high)

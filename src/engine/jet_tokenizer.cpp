@@ -17,22 +17,23 @@ enum CharClass : std::uint8_t {
     kSpace,
     kLetter,  // letters and '_' start a word
     kDigit,
-    kDot,     // a decimal point when a digit follows, else the qualifier dot
-    kQuote,   // ' or "
+    kDot,    // a decimal point when a digit follows, else the qualifier dot
+    kQuote,  // ' or "
     kBracket,
     kHash,
-    kLess,    // <, <=, <>
-    kGreater, // >, >=
-    kBang,    // != only
-    kMinus,   // - or a "--" comment
-    kAmp,     // & or a &H hexadecimal number
-    kSingle,  // a symbol of one character: ( ) , ; = + * / \ ^
+    kLess,     // <, <=, <>
+    kGreater,  // >, >=
+    kBang,     // != only
+    kMinus,    // - or a "--" comment
+    kAmp,      // & or a &H hexadecimal number
+    kSingle,   // a symbol of one character: ( ) , ; = + * / \ ^
 };
 
 constexpr std::array<CharClass, 128> makeClasses() {
     std::array<CharClass, 128> table{};
     for (auto& c : table) c = kIllegal;
-    for (char c : {' ', '\t', '\n', '\r', '\f', '\v'}) table[static_cast<unsigned char>(c)] = kSpace;
+    for (char c : {' ', '\t', '\n', '\r', '\f', '\v'})
+        table[static_cast<unsigned char>(c)] = kSpace;
     for (int c = 'a'; c <= 'z'; ++c) table[c] = kLetter;
     for (int c = 'A'; c <= 'Z'; ++c) table[c] = kLetter;
     table['_'] = kLetter;
@@ -82,9 +83,15 @@ public:
         while (pos_ < sql_.size()) {
             const int start = pos_;
             switch (classOf(sql_[pos_])) {
-                case kSpace: ++pos_; break;
-                case kLetter: tokens.push_back(word(start)); break;
-                case kDigit: tokens.push_back(number(start)); break;
+                case kSpace:
+                    ++pos_;
+                    break;
+                case kLetter:
+                    tokens.push_back(word(start));
+                    break;
+                case kDigit:
+                    tokens.push_back(number(start));
+                    break;
                 case kDot:
                     if (pos_ + 1 < sql_.size() && isDigit(sql_[pos_ + 1])) {
                         tokens.push_back(number(start));
@@ -92,13 +99,21 @@ public:
                         tokens.push_back(symbol(start, 1));
                     }
                     break;
-                case kQuote: tokens.push_back(quoted(start)); break;
-                case kBracket: tokens.push_back(bracketed(start)); break;
-                case kHash: tokens.push_back(date(start)); break;
+                case kQuote:
+                    tokens.push_back(quoted(start));
+                    break;
+                case kBracket:
+                    tokens.push_back(bracketed(start));
+                    break;
+                case kHash:
+                    tokens.push_back(date(start));
+                    break;
                 case kLess:
                     tokens.push_back(symbol(start, peekIs(1, u'=') || peekIs(1, u'>') ? 2 : 1));
                     break;
-                case kGreater: tokens.push_back(symbol(start, peekIs(1, u'=') ? 2 : 1)); break;
+                case kGreater:
+                    tokens.push_back(symbol(start, peekIs(1, u'=') ? 2 : 1));
+                    break;
                 case kBang:
                     if (!peekIs(1, u'=')) fail(start, QStringLiteral("unexpected \"!\""));
                     tokens.push_back(symbol(start, 2));
@@ -110,8 +125,12 @@ public:
                         tokens.push_back(symbol(start, 1));
                     }
                     break;
-                case kAmp: tokens.push_back(ampersand(start)); break;
-                case kSingle: tokens.push_back(symbol(start, 1)); break;
+                case kAmp:
+                    tokens.push_back(ampersand(start));
+                    break;
+                case kSingle:
+                    tokens.push_back(symbol(start, 1));
+                    break;
                 case kIllegal:
                     fail(start, QStringLiteral("unexpected character \"%1\"").arg(sql_[pos_]));
             }
@@ -154,7 +173,8 @@ private:
         if (pos_ < sql_.size() && (sql_[pos_] == u'e' || sql_[pos_] == u'E')) {
             int p = pos_ + 1;
             if (p < sql_.size() && (sql_[p] == u'+' || sql_[p] == u'-')) ++p;
-            if (p >= sql_.size() || !isDigit(sql_[p])) fail(start, QStringLiteral("malformed number"));
+            if (p >= sql_.size() || !isDigit(sql_[p]))
+                fail(start, QStringLiteral("malformed number"));
             while (p < sql_.size() && isDigit(sql_[p])) ++p;
             pos_ = p;
         }

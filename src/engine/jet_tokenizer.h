@@ -32,7 +32,8 @@ struct Token {
 
     // A bare word equal to the keyword, ignoring case. Bracketed names never are keywords.
     bool isWord(const char* keyword) const {
-        return kind == TokenKind::Word && text.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
+        return kind == TokenKind::Word &&
+               text.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
     }
     bool isSymbol(const char* symbol) const {
         return kind == TokenKind::Symbol && text == QLatin1String(symbol);

@@ -42,7 +42,7 @@ enum Precedence : int {
     kRelational,  // < > <= >=
     kAdditive = 8,
     kMultiplicative,
-    kConcat,      // ||
+    kConcat,  // ||
     kUnary,
     kPrimary,
 };
@@ -96,18 +96,18 @@ Expr textLiteral(const QString& value) {
 // Words that are part of the grammar and so never a bare column name.
 bool isReserved(const Token& t) {
     static const QSet<QString> words = {
-        QStringLiteral("SELECT"), QStringLiteral("FROM"),   QStringLiteral("WHERE"),
-        QStringLiteral("GROUP"),  QStringLiteral("ORDER"),  QStringLiteral("BY"),
-        QStringLiteral("HAVING"), QStringLiteral("UNION"),  QStringLiteral("AND"),
-        QStringLiteral("OR"),     QStringLiteral("NOT"),    QStringLiteral("XOR"),
-        QStringLiteral("EQV"),    QStringLiteral("IMP"),    QStringLiteral("LIKE"),
-        QStringLiteral("IS"),     QStringLiteral("BETWEEN"), QStringLiteral("IN"),
-        QStringLiteral("MOD"),    QStringLiteral("AS"),     QStringLiteral("ASC"),
-        QStringLiteral("DESC"),   QStringLiteral("JOIN"),   QStringLiteral("INNER"),
-        QStringLiteral("OUTER"),  QStringLiteral("ON"),     QStringLiteral("SET"),
-        QStringLiteral("VALUES"), QStringLiteral("INTO"),   QStringLiteral("DISTINCT"),
-        QStringLiteral("DISTINCTROW"), QStringLiteral("TOP"), QStringLiteral("EXISTS"),
-        QStringLiteral("NULL"),   QStringLiteral("ALL"),    QStringLiteral("LEFT"),
+        QStringLiteral("SELECT"),      QStringLiteral("FROM"),    QStringLiteral("WHERE"),
+        QStringLiteral("GROUP"),       QStringLiteral("ORDER"),   QStringLiteral("BY"),
+        QStringLiteral("HAVING"),      QStringLiteral("UNION"),   QStringLiteral("AND"),
+        QStringLiteral("OR"),          QStringLiteral("NOT"),     QStringLiteral("XOR"),
+        QStringLiteral("EQV"),         QStringLiteral("IMP"),     QStringLiteral("LIKE"),
+        QStringLiteral("IS"),          QStringLiteral("BETWEEN"), QStringLiteral("IN"),
+        QStringLiteral("MOD"),         QStringLiteral("AS"),      QStringLiteral("ASC"),
+        QStringLiteral("DESC"),        QStringLiteral("JOIN"),    QStringLiteral("INNER"),
+        QStringLiteral("OUTER"),       QStringLiteral("ON"),      QStringLiteral("SET"),
+        QStringLiteral("VALUES"),      QStringLiteral("INTO"),    QStringLiteral("DISTINCT"),
+        QStringLiteral("DISTINCTROW"), QStringLiteral("TOP"),     QStringLiteral("EXISTS"),
+        QStringLiteral("NULL"),        QStringLiteral("ALL"),     QStringLiteral("LEFT"),
         QStringLiteral("RIGHT"),
     };
     return t.kind == TokenKind::Word && words.contains(t.text.toUpper());
@@ -185,8 +185,8 @@ struct SelectShape {
     bool aggregate = false;
     bool compound = false;
     bool joined = false;
-    int fromItems = 0;      // tables and subqueries after FROM, counting joined ones
-    QString firstTable;     // the table of a FROM with exactly one plain table
+    int fromItems = 0;   // tables and subqueries after FROM, counting joined ones
+    QString firstTable;  // the table of a FROM with exactly one plain table
     QString fromSql, whereSql, orderBySql;
 };
 
@@ -216,8 +216,9 @@ public:
         } else if (first.kind == TokenKind::End) {
             c_.fail(QStringLiteral("empty statement"));
         } else {
-            c_.fail(QStringLiteral("statement must start with SELECT, INSERT, UPDATE, DELETE, "
-                                   "CREATE, DROP or ALTER"));
+            c_.fail(
+                QStringLiteral("statement must start with SELECT, INSERT, UPDATE, DELETE, "
+                               "CREATE, DROP or ALTER"));
         }
     }
 
@@ -286,7 +287,8 @@ private:
             if (n.kind != TokenKind::Number || n.text.contains(u'.'))
                 c_.fail(QStringLiteral("TOP needs a whole number"));
             *limit = c_.next().text;
-            if (c_.peek().isWord("PERCENT")) c_.fail(QStringLiteral("TOP ... PERCENT is not supported"));
+            if (c_.peek().isWord("PERCENT"))
+                c_.fail(QStringLiteral("TOP ... PERCENT is not supported"));
         }
 
         const bool outerAggregate = sawAggregate_;
@@ -397,7 +399,8 @@ private:
             c_.fail(QStringLiteral("expected a table name"));
         if (isReserved(t)) c_.fail(QStringLiteral("expected a table name"));
         const Token table = c_.next();
-        if (c_.peek().isWord("IN")) c_.fail(QStringLiteral("tables of other databases (IN) are not supported"));
+        if (c_.peek().isWord("IN"))
+            c_.fail(QStringLiteral("tables of other databases (IN) are not supported"));
         addTable(table.text);
         if (++shape->fromItems == 1) {
             shape->firstTable = table.text;
@@ -407,7 +410,8 @@ private:
         QString sql = sqliteIdentifier(table);
         const bool as = c_.acceptWord("AS");
         const Token& alias = c_.peek();
-        if ((alias.kind == TokenKind::Word && !isReserved(alias)) || alias.kind == TokenKind::Name) {
+        if ((alias.kind == TokenKind::Word && !isReserved(alias)) ||
+            alias.kind == TokenKind::Name) {
             sql += u' ' + nameToken("an alias");
         } else if (as) {
             c_.fail(QStringLiteral("expected an alias"));
@@ -437,7 +441,8 @@ private:
             const QStringList values = expressionList();
             c_.expectSymbol(")");
             if (columnCount >= 0 && columnCount != values.size())
-                c_.fail(QStringLiteral("%1 columns but %2 values").arg(columnCount).arg(values.size()));
+                c_.fail(
+                    QStringLiteral("%1 columns but %2 values").arg(columnCount).arg(values.size()));
             sql += QStringLiteral(" VALUES (") + values.join(QStringLiteral(", ")) + u')';
         } else if (c_.peek().isWord("SELECT")) {
             SelectShape shape;
@@ -456,7 +461,8 @@ private:
         QString alias;
         const bool as = c_.acceptWord("AS");
         const Token& next = c_.peek();
-        if (as || next.kind == TokenKind::Name || (next.kind == TokenKind::Word && !isReserved(next)))
+        if (as || next.kind == TokenKind::Name ||
+            (next.kind == TokenKind::Word && !isReserved(next)))
             alias = c_.expectName("an alias");
         if (c_.peek().isWord("INNER") || c_.peek().isWord("LEFT") || c_.peek().isWord("RIGHT") ||
             c_.peek().isSymbol(","))
@@ -468,8 +474,8 @@ private:
             c_.expectSymbol("=");
             assignments << column + QStringLiteral(" = ") + expression().sql;
         } while (c_.acceptSymbol(","));
-        QString sql = QStringLiteral("UPDATE ") + sqliteIdentifier(table) + QStringLiteral(" SET ") +
-                      assignments.join(QStringLiteral(", "));
+        QString sql = QStringLiteral("UPDATE ") + sqliteIdentifier(table) +
+                      QStringLiteral(" SET ") + assignments.join(QStringLiteral(", "));
         if (c_.acceptWord("WHERE")) sql += QStringLiteral(" WHERE ") + expression().sql;
         out_->sql = sql;
     }
@@ -497,7 +503,8 @@ private:
         const Token table = tableToken();
         addTable(table.text);
         if (!qualifier.isEmpty() && qualifier.compare(table.text, Qt::CaseInsensitive) != 0)
-            c_.fail(QStringLiteral("DELETE %1.* does not name the table deleted from").arg(qualifier));
+            c_.fail(
+                QStringLiteral("DELETE %1.* does not name the table deleted from").arg(qualifier));
         if (!c_.atEnd() && !c_.peek().isWord("WHERE") && !c_.peek().isSymbol(";"))
             c_.fail(QStringLiteral("DELETE from more than one table is not supported"));
         QString sql = QStringLiteral("DELETE FROM ") + sqliteIdentifier(table);
@@ -544,13 +551,14 @@ private:
             }
             if (c_.acceptWord("IS")) {
                 const bool negated = c_.acceptWord("NOT");
-                if (!c_.acceptWord("NULL")) c_.fail(QStringLiteral("IS must be followed by NULL or NOT NULL"));
+                if (!c_.acceptWord("NULL"))
+                    c_.fail(QStringLiteral("IS must be followed by NULL or NOT NULL"));
                 left = isNull(left, negated);
                 continue;
             }
-            const bool negated = t.isWord("NOT") &&
-                                 (c_.peek(1).isWord("LIKE") || c_.peek(1).isWord("BETWEEN") ||
-                                  c_.peek(1).isWord("IN"));
+            const bool negated =
+                t.isWord("NOT") && (c_.peek(1).isWord("LIKE") || c_.peek(1).isWord("BETWEEN") ||
+                                    c_.peek(1).isWord("IN"));
             if (negated) c_.next();
             if (c_.acceptWord("LIKE")) {
                 left = like(left, concatenation(), negated);
@@ -559,15 +567,15 @@ private:
                 c_.expectWord("AND");
                 const Expr high = concatenation();
                 Expr e;
-                e.sql = wrap(left, kEquality) + (negated ? QStringLiteral(" NOT BETWEEN ")
-                                                         : QStringLiteral(" BETWEEN ")) +
+                e.sql = wrap(left, kEquality) +
+                        (negated ? QStringLiteral(" NOT BETWEEN ") : QStringLiteral(" BETWEEN ")) +
                         wrap(low, kRelational) + QStringLiteral(" AND ") + wrap(high, kRelational);
                 e.precedence = kEquality;
                 left = e;
             } else if (c_.acceptWord("IN")) {
                 Expr e;
-                e.sql = wrap(left, kEquality) + (negated ? QStringLiteral(" NOT IN ")
-                                                         : QStringLiteral(" IN ")) +
+                e.sql = wrap(left, kEquality) +
+                        (negated ? QStringLiteral(" NOT IN ") : QStringLiteral(" IN ")) +
                         parenthesisedListOrSelect();
                 e.precedence = kEquality;
                 left = e;
@@ -619,7 +627,8 @@ private:
                 e.sql = wrap(value, kEquality) +
                         (negated ? QStringLiteral(" NOT LIKE ") : QStringLiteral(" LIKE ")) +
                         quoteLiteral(*converted);
-                if (escaped) e.sql += QStringLiteral(" ESCAPE ") + quoteLiteral(QStringLiteral("\\"));
+                if (escaped)
+                    e.sql += QStringLiteral(" ESCAPE ") + quoteLiteral(QStringLiteral("\\"));
                 return e;
             }
         }
@@ -639,7 +648,8 @@ private:
             Expr e;
             e.kind = Expr::Kind::Concat;
             e.textual = true;
-            e.concatParts = left.kind == Expr::Kind::Concat ? left.concatParts : QStringList{left.sql};
+            e.concatParts =
+                left.kind == Expr::Kind::Concat ? left.concatParts : QStringList{left.sql};
             e.concatParts << right.sql;
             e.sql = QStringLiteral("jet_concat(") + e.concatParts.join(QStringLiteral(", ")) + u')';
             left = e;
@@ -669,7 +679,8 @@ private:
 
     Expr modulo() {
         Expr left = integerDivision();
-        while (c_.acceptWord("MOD")) left = call(QStringLiteral("jet_mod"), {left.sql, integerDivision().sql});
+        while (c_.acceptWord("MOD"))
+            left = call(QStringLiteral("jet_mod"), {left.sql, integerDivision().sql});
         return left;
     }
 
@@ -737,11 +748,13 @@ private:
             case TokenKind::Number: {
                 Expr e;
                 e.sql = c_.next().text;
-                const bool real = e.sql.contains(u'.') || e.sql.contains(u'e') || e.sql.contains(u'E');
+                const bool real =
+                    e.sql.contains(u'.') || e.sql.contains(u'e') || e.sql.contains(u'E');
                 e.kind = real ? Expr::Kind::Real : Expr::Kind::Number;
                 return e;
             }
-            case TokenKind::String: return textLiteral(c_.next().text);
+            case TokenKind::String:
+                return textLiteral(c_.next().text);
             case TokenKind::Date: {
                 DateTime date;
                 if (!readDateLiteral(t.text, &date))
@@ -751,12 +764,15 @@ private:
                 e.sql = quoteLiteral(toIsoText(date));
                 return e;
             }
-            case TokenKind::Name: return columnReference();
+            case TokenKind::Name:
+                return columnReference();
             case TokenKind::Symbol:
                 if (t.isSymbol("(")) return parenthesised();
                 c_.fail(QStringLiteral("expected an expression"));
-            case TokenKind::End: c_.fail(QStringLiteral("expected an expression"));
-            case TokenKind::Word: break;
+            case TokenKind::End:
+                c_.fail(QStringLiteral("expected an expression"));
+            case TokenKind::Word:
+                break;
         }
         if (c_.acceptWord("NULL")) {
             Expr e;
@@ -768,7 +784,8 @@ private:
             if (c_.acceptWord(word)) return plain(QStringLiteral("-1"), kUnary, Expr::Kind::Number);
         }
         for (const char* word : {"FALSE", "NO", "OFF"}) {
-            if (c_.acceptWord(word)) return plain(QStringLiteral("0"), kPrimary, Expr::Kind::Number);
+            if (c_.acceptWord(word))
+                return plain(QStringLiteral("0"), kPrimary, Expr::Kind::Number);
         }
         if (c_.acceptWord("EXISTS")) {
             if (!c_.peek().isSymbol("(") || !c_.peek(1).isWord("SELECT"))
@@ -855,7 +872,8 @@ private:
                 sawAggregate_ = true;
                 return call(QLatin1String(f->target), sql);
             case FunctionSpec::IIf:
-                e.sql = QStringLiteral("CASE WHEN %1 THEN %2 ELSE %3 END").arg(sql[0], sql[1], sql[2]);
+                e.sql =
+                    QStringLiteral("CASE WHEN %1 THEN %2 ELSE %3 END").arg(sql[0], sql[1], sql[2]);
                 e.textual = args[1].textual && args[2].textual;
                 return e;
             case FunctionSpec::Nz:
