@@ -1,0 +1,87 @@
+// One SQLite connection as the engine uses it: the cache of prepared statements, the
+// write lock that Edit/AddNew take and Update/CancelUpdate release, explicit
+// transactions, and a change counter that tells record sets their read-ahead is stale.
+//
+// Locking follows the rollback-journal model so that several workstations can share a
+// file on a network drive: a write always starts with BEGIN IMMEDIATE (the reserved lock,
+// waited for up to the busy timeout), never as a deferred transaction that could fail on
+// its first write whatever the timeout.
+#pragma once
+
+#include "engine/statement.h"
+
+#include <QHashFunctions>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+
+namespace tv::engine {
+
+class Connection {
+public:
+    // Opens an existing file (or creates one when `create`). Throws the matching DbError.
+    Connection(const QString& path, bool readOnly, bool create, int busyTimeoutMs);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    sqlite3* handle() const { return db_; }
+    const QString& path() const { return path_; }
+    bool readOnly() const { return readOnly_; }
+
+    // A statement from the cache (prepared once with SQLITE_PREPARE_PERSISTENT). When the
+    // cached one is already in use further up the stack, a private copy is prepared.
+    Statement cached(const QString& sql);
+    // A statement used once (user statements with literals that would only fill the cache).
+    Statement once(const QString& sql);
+    // Runs statements that return no rows (DDL, pragmas, transaction control).
+    void exec(const QString& sql);
+
+    void setBusyTimeout(int milliseconds);
+
+    // The write lock: taken by the first holder (BEGIN IMMEDIATE unless a transaction is
+    // already open), committed when the last holder releases it and no explicit
+    // transaction is open. Throws 3260 when another connection holds it past the timeout.
+    void acquireWriteLock();
+    void releaseWriteLock();
+    int writeLockHolders() const { return lockHolders_; }
+
+    // Explicit transactions (BeginTrans/CommitTrans/Rollback); nested levels are savepoints.
+    void beginTransaction();
+    void commitTransaction();
+    void rollbackTransaction();
+    int transactionDepth() const { return depth_; }
+    bool inTransaction() const;
+
+    // Ends a read transaction left open (there should be none) and marks cached rows
+    // stale, so other users' changes are read again.
+    void idle();
+
+    // Incremented by every write through this connection and by idle().
+    std::uint64_t changeCount() const { return changes_; }
+    void noteChange() { ++changes_; }
+
+private:
+    struct CachedStatement {
+        sqlite3_stmt* stmt = nullptr;
+        bool inUse = false;
+    };
+    sqlite3_stmt* prepare(const QString& sql, unsigned flags);
+    void beginImmediate();
+    void commitOrRollback();
+
+    sqlite3* db_ = nullptr;
+    QString path_;
+    bool readOnly_;
+    struct TextHash {
+        size_t operator()(const QString& text) const noexcept { return qHash(text); }
+    };
+    // Node-based: the in-use flags handed to Statement objects stay where they are.
+    std::unordered_map<QString, CachedStatement, TextHash> cache_;
+    int lockHolders_ = 0;
+    int depth_ = 0;
+    std::uint64_t changes_ = 0;
+};
+
+}  // namespace tv::engine

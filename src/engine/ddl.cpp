@@ -1,0 +1,224 @@
+// SQLite DDL for engine tables, columns and indexes.
+#include "engine/ddl.h"
+
+#include "engine/connection.h"
+#include "engine/errors.h"
+
+#include <QSet>
+
+namespace tv::engine {
+
+namespace {
+
+// Holds the write lock for one schema change and forgets cached schemas afterwards,
+// whether the change succeeded or not.
+class SchemaChange {
+public:
+    SchemaChange(Connection& connection, SchemaCache& schemas)
+        : connection_(connection), schemas_(schemas) {
+        connection_.acquireWriteLock();
+    }
+    ~SchemaChange() {
+        schemas_.clear();
+        connection_.noteChange();
+        if (!done_) {
+            try {
+                // Undo the half-made change: roll back to the savepoint taken at the start.
+                connection_.exec(QStringLiteral("ROLLBACK TO tv_schema"));
+                connection_.exec(QStringLiteral("RELEASE tv_schema"));
+            } catch (const DbError&) {
+            }
+        }
+        try {
+            connection_.releaseWriteLock();
+        } catch (const DbError&) {
+        }
+    }
+    void begin() { connection_.exec(QStringLiteral("SAVEPOINT tv_schema")); }
+    void commit() {
+        connection_.exec(QStringLiteral("RELEASE tv_schema"));
+        done_ = true;
+    }
+    SchemaChange(const SchemaChange&) = delete;
+    SchemaChange& operator=(const SchemaChange&) = delete;
+
+private:
+    Connection& connection_;
+    SchemaCache& schemas_;
+    bool done_ = false;
+};
+
+QString counterTriggerName(const QString& table, const QString& column) {
+    return table + u'|' + column + QStringLiteral("|counter");
+}
+
+// Auto-numbering for rows inserted by statements (the record sets number AddNew rows
+// themselves, so the trigger only runs when the column was left Null).
+QString counterTriggerSql(const QString& table, const QString& column) {
+    const QString t = quoteName(table);
+    const QString c = quoteName(column);
+    return QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON %2 FOR EACH ROW WHEN NEW.%3 IS NULL "
+                          "BEGIN UPDATE %2 SET %3 = (SELECT ifnull(max(%3), 0) + 1 FROM %2) "
+                          "WHERE rowid = NEW.rowid; END")
+        .arg(quoteName(counterTriggerName(table, column)), t, c);
+}
+
+QString keyList(const QStringList& names, const std::vector<bool>& descending = {}) {
+    QStringList quoted;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const bool desc = static_cast<size_t>(i) < descending.size() && descending[static_cast<size_t>(i)];
+        quoted << quoteName(names[i]) + (desc ? QStringLiteral(" DESC") : QString());
+    }
+    return quoted.join(QLatin1String(", "));
+}
+
+void checkIndexColumns(const TableSchema& schema, const IndexDef& index) {
+    if (index.columns.isEmpty()) fail(err::kInvalidOperation, index.name);
+    for (const QString& column : index.columns)
+        if (schema.columnIndex(column) < 0) fail(err::kItemNotFound, column);
+}
+
+}  // namespace
+
+ColumnType columnTypeOf(const ColumnDef& column, bool adding) {
+    ColumnType type;
+    type.type = column.type;
+    type.size = column.type == FieldType::Text ? (column.size > 0 ? column.size : 255) : 0;
+    type.autoIncrement = column.autoIncrement && column.type == FieldType::Long;
+    type.allowZeroLength = column.allowZeroLength;
+    type.requiredFlag = adding && column.required && !type.autoIncrement;
+    return type;
+}
+
+QString columnSql(const ColumnDef& column, bool adding) {
+    const ColumnType type = columnTypeOf(column, adding);
+    QString sql = quoteName(column.name) + u' ' + declaredType(type);
+    if (isTextual(column.type)) sql += QStringLiteral(" COLLATE NOCASE");
+    // Counters are filled after the insert, so they cannot refuse a Null on the way in.
+    if (column.required && !adding && !type.autoIncrement) sql += QStringLiteral(" NOT NULL");
+    return sql;
+}
+
+void createTable(Connection& connection, SchemaCache& schemas, const QString& table,
+                 const std::vector<ColumnDef>& columns, const std::vector<IndexDef>& indexes) {
+    if (table.trimmed().isEmpty() || columns.empty()) fail(err::kInvalidOperation, table);
+    if (schemas.hasTable(connection, table)) fail(err::kDuplicateName, table);
+    QSet<QString> names;
+    QStringList parts;
+    for (const ColumnDef& column : columns) {
+        if (names.contains(column.name.toLower())) fail(err::kDuplicateName, column.name);
+        names.insert(column.name.toLower());
+        parts << columnSql(column, false);
+    }
+    const IndexDef* primary = nullptr;
+    QSet<QString> indexNames;
+    for (const IndexDef& index : indexes) {
+        for (const QString& column : index.columns)
+            if (!names.contains(column.toLower())) fail(err::kItemNotFound, column);
+        if (index.primary) {
+            if (primary) fail(err::kDuplicateName, kPrimaryKeyName);
+            primary = &index;
+        } else if (indexNames.contains(index.name.toLower())) {
+            fail(err::kDuplicateName, index.name);
+        }
+        indexNames.insert(index.name.toLower());
+    }
+    if (primary) parts << QStringLiteral("PRIMARY KEY (%1)").arg(keyList(primary->columns));
+
+    SchemaChange change(connection, schemas);
+    change.begin();
+    connection.exec(QStringLiteral("CREATE TABLE %1 (%2)")
+                        .arg(quoteName(table), parts.join(QLatin1String(", "))));
+    for (const IndexDef& index : indexes) {
+        if (index.primary) continue;
+        connection.exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+                            .arg(index.unique ? QStringLiteral("UNIQUE ") : QString(),
+                                 quoteName(sqliteIndexName(table, index.name)), quoteName(table),
+                                 keyList(index.columns, index.descending)));
+    }
+    for (const ColumnDef& column : columns)
+        if (column.autoIncrement && column.type == FieldType::Long)
+            connection.exec(counterTriggerSql(table, column.name));
+    change.commit();
+}
+
+void dropTable(Connection& connection, SchemaCache& schemas, const QString& table) {
+    const auto schema = schemas.table(connection, table);
+    SchemaChange change(connection, schemas);
+    change.begin();
+    // Indexes and triggers go with the table.
+    connection.exec(QStringLiteral("DROP TABLE %1").arg(quoteName(schema->name)));
+    change.commit();
+}
+
+void addColumn(Connection& connection, SchemaCache& schemas, const QString& table,
+               const ColumnDef& column) {
+    const auto schema = schemas.table(connection, table);
+    if (column.name.trimmed().isEmpty()) fail(err::kInvalidOperation, column.name);
+    if (schema->columnIndex(column.name) >= 0) fail(err::kDuplicateName, column.name);
+    SchemaChange change(connection, schemas);
+    change.begin();
+    connection.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2")
+                        .arg(quoteName(schema->name), columnSql(column, true)));
+    if (column.autoIncrement && column.type == FieldType::Long) {
+        // Existing rows are numbered too, in the order they were stored.
+        connection.exec(QStringLiteral("UPDATE %1 SET %2 = rowid")
+                            .arg(quoteName(schema->name), quoteName(column.name)));
+        connection.exec(counterTriggerSql(schema->name, column.name));
+    }
+    change.commit();
+}
+
+void dropColumn(Connection& connection, SchemaCache& schemas, const QString& table,
+                const QString& column) {
+    const auto schema = schemas.table(connection, table);
+    const int ordinal = schema->columnIndex(column);
+    if (ordinal < 0) fail(err::kItemNotFound, column);
+    if (schema->indexed(ordinal)) fail(err::kCannotDeleteKeyField, column);
+    if (schema->columns.size() == 1) fail(err::kInvalidOperation, column);
+    const ColumnSchema& stored = schema->columns[static_cast<size_t>(ordinal)];
+    SchemaChange change(connection, schemas);
+    change.begin();
+    if (stored.type.autoIncrement)
+        connection.exec(QStringLiteral("DROP TRIGGER IF EXISTS %1")
+                            .arg(quoteName(counterTriggerName(schema->name, stored.name))));
+    connection.exec(QStringLiteral("ALTER TABLE %1 DROP COLUMN %2")
+                        .arg(quoteName(schema->name), quoteName(stored.name)));
+    change.commit();
+}
+
+void createIndex(Connection& connection, SchemaCache& schemas, const QString& table,
+                 const IndexDef& index) {
+    const auto schema = schemas.table(connection, table);
+    checkIndexColumns(*schema, index);
+    const bool primary = index.primary || index.name.compare(kPrimaryKeyName, Qt::CaseInsensitive) == 0;
+    if (schema->index(primary ? kPrimaryKeyName : index.name))
+        fail(err::kDuplicateName, primary ? kPrimaryKeyName : index.name);
+    SchemaChange change(connection, schemas);
+    change.begin();
+    // SQLite cannot add a PRIMARY KEY constraint to a table: a primary key made later is
+    // a unique index under the name "PrimaryKey".
+    connection.exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+                        .arg(index.unique || primary ? QStringLiteral("UNIQUE ") : QString(),
+                             quoteName(sqliteIndexName(schema->name,
+                                                       primary ? kPrimaryKeyName : index.name)),
+                             quoteName(schema->name), keyList(index.columns, index.descending)));
+    change.commit();
+}
+
+void dropIndex(Connection& connection, SchemaCache& schemas, const QString& table,
+               const QString& index) {
+    const auto schema = schemas.table(connection, table);
+    const IndexSchema* stored = schema->index(index);
+    if (!stored) fail(err::kIndexNotFound, index);
+    // The primary key of CREATE TABLE belongs to the table's definition in SQLite.
+    if (stored->sqliteName.startsWith(QLatin1String("sqlite_autoindex_")) ||
+        stored->sqliteName.isEmpty())
+        fail(err::kInvalidOperation, index);
+    SchemaChange change(connection, schemas);
+    change.begin();
+    connection.exec(QStringLiteral("DROP INDEX %1").arg(quoteName(stored->sqliteName)));
+    change.commit();
+}
+
+}  // namespace tv::engine

@@ -1,0 +1,209 @@
+// Reading the current row and editing it: the edit buffer of Edit/AddNew, the checks
+// Jet makes at Update (required, zero-length, size), and the one INSERT or UPDATE that
+// writes it under the write lock taken by Edit/AddNew.
+#include "engine/recordset_core.h"
+
+#include "engine/values.h"
+
+namespace tv::engine {
+
+RowSource& RecordsetCore::rows() {
+    if (!source) fail(err::kObjectClosed);
+    return *source;
+}
+
+const FieldInfo& RecordsetCore::field(int ordinal) {
+    const auto& all = fields();
+    if (ordinal < 0 || ordinal >= static_cast<int>(all.size()))
+        fail(err::kItemNotFound, QString::number(ordinal));
+    return all[static_cast<size_t>(ordinal)];
+}
+
+int RecordsetCore::ordinalOf(const QString& name) {
+    const auto& all = fields();
+    for (size_t i = 0; i < all.size(); ++i)
+        if (all[i].name.compare(name, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
+    // Callers may write the name as in SQL text.
+    if (name.startsWith(u'[') && name.endsWith(u']')) return ordinalOf(name.mid(1, name.size() - 2));
+    fail(err::kItemNotFound, name);
+}
+
+const Row& RecordsetCore::currentRow() {
+    RowSource& source = rows();
+    if (!source.onRow()) fail(err::kNoCurrentRecord);
+    const Row* row = source.row();
+    if (!row) fail(err::kRecordDeleted);
+    return *row;
+}
+
+tv::Variant RecordsetCore::value(int ordinal) {
+    if (editMode != EditMode::None) {
+        field(ordinal);
+        return editValues[static_cast<size_t>(ordinal)];
+    }
+    const Row& row = currentRow();
+    if (ordinal < 0 || ordinal >= static_cast<int>(row.size()))
+        fail(err::kItemNotFound, QString::number(ordinal));
+    return row[static_cast<size_t>(ordinal)];
+}
+
+void RecordsetCore::setValue(int ordinal, const tv::Variant& value) {
+    const FieldInfo& info = field(ordinal);
+    if (editMode == EditMode::None) fail(err::kUpdateWithoutEdit);
+    if (info.tableColumn < 0 || (info.autoIncrement && editMode == EditMode::InProgress))
+        fail(err::kFieldNotUpdatable, info.name);
+    // Converted first: a value that does not convert leaves the buffer as it was.
+    tv::Variant converted = toColumnValue(value, info.type);
+    editValues[static_cast<size_t>(ordinal)] = std::move(converted);
+    dirty[static_cast<size_t>(ordinal)] = 1;
+}
+
+void RecordsetCore::abandonEdit() noexcept {
+    if (editMode == EditMode::None) return;
+    editMode = EditMode::None;
+    try {
+        if (db->isOpen()) db->conn().releaseWriteLock();
+    } catch (const DbError&) {
+        // Nothing was written under the lock, so a failing release loses nothing.
+    }
+}
+
+void RecordsetCore::beginEdit() {
+    if (!updatable) fail(err::kNotUpdatable);
+    abandonEdit();
+    RowSource& source = rows();
+    if (!source.onRow()) fail(err::kNoCurrentRecord);
+    Connection& conn = db->conn();
+    conn.acquireWriteLock();
+    try {
+        // Read the row again under the lock: another workstation may have changed it
+        // since it was read (a counter row is edited exactly this way).
+        source.rowChanged();
+        const Row* row = source.row();
+        if (!row) fail(err::kRecordDeleted);
+        editValues = *row;
+    } catch (...) {
+        conn.releaseWriteLock();
+        throw;
+    }
+    dirty.assign(editValues.size(), 0);
+    editMode = EditMode::InProgress;
+}
+
+void RecordsetCore::beginAdd() {
+    if (!updatable) fail(err::kNotUpdatable);
+    abandonEdit();
+    const auto& all = fields();
+    Connection& conn = db->conn();
+    conn.acquireWriteLock();
+    editValues.assign(all.size(), tv::Variant());
+    dirty.assign(all.size(), 0);
+    try {
+        // Auto-numbers are handed out at AddNew, as Jet does; the lock makes them unique.
+        for (size_t i = 0; i < all.size(); ++i) {
+            if (!all[i].autoIncrement || all[i].tableColumn < 0) continue;
+            const QString column =
+                quoteName(table->columns[static_cast<size_t>(all[i].tableColumn)].name);
+            Statement next = conn.cached(QStringLiteral("SELECT ifnull(max(%1), 0) + 1 FROM %2")
+                                             .arg(column, quoteName(table->name)));
+            next.step();
+            editValues[i] = tv::Variant(static_cast<std::int32_t>(next.intAt(0)));
+            dirty[i] = 1;
+        }
+    } catch (...) {
+        conn.releaseWriteLock();
+        throw;
+    }
+    editMode = EditMode::Add;
+}
+
+void RecordsetCore::update() {
+    if (editMode == EditMode::None) fail(err::kUpdateWithoutEdit);
+    const auto& all = fields();
+    const bool adding = editMode == EditMode::Add;
+    // Jet's checks, before anything is written; the edit stays pending when one fails.
+    for (size_t i = 0; i < all.size(); ++i) {
+        const FieldInfo& info = all[i];
+        if (info.tableColumn < 0) continue;
+        const tv::Variant& v = editValues[i];
+        if ((adding || dirty[i]) && info.required && v.isNull() && !info.autoIncrement)
+            fail(err::kRequiredNull, info.name);
+        if (!dirty[i] || v.type() != VarType::String) continue;
+        if (v.asString().isEmpty() && !info.allowZeroLength) fail(err::kZeroLength, info.name);
+        if (info.type == FieldType::Text && info.size > 0 && v.asString().size() > info.size)
+            fail(err::kFieldTooLong, info.name);
+    }
+    std::vector<size_t> written;
+    QStringList names;
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (!dirty[i] || all[i].tableColumn < 0) continue;
+        written.push_back(i);
+        names << quoteName(table->columns[static_cast<size_t>(all[i].tableColumn)].name);
+    }
+    Connection& conn = db->conn();
+    std::int64_t rowid = adding ? 0 : rows().rowid();
+    if (adding || !written.empty()) {
+        QString sql;
+        if (adding && names.isEmpty()) {
+            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteName(table->name));
+        } else if (adding) {
+            QStringList marks;
+            for (qsizetype i = 0; i < names.size(); ++i) marks << QStringLiteral("?");
+            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(quoteName(table->name), names.join(QLatin1String(", ")),
+                           marks.join(QLatin1String(", ")));
+        } else {
+            sql = QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?")
+                      .arg(quoteName(table->name), names.join(QLatin1String(" = ?, ")));
+        }
+        Statement statement = conn.cached(sql);
+        int index = 1;
+        for (size_t i : written) bindStored(statement, index++, editValues[i]);
+        if (!adding) statement.bindInt(index, rowid);
+        statement.run();
+        if (adding) rowid = sqlite3_last_insert_rowid(conn.handle());
+        conn.noteChange();
+    }
+    editMode = EditMode::None;
+    // Commits unless an explicit transaction is open; a failed commit rolls back and
+    // throws, and then nothing of this row was written.
+    conn.releaseWriteLock();
+    if (adding) {
+        rows().rowAdded(rowid);
+        lastModified = rows().bookmarkFor(rowid);
+    } else {
+        rows().rowChanged();
+        lastModified = rows().bookmark();
+    }
+}
+
+void RecordsetCore::cancelUpdate() {
+    if (editMode == EditMode::None) fail(err::kUpdateWithoutEdit);
+    editMode = EditMode::None;
+    db->conn().releaseWriteLock();
+}
+
+void RecordsetCore::deleteCurrent() {
+    if (!updatable) fail(err::kNotUpdatable);
+    abandonEdit();
+    RowSource& source = rows();
+    if (!source.onRow()) fail(err::kNoCurrentRecord);
+    if (!source.row()) fail(err::kRecordDeleted);
+    const std::int64_t rowid = source.rowid();
+    Connection& conn = db->conn();
+    conn.acquireWriteLock();
+    try {
+        Statement statement = conn.cached(
+            QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteName(table->name)));
+        statement.bindInt(1, rowid);
+        statement.run();
+        conn.noteChange();
+    } catch (...) {
+        conn.releaseWriteLock();
+        throw;
+    }
+    conn.releaseWriteLock();
+    source.rowDeleted();
+}
+
+}  // namespace tv::engine

@@ -1,0 +1,292 @@
+// Dynasets as key sets over one table.
+#include "engine/keyset_cursor.h"
+
+#include "engine/query_fields.h"
+#include "engine/values.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace tv::engine {
+
+namespace {
+constexpr int kFirstChunk = 16;
+constexpr int kMaxChunk = 256;
+// Statement shapes for reading rows by rowid: a chunk uses the smallest that holds it.
+constexpr int kBuckets[] = {1, 4, 16, 64, 256};
+}  // namespace
+
+std::shared_ptr<KeysetQuery> prepareKeysetQuery(DatabaseCore& db, const QString& selectList,
+                                                const QString& from, const QString& tail,
+                                                std::shared_ptr<const TableSchema> table) {
+    auto query = std::make_shared<KeysetQuery>();
+    query->table = std::move(table);
+    const QString withRowid =
+        QStringLiteral("SELECT %1, rowid AS __tv_rowid FROM %2").arg(selectList, from);
+    // SQLite flattens the sub-query: only the rowid and the sort keys are read, often
+    // from an index alone, while ORDER BY by position still counts the select list.
+    query->keysSql = QStringLiteral("SELECT __tv_rowid FROM (%1%2)")
+                         .arg(withRowid, tail.isEmpty() ? QString() : u' ' + tail);
+    query->fetchHead =
+        QStringLiteral("SELECT %1, rowid FROM %2 WHERE rowid IN (").arg(selectList, from);
+    query->matchHead = QStringLiteral("SELECT __tv_rowid FROM (%1) WHERE ").arg(withRowid);
+    Statement statement = db.conn().cached(query->fetchHead + QStringLiteral("?)"));
+    query->fields =
+        describeColumns(statement, statement.columnCount() - 1, query->table.get());
+    query->typed = std::none_of(query->fields.begin(), query->fields.end(),
+                                [](const FieldInfo& f) { return f.typeFromValue; });
+    return query;
+}
+
+KeysetCursor::KeysetCursor(DbHandle db, std::shared_ptr<KeysetQuery> query)
+    : db_(std::move(db)), query_(std::move(query)) {
+    load();
+}
+
+void KeysetCursor::load() {
+    auto keys = std::make_shared<Keys>();
+    {
+        Statement statement = db_->conn().cached(query_->keysSql);
+        while (statement.step()) keys->ids.push_back(statement.intAt(0));
+    }
+    keys->deleted.assign(keys->ids.size(), 0);
+    keys_ = std::move(keys);
+    window_.clear();
+    none_ = false;
+    direction_ = 0;
+    pos_ = 0;
+}
+
+std::unique_ptr<RowSource> KeysetCursor::clone() const {
+    auto copy = std::unique_ptr<KeysetCursor>(new KeysetCursor(*this));
+    copy->none_ = true;
+    copy->window_.clear();
+    return copy;
+}
+
+void KeysetCursor::requery() { load(); }
+
+std::int64_t KeysetCursor::rowid() const {
+    return !none_ && pos_ >= 0 && pos_ < size() ? keys_->ids[static_cast<size_t>(pos_)] : 0;
+}
+
+void KeysetCursor::jumpTo(long pos) {
+    none_ = false;
+    direction_ = 0;
+    pos_ = pos;
+}
+
+void KeysetCursor::moveFirst() {
+    long pos = 0;
+    while (pos < size() && skip(pos)) ++pos;
+    jumpTo(pos);
+}
+
+void KeysetCursor::moveLast() {
+    long pos = size() - 1;
+    while (pos >= 0 && skip(pos)) --pos;
+    jumpTo(pos);
+}
+
+void KeysetCursor::step(int direction) {
+    if (direction != direction_) chunk_ = kFirstChunk;
+    direction_ = direction;
+    do {
+        pos_ += direction;
+    } while (pos_ >= 0 && pos_ < size() && skip(pos_));
+    pos_ = std::clamp(pos_, -1L, size());
+}
+
+void KeysetCursor::moveNext() {
+    if (none_ || pos_ < 0) {
+        moveFirst();
+        return;
+    }
+    step(1);
+}
+
+void KeysetCursor::movePrevious() {
+    if (none_ || pos_ >= size()) {
+        moveLast();
+        return;
+    }
+    step(-1);
+}
+
+void KeysetCursor::move(long rows) {
+    if (rows == 1 || rows == -1) {
+        step(static_cast<int>(rows));
+        return;
+    }
+    if (keys_->deletedCount == 0) {
+        jumpTo(std::clamp(pos_ + rows, -1L, size()));
+        return;
+    }
+    RowSource::move(rows);
+    direction_ = 0;
+}
+
+long KeysetCursor::absolutePosition() {
+    if (!onRow()) return -1;
+    if (keys_->deletedCount == 0) return pos_;
+    return static_cast<long>(std::count(keys_->deleted.begin(), keys_->deleted.begin() + pos_, 0));
+}
+
+void KeysetCursor::setAbsolutePosition(long position) {
+    if (position < 0 || position >= live()) fail(err::kNoCurrentRecord);
+    if (keys_->deletedCount == 0) {
+        jumpTo(position);
+        return;
+    }
+    long pos = 0;
+    for (long seen = -1; pos < size(); ++pos)
+        if (!skip(pos) && ++seen == position) break;
+    jumpTo(pos);
+}
+
+QByteArray KeysetCursor::bookmark() const {
+    return encodeBookmark(pos_, keys_->ids[static_cast<size_t>(pos_)]);
+}
+
+bool KeysetCursor::gotoBookmark(const QByteArray& bookmark) {
+    std::int64_t pos = 0;
+    std::int64_t rowid = 0;
+    if (!decodeBookmark(bookmark, &pos, &rowid)) return false;
+    if (pos < 0 || pos >= size() || keys_->ids[static_cast<size_t>(pos)] != rowid) {
+        // Made before a requery: look the row up.
+        const auto it = std::find(keys_->ids.begin(), keys_->ids.end(), rowid);
+        if (it == keys_->ids.end()) return false;
+        pos = it - keys_->ids.begin();
+    }
+    if (skip(static_cast<long>(pos))) return false;
+    jumpTo(static_cast<long>(pos));
+    return true;
+}
+
+QByteArray KeysetCursor::bookmarkFor(std::int64_t rowid) const {
+    for (long pos = size() - 1; pos >= 0; --pos)
+        if (keys_->ids[static_cast<size_t>(pos)] == rowid) return encodeBookmark(pos, rowid);
+    return QByteArray();
+}
+
+void KeysetCursor::markGone(long pos) {
+    if (skip(pos)) return;
+    keys_->deleted[static_cast<size_t>(pos)] = 1;
+    ++keys_->deletedCount;
+}
+
+void KeysetCursor::rowAdded(std::int64_t rowid) {
+    keys_->ids.push_back(rowid);
+    keys_->deleted.push_back(0);
+}
+
+void KeysetCursor::rowDeleted() {
+    if (onRow()) markGone(pos_);
+}
+
+void KeysetCursor::readWindow(long pos) {
+    const bool sequential = direction_ != 0 && !window_.empty();
+    chunk_ = sequential ? std::min(chunk_ * 4, kMaxChunk) : kFirstChunk;
+    long start = pos;
+    long end = std::min(size(), pos + chunk_);
+    if (direction_ < 0) {
+        start = std::max(0L, pos - chunk_ + 1);
+        end = pos + 1;
+    }
+    std::vector<std::int64_t> ids;
+    for (long p = start; p < end; ++p)
+        if (!skip(p)) ids.push_back(keys_->ids[static_cast<size_t>(p)]);
+    int bucket = kBuckets[0];
+    for (int b : kBuckets)
+        if ((bucket = b) >= static_cast<int>(ids.size())) break;
+
+    QString sql = query_->fetchHead;
+    for (int i = 0; i < bucket; ++i) sql += i ? QStringLiteral(",?") : QStringLiteral("?");
+    sql += u')';
+    std::unordered_map<std::int64_t, Row> rows;
+    {
+        Statement statement = db_->conn().cached(sql);
+        for (int i = 0; i < bucket; ++i)
+            statement.bindInt(i + 1, ids[std::min(static_cast<size_t>(i), ids.size() - 1)]);
+        const std::vector<FieldInfo>& fields = query_->fields;
+        const int count = static_cast<int>(fields.size());
+        while (statement.step()) {
+            Row row;
+            row.reserve(fields.size());
+            for (int col = 0; col < count; ++col)
+                row.push_back(readField(statement, col, fields[static_cast<size_t>(col)]));
+            rows.emplace(statement.intAt(count), std::move(row));
+        }
+    }
+    window_.clear();
+    window_.resize(static_cast<size_t>(end - start));
+    for (long p = start; p < end; ++p) {
+        auto it = rows.find(keys_->ids[static_cast<size_t>(p)]);
+        if (it != rows.end()) window_[static_cast<size_t>(p - start)] = std::move(it->second);
+    }
+    windowStart_ = start;
+    windowChanges_ = db_->conn().changeCount();
+}
+
+const Row* KeysetCursor::row() {
+    if (!onRow() || skip(pos_)) return nullptr;
+    const bool inWindow = pos_ >= windowStart_ && pos_ < windowStart_ + static_cast<long>(window_.size());
+    if (!inWindow || windowChanges_ != db_->conn().changeCount()) readWindow(pos_);
+    auto& slot = window_[static_cast<size_t>(pos_ - windowStart_)];
+    if (!slot) {
+        // Deleted by someone else since the key set was read.
+        markGone(pos_);
+        return nullptr;
+    }
+    return &*slot;
+}
+
+bool KeysetCursor::find(const QString& condition, FindKind kind) {
+    std::unordered_set<std::int64_t> matches;
+    {
+        Statement statement =
+            db_->conn().once(query_->matchHead + u'(' + condition + u')');
+        while (statement.step()) matches.insert(statement.intAt(0));
+    }
+    if (matches.empty()) return false;
+    long pos = 0;
+    int direction = 1;
+    const bool standing = !none_;
+    switch (kind) {
+        case FindKind::First: pos = 0; break;
+        case FindKind::Last: pos = size() - 1; direction = -1; break;
+        case FindKind::Next: pos = standing ? pos_ + 1 : 0; break;
+        case FindKind::Previous:
+            pos = standing ? pos_ - 1 : size() - 1;
+            direction = -1;
+            break;
+    }
+    for (; pos >= 0 && pos < size(); pos += direction) {
+        if (!skip(pos) && matches.count(keys_->ids[static_cast<size_t>(pos)])) {
+            jumpTo(pos);
+            return true;
+        }
+    }
+    return false;
+}
+
+const std::vector<FieldInfo>& KeysetCursor::fields() {
+    std::vector<FieldInfo>& fields = query_->fields;
+    if (query_->typed) return fields;
+    long first = 0;
+    while (first < size() && skip(first)) ++first;
+    if (first < size()) {
+        query_->typed = true;
+        // Expressions are typed by what the first row holds.
+        Statement statement = db_->conn().cached(query_->fetchHead + QStringLiteral("?)"));
+        statement.bindInt(1, keys_->ids[static_cast<size_t>(first)]);
+        if (statement.step())
+            for (size_t col = 0; col < fields.size(); ++col)
+                if (fields[col].typeFromValue)
+                    fields[col].type = dynamicType(statement.columnType(static_cast<int>(col)));
+    }
+    return fields;
+}
+
+}  // namespace tv::engine

@@ -1,0 +1,88 @@
+// A dynaset over one table: the rowids of the query's rows, in query order, are read
+// once when it opens (one pass of the query that SQLite can often answer from an index
+// alone); rows are read by rowid when visited, a chunk at a time around the position
+// (read-ahead that grows while the walk goes one way). The row count is therefore exact
+// as soon as the dynaset opens, which is harmless where Jet would still be counting.
+//
+// Rows deleted through the dynaset (or found gone when read) are skipped by moves; rows
+// added through it join the end, as in Jet. Clones share the key set.
+#pragma once
+
+#include "engine/db_impl.h"
+#include "engine/row_source.h"
+
+#include <optional>
+
+namespace tv::engine {
+
+// The statements of one keyed query, shared by the dynaset and its clones.
+struct KeysetQuery {
+    QString keysSql;       // the rowids in query order
+    QString fetchHead;     // SELECT <list>, rowid FROM <from> WHERE rowid IN (
+    QString matchHead;     // rowids of rows of the select list matching a condition
+    std::vector<FieldInfo> fields;
+    bool typed = false;  // expressions typed from a row yet
+    std::shared_ptr<const TableSchema> table;
+};
+
+// Builds the statements for a keyable SELECT (see SelectShape) and describes its fields.
+std::shared_ptr<KeysetQuery> prepareKeysetQuery(DatabaseCore& db, const QString& selectList,
+                                                const QString& from, const QString& tail,
+                                                std::shared_ptr<const TableSchema> table);
+
+class KeysetCursor : public RowSource {
+public:
+    KeysetCursor(DbHandle db, std::shared_ptr<KeysetQuery> query);
+
+    std::unique_ptr<RowSource> clone() const override;
+    void requery() override;
+    void moveFirst() override;
+    void moveLast() override;
+    void moveNext() override;
+    void movePrevious() override;
+    void move(long rows) override;
+    bool bof() override { return !none_ && (pos_ < 0 || live() == 0); }
+    bool eof() override { return !none_ && (pos_ >= size() || live() == 0); }
+    bool onRow() override { return !none_ && pos_ >= 0 && pos_ < size(); }
+    const Row* row() override;
+    std::int64_t rowid() const override;
+    long recordCount() override { return live(); }
+    long absolutePosition() override;
+    void setAbsolutePosition(long position) override;
+    QByteArray bookmark() const override;
+    bool gotoBookmark(const QByteArray& bookmark) override;
+    QByteArray bookmarkFor(std::int64_t rowid) const override;
+    bool find(const QString& condition, FindKind kind) override;
+    void rowChanged() override { windowChanges_ = ~std::uint64_t{0}; }
+    void rowAdded(std::int64_t rowid) override;
+    void rowDeleted() override;
+    const std::vector<FieldInfo>& fields() override;
+
+private:
+    struct Keys {
+        std::vector<std::int64_t> ids;
+        std::vector<char> deleted;
+        long deletedCount = 0;
+    };
+    long size() const { return static_cast<long>(keys_->ids.size()); }
+    long live() const { return size() - keys_->deletedCount; }
+    bool skip(long pos) const { return keys_->deleted[static_cast<size_t>(pos)] != 0; }
+    void load();
+    void step(int direction);
+    void jumpTo(long pos);
+    void readWindow(long pos);
+    void markGone(long pos);
+
+    DbHandle db_;
+    std::shared_ptr<KeysetQuery> query_;
+    std::shared_ptr<Keys> keys_;
+    long pos_ = 0;      // -1 BOF, size() EOF
+    bool none_ = false;  // a fresh clone: no current row until a move
+    long windowStart_ = 0;
+    std::vector<std::optional<Row>> window_;
+    std::uint64_t windowChanges_ = 0;
+    int chunk_ = 0;
+    int direction_ = 0;
+};
+
+}  // namespace tv::engine

@@ -1,0 +1,21 @@
+// The fields of a query result, from SQLite's column metadata: a column read straight
+// from a table takes that column's engine type, size and flags (and, for the table an
+// updatable dynaset writes, its ordinal there); an expression is typed by its value.
+#pragma once
+
+#include "engine/row_source.h"
+#include "engine/schema.h"
+
+namespace tv::engine {
+
+class Statement;
+
+// Describes the first `count` result columns of a prepared statement. `written` is the
+// table an updatable record set writes to (or nullptr); `lookup` finds other tables.
+std::vector<FieldInfo> describeColumns(const Statement& statement, int count,
+                                       const TableSchema* written);
+
+// Reads result column `col` as field `field` describes it.
+tv::Variant readField(const Statement& statement, int col, const FieldInfo& field);
+
+}  // namespace tv::engine

@@ -1,0 +1,89 @@
+// The rows behind a record set and the position in them. Three kinds exist: a table
+// walked along one of its indexes (TableCursor), the key set of a query over one table
+// (KeysetCursor) and the materialised rows of any other query (SnapshotCursor). The
+// record set on top handles fields, edits and the errors of calls made in the wrong
+// state; a row source only moves and reads.
+#pragma once
+
+#include "core/variant.h"
+#include "engine/engine.h"
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace tv::engine {
+
+using Row = std::vector<tv::Variant>;
+
+// One field of a record set: what Field reports, and where an edit writes it.
+struct FieldInfo {
+    QString name;
+    FieldType type = FieldType::Memo;
+    int size = 0;
+    bool required = false;
+    bool allowZeroLength = true;
+    bool autoIncrement = false;
+    int tableColumn = -1;     // column of the updatable table; -1 for a computed value
+    bool typeFromValue = false;  // an expression: the type is read from the first row
+};
+
+enum class FindKind { First, Last, Next, Previous };
+
+class RowSource {
+public:
+    virtual ~RowSource() = default;
+
+    // Another source over the same rows (sharing what can be shared), with no current row.
+    virtual std::unique_ptr<RowSource> clone() const = 0;
+    // Reads the rows again and stands before the first one (not yet read).
+    virtual void requery() = 0;
+
+    virtual void moveFirst() = 0;
+    virtual void moveLast() = 0;
+    // From BOF (or no current row) to the first row; from the last row to EOF.
+    virtual void moveNext() = 0;
+    // From EOF to the last row; from the first row to BOF.
+    virtual void movePrevious() = 0;
+    virtual void move(long rows);
+
+    virtual bool bof() = 0;
+    virtual bool eof() = 0;
+    // True when the source stands on a row (which may have been deleted since).
+    virtual bool onRow() = 0;
+    // The current row's values; nullptr when it was deleted.
+    virtual const Row* row() = 0;
+    virtual std::int64_t rowid() const = 0;
+
+    virtual long recordCount() = 0;
+    virtual long absolutePosition() = 0;  // -1 when not on a row
+    virtual void setAbsolutePosition(long position) = 0;
+
+    virtual QByteArray bookmark() const = 0;
+    virtual bool gotoBookmark(const QByteArray& bookmark) = 0;
+    // The bookmark a row of the underlying table will have (LastModified after AddNew).
+    virtual QByteArray bookmarkFor(std::int64_t rowid) const = 0;
+
+    // Finds a row matching an SQLite boolean expression over the fields; moves to it and
+    // returns true, or stays and returns false.
+    virtual bool find(const QString& condition, FindKind kind) = 0;
+
+    // The current row was written: read it again when next asked.
+    virtual void rowChanged() {}
+    // A row was added to the underlying table through this record set.
+    virtual void rowAdded(std::int64_t rowid) { (void)rowid; }
+    // The current row was deleted through this record set.
+    virtual void rowDeleted() {}
+
+    // Field descriptions (computed fields may be typed from the first row on first ask).
+    virtual const std::vector<FieldInfo>& fields() = 0;
+};
+
+// Bookmarks are opaque to callers; inside they are one or two 64-bit integers.
+QByteArray encodeBookmark(std::int64_t a, std::int64_t b);
+QByteArray encodeBookmark(std::int64_t a);
+bool decodeBookmark(const QByteArray& bookmark, std::int64_t* a, std::int64_t* b = nullptr);
+
+}  // namespace tv::engine

@@ -1,0 +1,154 @@
+// Reading table schemas from SQLite's catalogue.
+#include "engine/schema.h"
+
+#include "engine/connection.h"
+#include "engine/errors.h"
+
+namespace tv::engine {
+
+int TableSchema::columnIndex(const QString& name) const {
+    for (size_t i = 0; i < columns.size(); ++i)
+        if (columns[i].name.compare(name, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
+    return -1;
+}
+
+const IndexSchema* TableSchema::index(const QString& name) const {
+    for (const IndexSchema& index : indexes)
+        if (index.name.compare(name, Qt::CaseInsensitive) == 0) return &index;
+    return nullptr;
+}
+
+const IndexSchema* TableSchema::primaryKey() const {
+    for (const IndexSchema& index : indexes)
+        if (index.primary) return &index;
+    return nullptr;
+}
+
+bool TableSchema::indexed(int column) const {
+    for (const IndexSchema& index : indexes)
+        for (int c : index.columns)
+            if (c == column) return true;
+    return false;
+}
+
+QString quoteName(const QString& name) {
+    QString quoted = name;
+    quoted.replace(u'"', QLatin1String("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+QString sqliteIndexName(const QString& table, const QString& index) {
+    return table + u'|' + index;
+}
+
+QString SchemaCache::storedName(Connection& connection, const QString& name, bool* isView) {
+    Statement statement = connection.cached(QStringLiteral(
+        "SELECT name, type FROM sqlite_schema WHERE type IN ('table', 'view') "
+        "AND name = ?1 COLLATE NOCASE AND name NOT LIKE 'sqlite~_%' ESCAPE '~'"));
+    statement.bindText(1, name);
+    if (!statement.step()) return QString();
+    if (isView) *isView = statement.textAt(1) == QLatin1String("view");
+    return statement.textAt(0);
+}
+
+bool SchemaCache::hasTable(Connection& connection, const QString& name) {
+    if (tables_.contains(name.toLower())) return true;
+    bool isView = false;
+    return !storedName(connection, name, &isView).isEmpty() && !isView;
+}
+
+QStringList SchemaCache::tableNames(Connection& connection) {
+    Statement statement = connection.cached(QStringLiteral(
+        "SELECT name FROM sqlite_schema WHERE type = 'table' "
+        "AND name NOT LIKE 'sqlite~_%' ESCAPE '~' ORDER BY name COLLATE NOCASE"));
+    QStringList names;
+    while (statement.step()) names << statement.textAt(0);
+    return names;
+}
+
+std::shared_ptr<const TableSchema> SchemaCache::table(Connection& connection,
+                                                      const QString& name) {
+    const QString key = name.toLower();
+    if (auto it = tables_.constFind(key); it != tables_.constEnd()) return *it;
+    bool isView = false;
+    const QString stored = storedName(connection, name, &isView);
+    if (stored.isEmpty() || isView) fail(err::kTableNotFound, name);
+    auto schema = load(connection, stored);
+    tables_.insert(key, schema);
+    return schema;
+}
+
+std::shared_ptr<const TableSchema> SchemaCache::load(Connection& connection,
+                                                     const QString& storedName) {
+    auto schema = std::make_shared<TableSchema>();
+    schema->name = storedName;
+    {
+        Statement columns = connection.cached(QStringLiteral(
+            "SELECT name, type, \"notnull\" FROM pragma_table_info(?1) ORDER BY cid"));
+        columns.bindText(1, storedName);
+        while (columns.step()) {
+            ColumnSchema column;
+            column.name = columns.textAt(0);
+            column.type = parseDeclaredType(columns.textAt(1));
+            column.notNull = columns.intAt(2) != 0;
+            schema->columns.push_back(column);
+        }
+    }
+    std::vector<std::pair<QString, QString>> indexList;  // name, origin
+    std::vector<bool> uniqueFlags;
+    {
+        Statement indexes = connection.cached(QStringLiteral(
+            "SELECT name, \"unique\", origin FROM pragma_index_list(?1) WHERE partial = 0 "
+            "ORDER BY name"));
+        indexes.bindText(1, storedName);
+        while (indexes.step()) {
+            indexList.emplace_back(indexes.textAt(0), indexes.textAt(2));
+            uniqueFlags.push_back(indexes.intAt(1) != 0);
+        }
+    }
+    const QString prefix = storedName + u'|';
+    for (size_t i = 0; i < indexList.size(); ++i) {
+        IndexSchema index;
+        index.sqliteName = indexList[i].first;
+        index.unique = uniqueFlags[i];
+        index.primary = indexList[i].second == QLatin1String("pk");
+        if (index.primary)
+            index.name = kPrimaryKeyName;
+        else if (index.sqliteName.startsWith(prefix, Qt::CaseInsensitive))
+            index.name = index.sqliteName.mid(prefix.size());
+        else
+            index.name = index.sqliteName;
+        Statement info = connection.cached(
+            QStringLiteral("SELECT cid FROM pragma_index_info(?1) ORDER BY seqno"));
+        info.bindText(1, index.sqliteName);
+        bool expression = false;
+        while (info.step()) {
+            const auto cid = info.intAt(0);
+            if (cid < 0) expression = true;  // an index on an expression: not a key index
+            index.columns.push_back(static_cast<int>(cid));
+        }
+        // A primary key made after the table (a unique index named "PrimaryKey") counts
+        // as the table's primary key.
+        if (!index.primary && index.unique &&
+            index.name.compare(kPrimaryKeyName, Qt::CaseInsensitive) == 0)
+            index.primary = true;
+        if (!expression && !index.columns.empty()) schema->indexes.push_back(index);
+    }
+    // A primary key that is the rowid itself (INTEGER PRIMARY KEY, from another tool)
+    // has no index of its own; present the column as the key all the same.
+    if (!schema->primaryKey()) {
+        Statement pk = connection.cached(
+            QStringLiteral("SELECT cid FROM pragma_table_info(?1) WHERE pk > 0 ORDER BY pk"));
+        pk.bindText(1, storedName);
+        IndexSchema index;
+        while (pk.step()) index.columns.push_back(static_cast<int>(pk.intAt(0)));
+        if (index.columns.size() == 1) {
+            index.name = kPrimaryKeyName;
+            index.primary = index.unique = true;
+            schema->indexes.push_back(index);
+        }
+    }
+    return schema;
+}
+
+}  // namespace tv::engine

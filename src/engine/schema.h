@@ -1,0 +1,73 @@
+// What the engine knows about a table: its columns in ordinal order with their engine
+// types, and its indexes under their engine names. Read from SQLite's own catalogue
+// (declared types, NOT NULL, index lists), so a file needs no bookkeeping table.
+//
+// Index names: the primary key is presented as "PrimaryKey" whatever SQLite calls its
+// automatic index. Other indexes are named per table as in Jet; since SQLite's index
+// names are global to the file, they are stored as "<table>|<name>".
+#pragma once
+
+#include "engine/storage_types.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+namespace tv::engine {
+
+class Connection;
+
+inline const QString kPrimaryKeyName = QStringLiteral("PrimaryKey");
+
+struct ColumnSchema {
+    QString name;
+    ColumnType type;
+    bool notNull = false;  // a NOT NULL constraint (as opposed to the REQUIRED word)
+    bool required() const { return notNull || type.requiredFlag; }
+};
+
+struct IndexSchema {
+    QString name;        // as presented ("PrimaryKey", "TelephoneNo")
+    QString sqliteName;  // as stored
+    std::vector<int> columns;  // column ordinals, in key order
+    bool primary = false;
+    bool unique = false;
+};
+
+struct TableSchema {
+    QString name;  // as stored
+    std::vector<ColumnSchema> columns;
+    std::vector<IndexSchema> indexes;
+
+    int columnIndex(const QString& name) const;  // case-insensitive; -1 when missing
+    const IndexSchema* index(const QString& name) const;  // case-insensitive
+    const IndexSchema* primaryKey() const;
+    bool indexed(int column) const;  // the column is part of some index
+};
+
+// A name between double quotes, with inner quotes doubled: SQLite's identifier quoting.
+QString quoteName(const QString& name);
+// The SQLite name of a table's named index.
+QString sqliteIndexName(const QString& table, const QString& index);
+
+// Schemas read once per connection and kept until a change of schema through this
+// connection or Engine::Idle (which lets columns added by other processes appear).
+class SchemaCache {
+public:
+    // Throws 3078 when there is no such table.
+    std::shared_ptr<const TableSchema> table(Connection& connection, const QString& name);
+    bool hasTable(Connection& connection, const QString& name);
+    // The stored name of a table or view, empty when there is none. `isView` tells which.
+    QString storedName(Connection& connection, const QString& name, bool* isView = nullptr);
+    // User tables in name order (SQLite's own tables hidden).
+    QStringList tableNames(Connection& connection);
+    void clear() { tables_.clear(); }
+
+private:
+    std::shared_ptr<const TableSchema> load(Connection& connection, const QString& storedName);
+    QHash<QString, std::shared_ptr<const TableSchema>> tables_;  // by lower-case name
+};
+
+}  // namespace tv::engine

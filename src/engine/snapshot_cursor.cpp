@@ -1,0 +1,126 @@
+// Materialised query results.
+#include "engine/snapshot_cursor.h"
+
+#include "engine/query_fields.h"
+#include "engine/values.h"
+
+#include <algorithm>
+
+namespace tv::engine {
+
+SnapshotCursor::SnapshotCursor(DbHandle db, const QString& sql) : db_(std::move(db)) {
+    data_ = std::make_shared<Data>();
+    data_->sql = sql;
+    load();
+}
+
+void SnapshotCursor::load() {
+    auto data = std::make_shared<Data>();
+    data->sql = data_->sql;
+    {
+        Statement statement = db_->conn().once(data->sql);
+        const int count = statement.columnCount();
+        data->fields = describeColumns(statement, count, nullptr);
+        std::vector<bool> typed(static_cast<size_t>(count), false);
+        while (statement.step()) {
+            Row row;
+            row.reserve(static_cast<size_t>(count));
+            for (int col = 0; col < count; ++col) {
+                FieldInfo& field = data->fields[static_cast<size_t>(col)];
+                // An expression takes the type of its first value that is not Null.
+                if (field.typeFromValue && !typed[static_cast<size_t>(col)] &&
+                    !statement.isNull(col)) {
+                    field.type = dynamicType(statement.columnType(col));
+                    typed[static_cast<size_t>(col)] = true;
+                }
+                row.push_back(readField(statement, col, field));
+            }
+            data->rows.push_back(std::move(row));
+        }
+    }
+    data_ = std::move(data);
+    pos_ = 0;
+    none_ = false;
+}
+
+std::unique_ptr<RowSource> SnapshotCursor::clone() const {
+    auto copy = std::unique_ptr<SnapshotCursor>(new SnapshotCursor(*this));
+    copy->none_ = true;
+    return copy;
+}
+
+void SnapshotCursor::requery() { load(); }
+
+void SnapshotCursor::jumpTo(long pos) {
+    none_ = false;
+    pos_ = std::clamp(pos, -1L, size());
+}
+
+void SnapshotCursor::moveNext() { jumpTo(none_ ? 0 : pos_ + 1); }
+
+void SnapshotCursor::movePrevious() { jumpTo(none_ ? size() - 1 : pos_ - 1); }
+
+void SnapshotCursor::move(long rows) { jumpTo(pos_ + rows); }
+
+const Row* SnapshotCursor::row() {
+    return onRow() ? &data_->rows[static_cast<size_t>(pos_)] : nullptr;
+}
+
+void SnapshotCursor::setAbsolutePosition(long position) {
+    if (position < 0 || position >= size()) fail(err::kNoCurrentRecord);
+    jumpTo(position);
+}
+
+bool SnapshotCursor::gotoBookmark(const QByteArray& bookmark) {
+    std::int64_t pos = 0;
+    if (!decodeBookmark(bookmark, &pos) || pos < 0 || pos >= size()) return false;
+    jumpTo(static_cast<long>(pos));
+    return true;
+}
+
+bool SnapshotCursor::matches(Statement& statement, const Row& row) {
+    for (size_t i = 0; i < row.size(); ++i) {
+        const tv::Variant& value = row[i];
+        // Values go in as the engine stores them, so that dates compare as ISO text.
+        bindStored(statement, static_cast<int>(i) + 1, value);
+    }
+    const bool hit = statement.step();
+    statement.reset();
+    return hit;
+}
+
+bool SnapshotCursor::find(const QString& condition, FindKind kind) {
+    // The condition is evaluated on each held row, its values bound under the field names
+    // (text fields compare ignoring case, as stored columns do).
+    QStringList columns;
+    for (size_t i = 0; i < data_->fields.size(); ++i) {
+        const FieldInfo& field = data_->fields[i];
+        columns << QStringLiteral("?%1%2 AS %3")
+                       .arg(i + 1)
+                       .arg(isTextual(field.type) ? QStringLiteral(" COLLATE NOCASE") : QString(),
+                            quoteName(field.name));
+    }
+    Statement statement = db_->conn().once(
+        QStringLiteral("SELECT 1 FROM (SELECT %1) WHERE (%2)")
+            .arg(columns.join(QLatin1String(", ")), condition));
+    long pos = 0;
+    int direction = 1;
+    switch (kind) {
+        case FindKind::First: pos = 0; break;
+        case FindKind::Last: pos = size() - 1; direction = -1; break;
+        case FindKind::Next: pos = none_ ? 0 : pos_ + 1; break;
+        case FindKind::Previous:
+            pos = none_ ? size() - 1 : pos_ - 1;
+            direction = -1;
+            break;
+    }
+    for (; pos >= 0 && pos < size(); pos += direction) {
+        if (matches(statement, data_->rows[static_cast<size_t>(pos)])) {
+            jumpTo(pos);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace tv::engine

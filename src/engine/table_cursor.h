@@ -1,0 +1,110 @@
+// A table record set's rows: the table walked along its current index (or in stored
+// order when no index is set), read a few rows at a time.
+//
+// Nothing is read when the cursor is made. Every move is a "rows after (or before) the
+// current key" query in index order, so opening and walking a table of any size costs
+// only the rows visited, and other users' changes show up as the walk goes on. Keys may
+// hold Nulls (they sort first, as in SQLite), so "after the key (a, b, rowid)" is asked
+// as a few index ranges in turn: a = ?, b = ?, rowid > ?; then a = ?, b > ?; then a > ?.
+// Each is one indexed search. Rows come in chunks that grow while the walk continues in
+// one direction (read-ahead); any write through the connection makes the chunk stale.
+#pragma once
+
+#include "engine/db_impl.h"
+#include "engine/row_source.h"
+#include "engine/values.h"
+
+namespace tv::engine {
+
+class TableCursor : public RowSource {
+public:
+    TableCursor(DbHandle db, std::shared_ptr<const TableSchema> schema);
+
+    // The index moves and seeks follow; nullptr walks the table in stored order. Stands
+    // before the first row again.
+    void setIndex(const IndexSchema* index);
+    const IndexSchema* index() const { return hasIndex_ ? &index_ : nullptr; }
+
+    // Seek on the current index with one to three key values (trailing Nulls are "not
+    // given": the seek matches on the leading columns). Returns whether a row was found;
+    // when none is, the cursor stands at EOF (=, >, >=) or BOF (<, <=).
+    bool seek(const QString& comparison, const std::vector<tv::Variant>& keys);
+
+    std::unique_ptr<RowSource> clone() const override;
+    void requery() override;
+    void moveFirst() override;
+    void moveLast() override;
+    void moveNext() override;
+    void movePrevious() override;
+    bool bof() override;
+    bool eof() override;
+    bool onRow() override;
+    const Row* row() override;
+    std::int64_t rowid() const override { return rowid_; }
+    long recordCount() override;
+    long absolutePosition() override;
+    void setAbsolutePosition(long position) override;
+    QByteArray bookmark() const override;
+    bool gotoBookmark(const QByteArray& bookmark) override;
+    QByteArray bookmarkFor(std::int64_t rowid) const override;
+    bool find(const QString& condition, FindKind kind) override;
+    void rowChanged() override;
+    void rowDeleted() override;
+    const std::vector<FieldInfo>& fields() override { return fields_; }
+
+private:
+    // Start: before the first row, not read yet (a new record set stands on its first row
+    // as soon as it is used). Empty: a move found no row at all (both BOF and EOF).
+    enum class At { Start, BOF, Row, EOF_, Empty, None };
+    struct Entry {
+        std::int64_t rowid = 0;
+        Row values;
+        std::vector<StoredValue> key;  // the index columns, then the rowid
+    };
+    // Rows whose first `equal` key parts equal the bound, and whose next part relates to
+    // the bound by `op` (All: no condition on it).
+    struct Range {
+        enum Op { All, Greater, Less, IsNull, NotNull };
+        int equal = 0;
+        Op op = All;
+    };
+
+    Connection& conn() { return db_->conn(); }
+    void resolveStart();
+    void buildStatements();
+    QString keyName(int part) const;
+    QString whereFor(const Range& range, const std::vector<StoredValue>& bound,
+                     std::vector<const StoredValue*>* binds) const;
+    std::vector<Range> after(const std::vector<StoredValue>& bound, int depth, bool inclusive) const;
+    std::vector<Range> before(const std::vector<StoredValue>& bound, int depth, bool inclusive) const;
+    std::vector<Entry> fetch(const std::vector<StoredValue>& bound, const std::vector<Range>& ranges,
+                             bool descending, int limit, const QString& condition = QString());
+    bool fetchRowid(std::int64_t rowid, Entry* entry);
+    Entry readEntry(const Statement& statement) const;
+    void standOn(std::vector<Entry> rows, size_t pos);
+    void standAt(At at);
+    bool fresh() const;
+    int nextChunk(int direction);
+
+    DbHandle db_;
+    std::shared_ptr<const TableSchema> schema_;
+    std::vector<FieldInfo> fields_;
+    IndexSchema index_;
+    bool hasIndex_ = false;
+    std::vector<int> keyColumns_;
+    QString head_;        // SELECT rowid, <columns> FROM <table>
+    QString orderAsc_;
+    QString orderDesc_;
+
+    At at_ = At::Start;
+    std::vector<Entry> buffer_;  // in index order
+    size_t pos_ = 0;
+    std::uint64_t bufferChanges_ = 0;
+    std::vector<StoredValue> key_;  // the current row's full key
+    std::int64_t rowid_ = 0;
+    bool deleted_ = false;
+    int chunk_ = 0;
+    int direction_ = 0;
+};
+
+}  // namespace tv::engine

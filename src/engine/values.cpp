@@ -1,0 +1,215 @@
+// Conversions between Variant values and stored column values.
+#include "engine/values.h"
+
+#include "core/convert.h"
+#include "engine/errors.h"
+#include "engine/statement.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace tv::engine {
+
+namespace {
+
+[[noreturn]] void conversionFailed(const ConversionError& error) {
+    if (error.number() == kErrOverflow) fail(err::kNumericOverflow);
+    fail(err::kTypeMismatch);
+}
+
+// A float stored as the double that prints like the float ("1.1", not 1.10000002...).
+double floatAsDouble(float f) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, f);
+    double d = f;
+    std::from_chars(buffer, result.ptr, d);
+    return d;
+}
+
+bool fitsInt32(std::int64_t v) {
+    return v >= std::numeric_limits<std::int32_t>::min() &&
+           v <= std::numeric_limits<std::int32_t>::max();
+}
+
+}  // namespace
+
+tv::Variant toColumnValue(const tv::Variant& value, FieldType type) {
+    if (value.isNull()) return value;
+    try {
+        switch (type) {
+            case FieldType::Boolean: return tv::Variant(CBool(value));
+            case FieldType::Byte: return tv::Variant(static_cast<std::int16_t>(CByte(value)));
+            case FieldType::Integer: return tv::Variant(CInt(value));
+            case FieldType::Long: return tv::Variant(CLng(value));
+            case FieldType::Currency: return tv::Variant(CCur(value));
+            case FieldType::Single: return tv::Variant(CSng(value));
+            case FieldType::Double: return tv::Variant(CDbl(value));
+            case FieldType::Date: return tv::Variant(CDate(value));
+            case FieldType::Text:
+            case FieldType::Memo:
+                if (value.type() == VarType::String) return value;
+                if (value.type() == VarType::Binary)
+                    return tv::Variant(QString::fromUtf8(value.asBinary()));
+                return tv::Variant(CStr(value));
+            case FieldType::LongBinary:
+                if (value.type() == VarType::Binary) return value;
+                if (value.type() == VarType::String) return tv::Variant(value.asString().toUtf8());
+                fail(err::kTypeMismatch);
+        }
+    } catch (const ConversionError& error) {
+        conversionFailed(error);
+    }
+    fail(err::kTypeMismatch);
+}
+
+bool StoredValue::isNull() const { return kind == SQLITE_NULL || kind == 0; }
+
+StoredValue readStored(const Statement& statement, int col) {
+    StoredValue value;
+    value.kind = statement.columnType(col);
+    switch (value.kind) {
+        case SQLITE_INTEGER: value.i = statement.intAt(col); break;
+        case SQLITE_FLOAT: value.d = statement.doubleAt(col); break;
+        case SQLITE_TEXT: {
+            const auto* text = sqlite3_column_text(statement.handle(), col);
+            value.bytes = QByteArray(reinterpret_cast<const char*>(text),
+                                     sqlite3_column_bytes(statement.handle(), col));
+            break;
+        }
+        case SQLITE_BLOB: value.bytes = statement.blobAt(col); break;
+        default: break;
+    }
+    return value;
+}
+
+void bindStoredValue(Statement& statement, int index, const StoredValue& value) {
+    sqlite3_stmt* stmt = statement.handle();
+    int rc = SQLITE_OK;
+    switch (value.kind) {
+        case SQLITE_INTEGER: rc = sqlite3_bind_int64(stmt, index, value.i); break;
+        case SQLITE_FLOAT: rc = sqlite3_bind_double(stmt, index, value.d); break;
+        case SQLITE_TEXT:
+            rc = sqlite3_bind_text(stmt, index, value.bytes.constData(),
+                                   static_cast<int>(value.bytes.size()), SQLITE_TRANSIENT);
+            break;
+        case SQLITE_BLOB:
+            rc = sqlite3_bind_blob(stmt, index, value.bytes.constData(),
+                                   static_cast<int>(value.bytes.size()), SQLITE_TRANSIENT);
+            break;
+        default: rc = sqlite3_bind_null(stmt, index); break;
+    }
+    if (rc != SQLITE_OK) failSqlite(statement.db(), rc);
+}
+
+StoredValue storedForm(const tv::Variant& value) {
+    StoredValue stored;
+    switch (value.type()) {
+        case VarType::Null: stored.kind = SQLITE_NULL; break;
+        case VarType::Boolean: stored.kind = SQLITE_INTEGER; stored.i = value.asBool() ? -1 : 0; break;
+        case VarType::Integer: stored.kind = SQLITE_INTEGER; stored.i = value.asInteger(); break;
+        case VarType::Long: stored.kind = SQLITE_INTEGER; stored.i = value.asLong(); break;
+        case VarType::Currency:
+            stored.kind = SQLITE_FLOAT;
+            stored.d = static_cast<double>(value.asCurrency().scaled) / 10000.0;
+            break;
+        case VarType::Single: stored.kind = SQLITE_FLOAT; stored.d = floatAsDouble(value.asSingle()); break;
+        case VarType::Double: stored.kind = SQLITE_FLOAT; stored.d = value.asDouble(); break;
+        case VarType::Date:
+            stored.kind = SQLITE_TEXT;
+            stored.bytes = toIsoText(value.asDate()).toUtf8();
+            break;
+        case VarType::String: stored.kind = SQLITE_TEXT; stored.bytes = value.asString().toUtf8(); break;
+        case VarType::Binary: stored.kind = SQLITE_BLOB; stored.bytes = value.asBinary(); break;
+    }
+    return stored;
+}
+
+void bindStored(Statement& statement, int index, const tv::Variant& value) {
+    switch (value.type()) {
+        case VarType::Null: statement.bindNull(index); break;
+        case VarType::Boolean: statement.bindInt(index, value.asBool() ? -1 : 0); break;
+        case VarType::Integer: statement.bindInt(index, value.asInteger()); break;
+        case VarType::Long: statement.bindInt(index, value.asLong()); break;
+        case VarType::Currency:
+            statement.bindDouble(index, static_cast<double>(value.asCurrency().scaled) / 10000.0);
+            break;
+        case VarType::Single: statement.bindDouble(index, floatAsDouble(value.asSingle())); break;
+        case VarType::Double: statement.bindDouble(index, value.asDouble()); break;
+        case VarType::Date: statement.bindText(index, toIsoText(value.asDate())); break;
+        case VarType::String: statement.bindText(index, value.asString()); break;
+        case VarType::Binary: statement.bindBlob(index, value.asBinary()); break;
+    }
+}
+
+tv::Variant readDynamic(const Statement& statement, int col) {
+    switch (statement.columnType(col)) {
+        case SQLITE_NULL: return tv::Variant();
+        case SQLITE_INTEGER: {
+            const std::int64_t v = statement.intAt(col);
+            if (fitsInt32(v)) return tv::Variant(static_cast<std::int32_t>(v));
+            return tv::Variant(static_cast<double>(v));
+        }
+        case SQLITE_FLOAT: return tv::Variant(statement.doubleAt(col));
+        case SQLITE_BLOB: return tv::Variant(statement.blobAt(col));
+        default: return tv::Variant(statement.textAt(col));
+    }
+}
+
+FieldType dynamicType(int sqliteType) {
+    switch (sqliteType) {
+        case SQLITE_INTEGER: return FieldType::Long;
+        case SQLITE_FLOAT: return FieldType::Double;
+        case SQLITE_BLOB: return FieldType::LongBinary;
+        default: return FieldType::Memo;
+    }
+}
+
+tv::Variant readColumn(const Statement& statement, int col, FieldType type) {
+    const int stored = statement.columnType(col);
+    if (stored == SQLITE_NULL) return tv::Variant();
+    const bool numeric = stored == SQLITE_INTEGER || stored == SQLITE_FLOAT;
+    switch (type) {
+        case FieldType::Text:
+        case FieldType::Memo: return tv::Variant(statement.textAt(col));
+        case FieldType::Boolean:
+            if (stored == SQLITE_INTEGER) return tv::Variant(statement.intAt(col) != 0);
+            break;
+        case FieldType::Byte:
+        case FieldType::Integer:
+            if (stored == SQLITE_INTEGER) {
+                const std::int64_t v = statement.intAt(col);
+                if (v >= std::numeric_limits<std::int16_t>::min() &&
+                    v <= std::numeric_limits<std::int16_t>::max())
+                    return tv::Variant(static_cast<std::int16_t>(v));
+            }
+            break;
+        case FieldType::Long:
+            if (stored == SQLITE_INTEGER && fitsInt32(statement.intAt(col)))
+                return tv::Variant(static_cast<std::int32_t>(statement.intAt(col)));
+            break;
+        case FieldType::Currency:
+            if (numeric) return tv::Variant(Currency::fromDouble(statement.doubleAt(col)));
+            break;
+        case FieldType::Single:
+            if (numeric) return tv::Variant(static_cast<float>(statement.doubleAt(col)));
+            break;
+        case FieldType::Double:
+            if (numeric) return tv::Variant(statement.doubleAt(col));
+            break;
+        case FieldType::Date:
+            if (stored == SQLITE_TEXT) {
+                DateTime date;
+                const QString text = statement.textAt(col);
+                if (fromIsoText(text, &date)) return tv::Variant(date);
+                return tv::Variant(text);
+            }
+            if (numeric) return tv::Variant(DateTime{statement.doubleAt(col)});
+            break;
+        case FieldType::LongBinary: return tv::Variant(statement.blobAt(col));
+    }
+    // A value of another type than the column's (written by another tool): as stored.
+    return readDynamic(statement, col);
+}
+
+}  // namespace tv::engine
