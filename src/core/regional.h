@@ -17,8 +17,8 @@ struct RegionalSettings {
     QChar decimalPoint = u'.';
     QChar thousandsSeparator = u',';  // digit grouping in "#,##0" and in numbers read from text
     QString currencySymbol = QStringLiteral("$");  // the "Currency" format's prefix
-    bool twentyFourHour =
-        true;  // "General Date" and "hh:mm" style times; false adds AM/PM in General Date
+    // "General Date" and "Long Time" use a 24-hour clock; false writes 12-hour with AM/PM.
+    bool twentyFourHour = true;
     bool fourDigitYearInShortDate = true;  // "Short Date" writes yyyy (else yy)
 
     static RegionalSettings fromSystemLocale();

@@ -42,8 +42,10 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{1.255, "0.0#", "1.26"}, FormatCase{0.255, "0%", "26%"},
         FormatCase{1234567, "#,##0,", "1,235"}, FormatCase{5551234, "000-0000", "555-1234"},
         FormatCase{1234.5, "$#,##0.00", "$1,234.50"}, FormatCase{-5, "$0.00", "-$5.00"},
-        FormatCase{7, "\"No. \"0", "No. 7"}, FormatCase{7, "0\\%", "7%"},
-        FormatCase{12345, "0.00E+00", "1.23E+04"}, FormatCase{0.00012, "0.0E-00", "1.2E-04"},
+        FormatCase{7, "\"No. \"0", "No. 7"},
+        FormatCase{3, "0 units", "3 units"},  // letters in a number pattern are text
+        FormatCase{7, "0\\%", "7%"}, FormatCase{12345, "0.00E+00", "1.23E+04"},
+        FormatCase{0.00012, "0.0E-00", "1.2E-04"},
         // Sections: positive; negative; zero; null.
         FormatCase{-1.5, "0.00;(0.00)", "(1.50)"}, FormatCase{1.5, "0.00;(0.00)", "1.50"},
         FormatCase{0, "0.00;(0.00);\"zero\"", "zero"},
