@@ -3,9 +3,12 @@
 // Accepted: bracketed names ("[CUSTOMER NAME]"), #date# literals (ISO, month-name forms
 // and numeric dates in the regional order; always written to SQLite as ISO text
 // 'YYYY-MM-DD HH:MM:SS'), "= Null" / "<> Null", True/False (-1/0), "DELETE * FROM",
-// LIKE with * and ?, SELECT DISTINCT, ORDER BY by name or position, the string, date and
-// conversion functions the program uses, and Jet DDL (CREATE TABLE with Jet types,
-// CREATE [UNIQUE] INDEX, DROP TABLE, DROP INDEX, ALTER TABLE ADD/DROP COLUMN).
+// Like with *, ?, # and [lists], SELECT DISTINCT, TOP, joins, subqueries, UNION, GROUP BY,
+// ORDER BY by name or position, the operators & Mod \ ^, the string, date and conversion
+// functions the program uses (UCase, Left, Mid, InStr, Now, Year, Format, CLng, Val, IIf,
+// Nz, IsNull, Round ...), INSERT/UPDATE/DELETE, and Jet DDL (CREATE TABLE with Jet types,
+// CREATE [UNIQUE] INDEX, DROP TABLE, DROP INDEX, ALTER TABLE ADD/DROP COLUMN), with "--"
+// comments.
 //
 // The translator never guesses: a statement it cannot translate throws DbError 3075 with
 // the statement in the message.
@@ -70,10 +73,13 @@ struct Translation {
                                // UNION or aggregate (subqueries in WHERE do not count)
 
     // The pieces of a SELECT in SQLite text, without their keywords (empty when absent), for
-    // building other queries over the same rows (the key set of a dynaset).
+    // building other queries over the same rows (the key set of a dynaset). ORDER BY items
+    // may be positions in the select list ("1, 2"), which mean nothing in another select
+    // list: orderByPosition tells, and such a query is best wrapped whole instead.
     QString fromSql;
     QString whereSql;
     QString orderBySql;
+    bool orderByPosition = false;
 
     // DDL payload.
     QString table;

@@ -188,6 +188,7 @@ struct SelectShape {
     int fromItems = 0;   // tables and subqueries after FROM, counting joined ones
     QString firstTable;  // the table of a FROM with exactly one plain table
     QString fromSql, whereSql, orderBySql;
+    bool orderByPosition = false;
 };
 
 class Translator {
@@ -207,6 +208,7 @@ public:
             out_->fromSql = shape.fromSql;
             out_->whereSql = shape.whereSql;
             out_->orderBySql = shape.orderBySql;
+            out_->orderByPosition = shape.orderByPosition;
         } else if (first.isWord("INSERT")) {
             insert();
         } else if (first.isWord("UPDATE")) {
@@ -256,7 +258,9 @@ private:
             c_.expectWord("BY");
             QStringList items;
             do {
-                QString item = expression().sql;
+                const Expr e = expression();
+                if (e.kind == Expr::Kind::Number) shape->orderByPosition = true;
+                QString item = e.sql;
                 if (c_.acceptWord("DESC")) {
                     item += QStringLiteral(" DESC");
                 } else if (c_.acceptWord("ASC")) {
