@@ -26,6 +26,7 @@
 
 #include <sqlite3.h>
 
+#include <QRegularExpression>
 #include <QSet>
 #include <optional>
 
@@ -288,7 +289,8 @@ private:
         }
         if (c_.acceptWord("TOP")) {
             const Token& n = c_.peek();
-            if (n.kind != TokenKind::Number || n.text.contains(u'.'))
+            static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+            if (n.kind != TokenKind::Number || !digits.match(n.text).hasMatch())
                 c_.fail(QStringLiteral("TOP needs a whole number"));
             *limit = c_.next().text;
             if (c_.peek().isWord("PERCENT"))

@@ -121,6 +121,18 @@ INSTANTIATE_TEST_SUITE_P(
              "SELECT * FROM \"REQUEST ACTIVITIES\" WHERE REQUESTNO = 12 AND \"ChargeRate\" > 0 "
              "ORDER "
              "BY \"DATE/TIME\""},
+        Pair{"SELECT * FROM [Scheduled Activities] WHERE SCHEDDATETIME <= #05/12/26 23:59# AND "
+             "[USER ID] = 'ann' ORDER BY [SCHEDDATETIME] DESC",
+             "SELECT * FROM \"Scheduled Activities\" WHERE SCHEDDATETIME <= '2026-12-05 23:59:00' "
+             "AND \"USER ID\" = 'ann' ORDER BY \"SCHEDDATETIME\" DESC"},
+        Pair{"Select * From [Customers] Where ([CITY] IN ('Leeds','York') OR [CITY] = Null) "
+             "Order By [CUSTOMER NAME]",
+             "SELECT * FROM \"Customers\" WHERE (\"CITY\" IN ('Leeds', 'York') OR \"CITY\" IS "
+             "NULL) ORDER BY \"CUSTOMER NAME\""},
+        Pair{"SELECT [CONTACTS].[CONTACT NAME] FROM [CONTACTS] WHERE [CONTACTS].[CUSTOMER NAME] = "
+             "'Acme'",
+             "SELECT \"CONTACTS\".\"CONTACT NAME\" FROM \"CONTACTS\" WHERE "
+             "\"CONTACTS\".\"CUSTOMER NAME\" = 'Acme'"},
         Pair{"SELECT * FROM INBOX WHERE USERID = 'ann' ORDER BY RECEIVED",
              "SELECT * FROM INBOX WHERE USERID = 'ann' ORDER BY RECEIVED"},
         Pair{"SELECT * FROM [PROJECTS] WHERE [Customer Name] = \"O'Brien \"\"The Pipes\"\"\" ORDER "
@@ -391,9 +403,9 @@ INSTANTIATE_TEST_SUITE_P(
     Unsupported, Refused,
     ::testing::Values("SELECT * FROM T WHERE Foo(A) = 1", "SELECT Left(A) FROM T",
                       "SELECT Now(1) FROM T", "SELECT TOP 10 PERCENT * FROM T",
-                      "SELECT TOP 2.5 * FROM T", "SELECT DISTINCTROW A FROM T",
-                      "SELECT * INTO X FROM T", "SELECT * FROM T IN 'other.mdb'",
-                      "SELECT * FROM A JOIN B ON A.X = B.X",
+                      "SELECT TOP 2.5 * FROM T", "SELECT TOP 1E3 * FROM T",
+                      "SELECT DISTINCTROW A FROM T", "SELECT * INTO X FROM T",
+                      "SELECT * FROM T IN 'other.mdb'", "SELECT * FROM A JOIN B ON A.X = B.X",
                       "SELECT TOP 1 A FROM T UNION SELECT A FROM U",
                       "UPDATE A INNER JOIN B ON A.X = B.X SET A.Y = 1", "UPDATE T SET U.A = 1",
                       "DELETE X.* FROM T", "DELETE * FROM A INNER JOIN B ON A.X = B.X",
