@@ -10,7 +10,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <vector>
 
 namespace tv::engine::dialect {
