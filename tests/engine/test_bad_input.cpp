@@ -1,0 +1,122 @@
+// Bad input of every kind is a DbError with its number, never a crash: statements that
+// cannot be translated or name unknown tables and columns, calls in the wrong state,
+// and files that are not this engine's databases (missing, foreign, legacy, damaged).
+#include "engine_fixture.h"
+
+#include <QFile>
+
+using namespace tv::engine;
+using tvtest::dbErrorOf;
+
+namespace {
+
+class BadInputTest : public tvtest::EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        db_.Execute(
+            "CREATE TABLE [T] ([ID] LONG NOT NULL, [NAME] TEXT(20), CONSTRAINT PrimaryKey "
+            "PRIMARY KEY ([ID]))");
+        db_.Execute("INSERT INTO T VALUES (1, 'one')");
+    }
+    QString writeFile(const QString& name, const QByteArray& bytes) {
+        const QString path = scratch_.file(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+};
+
+TEST_F(BadInputTest, StatementsAndNames) {
+    struct Case {
+        const char* what;
+        std::function<void()> call;
+        int error;
+    };
+    const Case cases[] = {
+        {"malformed", [&] { db_.OpenRecordset("SELECT * FROM WHERE"); }, err::kSyntax},
+        {"unterminated", [&] { db_.Execute("UPDATE T SET NAME = 'x"); }, err::kSyntax},
+        {"unknown table", [&] { db_.OpenRecordset("Nowhere"); }, err::kTableNotFound},
+        {"unknown table in SQL", [&] { db_.OpenRecordset("SELECT * FROM Nowhere"); },
+         err::kTableNotFound},
+        {"unknown column", [&] { db_.OpenRecordset("SELECT NOPE FROM T"); }, 3061},
+        {"unknown column in action", [&] { db_.Execute("UPDATE T SET NOPE = 1"); }, 3061},
+        {"unknown column in criteria",
+         [&] {
+             Recordset rs = db_.OpenRecordset("SELECT * FROM T");
+             rs.FindFirst("NOPE = 1");
+         },
+         3070},
+        {"table record set over SQL",
+         [&] { db_.OpenRecordset("SELECT * FROM T", RecordsetType::Table); },
+         err::kInvalidOperation},
+        {"unknown field by name", [&] { db_.OpenRecordset("T").FieldNamed("NOPE"); },
+         err::kItemNotFound},
+        {"field ordinal out of range", [&] { db_.OpenRecordset("T").FieldAt(2); },
+         err::kItemNotFound},
+        {"Update without Edit", [&] { db_.OpenRecordset("T").Update(); }, err::kUpdateWithoutEdit},
+        {"value without Edit", [&] { db_.OpenRecordset("T").FieldAt(1).SetValue("x"); },
+         err::kUpdateWithoutEdit},
+        {"CommitTrans without BeginTrans", [&] { db_.CommitTrans(); }, err::kInvalidOperation},
+        {"binary literal", [&] { sqlLiteral(QByteArray("x")); }, err::kTypeMismatch},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(dbErrorOf(c.call), c.error);
+    }
+}
+
+TEST_F(BadInputTest, ClosedObjectsReportThemselvesClosed) {
+    Recordset rs = db_.OpenRecordset("T");
+    Field name = rs.FieldAt(1);
+    rs.Close();
+    EXPECT_EQ(dbErrorOf([&] { name.Value(); }), 3420);
+    EXPECT_EQ(dbErrorOf([&] { rs.MoveNext(); }), 3420);
+    Recordset other = db_.OpenRecordset("T");
+    db_.Close();
+    EXPECT_EQ(dbErrorOf([&] { other.MoveFirst(); }), 3420);
+    EXPECT_EQ(dbErrorOf([&] { db_.OpenRecordset("T"); }), 3420);
+}
+
+TEST_F(BadInputTest, FilesThatAreNotThisEnginesDatabases) {
+    QByteArray jet(2048, '\0');
+    jet.replace(4, 15, "Standard Jet DB");
+    QByteArray ace(2048, '\0');
+    ace.replace(4, 15, "Standard ACE DB");
+    struct Case {
+        const char* what;
+        QString path;
+        int error;
+    };
+    const Case cases[] = {
+        {"missing", scratch_.file("Missing.mdb"), err::kFileNotFound},
+        {"a folder", scratch_.path(), err::kCannotOpenFile},
+        {"empty", writeFile("Empty.mdb", QByteArray()), err::kNotDatabase},
+        {"text", writeFile("Text.mdb", "just some text, not a database"), err::kNotDatabase},
+        {"legacy Jet", writeFile("Jet.mdb", jet), err::kLegacyJetFile},
+        {"legacy ACE", writeFile("Ace.accdb", ace), err::kLegacyJetFile},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QString text;
+        EXPECT_EQ(dbErrorOf([&] { Engine::instance().OpenDatabase(c.path); }, &text), c.error);
+        EXPECT_TRUE(text.contains(c.path)) << text.toStdString();
+    }
+    EXPECT_EQ(dbErrorOf([&] { Engine::instance().CreateDatabase(path_); }), 3204);
+}
+
+TEST_F(BadInputTest, ADamagedFileIsReportedAsNeedingRepair) {
+    db_.Close();
+    // Keep SQLite's header but overwrite the catalogue that follows it.
+    QFile file(path_);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(100);
+    file.write(QByteArray(3000, '\x5a'));
+    file.close();
+    QString text;
+    EXPECT_EQ(dbErrorOf([&] { Engine::instance().OpenDatabase(path_); }, &text), err::kDamaged);
+    EXPECT_TRUE(text.contains(path_)) << text.toStdString();
+}
+
+}  // namespace
