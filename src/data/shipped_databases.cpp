@@ -111,22 +111,12 @@ int loadRows(Database& db, const QString& path, const SourceNames& name) {
 
     int currentLine = rows.headerLine;
     engine::Recordset rs;
-    bool inTransaction = false;
-    // Undoes what can be undone and names the failing row. The file is discarded with its
-    // staging folder anyway, so a failure while undoing changes nothing.
-    auto abandon = [&](const QString& reason) {
-        try {
-            if (rs.IsOpen() && rs.EditModeNow() != engine::EditMode::None) rs.CancelUpdate();
-            if (inTransaction) db.Rollback();
-        } catch (const std::exception&) {
-        }
+    auto failure = [&](const QString& reason) {
         return BuildFailure{
             QStringLiteral("%1:%2: %3").arg(name(path)).arg(currentLine).arg(reason)};
     };
     try {
         rs = db.OpenRecordset(table, engine::RecordsetType::Table);
-        db.BeginTrans();
-        inTransaction = true;
         for (const TsvRow& row : rows.rows) {
             currentLine = row.line;
             rs.AddNew();
@@ -136,17 +126,18 @@ int loadRows(Database& db, const QString& path, const SourceNames& name) {
             }
             rs.Update();
         }
-        db.CommitTrans();
-        inTransaction = false;
         rs.Close();
     } catch (const DbError& e) {
-        throw abandon(describe(e));
+        throw failure(describe(e));
     } catch (const ConversionError& e) {
-        throw abandon(e.text());
+        throw failure(e.text());
     }
     return static_cast<int>(rows.rows.size());
 }
 
+// The whole database is built in one transaction: the file is new and is thrown away on
+// any failure, so it needs no durability until it is complete, and each commit would
+// cost disk flushes (hundreds of them, one commit per statement).
 void buildDatabase(const QString& target, const QString& sourceFolder, const SourceNames& name,
                    const CreateProgress& progress) {
     const QString fileName = QFileInfo(target).fileName();
@@ -157,20 +148,32 @@ void buildDatabase(const QString& target, const QString& sourceFolder, const Sou
     Database db;
     try {
         db = Engine::instance().CreateDatabase(target);
+        db.BeginTrans();
     } catch (const DbError& e) {
         throw BuildFailure{QStringLiteral("%1: cannot be created: %2").arg(fileName, describe(e))};
     }
-    if (progress) progress(QStringLiteral("%1: tables").arg(fileName));
-    runSchema(db, schema, name);
-    for (const QString& path : filesIn(sourceFolder + QStringLiteral("/rows"), "*.tsv")) {
-        const int count = loadRows(db, path, name);
-        if (progress) {
-            progress(QStringLiteral("%1: %2, %3 rows")
-                         .arg(fileName, QFileInfo(path).completeBaseName())
-                         .arg(count));
+    try {
+        if (progress) progress(QStringLiteral("%1: tables").arg(fileName));
+        runSchema(db, schema, name);
+        for (const QString& path : filesIn(sourceFolder + QStringLiteral("/rows"), "*.tsv")) {
+            const int count = loadRows(db, path, name);
+            if (progress) {
+                progress(QStringLiteral("%1: %2, %3 %4")
+                             .arg(fileName, QFileInfo(path).completeBaseName())
+                             .arg(count)
+                             .arg(count == 1 ? "row" : "rows"));
+            }
         }
+        db.CommitTrans();
+        db.Close();
+    } catch (const DbError& e) {
+        db.Close();
+        throw BuildFailure{QStringLiteral("%1: %2").arg(fileName, describe(e))};
+    } catch (...) {
+        // Closing drops the open transaction; the file goes with the staging folder.
+        db.Close();
+        throw;
     }
-    db.Close();
 }
 
 // The first of the database files already in `folder` (any letter case, since a copy

@@ -139,7 +139,7 @@ TEST(CreateDatabases, SyntheticSourceRoundTripsItsValues) {
 
 TEST(CreateDatabases, RefusesAFolderThatHoldsADatabaseAndTouchesNothing) {
     SyntheticSource source;
-    for (const QString present :
+    for (const QString& present :
          QStringList{"Definitions.mdb", "Data.mdb", "Messages.mdb", "data.MDB"}) {
         tvtest::ScratchFolder target;
         writeFile(target.file(present), "someone's real data");
