@@ -5,6 +5,8 @@
 #include "data/app_state.h"
 #include "data_fixture.h"
 
+#include <sqlite3.h>
+
 namespace tvtest {
 namespace {
 
@@ -91,6 +93,32 @@ TEST_F(SeekTest, DateKeyMatchesTheSameSecondHoweverItIsWritten) {
             EXPECT_EQ(find(source, QString::fromUtf8(c.key1), QString::fromUtf8(c.key2), {}, 2),
                       QString::fromUtf8(c.type));
         }
+    }
+}
+
+// A row written by another program that keeps fractions of a second: the index holds
+// 10:00:00.250, so an exact lookup of 10:00:00 misses and the one-second fallback finds it.
+TEST_F(SeekTest, DateKeyStoredWithAFractionOfASecondIsFoundByTheFallback) {
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(dataPath().toUtf8().constData(), &raw), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(raw,
+                           "UPDATE \"ACTIVITIES\" SET \"DATETIME\" = '2026-12-05 10:00:00.250' "
+                           "WHERE \"CUSTOMER NAME\" = 'Acme' AND \"TYPE\" = 'Call'",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK)
+        << sqlite3_errmsg(raw);
+    ASSERT_EQ(sqlite3_changes(raw), 1);
+    sqlite3_close(raw);
+
+    const QString sql = QStringLiteral("SELECT * FROM [ACTIVITIES]");
+    for (const QString& source : {QStringLiteral("Activities"), sql}) {
+        SCOPED_TRACE(qPrintable(source));
+        EXPECT_EQ(find(source, QStringLiteral("Acme"), QStringLiteral("2026-12-05 10:00:00"), {}, 2),
+                  QStringLiteral("Call"));
+        EXPECT_EQ(find(source, QStringLiteral("Acme"), QStringLiteral("05/12/2026 09:59:58"), {}, 2),
+                  QStringLiteral("(none)"));
+        EXPECT_EQ(find(source, QStringLiteral("Abbot"), QStringLiteral("2026-12-05 10:00:00"), {}, 2),
+                  QStringLiteral("(none)"));
     }
 }
 
