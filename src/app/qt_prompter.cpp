@@ -140,8 +140,8 @@ int QtPrompter::messageBox(const QString& title, const QString& text, int style)
     box.setTextFormat(Qt::PlainText);
     applyStyle(box, style);
     box.exec();
-    const auto pressed = static_cast<QMessageBox::StandardButton>(
-        box.standardButton(box.clickedButton()));
+    const auto pressed =
+        static_cast<QMessageBox::StandardButton>(box.standardButton(box.clickedButton()));
     // Closing the window counts as the escape button.
     return pressed == QMessageBox::NoButton ? msgbox::dismissAnswer(style) : classicCode(pressed);
 }

@@ -73,8 +73,7 @@ bool LoadRecord(const QString& source, const QString& key1, const QString& key2 
 // One column (0-based ordinal) of a data-database row, formatted by its type ("0" for
 // whole numbers, "0.00" for money and fractions, "General Date" for dates). Empty when
 // the row is not found.
-QString GetFieldText(const QString& source, const QString& key1, const QString& key2,
-                     int column);
+QString GetFieldText(const QString& source, const QString& key1, const QString& key2, int column);
 
 // Adds a row from FieldValues. Failure with reportErrors: message 105.
 bool AddRecord(const QString& source, bool reportErrors = true, int database = kDataDb);

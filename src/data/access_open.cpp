@@ -107,9 +107,8 @@ engine::Recordset OpenTable(const QString& source, int database) {
 
 int KeyColumnCount(const QString& source, int database) {
     int count = 0;
-    (void)attempt([&] {
-        count = static_cast<int>(detail::primaryKeyColumns(source, database).size());
-    });
+    (void)attempt(
+        [&] { count = static_cast<int>(detail::primaryKeyColumns(source, database).size()); });
     return count;
 }
 

@@ -38,8 +38,7 @@ void writeValues(engine::Recordset& rs, const QStringList& values) {
         engine::Field field = rs.FieldAt(i);
         const QString& text = values.at(i);
         if (!text.isEmpty()) {
-            if (field.AutoIncrement() && rs.EditModeNow() == engine::EditMode::InProgress)
-                continue;
+            if (field.AutoIncrement() && rs.EditModeNow() == engine::EditMode::InProgress) continue;
             field.SetValue(tv::Variant(text));
             continue;
         }
@@ -112,8 +111,7 @@ bool LoadRecord(const QString& source, const QString& key1, const QString& key2,
     return found;
 }
 
-QString GetFieldText(const QString& source, const QString& key1, const QString& key2,
-                     int column) {
+QString GetFieldText(const QString& source, const QString& key1, const QString& key2, int column) {
     engine::Recordset rs = OpenTable(source, kDataDb);
     QString text;
     (void)attempt([&] {
@@ -150,7 +148,8 @@ bool UpdateRecord(const QString& source, bool reportErrors, const QString& key1,
         // The row's own key, from the buffer's first elements.
         const FieldValueArray& values = state().FieldValues;
         const int n = std::min(KeyColumnCount(rs.Name(), database), 3);
-        for (int i = 0; i < 3; ++i) keys[static_cast<size_t>(i)] = i < n ? values(i + 1) : QString();
+        for (int i = 0; i < 3; ++i)
+            keys[static_cast<size_t>(i)] = i < n ? values(i + 1) : QString();
     }
 
     if (!SeekRecord(rs, keys[0], keys[1], keys[2], database)) {
@@ -173,8 +172,7 @@ bool UpdateRecord(const QString& source, bool reportErrors, const QString& key1,
     return !failed;
 }
 
-bool SaveRecord(const QString& source, const QStringList& values, bool reportErrors,
-                int database) {
+bool SaveRecord(const QString& source, const QStringList& values, bool reportErrors, int database) {
     engine::Recordset rs = OpenTable(source, database);
     if (!rs.IsOpen()) return false;
     const std::optional<Failure> failed = attempt([&] {

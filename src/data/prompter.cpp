@@ -48,8 +48,7 @@ QString toQtFilter(const QString& classicFilter) {
 
 namespace {
 
-void report(const QString& kind, const QString& title, const QString& text,
-            const QString& answer) {
+void report(const QString& kind, const QString& title, const QString& text, const QString& answer) {
     const QString line = QStringLiteral("[%1] %2: %3 -> %4\n").arg(kind, title, text, answer);
     std::fputs(line.toLocal8Bit().constData(), stderr);
 }
@@ -77,8 +76,7 @@ int DefaultPrompter::messageBox(const QString& title, const QString& text, int s
     return answer;
 }
 
-QString DefaultPrompter::inputBox(const QString& prompt, const QString& title,
-                                  const QString&) {
+QString DefaultPrompter::inputBox(const QString& prompt, const QString& title, const QString&) {
     report(QStringLiteral("input"), title, prompt, QStringLiteral("cancelled"));
     return QString();
 }

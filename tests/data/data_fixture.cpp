@@ -37,7 +37,8 @@ void DataLayerTest::SetUp() {
         "[PARAGRAPH] MEMO, [CATEGORY] TEXT(50), [STYLE] LONG, "
         "CONSTRAINT PrimaryKey PRIMARY KEY ([MSGNO]))")};
     for (int n : kCatalogue) {
-        definitions << QStringLiteral("INSERT INTO [MESSAGES] VALUES (%1, %2, %3, Null, 'Test', %4)")
+        definitions << QStringLiteral(
+                           "INSERT INTO [MESSAGES] VALUES (%1, %2, %3, Null, 'Test', %4)")
                            .arg(n)
                            .arg(quoteLiteral(QStringLiteral("Title %1").arg(n)),
                                 quoteLiteral(QStringLiteral("Text %1.").arg(n)))

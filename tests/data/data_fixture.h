@@ -9,8 +9,8 @@
 #include "data/app_state.h"
 #include "engine/engine.h"
 
-#include <QStringList>
 #include <gtest/gtest.h>
+#include <QStringList>
 
 namespace tvtest {
 

@@ -16,8 +16,9 @@ protected:
         DataLayerTest::SetUp();
         QStringList inserts;
         for (const char* name : {"Delta", "alpha", "Charlie", "Bravo"})
-            inserts << QStringLiteral("INSERT INTO [CUSTOMERS] ([CUSTOMER NAME], [CITY]) "
-                                      "VALUES ('%1', 'City of %1')")
+            inserts << QStringLiteral(
+                           "INSERT INTO [CUSTOMERS] ([CUSTOMER NAME], [CITY]) "
+                           "VALUES ('%1', 'City of %1')")
                            .arg(QString::fromUtf8(name));
         execData(inserts);
     }
@@ -57,22 +58,28 @@ TEST_F(ListsTest, FillListStopsAtAReadErrorOrAnUnopenableSource) {
 }
 
 TEST_F(ListsTest, ListDataTablesHidesTheProgramsOwnTables) {
-    execData({QStringLiteral("CREATE TABLE [Colours] ([N] LONG, CONSTRAINT PrimaryKey PRIMARY KEY ([N]))"),
-              QStringLiteral("CREATE TABLE [FILTERS] ([N] LONG, CONSTRAINT PrimaryKey PRIMARY KEY ([N]))"),
-              QStringLiteral("CREATE TABLE [MSysStuff] ([N] LONG, CONSTRAINT PrimaryKey PRIMARY KEY ([N]))"),
-              QStringLiteral("CREATE TABLE [Filters Old] ([N] LONG, CONSTRAINT PrimaryKey PRIMARY KEY ([N]))")});
+    execData(
+        {QStringLiteral(
+             "CREATE TABLE [Colours] ([N] LONG, CONSTRAINT PrimaryKey PRIMARY KEY ([N]))"),
+         QStringLiteral(
+             "CREATE TABLE [FILTERS] ([N] LONG, CONSTRAINT PrimaryKey PRIMARY KEY ([N]))"),
+         QStringLiteral(
+             "CREATE TABLE [MSysStuff] ([N] LONG, CONSTRAINT PrimaryKey PRIMARY KEY ([N]))"),
+         QStringLiteral(
+             "CREATE TABLE [Filters Old] ([N] LONG, CONSTRAINT PrimaryKey PRIMARY KEY ([N]))")});
     StringListSink list;
     ListDataTables(list);
     QStringList upper;
     for (const QString& name : list.items) upper << name.toUpper();
     upper.sort();
-    EXPECT_EQ(upper, (QStringList{"ACTIVITIES", "CONTACT ROLES", "CUSTOMERS", "FILTERS OLD",
-                                  "PRODUCTS"}));
+    EXPECT_EQ(upper,
+              (QStringList{"ACTIVITIES", "CONTACT ROLES", "CUSTOMERS", "FILTERS OLD", "PRODUCTS"}));
 }
 
 TEST_F(ListsTest, MoveFromBookmarkCountsFromEitherEndOrAMark) {
-    tv::engine::Recordset rs = OpenTable(QStringLiteral("SELECT * FROM [CUSTOMERS] ORDER BY "
-                                                        "[CUSTOMER NAME]"));
+    tv::engine::Recordset rs =
+        OpenTable(QStringLiteral("SELECT * FROM [CUSTOMERS] ORDER BY "
+                                 "[CUSTOMER NAME]"));
     ASSERT_TRUE(rs.IsOpen());
     struct Case {
         std::optional<int> markRow;  // 0-based row whose bookmark is used; none: Null
@@ -80,10 +87,14 @@ TEST_F(ListsTest, MoveFromBookmarkCountsFromEitherEndOrAMark) {
         const char* expected;
     };
     const Case cases[] = {
-        {std::nullopt, 1, "alpha"},  {std::nullopt, 3, "Charlie"},
-        {std::nullopt, -1, "Delta"}, {std::nullopt, -4, "alpha"},
-        {1, 0, "Bravo"},             {1, 2, "Delta"},
-        {3, -3, "alpha"},            {std::nullopt, 9, "(off the rows)"},
+        {std::nullopt, 1, "alpha"},
+        {std::nullopt, 3, "Charlie"},
+        {std::nullopt, -1, "Delta"},
+        {std::nullopt, -4, "alpha"},
+        {1, 0, "Bravo"},
+        {1, 2, "Delta"},
+        {3, -3, "alpha"},
+        {std::nullopt, 9, "(off the rows)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);

@@ -64,7 +64,8 @@ TEST_F(OpenTest, UnknownTableIsReportedWithSourceAndEngineError) {
     EXPECT_FALSE(rs.IsOpen());
     ASSERT_EQ(ask.messages().size(), 1u);
     const QString text = ask.messages()[0].text;
-    EXPECT_TRUE(text.startsWith(QStringLiteral("Text 194.\n\nNo Such Table\n\n"))) << qPrintable(text);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Text 194.\n\nNo Such Table\n\n")))
+        << qPrintable(text);
     EXPECT_TRUE(text.endsWith(QStringLiteral(" (3078)"))) << qPrintable(text);
 }
 

@@ -56,8 +56,8 @@ TEST_F(RowsTest, LoadRecordMissEmptiesTheFirstElement) {
 }
 
 TEST_F(RowsTest, LoadRecordFindsTwoColumnKeysFromTheDefinitions) {
-    ASSERT_TRUE(LoadRecord(QStringLiteral("Messages"), QStringLiteral("105"), QString(),
-                           kDefinitionsDb));
+    ASSERT_TRUE(
+        LoadRecord(QStringLiteral("Messages"), QStringLiteral("105"), QString(), kDefinitionsDb));
     EXPECT_EQ(values(2), QStringLiteral("Title 105"));
     ASSERT_TRUE(LoadRecord(QStringLiteral("Activities"), QStringLiteral("Acme"),
                            QStringLiteral("05/12/2026 10:00:00")));
@@ -91,8 +91,8 @@ TEST_F(RowsTest, GetFieldTextFormatsByColumnType) {
 }
 
 TEST_F(RowsTest, AddRecordWritesTheBufferWithEmptyTextsAsNull) {
-    fill({QStringLiteral("O'Brien"), QStringLiteral("Cork"), QStringLiteral("10"),
-          QString(), QString(), QStringLiteral("2025-01-31"), QString()});
+    fill({QStringLiteral("O'Brien"), QStringLiteral("Cork"), QStringLiteral("10"), QString(),
+          QString(), QStringLiteral("2025-01-31"), QString()});
     ASSERT_TRUE(AddRecord(QStringLiteral("Customers")));
     const QString where = QStringLiteral("[CUSTOMER NAME] = 'O''Brien'");
     EXPECT_EQ(cell(QStringLiteral("CUSTOMERS"), where, QStringLiteral("CITY")),
@@ -170,7 +170,8 @@ TEST_F(RowsTest, UpdateRecordFailureIsMessage106) {
     ASSERT_TRUE(LoadRecord(QStringLiteral("Customers"), QStringLiteral("Acme")));
     values(7) = QStringLiteral("many");
     ask.message(msgbox::kOk, QStringLiteral("Text 106.\n\n"));
-    EXPECT_FALSE(UpdateRecord(QStringLiteral("Customers"), true, QStringLiteral("Acme"), QString()));
+    EXPECT_FALSE(
+        UpdateRecord(QStringLiteral("Customers"), true, QStringLiteral("Acme"), QString()));
     EXPECT_EQ(cell(QStringLiteral("CUSTOMERS"), QStringLiteral("[CUSTOMER NAME] = 'Acme'"),
                    QStringLiteral("VISITS")),
               QStringLiteral("7"));
@@ -178,22 +179,20 @@ TEST_F(RowsTest, UpdateRecordFailureIsMessage106) {
 
 TEST_F(RowsTest, SaveRecordInsertsThenUpdatesByKey) {
     const QString table = QStringLiteral("System User Access");
-    ASSERT_TRUE(SaveRecord(table, {QStringLiteral("ann"), QStringLiteral("Customers"),
-                                   QStringLiteral("15")},
-                           true));
-    ASSERT_TRUE(SaveRecord(table, {QStringLiteral("ANN"), QStringLiteral("customers"),
-                                   QStringLiteral("5")},
-                           true));
+    ASSERT_TRUE(SaveRecord(
+        table, {QStringLiteral("ann"), QStringLiteral("Customers"), QStringLiteral("15")}, true));
+    ASSERT_TRUE(SaveRecord(
+        table, {QStringLiteral("ANN"), QStringLiteral("customers"), QStringLiteral("5")}, true));
     EXPECT_EQ(column(QStringLiteral("SELECT * FROM [System User Access]"), QStringLiteral("LEVEL")),
               QStringList{QStringLiteral("5")});
 }
 
 TEST_F(RowsTest, SaveRecordEmptyTextsByColumnType) {
     // Text and memo become Null, Boolean False, and other columns keep their value.
-    ASSERT_TRUE(SaveRecord(QStringLiteral("Customers"),
-                           {QStringLiteral("Acme"), QString(), QString(), QString(), QString(),
-                            QString(), QString()},
-                           true));
+    ASSERT_TRUE(SaveRecord(
+        QStringLiteral("Customers"),
+        {QStringLiteral("Acme"), QString(), QString(), QString(), QString(), QString(), QString()},
+        true));
     const QString where = QStringLiteral("[CUSTOMER NAME] = 'Acme'");
     const QString t = QStringLiteral("CUSTOMERS");
     EXPECT_EQ(cell(t, where, QStringLiteral("CITY")), QString());
@@ -253,8 +252,7 @@ TEST_F(RowsTest, DeletingAMissingRowIsReportedWithItsKeys) {
     ask.message(msgbox::kOk, QString(), QStringLiteral("Title 102"));
     EXPECT_FALSE(DeleteRecord(QStringLiteral("Activities"), QStringLiteral("Acme"),
                               QStringLiteral("2027-01-01 08:00:00"), QStringLiteral("x"), false));
-    EXPECT_EQ(ask.messages()[0].text,
-              QStringLiteral("Text 102.\n\nAcme\n2027-01-01 08:00:00\nx"));
+    EXPECT_EQ(ask.messages()[0].text, QStringLiteral("Text 102.\n\nAcme\n2027-01-01 08:00:00\nx"));
     EXPECT_FALSE(cascaded);
 }
 

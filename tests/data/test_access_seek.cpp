@@ -113,12 +113,15 @@ TEST_F(SeekTest, DateKeyStoredWithAFractionOfASecondIsFoundByTheFallback) {
     const QString sql = QStringLiteral("SELECT * FROM [ACTIVITIES]");
     for (const QString& source : {QStringLiteral("Activities"), sql}) {
         SCOPED_TRACE(qPrintable(source));
-        EXPECT_EQ(find(source, QStringLiteral("Acme"), QStringLiteral("2026-12-05 10:00:00"), {}, 2),
-                  QStringLiteral("Call"));
-        EXPECT_EQ(find(source, QStringLiteral("Acme"), QStringLiteral("05/12/2026 09:59:58"), {}, 2),
-                  QStringLiteral("(none)"));
-        EXPECT_EQ(find(source, QStringLiteral("Abbot"), QStringLiteral("2026-12-05 10:00:00"), {}, 2),
-                  QStringLiteral("(none)"));
+        EXPECT_EQ(
+            find(source, QStringLiteral("Acme"), QStringLiteral("2026-12-05 10:00:00"), {}, 2),
+            QStringLiteral("Call"));
+        EXPECT_EQ(
+            find(source, QStringLiteral("Acme"), QStringLiteral("05/12/2026 09:59:58"), {}, 2),
+            QStringLiteral("(none)"));
+        EXPECT_EQ(
+            find(source, QStringLiteral("Abbot"), QStringLiteral("2026-12-05 10:00:00"), {}, 2),
+            QStringLiteral("(none)"));
     }
 }
 

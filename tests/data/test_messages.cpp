@@ -102,7 +102,12 @@ TEST(ScriptedPrompterTest, FailsOnUnexpectedWrongOrUnusedAnswers) {
             prompter().messageBox(QString(), QStringLiteral("Hello"), msgbox::kOkOnly);
         },
         "expected the scripted input box");
-    EXPECT_NONFATAL_FAILURE({ ScriptedPrompter ask; ask.printer(true); }, "was never asked");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedPrompter ask;
+            ask.printer(true);
+        },
+        "was never asked");
 }
 
 TEST(FileFilterTest, ClassicPairsBecomeQtEntries) {

@@ -39,8 +39,8 @@ void ScriptedPrompter::verifyDone() {
     verified_ = true;
     for (const Answer& a : script_) {
         ADD_FAILURE() << "scripted " << kindName(a.kind).toStdString()
-                      << " was never asked (expected text containing \""
-                      << a.textPart.toStdString() << "\")";
+                      << " was never asked (expected text containing \"" << a.textPart.toStdString()
+                      << "\")";
     }
     script_.clear();
 }
@@ -104,8 +104,8 @@ std::optional<ScriptedPrompter::Answer> ScriptedPrompter::take(const Question& q
         return std::nullopt;
     }
     if (!a.textPart.isEmpty() && !q.text.contains(a.textPart)) {
-        ADD_FAILURE() << "expected text containing \"" << a.textPart.toStdString()
-                      << "\", got a " << asked;
+        ADD_FAILURE() << "expected text containing \"" << a.textPart.toStdString() << "\", got a "
+                      << asked;
         return std::nullopt;
     }
     if (!a.titlePart.isEmpty() && !q.title.contains(a.titlePart)) {
