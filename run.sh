@@ -29,7 +29,7 @@ done
 
 ensure_packages "${TOLVARINE_PACKAGES[@]}"
 
-build=build
+build=${TOLVARINE_BUILD_DIR:-build}  # another folder keeps a developer's own build apart
 configure_build "$build"
 # The program's own target appears once src/app/main.cpp exists.
 targets=(tolvarine-admin)

@@ -8,7 +8,7 @@ source tools/packages.sh
 
 ensure_packages "${TOLVARINE_PACKAGES[@]}"
 
-build=build
+build=${TOLVARINE_BUILD_DIR:-build}  # another folder keeps a developer's own build apart
 configure_build "$build"
 cmake --build "$build" -j"$(nproc)"
 
