@@ -21,7 +21,4 @@ void closeQuietly(engine::Recordset& rs);
 // Releases read locks so other workstations' changes become visible; never throws.
 void idleQuietly();
 
-// "Folder" + "/" + "file", accepting a folder stored with "\" or "/" at its end.
-QString pathIn(const QString& folder, const QString& file);
-
 }  // namespace tv::data::detail

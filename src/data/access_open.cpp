@@ -1,5 +1,6 @@
 // Opening: the data database on first use, record sets on either database, the key
 // description of a table, and repair of a damaged file.
+#include "core/paths.h"
 #include "data/access.h"
 #include "data/access_internal.h"
 #include "data/app_state.h"
@@ -41,17 +42,11 @@ void idleQuietly() {
     (void)attempt([] { engine::Engine::instance().Idle(true); });
 }
 
-QString pathIn(const QString& folder, const QString& file) {
-    QString f = folder;
-    while (f.endsWith(u'\\') || f.endsWith(u'/')) f.chop(1);
-    return f + u'/' + file;
-}
-
 }  // namespace detail
 
 bool OpenDataDatabase() {
     AppState& st = state();
-    const QString path = detail::pathIn(st.DataLocation, QStringLiteral("Data.mdb"));
+    const QString path = tv::joinPath(st.DataLocation, QStringLiteral("Data.mdb"));
 
     auto open = [&] { st.DataDb = engine::Engine::instance().OpenDatabase(path); };
     std::optional<Failure> failed = attempt(open);
