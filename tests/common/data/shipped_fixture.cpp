@@ -1,0 +1,100 @@
+#include "common/data/shipped_fixture.h"
+
+#include "core/format.h"
+#include "core/settings_store.h"
+#include "data/access.h"
+#include "data/app_state.h"
+#include "data/shipped_databases.h"
+#include "engine/engine.h"
+
+#include <QDir>
+#include <QFile>
+#include <memory>
+
+namespace tvtest {
+
+namespace {
+
+// Built once per test program: building from the text sources takes far longer than
+// copying three files.
+const ScratchFolder* shippedOriginals(QString* error) {
+    static std::unique_ptr<ScratchFolder> folder;
+    static QString buildError;
+    if (!folder) {
+        folder = std::make_unique<ScratchFolder>();
+        if (!tv::data::createDatabases(folder->path(), sourceDir() + QStringLiteral("/db"),
+                                       &buildError) &&
+            buildError.isEmpty())
+            buildError = QStringLiteral("createDatabases failed");
+    }
+    *error = buildError;
+    return buildError.isEmpty() ? folder.get() : nullptr;
+}
+
+}  // namespace
+
+::testing::AssertionResult copyShippedDatabases(const QString& folder) {
+    QString error;
+    const ScratchFolder* originals = shippedOriginals(&error);
+    if (!originals) return ::testing::AssertionFailure() << error.toStdString();
+    QDir().mkpath(folder + QStringLiteral("/Pictures"));
+    const QDir source(originals->path());
+    for (const QString& name : source.entryList(QDir::Files)) {
+        if (!QFile::copy(source.filePath(name), folder + u'/' + name))
+            return ::testing::AssertionFailure() << "cannot copy " << name.toStdString();
+    }
+    const QDir pictures(source.filePath(QStringLiteral("Pictures")));
+    for (const QString& name : pictures.entryList(QDir::Files))
+        QFile::copy(pictures.filePath(name), folder + QStringLiteral("/Pictures/") + name);
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult openDefinitions(const QString& folder) {
+    tv::data::AppState& st = tv::data::state();
+    try {
+        st.DefinitionsLocation = folder;
+        st.DefinitionsDb =
+            tv::engine::Engine::instance().OpenDatabase(folder + QStringLiteral("/Definitions.mdb"));
+        st.FormCaptionsRs = st.DefinitionsDb.OpenRecordset(QStringLiteral("Form Captions"));
+        st.FormCaptionsRs.SetIndex(QStringLiteral("PrimaryKey"));
+        st.MessagesRs = st.DefinitionsDb.OpenRecordset(QStringLiteral("Messages"));
+        st.MessagesRs.SetIndex(QStringLiteral("PrimaryKey"));
+        st.FieldDefinitionsRs = st.DefinitionsDb.OpenRecordset(QStringLiteral("Field Definitions"));
+        st.FieldDefinitionsRs.SetIndex(QStringLiteral("PrimaryKey"));
+    } catch (const tv::engine::DbError& e) {
+        return ::testing::AssertionFailure() << e.text().toStdString();
+    }
+    return ::testing::AssertionSuccess();
+}
+
+void ShippedDatabasesTest::SetUp() {
+    tv::setSettingsLocationForTests(settings.path());
+    tv::data::state().reset();
+    ASSERT_TRUE(copyShippedDatabases(data.path()));
+    ASSERT_TRUE(openDefinitions(data.path()));
+    tv::data::state().DataLocation = data.path();
+    ASSERT_TRUE(tv::data::OpenDataDatabase());
+}
+
+void ShippedDatabasesTest::TearDown() {
+    ask.verifyDone();
+    tv::data::state().reset();
+    tv::setSettingsLocationForTests(QString());
+}
+
+void ShippedDatabasesTest::execDefinitions(const QStringList& statements) {
+    for (const QString& s : statements) tv::data::state().DefinitionsDb.Execute(s);
+}
+
+void ShippedDatabasesTest::execData(const QStringList& statements) {
+    for (const QString& s : statements) tv::data::state().DataDb.Execute(s);
+}
+
+QString ShippedDatabasesTest::dataValue(const QString& sql) {
+    tv::engine::Recordset rs = tv::data::state().DataDb.OpenRecordset(sql);
+    const QString value = rs.EOF_() ? QStringLiteral("<none>") : tv::TextOf(rs[0]);
+    rs.Close();
+    return value;
+}
+
+}  // namespace tvtest

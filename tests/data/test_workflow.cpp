@@ -1,0 +1,162 @@
+// Workflow restriction: how sources are rewritten for a workflow user, that a rewritten
+// source is never rewritten again, and that the access layer really returns only the
+// user's rows once the columns are read from the shipped TABLE DEFINITIONS.
+#include "common/data/shipped_fixture.h"
+#include "data/access.h"
+#include "data/app_state.h"
+#include "data/workflow.h"
+#include "engine/engine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using tv::data::ApplyWorkflowFilter;
+using tv::data::WorkflowColumn;
+
+const std::vector<WorkflowColumn> kColumns = {
+    {QStringLiteral("ACTIVITIES"), QStringLiteral("Sales Rep Id")},
+    {QStringLiteral("SCHEDULED ACTIVITIES"), QStringLiteral("USER ID")},
+};
+
+struct Rewrite {
+    const char* name;
+    const char* user;
+    const char* source;
+    const char* expected;
+};
+
+const Rewrite kRewrites[] = {
+    {"table name", "bob", "ACTIVITIES",
+     "SELECT * FROM [ACTIVITIES] WHERE [SALES REP ID] = 'bob'"},
+    {"table name in other case and brackets", "bob", "[Scheduled Activities]",
+     "SELECT * FROM [Scheduled Activities] WHERE [USER ID] = 'bob'"},
+    {"quote in the user id", "O'Brien", "ACTIVITIES",
+     "SELECT * FROM [ACTIVITIES] WHERE [SALES REP ID] = 'O''Brien'"},
+    {"where and order by", "bob",
+     "SELECT * FROM [ACTIVITIES] WHERE [CUSTOMER NAME] = 'Acme' ORDER BY [DATETIME]",
+     "SELECT * FROM [ACTIVITIES] WHERE [SALES REP ID] = 'bob' AND [CUSTOMER NAME] = 'Acme' "
+     "ORDER BY [DATETIME]"},
+    {"order by only", "bob", "SELECT * FROM [ACTIVITIES] ORDER BY [DATETIME] DESC",
+     "SELECT * FROM [ACTIVITIES]  WHERE [SALES REP ID] = 'bob' ORDER BY [DATETIME] DESC"},
+    {"no clause", "bob", "SELECT [DATETIME] FROM ACTIVITIES",
+     "SELECT [DATETIME] FROM ACTIVITIES WHERE [SALES REP ID] = 'bob'"},
+    {"lower-case keywords", "bob", "select * from [activities] where [COST] > 5",
+     "select * from [activities] where [SALES REP ID] = 'bob' AND [COST] > 5"},
+    {"old criteria joined by OR stay together", "bob",
+     "SELECT * FROM [ACTIVITIES] WHERE [COST] > 5 OR [DURATION] > 60 ORDER BY [COST]",
+     "SELECT * FROM [ACTIVITIES] WHERE [SALES REP ID] = 'bob' AND ([COST] > 5 OR "
+     "[DURATION] > 60) ORDER BY [COST]"},
+    {"keywords inside literals and names are not clauses", "bob",
+     "SELECT * FROM [ACTIVITIES] WHERE [DESCRIPTION] = 'where or order by' AND "
+     "[WHERE OR] = 1",
+     "SELECT * FROM [ACTIVITIES] WHERE [SALES REP ID] = 'bob' AND [DESCRIPTION] = "
+     "'where or order by' AND [WHERE OR] = 1"},
+    {"a sub-query's WHERE is not the statement's", "bob",
+     "SELECT * FROM [ACTIVITIES] WHERE [CUSTOMER NAME] IN (SELECT [CUSTOMER NAME] FROM "
+     "[CUSTOMERS] WHERE [CITY] = 'Leeds' OR [CITY] = 'York')",
+     "SELECT * FROM [ACTIVITIES] WHERE [SALES REP ID] = 'bob' AND [CUSTOMER NAME] IN (SELECT "
+     "[CUSTOMER NAME] FROM [CUSTOMERS] WHERE [CITY] = 'Leeds' OR [CITY] = 'York')"},
+    {"group by", "bob",
+     "SELECT [ACTIVITY TYPE], Count(*) FROM [ACTIVITIES] GROUP BY [ACTIVITY TYPE]",
+     "SELECT [ACTIVITY TYPE], Count(*) FROM [ACTIVITIES]  WHERE [SALES REP ID] = 'bob' GROUP BY "
+     "[ACTIVITY TYPE]"},
+    {"table without a workflow column", "bob", "SELECT * FROM [CUSTOMERS] WHERE [CITY] = 'Leeds'",
+     "SELECT * FROM [CUSTOMERS] WHERE [CITY] = 'Leeds'"},
+    {"a table whose name only starts like one", "bob", "ACTIVITIES LOG", "ACTIVITIES LOG"},
+    {"condition already there", "bob",
+     "SELECT * FROM [ACTIVITIES] WHERE [SALES REP ID] = 'bob' ORDER BY [DATETIME]",
+     "SELECT * FROM [ACTIVITIES] WHERE [SALES REP ID] = 'bob' ORDER BY [DATETIME]"},
+    {"condition already there in double quotes", "O'Brien",
+     "SELECT * FROM [ACTIVITIES] WHERE [COST] > 0 AND [SALES REP ID] = \"O'Brien\"",
+     "SELECT * FROM [ACTIVITIES] WHERE [COST] > 0 AND [SALES REP ID] = \"O'Brien\""},
+};
+
+TEST(WorkflowFilter, RewritesSourcesForTheUser) {
+    for (const Rewrite& r : kRewrites) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(ApplyWorkflowFilter(QString::fromUtf8(r.source), kColumns,
+                                      QString::fromUtf8(r.user)),
+                  QString::fromUtf8(r.expected));
+    }
+}
+
+TEST(WorkflowFilter, NeverRewritesTwice) {
+    for (const Rewrite& r : kRewrites) {
+        SCOPED_TRACE(r.name);
+        const QString user = QString::fromUtf8(r.user);
+        const QString once = ApplyWorkflowFilter(QString::fromUtf8(r.source), kColumns, user);
+        EXPECT_EQ(ApplyWorkflowFilter(once, kColumns, user), once);
+    }
+}
+
+TEST(WorkflowFilter, AnotherUsersConditionIsStillRestricted) {
+    const QString other = QStringLiteral("SELECT * FROM [ACTIVITIES] WHERE [SALES REP ID] = 'amy'");
+    EXPECT_EQ(ApplyWorkflowFilter(other, kColumns, QStringLiteral("bob")),
+              QStringLiteral("SELECT * FROM [ACTIVITIES] WHERE [SALES REP ID] = 'bob' AND "
+                             "[SALES REP ID] = 'amy'"));
+}
+
+class WorkflowDatabaseTest : public tvtest::ShippedDatabasesTest {};
+
+TEST_F(WorkflowDatabaseTest, ColumnsComeFromTableDefinitions) {
+    execDefinitions({
+        QStringLiteral("UPDATE [TABLE DEFINITIONS] SET [WORKFLOWCOLUMN] = 'User Id' WHERE "
+                       "[TABLENAME] = 'PROJECTS'"),
+        QStringLiteral("UPDATE [TABLE DEFINITIONS] SET [WORKFLOWCOLUMN] = '' WHERE "
+                       "[TABLENAME] = 'QUOTATIONS'"),
+    });
+    const int count = tv::data::BuildWorkflowColumns();
+    const auto& columns = tv::data::state().WorkflowColumns;
+    ASSERT_EQ(count, static_cast<int>(columns.size()));
+
+    auto columnOf = [&](const QString& table) {
+        for (const WorkflowColumn& c : columns)
+            if (c.TableName.compare(table, Qt::CaseInsensitive) == 0) return c.ColumnName;
+        return QStringLiteral("<none>");
+    };
+    EXPECT_EQ(columnOf(QStringLiteral("PROJECTS")), QStringLiteral("User Id"));
+    EXPECT_EQ(columnOf(QStringLiteral("ACTIVITIES")), QStringLiteral("SALES REP ID"));
+    EXPECT_EQ(columnOf(QStringLiteral("QUOTATIONS")), QStringLiteral("<none>"));
+    EXPECT_EQ(columnOf(QStringLiteral("CUSTOMERS")), QStringLiteral("<none>"));
+
+    // A second build starts again rather than adding to the first.
+    EXPECT_EQ(tv::data::BuildWorkflowColumns(), count);
+}
+
+TEST_F(WorkflowDatabaseTest, OpenTableShowsAWorkflowUserOnlyHisRows) {
+    execData({
+        QStringLiteral("INSERT INTO [ACTIVITIES] ([CUSTOMER NAME], [DATETIME], [SALES REP ID], "
+                       "[DURATION]) VALUES ('Acme', #2026-01-05 10:00:00#, 'O''Brien', 30)"),
+        QStringLiteral("INSERT INTO [ACTIVITIES] ([CUSTOMER NAME], [DATETIME], [SALES REP ID], "
+                       "[DURATION]) VALUES ('Bell', #2026-01-06 10:00:00#, 'amy', 45)"),
+        QStringLiteral("INSERT INTO [ACTIVITIES] ([CUSTOMER NAME], [DATETIME], [SALES REP ID], "
+                       "[DURATION]) VALUES ('Bell', #2026-01-07 10:00:00#, 'O''Brien', 0)"),
+    });
+    tv::data::AppState& st = tv::data::state();
+    tv::data::BuildWorkflowColumns();
+    st.CurrentUserId = QStringLiteral("O'Brien");
+
+    auto rowsOf = [](const QString& source) {
+        tv::engine::Recordset rs = tv::data::OpenTable(source);
+        long n = -1;
+        if (rs.IsOpen()) {
+            n = 0;
+            for (; !rs.EOF_(); rs.MoveNext()) ++n;
+            rs.Close();
+        }
+        return n;
+    };
+    const QString withCriteria = QStringLiteral(
+        "SELECT * FROM [ACTIVITIES] WHERE [DURATION] > 10 OR [CUSTOMER NAME] = 'Bell' ORDER BY "
+        "[DATETIME]");
+
+    EXPECT_EQ(rowsOf(QStringLiteral("ACTIVITIES")), 3);  // workflow mode still off
+    st.WorkflowMode = true;
+    EXPECT_EQ(rowsOf(QStringLiteral("ACTIVITIES")), 2);
+    EXPECT_EQ(rowsOf(withCriteria), 2);
+    EXPECT_EQ(rowsOf(QStringLiteral("SELECT * FROM [ACTIVITIES] WHERE [DURATION] > 10")), 1);
+    EXPECT_EQ(rowsOf(QStringLiteral("CUSTOMERS")), rowsOf(QStringLiteral("SELECT * FROM CUSTOMERS")));
+}
+
+}  // namespace
