@@ -1,0 +1,96 @@
+#include "app/changedb.h"
+
+#include "app/form_captions.h"
+#include "app/sign_in.h"
+#include "core/paths.h"
+#include "core/settings_keys.h"
+#include "data/access.h"
+#include "data/prompter.h"
+
+#include "ui_changedb.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+
+namespace tv::app {
+
+namespace {
+
+// The folder as the program stores and shows it: native separators, no trailing one.
+QString cleanFolder(const QString& folder) {
+    return QDir::toNativeSeparators(normalizePath(folder.trimmed()));
+}
+
+}  // namespace
+
+ChangeDB::ChangeDB(const QString& dataLocation, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::ChangeDB>()) {
+    ui->setupUi(this);
+    ApplyFormCaptions(this, objectName());
+
+    model_ = new QFileSystemModel(this);
+    model_->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
+    model_->setRootPath(QString());
+    ui->Dir1->setModel(model_);
+    for (int column = 1; column < model_->columnCount(); ++column) ui->Dir1->hideColumn(column);
+
+    connect(ui->Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &ChangeDB::treeFolderChanged);
+    connect(ui->FolderPath, &QLineEdit::textEdited, this, &ChangeDB::showFolderInTree);
+    connect(ui->okf, &QPushButton::clicked, this, &ChangeDB::okClicked);
+    connect(ui->networkf, &QPushButton::clicked, this, &ChangeDB::networkClicked);
+    connect(ui->Closef, &QPushButton::clicked, this, &ChangeDB::reject);
+
+    ui->FolderPath->setText(cleanFolder(dataLocation));
+    showFolderInTree(ui->FolderPath->text());
+    ui->Dir1->setFocus();
+}
+
+ChangeDB::~ChangeDB() = default;
+
+void ChangeDB::showFolderInTree(const QString& folder) {
+    const QString path = normalizePath(folder.trimmed());
+    if (path.isEmpty() || !QFileInfo(path).isDir()) return;
+    const QModelIndex index = model_->index(path);
+    if (!index.isValid()) return;
+    syncing_ = true;
+    ui->Dir1->setCurrentIndex(index);
+    ui->Dir1->scrollTo(index);
+    syncing_ = false;
+}
+
+void ChangeDB::treeFolderChanged() {
+    if (syncing_) return;
+    const QModelIndex index = ui->Dir1->currentIndex();
+    if (index.isValid()) ui->FolderPath->setText(cleanFolder(model_->filePath(index)));
+}
+
+void ChangeDB::okClicked() { acceptFolder(ui->FolderPath->text()); }
+
+void ChangeDB::networkClicked() {
+    data::FileRequest request;
+    request.title = QStringLiteral("Find Data Database");
+    request.initialFolder = normalizePath(ui->FolderPath->text().trimmed());
+    request.filter = QStringLiteral("Database Files (*.mdb)|*.mdb");
+    request.flags = data::filedlg::kHideReadOnly | data::filedlg::kFileMustExist;
+    const QString file = data::prompter().openFile(request);
+    if (file.isEmpty()) return;
+    const QString folder = cleanFolder(parentFolder(file));
+    ui->FolderPath->setText(folder);
+    showFolderInTree(folder);
+    acceptFolder(folder);
+}
+
+void ChangeDB::acceptFolder(const QString& folder) {
+    const QString clean = cleanFolder(folder);
+    if (!folderHoldsDataDb(clean)) {
+        data::ShowMessage(1);
+        return;
+    }
+    if (ui->Default->isChecked()) SaveSetting(keys::DataLocation, clean);
+    chosen_ = clean;
+    accept();
+}
+
+}  // namespace tv::app

@@ -1,0 +1,132 @@
+#include "app/sign_in.h"
+
+#include "core/format.h"
+#include "core/paths.h"
+#include "core/settings_keys.h"
+#include "data/access.h"
+#include "data/app_state.h"
+#include "data/failure.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <optional>
+
+namespace tv::app {
+
+namespace {
+
+const QString kUsersTable = QStringLiteral("System Users");
+constexpr int kPasswordColumn = 9;  // 0-based ordinal in "System Users"
+
+// Opens "System Users" positioned on the user's row; a closed record set when the table
+// cannot be opened, NoMatch set when the user is unknown.
+engine::Recordset seekUser(const QString& userId, bool* found) {
+    *found = false;
+    engine::Recordset rs = data::OpenTable(kUsersTable);
+    if (!rs.IsOpen()) return rs;
+    (void)data::attempt([&] {
+        rs.Seek(QStringLiteral("="), tv::Variant(userId));
+        *found = !rs.NoMatch();
+    });
+    return rs;
+}
+
+void closeQuietly(engine::Recordset& rs) {
+    (void)data::attempt([&] {
+        if (rs.IsOpen()) rs.Close();
+    });
+}
+
+}  // namespace
+
+bool folderHoldsDataDb(const QString& folder) {
+    if (folder.trimmed().isEmpty()) return false;
+    const QDir dir(normalizePath(folder));
+    // Name filters compare ignoring case unless asked otherwise.
+    return !dir.entryList({QStringLiteral("Data.mdb")}, QDir::Files | QDir::Hidden).isEmpty();
+}
+
+void forgetDataDbElsewhere() {
+    data::AppState& st = data::state();
+    if (!st.DataOpen) return;
+    const QString openFolder = parentFolder(st.DataDb.Name());
+    if (QFileInfo(openFolder) == QFileInfo(normalizePath(st.DataLocation))) return;
+    (void)data::attempt([&] {
+        if (st.DataDb.IsOpen()) st.DataDb.Close();
+    });
+    st.DataOpen = false;
+}
+
+PasswordCheck checkUserPassword(const QString& userId, const QString& password) {
+    bool found = false;
+    engine::Recordset rs = seekUser(userId, &found);
+    if (!rs.IsOpen()) return PasswordCheck::NoDatabase;
+
+    PasswordCheck result = PasswordCheck::UnknownUser;
+    if (found) {
+        result = PasswordCheck::WrongPassword;
+        (void)data::attempt([&] {
+            const tv::Variant stored = rs[kPasswordColumn];
+            if (stored.isNull() || tv::TextOf(stored) == password) result = PasswordCheck::Accepted;
+        });
+    }
+    closeQuietly(rs);
+    data::AppState& st = data::state();
+    if (result == PasswordCheck::Accepted) st.CurrentUserId = userId;
+    return result;
+}
+
+void recordSignIn(const QString& userId) {
+    data::AppState& st = data::state();
+
+    st.ApplicationName = Setting(keys::ApplicationName);
+    if (st.ApplicationName.isEmpty()) {
+        st.ApplicationName = kDefaultApplicationName;
+        SaveSetting(keys::ApplicationName, st.ApplicationName);
+    }
+
+    // A stored value that is not a number leaves the default placement.
+    st.WindowPlacementMode = 0;
+    (void)data::attempt([&] { st.WindowPlacementMode = SettingInt(keys::StartFormsAtTop); });
+
+    SaveSetting(keys::UserId, userId);
+
+    const QString icon = joinPath(st.DataLocation, QStringLiteral("Pictures/tvMouse.ico"));
+    if (QFileInfo(icon).isFile() && !QImage(icon).isNull()) {
+        st.BusyPointer = data::kPointerCustom;
+        st.BusyIconPath = icon;
+    } else {
+        st.BusyPointer = data::kPointerHourglass;
+        st.BusyIconPath.clear();
+    }
+}
+
+bool storePassword(const QString& userId, const QString& newPassword) {
+    bool found = false;
+    engine::Recordset rs = seekUser(userId, &found);
+    if (!rs.IsOpen()) return false;
+    if (!found) {
+        closeQuietly(rs);
+        data::ShowMessage(7);
+        return false;
+    }
+    const std::optional<data::Failure> failed = data::attempt([&] {
+        rs.Edit();
+        rs.FieldAt(kPasswordColumn).SetValue(tv::Variant(newPassword));
+        rs.Update();
+    });
+    if (failed) {
+        (void)data::attempt([&] {
+            if (rs.EditModeNow() != engine::EditMode::None) rs.CancelUpdate();
+        });
+    }
+    closeQuietly(rs);
+    if (failed) {
+        data::ShowMessage(106, data::errorTail(*failed));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tv::app

@@ -1,0 +1,176 @@
+// Opening Definitions.mdb at start-up: the stored location in its different spellings,
+// the locate loop and the repair question.
+#include "app/definitions_open.h"
+#include "app_fixture.h"
+
+#include "core/settings_keys.h"
+#include "data/access.h"
+#include "data/app_state.h"
+#include "data/prompter.h"
+
+#include <QDir>
+#include <QFile>
+#include <utility>
+
+namespace tvtest {
+namespace {
+
+namespace msgbox = tv::data::msgbox;
+using tv::app::OpenDefinitions;
+using tv::data::state;
+
+using DefinitionsOpenTest = SignInTest;
+
+bool definitionTablesOpen() {
+    const tv::data::AppState& st = state();
+    return st.DefinitionsDb.IsOpen() && st.FormCaptionsRs.IsOpen() && st.MessagesRs.IsOpen() &&
+           st.FieldDefinitionsRs.IsOpen();
+}
+
+TEST_F(DefinitionsOpenTest, StoredLocationOpensWhateverTrailingSeparatorItHas) {
+    for (const QString& suffix :
+         {QString(), QStringLiteral("/"), QStringLiteral("\\"), QStringLiteral("//")}) {
+        SCOPED_TRACE(suffix.toStdString());
+        state().reset();
+        tv::SaveSetting(tv::keys::DefinitionsLocation, data.path() + suffix);
+        ASSERT_TRUE(OpenDefinitions());
+        EXPECT_EQ(state().DefinitionsLocation, data.path());
+        EXPECT_TRUE(definitionTablesOpen());
+        // The catalogue answers from the opened tables.
+        EXPECT_EQ(state().MessagesRs.Index(), QStringLiteral("PrimaryKey"));
+    }
+    EXPECT_TRUE(ask.asked().empty());
+}
+
+TEST_F(DefinitionsOpenTest, LocationsAlreadyKnownAreNotReadFromTheSettings) {
+    ScratchFolder elsewhere;
+    copyShippedDatabases(elsewhere.path());
+    state().DefinitionsLocation = elsewhere.path() + QStringLiteral("\\");
+    state().DataLocation = QStringLiteral("/somewhere/else");
+    ASSERT_TRUE(OpenDefinitions());
+    EXPECT_EQ(state().DefinitionsLocation, elsewhere.path());
+    EXPECT_EQ(state().DataLocation, QStringLiteral("/somewhere/else"));
+    EXPECT_EQ(state().DefinitionsDb.Name(), elsewhere.file(QStringLiteral("Definitions.mdb")));
+}
+
+TEST_F(DefinitionsOpenTest, EmptyDataLocationComesFromTheSetting) {
+    tv::SaveSetting(tv::keys::DataLocation, QStringLiteral("/shared/tolvarine"));
+    ASSERT_TRUE(OpenDefinitions());
+    EXPECT_EQ(state().DataLocation, QStringLiteral("/shared/tolvarine"));
+}
+
+TEST_F(DefinitionsOpenTest, LocateRefusesAnotherSpellingAndAsksAgain) {
+    ScratchFolder empty;
+    ScratchFolder chosen;
+    copyShippedDatabases(chosen.path());
+    ScratchFolder lowerCase;
+    ASSERT_TRUE(QFile::copy(definitionsPath(), lowerCase.file(QStringLiteral("definitions.mdb"))));
+    tv::SaveSetting(tv::keys::DefinitionsLocation, empty.path());
+
+    ask.message(
+           msgbox::kOk,
+           QStringLiteral("Unable to locate definitions database at location: ") + empty.path(),
+           QStringLiteral("Definitions Database"))
+        .openFile(lowerCase.file(QStringLiteral("definitions.mdb")),
+                  QStringLiteral("Find Definitions Database"))
+        .message(msgbox::kOk, QStringLiteral("Click OK to identify the location"))
+        .openFile(chosen.file(QStringLiteral("Definitions.mdb")));
+
+    ASSERT_TRUE(OpenDefinitions());
+    EXPECT_EQ(state().DefinitionsLocation, chosen.path());
+    EXPECT_EQ(tv::Setting(tv::keys::DefinitionsLocation), chosen.path());
+    EXPECT_TRUE(definitionTablesOpen());
+
+    const auto& questions = ask.asked();
+    ASSERT_EQ(questions.size(), 4u);
+    EXPECT_EQ(
+        questions[0].text,
+        QStringLiteral("Unable to locate definitions database at location: ") + empty.path() +
+            QStringLiteral("\n\nClick OK to identify the location of the Definitions.mdb file."));
+    EXPECT_EQ(questions[0].style, msgbox::kOkOnly + msgbox::kExclamation);
+    EXPECT_EQ(questions[1].initialText, empty.path());
+    EXPECT_TRUE(questions[1].text.contains(QStringLiteral("*.mdb")));
+}
+
+TEST_F(DefinitionsOpenTest, CancellingTheLocateDialogEndsTheProgram) {
+    ScratchFolder empty;
+    tv::SaveSetting(tv::keys::DefinitionsLocation, empty.path());
+    ask.message(msgbox::kOk, QStringLiteral("Unable to locate")).openFile(QString());
+    EXPECT_FALSE(OpenDefinitions());
+    EXPECT_FALSE(state().DefinitionsDb.IsOpen());
+    EXPECT_EQ(tv::Setting(tv::keys::DefinitionsLocation), empty.path());
+}
+
+TEST_F(DefinitionsOpenTest, ADatabaseWithoutTheCatalogueTablesIsLocatedAgain) {
+    // Data.mdb renamed as Definitions.mdb opens but has none of the three tables.
+    ScratchFolder wrong;
+    ASSERT_TRUE(QFile::copy(dataPath(), wrong.file(QStringLiteral("Definitions.mdb"))));
+    tv::SaveSetting(tv::keys::DefinitionsLocation, wrong.path());
+    ask.message(msgbox::kOk, QStringLiteral("Unable to locate")).openFile(definitionsPath());
+    ASSERT_TRUE(OpenDefinitions());
+    EXPECT_EQ(state().DefinitionsLocation, data.path());
+}
+
+QString damagedQuestion(const QString& folder) {
+    return QStringLiteral("The Tolvarine definitions database appears to be damaged (") + folder +
+           QStringLiteral(
+               "/Definitions.mdb\n\nYou can attempt to repair it now or restore it "
+               "from a backup.\n\nRepair the database now?");
+}
+
+TEST_F(DefinitionsOpenTest, DamagedDatabaseAnsweredNoEndsTheProgram) {
+    writeGarbage(definitionsPath());
+    ask.message(msgbox::kNo, QString(), QStringLiteral("Definitions Database Error"));
+    EXPECT_FALSE(OpenDefinitions());
+    ASSERT_EQ(ask.messages().size(), 1u);
+    EXPECT_EQ(ask.messages()[0].text, damagedQuestion(data.path()));
+    EXPECT_EQ(ask.messages()[0].style, msgbox::kYesNo + msgbox::kQuestion);
+    EXPECT_FALSE(state().DefinitionsDb.IsOpen());
+}
+
+TEST_F(DefinitionsOpenTest, DamageBeyondRepairEndsTheProgram) {
+    writeGarbage(definitionsPath());
+    // The catalogue is not open, so the repair failure can only name its message number.
+    ask.message(msgbox::kYes, QStringLiteral("appears to be damaged"))
+        .message(msgbox::kOk, QStringLiteral("Message 13"), QStringLiteral("Message Error"));
+    EXPECT_FALSE(OpenDefinitions());
+}
+
+// The engine's repair rebuilds a file from what it can read, and the damage that stops a
+// file from opening is the damage it cannot read past. This prompter puts an intact copy
+// in place when the repair starts (at its hourglass), so the test follows the path of a
+// repair that works: the real repair runs, then the opening is tried again.
+class RepairingPrompter : public ScriptedPrompter {
+public:
+    RepairingPrompter(QString damaged, QString intact)
+        : damaged_(std::move(damaged)), intact_(std::move(intact)) {}
+    void setPointer(int code, const QString& iconPath) override {
+        if (code == tv::data::kPointerHourglass && !restored_) {
+            restored_ = QFile::remove(damaged_) && QFile::copy(intact_, damaged_);
+        }
+        ScriptedPrompter::setPointer(code, iconPath);
+    }
+    bool restored() const { return restored_; }
+
+private:
+    QString damaged_;
+    QString intact_;
+    bool restored_ = false;
+};
+
+TEST_F(DefinitionsOpenTest, RepairedDatabaseIsOpened) {
+    ScratchFolder intact;
+    copyShippedDatabases(intact.path());
+    writeGarbage(definitionsPath());
+    RepairingPrompter repair(definitionsPath(), intact.file(QStringLiteral("Definitions.mdb")));
+    repair.message(msgbox::kYes, QStringLiteral("appears to be damaged"))
+        .message(msgbox::kOk, QStringLiteral("user id you entered is not known"));
+    ASSERT_TRUE(OpenDefinitions());
+    EXPECT_TRUE(repair.restored());
+    EXPECT_TRUE(definitionTablesOpen());
+    // The catalogue of the repaired file answers.
+    EXPECT_EQ(tv::data::ShowMessage(4), msgbox::kOk);
+}
+
+}  // namespace
+}  // namespace tvtest
