@@ -4,18 +4,21 @@
 // escaped, because QSettings reads '/' and '\' inside a name as a group separator.
 #include "core/settings_store.h"
 
-#include <QMutex>
-#include <QMutexLocker>
 #include <QSettings>
 #include <QStringList>
 #include <QVariant>
+#include <map>
 #include <memory>
 
 namespace tv {
 namespace {
 
-QMutex overrideMutex;
-QString overrideFolder;  // guarded by overrideMutex; empty: the user's own store
+QString overrideFolder;  // empty: the user's own store
+
+// While a SettingsBatch exists, one QSettings per application collects the writes; it
+// writes the file when the outermost batch ends and the objects are dropped.
+int batchDepth = 0;
+std::map<QString, std::shared_ptr<QSettings>> batchStores;
 
 // A section or key name as QSettings may hold it: '%', '/' and '\' percent-encoded, so
 // that "Service/Sales" stays one name. Upper-case hex keeps the encoding unique, so
@@ -37,18 +40,20 @@ QString encodeName(const QString& name) {
     return out;
 }
 
-std::unique_ptr<QSettings> openStore(const QString& app) {
-    QString folder;
-    {
-        QMutexLocker lock(&overrideMutex);
-        folder = overrideFolder;
-    }
-    if (!folder.isEmpty()) {
-        return std::make_unique<QSettings>(folder + u'/' + encodeName(app) + ".ini",
+std::shared_ptr<QSettings> newStore(const QString& app) {
+    if (!overrideFolder.isEmpty()) {
+        return std::make_shared<QSettings>(overrideFolder + u'/' + encodeName(app) + ".ini",
                                            QSettings::IniFormat);
     }
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kAppName,
+    return std::make_shared<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kAppName,
                                        app);
+}
+
+std::shared_ptr<QSettings> openStore(const QString& app) {
+    if (batchDepth == 0) return newStore(app);
+    std::shared_ptr<QSettings>& shared = batchStores[app];
+    if (!shared) shared = newStore(app);
+    return shared;
 }
 
 // The names among `existing` that equal `wanted` ignoring case, the exact spelling first.
@@ -81,8 +86,9 @@ QString GetSetting(const QString& app, const QString& section, const QString& ke
     for (const QString& group : matchingNames(store->childGroups(), encodeName(section))) {
         store->beginGroup(group);
         const QStringList keys = matchingNames(store->childKeys(), wantedKey);
-        if (!keys.isEmpty()) return textOf(store->value(keys.first()));
-        store->endGroup();
+        const QString value = keys.isEmpty() ? QString() : textOf(store->value(keys.first()));
+        store->endGroup();  // the store may be a batch's, shared with the next call
+        if (!keys.isEmpty()) return value;
     }
     return defaultValue;
 }
@@ -124,8 +130,14 @@ void DeleteSetting(const QString& app, const QString& section, const QString& ke
     }
 }
 
+SettingsBatch::SettingsBatch() { ++batchDepth; }
+
+SettingsBatch::~SettingsBatch() {
+    if (--batchDepth == 0) batchStores.clear();
+}
+
 void setSettingsLocationForTests(const QString& folder) {
-    QMutexLocker lock(&overrideMutex);
+    batchStores.clear();  // a batch's pending writes belong to the old location
     overrideFolder = folder;
 }
 

@@ -6,7 +6,8 @@
 //
 // Nothing here throws: a missing value yields the caller's default, and deleting a value
 // that is not there does nothing. Settings are read from the store on every call, so two
-// parts of the program (or two programs) never disagree about a value.
+// parts of the program (or two programs) never disagree about a value. Settings are used
+// from the user-interface thread only.
 #pragma once
 
 #include <QString>
@@ -26,6 +27,18 @@ void SaveSetting(const QString& app, const QString& section, const QString& key,
                  const QString& value);
 // Removes the value under every spelling; the section goes when it becomes empty.
 void DeleteSetting(const QString& app, const QString& section, const QString& key);
+
+// Groups the writes made while it exists into one update of the backing file per
+// application. Each lone SaveSetting rewrites and flushes the file, which is noticeable
+// when a window saves dozens of values at once (the Options window, grid layouts). Reads
+// inside the batch see the pending values. Batches nest; the outermost one writes.
+class SettingsBatch {
+public:
+    SettingsBatch();
+    ~SettingsBatch();
+    SettingsBatch(const SettingsBatch&) = delete;
+    SettingsBatch& operator=(const SettingsBatch&) = delete;
+};
 
 // Points the store at an INI file inside `folder` instead of the user's own settings, so
 // that tests never read or change them (on Windows too, where the native store is the

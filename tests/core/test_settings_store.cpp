@@ -140,6 +140,28 @@ TEST_F(SettingsStoreTest, SecondSpellingLeftInTheFileIsFoldedAwayOnSave) {
     EXPECT_EQ(storedSpellings("Contacts", "Exit On Save"), 0);
 }
 
+TEST_F(SettingsStoreTest, BatchedWritesAreSeenAtOnceAndStoredWhenTheBatchEnds) {
+    SaveSetting(kAppName, "Options", "Print Preview", "0");
+    {
+        tv::SettingsBatch batch;
+        SaveSetting(kAppName, "Options", "print preview", "1");
+        {
+            tv::SettingsBatch inner;
+            SaveSetting(kAppName, "Sales Orders", "Exit On Save", "1");
+            tv::DeleteSetting(kAppName, "Options", "Envelope Printer");
+        }
+        // Reads in between do not disturb the writes that follow.
+        EXPECT_EQ(GetSetting(kAppName, "OPTIONS", "Print Preview", "x"), "1");
+        EXPECT_EQ(GetSetting(kAppName, "sales orders", "exit on save", "x"), "1");
+        SaveSetting(kAppName, "Sales Orders", "Descending Sort", "1");
+    }
+    QSettings raw(iniPath(), QSettings::IniFormat);
+    EXPECT_EQ(raw.value("Options/Print Preview").toString(), "1");
+    EXPECT_EQ(raw.value("Sales Orders/Exit On Save").toString(), "1");
+    EXPECT_EQ(raw.value("Sales Orders/Descending Sort").toString(), "1");
+    EXPECT_EQ(storedSpellings("Options", "Print Preview"), 1);
+}
+
 TEST_F(SettingsStoreTest, ApplicationsDoNotShareValues) {
     SaveSetting(kAppName, "Options", "User Id", "admin");
     EXPECT_EQ(GetSetting("Another Program", "Options", "User Id", "none"), "none");
