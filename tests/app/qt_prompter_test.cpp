@@ -1,0 +1,100 @@
+// The real prompter's side of the seam: classic box styles become the right Qt buttons,
+// icon, default and escape button; a pressed button comes back as its classic code; the
+// busy pointer replaces rather than stacks.
+#include "app/qt_prompter.h"
+
+#include "data/app_state.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace tvtest {
+namespace {
+
+namespace msgbox = tv::data::msgbox;
+using tv::app::QtPrompter;
+using B = QMessageBox;
+
+TEST(QtPrompterStyle, ButtonsIconDefaultAndEscapeFollowTheStyleNumber) {
+    struct Case {
+        int style;
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButton defaultButton;
+        QMessageBox::StandardButton escapeButton;
+    };
+    const Case cases[] = {
+        {msgbox::kOkOnly, B::Ok, B::NoIcon, B::Ok, B::Ok},
+        {msgbox::kOkCancel + msgbox::kInformation, B::Ok | B::Cancel, B::Information, B::Ok,
+         B::Cancel},
+        {msgbox::kAbortRetryIgnore + msgbox::kCritical + msgbox::kDefaultButton2,
+         B::Abort | B::Retry | B::Ignore, B::Critical, B::Retry, B::Abort},
+        {msgbox::kYesNoCancel + msgbox::kExclamation + msgbox::kDefaultButton3,
+         B::Yes | B::No | B::Cancel, B::Warning, B::Cancel, B::Cancel},
+        {msgbox::kYesNo + msgbox::kQuestion, B::Yes | B::No, B::Question, B::Yes, B::No},
+        {msgbox::kYesNo + msgbox::kQuestion + msgbox::kDefaultButton2, B::Yes | B::No, B::Question,
+         B::No, B::No},
+        {msgbox::kRetryCancel + msgbox::kDefaultButton3, B::Retry | B::Cancel, B::NoIcon, B::Retry,
+         B::Cancel},  // no third button: the first is the default
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.style);
+        QMessageBox box;
+        QtPrompter::applyStyle(box, c.style);
+        EXPECT_EQ(box.standardButtons(), c.buttons);
+        EXPECT_EQ(box.icon(), c.icon);
+        EXPECT_EQ(box.standardButton(box.defaultButton()), c.defaultButton);
+        EXPECT_EQ(box.standardButton(qobject_cast<QAbstractButton*>(box.escapeButton())),
+                  c.escapeButton);
+    }
+}
+
+TEST(QtPrompterStyle, PressedButtonsComeBackAsClassicCodes) {
+    EXPECT_EQ(QtPrompter::classicCode(B::Ok), msgbox::kOk);
+    EXPECT_EQ(QtPrompter::classicCode(B::Cancel), msgbox::kCancel);
+    EXPECT_EQ(QtPrompter::classicCode(B::Abort), msgbox::kAbort);
+    EXPECT_EQ(QtPrompter::classicCode(B::Retry), msgbox::kRetry);
+    EXPECT_EQ(QtPrompter::classicCode(B::Ignore), msgbox::kIgnore);
+    EXPECT_EQ(QtPrompter::classicCode(B::Yes), msgbox::kYes);
+    EXPECT_EQ(QtPrompter::classicCode(B::No), msgbox::kNo);
+}
+
+// Presses a key on the box once it is up.
+void pressOnBox(int key) {
+    QTimer::singleShot(0, [key] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        QTest::keyClick(box, static_cast<Qt::Key>(key));
+    });
+}
+
+TEST(QtPrompterBox, EscapeAndEnterAnswerAsTheClassicBox) {
+    QtPrompter p;
+    pressOnBox(Qt::Key_Escape);
+    EXPECT_EQ(p.messageBox("Delete", "Delete it?", msgbox::kYesNo + msgbox::kQuestion),
+              msgbox::kNo);
+    pressOnBox(Qt::Key_Return);
+    EXPECT_EQ(p.messageBox("Delete", "Delete it?", msgbox::kYesNo + msgbox::kQuestion),
+              msgbox::kYes);
+    pressOnBox(Qt::Key_Escape);
+    EXPECT_EQ(p.messageBox("Note", "Saved.", msgbox::kOkOnly), msgbox::kOk);
+}
+
+TEST(QtPrompterPointer, EachCallReplacesThePointer) {
+    QtPrompter p;
+    p.setPointer(tv::data::kPointerHourglass);
+    p.setPointer(tv::data::kPointerHourglass);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    p.setPointer(tv::data::kPointerCustom, QStringLiteral("/no/such/tvMouse.ico"));
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor)
+        << "an icon that does not load falls back to the hourglass";
+    p.setPointer(tv::data::kPointerDefault);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "one reset undoes every earlier set";
+}
+
+}  // namespace
+}  // namespace tvtest
