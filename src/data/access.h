@@ -47,7 +47,8 @@ public:
 // Opens a record set on the chosen database, opening Data.mdb first when it is not open.
 // In workflow mode the source is first rewritten by state().ApplyWorkflowFilter. A table
 // name gives a table record set with its index set to "PrimaryKey"; SQL gives a dynaset.
-// Failure: message 194, and a record set that is not open. The caller closes it.
+// Failure: message 194, and a record set that is not open; when Data.mdb itself cannot be
+// opened its own message (2 or 11) is the only one shown. The caller closes the record set.
 engine::Recordset OpenTable(const QString& source, int database = kDataDb);
 
 // Opens DataLocation/Data.mdb into state().DataDb. A damaged file is offered for repair
@@ -91,7 +92,8 @@ bool SaveRecord(const QString& source, const QStringList& values, bool reportErr
                 int database = kDataDb);
 
 // Deletes the row with the given keys, after asking (message 101) when askFirst is set,
-// and after the BeforeDelete cascade. A missing row shows message 102. True when deleted.
+// and after the BeforeDelete cascade. A missing row shows message 102. True when deleted;
+// an engine refusal of the delete itself (a lock) returns false without a message.
 bool DeleteRecord(const QString& source, const QString& key1, const QString& key2,
                   const QString& key3, bool askFirst, int database = kDataDb);
 
