@@ -28,23 +28,18 @@ int RecordsetCore::ordinalOf(const QString& name) {
     fail(err::kItemNotFound, name);
 }
 
-const Row& RecordsetCore::currentRow() {
+const tv::Variant* RecordsetCore::currentRow() {
     RowSource& source = rows();
     if (!source.onRow()) fail(err::kNoCurrentRecord);
-    const Row* row = source.row();
+    const tv::Variant* row = source.row();
     if (!row) fail(err::kRecordDeleted);
-    return *row;
+    return row;
 }
 
 tv::Variant RecordsetCore::value(int ordinal) {
-    if (editMode != EditMode::None) {
-        field(ordinal);
-        return editValues[static_cast<size_t>(ordinal)];
-    }
-    const Row& row = currentRow();
-    if (ordinal < 0 || ordinal >= static_cast<int>(row.size()))
-        fail(err::kItemNotFound, QString::number(ordinal));
-    return row[static_cast<size_t>(ordinal)];
+    field(ordinal);  // 3265 when out of range
+    if (editMode != EditMode::None) return editValues[static_cast<size_t>(ordinal)];
+    return currentRow()[ordinal];
 }
 
 void RecordsetCore::setValue(int ordinal, const tv::Variant& value) {
@@ -79,9 +74,9 @@ void RecordsetCore::beginEdit() {
         // Read the row again under the lock: another workstation may have changed it
         // since it was read (a counter row is edited exactly this way).
         source.rowChanged();
-        const Row* row = source.row();
+        const tv::Variant* row = source.row();
         if (!row) fail(err::kRecordDeleted);
-        editValues = *row;
+        editValues.assign(row, row + fields().size());
     } catch (...) {
         conn.releaseWriteLock();
         throw;

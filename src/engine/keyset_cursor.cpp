@@ -53,6 +53,7 @@ void KeysetCursor::load() {
     keys->deleted.assign(keys->ids.size(), 0);
     keys_ = std::move(keys);
     window_.clear();
+    present_.clear();
     none_ = false;
     direction_ = 0;
     pos_ = 0;
@@ -62,6 +63,7 @@ std::unique_ptr<RowSource> KeysetCursor::clone() const {
     auto copy = std::unique_ptr<KeysetCursor>(new KeysetCursor(*this));
     copy->none_ = true;
     copy->window_.clear();
+    copy->present_.clear();
     return copy;
 }
 
@@ -186,7 +188,7 @@ void KeysetCursor::rowDeleted() {
 }
 
 void KeysetCursor::readWindow(long pos) {
-    const bool sequential = direction_ != 0 && !window_.empty();
+    const bool sequential = direction_ != 0 && !present_.empty();
     chunk_ = sequential ? std::min(chunk_ * 4, kMaxChunk) : kFirstChunk;
     long start = pos;
     long end = std::min(size(), pos + chunk_);
@@ -204,42 +206,43 @@ void KeysetCursor::readWindow(long pos) {
     QString sql = query_->fetchHead;
     for (int i = 0; i < bucket; ++i) sql += i ? QStringLiteral(",?") : QStringLiteral("?");
     sql += u')';
-    std::unordered_map<std::int64_t, Row> rows;
+    const std::vector<FieldInfo>& fields = query_->fields;
+    const size_t columns = fields.size();
+    // Rows come back in rowid order: note where each rowid lies in the window.
+    std::unordered_map<std::int64_t, size_t> slotOf;
+    for (long p = start; p < end; ++p) slotOf.emplace(keys_->ids[static_cast<size_t>(p)], static_cast<size_t>(p - start));
+    window_.assign(static_cast<size_t>(end - start) * columns, tv::Variant());
+    present_.assign(static_cast<size_t>(end - start), 0);
     {
         Statement statement = db_->conn().cached(sql);
         for (int i = 0; i < bucket; ++i)
             statement.bindInt(i + 1, ids[std::min(static_cast<size_t>(i), ids.size() - 1)]);
-        const std::vector<FieldInfo>& fields = query_->fields;
-        const int count = static_cast<int>(fields.size());
+        const int count = static_cast<int>(columns);
         while (statement.step()) {
-            Row row;
-            row.reserve(fields.size());
+            const auto slot = slotOf.find(statement.intAt(count));
+            if (slot == slotOf.end() || present_[slot->second]) continue;
+            present_[slot->second] = 1;
+            tv::Variant* row = window_.data() + slot->second * columns;
             for (int col = 0; col < count; ++col)
-                row.push_back(readField(statement, col, fields[static_cast<size_t>(col)]));
-            rows.emplace(statement.intAt(count), std::move(row));
+                row[col] = readField(statement, col, fields[static_cast<size_t>(col)]);
         }
-    }
-    window_.clear();
-    window_.resize(static_cast<size_t>(end - start));
-    for (long p = start; p < end; ++p) {
-        auto it = rows.find(keys_->ids[static_cast<size_t>(p)]);
-        if (it != rows.end()) window_[static_cast<size_t>(p - start)] = std::move(it->second);
     }
     windowStart_ = start;
     windowChanges_ = db_->conn().changeCount();
 }
 
-const Row* KeysetCursor::row() {
+const tv::Variant* KeysetCursor::row() {
     if (!onRow() || skip(pos_)) return nullptr;
-    const bool inWindow = pos_ >= windowStart_ && pos_ < windowStart_ + static_cast<long>(window_.size());
+    const bool inWindow =
+        pos_ >= windowStart_ && pos_ < windowStart_ + static_cast<long>(present_.size());
     if (!inWindow || windowChanges_ != db_->conn().changeCount()) readWindow(pos_);
-    auto& slot = window_[static_cast<size_t>(pos_ - windowStart_)];
-    if (!slot) {
+    const size_t slot = static_cast<size_t>(pos_ - windowStart_);
+    if (!present_[slot]) {
         // Deleted by someone else since the key set was read.
         markGone(pos_);
         return nullptr;
     }
-    return &*slot;
+    return window_.data() + slot * query_->fields.size();
 }
 
 bool KeysetCursor::find(const QString& condition, FindKind kind) {

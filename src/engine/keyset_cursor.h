@@ -11,7 +11,6 @@
 #include "engine/db_impl.h"
 #include "engine/row_source.h"
 
-#include <optional>
 
 namespace tv::engine {
 
@@ -44,7 +43,7 @@ public:
     bool bof() override { return !none_ && (pos_ < 0 || live() == 0); }
     bool eof() override { return !none_ && (pos_ >= size() || live() == 0); }
     bool onRow() override { return !none_ && pos_ >= 0 && pos_ < size(); }
-    const Row* row() override;
+    const tv::Variant* row() override;
     std::int64_t rowid() const override;
     long recordCount() override { return live(); }
     long absolutePosition() override;
@@ -78,8 +77,11 @@ private:
     std::shared_ptr<Keys> keys_;
     long pos_ = 0;      // -1 BOF, size() EOF
     bool none_ = false;  // a fresh clone: no current row until a move
+    // Rows read around the position: window_ holds `columns` values per key-set entry
+    // from windowStart_ on; present_ tells which entries were found.
     long windowStart_ = 0;
-    std::vector<std::optional<Row>> window_;
+    std::vector<tv::Variant> window_;
+    std::vector<char> present_;
     std::uint64_t windowChanges_ = 0;
     int chunk_ = 0;
     int direction_ = 0;

@@ -33,7 +33,7 @@ struct RecordsetCore {
     const std::vector<FieldInfo>& fields() { return rows().fields(); }
     const FieldInfo& field(int ordinal);  // throws 3265
     int ordinalOf(const QString& name);   // case-insensitive; throws 3265
-    const Row& currentRow();              // throws 3021 (no current row) or 3167 (deleted)
+    const tv::Variant* currentRow();      // throws 3021 (no current row) or 3167 (deleted)
     tv::Variant value(int ordinal);
     void setValue(int ordinal, const tv::Variant& value);
 

@@ -7,6 +7,7 @@
 
 #include "core/variant.h"
 #include "engine/engine.h"
+#include "engine/field_info.h"
 
 #include <QByteArray>
 #include <QString>
@@ -17,18 +18,6 @@
 namespace tv::engine {
 
 using Row = std::vector<tv::Variant>;
-
-// One field of a record set: what Field reports, and where an edit writes it.
-struct FieldInfo {
-    QString name;
-    FieldType type = FieldType::Memo;
-    int size = 0;
-    bool required = false;
-    bool allowZeroLength = true;
-    bool autoIncrement = false;
-    int tableColumn = -1;     // column of the updatable table; -1 for a computed value
-    bool typeFromValue = false;  // an expression: the type is read from the first row
-};
 
 enum class FindKind { First, Last, Next, Previous };
 
@@ -53,8 +42,8 @@ public:
     virtual bool eof() = 0;
     // True when the source stands on a row (which may have been deleted since).
     virtual bool onRow() = 0;
-    // The current row's values; nullptr when it was deleted.
-    virtual const Row* row() = 0;
+    // The current row's values, one per field; nullptr when the row was deleted.
+    virtual const tv::Variant* row() = 0;
     virtual std::int64_t rowid() const = 0;
 
     virtual long recordCount() = 0;

@@ -31,6 +31,28 @@ bool TableSchema::indexed(int column) const {
     return false;
 }
 
+CursorPlan& TableSchema::plan(const IndexSchema* index) const {
+    const QString key = index ? index->name.toLower() : QString();
+    auto it = plans_.find(key);
+    if (it != plans_.end()) return **it;
+    auto plan = std::make_shared<CursorPlan>();
+    if (index) plan->keyColumns = index->columns;
+    QStringList columnList{QStringLiteral("rowid")};
+    for (const ColumnSchema& column : columns) columnList << quoteName(column.name);
+    plan->head = QStringLiteral("SELECT %1 FROM %2").arg(columnList.join(QLatin1String(", ")), quoteName(name));
+    QStringList asc;
+    QStringList desc;
+    for (int column : plan->keyColumns) {
+        asc << quoteName(columns[static_cast<size_t>(column)].name);
+        desc << asc.back() + QStringLiteral(" DESC");
+    }
+    asc << QStringLiteral("rowid");
+    desc << QStringLiteral("rowid DESC");
+    plan->orderAsc = QStringLiteral(" ORDER BY ") + asc.join(QLatin1String(", "));
+    plan->orderDesc = QStringLiteral(" ORDER BY ") + desc.join(QLatin1String(", "));
+    return **plans_.insert(key, std::move(plan));
+}
+
 QString quoteName(const QString& name) {
     QString quoted = name;
     quoted.replace(u'"', QLatin1String("\"\""));
@@ -42,6 +64,10 @@ QString sqliteIndexName(const QString& table, const QString& index) {
 }
 
 QString SchemaCache::storedName(Connection& connection, const QString& name, bool* isView) {
+    if (auto it = tables_.constFind(name.toLower()); it != tables_.constEnd()) {
+        if (isView) *isView = false;
+        return (*it)->name;
+    }
     Statement statement = connection.cached(QStringLiteral(
         "SELECT name, type FROM sqlite_schema WHERE type IN ('table', 'view') "
         "AND name = ?1 COLLATE NOCASE AND name NOT LIKE 'sqlite~_%' ESCAPE '~'"));
@@ -133,6 +159,18 @@ std::shared_ptr<const TableSchema> SchemaCache::load(Connection& connection,
             index.name.compare(kPrimaryKeyName, Qt::CaseInsensitive) == 0)
             index.primary = true;
         if (!expression && !index.columns.empty()) schema->indexes.push_back(index);
+    }
+    for (size_t i = 0; i < schema->columns.size(); ++i) {
+        const ColumnSchema& column = schema->columns[i];
+        FieldInfo field;
+        field.name = column.name;
+        field.type = column.type.type;
+        field.size = fieldSize(column.type.type, column.type.size);
+        field.required = column.required();
+        field.allowZeroLength = column.type.allowZeroLength;
+        field.autoIncrement = column.type.autoIncrement;
+        field.tableColumn = static_cast<int>(i);
+        schema->fields.push_back(field);
     }
     // A primary key that is the rowid itself (INTEGER PRIMARY KEY, from another tool)
     // has no index of its own; present the column as the key all the same.

@@ -7,6 +7,7 @@
 // names are global to the file, they are stored as "<table>|<name>".
 #pragma once
 
+#include "engine/field_info.h"
 #include "engine/storage_types.h"
 
 #include <QHash>
@@ -36,15 +37,31 @@ struct IndexSchema {
     bool unique = false;
 };
 
+// The statements a table cursor builds on, made once per table and index and kept with
+// the schema so that opening a record set builds no SQL text.
+struct CursorPlan {
+    std::vector<int> keyColumns;  // column ordinals of the index, in key order
+    QString head;                 // SELECT rowid, <every column> FROM <table>
+    QString orderAsc;             // ORDER BY <key columns>, rowid
+    QString orderDesc;
+    QHash<quint32, QString> queries;  // range queries by shape (TableCursor::shapeKey)
+};
+
 struct TableSchema {
     QString name;  // as stored
     std::vector<ColumnSchema> columns;
     std::vector<IndexSchema> indexes;
+    std::vector<FieldInfo> fields;  // the columns as record-set fields
 
     int columnIndex(const QString& name) const;  // case-insensitive; -1 when missing
     const IndexSchema* index(const QString& name) const;  // case-insensitive
     const IndexSchema* primaryKey() const;
     bool indexed(int column) const;  // the column is part of some index
+    // The cursor plan for an index (nullptr: stored order), made on first use.
+    CursorPlan& plan(const IndexSchema* index) const;
+
+private:
+    mutable QHash<QString, std::shared_ptr<CursorPlan>> plans_;
 };
 
 // A name between double quotes, with inner quotes doubled: SQLite's identifier quoting.
@@ -60,6 +77,7 @@ public:
     std::shared_ptr<const TableSchema> table(Connection& connection, const QString& name);
     bool hasTable(Connection& connection, const QString& name);
     // The stored name of a table or view, empty when there is none. `isView` tells which.
+    // A table whose schema is cached is answered without asking SQLite.
     QString storedName(Connection& connection, const QString& name, bool* isView = nullptr);
     // User tables in name order (SQLite's own tables hidden).
     QStringList tableNames(Connection& connection);

@@ -62,8 +62,8 @@ void SnapshotCursor::movePrevious() { jumpTo(none_ ? size() - 1 : pos_ - 1); }
 
 void SnapshotCursor::move(long rows) { jumpTo(pos_ + rows); }
 
-const Row* SnapshotCursor::row() {
-    return onRow() ? &data_->rows[static_cast<size_t>(pos_)] : nullptr;
+const tv::Variant* SnapshotCursor::row() {
+    return onRow() ? data_->rows[static_cast<size_t>(pos_)].data() : nullptr;
 }
 
 void SnapshotCursor::setAbsolutePosition(long position) {

@@ -22,7 +22,7 @@ public:
     bool bof() override { return !none_ && (pos_ < 0 || size() == 0); }
     bool eof() override { return !none_ && (pos_ >= size() || size() == 0); }
     bool onRow() override { return !none_ && pos_ >= 0 && pos_ < size(); }
-    const Row* row() override;
+    const tv::Variant* row() override;
     std::int64_t rowid() const override { return pos_; }
     long recordCount() override { return size(); }
     long absolutePosition() override { return onRow() ? pos_ : -1; }

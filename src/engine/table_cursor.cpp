@@ -12,77 +12,78 @@ constexpr int kFirstChunk = 16;
 constexpr int kMaxChunk = 1024;
 }  // namespace
 
-TableCursor::TableCursor(DbHandle db, std::shared_ptr<const TableSchema> schema)
-    : db_(std::move(db)), schema_(std::move(schema)) {
-    for (const ColumnSchema& column : schema_->columns) {
-        FieldInfo field;
-        field.name = column.name;
-        field.type = column.type.type;
-        field.size = fieldSize(column.type.type, column.type.size);
-        field.required = column.required();
-        field.allowZeroLength = column.type.allowZeroLength;
-        field.autoIncrement = column.type.autoIncrement;
-        field.tableColumn = static_cast<int>(fields_.size());
-        fields_.push_back(field);
-    }
-    QStringList columns{QStringLiteral("rowid")};
-    for (const ColumnSchema& column : schema_->columns) columns << quoteName(column.name);
-    head_ = QStringLiteral("SELECT %1 FROM %2")
-                .arg(columns.join(QLatin1String(", ")), quoteName(schema_->name));
-    buildStatements();
+void TableCursor::Chunk::clear() {
+    rowids.clear();
+    values.clear();
+    keys.clear();
 }
 
+void TableCursor::Chunk::reverse(size_t columns, size_t keyColumns) {
+    const size_t n = rowids.size();
+    for (size_t i = 0, j = n - 1; i < j; ++i, --j) {
+        std::swap(rowids[i], rowids[j]);
+        std::swap_ranges(values.begin() + static_cast<std::ptrdiff_t>(i * columns),
+                         values.begin() + static_cast<std::ptrdiff_t>((i + 1) * columns),
+                         values.begin() + static_cast<std::ptrdiff_t>(j * columns));
+        std::swap_ranges(keys.begin() + static_cast<std::ptrdiff_t>(i * keyColumns),
+                         keys.begin() + static_cast<std::ptrdiff_t>((i + 1) * keyColumns),
+                         keys.begin() + static_cast<std::ptrdiff_t>(j * keyColumns));
+    }
+}
+
+TableCursor::TableCursor(DbHandle db, std::shared_ptr<const TableSchema> schema)
+    : db_(std::move(db)), schema_(std::move(schema)), plan_(&schema_->plan(nullptr)) {}
+
 void TableCursor::setIndex(const IndexSchema* index) {
-    hasIndex_ = index != nullptr;
-    index_ = index ? *index : IndexSchema();
-    keyColumns_ = index ? index->columns : std::vector<int>();
-    buildStatements();
+    index_ = index;
+    plan_ = &schema_->plan(index);
     standAt(At::Start);
 }
 
-void TableCursor::buildStatements() {
-    QStringList asc;
-    QStringList desc;
-    for (size_t part = 0; part <= keyColumns_.size(); ++part) {
-        asc << keyName(static_cast<int>(part));
-        desc << keyName(static_cast<int>(part)) + QStringLiteral(" DESC");
-    }
-    orderAsc_ = QStringLiteral(" ORDER BY ") + asc.join(QLatin1String(", "));
-    orderDesc_ = QStringLiteral(" ORDER BY ") + desc.join(QLatin1String(", "));
-}
-
 QString TableCursor::keyName(int part) const {
-    if (part < static_cast<int>(keyColumns_.size()))
-        return quoteName(schema_->columns[static_cast<size_t>(keyColumns_[static_cast<size_t>(part)])].name);
+    if (part < static_cast<int>(plan_->keyColumns.size()))
+        return quoteName(
+            schema_->columns[static_cast<size_t>(plan_->keyColumns[static_cast<size_t>(part)])].name);
     return QStringLiteral("rowid");
 }
 
 std::unique_ptr<RowSource> TableCursor::clone() const {
     auto copy = std::make_unique<TableCursor>(db_, schema_);
-    copy->setIndex(hasIndex_ ? &index_ : nullptr);
+    copy->setIndex(index_);
     copy->at_ = At::None;
     return copy;
 }
 
 void TableCursor::requery() { standAt(At::Start); }
 
-bool TableCursor::fresh() const { return bufferChanges_ == db_->conn().changeCount(); }
+bool TableCursor::fresh() const { return chunkChanges_ == db_->conn().changeCount(); }
+
+std::int64_t TableCursor::rowid() const { return at_ == At::Row ? chunk_.rowids[pos_] : 0; }
 
 void TableCursor::standAt(At at) {
     at_ = at;
-    buffer_.clear();
+    chunk_.clear();
     pos_ = 0;
     deleted_ = false;
 }
 
-void TableCursor::standOn(std::vector<Entry> rows, size_t pos) {
-    buffer_ = std::move(rows);
+void TableCursor::standOn(Chunk chunk, size_t pos) {
+    chunk_ = std::move(chunk);
     pos_ = pos;
-    bufferChanges_ = conn().changeCount();
+    chunkChanges_ = conn().changeCount();
     at_ = At::Row;
     deleted_ = false;
-    key_ = buffer_[pos_].key;
-    rowid_ = buffer_[pos_].rowid;
+}
+
+std::vector<StoredValue> TableCursor::currentKey() const {
+    const size_t width = plan_->keyColumns.size();
+    std::vector<StoredValue> key(chunk_.keys.begin() + static_cast<std::ptrdiff_t>(pos_ * width),
+                                 chunk_.keys.begin() + static_cast<std::ptrdiff_t>((pos_ + 1) * width));
+    StoredValue rowid;
+    rowid.kind = SQLITE_INTEGER;
+    rowid.i = chunk_.rowids[pos_];
+    key.push_back(rowid);
+    return key;
 }
 
 void TableCursor::resolveStart() {
@@ -90,38 +91,40 @@ void TableCursor::resolveStart() {
 }
 
 int TableCursor::nextChunk(int direction) {
-    chunk_ = direction == direction_ ? std::min(chunk_ * 4, kMaxChunk) : kFirstChunk;
+    chunkSize_ = direction == direction_ ? std::min(chunkSize_ * 4, kMaxChunk) : kFirstChunk;
     direction_ = direction;
-    return chunk_;
+    return chunkSize_;
 }
 
-QString TableCursor::whereFor(const Range& range, const std::vector<StoredValue>& bound,
-                              std::vector<const StoredValue*>* binds) const {
-    QStringList terms;
-    for (int part = 0; part < range.equal; ++part) {
-        const StoredValue& value = bound[static_cast<size_t>(part)];
-        if (value.isNull()) {
-            terms << keyName(part) + QStringLiteral(" IS NULL");
-        } else {
-            terms << keyName(part) + QStringLiteral(" = ?");
-            binds->push_back(&value);
-        }
+// The statement of one range; its text depends only on the range's shape (which parts
+// are Null, which way it runs), so it is built once per shape and kept in the plan.
+QString TableCursor::rangeSql(const Range& range, const std::vector<StoredValue>& bound,
+                              bool descending, const QString& condition) {
+    quint32 shape = static_cast<quint32>(range.equal) | static_cast<quint32>(range.op) << 3 |
+                    (descending ? 1u : 0u) << 6;
+    for (int part = 0; part < range.equal; ++part)
+        if (bound[static_cast<size_t>(part)].isNull()) shape |= 1u << (7 + part);
+    if (condition.isEmpty()) {
+        if (auto it = plan_->queries.constFind(shape); it != plan_->queries.constEnd()) return *it;
     }
+    QStringList terms;
+    for (int part = 0; part < range.equal; ++part)
+        terms << keyName(part) + (bound[static_cast<size_t>(part)].isNull() ? QStringLiteral(" IS NULL")
+                                                                             : QStringLiteral(" = ?"));
     const QString name = keyName(range.equal);
     switch (range.op) {
         case Range::All: break;
-        case Range::Greater:
-            terms << name + QStringLiteral(" > ?");
-            binds->push_back(&bound[static_cast<size_t>(range.equal)]);
-            break;
-        case Range::Less:
-            terms << name + QStringLiteral(" < ?");
-            binds->push_back(&bound[static_cast<size_t>(range.equal)]);
-            break;
+        case Range::Greater: terms << name + QStringLiteral(" > ?"); break;
+        case Range::Less: terms << name + QStringLiteral(" < ?"); break;
         case Range::IsNull: terms << name + QStringLiteral(" IS NULL"); break;
         case Range::NotNull: terms << name + QStringLiteral(" IS NOT NULL"); break;
     }
-    return terms.join(QLatin1String(" AND "));
+    if (!condition.isEmpty()) terms << u'(' + condition + u')';
+    QString sql = plan_->head;
+    if (!terms.isEmpty()) sql += QStringLiteral(" WHERE ") + terms.join(QLatin1String(" AND "));
+    sql += (descending ? plan_->orderDesc : plan_->orderAsc) + QStringLiteral(" LIMIT ?");
+    if (condition.isEmpty()) plan_->queries.insert(shape, sql);
+    return sql;
 }
 
 // Rows after the bound in key order, nearest first: equal on all but the last part and
@@ -145,64 +148,56 @@ std::vector<TableCursor::Range> TableCursor::before(const std::vector<StoredValu
     for (int part = depth - 1; part >= 0; --part) {
         if (bound[static_cast<size_t>(part)].isNull()) continue;
         ranges.push_back({part, Range::Less});
-        if (part < static_cast<int>(keyColumns_.size())) ranges.push_back({part, Range::IsNull});
+        if (part < static_cast<int>(plan_->keyColumns.size()))
+            ranges.push_back({part, Range::IsNull});
     }
     return ranges;
 }
 
-TableCursor::Entry TableCursor::readEntry(const Statement& statement) const {
-    Entry entry;
-    entry.rowid = statement.intAt(0);
-    const size_t count = schema_->columns.size();
-    entry.values.reserve(count);
-    for (size_t i = 0; i < count; ++i)
-        entry.values.push_back(readColumn(statement, static_cast<int>(i) + 1, fields_[i].type));
-    entry.key.reserve(keyColumns_.size() + 1);
-    for (int column : keyColumns_) entry.key.push_back(readStored(statement, column + 1));
-    StoredValue rowid;
-    rowid.kind = SQLITE_INTEGER;
-    rowid.i = entry.rowid;
-    entry.key.push_back(rowid);
-    return entry;
+void TableCursor::readRow(const Statement& statement, Chunk* chunk) const {
+    chunk->rowids.push_back(statement.intAt(0));
+    const std::vector<FieldInfo>& fields = schema_->fields;
+    for (size_t i = 0; i < fields.size(); ++i)
+        chunk->values.push_back(readColumn(statement, static_cast<int>(i) + 1, fields[i].type));
+    for (int column : plan_->keyColumns) chunk->keys.push_back(readStored(statement, column + 1));
 }
 
-std::vector<TableCursor::Entry> TableCursor::fetch(const std::vector<StoredValue>& bound,
-                                                   const std::vector<Range>& ranges,
-                                                   bool descending, int limit,
-                                                   const QString& condition) {
-    std::vector<Entry> rows;
+TableCursor::Chunk TableCursor::fetch(const std::vector<StoredValue>& bound,
+                                      const std::vector<Range>& ranges, bool descending,
+                                      int limit, const QString& condition) {
+    Chunk chunk;
+    chunk.rowids.reserve(static_cast<size_t>(limit));
+    chunk.values.reserve(static_cast<size_t>(limit) * schema_->fields.size());
+    chunk.keys.reserve(static_cast<size_t>(limit) * plan_->keyColumns.size());
     for (const Range& range : ranges) {
-        if (static_cast<int>(rows.size()) >= limit) break;
-        std::vector<const StoredValue*> binds;
-        QString where = whereFor(range, bound, &binds);
-        if (!condition.isEmpty())
-            where = where.isEmpty() ? u'(' + condition + u')'
-                                    : where + QStringLiteral(" AND (") + condition + u')';
-        QString sql = head_;
-        if (!where.isEmpty()) sql += QStringLiteral(" WHERE ") + where;
-        sql += descending ? orderDesc_ : orderAsc_;
-        sql += QStringLiteral(" LIMIT ?");
-        Statement statement = conn().cached(sql);
+        const int wanted = limit - static_cast<int>(chunk.size());
+        if (wanted <= 0) break;
+        Statement statement = conn().cached(rangeSql(range, bound, descending, condition));
         int index = 1;
-        for (const StoredValue* value : binds) bindStoredValue(statement, index++, *value);
-        statement.bindInt(index, limit - static_cast<int>(rows.size()));
-        while (statement.step()) rows.push_back(readEntry(statement));
+        for (int part = 0; part < range.equal; ++part)
+            if (!bound[static_cast<size_t>(part)].isNull())
+                bindStoredValue(statement, index++, bound[static_cast<size_t>(part)]);
+        if (range.op == Range::Greater || range.op == Range::Less)
+            bindStoredValue(statement, index++, bound[static_cast<size_t>(range.equal)]);
+        statement.bindInt(index, wanted);
+        while (statement.step()) readRow(statement, &chunk);
     }
-    return rows;
+    return chunk;
 }
 
-bool TableCursor::fetchRowid(std::int64_t rowid, Entry* entry) {
-    Statement statement = conn().cached(head_ + QStringLiteral(" WHERE rowid = ?"));
+bool TableCursor::fetchRowid(std::int64_t rowid, Chunk* chunk) {
+    Statement statement = conn().cached(plan_->head + QStringLiteral(" WHERE rowid = ?"));
     statement.bindInt(1, rowid);
     if (!statement.step()) return false;
-    *entry = readEntry(statement);
+    chunk->clear();
+    readRow(statement, chunk);
     return true;
 }
 
 void TableCursor::moveFirst() {
     direction_ = 0;
-    std::vector<Entry> rows = fetch({}, {{0, Range::All}}, false, nextChunk(1));
-    if (rows.empty()) {
+    Chunk rows = fetch({}, {{0, Range::All}}, false, nextChunk(1));
+    if (rows.size() == 0) {
         standAt(At::Empty);
         return;
     }
@@ -211,12 +206,12 @@ void TableCursor::moveFirst() {
 
 void TableCursor::moveLast() {
     direction_ = 0;
-    std::vector<Entry> rows = fetch({}, {{0, Range::All}}, true, nextChunk(-1));
-    if (rows.empty()) {
+    Chunk rows = fetch({}, {{0, Range::All}}, true, nextChunk(-1));
+    if (rows.size() == 0) {
         standAt(At::Empty);
         return;
     }
-    std::reverse(rows.begin(), rows.end());
+    rows.reverse(schema_->fields.size(), plan_->keyColumns.size());
     const size_t last = rows.size() - 1;
     standOn(std::move(rows), last);
 }
@@ -228,15 +223,13 @@ void TableCursor::moveNext() {
         return;
     }
     if (at_ == At::EOF_) return;
-    if (!deleted_ && fresh() && pos_ + 1 < buffer_.size()) {
+    if (!deleted_ && fresh() && pos_ + 1 < chunk_.size()) {
         ++pos_;
-        key_ = buffer_[pos_].key;
-        rowid_ = buffer_[pos_].rowid;
         return;
     }
-    const int depth = static_cast<int>(key_.size());
-    std::vector<Entry> rows = fetch(key_, after(key_, depth, false), false, nextChunk(1));
-    if (rows.empty()) {
+    const std::vector<StoredValue> key = currentKey();
+    Chunk rows = fetch(key, after(key, static_cast<int>(key.size()), false), false, nextChunk(1));
+    if (rows.size() == 0) {
         standAt(At::EOF_);
         return;
     }
@@ -252,17 +245,15 @@ void TableCursor::movePrevious() {
     if (at_ == At::BOF) return;
     if (!deleted_ && fresh() && pos_ > 0) {
         --pos_;
-        key_ = buffer_[pos_].key;
-        rowid_ = buffer_[pos_].rowid;
         return;
     }
-    const int depth = static_cast<int>(key_.size());
-    std::vector<Entry> rows = fetch(key_, before(key_, depth, false), true, nextChunk(-1));
-    if (rows.empty()) {
+    const std::vector<StoredValue> key = currentKey();
+    Chunk rows = fetch(key, before(key, static_cast<int>(key.size()), false), true, nextChunk(-1));
+    if (rows.size() == 0) {
         standAt(At::BOF);
         return;
     }
-    std::reverse(rows.begin(), rows.end());
+    rows.reverse(schema_->fields.size(), plan_->keyColumns.size());
     const size_t last = rows.size() - 1;
     standOn(std::move(rows), last);
 }
@@ -282,30 +273,26 @@ bool TableCursor::onRow() {
     return at_ == At::Row;
 }
 
-const Row* TableCursor::row() {
+const tv::Variant* TableCursor::row() {
     resolveStart();
     if (at_ != At::Row || deleted_) return nullptr;
     if (!fresh()) {
         // Something was written since the chunk was read: read this row again (its key
         // may have changed, which moves it in the index as in Jet).
-        Entry entry;
-        if (!fetchRowid(rowid_, &entry)) {
-            deleted_ = true;
-            buffer_.clear();
+        Chunk rows;
+        if (!fetchRowid(chunk_.rowids[pos_], &rows)) {
+            deleted_ = true;  // the chunk stays: its key is where moves go on from
             return nullptr;
         }
-        std::vector<Entry> rows;
-        rows.push_back(std::move(entry));
         standOn(std::move(rows), 0);
     }
-    return &buffer_[pos_].values;
+    return chunk_.values.data() + pos_ * schema_->fields.size();
 }
 
-void TableCursor::rowChanged() { bufferChanges_ = ~std::uint64_t{0}; }
+void TableCursor::rowChanged() { chunkChanges_ = ~std::uint64_t{0}; }
 
 void TableCursor::rowDeleted() {
-    deleted_ = true;
-    buffer_.clear();
+    if (at_ == At::Row) deleted_ = true;
 }
 
 long TableCursor::recordCount() {
@@ -318,14 +305,19 @@ long TableCursor::recordCount() {
 long TableCursor::absolutePosition() {
     resolveStart();
     if (at_ != At::Row) return -1;
+    const std::vector<StoredValue> key = currentKey();
     long count = 0;
-    for (const Range& range : before(key_, static_cast<int>(key_.size()), false)) {
-        std::vector<const StoredValue*> binds;
-        const QString where = whereFor(range, key_, &binds);
-        Statement statement = conn().cached(QStringLiteral("SELECT count(*) FROM %1 WHERE %2")
-                                                .arg(quoteName(schema_->name), where));
+    for (const Range& range : before(key, static_cast<int>(key.size()), false)) {
+        // The range's own statement, counted instead of read.
+        QString sql = rangeSql(range, key, false, QString());
+        sql = QStringLiteral("SELECT count(*) FROM (") + sql + u')';
+        Statement statement = conn().cached(sql);
         int index = 1;
-        for (const StoredValue* value : binds) bindStoredValue(statement, index++, *value);
+        for (int part = 0; part < range.equal; ++part)
+            if (!key[static_cast<size_t>(part)].isNull())
+                bindStoredValue(statement, index++, key[static_cast<size_t>(part)]);
+        if (range.op == Range::Less) bindStoredValue(statement, index++, key[static_cast<size_t>(range.equal)]);
+        statement.bindInt(index, -1);  // no limit
         statement.step();
         count += static_cast<long>(statement.intAt(0));
     }
@@ -333,37 +325,38 @@ long TableCursor::absolutePosition() {
 }
 
 void TableCursor::setAbsolutePosition(long position) {
-    Statement statement = conn().cached(head_ + orderAsc_ + QStringLiteral(" LIMIT 1 OFFSET ?"));
+    Statement statement =
+        conn().cached(plan_->head + plan_->orderAsc + QStringLiteral(" LIMIT 1 OFFSET ?"));
     statement.bindInt(1, position);
     if (position < 0 || !statement.step()) fail(err::kNoCurrentRecord);
-    std::vector<Entry> rows;
-    rows.push_back(readEntry(statement));
+    Chunk rows;
+    readRow(statement, &rows);
     statement.reset();
     standOn(std::move(rows), 0);
 }
 
-QByteArray TableCursor::bookmark() const { return encodeBookmark(rowid_); }
+QByteArray TableCursor::bookmark() const { return encodeBookmark(rowid()); }
 
 QByteArray TableCursor::bookmarkFor(std::int64_t rowid) const { return encodeBookmark(rowid); }
 
 bool TableCursor::gotoBookmark(const QByteArray& bookmark) {
     std::int64_t rowid = 0;
-    Entry entry;
-    if (!decodeBookmark(bookmark, &rowid) || !fetchRowid(rowid, &entry)) return false;
-    std::vector<Entry> rows;
-    rows.push_back(std::move(entry));
+    Chunk rows;
+    if (!decodeBookmark(bookmark, &rowid) || !fetchRowid(rowid, &rows)) return false;
     standOn(std::move(rows), 0);
     return true;
 }
 
 bool TableCursor::seek(const QString& comparison, const std::vector<tv::Variant>& keys) {
-    if (!hasIndex_) fail(err::kNoCurrentIndex);
+    if (!index_) fail(err::kNoCurrentIndex);
+    const std::vector<int>& keyColumns = plan_->keyColumns;
     size_t given = keys.size();
     while (given > 1 && keys[given - 1].isNull()) --given;
-    if (given == 0 || given > keyColumns_.size()) fail(err::kInvalidOperation, comparison);
+    if (given == 0 || given > keyColumns.size()) fail(err::kInvalidOperation, comparison);
     std::vector<StoredValue> bound;
+    bound.reserve(given);
     for (size_t part = 0; part < given; ++part) {
-        const FieldType type = fields_[static_cast<size_t>(keyColumns_[part])].type;
+        const FieldType type = schema_->fields[static_cast<size_t>(keyColumns[part])].type;
         try {
             bound.push_back(storedForm(toColumnValue(keys[part], type)));
         } catch (const DbError&) {
@@ -385,8 +378,8 @@ bool TableCursor::seek(const QString& comparison, const std::vector<tv::Variant>
         fail(err::kInvalidOperation, comparison);
     }
     direction_ = 0;
-    std::vector<Entry> rows = fetch(bound, ranges, descending, 1);
-    if (rows.empty()) {
+    Chunk rows = fetch(bound, ranges, descending, 1);
+    if (rows.size() == 0) {
         standAt(descending ? At::BOF : At::EOF_);
         return false;
     }
@@ -396,9 +389,10 @@ bool TableCursor::seek(const QString& comparison, const std::vector<tv::Variant>
 
 bool TableCursor::find(const QString& condition, FindKind kind) {
     resolveStart();
-    std::vector<Entry> rows;
-    const int depth = static_cast<int>(key_.size());
+    Chunk rows;
     const bool fromRow = at_ == At::Row;
+    const std::vector<StoredValue> key = fromRow ? currentKey() : std::vector<StoredValue>();
+    const int depth = static_cast<int>(key.size());
     switch (kind) {
         case FindKind::First:
             rows = fetch({}, {{0, Range::All}}, false, 1, condition);
@@ -408,18 +402,18 @@ bool TableCursor::find(const QString& condition, FindKind kind) {
             break;
         case FindKind::Next:
             if (fromRow)
-                rows = fetch(key_, after(key_, depth, false), false, 1, condition);
+                rows = fetch(key, after(key, depth, false), false, 1, condition);
             else if (at_ != At::EOF_ && at_ != At::Empty)
                 rows = fetch({}, {{0, Range::All}}, false, 1, condition);
             break;
         case FindKind::Previous:
             if (fromRow)
-                rows = fetch(key_, before(key_, depth, false), true, 1, condition);
+                rows = fetch(key, before(key, depth, false), true, 1, condition);
             else if (at_ != At::BOF && at_ != At::Empty)
                 rows = fetch({}, {{0, Range::All}}, true, 1, condition);
             break;
     }
-    if (rows.empty()) return false;
+    if (rows.size() == 0) return false;
     direction_ = 0;
     standOn(std::move(rows), 0);
     return true;

@@ -8,6 +8,7 @@
 // as a few index ranges in turn: a = ?, b = ?, rowid > ?; then a = ?, b > ?; then a > ?.
 // Each is one indexed search. Rows come in chunks that grow while the walk continues in
 // one direction (read-ahead); any write through the connection makes the chunk stale.
+// Indexes are walked in ascending order of their columns.
 #pragma once
 
 #include "engine/db_impl.h"
@@ -23,7 +24,6 @@ public:
     // The index moves and seeks follow; nullptr walks the table in stored order. Stands
     // before the first row again.
     void setIndex(const IndexSchema* index);
-    const IndexSchema* index() const { return hasIndex_ ? &index_ : nullptr; }
 
     // Seek on the current index with one to three key values (trailing Nulls are "not
     // given": the seek matches on the leading columns). Returns whether a row was found;
@@ -39,8 +39,8 @@ public:
     bool bof() override;
     bool eof() override;
     bool onRow() override;
-    const Row* row() override;
-    std::int64_t rowid() const override { return rowid_; }
+    const tv::Variant* row() override;
+    std::int64_t rowid() const override;
     long recordCount() override;
     long absolutePosition() override;
     void setAbsolutePosition(long position) override;
@@ -50,16 +50,20 @@ public:
     bool find(const QString& condition, FindKind kind) override;
     void rowChanged() override;
     void rowDeleted() override;
-    const std::vector<FieldInfo>& fields() override { return fields_; }
+    const std::vector<FieldInfo>& fields() override { return schema_->fields; }
 
 private:
     // Start: before the first row, not read yet (a new record set stands on its first row
     // as soon as it is used). Empty: a move found no row at all (both BOF and EOF).
     enum class At { Start, BOF, Row, EOF_, Empty, None };
-    struct Entry {
-        std::int64_t rowid = 0;
-        Row values;
-        std::vector<StoredValue> key;  // the index columns, then the rowid
+    // Rows read by one query, in index order, stored flat: one allocation per chunk.
+    struct Chunk {
+        std::vector<std::int64_t> rowids;
+        std::vector<tv::Variant> values;  // rowids.size() x column count
+        std::vector<StoredValue> keys;    // rowids.size() x key column count, as stored
+        size_t size() const { return rowids.size(); }
+        void clear();
+        void reverse(size_t columns, size_t keyColumns);
     };
     // Rows whose first `equal` key parts equal the bound, and whose next part relates to
     // the bound by `op` (All: no condition on it).
@@ -71,39 +75,32 @@ private:
 
     Connection& conn() { return db_->conn(); }
     void resolveStart();
-    void buildStatements();
     QString keyName(int part) const;
-    QString whereFor(const Range& range, const std::vector<StoredValue>& bound,
-                     std::vector<const StoredValue*>* binds) const;
+    QString rangeSql(const Range& range, const std::vector<StoredValue>& bound, bool descending,
+                     const QString& condition);
     std::vector<Range> after(const std::vector<StoredValue>& bound, int depth, bool inclusive) const;
     std::vector<Range> before(const std::vector<StoredValue>& bound, int depth, bool inclusive) const;
-    std::vector<Entry> fetch(const std::vector<StoredValue>& bound, const std::vector<Range>& ranges,
-                             bool descending, int limit, const QString& condition = QString());
-    bool fetchRowid(std::int64_t rowid, Entry* entry);
-    Entry readEntry(const Statement& statement) const;
-    void standOn(std::vector<Entry> rows, size_t pos);
+    Chunk fetch(const std::vector<StoredValue>& bound, const std::vector<Range>& ranges,
+                bool descending, int limit, const QString& condition = QString());
+    bool fetchRowid(std::int64_t rowid, Chunk* chunk);
+    void readRow(const Statement& statement, Chunk* chunk) const;
+    std::vector<StoredValue> currentKey() const;  // the index columns, then the rowid
+    void standOn(Chunk chunk, size_t pos);
     void standAt(At at);
     bool fresh() const;
     int nextChunk(int direction);
 
     DbHandle db_;
     std::shared_ptr<const TableSchema> schema_;
-    std::vector<FieldInfo> fields_;
-    IndexSchema index_;
-    bool hasIndex_ = false;
-    std::vector<int> keyColumns_;
-    QString head_;        // SELECT rowid, <columns> FROM <table>
-    QString orderAsc_;
-    QString orderDesc_;
+    const IndexSchema* index_ = nullptr;  // points into schema_
+    CursorPlan* plan_ = nullptr;          // owned by schema_
 
     At at_ = At::Start;
-    std::vector<Entry> buffer_;  // in index order
+    Chunk chunk_;
     size_t pos_ = 0;
-    std::uint64_t bufferChanges_ = 0;
-    std::vector<StoredValue> key_;  // the current row's full key
-    std::int64_t rowid_ = 0;
+    std::uint64_t chunkChanges_ = 0;
     bool deleted_ = false;
-    int chunk_ = 0;
+    int chunkSize_ = 0;
     int direction_ = 0;
 };
 

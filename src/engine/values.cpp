@@ -1,6 +1,7 @@
 // Conversions between Variant values and stored column values.
 #include "engine/values.h"
 
+#include "core/calendar.h"
 #include "core/convert.h"
 #include "engine/errors.h"
 #include "engine/statement.h"
@@ -25,6 +26,32 @@ double floatAsDouble(float f) {
     double d = f;
     std::from_chars(buffer, result.ptr, d);
     return d;
+}
+
+// Dates are stored as "YYYY-MM-DD HH:MM:SS"; reading that form straight from SQLite's
+// bytes spares a text copy and a general parse for every date read. Anything else goes
+// through the general reader.
+bool readIsoBytes(const char* t, int size, DateTime* out) {
+    if (size != 19 || t[4] != '-' || t[7] != '-' || t[10] != ' ' || t[13] != ':' || t[16] != ':')
+        return false;
+    int parts[6];
+    const int at[6] = {0, 5, 8, 11, 14, 17};
+    const int width[6] = {4, 2, 2, 2, 2, 2};
+    for (int p = 0; p < 6; ++p) {
+        int v = 0;
+        for (int i = at[p]; i < at[p] + width[p]; ++i) {
+            if (t[i] < '0' || t[i] > '9') return false;
+            v = v * 10 + (t[i] - '0');
+        }
+        parts[p] = v;
+    }
+    if (!calendar::isValidCivil(parts[0], parts[1], parts[2]) || parts[3] > 23 || parts[4] > 59 ||
+        parts[5] > 59)
+        return false;
+    // The same arithmetic as fromIsoText, so both readers give the same serial.
+    *out = DateTime{calendar::serialOf(calendar::dayNumberFromCivil(parts[0], parts[1], parts[2]),
+                                       parts[3] * 3600.0 + parts[4] * 60.0 + parts[5])};
+    return true;
 }
 
 bool fitsInt32(std::int64_t v) {
@@ -200,8 +227,13 @@ tv::Variant readColumn(const Statement& statement, int col, FieldType type) {
         case FieldType::Date:
             if (stored == SQLITE_TEXT) {
                 DateTime date;
+                const auto* bytes =
+                    reinterpret_cast<const char*>(sqlite3_column_text(statement.handle(), col));
+                if (readIsoBytes(bytes, sqlite3_column_bytes(statement.handle(), col), &date))
+                    return tv::Variant(date);
                 const QString text = statement.textAt(col);
-                if (fromIsoText(text, &date)) return tv::Variant(date);
+                if (fromIsoText(text, &date) || parseDateTime(text, &date))
+                    return tv::Variant(date);
                 return tv::Variant(text);
             }
             if (numeric) return tv::Variant(DateTime{statement.doubleAt(col)});

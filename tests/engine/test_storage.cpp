@@ -176,6 +176,51 @@ TEST_F(StorageTest, AFailingUpdateWritesNothingAndLeavesTheEditPending) {
     EXPECT_EQ(rawRows(path_, "SELECT NAME, CODE FROM Types")[0], QStringList({"row", "A"}));
 }
 
+TEST_F(StorageTest, DatesReadBackToTheSameSerialOverTheWholeRange) {
+    const char* const texts[] = {"0100-01-01 00:00:00", "1800-02-28 00:00:01",
+                                 "1899-12-29 06:00:00", "1899-12-30 00:00:00",
+                                 "1899-12-30 12:00:00", "1900-02-28 23:59:59",
+                                 "2026-12-05 14:30:00", "9999-12-31 23:59:59"};
+    int id = 0;
+    for (const char* text : texts) {
+        SCOPED_TRACE(text);
+        tv::DateTime expected;
+        ASSERT_TRUE(tv::fromIsoText(QString::fromLatin1(text), &expected));
+        addRow(++id, "WHEN", expected);
+        EXPECT_EQ(rawRows(path_, QStringLiteral("SELECT [WHEN] FROM Types WHERE ID = %1").arg(id))[0][0],
+                  QString::fromLatin1(text));
+        Recordset rs = db_.OpenRecordset("Types");
+        rs.SetIndex("PrimaryKey");
+        rs.Seek("=", id);
+        ASSERT_EQ(rs["WHEN"].type(), tv::VarType::Date);
+        EXPECT_EQ(rs["WHEN"].asDate().serial, expected.serial);
+    }
+}
+
+TEST_F(StorageTest, DatesWrittenByOtherToolsAreReadInTheirOwnForm) {
+    addRow(1, "NAME", "row");
+    // Another tool may write a date alone, a "T" separator or a date in the regional order.
+    const struct {
+        const char* stored;
+        tv::VarType type;
+    } cases[] = {{"'2026-12-05'", tv::VarType::Date},
+                 {"'2026-12-05T10:00'", tv::VarType::Date},
+                 {"'05/12/2026 10:00'", tv::VarType::Date},
+                 {"'next Tuesday'", tv::VarType::String}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        db_.Close();
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open(path_.toUtf8().constData(), &raw), SQLITE_OK);
+        const QByteArray sql = QByteArray("UPDATE Types SET \"WHEN\" = ") + c.stored;
+        ASSERT_EQ(sqlite3_exec(raw, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(raw);
+        reopen();
+        Recordset rs = db_.OpenRecordset("Types");
+        EXPECT_EQ(rs["WHEN"].type(), c.type);
+    }
+}
+
 TEST_F(StorageTest, TextExactlyAtTheSizeIsAccepted) {
     addRow(1, "CODE", "1234567890");
     EXPECT_EQ(rawRows(path_, "SELECT CODE FROM Types")[0][0], "1234567890");
