@@ -10,8 +10,10 @@
 #include "ui_changedb.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QTimer>
 
 namespace tv::app {
 
@@ -38,6 +40,11 @@ ChangeDB::ChangeDB(const QString& dataLocation, QWidget* parent)
     connect(ui->Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &ChangeDB::treeFolderChanged);
     connect(ui->FolderPath, &QLineEdit::textEdited, this, &ChangeDB::showFolderInTree);
+    connect(model_, &QFileSystemModel::directoryLoaded, this, &ChangeDB::scheduleReveal);
+    connect(model_, &QFileSystemModel::rowsInserted, this, &ChangeDB::scheduleReveal);
+    connect(model_, &QFileSystemModel::layoutChanged, this, &ChangeDB::scheduleReveal);
+    ui->Dir1->installEventFilter(this);
+    ui->Dir1->viewport()->installEventFilter(this);
     connect(ui->okf, &QPushButton::clicked, this, &ChangeDB::okClicked);
     connect(ui->networkf, &QPushButton::clicked, this, &ChangeDB::networkClicked);
     connect(ui->Closef, &QPushButton::clicked, this, &ChangeDB::reject);
@@ -52,16 +59,50 @@ ChangeDB::~ChangeDB() = default;
 void ChangeDB::showFolderInTree(const QString& folder) {
     const QString path = normalizePath(folder.trimmed());
     if (path.isEmpty() || !QFileInfo(path).isDir()) return;
-    const QModelIndex index = model_->index(path);
-    if (!index.isValid()) return;
-    syncing_ = true;
-    ui->Dir1->setCurrentIndex(index);
-    ui->Dir1->scrollTo(index);
-    syncing_ = false;
+    revealing_ = path;
+    scheduleReveal();
+}
+
+void ChangeDB::scheduleReveal() {
+    // The model reads folders in the background and sorts them later, so rows keep
+    // arriving and moving after the folder was first shown: the tree follows the folder
+    // (once per burst of changes) until the user takes over.
+    if (revealing_.isEmpty() || revealScheduled_) return;
+    revealScheduled_ = true;
+    QTimer::singleShot(0, this, [this] {
+        revealScheduled_ = false;
+        if (revealing_.isEmpty()) return;
+        const QModelIndex index = model_->index(revealing_);
+        if (!index.isValid()) return;
+        syncing_ = true;
+        ui->Dir1->setCurrentIndex(index);
+        ui->Dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
+        syncing_ = false;
+    });
+}
+
+void ChangeDB::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Scrolling needs the view's final size, which it has only once shown.
+    scheduleReveal();
+}
+
+bool ChangeDB::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+            revealing_.clear();
+            break;
+        default:
+            break;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void ChangeDB::treeFolderChanged() {
     if (syncing_) return;
+    revealing_.clear();
     const QModelIndex index = ui->Dir1->currentIndex();
     if (index.isValid()) ui->FolderPath->setText(cleanFolder(model_->filePath(index)));
 }

@@ -27,6 +27,11 @@ public:
     // The folder accepted by OK or Network (empty until then).
     QString chosenFolder() const { return chosen_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    // A click, key or wheel in the tree stops it following the folder being loaded.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void okClicked();
     void networkClicked();
@@ -34,11 +39,14 @@ private:
     void acceptFolder(const QString& folder);
     // Keeps the path field and the tree showing the same folder.
     void showFolderInTree(const QString& folder);
+    void scheduleReveal();
     void treeFolderChanged();
 
     std::unique_ptr<Ui::ChangeDB> ui;
     QFileSystemModel* model_ = nullptr;
     QString chosen_;
+    QString revealing_;  // the folder the tree follows while the model loads
+    bool revealScheduled_ = false;
     bool syncing_ = false;
 };
 

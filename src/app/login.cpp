@@ -83,10 +83,13 @@ bool Login::CheckUserPassword() {
         case PasswordCheck::UnknownUser:
             ui->DataField_0->setFocus();
             data::ShowMessage(4);
+            ui->DataField_0->selectAll();
             return false;
         case PasswordCheck::WrongPassword:
             ui->DataField_1->setFocus();
             data::ShowMessage(5);
+            // Typing again replaces the wrong password.
+            ui->DataField_1->selectAll();
             return false;
         case PasswordCheck::NoDatabase:
             return false;

@@ -11,9 +11,12 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
+#include <QTreeView>
 
 namespace tvtest {
 namespace {
@@ -185,8 +188,27 @@ TEST_F(ChangeDialogsTest, NetworkButtonTakesTheChosenFilesFolder) {
 
 TEST_F(ChangeDialogsTest, DialogOpensOnTheCurrentFolder) {
     ChangeDB dialog(data.path() + QStringLiteral("/"));
+    dialog.show();
     EXPECT_EQ(lineEdit(&dialog, QStringLiteral("FolderPath"))->text(), data.path());
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Change Database Location"));
+
+    // The folder tree loads in the background; it ends up on the same folder.
+    auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("Dir1"));
+    ASSERT_TRUE(tree);
+    const auto* model = qobject_cast<QFileSystemModel*>(tree->model());
+    ASSERT_TRUE(model);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return model->filePath(tree->currentIndex()) == data.path(); }, 5000));
+    EXPECT_TRUE(tree->isExpanded(tree->currentIndex().parent()));
+    // ... and scrolled to it, although rows keep arriving above it while the model loads.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex())); },
+        5000));
+
+    // Picking a folder in the tree shows its path in the field.
+    const QModelIndex parent = tree->currentIndex().parent();
+    tree->setCurrentIndex(parent);
+    EXPECT_EQ(lineEdit(&dialog, QStringLiteral("FolderPath"))->text(), model->filePath(parent));
 }
 
 TEST_F(ChangeDialogsTest, SigningInAfterAFolderChangeUsesTheNewDatabase) {
