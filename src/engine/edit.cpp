@@ -28,18 +28,26 @@ int RecordsetCore::ordinalOf(const QString& name) {
     fail(err::kItemNotFound, name);
 }
 
-const tv::Variant* RecordsetCore::currentRow() {
+RowSource& RecordsetCore::currentRow() {
     RowSource& source = rows();
-    if (!source.onRow()) fail(err::kNoCurrentRecord);
-    const tv::Variant* row = source.row();
-    if (!row) fail(err::kRecordDeleted);
-    return row;
+    switch (source.current()) {
+        case RowState::None: fail(err::kNoCurrentRecord);
+        case RowState::Deleted: fail(err::kRecordDeleted);
+        case RowState::Present: break;
+    }
+    return source;
 }
 
+int RecordsetCore::fieldCount() {
+    if (fieldCount_ < 0) fieldCount_ = static_cast<int>(fields().size());
+    return fieldCount_;
+}
+
+// Called for every field read: one check of the ordinal, one of the row, one read.
 tv::Variant RecordsetCore::value(int ordinal) {
-    field(ordinal);  // 3265 when out of range
+    if (ordinal < 0 || ordinal >= fieldCount()) fail(err::kItemNotFound, QString::number(ordinal));
     if (editMode != EditMode::None) return editValues[static_cast<size_t>(ordinal)];
-    return currentRow()[ordinal];
+    return currentRow().value(ordinal);
 }
 
 void RecordsetCore::setValue(int ordinal, const tv::Variant& value) {
@@ -74,9 +82,10 @@ void RecordsetCore::beginEdit() {
         // Read the row again under the lock: another workstation may have changed it
         // since it was read (a counter row is edited exactly this way).
         source.rowChanged();
-        const tv::Variant* row = source.row();
-        if (!row) fail(err::kRecordDeleted);
-        editValues.assign(row, row + fields().size());
+        currentRow();
+        const int count = static_cast<int>(fields().size());
+        editValues.clear();
+        for (int i = 0; i < count; ++i) editValues.push_back(source.value(i));
     } catch (...) {
         conn.releaseWriteLock();
         throw;
@@ -181,9 +190,7 @@ void RecordsetCore::cancelUpdate() {
 void RecordsetCore::deleteCurrent() {
     if (!updatable) fail(err::kNotUpdatable);
     abandonEdit();
-    RowSource& source = rows();
-    if (!source.onRow()) fail(err::kNoCurrentRecord);
-    if (!source.row()) fail(err::kRecordDeleted);
+    RowSource& source = currentRow();
     const std::int64_t rowid = source.rowid();
     Connection& conn = db->conn();
     conn.acquireWriteLock();

@@ -2,7 +2,6 @@
 #include "engine/keyset_cursor.h"
 
 #include "engine/query_fields.h"
-#include "engine/values.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -52,8 +51,8 @@ void KeysetCursor::load() {
     }
     keys->deleted.assign(keys->ids.size(), 0);
     keys_ = std::move(keys);
-    window_.clear();
-    present_.clear();
+    window_.reset(query_->fields.size());
+    rowOfSlot_.clear();
     none_ = false;
     direction_ = 0;
     pos_ = 0;
@@ -63,7 +62,7 @@ std::unique_ptr<RowSource> KeysetCursor::clone() const {
     auto copy = std::unique_ptr<KeysetCursor>(new KeysetCursor(*this));
     copy->none_ = true;
     copy->window_.clear();
-    copy->present_.clear();
+    copy->rowOfSlot_.clear();
     return copy;
 }
 
@@ -188,7 +187,7 @@ void KeysetCursor::rowDeleted() {
 }
 
 void KeysetCursor::readWindow(long pos) {
-    const bool sequential = direction_ != 0 && !present_.empty();
+    const bool sequential = direction_ != 0 && !rowOfSlot_.empty();
     chunk_ = sequential ? std::min(chunk_ * 4, kMaxChunk) : kFirstChunk;
     long start = pos;
     long end = std::min(size(), pos + chunk_);
@@ -206,43 +205,46 @@ void KeysetCursor::readWindow(long pos) {
     QString sql = query_->fetchHead;
     for (int i = 0; i < bucket; ++i) sql += i ? QStringLiteral(",?") : QStringLiteral("?");
     sql += u')';
-    const std::vector<FieldInfo>& fields = query_->fields;
-    const size_t columns = fields.size();
+    const int columns = static_cast<int>(query_->fields.size());
     // Rows come back in rowid order: note where each rowid lies in the window.
     std::unordered_map<std::int64_t, size_t> slotOf;
-    for (long p = start; p < end; ++p) slotOf.emplace(keys_->ids[static_cast<size_t>(p)], static_cast<size_t>(p - start));
-    window_.assign(static_cast<size_t>(end - start) * columns, tv::Variant());
-    present_.assign(static_cast<size_t>(end - start), 0);
+    for (long p = start; p < end; ++p)
+        slotOf.emplace(keys_->ids[static_cast<size_t>(p)], static_cast<size_t>(p - start));
+    window_.clear();
+    rowOfSlot_.assign(static_cast<size_t>(end - start), -1);
     {
         Statement statement = db_->conn().cached(sql);
         for (int i = 0; i < bucket; ++i)
             statement.bindInt(i + 1, ids[std::min(static_cast<size_t>(i), ids.size() - 1)]);
-        const int count = static_cast<int>(columns);
         while (statement.step()) {
-            const auto slot = slotOf.find(statement.intAt(count));
-            if (slot == slotOf.end() || present_[slot->second]) continue;
-            present_[slot->second] = 1;
-            tv::Variant* row = window_.data() + slot->second * columns;
-            for (int col = 0; col < count; ++col)
-                row[col] = readField(statement, col, fields[static_cast<size_t>(col)]);
+            const auto slot = slotOf.find(statement.intAt(columns));
+            if (slot == slotOf.end() || rowOfSlot_[slot->second] >= 0) continue;
+            rowOfSlot_[slot->second] = static_cast<int>(window_.rows());
+            window_.append(statement, 0, columns);
         }
     }
     windowStart_ = start;
     windowChanges_ = db_->conn().changeCount();
 }
 
-const tv::Variant* KeysetCursor::row() {
-    if (!onRow() || skip(pos_)) return nullptr;
+RowState KeysetCursor::current() {
+    if (!onRow()) return RowState::None;
+    if (skip(pos_)) return RowState::Deleted;
     const bool inWindow =
-        pos_ >= windowStart_ && pos_ < windowStart_ + static_cast<long>(present_.size());
+        pos_ >= windowStart_ && pos_ < windowStart_ + static_cast<long>(rowOfSlot_.size());
     if (!inWindow || windowChanges_ != db_->conn().changeCount()) readWindow(pos_);
-    const size_t slot = static_cast<size_t>(pos_ - windowStart_);
-    if (!present_[slot]) {
+    if (rowOfSlot_[static_cast<size_t>(pos_ - windowStart_)] < 0) {
         // Deleted by someone else since the key set was read.
         markGone(pos_);
-        return nullptr;
+        return RowState::Deleted;
     }
-    return window_.data() + slot * query_->fields.size();
+    return RowState::Present;
+}
+
+tv::Variant KeysetCursor::value(int column) {
+    const int row = rowOfSlot_[static_cast<size_t>(pos_ - windowStart_)];
+    return window_.value(static_cast<size_t>(row), static_cast<size_t>(column),
+                         query_->fields[static_cast<size_t>(column)]);
 }
 
 bool KeysetCursor::find(const QString& condition, FindKind kind) {

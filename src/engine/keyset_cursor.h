@@ -9,6 +9,7 @@
 #pragma once
 
 #include "engine/db_impl.h"
+#include "engine/row_buffer.h"
 #include "engine/row_source.h"
 
 
@@ -43,7 +44,8 @@ public:
     bool bof() override { return !none_ && (pos_ < 0 || live() == 0); }
     bool eof() override { return !none_ && (pos_ >= size() || live() == 0); }
     bool onRow() override { return !none_ && pos_ >= 0 && pos_ < size(); }
-    const tv::Variant* row() override;
+    RowState current() override;
+    tv::Variant value(int column) override;
     std::int64_t rowid() const override;
     long recordCount() override { return live(); }
     long absolutePosition() override;
@@ -77,11 +79,11 @@ private:
     std::shared_ptr<Keys> keys_;
     long pos_ = 0;      // -1 BOF, size() EOF
     bool none_ = false;  // a fresh clone: no current row until a move
-    // Rows read around the position: window_ holds `columns` values per key-set entry
-    // from windowStart_ on; present_ tells which entries were found.
+    // Rows read around the position, for key-set entries windowStart_ on: slot i of the
+    // window is row rowOfSlot_[i] of window_ (-1: the row was not found).
     long windowStart_ = 0;
-    std::vector<tv::Variant> window_;
-    std::vector<char> present_;
+    RowBuffer window_;
+    std::vector<int> rowOfSlot_;
     std::uint64_t windowChanges_ = 0;
     int chunk_ = 0;
     int direction_ = 0;

@@ -42,9 +42,4 @@ std::vector<FieldInfo> describeColumns(const Statement& statement, int count,
     return fields;
 }
 
-tv::Variant readField(const Statement& statement, int col, const FieldInfo& field) {
-    if (field.typeFromValue) return readDynamic(statement, col);
-    return readColumn(statement, col, field.type);
-}
-
 }  // namespace tv::engine

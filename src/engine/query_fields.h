@@ -11,11 +11,8 @@ namespace tv::engine {
 class Statement;
 
 // Describes the first `count` result columns of a prepared statement. `written` is the
-// table an updatable record set writes to (or nullptr); `lookup` finds other tables.
+// table an updatable record set writes to (or nullptr).
 std::vector<FieldInfo> describeColumns(const Statement& statement, int count,
                                        const TableSchema* written);
-
-// Reads result column `col` as field `field` describes it.
-tv::Variant readField(const Statement& statement, int col, const FieldInfo& field);
 
 }  // namespace tv::engine

@@ -24,16 +24,18 @@ struct RecordsetCore {
     bool noMatch = false;
 
     EditMode editMode = EditMode::None;
-    Row editValues;
+    std::vector<tv::Variant> editValues;
     std::vector<char> dirty;
     QByteArray lastModified;
     std::vector<Field> fieldObjects;
+    int fieldCount_ = -1;
 
     RowSource& rows();  // throws 3420 when closed
     const std::vector<FieldInfo>& fields() { return rows().fields(); }
+    int fieldCount();
     const FieldInfo& field(int ordinal);  // throws 3265
     int ordinalOf(const QString& name);   // case-insensitive; throws 3265
-    const tv::Variant* currentRow();      // throws 3021 (no current row) or 3167 (deleted)
+    RowSource& currentRow();  // the source on a row that exists, else 3021 or 3167
     tv::Variant value(int ordinal);
     void setValue(int ordinal, const tv::Variant& value);
 

@@ -17,9 +17,10 @@
 
 namespace tv::engine {
 
-using Row = std::vector<tv::Variant>;
-
 enum class FindKind { First, Last, Next, Previous };
+
+// Where a source stands: on no row, on a row deleted since it was read, or on a row.
+enum class RowState { None, Deleted, Present };
 
 class RowSource {
 public:
@@ -42,8 +43,10 @@ public:
     virtual bool eof() = 0;
     // True when the source stands on a row (which may have been deleted since).
     virtual bool onRow() = 0;
-    // The current row's values, one per field; nullptr when the row was deleted.
-    virtual const tv::Variant* row() = 0;
+    // Reads the current row if need be and tells whether it is there.
+    virtual RowState current() = 0;
+    // A field of the current row (after current() said it is Present).
+    virtual tv::Variant value(int column) = 0;
     virtual std::int64_t rowid() const = 0;
 
     virtual long recordCount() = 0;

@@ -21,21 +21,19 @@ void SnapshotCursor::load() {
         Statement statement = db_->conn().once(data->sql);
         const int count = statement.columnCount();
         data->fields = describeColumns(statement, count, nullptr);
+        data->rows.reset(static_cast<size_t>(count));
         std::vector<bool> typed(static_cast<size_t>(count), false);
         while (statement.step()) {
-            Row row;
-            row.reserve(static_cast<size_t>(count));
             for (int col = 0; col < count; ++col) {
                 FieldInfo& field = data->fields[static_cast<size_t>(col)];
-                // An expression takes the type of its first value that is not Null.
+                // An expression reports the type of its first value that is not Null.
                 if (field.typeFromValue && !typed[static_cast<size_t>(col)] &&
                     !statement.isNull(col)) {
                     field.type = dynamicType(statement.columnType(col));
                     typed[static_cast<size_t>(col)] = true;
                 }
-                row.push_back(readField(statement, col, field));
             }
-            data->rows.push_back(std::move(row));
+            data->rows.append(statement, 0, -1);
         }
     }
     data_ = std::move(data);
@@ -62,8 +60,9 @@ void SnapshotCursor::movePrevious() { jumpTo(none_ ? size() - 1 : pos_ - 1); }
 
 void SnapshotCursor::move(long rows) { jumpTo(pos_ + rows); }
 
-const tv::Variant* SnapshotCursor::row() {
-    return onRow() ? data_->rows[static_cast<size_t>(pos_)].data() : nullptr;
+tv::Variant SnapshotCursor::value(int column) {
+    return data_->rows.value(static_cast<size_t>(pos_), static_cast<size_t>(column),
+                             data_->fields[static_cast<size_t>(column)]);
 }
 
 void SnapshotCursor::setAbsolutePosition(long position) {
@@ -78,12 +77,11 @@ bool SnapshotCursor::gotoBookmark(const QByteArray& bookmark) {
     return true;
 }
 
-bool SnapshotCursor::matches(Statement& statement, const Row& row) {
-    for (size_t i = 0; i < row.size(); ++i) {
-        const tv::Variant& value = row[i];
-        // Values go in as the engine stores them, so that dates compare as ISO text.
-        bindStored(statement, static_cast<int>(i) + 1, value);
-    }
+bool SnapshotCursor::matches(Statement& statement, long pos) {
+    // Values go in as they were stored, so that dates compare as ISO text.
+    for (size_t i = 0; i < data_->rows.columns(); ++i)
+        bindStoredValue(statement, static_cast<int>(i) + 1,
+                        data_->rows.stored(static_cast<size_t>(pos), i));
     const bool hit = statement.step();
     statement.reset();
     return hit;
@@ -115,7 +113,7 @@ bool SnapshotCursor::find(const QString& condition, FindKind kind) {
             break;
     }
     for (; pos >= 0 && pos < size(); pos += direction) {
-        if (matches(statement, data_->rows[static_cast<size_t>(pos)])) {
+        if (matches(statement, pos)) {
             jumpTo(pos);
             return true;
         }

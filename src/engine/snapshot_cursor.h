@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/db_impl.h"
+#include "engine/row_buffer.h"
 #include "engine/row_source.h"
 
 namespace tv::engine {
@@ -22,7 +23,8 @@ public:
     bool bof() override { return !none_ && (pos_ < 0 || size() == 0); }
     bool eof() override { return !none_ && (pos_ >= size() || size() == 0); }
     bool onRow() override { return !none_ && pos_ >= 0 && pos_ < size(); }
-    const tv::Variant* row() override;
+    RowState current() override { return onRow() ? RowState::Present : RowState::None; }
+    tv::Variant value(int column) override;
     std::int64_t rowid() const override { return pos_; }
     long recordCount() override { return size(); }
     long absolutePosition() override { return onRow() ? pos_ : -1; }
@@ -37,12 +39,12 @@ private:
     struct Data {
         QString sql;
         std::vector<FieldInfo> fields;
-        std::vector<Row> rows;
+        RowBuffer rows;
     };
-    long size() const { return static_cast<long>(data_->rows.size()); }
+    long size() const { return static_cast<long>(data_->rows.rows()); }
     void load();
     void jumpTo(long pos);
-    bool matches(Statement& statement, const Row& row);
+    bool matches(Statement& statement, long pos);
 
     DbHandle db_;
     std::shared_ptr<Data> data_;

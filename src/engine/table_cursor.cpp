@@ -12,27 +12,12 @@ constexpr int kFirstChunk = 16;
 constexpr int kMaxChunk = 1024;
 }  // namespace
 
-void TableCursor::Chunk::clear() {
-    rowids.clear();
-    values.clear();
-    keys.clear();
-}
-
-void TableCursor::Chunk::reverse(size_t columns, size_t keyColumns) {
-    const size_t n = rowids.size();
-    for (size_t i = 0, j = n - 1; i < j; ++i, --j) {
-        std::swap(rowids[i], rowids[j]);
-        std::swap_ranges(values.begin() + static_cast<std::ptrdiff_t>(i * columns),
-                         values.begin() + static_cast<std::ptrdiff_t>((i + 1) * columns),
-                         values.begin() + static_cast<std::ptrdiff_t>(j * columns));
-        std::swap_ranges(keys.begin() + static_cast<std::ptrdiff_t>(i * keyColumns),
-                         keys.begin() + static_cast<std::ptrdiff_t>((i + 1) * keyColumns),
-                         keys.begin() + static_cast<std::ptrdiff_t>(j * keyColumns));
-    }
-}
-
 TableCursor::TableCursor(DbHandle db, std::shared_ptr<const TableSchema> schema)
-    : db_(std::move(db)), schema_(std::move(schema)), plan_(&schema_->plan(nullptr)) {}
+    : db_(std::move(db)),
+      schema_(std::move(schema)),
+      plan_(&schema_->plan(nullptr)),
+      chunk_(schema_->columns.size()),
+      spare_(schema_->columns.size()) {}
 
 void TableCursor::setIndex(const IndexSchema* index) {
     index_ = index;
@@ -58,7 +43,7 @@ void TableCursor::requery() { standAt(At::Start); }
 
 bool TableCursor::fresh() const { return chunkChanges_ == db_->conn().changeCount(); }
 
-std::int64_t TableCursor::rowid() const { return at_ == At::Row ? chunk_.rowids[pos_] : 0; }
+std::int64_t TableCursor::rowid() const { return at_ == At::Row ? chunk_.rowid(pos_) : 0; }
 
 void TableCursor::standAt(At at) {
     at_ = at;
@@ -67,8 +52,9 @@ void TableCursor::standAt(At at) {
     deleted_ = false;
 }
 
-void TableCursor::standOn(Chunk chunk, size_t pos) {
-    chunk_ = std::move(chunk);
+void TableCursor::standOnFetched(size_t pos) {
+    // The chunk read last becomes current; the old one's storage is kept for the next.
+    std::swap(chunk_, spare_);
     pos_ = pos;
     chunkChanges_ = conn().changeCount();
     at_ = At::Row;
@@ -76,12 +62,12 @@ void TableCursor::standOn(Chunk chunk, size_t pos) {
 }
 
 std::vector<StoredValue> TableCursor::currentKey() const {
-    const size_t width = plan_->keyColumns.size();
-    std::vector<StoredValue> key(chunk_.keys.begin() + static_cast<std::ptrdiff_t>(pos_ * width),
-                                 chunk_.keys.begin() + static_cast<std::ptrdiff_t>((pos_ + 1) * width));
+    std::vector<StoredValue> key;
+    key.reserve(plan_->keyColumns.size() + 1);
+    for (int column : plan_->keyColumns) key.push_back(chunk_.stored(pos_, static_cast<size_t>(column)));
     StoredValue rowid;
     rowid.kind = SQLITE_INTEGER;
-    rowid.i = chunk_.rowids[pos_];
+    rowid.i = chunk_.rowid(pos_);
     key.push_back(rowid);
     return key;
 }
@@ -154,23 +140,13 @@ std::vector<TableCursor::Range> TableCursor::before(const std::vector<StoredValu
     return ranges;
 }
 
-void TableCursor::readRow(const Statement& statement, Chunk* chunk) const {
-    chunk->rowids.push_back(statement.intAt(0));
-    const std::vector<FieldInfo>& fields = schema_->fields;
-    for (size_t i = 0; i < fields.size(); ++i)
-        chunk->values.push_back(readColumn(statement, static_cast<int>(i) + 1, fields[i].type));
-    for (int column : plan_->keyColumns) chunk->keys.push_back(readStored(statement, column + 1));
-}
-
-TableCursor::Chunk TableCursor::fetch(const std::vector<StoredValue>& bound,
-                                      const std::vector<Range>& ranges, bool descending,
-                                      int limit, const QString& condition) {
-    Chunk chunk;
-    chunk.rowids.reserve(static_cast<size_t>(limit));
-    chunk.values.reserve(static_cast<size_t>(limit) * schema_->fields.size());
-    chunk.keys.reserve(static_cast<size_t>(limit) * plan_->keyColumns.size());
+RowBuffer& TableCursor::fetch(const std::vector<StoredValue>& bound,
+                              const std::vector<Range>& ranges, bool descending, int limit,
+                              const QString& condition) {
+    RowBuffer& chunk = spare_;
+    chunk.clear();
     for (const Range& range : ranges) {
-        const int wanted = limit - static_cast<int>(chunk.size());
+        const int wanted = limit - static_cast<int>(chunk.rows());
         if (wanted <= 0) break;
         Statement statement = conn().cached(rangeSql(range, bound, descending, condition));
         int index = 1;
@@ -180,40 +156,40 @@ TableCursor::Chunk TableCursor::fetch(const std::vector<StoredValue>& bound,
         if (range.op == Range::Greater || range.op == Range::Less)
             bindStoredValue(statement, index++, bound[static_cast<size_t>(range.equal)]);
         statement.bindInt(index, wanted);
-        while (statement.step()) readRow(statement, &chunk);
+        while (statement.step()) chunk.append(statement, 1, 0);
     }
     return chunk;
 }
 
-bool TableCursor::fetchRowid(std::int64_t rowid, Chunk* chunk) {
+bool TableCursor::fetchRowid(std::int64_t rowid) {
     Statement statement = conn().cached(plan_->head + QStringLiteral(" WHERE rowid = ?"));
     statement.bindInt(1, rowid);
     if (!statement.step()) return false;
-    chunk->clear();
-    readRow(statement, chunk);
+    spare_.clear();
+    spare_.append(statement, 1, 0);
     return true;
 }
 
 void TableCursor::moveFirst() {
     direction_ = 0;
-    Chunk rows = fetch({}, {{0, Range::All}}, false, nextChunk(1));
-    if (rows.size() == 0) {
+    RowBuffer& rows = fetch({}, {{0, Range::All}}, false, nextChunk(1));
+    if (rows.rows() == 0) {
         standAt(At::Empty);
         return;
     }
-    standOn(std::move(rows), 0);
+    standOnFetched(0);
 }
 
 void TableCursor::moveLast() {
     direction_ = 0;
-    Chunk rows = fetch({}, {{0, Range::All}}, true, nextChunk(-1));
-    if (rows.size() == 0) {
+    RowBuffer& rows = fetch({}, {{0, Range::All}}, true, nextChunk(-1));
+    if (rows.rows() == 0) {
         standAt(At::Empty);
         return;
     }
-    rows.reverse(schema_->fields.size(), plan_->keyColumns.size());
-    const size_t last = rows.size() - 1;
-    standOn(std::move(rows), last);
+    rows.reverse();
+    const size_t last = rows.rows() - 1;
+    standOnFetched(last);
 }
 
 void TableCursor::moveNext() {
@@ -223,17 +199,17 @@ void TableCursor::moveNext() {
         return;
     }
     if (at_ == At::EOF_) return;
-    if (!deleted_ && fresh() && pos_ + 1 < chunk_.size()) {
+    if (!deleted_ && fresh() && pos_ + 1 < chunk_.rows()) {
         ++pos_;
         return;
     }
     const std::vector<StoredValue> key = currentKey();
-    Chunk rows = fetch(key, after(key, static_cast<int>(key.size()), false), false, nextChunk(1));
-    if (rows.size() == 0) {
+    RowBuffer& rows = fetch(key, after(key, static_cast<int>(key.size()), false), false, nextChunk(1));
+    if (rows.rows() == 0) {
         standAt(At::EOF_);
         return;
     }
-    standOn(std::move(rows), 0);
+    standOnFetched(0);
 }
 
 void TableCursor::movePrevious() {
@@ -248,14 +224,14 @@ void TableCursor::movePrevious() {
         return;
     }
     const std::vector<StoredValue> key = currentKey();
-    Chunk rows = fetch(key, before(key, static_cast<int>(key.size()), false), true, nextChunk(-1));
-    if (rows.size() == 0) {
+    RowBuffer& rows = fetch(key, before(key, static_cast<int>(key.size()), false), true, nextChunk(-1));
+    if (rows.rows() == 0) {
         standAt(At::BOF);
         return;
     }
-    rows.reverse(schema_->fields.size(), plan_->keyColumns.size());
-    const size_t last = rows.size() - 1;
-    standOn(std::move(rows), last);
+    rows.reverse();
+    const size_t last = rows.rows() - 1;
+    standOnFetched(last);
 }
 
 bool TableCursor::bof() {
@@ -273,20 +249,24 @@ bool TableCursor::onRow() {
     return at_ == At::Row;
 }
 
-const tv::Variant* TableCursor::row() {
+RowState TableCursor::current() {
     resolveStart();
-    if (at_ != At::Row || deleted_) return nullptr;
+    if (at_ != At::Row) return RowState::None;
+    if (deleted_) return RowState::Deleted;
     if (!fresh()) {
         // Something was written since the chunk was read: read this row again (its key
         // may have changed, which moves it in the index as in Jet).
-        Chunk rows;
-        if (!fetchRowid(chunk_.rowids[pos_], &rows)) {
+        if (!fetchRowid(chunk_.rowid(pos_))) {
             deleted_ = true;  // the chunk stays: its key is where moves go on from
-            return nullptr;
+            return RowState::Deleted;
         }
-        standOn(std::move(rows), 0);
+        standOnFetched(0);
     }
-    return chunk_.values.data() + pos_ * schema_->fields.size();
+    return RowState::Present;
+}
+
+tv::Variant TableCursor::value(int column) {
+    return chunk_.value(pos_, static_cast<size_t>(column), schema_->fields[static_cast<size_t>(column)]);
 }
 
 void TableCursor::rowChanged() { chunkChanges_ = ~std::uint64_t{0}; }
@@ -329,10 +309,10 @@ void TableCursor::setAbsolutePosition(long position) {
         conn().cached(plan_->head + plan_->orderAsc + QStringLiteral(" LIMIT 1 OFFSET ?"));
     statement.bindInt(1, position);
     if (position < 0 || !statement.step()) fail(err::kNoCurrentRecord);
-    Chunk rows;
-    readRow(statement, &rows);
+    spare_.clear();
+    spare_.append(statement, 1, 0);
     statement.reset();
-    standOn(std::move(rows), 0);
+    standOnFetched(0);
 }
 
 QByteArray TableCursor::bookmark() const { return encodeBookmark(rowid()); }
@@ -341,9 +321,8 @@ QByteArray TableCursor::bookmarkFor(std::int64_t rowid) const { return encodeBoo
 
 bool TableCursor::gotoBookmark(const QByteArray& bookmark) {
     std::int64_t rowid = 0;
-    Chunk rows;
-    if (!decodeBookmark(bookmark, &rowid) || !fetchRowid(rowid, &rows)) return false;
-    standOn(std::move(rows), 0);
+    if (!decodeBookmark(bookmark, &rowid) || !fetchRowid(rowid)) return false;
+    standOnFetched(0);
     return true;
 }
 
@@ -378,44 +357,45 @@ bool TableCursor::seek(const QString& comparison, const std::vector<tv::Variant>
         fail(err::kInvalidOperation, comparison);
     }
     direction_ = 0;
-    Chunk rows = fetch(bound, ranges, descending, 1);
-    if (rows.size() == 0) {
+    RowBuffer& rows = fetch(bound, ranges, descending, 1);
+    if (rows.rows() == 0) {
         standAt(descending ? At::BOF : At::EOF_);
         return false;
     }
-    standOn(std::move(rows), 0);
+    standOnFetched(0);
     return true;
 }
 
 bool TableCursor::find(const QString& condition, FindKind kind) {
     resolveStart();
-    Chunk rows;
+    spare_.clear();
+    RowBuffer& rows = spare_;
     const bool fromRow = at_ == At::Row;
     const std::vector<StoredValue> key = fromRow ? currentKey() : std::vector<StoredValue>();
     const int depth = static_cast<int>(key.size());
     switch (kind) {
         case FindKind::First:
-            rows = fetch({}, {{0, Range::All}}, false, 1, condition);
+            fetch({}, {{0, Range::All}}, false, 1, condition);
             break;
         case FindKind::Last:
-            rows = fetch({}, {{0, Range::All}}, true, 1, condition);
+            fetch({}, {{0, Range::All}}, true, 1, condition);
             break;
         case FindKind::Next:
             if (fromRow)
-                rows = fetch(key, after(key, depth, false), false, 1, condition);
+                fetch(key, after(key, depth, false), false, 1, condition);
             else if (at_ != At::EOF_ && at_ != At::Empty)
-                rows = fetch({}, {{0, Range::All}}, false, 1, condition);
+                fetch({}, {{0, Range::All}}, false, 1, condition);
             break;
         case FindKind::Previous:
             if (fromRow)
-                rows = fetch(key, before(key, depth, false), true, 1, condition);
+                fetch(key, before(key, depth, false), true, 1, condition);
             else if (at_ != At::BOF && at_ != At::Empty)
-                rows = fetch({}, {{0, Range::All}}, true, 1, condition);
+                fetch({}, {{0, Range::All}}, true, 1, condition);
             break;
     }
-    if (rows.size() == 0) return false;
+    if (rows.rows() == 0) return false;
     direction_ = 0;
-    standOn(std::move(rows), 0);
+    standOnFetched(0);
     return true;
 }
 

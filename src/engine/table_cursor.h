@@ -12,8 +12,8 @@
 #pragma once
 
 #include "engine/db_impl.h"
+#include "engine/row_buffer.h"
 #include "engine/row_source.h"
-#include "engine/values.h"
 
 namespace tv::engine {
 
@@ -39,7 +39,8 @@ public:
     bool bof() override;
     bool eof() override;
     bool onRow() override;
-    const tv::Variant* row() override;
+    RowState current() override;
+    tv::Variant value(int column) override;
     std::int64_t rowid() const override;
     long recordCount() override;
     long absolutePosition() override;
@@ -56,15 +57,6 @@ private:
     // Start: before the first row, not read yet (a new record set stands on its first row
     // as soon as it is used). Empty: a move found no row at all (both BOF and EOF).
     enum class At { Start, BOF, Row, EOF_, Empty, None };
-    // Rows read by one query, in index order, stored flat: one allocation per chunk.
-    struct Chunk {
-        std::vector<std::int64_t> rowids;
-        std::vector<tv::Variant> values;  // rowids.size() x column count
-        std::vector<StoredValue> keys;    // rowids.size() x key column count, as stored
-        size_t size() const { return rowids.size(); }
-        void clear();
-        void reverse(size_t columns, size_t keyColumns);
-    };
     // Rows whose first `equal` key parts equal the bound, and whose next part relates to
     // the bound by `op` (All: no condition on it).
     struct Range {
@@ -80,12 +72,12 @@ private:
                      const QString& condition);
     std::vector<Range> after(const std::vector<StoredValue>& bound, int depth, bool inclusive) const;
     std::vector<Range> before(const std::vector<StoredValue>& bound, int depth, bool inclusive) const;
-    Chunk fetch(const std::vector<StoredValue>& bound, const std::vector<Range>& ranges,
-                bool descending, int limit, const QString& condition = QString());
-    bool fetchRowid(std::int64_t rowid, Chunk* chunk);
-    void readRow(const Statement& statement, Chunk* chunk) const;
+    // Reads rows into spare_ (returned), leaving the current chunk alone.
+    RowBuffer& fetch(const std::vector<StoredValue>& bound, const std::vector<Range>& ranges,
+                 bool descending, int limit, const QString& condition = QString());
+    bool fetchRowid(std::int64_t rowid);  // into spare_
     std::vector<StoredValue> currentKey() const;  // the index columns, then the rowid
-    void standOn(Chunk chunk, size_t pos);
+    void standOnFetched(size_t pos);  // spare_ becomes the current chunk
     void standAt(At at);
     bool fresh() const;
     int nextChunk(int direction);
@@ -96,7 +88,9 @@ private:
     CursorPlan* plan_ = nullptr;          // owned by schema_
 
     At at_ = At::Start;
-    Chunk chunk_;
+    // Rows read by one query, in index order (statement columns: rowid, then the table's).
+    RowBuffer chunk_;
+    RowBuffer spare_;  // the next chunk is read here; storage reused from chunk to chunk
     size_t pos_ = 0;
     std::uint64_t chunkChanges_ = 0;
     bool deleted_ = false;

@@ -169,17 +169,15 @@ void bindStored(Statement& statement, int index, const tv::Variant& value) {
     }
 }
 
-tv::Variant readDynamic(const Statement& statement, int col) {
-    switch (statement.columnType(col)) {
-        case SQLITE_NULL: return tv::Variant();
-        case SQLITE_INTEGER: {
-            const std::int64_t v = statement.intAt(col);
-            if (fitsInt32(v)) return tv::Variant(static_cast<std::int32_t>(v));
-            return tv::Variant(static_cast<double>(v));
-        }
-        case SQLITE_FLOAT: return tv::Variant(statement.doubleAt(col));
-        case SQLITE_BLOB: return tv::Variant(statement.blobAt(col));
-        default: return tv::Variant(statement.textAt(col));
+tv::Variant dynamicValue(const StoredView& stored) {
+    switch (stored.kind) {
+        case SQLITE_INTEGER:
+            if (fitsInt32(stored.i)) return tv::Variant(static_cast<std::int32_t>(stored.i));
+            return tv::Variant(static_cast<double>(stored.i));
+        case SQLITE_FLOAT: return tv::Variant(stored.d);
+        case SQLITE_BLOB: return tv::Variant(QByteArray(stored.bytes, stored.length));
+        case SQLITE_TEXT: return tv::Variant(QString::fromUtf8(stored.bytes, stored.length));
+        default: return tv::Variant();
     }
 }
 
@@ -192,56 +190,83 @@ FieldType dynamicType(int sqliteType) {
     }
 }
 
-tv::Variant readColumn(const Statement& statement, int col, FieldType type) {
-    const int stored = statement.columnType(col);
-    if (stored == SQLITE_NULL) return tv::Variant();
-    const bool numeric = stored == SQLITE_INTEGER || stored == SQLITE_FLOAT;
+tv::Variant columnValue(const StoredView& stored, FieldType type) {
+    if (stored.kind == SQLITE_NULL || stored.kind == 0) return tv::Variant();
+    const bool numeric = stored.kind == SQLITE_INTEGER || stored.kind == SQLITE_FLOAT;
+    const double number = stored.kind == SQLITE_INTEGER ? static_cast<double>(stored.i) : stored.d;
     switch (type) {
         case FieldType::Text:
-        case FieldType::Memo: return tv::Variant(statement.textAt(col));
+        case FieldType::Memo:
+            if (stored.kind == SQLITE_TEXT) return tv::Variant(QString::fromUtf8(stored.bytes, stored.length));
+            if (stored.kind == SQLITE_INTEGER) return tv::Variant(QString::number(stored.i));
+            break;
         case FieldType::Boolean:
-            if (stored == SQLITE_INTEGER) return tv::Variant(statement.intAt(col) != 0);
+            if (stored.kind == SQLITE_INTEGER) return tv::Variant(stored.i != 0);
             break;
         case FieldType::Byte:
         case FieldType::Integer:
-            if (stored == SQLITE_INTEGER) {
-                const std::int64_t v = statement.intAt(col);
-                if (v >= std::numeric_limits<std::int16_t>::min() &&
-                    v <= std::numeric_limits<std::int16_t>::max())
-                    return tv::Variant(static_cast<std::int16_t>(v));
-            }
+            if (stored.kind == SQLITE_INTEGER && stored.i >= std::numeric_limits<std::int16_t>::min() &&
+                stored.i <= std::numeric_limits<std::int16_t>::max())
+                return tv::Variant(static_cast<std::int16_t>(stored.i));
             break;
         case FieldType::Long:
-            if (stored == SQLITE_INTEGER && fitsInt32(statement.intAt(col)))
-                return tv::Variant(static_cast<std::int32_t>(statement.intAt(col)));
+            if (stored.kind == SQLITE_INTEGER && fitsInt32(stored.i))
+                return tv::Variant(static_cast<std::int32_t>(stored.i));
             break;
         case FieldType::Currency:
-            if (numeric) return tv::Variant(Currency::fromDouble(statement.doubleAt(col)));
+            if (numeric) return tv::Variant(Currency::fromDouble(number));
             break;
         case FieldType::Single:
-            if (numeric) return tv::Variant(static_cast<float>(statement.doubleAt(col)));
+            if (numeric) return tv::Variant(static_cast<float>(number));
             break;
         case FieldType::Double:
-            if (numeric) return tv::Variant(statement.doubleAt(col));
+            if (numeric) return tv::Variant(number);
             break;
         case FieldType::Date:
-            if (stored == SQLITE_TEXT) {
+            if (stored.kind == SQLITE_TEXT) {
                 DateTime date;
-                const auto* bytes =
-                    reinterpret_cast<const char*>(sqlite3_column_text(statement.handle(), col));
-                if (readIsoBytes(bytes, sqlite3_column_bytes(statement.handle(), col), &date))
-                    return tv::Variant(date);
-                const QString text = statement.textAt(col);
-                if (fromIsoText(text, &date) || parseDateTime(text, &date))
-                    return tv::Variant(date);
+                if (readIsoBytes(stored.bytes, stored.length, &date)) return tv::Variant(date);
+                const QString text = QString::fromUtf8(stored.bytes, stored.length);
+                if (fromIsoText(text, &date) || parseDateTime(text, &date)) return tv::Variant(date);
                 return tv::Variant(text);
             }
-            if (numeric) return tv::Variant(DateTime{statement.doubleAt(col)});
+            if (numeric) return tv::Variant(DateTime{number});
             break;
-        case FieldType::LongBinary: return tv::Variant(statement.blobAt(col));
+        case FieldType::LongBinary:
+            if (stored.kind == SQLITE_BLOB || stored.kind == SQLITE_TEXT)
+                return tv::Variant(QByteArray(stored.bytes, stored.length));
+            break;
     }
     // A value of another type than the column's (written by another tool): as stored.
-    return readDynamic(statement, col);
+    return dynamicValue(stored);
+}
+
+StoredView viewOf(const Statement& statement, int col) {
+    sqlite3_stmt* stmt = statement.handle();
+    StoredView view;
+    view.kind = sqlite3_column_type(stmt, col);
+    switch (view.kind) {
+        case SQLITE_INTEGER: view.i = sqlite3_column_int64(stmt, col); break;
+        case SQLITE_FLOAT: view.d = sqlite3_column_double(stmt, col); break;
+        case SQLITE_TEXT:
+            view.bytes = reinterpret_cast<const char*>(sqlite3_column_text(stmt, col));
+            view.length = sqlite3_column_bytes(stmt, col);
+            break;
+        case SQLITE_BLOB:
+            view.bytes = static_cast<const char*>(sqlite3_column_blob(stmt, col));
+            view.length = sqlite3_column_bytes(stmt, col);
+            break;
+        default: break;
+    }
+    return view;
+}
+
+tv::Variant readColumn(const Statement& statement, int col, FieldType type) {
+    return columnValue(viewOf(statement, col), type);
+}
+
+tv::Variant readDynamic(const Statement& statement, int col) {
+    return dynamicValue(viewOf(statement, col));
 }
 
 }  // namespace tv::engine

@@ -36,9 +36,24 @@ tv::Variant toColumnValue(const tv::Variant& value, FieldType type);
 // dates as ISO text, Currency rounded to four decimals.
 void bindStored(Statement& statement, int index, const tv::Variant& value);
 
-// A column of the current row read as the engine type of its field.
+// A stored value seen in place (in a statement's row or a row buffer), not copied.
+struct StoredView {
+    int kind = 0;  // as StoredValue::kind
+    std::int64_t i = 0;
+    double d = 0.0;
+    const char* bytes = nullptr;
+    int length = 0;
+};
+StoredView viewOf(const Statement& statement, int col);
+
+// A stored value read as the engine type of its field. A value of another type than
+// the column's (written by another tool) is returned as stored.
+tv::Variant columnValue(const StoredView& stored, FieldType type);
+// A value with no declared type (an expression of a query), by its stored type.
+tv::Variant dynamicValue(const StoredView& stored);
+
+// The same, straight from a statement's current row.
 tv::Variant readColumn(const Statement& statement, int col, FieldType type);
-// A column with no declared type (an expression of a query), by its stored type.
 tv::Variant readDynamic(const Statement& statement, int col);
 // The engine type a computed column reports, from the value it holds.
 FieldType dynamicType(int sqliteType);
