@@ -149,6 +149,50 @@ TEST_F(TableDefTest, ATableBuiltFieldByFieldAndListedWithTheOthers) {
     EXPECT_FALSE(db_.HasTable("Call Notes"));
 }
 
+TEST_F(TableDefTest, StatementsChangeTheSchemaToo) {
+    db_.Execute("ALTER TABLE [CUSTOMERS] ADD COLUMN [RATING] SHORT");
+    db_.Execute("ALTER TABLE [CUSTOMERS] ADD COLUMN [SINCE] DATETIME");
+    db_.Execute("INSERT INTO CUSTOMERS ([CUSTOMER NAME], [RATING]) VALUES ('Clark', 3)");
+    const TableDef def = db_.TableDefNamed("CUSTOMERS");
+    EXPECT_EQ(columnNames(def),
+              QStringList({"CUSTOMER NAME", "CITY", "PHONE", "RATING", "SINCE"}));
+    EXPECT_EQ(def.FieldNamed("RATING").Type(), FieldType::Integer);
+    db_.Execute("ALTER TABLE [CUSTOMERS] DROP COLUMN [RATING]");
+    db_.Execute("CREATE UNIQUE INDEX [City] ON [CUSTOMERS] ([CITY], [CUSTOMER NAME])");
+    EXPECT_EQ(def.Indexes().size(), 3u);
+    db_.Execute("DROP INDEX [Phone] ON [CUSTOMERS]");
+    db_.Execute("ALTER TABLE [CUSTOMERS] DROP COLUMN [PHONE]");
+    EXPECT_EQ(columnNames(def), QStringList({"CUSTOMER NAME", "CITY", "SINCE"}));
+    EXPECT_EQ(rawRows(path_, "SELECT count(*) FROM CUSTOMERS")[0][0], "3");
+    EXPECT_EQ(dbErrorOf([&] { db_.Execute("ALTER TABLE [CUSTOMERS] DROP COLUMN [CITY]"); }),
+              err::kCannotDeleteKeyField);
+}
+
+TEST_F(TableDefTest, ColumnsAddedElsewhereAppearAfterIdle) {
+    Database other = Engine::instance().OpenDatabase(path_);
+    EXPECT_EQ(other.TableDefNamed("CUSTOMERS").FieldCount(), 3);
+    TableDef def = db_.TableDefNamed("CUSTOMERS");
+    def.Append(def.CreateField("EXTRA", FieldType::Long));
+    // The other connection keeps what it read until it is told to look again.
+    EXPECT_EQ(other.TableDefNamed("CUSTOMERS").FieldCount(), 3);
+    Engine::instance().Idle();
+    EXPECT_EQ(other.TableDefNamed("CUSTOMERS").FieldCount(), 4);
+    Recordset rs = other.OpenRecordset("CUSTOMERS");
+    EXPECT_TRUE(rs["EXTRA"].isNull());
+}
+
+TEST_F(TableDefTest, AReadOnlyDatabaseRefusesEveryWrite) {
+    db_.Close();
+    db_ = Engine::instance().OpenDatabase(path_, true);
+    Recordset rs = db_.OpenRecordset("CUSTOMERS");
+    EXPECT_FALSE(rs.Updatable());
+    EXPECT_EQ(dbErrorOf([&] { rs.Edit(); }), err::kNotUpdatable);
+    EXPECT_EQ(dbErrorOf([&] { db_.Execute("DELETE * FROM CUSTOMERS"); }), err::kNotUpdatable);
+    EXPECT_EQ(dbErrorOf([&] { db_.TableDefNamed("CUSTOMERS").DeleteField("CITY"); }),
+              err::kNotUpdatable);
+    EXPECT_EQ(rs.RecordCount(), 2);
+}
+
 TEST_F(TableDefTest, AutoNumbersCountOnFromTheHighest) {
     db_.Execute(
         "CREATE TABLE [LOG] ([ID] COUNTER, [WHAT] TEXT(20), CONSTRAINT PrimaryKey PRIMARY KEY ([ID]))");
