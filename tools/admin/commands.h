@@ -12,8 +12,11 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitDataError = 1;  // the engine or the data refused the work
 inline constexpr int kExitUsage = 2;      // the command line is wrong, or not available yet
 
-// create FOLDER [--from DBDIR]: the three databases from db/ text sources.
+// create FOLDER [--from DBDIR] [--demo [--scale N]]: the three databases from db/ text
+// sources, optionally filled with the demo company.
 int runCreate(const QStringList& args);
+// check FOLDER [--from DBDIR]: the folder's databases against the shipped schema.
+int runCheck(const QStringList& args);
 // query FILE STATEMENT: one statement in the program's SQL dialect.
 int runQuery(const QStringList& args);
 // setting SECTION KEY [VALUE] | setting --delete SECTION KEY: the per-user settings store.

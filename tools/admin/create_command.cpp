@@ -1,23 +1,58 @@
 // create: builds a data folder's three databases from db/ text sources.
 #include "commands.h"
 #include "console.h"
+#include "data/demo_company.h"
 #include "data/shipped_databases.h"
 
 #include <QDir>
+#include <algorithm>
 
 namespace tv::admin {
+namespace {
+
+// The demo company: progress goes to standard error (a large scale takes a while), the
+// rows written to standard output.
+int createDemo(const QString& folder, const QString& source, int scale) {
+    data::DemoOptions options;
+    options.scale = scale;
+    QString error;
+    std::vector<data::DemoTableCount> counts;
+    const bool created =
+        data::createDemoCompany(folder, source, options, &error, &counts,
+                                [](const QString& step) { err() << "  " << step << Qt::endl; });
+    if (!created) {
+        err() << "create: " << error << Qt::endl;
+        return kExitDataError;
+    }
+    long total = 0;
+    for (const data::DemoTableCount& c : counts) {
+        out() << c.database << '\t' << c.table << '\t' << c.rows << '\n';
+        total += c.rows;
+    }
+    out() << "Created the demo company (scale " << scale << ", " << total << " rows) in "
+          << QDir::toNativeSeparators(QDir(folder).absolutePath()) << Qt::endl;
+    return kExitOk;
+}
+
+}  // namespace
 
 int runCreate(const QStringList& args) {
     QString folder;
     QString source = QStringLiteral(TOLVARINE_SOURCE_DIR "/db");
+    bool demo = false;
+    int scale = 0;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (arg == QLatin1String("--from")) {
             if (++i == args.size()) return usageError(QStringLiteral("--from needs a folder"));
             source = args[i];
-        } else if (arg == QLatin1String("--demo") || arg == QLatin1String("--scale")) {
-            err() << "create " << arg << ": not yet available" << Qt::endl;
-            return kExitUsage;
+        } else if (arg == QLatin1String("--demo")) {
+            demo = true;
+        } else if (arg == QLatin1String("--scale")) {
+            bool ok = false;
+            scale = ++i < args.size() ? args[i].toInt(&ok) : 0;
+            if (!ok || scale < 1)
+                return usageError(QStringLiteral("--scale needs a whole number of 1 or more"));
         } else if (arg.startsWith(u'-')) {
             return usageError(QStringLiteral("create: unknown option \"%1\"").arg(arg));
         } else if (folder.isEmpty()) {
@@ -27,6 +62,8 @@ int runCreate(const QStringList& args) {
         }
     }
     if (folder.isEmpty()) return usageError(QStringLiteral("create: no folder given"));
+    if (scale > 0 && !demo) return usageError(QStringLiteral("create: --scale goes with --demo"));
+    if (demo) return createDemo(folder, source, std::max(scale, 1));
 
     QString error;
     const bool created = data::createDatabases(

@@ -1,6 +1,6 @@
 // tolvarine-admin: prepares and inspects the program's database folders from a shell.
-// Subcommands: create, query, setting, help (check and demo data are announced but not
-// available yet). Exit codes: 0 done, 1 engine or data error, 2 usage error.
+// Subcommands: create (optionally with a demo company), check, query, setting, help.
+// Exit codes: 0 done, 1 engine or data error, 2 usage error.
 #include "commands.h"
 #include "console.h"
 
@@ -18,10 +18,7 @@ int main(int argc, char** argv) {
         if (command == QLatin1String("create")) return tv::admin::runCreate(args);
         if (command == QLatin1String("query")) return tv::admin::runQuery(args);
         if (command == QLatin1String("setting")) return tv::admin::runSetting(args);
-        if (command == QLatin1String("check")) {
-            tv::admin::err() << "check: not yet available" << Qt::endl;
-            return tv::admin::kExitUsage;
-        }
+        if (command == QLatin1String("check")) return tv::admin::runCheck(args);
         if (command == QLatin1String("help") || command == QLatin1String("--help") ||
             command == QLatin1String("-h")) {
             tv::admin::printUsage(false);

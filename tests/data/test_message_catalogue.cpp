@@ -1,0 +1,194 @@
+// The message catalogue against the program: every message number the sources show (as a
+// literal or through a named constant) and every number the program's documented
+// behaviour uses has a row in the built Definitions.mdb, each row has a title, a text and
+// a style the message box understands, and questions are asked with Yes and No.
+#include "common/test_support.h"
+#include "core/convert.h"
+#include "data/shipped_databases.h"
+#include "engine/engine.h"
+
+#include <gtest/gtest.h>
+#include <QDirIterator>
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+#include <map>
+#include <memory>
+
+namespace {
+
+using tv::engine::Engine;
+
+// Where a number is used, for the failure message.
+struct Use {
+    int number;
+    QString where;
+};
+
+struct SourceScan {
+    std::vector<Use> uses;
+    QStringList unresolved;  // named constants passed to a message call with no value found
+};
+
+// The program's sources, read once.
+std::map<QString, QString> programSources() {
+    std::map<QString, QString> files;
+    for (const char* root : {"src", "tools"}) {
+        QDirIterator it(tvtest::sourceDir() + "/" + root, {"*.cpp", "*.h"}, QDir::Files,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            QFile file(path);
+            if (file.open(QIODevice::ReadOnly))
+                files[path.mid(tvtest::sourceDir().size() + 1)] = QString::fromUtf8(file.readAll());
+        }
+    }
+    return files;
+}
+
+// Message numbers reach the catalogue through ShowMessage (a box) and ShowStatusMessage
+// (the status bar), either as a literal or as a named constant; constants named kMsg...
+// are message numbers wherever they are used.
+SourceScan scanSources(const std::map<QString, QString>& files) {
+    static const QRegularExpression constant(
+        R"(\b(?:constexpr|const)\s+(?:int|short|long|std::int16_t|std::int32_t|qint16|qint32)\s+(k\w+)\s*=\s*(\d+)\s*;)");
+    static const QRegularExpression call(R"(\b(ShowMessage|ShowStatusMessage)\s*\(\s*([\w:]+))");
+    QHash<QString, int> values;
+    SourceScan scan;
+    for (const auto& [path, text] : files) {
+        for (auto m = constant.globalMatch(text); m.hasNext();) {
+            const auto match = m.next();
+            values.insert(match.captured(1), match.captured(2).toInt());
+            if (match.captured(1).startsWith("kMsg"))
+                scan.uses.push_back({match.captured(2).toInt(), path});
+        }
+    }
+    for (const auto& [path, text] : files) {
+        for (auto m = call.globalMatch(text); m.hasNext();) {
+            const auto match = m.next();
+            const QString argument = match.captured(2);
+            const QString where = QStringLiteral("%1:%2 %3")
+                                      .arg(path)
+                                      .arg(text.left(match.capturedStart()).count('\n') + 1)
+                                      .arg(match.captured(0));
+            bool isNumber = false;
+            const int number = argument.toInt(&isNumber);
+            const QString name = argument.section("::", -1);
+            if (isNumber) {
+                scan.uses.push_back({number, where});
+            } else if (values.contains(name)) {
+                scan.uses.push_back({values.value(name), where});
+            } else if (name.size() > 1 && name[0] == 'k' && name[1].isUpper()) {
+                scan.unresolved << where;
+            }
+            // Anything else is a declaration or a number handed through a parameter.
+        }
+    }
+    return scan;
+}
+
+// Every number the program's documented behaviour shows: boxes, questions and status-bar
+// texts of start-up, the data layer, the list and record windows, deletion cascades,
+// counters, filters, lookup tables, scheduling, service, sales, billing, messaging,
+// reports and call scripts.
+const int kDocumentedNumbers[] = {
+    1,   2,   4,   5,   6,   7,   11,  12,  13,  100, 101, 102, 103, 104, 105, 106, 107,
+    112, 117, 118, 119, 120, 141, 147, 148, 149, 150, 163, 164, 193, 194, 195, 196, 199,
+    200, 300, 500, 501, 502, 503, 504, 505, 510, 511, 512, 600, 601, 701, 800, 801, 802,
+    900, 901, 902, 903, 904, 905, 906, 907, 908, 909, 911, 913, 914, 915, 916, 917, 918,
+    919, 920, 924, 926, 931, 935, 938, 943, 948, 949, 950, 951, 953, 955, 957, 980,
+};
+// Of those, the ones that ask the user to decide: Yes and No buttons.
+const int kQuestions[] = {11, 101, 107, 120, 147, 148, 149, 150, 193, 199, 505, 601};
+
+struct CatalogueRow {
+    QString title, text;
+    long style = 0;
+};
+
+class MessageCatalogue : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        tvtest::ScratchFolder folder;
+        QString error;
+        ASSERT_TRUE(tv::data::createDatabases(folder.path(), tvtest::sourceDir() + "/db", &error))
+            << error.toStdString();
+        tv::engine::Database db =
+            Engine::instance().OpenDatabase(folder.file("Definitions.mdb"), true);
+        tv::engine::Recordset rs = db.OpenRecordset("SELECT * FROM MESSAGES");
+        for (; !rs.EOF_(); rs.MoveNext()) {
+            CatalogueRow row;
+            row.title = rs[1].isNull() ? QString() : tv::CStr(rs[1]);
+            row.text = rs[2].isNull() ? QString() : tv::CStr(rs[2]);
+            row.style = rs[5].isNull() ? -1 : tv::CLng(rs[5]);
+            rows_[tv::CInt(rs[0])] = row;
+        }
+    }
+    static inline std::map<int, CatalogueRow> rows_;
+};
+
+TEST_F(MessageCatalogue, EveryNumberTheSourcesShowHasARow) {
+    const SourceScan scan = scanSources(programSources());
+    EXPECT_TRUE(scan.unresolved.isEmpty()) << "message constants without a value:\n"
+                                           << scan.unresolved.join('\n').toStdString();
+    // The scan must see the calls it exists for, or it proves nothing.
+    QSet<int> seen;
+    for (const Use& use : scan.uses) seen.insert(use.number);
+    for (int known : {101, 105, 194}) EXPECT_TRUE(seen.contains(known)) << known;
+    for (const Use& use : scan.uses)
+        EXPECT_TRUE(rows_.count(use.number))
+            << use.number << " used at " << use.where.toStdString();
+}
+
+TEST_F(MessageCatalogue, EveryDocumentedNumberHasARow) {
+    for (int number : kDocumentedNumbers) EXPECT_TRUE(rows_.count(number)) << number;
+}
+
+TEST_F(MessageCatalogue, RowsHaveTitleTextAndAStyleTheBoxUnderstands) {
+    ASSERT_GT(rows_.size(), std::size(kDocumentedNumbers) - 1);
+    for (const auto& [number, row] : rows_) {
+        EXPECT_FALSE(row.title.trimmed().isEmpty()) << number;
+        EXPECT_FALSE(row.text.trimmed().isEmpty()) << number;
+        const long buttons = row.style & 0xF, icon = row.style & 0xF0,
+                   defaultButton = row.style & 0xF00;
+        EXPECT_GE(row.style, 0) << number;
+        EXPECT_EQ(row.style & ~0x3FFL, 0) << number << ": unknown style bits " << row.style;
+        EXPECT_LE(buttons, 5) << number;
+        EXPECT_TRUE(icon == 0 || icon == 16 || icon == 32 || icon == 48 || icon == 64) << number;
+        EXPECT_TRUE(defaultButton == 0 || defaultButton == 256 || defaultButton == 512) << number;
+        // A default button must exist: the second on a two-button box, at most.
+        const long count = buttons == 0 ? 1 : (buttons == 3 || buttons == 2) ? 3 : 2;
+        EXPECT_LT(defaultButton / 256, count) << number;
+    }
+}
+
+TEST_F(MessageCatalogue, QuestionsOfferYesAndNo) {
+    for (int number : kQuestions) {
+        ASSERT_TRUE(rows_.count(number)) << number;
+        const long buttons = rows_[number].style & 0xF;
+        EXPECT_TRUE(buttons == 3 || buttons == 4) << number << " has buttons " << buttons;
+    }
+}
+
+// The scanner itself: the call forms it must recognise.
+TEST(MessageScan, FindsLiteralsConstantsAndQualifiedCalls) {
+    const std::map<QString, QString> files = {
+        {"a.cpp",
+         "constexpr int kSavedStatus = 931;\nvoid f() { ShowStatusMessage(kSavedStatus); }\n"},
+        {"b.cpp",
+         "void g() {\n  data::ShowMessage(101, keys);\n  ShowMessage( 7 );\n}\n"
+         "int ShowMessage(int number, const QString& extra) { return ShowMessage(number); }\n"},
+        {"c.h", "inline constexpr int kMsgRepairFailed = 13;\n"},
+        {"d.cpp", "void h() { ShowMessage(kNotDefinedAnywhere); }\n"},
+    };
+    const SourceScan scan = scanSources(files);
+    std::map<int, QString> found;
+    for (const Use& use : scan.uses) found[use.number] = use.where;
+    EXPECT_EQ(found.size(), 4u);
+    EXPECT_TRUE(found.count(931) && found.count(101) && found.count(7) && found.count(13));
+    EXPECT_TRUE(found[101].startsWith("b.cpp:2 ")) << found[101].toStdString();
+    EXPECT_EQ(scan.unresolved.size(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,189 @@
+// The schema check: fresh databases pass without a word; each kind of difference is one
+// error line naming the database, the table and the column or index; custom columns and
+// a site's own tables are information; a file that is missing, damaged, a legacy Jet file
+// or a database of another program is an error with its path and the engine's number.
+#include "common/test_support.h"
+#include "data/schema_check.h"
+#include "data/shipped_databases.h"
+#include "engine/engine.h"
+
+#include <gtest/gtest.h>
+#include <QFile>
+#include <memory>
+
+namespace {
+
+using tv::data::SchemaFinding;
+using tv::data::SchemaReport;
+using tv::engine::Engine;
+
+QString dbSource() { return tvtest::sourceDir() + "/db"; }
+
+QStringList texts(const SchemaReport& report, SchemaFinding::Severity severity) {
+    QStringList out;
+    for (const SchemaFinding& f : report.findings)
+        if (f.severity == severity) out << f.text;
+    return out;
+}
+QStringList errors(const SchemaReport& r) { return texts(r, SchemaFinding::Severity::Error); }
+QStringList notes(const SchemaReport& r) { return texts(r, SchemaFinding::Severity::Information); }
+
+class SchemaCheck : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QString error;
+        ASSERT_TRUE(tv::data::createDatabases(folder.path(), dbSource(), &error))
+            << error.toStdString();
+    }
+    // Runs statements on one of the folder's databases, as an administrator's tool might.
+    void change(const QString& file, const QStringList& statements) {
+        tv::engine::Database db = Engine::instance().OpenDatabase(folder.file(file));
+        for (const QString& statement : statements) db.Execute(statement);
+        db.Close();
+    }
+    void overwrite(const QString& file, const QByteArray& bytes) {
+        QFile f(folder.file(file));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+    SchemaReport check() { return tv::data::checkDatabases(folder.path(), dbSource()); }
+
+    tvtest::ScratchFolder folder;
+};
+
+TEST_F(SchemaCheck, FreshDatabasesPassWithoutFindings) {
+    const SchemaReport report = check();
+    EXPECT_TRUE(report.passed());
+    EXPECT_TRUE(report.findings.empty()) << report.findings.front().text.toStdString();
+}
+
+// Custom fields are appended by administrators: information, not an error. So is a table
+// of the site's own.
+TEST_F(SchemaCheck, CustomColumnsAndTablesAreInformation) {
+    change("Data.mdb", {"ALTER TABLE [CUSTOMERS] ADD COLUMN [LOYALTY LEVEL] TEXT(20)",
+                        "CREATE TABLE [SITE NOTES] ([ID] LONG NOT NULL, CONSTRAINT PrimaryKey "
+                        "PRIMARY KEY ([ID]))"});
+    const SchemaReport report = check();
+    EXPECT_TRUE(report.passed()) << errors(report).join('\n').toStdString();
+    const QString all = notes(report).join('\n');
+    EXPECT_TRUE(all.contains("Data.mdb: CUSTOMERS: custom column 26 LOYALTY LEVEL (Text(20))"))
+        << all.toStdString();
+    EXPECT_TRUE(all.contains("SITE NOTES")) << all.toStdString();
+}
+
+// Each difference that breaks the file format is its own error line.
+TEST_F(SchemaCheck, DifferencesAreErrorsNamingWhereTheyAre) {
+    struct Case {
+        const char* what;
+        const char* file;
+        QStringList statements;
+        QString expected;  // a text one error line must hold
+    };
+    const std::vector<Case> cases = {
+        {"a missing table",
+         "Messages.mdb",
+         {"DROP TABLE [OUTBOX ATTACHMENTS]"},
+         "Messages.mdb: table OUTBOX ATTACHMENTS is missing"},
+        {"a missing index",
+         "Data.mdb",
+         {"DROP INDEX [TELEPHONENO] ON [CUSTOMERS]"},
+         "Data.mdb: CUSTOMERS: index TELEPHONENO is missing"},
+        {"an index over other columns",
+         "Data.mdb",
+         {"DROP INDEX [ACCOUNTNO] ON [CUSTOMERS]",
+          "CREATE INDEX [ACCOUNTNO] ON [CUSTOMERS] ([ACCOUNTNO], [TERRITORY])"},
+         "Data.mdb: CUSTOMERS: index ACCOUNTNO is on (ACCOUNTNO, TERRITORY), expected (ACCOUNTNO)"},
+        {"columns in another order",
+         "Definitions.mdb",
+         {"DROP TABLE [LOOKUP TABLES]",
+          "CREATE TABLE [LOOKUP TABLES] ([TABLENAME] TEXT(50) NOT NULL, [COLOURSUPPORT] BIT, "
+          "[DISPLAYTEXT] TEXT(100), [PICTURESUPPORT] BIT, CONSTRAINT PrimaryKey PRIMARY KEY "
+          "([TABLENAME]))"},
+         "Definitions.mdb: LOOKUP TABLES: column 1 is COLOURSUPPORT, expected DISPLAYTEXT"},
+        {"another type and size",
+         "Data.mdb",
+         {"DROP TABLE [Counters]",
+          "CREATE TABLE [Counters] ([TABLENAME] TEXT(30) NOT NULL, [LASTNUMBER] DOUBLE, "
+          "CONSTRAINT PrimaryKey PRIMARY KEY ([TABLENAME]))"},
+         "Data.mdb: Counters: column 1 LASTNUMBER is Double, expected Long"},
+        {"a column no longer required",
+         "Data.mdb",
+         {"DROP TABLE [Filters]",
+          "CREATE TABLE [Filters] ([TABLENAME] TEXT(10), [FILTERNAME] TEXT(50) NOT NULL, "
+          "[CRITERIA] MEMO, [QUERYTEXT] MEMO, [SORTFIELD] SHORT)"},
+         "Data.mdb: Filters: column 0 TABLENAME is not required, expected required"},
+        {"a missing column",
+         "Messages.mdb",
+         {"DROP TABLE [INBOX ATTACHMENTS]",
+          "CREATE TABLE [INBOX ATTACHMENTS] ([MSGNO] LONG NOT NULL, [ATTACHNO] SHORT NOT NULL, "
+          "CONSTRAINT PrimaryKey PRIMARY KEY ([MSGNO], [ATTACHNO]))"},
+         "Messages.mdb: INBOX ATTACHMENTS: column 2 (FILENAME, Text(255)) is missing"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        tvtest::ScratchFolder fresh;
+        QString error;
+        ASSERT_TRUE(tv::data::createDatabases(fresh.path(), dbSource(), &error));
+        {
+            tv::engine::Database db = Engine::instance().OpenDatabase(fresh.file(c.file));
+            for (const QString& statement : c.statements) db.Execute(statement);
+        }
+        const SchemaReport report = tv::data::checkDatabases(fresh.path(), dbSource());
+        EXPECT_FALSE(report.passed());
+        const QStringList lines = errors(report);
+        EXPECT_TRUE(lines.contains(c.expected)) << lines.join('\n').toStdString();
+    }
+    // The size of a text column counts too (Counters above was also made narrower).
+    change("Data.mdb", {"DROP TABLE [Counters]",
+                        "CREATE TABLE [Counters] ([TABLENAME] TEXT(30) NOT NULL, [LASTNUMBER] "
+                        "LONG, CONSTRAINT PrimaryKey PRIMARY KEY ([TABLENAME]))"});
+    EXPECT_EQ(errors(check()),
+              QStringList{"Data.mdb: Counters: column 0 TABLENAME is Text(30), expected Text(50)"});
+}
+
+// Files the engine cannot read as one of its databases: one error each, with the path and
+// the engine's own words and number.
+TEST_F(SchemaCheck, UnreadableFilesAreReportedWithTheirPath) {
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        int engineError;
+    };
+    QByteArray jet(2048, '\0');
+    jet.replace(4, 15, "Standard Jet DB");
+    const std::vector<Case> cases = {
+        {"garbage", QByteArray(4096, 'x'), tv::engine::err::kNotDatabase},
+        {"an empty file", QByteArray(), tv::engine::err::kNotDatabase},
+        {"a legacy Jet file", jet, tv::engine::err::kLegacyJetFile},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        overwrite("Data.mdb", c.bytes);
+        const QStringList lines = errors(check());
+        ASSERT_EQ(lines.size(), 1) << lines.join('\n').toStdString();
+        EXPECT_TRUE(lines[0].startsWith(folder.file("Data.mdb") + ": ")) << lines[0].toStdString();
+        EXPECT_TRUE(lines[0].contains(QStringLiteral("engine error %1").arg(c.engineError)))
+            << lines[0].toStdString();
+    }
+    QFile::remove(folder.file("Messages.mdb"));
+    EXPECT_TRUE(errors(check()).contains(folder.file("Messages.mdb") + ": missing"));
+}
+
+// A database of another program opens, but holds none of our tables.
+TEST_F(SchemaCheck, ADatabaseOfAnotherProgramFails) {
+    QFile::remove(folder.file("Definitions.mdb"));
+    {
+        tv::engine::Database other =
+            Engine::instance().CreateDatabase(folder.file("Definitions.mdb"));
+        other.Execute(
+            "CREATE TABLE [Recipes] ([Name] TEXT(50) NOT NULL, CONSTRAINT PrimaryKey "
+            "PRIMARY KEY ([Name]))");
+    }
+    const SchemaReport report = check();
+    EXPECT_FALSE(report.passed());
+    EXPECT_TRUE(errors(report).contains("Definitions.mdb: table MESSAGES is missing"));
+    EXPECT_TRUE(
+        notes(report).contains("Definitions.mdb: table Recipes is not part of the shipped schema"));
+}
+
+}  // namespace
