@@ -1,0 +1,116 @@
+// NextCounter in one process: first numbers, numbers already in the table, the sources it
+// accepts, and a Counters table it cannot use.
+#include "common/data/shipped_fixture.h"
+#include "data/app_state.h"
+#include "data/counters.h"
+#include "data/prompter.h"
+#include "engine/engine.h"
+
+#include <optional>
+
+namespace tvtest {
+namespace {
+
+using namespace tv::data;
+
+class CountersTest : public ShippedDatabasesTest {
+protected:
+    static void setCounter(std::optional<int> value) {
+        execData({QStringLiteral("DELETE * FROM Counters WHERE TABLENAME = 'Quotations'")});
+        if (value)
+            execData({QStringLiteral("INSERT INTO Counters VALUES ('Quotations', %1)").arg(*value)});
+    }
+    static void addQuotes(const QList<int>& numbers) {
+        for (int n : numbers)
+            execData({QStringLiteral("INSERT INTO QUOTATIONS (QUOTENO) VALUES (%1)").arg(n)});
+    }
+    static QString counter() {
+        return dataValue(QStringLiteral(
+            "SELECT LASTNUMBER FROM Counters WHERE TABLENAME = 'Quotations'"));
+    }
+};
+
+struct TakeCase {
+    const char* name;
+    std::optional<int> counter;  // nothing: no Counters row
+    QList<int> present;          // numbers the table already holds
+    int expected;
+};
+
+class NumberTaken : public CountersTest, public ::testing::WithParamInterface<TakeCase> {};
+
+TEST_P(NumberTaken, IsTheFirstFreeNumberAfterTheCounterAndIsWrittenBack) {
+    const TakeCase& c = GetParam();
+    setCounter(c.counter);
+    addQuotes(c.present);
+    EXPECT_EQ(NextCounter(QStringLiteral("Quotations")), c.expected);
+    EXPECT_EQ(counter(), QString::number(c.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NumberTaken,
+    ::testing::Values(TakeCase{"ShippedCounterStartsAtOne", 0, {}, 1},
+                      TakeCase{"NoRowStartsAtOne", std::nullopt, {}, 1},
+                      TakeCase{"NoRowSkipsNumbersInUse", std::nullopt, {1, 2}, 3},
+                      TakeCase{"SkipsEveryNumberInUse", 10, {11, 12}, 13},
+                      TakeCase{"AGapIsTaken", 10, {12}, 11},
+                      TakeCase{"NumbersBelowTheCounterDoNotMatter", 10, {3, 10}, 11}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CountersTest, NullCounterValueCountsAsZero) {
+    execData({QStringLiteral("UPDATE Counters SET LASTNUMBER = Null WHERE TABLENAME = 'Quotations'")});
+    EXPECT_EQ(NextCounter(QStringLiteral("Quotations")), 1);
+}
+
+TEST_F(CountersTest, NumbersFollowEachOtherAndEachTableHasItsOwn) {
+    EXPECT_EQ(NextCounter(QStringLiteral("Quotations")), 1);
+    EXPECT_EQ(NextCounter(QStringLiteral("Quotations")), 2);
+    EXPECT_EQ(NextCounter(QStringLiteral("Sales Orders")), 1);
+    EXPECT_EQ(NextCounter(QStringLiteral("Quotations")), 3);
+}
+
+TEST_F(CountersTest, SqlAndBracketedSourcesCountOnTheirTable) {
+    setCounter(4);
+    addQuotes({5});
+    EXPECT_EQ(NextCounter(QStringLiteral("select * from [Quotations] where QUOTENO > 2")), 6);
+    EXPECT_EQ(NextCounter(QStringLiteral("SELECT QUOTENO FROM Quotations ORDER BY 1")), 7);
+    EXPECT_EQ(NextCounter(QStringLiteral("[Quotations]")), 8);
+    EXPECT_EQ(counter(), QStringLiteral("8"));
+    // No second row under the bracketed or SQL spelling: the six shipped ones only.
+    EXPECT_EQ(dataValue(QStringLiteral("SELECT COUNT(*) FROM Counters")), QStringLiteral("6"));
+}
+
+TEST_F(CountersTest, AMissingCountersTableGivesZeroAndSaysWhy) {
+    execData({QStringLiteral("DROP TABLE Counters")});
+    ask.message(msgbox::kOk, QStringLiteral("Counters"));  // the source names the table
+    EXPECT_EQ(NextCounter(QStringLiteral("Quotations")), 0);
+}
+
+TEST_F(CountersTest, ACountersTableThatCannotBeSearchedGivesZero) {
+    // No "PrimaryKey" index: it opens, but the Seek fails.
+    execData({QStringLiteral("DROP TABLE Counters"),
+              QStringLiteral("CREATE TABLE Counters (TABLENAME TEXT(50), LASTNUMBER LONG)"),
+              QStringLiteral("INSERT INTO Counters VALUES ('Quotations', 10)")});
+    EXPECT_EQ(NextCounter(QStringLiteral("Quotations")), 0);
+    EXPECT_EQ(counter(), QStringLiteral("10"));
+}
+
+TEST_F(CountersTest, AnUnknownNumberedTableStillCountsWithoutSkipping) {
+    ask.message(msgbox::kOk, QStringLiteral("No Such Table"));
+    EXPECT_EQ(NextCounter(QStringLiteral("No Such Table")), 1);
+    EXPECT_EQ(dataValue(QStringLiteral(
+                  "SELECT LASTNUMBER FROM Counters WHERE TABLENAME = 'No Such Table'")),
+              QStringLiteral("1"));
+}
+
+TEST_F(CountersTest, TheEnginesLockWaitIsLeftAsItWas) {
+    tv::engine::Engine& engine = tv::engine::Engine::instance();
+    const int before = engine.BusyTimeout();
+    engine.SetBusyTimeout(4321);
+    EXPECT_EQ(NextCounter(QStringLiteral("Quotations")), 1);
+    EXPECT_EQ(engine.BusyTimeout(), 4321);
+    engine.SetBusyTimeout(before);
+}
+
+}  // namespace
+}  // namespace tvtest
