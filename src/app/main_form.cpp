@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 
+#include "app/form_captions.h"
 #include "data/app_state.h"
 
 #include "ui_main_form.h"
@@ -23,9 +24,8 @@ MainForm::MainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<U
 MainForm::~MainForm() = default;
 
 void MainForm::load() {
-    const data::AppState& st = data::state();
-    if (!st.ApplicationName.isEmpty()) setWindowTitle(st.ApplicationName);
-    userPanel_->setText(st.CurrentUserId);
+    ApplyFormCaptions(this, objectName());
+    userPanel_->setText(data::state().CurrentUserId);
 }
 
 QMdiArea* MainForm::mdiArea() const { return ui->MdiArea; }

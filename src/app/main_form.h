@@ -23,7 +23,7 @@ public:
     explicit MainForm(QWidget* parent = nullptr);
     ~MainForm() override;
 
-    // Title and status panels from the signed-in state.
+    // Title from FORM CAPTIONS, the user panel from the signed-in state.
     void load();
 
     QMdiArea* mdiArea() const;
