@@ -70,8 +70,7 @@ std::vector<Word> topLevelWords(const QString& sql) {
 }
 
 bool isWord(const QString& sql, const Word& w, QLatin1StringView text) {
-    return QStringView(sql).mid(w.start, w.end - w.start).compare(text, Qt::CaseInsensitive) ==
-           0;
+    return QStringView(sql).mid(w.start, w.end - w.start).compare(text, Qt::CaseInsensitive) == 0;
 }
 
 // Index (into words) of the first top-level keyword; two-word keywords ("ORDER BY") match
@@ -111,7 +110,8 @@ QString restrictSql(const QString& sql, const QString& condition) {
         qsizetype at = words[*where].end;
         while (at < sql.size() && sql.at(at).isSpace()) ++at;
         // "WHERE(" keeps one blank between the keyword and the condition.
-        const QString head = sql.left(at) + (at == words[*where].end ? QStringLiteral(" ") : QString());
+        const QString head =
+            sql.left(at) + (at == words[*where].end ? QStringLiteral(" ") : QString());
         const qsizetype end = endOfCriteria(sql, words, *where);
         QString criteria = sql.mid(at, end - at);
         // Old criteria joined by OR would otherwise escape the condition:

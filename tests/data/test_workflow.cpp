@@ -27,8 +27,7 @@ struct Rewrite {
 };
 
 const Rewrite kRewrites[] = {
-    {"table name", "bob", "ACTIVITIES",
-     "SELECT * FROM [ACTIVITIES] WHERE [SALES REP ID] = 'bob'"},
+    {"table name", "bob", "ACTIVITIES", "SELECT * FROM [ACTIVITIES] WHERE [SALES REP ID] = 'bob'"},
     {"table name in other case and brackets", "bob", "[Scheduled Activities]",
      "SELECT * FROM [Scheduled Activities] WHERE [USER ID] = 'bob'"},
     {"quote in the user id", "O'Brien", "ACTIVITIES",
@@ -75,9 +74,9 @@ const Rewrite kRewrites[] = {
 TEST(WorkflowFilter, RewritesSourcesForTheUser) {
     for (const Rewrite& r : kRewrites) {
         SCOPED_TRACE(r.name);
-        EXPECT_EQ(ApplyWorkflowFilter(QString::fromUtf8(r.source), kColumns,
-                                      QString::fromUtf8(r.user)),
-                  QString::fromUtf8(r.expected));
+        EXPECT_EQ(
+            ApplyWorkflowFilter(QString::fromUtf8(r.source), kColumns, QString::fromUtf8(r.user)),
+            QString::fromUtf8(r.expected));
     }
 }
 
@@ -156,7 +155,8 @@ TEST_F(WorkflowDatabaseTest, OpenTableShowsAWorkflowUserOnlyHisRows) {
     EXPECT_EQ(rowsOf(QStringLiteral("ACTIVITIES")), 2);
     EXPECT_EQ(rowsOf(withCriteria), 2);
     EXPECT_EQ(rowsOf(QStringLiteral("SELECT * FROM [ACTIVITIES] WHERE [DURATION] > 10")), 1);
-    EXPECT_EQ(rowsOf(QStringLiteral("CUSTOMERS")), rowsOf(QStringLiteral("SELECT * FROM CUSTOMERS")));
+    EXPECT_EQ(rowsOf(QStringLiteral("CUSTOMERS")),
+              rowsOf(QStringLiteral("SELECT * FROM CUSTOMERS")));
 }
 
 }  // namespace

@@ -53,8 +53,8 @@ const ScratchFolder* shippedOriginals(QString* error) {
     tv::data::AppState& st = tv::data::state();
     try {
         st.DefinitionsLocation = folder;
-        st.DefinitionsDb =
-            tv::engine::Engine::instance().OpenDatabase(folder + QStringLiteral("/Definitions.mdb"));
+        st.DefinitionsDb = tv::engine::Engine::instance().OpenDatabase(
+            folder + QStringLiteral("/Definitions.mdb"));
         st.FormCaptionsRs = st.DefinitionsDb.OpenRecordset(QStringLiteral("Form Captions"));
         st.FormCaptionsRs.SetIndex(QStringLiteral("PrimaryKey"));
         st.MessagesRs = st.DefinitionsDb.OpenRecordset(QStringLiteral("Messages"));

@@ -8,9 +8,9 @@
 #include "common/data/scripted_prompter.h"
 #include "common/test_support.h"
 
+#include <gtest/gtest.h>
 #include <QString>
 #include <QStringList>
-#include <gtest/gtest.h>
 
 namespace tvtest {
 
