@@ -8,6 +8,11 @@ source tools/packages.sh
 
 ensure_packages "${TOLVARINE_PACKAGES[@]}"
 
+# ccache keys on paths relative to the checkout, so a fresh clone elsewhere (as CI makes)
+# reuses the objects an earlier build of the same sources left in the cache.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
+export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-true}
+
 build=${TOLVARINE_BUILD_DIR:-build}  # another folder keeps a developer's own build apart
 configure_build "$build"
 cmake --build "$build" -j"$(nproc)"
