@@ -23,3 +23,9 @@ QString sourceDir();
 QString binaryDir();
 
 }  // namespace tvtest
+
+// GoogleTest prints a failing QString as its text instead of its bytes.
+#include <ostream>
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
