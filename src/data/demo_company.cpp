@@ -6,6 +6,7 @@
 #include "data/shipped_databases.h"
 #include "engine/engine.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <exception>
 
@@ -31,9 +32,15 @@ bool createDemoCompany(const QString& folder, const QString& dbSourceDir,
     };
     try {
         const QDate today = options.today.isValid() ? options.today : QDate::currentDate();
-        if (progress)
-            progress(QStringLiteral("Planning the demo company (scale %1)").arg(options.scale));
+        QElapsedTimer clock;
+        clock.start();
         const demo::CompanyPlan plan = demo::planCompany(options.seed, options.scale, today);
+        if (progress) {
+            progress(QStringLiteral("Planned the demo company, scale %1, up to %2 (%3 s)")
+                         .arg(options.scale)
+                         .arg(today.toString(Qt::ISODate))
+                         .arg(double(clock.elapsed()) / 1000.0, 0, 'f', 1));
+        }
         engine::Database data = engine::Engine::instance().OpenDatabase(dataPath);
         engine::Database messages = engine::Engine::instance().OpenDatabase(messagesPath);
         const auto written = demo::writeCompany(plan, data, messages, progress);

@@ -34,9 +34,8 @@ int runCheck(const QStringList& args) {
     }
     const QString where = QDir::toNativeSeparators(QDir(folder).absolutePath());
     if (!report.passed()) {
-        err() << "check: " << report.errors()
-              << (report.errors() == 1 ? " difference" : " differences")
-              << " from the shipped schema in " << where << Qt::endl;
+        err() << "check: " << where << " does not match the shipped schema (" << report.errors()
+              << (report.errors() == 1 ? " error)" : " errors)") << Qt::endl;
         return kExitDataError;
     }
     out() << "The databases in " << where << " match the shipped schema." << Qt::endl;
