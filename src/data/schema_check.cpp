@@ -189,22 +189,26 @@ void compareSchemas(Database& actual, Database& reference, const QString& label,
 }
 
 SchemaReport checkDatabases(const QString& folder, const QString& dbSourceDir) {
+    QTemporaryDir referenceFolder;
+    QString buildError;
+    if (!referenceFolder.isValid()) {
+        return SchemaReport{
+            {{SchemaFinding::Severity::Error, QStringLiteral("cannot make a temporary folder: %1")
+                                                  .arg(referenceFolder.errorString())}}};
+    }
+    if (!createDatabases(referenceFolder.path(), dbSourceDir, &buildError)) {
+        return SchemaReport{{{SchemaFinding::Severity::Error,
+                              QStringLiteral("the shipped schema cannot be built from %1: %2")
+                                  .arg(dbSourceDir, buildError)}}};
+    }
+    return checkAgainst(folder, referenceFolder.path());
+}
+
+SchemaReport checkAgainst(const QString& folder, const QString& referenceFolder) {
     SchemaReport report;
     auto failure = [&report](const QString& text) {
         report.findings.push_back({SchemaFinding::Severity::Error, text});
     };
-    QTemporaryDir referenceFolder;
-    QString buildError;
-    if (!referenceFolder.isValid()) {
-        failure(QStringLiteral("cannot make a temporary folder: %1")
-                    .arg(referenceFolder.errorString()));
-        return report;
-    }
-    if (!createDatabases(referenceFolder.path(), dbSourceDir, &buildError)) {
-        failure(QStringLiteral("the shipped schema cannot be built from %1: %2")
-                    .arg(dbSourceDir, buildError));
-        return report;
-    }
     for (const ShippedDatabase& shipped : shippedDatabases()) {
         const QString path = folder + u'/' + shipped.fileName;
         if (!QFileInfo::exists(path)) {
@@ -214,7 +218,7 @@ SchemaReport checkDatabases(const QString& folder, const QString& dbSourceDir) {
         try {
             Database actual = engine::Engine::instance().OpenDatabase(path, true);
             Database reference = engine::Engine::instance().OpenDatabase(
-                referenceFolder.filePath(shipped.fileName), true);
+                referenceFolder + u'/' + shipped.fileName, true);
             compareSchemas(actual, reference, shipped.fileName, &report);
         } catch (const engine::DbError& e) {
             failure(QStringLiteral("%1: %2").arg(path, describe(e)));

@@ -32,6 +32,9 @@ struct SchemaReport {
 // path and the engine's error. Never throws.
 SchemaReport checkDatabases(const QString& folder, const QString& dbSourceDir);
 
+// The same against reference databases already built in `referenceFolder`.
+SchemaReport checkAgainst(const QString& folder, const QString& referenceFolder);
+
 // Compares one open database with an open reference; findings start with `label`.
 void compareSchemas(engine::Database& actual, engine::Database& reference, const QString& label,
                     SchemaReport* report);
