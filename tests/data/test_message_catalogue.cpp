@@ -52,7 +52,7 @@ std::map<QString, QString> programSources() {
 // are message numbers wherever they are used.
 SourceScan scanSources(const std::map<QString, QString>& files) {
     static const QRegularExpression constant(
-        R"(\b(?:constexpr|const)\s+(?:int|short|long|std::int16_t|std::int32_t|qint16|qint32)\s+(k\w+)\s*=\s*(\d+)\s*;)");
+        R"(\b(?:constexpr|const)\s+(?:auto|int|short|long|(?:std::)?u?int(?:16|32)_t|qu?int(?:16|32))\s+(k\w+)\s*(?:=\s*|\{\s*)(\d+)\s*\}?\s*;)");
     static const QRegularExpression call(R"(\b(ShowMessage|ShowStatusMessage)\s*\(\s*([\w:]+))");
     QHash<QString, int> values;
     SourceScan scan;
@@ -179,14 +179,17 @@ TEST(MessageScan, FindsLiteralsConstantsAndQualifiedCalls) {
         {"b.cpp",
          "void g() {\n  data::ShowMessage(101, keys);\n  ShowMessage( 7 );\n}\n"
          "int ShowMessage(int number, const QString& extra) { return ShowMessage(number); }\n"},
-        {"c.h", "inline constexpr int kMsgRepairFailed = 13;\n"},
+        {"c.h",
+         "inline constexpr int kMsgRepairFailed = 13;\nconstexpr std::int16_t kBraced{148};\n"
+         "void k() { ShowMessage(kBraced); }\n"},
         {"d.cpp", "void h() { ShowMessage(kNotDefinedAnywhere); }\n"},
     };
     const SourceScan scan = scanSources(files);
     std::map<int, QString> found;
     for (const Use& use : scan.uses) found[use.number] = use.where;
-    EXPECT_EQ(found.size(), 4u);
-    EXPECT_TRUE(found.count(931) && found.count(101) && found.count(7) && found.count(13));
+    EXPECT_EQ(found.size(), 5u);
+    EXPECT_TRUE(found.count(931) && found.count(101) && found.count(7) && found.count(13) &&
+                found.count(148));
     EXPECT_TRUE(found[101].startsWith("b.cpp:2 ")) << found[101].toStdString();
     EXPECT_EQ(scan.unresolved.size(), 1);
 }
