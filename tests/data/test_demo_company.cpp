@@ -16,6 +16,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <memory>
 
 namespace {
@@ -214,6 +215,30 @@ TEST_F(DemoCompany, CountersAreAtOrPastTheHighestNumber) {
             ASSERT_FALSE(highest.isNull()) << sql.toStdString();
             EXPECT_GE(tv::CLng(last), tv::CLng(highest)) << n.counter;
         }
+    }
+}
+
+// A contract's use is the sum of the requests charged to it.
+TEST_F(DemoCompany, ContractsCountTheRequestsChargedToThem) {
+    QHash<QString, long> requests;
+    QHash<QString, double> hours;
+    for (const char* table : {"CURRENT REQUESTS", "COMPLETED REQUESTS"}) {
+        tv::engine::Recordset rs = data.OpenRecordset(
+            QStringLiteral("SELECT AGREEMENTNO, HOURSWORKED FROM [%1] WHERE AGREEMENTNO Is Not "
+                           "Null")
+                .arg(table));
+        for (; !rs.EOF_(); rs.MoveNext()) {
+            requests[tv::CStr(rs[0])] += 1;
+            hours[tv::CStr(rs[0])] += tv::CDbl(rs[1]);
+        }
+    }
+    ASSERT_FALSE(requests.isEmpty());
+    tv::engine::Recordset contracts =
+        data.OpenRecordset("SELECT CONTRACTID, REQUESTSTODATE, HOURSUSED FROM [SERVICE CONTRACTS]");
+    for (; !contracts.EOF_(); contracts.MoveNext()) {
+        const QString id = tv::CStr(contracts[0]);
+        EXPECT_EQ(tv::CLng(contracts[1]), requests.value(id)) << id.toStdString();
+        EXPECT_NEAR(tv::CDbl(contracts[2]), hours.value(id), 0.01) << id.toStdString();
     }
 }
 

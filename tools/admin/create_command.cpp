@@ -4,17 +4,15 @@
 #include "data/demo_company.h"
 #include "data/shipped_databases.h"
 
+#include <QDate>
 #include <QDir>
-#include <algorithm>
 
 namespace tv::admin {
 namespace {
 
 // The demo company: progress goes to standard error (a large scale takes a while), the
 // rows written to standard output.
-int createDemo(const QString& folder, const QString& source, int scale) {
-    data::DemoOptions options;
-    options.scale = scale;
+int createDemo(const QString& folder, const QString& source, const data::DemoOptions& options) {
     QString error;
     std::vector<data::DemoTableCount> counts;
     const bool created =
@@ -29,7 +27,7 @@ int createDemo(const QString& folder, const QString& source, int scale) {
         out() << c.database << '\t' << c.table << '\t' << c.rows << '\n';
         total += c.rows;
     }
-    out() << "Created the demo company (scale " << scale << ", " << total << " rows) in "
+    out() << "Created the demo company (scale " << options.scale << ", " << total << " rows) in "
           << QDir::toNativeSeparators(QDir(folder).absolutePath()) << Qt::endl;
     return kExitOk;
 }
@@ -40,7 +38,8 @@ int runCreate(const QStringList& args) {
     QString folder;
     QString source = QStringLiteral(TOLVARINE_SOURCE_DIR "/db");
     bool demo = false;
-    int scale = 0;
+    bool demoOption = false;  // --scale, --seed or --date: only with --demo
+    data::DemoOptions options;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (arg == QLatin1String("--from")) {
@@ -50,9 +49,20 @@ int runCreate(const QStringList& args) {
             demo = true;
         } else if (arg == QLatin1String("--scale")) {
             bool ok = false;
-            scale = ++i < args.size() ? args[i].toInt(&ok) : 0;
-            if (!ok || scale < 1)
+            options.scale = ++i < args.size() ? args[i].toInt(&ok) : 0;
+            if (!ok || options.scale < 1)
                 return usageError(QStringLiteral("--scale needs a whole number of 1 or more"));
+            demoOption = true;
+        } else if (arg == QLatin1String("--seed")) {
+            bool ok = false;
+            options.seed = ++i < args.size() ? args[i].toULongLong(&ok) : 0;
+            if (!ok) return usageError(QStringLiteral("--seed needs a whole number"));
+            demoOption = true;
+        } else if (arg == QLatin1String("--date")) {
+            options.today = ++i < args.size() ? QDate::fromString(args[i], Qt::ISODate) : QDate();
+            if (!options.today.isValid())
+                return usageError(QStringLiteral("--date needs a date written YYYY-MM-DD"));
+            demoOption = true;
         } else if (arg.startsWith(u'-')) {
             return usageError(QStringLiteral("create: unknown option \"%1\"").arg(arg));
         } else if (folder.isEmpty()) {
@@ -62,8 +72,10 @@ int runCreate(const QStringList& args) {
         }
     }
     if (folder.isEmpty()) return usageError(QStringLiteral("create: no folder given"));
-    if (scale > 0 && !demo) return usageError(QStringLiteral("create: --scale goes with --demo"));
-    if (demo) return createDemo(folder, source, std::max(scale, 1));
+    if (demoOption && !demo) {
+        return usageError(QStringLiteral("create: --scale, --seed and --date go with --demo"));
+    }
+    if (demo) return createDemo(folder, source, options);
 
     QString error;
     const bool created = data::createDatabases(
