@@ -23,7 +23,7 @@ namespace {
 using engine::quoteLiteral;
 
 // Column ordinals (0-based) of the dates the next-date rule writes.
-constexpr int kCustomerNextDate = 22;  // CUSTOMERS.NEXTDATE
+constexpr int kCustomerNextDate = 22;    // CUSTOMERS.NEXTDATE
 constexpr int kContactNextContact = 18;  // CONTACTS.NEXTCONTACT
 
 // FieldValues elements (1-based) the cascades read after LoadRecord.
@@ -119,7 +119,8 @@ std::vector<Failure> attachmentDeleted(const QString& key1, const QString& key2)
     const QString path = attachmentFile(stored);
     QFile file(path);
     if (file.exists() && !file.remove()) {
-        failures.push_back(Failure{kUnexpectedError, path + QStringLiteral(": ") + file.errorString()});
+        failures.push_back(
+            Failure{kUnexpectedError, path + QStringLiteral(": ") + file.errorString()});
         qWarning().noquote() << "Attachment file not deleted:" << path << '-' << file.errorString();
     }
     return failures;
@@ -150,16 +151,15 @@ std::vector<Failure> salesOrderDeleted(const QString& key1) {
         return failures;
     }
     const QString number = QString::number(orderNo);
-    execute(QStringLiteral("UPDATE [ACTIVITIES] SET [INVOICENO] = NULL WHERE [INVOICENO] = ") +
-                number,
-            failures);
+    execute(
+        QStringLiteral("UPDATE [ACTIVITIES] SET [INVOICENO] = NULL WHERE [INVOICENO] = ") + number,
+        failures);
     execute(QStringLiteral("UPDATE [SERVICE CONTRACTS] SET [ORDERNO] = NULL WHERE [ORDERNO] = ") +
                 number,
             failures);
-    execute(
-        QStringLiteral("UPDATE [COMPLETED REQUESTS] SET [ORDERNO] = NULL WHERE [ORDERNO] = ") +
-            number,
-        failures);
+    execute(QStringLiteral("UPDATE [COMPLETED REQUESTS] SET [ORDERNO] = NULL WHERE [ORDERNO] = ") +
+                number,
+            failures);
     return failures;
 }
 

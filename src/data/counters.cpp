@@ -104,8 +104,7 @@ Outcome takeNumber(engine::Recordset& counters, engine::Recordset& numbered, con
     if (found) {
         const std::optional<Failure> failed = untilUnlocked([&] { counters.Edit(); });
         // Deleted since the Seek: start again, and add it.
-        if (failed) return failed->number == kRecordDeleted ? Outcome::Raced
-                                                                          : Outcome::Failed;
+        if (failed) return failed->number == kRecordDeleted ? Outcome::Raced : Outcome::Failed;
         if (attempt([&] {
                 const tv::Variant last = counters[kLastNumberColumn];
                 candidate = (last.isNull() ? 0 : tv::CLng(last)) + qint64{1};
@@ -135,7 +134,7 @@ Outcome takeNumber(engine::Recordset& counters, engine::Recordset& numbered, con
     if (failed) {
         cancelQuietly(counters);
         return !found && failed->number == engine::err::kDuplicateKey ? Outcome::Raced
-                                                                       : Outcome::Failed;
+                                                                      : Outcome::Failed;
     }
     *number = static_cast<std::int32_t>(candidate);
     return Outcome::Taken;

@@ -25,8 +25,8 @@ bool sameFile(const QString& a, const QString& b) {
 #else
     const Qt::CaseSensitivity cs = Qt::CaseSensitive;
 #endif
-    if (QDir::cleanPath(first.absoluteFilePath()).compare(QDir::cleanPath(second.absoluteFilePath()),
-                                                          cs) == 0)
+    if (QDir::cleanPath(first.absoluteFilePath())
+            .compare(QDir::cleanPath(second.absoluteFilePath()), cs) == 0)
         return true;
     return first.exists() && second.exists() &&
            first.canonicalFilePath() == second.canonicalFilePath();
@@ -65,13 +65,13 @@ QString TempFilePath(const QString& postOfficeFolder, const QString& fileName) {
 
 std::optional<QString> CopyIntoTemp(const QString& postOfficeFolder, const QString& source) {
     const QString target = TempFilePath(postOfficeFolder, source);
-    if (target.isEmpty())
-        return QStringLiteral("The file name cannot be used in the post office.");
+    if (target.isEmpty()) return QStringLiteral("The file name cannot be used in the post office.");
     if (sameFile(source, target)) return std::nullopt;
 
     const QString folder = TempFolder(postOfficeFolder);
     if (!QDir().mkpath(folder))
-        return QStringLiteral("The folder %1 cannot be created.").arg(QDir::toNativeSeparators(folder));
+        return QStringLiteral("The folder %1 cannot be created.")
+            .arg(QDir::toNativeSeparators(folder));
 
     // QFile::copy refuses an existing target; and a link left there must not be followed.
     const QFileInfo existing(target);

@@ -50,13 +50,13 @@ QString when(const engine::Recordset& rs, int ordinal) {
 }
 
 const Box& inboxBox() {
-    static const Box box{QStringLiteral("INBOX"), QStringLiteral("RECEIVED"), QStringLiteral("Inbox"),
-                         [](const engine::Recordset& rs) {
+    static const Box box{QStringLiteral("INBOX"), QStringLiteral("RECEIVED"),
+                         QStringLiteral("Inbox"), [](const engine::Recordset& rs) {
                              const QString company = field(rs, kCompany);
-                             return QStringList{number(rs), when(rs, kReceived),
-                                                field(rs, kSentVia), field(rs, kStatus),
-                                                company.isEmpty() ? QStringLiteral("Unknown")
-                                                                  : company}
+                             return QStringList{
+                                 number(rs), when(rs, kReceived), field(rs, kSentVia),
+                                 field(rs, kStatus),
+                                 company.isEmpty() ? QStringLiteral("Unknown") : company}
                                  .join(u'\t');
                          }};
     return box;
@@ -77,7 +77,8 @@ const Box& outboxBox() {
 QString boxQuery(const Box& box, bool showAll) {
     QString sql = QStringLiteral("SELECT * FROM ") + box.table;
     if (!showAll)
-        sql += QStringLiteral(" WHERE USERID = ") + engine::quoteLiteral(data::state().CurrentUserId);
+        sql +=
+            QStringLiteral(" WHERE USERID = ") + engine::quoteLiteral(data::state().CurrentUserId);
     return sql + QStringLiteral(" ORDER BY ") + box.dateColumn;
 }
 
@@ -242,7 +243,8 @@ bool OpenAttachment(const QString& fileName) {
     const QString path = AttachmentPath(fileName);
     if (path.isEmpty()) return false;
     if (!QFileInfo(path).isFile()) {
-        data::ShowMessage(701, QStringLiteral("\n\n") + path + QStringLiteral(" (file not found)."));
+        data::ShowMessage(701,
+                          QStringLiteral("\n\n") + path + QStringLiteral(" (file not found)."));
         return false;
     }
     return openDocument(path);

@@ -33,16 +33,16 @@ inline constexpr int kSendFax = 2;
 // window's control that shows it.
 struct InboxMessage {
     std::int32_t MessageNo = 0;
-    tv::Variant Received;   // RECEIVED (Null when not set)
-    QString ToName;         // TONAME
-    QString ToAddress;      // TOADDRESS
-    QString UserId;         // USERID: whose inbox
-    QString ContactName;    // FROMNAME: the sender's name
-    QString CustomerName;   // COMPANY
-    QString CustAddress;    // FROMADDRESS: the sender's user id for local mail
-    QString SentVia;        // SENTVIA
-    QString MsgSubject;     // SUBJECT
-    QString MessageText;    // MESSAGETEXT (rich text), for RichTextBox1
+    tv::Variant Received;     // RECEIVED (Null when not set)
+    QString ToName;           // TONAME
+    QString ToAddress;        // TOADDRESS
+    QString UserId;           // USERID: whose inbox
+    QString ContactName;      // FROMNAME: the sender's name
+    QString CustomerName;     // COMPANY
+    QString CustAddress;      // FROMADDRESS: the sender's user id for local mail
+    QString SentVia;          // SENTVIA
+    QString MsgSubject;       // SUBJECT
+    QString MessageText;      // MESSAGETEXT (rich text), for RichTextBox1
     QStringList Attachments;  // FILENAME of attachments 1, 2, ... up to the first gap
 };
 

@@ -77,7 +77,8 @@ bool LocatePostOffice() {
     while (!found) {
         data::ShowMessage(500, folder);
         data::FileRequest request;
-        request.title = captionText(QStringLiteral("CommonDialog"), QStringLiteral("GetPostOffice"));
+        request.title =
+            captionText(QStringLiteral("CommonDialog"), QStringLiteral("GetPostOffice"));
         request.initialFolder = folder;
         request.defaultName = folder.isEmpty() ? kFileName : PostOfficeFile(folder);
         request.filter = QStringLiteral("Access Databases (*.mdb)|*.mdb");

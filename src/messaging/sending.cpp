@@ -23,9 +23,9 @@ using detail::PostOfficeSession;
 
 // Column ordinals of INBOX.
 namespace inbox {
-constexpr int kReceived = 1, kToName = 2, kToAddress = 3, kUserId = 4, kFromName = 5,
-              kCompany = 6, kFromAddress = 7, kSentVia = 8, kSubject = 9, kMessageText = 10,
-              kHasAttachments = 11, kStatus = 12;
+constexpr int kReceived = 1, kToName = 2, kToAddress = 3, kUserId = 4, kFromName = 5, kCompany = 6,
+              kFromAddress = 7, kSentVia = 8, kSubject = 9, kMessageText = 10, kHasAttachments = 11,
+              kStatus = 12;
 }
 // Column ordinals of OUTBOX.
 namespace outbox {
@@ -39,7 +39,9 @@ constexpr int kAttachMsgNo = 0, kAttachNo = 1, kAttachFileName = 2;
 const QString kLocal = QStringLiteral("Local");
 
 // An empty text is stored as Null, as the data layer stores it.
-tv::Variant text(const QString& value) { return value.isEmpty() ? tv::Variant() : tv::Variant(value); }
+tv::Variant text(const QString& value) {
+    return value.isEmpty() ? tv::Variant() : tv::Variant(value);
+}
 
 void put(engine::Recordset& rs, int ordinal, const tv::Variant& value) {
     rs.FieldAt(ordinal).SetValue(value);
@@ -217,8 +219,8 @@ bool QueueOutbound(int kind, int priority, const QString& outref, const QString&
             put(rows, outbox::kStatus, tv::Variant(QStringLiteral("Queued")));
         });
         detail::closeQuietly(rows);
-        attached = attachFiles(po, QStringLiteral("OUTBOX ATTACHMENTS"), msgNo, attachments,
-                               skipped);
+        attached =
+            attachFiles(po, QStringLiteral("OUTBOX ATTACHMENTS"), msgNo, attachments, skipped);
     });
     po.close();
     if (failed) {

@@ -60,7 +60,8 @@ protected:
     }
 
     static void schedule(const QString& when, const QString& contact,
-                         const QString& sourceType = QString(), const QString& sourceId = QString()) {
+                         const QString& sourceType = QString(),
+                         const QString& sourceId = QString()) {
         execData({QStringLiteral("INSERT INTO [SCHEDULED ACTIVITIES] ([CUSTOMER NAME], "
                                  "SCHEDDATETIME, [CONTACT NAME], SOURCEDOCTYPE, SOURCEDOCID) "
                                  "VALUES (%1, #%2#, %3, %4, %5)")
@@ -91,10 +92,14 @@ protected:
             QStringLiteral("INSERT INTO ACTIVITIES ([CUSTOMER NAME], [DATETIME], INVOICENO) "
                            "VALUES (%1, #2026-01-06 10:00:00#, 1043)")
                 .arg(q(kCustomer)),
-            QStringLiteral("INSERT INTO [SERVICE CONTRACTS] (CONTRACTID, ORDERNO) VALUES ('SC-1', 1042)"),
-            QStringLiteral("INSERT INTO [SERVICE CONTRACTS] (CONTRACTID, ORDERNO) VALUES ('SC-2', 1043)"),
-            QStringLiteral("INSERT INTO [COMPLETED REQUESTS] (REQUESTNO, ORDERNO) VALUES (5001, 1042)"),
-            QStringLiteral("INSERT INTO [COMPLETED REQUESTS] (REQUESTNO, ORDERNO) VALUES (5002, 1043)"),
+            QStringLiteral(
+                "INSERT INTO [SERVICE CONTRACTS] (CONTRACTID, ORDERNO) VALUES ('SC-1', 1042)"),
+            QStringLiteral(
+                "INSERT INTO [SERVICE CONTRACTS] (CONTRACTID, ORDERNO) VALUES ('SC-2', 1043)"),
+            QStringLiteral(
+                "INSERT INTO [COMPLETED REQUESTS] (REQUESTNO, ORDERNO) VALUES (5001, 1042)"),
+            QStringLiteral(
+                "INSERT INTO [COMPLETED REQUESTS] (REQUESTNO, ORDERNO) VALUES (5002, 1043)"),
         });
     }
 };
@@ -105,7 +110,8 @@ TEST_P(SalesOrderCascade, InventoryGoesOrStaysUnlinkedAndEveryBillingLinkIsClear
     ASSERT_TRUE(DeleteRecord(QStringLiteral("Sales Orders"), QStringLiteral("1042"), QString(),
                              QString(), false));
 
-    EXPECT_EQ(dataValue(QStringLiteral("SELECT COUNT(*) FROM [SALES ORDERS]")), QStringLiteral("0"));
+    EXPECT_EQ(dataValue(QStringLiteral("SELECT COUNT(*) FROM [SALES ORDERS]")),
+              QStringLiteral("0"));
     const QStringList inventory =
         rows(QStringLiteral("SELECT ITEMID, SOURCEDOCTYPE, SOURCEDOCID FROM [CUSTOMER INVENTORY] "
                             "ORDER BY ITEMID"));
@@ -123,8 +129,28 @@ TEST_P(SalesOrderCascade, InventoryGoesOrStaysUnlinkedAndEveryBillingLinkIsClear
               (QStringList{"-", "1043"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, SalesOrderCascade,
-                         ::testing::Values(msgbox::kYes, msgbox::kNo));
+TEST_F(SalesOrderCascade, AFailingStatementDoesNotStopTheOthers) {
+    execData({QStringLiteral("DROP TABLE [SERVICE CONTRACTS]")});
+    ask.message(msgbox::kNo);
+    const std::vector<Failure> failures =
+        BeforeDelete(QStringLiteral("sales orders"), QStringLiteral("1042"), QString(), QString());
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(rows(QStringLiteral("SELECT INVOICENO FROM ACTIVITIES ORDER BY [DATETIME]")),
+              (QStringList{"-", "1043"}));
+    EXPECT_EQ(rows(QStringLiteral("SELECT ORDERNO FROM [COMPLETED REQUESTS] ORDER BY REQUESTNO")),
+              (QStringList{"-", "1043"}));
+}
+
+TEST_F(SalesOrderCascade, AnOrderKeyThatIsNoNumberIsNeverWrittenIntoAStatement) {
+    ask.message(msgbox::kNo);
+    const std::vector<Failure> failures = BeforeDelete(
+        QStringLiteral("Sales Orders"), QStringLiteral("1042 OR 1=1"), QString(), QString());
+    EXPECT_EQ(failures.size(), 1u);
+    EXPECT_EQ(rows(QStringLiteral("SELECT INVOICENO FROM ACTIVITIES ORDER BY [DATETIME]")),
+              (QStringList{"1042", "1043"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, SalesOrderCascade, ::testing::Values(msgbox::kYes, msgbox::kNo));
 
 // Projects ------------------------------------------------------------------------------
 
@@ -135,8 +161,8 @@ TEST_F(BusinessRulesTest, AProjectsScheduledActivitiesGoOnlyWhenTheAnswerIsYes) 
     schedule(QStringLiteral("2026-03-13 09:00:00"), QStringLiteral("Tom"), "project", "Other");
     schedule(QStringLiteral("2026-03-14 09:00:00"), QStringLiteral("Tom"), "project", "Spare");
     execData({QStringLiteral("INSERT INTO PROJECTS (NAME) VALUES ('Spare')")});
-    const QString remaining = QStringLiteral(
-        "SELECT SOURCEDOCID FROM [SCHEDULED ACTIVITIES] ORDER BY SCHEDDATETIME");
+    const QString remaining =
+        QStringLiteral("SELECT SOURCEDOCID FROM [SCHEDULED ACTIVITIES] ORDER BY SCHEDDATETIME");
 
     // No: the project goes, its steps stay in the schedule.
     ask.message(msgbox::kNo, QStringLiteral("scheduled activities"));
@@ -145,8 +171,7 @@ TEST_F(BusinessRulesTest, AProjectsScheduledActivitiesGoOnlyWhenTheAnswerIsYes) 
     EXPECT_EQ(rows(remaining), (QStringList{project, "Other", "Spare"}));
 
     ask.message(msgbox::kYes, QStringLiteral("scheduled activities"));
-    ASSERT_TRUE(
-        DeleteRecord(QStringLiteral("Projects"), project, QString(), QString(), false));
+    ASSERT_TRUE(DeleteRecord(QStringLiteral("Projects"), project, QString(), QString(), false));
     EXPECT_EQ(rows(remaining), (QStringList{"Other", "Spare"}));
     EXPECT_EQ(dataValue(QStringLiteral("SELECT COUNT(*) FROM PROJECTS")), QStringLiteral("0"));
 }
@@ -205,8 +230,8 @@ INSTANTIATE_TEST_SUITE_P(
                        "{data}/Attachments/plan.pdf", msgbox::kYes, true},
         AttachmentCase{"WithDriveColonUsedAsItIs", "{other}/x:/plan.pdf", "{other}/x:/plan.pdf",
                        msgbox::kYes, true},
-        AttachmentCase{"RootedPathUsedAsItIs", "{other}/plan.pdf", "{other}/plan.pdf",
-                       msgbox::kYes, true}),
+        AttachmentCase{"RootedPathUsedAsItIs", "{other}/plan.pdf", "{other}/plan.pdf", msgbox::kYes,
+                       true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Scheduled activities and the next-date rule -------------------------------------------
@@ -280,15 +305,18 @@ TEST_P(NextDateRule, TheEarliestDayAheadWins) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, NextDateRule,
-    ::testing::Values(
-        RuleCase{"FirstPlanned", {"2026-03-20 10:00:00", "2026-03-12 10:00:00"}, -1,
-                 day(2026, 3, 12)},
-        RuleCase{"EarlierCallerDay", {"2026-03-12 10:00:00"}, 1, day(2026, 3, 11)},
-        RuleCase{"LaterCallerDay", {"2026-03-12 10:00:00"}, 5, day(2026, 3, 12)},
-        RuleCase{"LaterTodayCountsAsAhead", {"2026-03-10 17:00:00", "2026-03-12 10:00:00"}, -1,
-                 day(2026, 3, 10)},
-        RuleCase{"NothingAheadClears", {}, -1, std::nullopt},
-        RuleCase{"NothingAheadTakesTheCallersDay", {}, 5, day(2026, 3, 15)}),
+    ::testing::Values(RuleCase{"FirstPlanned",
+                               {"2026-03-20 10:00:00", "2026-03-12 10:00:00"},
+                               -1,
+                               day(2026, 3, 12)},
+                      RuleCase{"EarlierCallerDay", {"2026-03-12 10:00:00"}, 1, day(2026, 3, 11)},
+                      RuleCase{"LaterCallerDay", {"2026-03-12 10:00:00"}, 5, day(2026, 3, 12)},
+                      RuleCase{"LaterTodayCountsAsAhead",
+                               {"2026-03-10 17:00:00", "2026-03-12 10:00:00"},
+                               -1,
+                               day(2026, 3, 10)},
+                      RuleCase{"NothingAheadClears", {}, -1, std::nullopt},
+                      RuleCase{"NothingAheadTakesTheCallersDay", {}, 5, day(2026, 3, 15)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(NextDateTest, TheCustomersDateCountsEveryContact) {
@@ -307,8 +335,9 @@ TEST_F(NextDateTest, AnUnknownCustomerOrContactIsLeftAloneWithoutAQuestion) {
 }
 
 TEST_F(BusinessRulesTest, TablesWithoutARuleAreDeletedWithoutQuestions) {
-    execData({QStringLiteral("INSERT INTO CUSTOMERS ([CUSTOMER NAME]) VALUES (%1)").arg(q(kCustomer)),
-              QStringLiteral("INSERT INTO PROJECTS (NAME) VALUES (%1)").arg(q(kCustomer))});
+    execData(
+        {QStringLiteral("INSERT INTO CUSTOMERS ([CUSTOMER NAME]) VALUES (%1)").arg(q(kCustomer)),
+         QStringLiteral("INSERT INTO PROJECTS (NAME) VALUES (%1)").arg(q(kCustomer))});
     schedule(QStringLiteral("2026-03-12 09:00:00"), QStringLiteral("Tom"), "project", kCustomer);
     ASSERT_TRUE(DeleteRecord(QStringLiteral("Customers"), kCustomer, QString(), QString(), false));
     EXPECT_TRUE(ask.asked().empty());

@@ -18,15 +18,16 @@ protected:
     static void setCounter(std::optional<int> value) {
         execData({QStringLiteral("DELETE * FROM Counters WHERE TABLENAME = 'Quotations'")});
         if (value)
-            execData({QStringLiteral("INSERT INTO Counters VALUES ('Quotations', %1)").arg(*value)});
+            execData(
+                {QStringLiteral("INSERT INTO Counters VALUES ('Quotations', %1)").arg(*value)});
     }
     static void addQuotes(const QList<int>& numbers) {
         for (int n : numbers)
             execData({QStringLiteral("INSERT INTO QUOTATIONS (QUOTENO) VALUES (%1)").arg(n)});
     }
     static QString counter() {
-        return dataValue(QStringLiteral(
-            "SELECT LASTNUMBER FROM Counters WHERE TABLENAME = 'Quotations'"));
+        return dataValue(
+            QStringLiteral("SELECT LASTNUMBER FROM Counters WHERE TABLENAME = 'Quotations'"));
     }
 };
 
@@ -58,7 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CountersTest, NullCounterValueCountsAsZero) {
-    execData({QStringLiteral("UPDATE Counters SET LASTNUMBER = Null WHERE TABLENAME = 'Quotations'")});
+    execData(
+        {QStringLiteral("UPDATE Counters SET LASTNUMBER = Null WHERE TABLENAME = 'Quotations'")});
     EXPECT_EQ(NextCounter(QStringLiteral("Quotations")), 1);
 }
 

@@ -61,7 +61,8 @@ TEST(CounterHelper, DISABLED_Run) {
         rs.Seek(QStringLiteral("="), QStringLiteral("Quotations"));
         rs.Edit();
         say("holding");
-        QThread::msleep(static_cast<unsigned long>(qEnvironmentVariableIntValue("TV_COUNTER_HOLD_MS")));
+        QThread::msleep(
+            static_cast<unsigned long>(qEnvironmentVariableIntValue("TV_COUNTER_HOLD_MS")));
         rs.FieldAt(1).SetValue(rs[1].asLong() + 5);
         rs.Update();
         say("released");
@@ -104,24 +105,34 @@ protected:
     }
 
     static QString counter() {
-        return dataValue(QStringLiteral(
-            "SELECT LASTNUMBER FROM Counters WHERE TABLENAME = 'Quotations'"));
+        return dataValue(
+            QStringLiteral("SELECT LASTNUMBER FROM Counters WHERE TABLENAME = 'Quotations'"));
     }
 };
 
-TEST_F(CounterProcessesTest, FourProcessesTakeAThousandDistinctNumbers) {
+struct Crowd {
+    const char* name;
+    bool rowPresent;  // false: the processes race to create the Counters row
+    int each;
+};
+
+class CounterCrowd : public CounterProcessesTest, public ::testing::WithParamInterface<Crowd> {};
+
+TEST_P(CounterCrowd, FourProcessesTakeDistinctNumbersAndNoneIsLost) {
     constexpr int kProcesses = 4;
-    constexpr int kEach = 250;
+    const int kEach = GetParam().each;
+    if (!GetParam().rowPresent)
+        execData({QStringLiteral("DELETE * FROM Counters WHERE TABLENAME = 'Quotations'")});
     // The test's own connection must not stand in the helpers' way.
     state().reset();
 
     ScratchFolder outputs;
     std::vector<std::unique_ptr<QProcess>> helpers;
     for (int i = 0; i < kProcesses; ++i) {
-        helpers.push_back(start(QStringLiteral("take"),
-                                {QStringLiteral("TV_COUNTER_COUNT=%1").arg(kEach),
-                                 QStringLiteral("TV_COUNTER_OUT=") +
-                                     outputs.file(QString::number(i))}));
+        helpers.push_back(
+            start(QStringLiteral("take"),
+                  {QStringLiteral("TV_COUNTER_COUNT=%1").arg(kEach),
+                   QStringLiteral("TV_COUNTER_OUT=") + outputs.file(QString::number(i))}));
     }
     for (auto& helper : helpers) {
         EXPECT_EQ(report(*helper, 300000), QStringLiteral("done"));
@@ -142,6 +153,7 @@ TEST_F(CounterProcessesTest, FourProcessesTakeAThousandDistinctNumbers) {
     EXPECT_EQ(taken, kProcesses * kEach);
     EXPECT_EQ(seen.size(), kProcesses * kEach) << "a number was handed out twice";
     EXPECT_FALSE(seen.contains(0)) << "a process failed to take a number";
+    ASSERT_FALSE(seen.isEmpty());
     EXPECT_EQ(*std::max_element(seen.begin(), seen.end()), kProcesses * kEach);
 
     state().DataLocation = data.path();
@@ -149,8 +161,14 @@ TEST_F(CounterProcessesTest, FourProcessesTakeAThousandDistinctNumbers) {
     EXPECT_EQ(counter(), QString::number(kProcesses * kEach));
 }
 
+INSTANTIATE_TEST_SUITE_P(Crowds, CounterCrowd,
+                         ::testing::Values(Crowd{"AThousandFromOneCounter", true, 250},
+                                           Crowd{"FirstNumbersOfANewCounter", false, 25}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(CounterProcessesTest, AHeldCounterRowIsWaitedForWithEventsRunning) {
-    execData({QStringLiteral("UPDATE Counters SET LASTNUMBER = 20 WHERE TABLENAME = 'Quotations'")});
+    execData(
+        {QStringLiteral("UPDATE Counters SET LASTNUMBER = 20 WHERE TABLENAME = 'Quotations'")});
     tv::engine::Engine::instance().Idle(true);
     auto holder = start(QStringLiteral("hold"), {QStringLiteral("TV_COUNTER_HOLD_MS=700")});
     ASSERT_EQ(report(*holder, 30000), QStringLiteral("holding"));

@@ -21,8 +21,9 @@ class PostOfficeTest : public ShippedDatabasesTest {
 protected:
     void SetUp() override {
         ShippedDatabasesTest::SetUp();
-        execData({QStringLiteral("INSERT INTO [System Users] (USERID, USERNAME) VALUES "
-                                 "('mary', 'Mary O''Neil')")});
+        execData(
+            {QStringLiteral("INSERT INTO [System Users] (USERID, USERNAME) VALUES "
+                            "('mary', 'Mary O''Neil')")});
         tv::SaveSetting(tv::keys::PostOffice, data.path());
         tv::data::state().CurrentUserId = QStringLiteral("admin");
         ask.setNow(tv::DateFromParts(2026, 3, 10, 9, 30, 0));

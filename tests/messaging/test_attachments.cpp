@@ -46,7 +46,8 @@ TEST_F(PostOfficeTest, AnAttachmentAlreadyInTheTempFolderIsNotCopiedOverItself) 
     existing.write("minutes");
     existing.close();
 
-    ASSERT_GT(deliver("admin", "mary", QString(), QStringLiteral("Again"), {existing.fileName()}), 0);
+    ASSERT_GT(deliver("admin", "mary", QString(), QStringLiteral("Again"), {existing.fileName()}),
+              0);
     EXPECT_EQ(contents(tempFile("minutes.txt")), "minutes");
     EXPECT_TRUE(ask.asked().empty());
 }
@@ -96,7 +97,8 @@ TEST_P(CopyFailure, YesTakesTheMessageBackAnyOtherAnswerSendsItWithout) {
                             QStringLiteral("x@example.com"), QStringLiteral("Report"), QString(),
                             {source}),
               !abandon);
-    EXPECT_EQ(rows(QStringLiteral("SELECT COUNT(*) FROM OUTBOX")), QStringList{abandon ? "0" : "1"});
+    EXPECT_EQ(rows(QStringLiteral("SELECT COUNT(*) FROM OUTBOX")),
+              QStringList{abandon ? "0" : "1"});
     EXPECT_EQ(rows(QStringLiteral("SELECT COUNT(*) FROM [OUTBOX ATTACHMENTS]")),
               QStringList{abandon ? "0" : "1"});
 }
@@ -116,13 +118,15 @@ TEST_P(TempNames, KeepOnlyTheLastPartAndRefuseWhatCannotBeAFileThere) {
     EXPECT_EQ(TempFileName(QString::fromUtf8(GetParam().path)), QString::fromUtf8(GetParam().name));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Paths, TempNames,
-    ::testing::Values(NameCase{"c:\\Docs\\Plan.pdf", "Plan.pdf"}, NameCase{"/home/ann/a b.txt", "a b.txt"},
-                      NameCase{"../../etc/passwd", "passwd"}, NameCase{"..\\..\\boot.ini", "boot.ini"},
-                      NameCase{"Plan.pdf", "Plan.pdf"}, NameCase{"..", ""}, NameCase{".", ""},
-                      NameCase{"docs/..", ""}, NameCase{"docs\\...", ""}, NameCase{"docs/", ""},
-                      NameCase{"", ""}, NameCase{"..notes", "..notes"}));
+INSTANTIATE_TEST_SUITE_P(Paths, TempNames,
+                         ::testing::Values(NameCase{"c:\\Docs\\Plan.pdf", "Plan.pdf"},
+                                           NameCase{"/home/ann/a b.txt", "a b.txt"},
+                                           NameCase{"../../etc/passwd", "passwd"},
+                                           NameCase{"..\\..\\boot.ini", "boot.ini"},
+                                           NameCase{"Plan.pdf", "Plan.pdf"}, NameCase{"..", ""},
+                                           NameCase{".", ""}, NameCase{"docs/..", ""},
+                                           NameCase{"docs\\...", ""}, NameCase{"docs/", ""},
+                                           NameCase{"", ""}, NameCase{"..notes", "..notes"}));
 
 TEST_F(PostOfficeTest, AnAttachmentPathNeverLeadsOutOfTheTempFolder) {
     const QString temp = QDir::cleanPath(data.path() + "/Temp");
@@ -150,14 +154,16 @@ TEST_F(PostOfficeTest, ALinkInTheTempFolderIsReplacedNotWrittenThrough) {
     source.write("report");
     source.close();
 
-    ASSERT_GT(deliver("admin", "mary", QString(), QStringLiteral("Report"), {source.fileName()}), 0);
+    ASSERT_GT(deliver("admin", "mary", QString(), QStringLiteral("Report"), {source.fileName()}),
+              0);
     EXPECT_EQ(contents(outside), "precious");
     EXPECT_FALSE(QFileInfo(tempFile("report.txt")).isSymLink());
     EXPECT_EQ(contents(tempFile("report.txt")), "report");
 }
 
 TEST_F(PostOfficeTest, OpeningAnAttachmentOpensItsCopyAndAGoneCopyIsReported) {
-    ASSERT_GT(deliver("admin", "mary", QString(), QStringLiteral("Plan"), {makeFile("plan.pdf")}), 0);
+    ASSERT_GT(deliver("admin", "mary", QString(), QStringLiteral("Plan"), {makeFile("plan.pdf")}),
+              0);
     ASSERT_TRUE(OpenAttachment(QStringLiteral("plan.pdf")));
     EXPECT_EQ(opened, QStringList{AttachmentPath(QStringLiteral("plan.pdf"))});
 

@@ -9,7 +9,8 @@ using namespace tv::messaging;
 using tv::data::state;
 
 TEST_F(PostOfficeTest, AMessageTravelsFromOneUserToAnotherAndOn) {
-    const int n = deliver("admin", "mary", QStringLiteral("O'Brien Ltd"), QStringLiteral("Call back"));
+    const int n =
+        deliver("admin", "mary", QStringLiteral("O'Brien Ltd"), QStringLiteral("Call back"));
     ASSERT_GT(n, 0);
     EXPECT_EQ(statuses, std::vector<int>{908});
 
@@ -87,7 +88,8 @@ struct QueueCase {
     const char* outref;
 };
 
-class QueueOutboundKinds : public PostOfficeTest, public ::testing::WithParamInterface<QueueCase> {};
+class QueueOutboundKinds : public PostOfficeTest,
+                           public ::testing::WithParamInterface<QueueCase> {};
 
 TEST_P(QueueOutboundKinds, QueueOneRowWithTheKindsName) {
     const QueueCase& c = GetParam();

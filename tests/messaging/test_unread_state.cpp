@@ -35,8 +35,7 @@ const std::vector<UnreadCase>& cases() {
          -1},
         {"DamagedFile",
          [](PostOfficeTest& t) {
-             writeFile(t.postOffice(),
-                       QByteArray("This is not a database at all. ").repeated(200));
+             writeFile(t.postOffice(), QByteArray("This is not a database at all. ").repeated(200));
          },
          -1},
         {"DatabaseWithoutAnInbox",
@@ -48,23 +47,20 @@ const std::vector<UnreadCase>& cases() {
          -1},
         {"EmptyInbox", [](PostOfficeTest&) {}, 0},
         {"OnlyAnotherUsersUnreadMail",
-         [](PostOfficeTest& t) { t.deliver("mary", "admin", "", "x"); },
-         0},
+         [](PostOfficeTest& t) { t.deliver("mary", "admin", "", "x"); }, 0},
         {"ReadMailOnly",
          [](PostOfficeTest& t) {
              const int n = t.deliver("admin", "mary", "", "x");
              MarkRead(n);
          },
          0},
-        {"UnreadMail",
-         [](PostOfficeTest& t) { t.deliver("admin", "mary", "", "x"); },
-         1},
+        {"UnreadMail", [](PostOfficeTest& t) { t.deliver("admin", "mary", "", "x"); }, 1},
         {"StatusWrittenInAnotherCase",
          [](PostOfficeTest& t) {
              const int n = t.deliver("admin", "mary", "", "x");
-             tv::engine::Database db = tv::engine::Engine::instance().OpenDatabase(
-                 t.postOffice());
-             db.Execute(QStringLiteral("UPDATE INBOX SET STATUS = 'UNREAD' WHERE MSGNO = %1").arg(n));
+             tv::engine::Database db = tv::engine::Engine::instance().OpenDatabase(t.postOffice());
+             db.Execute(
+                 QStringLiteral("UPDATE INBOX SET STATUS = 'UNREAD' WHERE MSGNO = %1").arg(n));
              db.Close();
          },
          1},
