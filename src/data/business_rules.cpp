@@ -164,20 +164,26 @@ std::vector<Failure> salesOrderDeleted(const QString& key1) {
 }
 
 // The day of SCHEDDATETIME in the first row of the query; nothing when there is no row.
-// Sets *ok false when the query could not be read.
+// Sets *ok false when the query could not be read (reported with message 194, as every
+// table access is). The query reads the whole schedule, never narrowed by the workflow
+// filter: a customer's next date is everybody's, whoever saves the activity.
 std::optional<std::int32_t> firstScheduledDay(const QString& sql, bool* ok) {
     std::optional<std::int32_t> day;
-    engine::Recordset rs = OpenTable(sql);
-    if (!rs.IsOpen()) {
+    if (!state().DataOpen && !OpenDataDatabase()) {
         *ok = false;
         return day;
     }
+    engine::Recordset rs;
     const std::optional<Failure> failed = attempt([&] {
+        rs = detail::databaseFor(kDataDb).OpenRecordset(sql);
         if (rs.EOF_()) return;
         const tv::Variant when = rs[QStringLiteral("SCHEDDATETIME")];
         if (!when.isNull()) day = wholeDay(tv::CDate(when));
     });
-    if (failed) *ok = false;
+    if (failed) {
+        *ok = false;
+        ShowMessage(194, QStringLiteral("\n\n") + sql + errorTail(*failed));
+    }
     detail::closeQuietly(rs);
     return day;
 }

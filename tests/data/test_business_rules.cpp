@@ -7,6 +7,7 @@
 #include "data/app_state.h"
 #include "data/business_rules.h"
 #include "data/prompter.h"
+#include "data/workflow.h"
 #include "engine/engine.h"
 
 #include <QDir>
@@ -325,6 +326,17 @@ TEST_F(NextDateTest, TheCustomersDateCountsEveryContact) {
     ASSERT_TRUE(ApplyNextDateRule(kCustomer, QStringLiteral("Mary O'Neil"), 0));
     EXPECT_EQ(customerNextDate(), day(2026, 3, 11));
     EXPECT_EQ(contactNextDate(QStringLiteral("Mary O'Neil")), day(2026, 3, 15));
+}
+
+TEST_F(NextDateTest, AWorkflowUserStillSeesEveryonesPlannedActivities) {
+    execData({QStringLiteral("INSERT INTO [SCHEDULED ACTIVITIES] ([CUSTOMER NAME], "
+                             "SCHEDDATETIME, [USER ID]) VALUES (%1, #2026-03-11 09:00:00#, 'ann')")
+                  .arg(q(kCustomer))});
+    state().CurrentUserId = QStringLiteral("mary");
+    state().WorkflowMode = true;
+    ASSERT_GT(BuildWorkflowColumns(), 0);
+    ASSERT_TRUE(ApplyNextDateRule(kCustomer, QString(), 0));
+    EXPECT_EQ(customerNextDate(), day(2026, 3, 11));
 }
 
 TEST_F(NextDateTest, AnUnknownCustomerOrContactIsLeftAloneWithoutAQuestion) {
