@@ -437,31 +437,30 @@ private:
         }
     }
 
-    LinePlan line(Random& r, int product, double quantity, int when) {
+    LinePlan line(Random& r, int product, double quantity) {
         const ProductInfo& p = products()[size_t(product)];
         LinePlan l;
         l.product = product;
         l.quantity = quantity;
         l.unitPrice = p.price;
-        (void)when;
         l.discount = p.kind == ProductKind::Machine ? double(r.weighted({50, 30, 20}) * 5) : 0;
         l.taxRate = 10;
         l.description = p.description;
         return l;
     }
 
-    std::vector<LinePlan> salesLines(Random& r, int day, bool machine) {
+    std::vector<LinePlan> salesLines(Random& r, bool machine) {
         std::vector<LinePlan> lines;
         if (machine) {
             const int m = r.pick(machines_);
-            lines.push_back(line(r, m, r.weighted({80, 15, 5}) + 1, day));
+            lines.push_back(line(r, m, r.weighted({80, 15, 5}) + 1));
             if (products()[size_t(m)].category == QLatin1String("Copiers") && r.chance(0.5))
-                lines.push_back(line(r, r.pick(accessories_), 1, day));
-            if (r.chance(0.6)) lines.push_back(line(r, productIndex("SV-INSTALL"), 1, day));
+                lines.push_back(line(r, r.pick(accessories_), 1));
+            if (r.chance(0.6)) lines.push_back(line(r, productIndex("SV-INSTALL"), 1));
         }
         const int extra = machine ? r.below(2) : r.between(1, 4);
         for (int i = 0; i < extra; ++i)
-            lines.push_back(line(r, r.pick(consumables_), r.between(1, 12), day));
+            lines.push_back(line(r, r.pick(consumables_), r.between(1, 12)));
         return lines;
     }
 
@@ -483,7 +482,7 @@ private:
             d.contact = pickContact(r, c);
             d.user = c.rep;
             d.campaign = campaignAt(d.date.day);
-            d.lines = salesLines(r, d.date.day, r.chance(0.7));
+            d.lines = salesLines(r, r.chance(0.7));
             d.freight = r.weighted({60, 25, 15}) == 0 ? 0 : (r.chance(0.5) ? 45 : 95);
             if (r.chance(0.3))
                 d.comments = "Prices valid for 30 days. Trade-in of the old machine included.";
@@ -505,7 +504,7 @@ private:
             d.contact = pickContact(r, c);
             d.user = c.rep;
             d.campaign = campaignAt(d.date.day);
-            d.lines = salesLines(r, d.date.day, r.chance(0.25));
+            d.lines = salesLines(r, r.chance(0.25));
             d.freight = r.chance(0.5) ? 0 : 25;
             addOrder(r, index, std::move(d), keys);
         }
@@ -762,7 +761,7 @@ private:
                 for (int k = 0; k < count; ++k) {
                     const bool part = r.chance(0.6);
                     LinePlan m = line(r, part ? r.pick(parts_) : r.pick(consumables_),
-                                      part ? 1 : r.between(1, 3), q.requested.day);
+                                      part ? 1 : r.between(1, 3));
                     m.discount = 0;
                     q.materials.push_back(m);
                 }
@@ -1141,7 +1140,7 @@ private:
             if (range.empty()) range = consumables_;
             const int lines = r.between(1, 4);
             for (int k = 0; k < lines; ++k) {
-                LinePlan l = line(r, r.pick(range), r.between(1, 20), p.date.day);
+                LinePlan l = line(r, r.pick(range), r.between(1, 20));
                 l.unitPrice = products()[size_t(l.product)].cost;
                 l.discount = 0;
                 p.lines.push_back(l);

@@ -8,6 +8,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <vector>
 

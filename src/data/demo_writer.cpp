@@ -164,7 +164,7 @@ private:
         return TableWriter(data_, QStringLiteral("Data.mdb"), name, columns);
     }
 
-    QString activityDescription(const CustomerPlan& c, const ActivityPlan& a) const {
+    QString activityDescription(const ActivityPlan& a) const {
         const QString& type = activityTypes()[a.type];
         if (a.document >= 0) {
             if (type == QLatin1String("Quotation"))
@@ -192,7 +192,6 @@ private:
             description = description.arg(productName(a.product));
         if (a.project >= 0)
             description = plan_.projects[size_t(a.project)].name + ": " + description;
-        (void)c;
         return description;
     }
 
@@ -449,7 +448,7 @@ private:
                 const double hours = a.duration / 60.0;
                 const bool costed =
                     a.billable || activityTypes()[a.type] == QLatin1String("Meeting");
-                w.add({c.name, date(a.when), activityTypes()[a.type], activityDescription(c, a),
+                w.add({c.name, date(a.when), activityTypes()[a.type], activityDescription(a),
                        userId(a.user),
                        text(contactName(int(&c - plan_.customers.data()), a.contact)),
                        a.campaign >= 0 ? Variant(campaigns()[size_t(a.campaign)].name) : Variant(),
@@ -516,15 +515,14 @@ private:
         return order;
     }
 
-    void writeLines(TableWriter& w, int number, const std::vector<LinePlan>& lines) {
+    void writeLines(TableWriter& w, int documentNumber, const std::vector<LinePlan>& lines) {
         int no = 0;
         for (const LinePlan& l : lines) {
-            w.add({whole(number), shortWhole(++no), products()[size_t(l.product)].code,
-                   l.description.left(255), number_(l.quantity), number_(l.unitPrice),
-                   number_(l.discount), number_(l.taxRate), number_(l.value())});
+            w.add({whole(documentNumber), shortWhole(++no), products()[size_t(l.product)].code,
+                   l.description.left(255), number(l.quantity), number(l.unitPrice),
+                   number(l.discount), number(l.taxRate), number(l.value())});
         }
     }
-    static Variant number_(double v) { return number(v); }
 
     void writeQuotations() {
         TableWriter w =
@@ -563,7 +561,7 @@ private:
                 LinePlan l;
                 l.product =
                     activityTypes()[a.type] == QLatin1String("Training") ? training : labour;
-                l.description = (dateText(a.when) + '-' + activityDescription(c, a)).left(255);
+                l.description = (dateText(a.when) + '-' + activityDescription(a)).left(255);
                 l.quantity = std::round(a.duration / 60.0 * 1000.0) / 1000.0;
                 l.unitPrice = staff()[a.user].chargeRate;
                 invoiceLines_[size_t(a.invoice)].push_back(l);
