@@ -28,12 +28,25 @@ int nextWorkday(int day) {
     while (weekday(day) > 5) ++day;
     return day;
 }
+// The first workday from `day`, but no later than `last` (then the last workday before it).
+int workdayUpTo(int day, int last) {
+    day = nextWorkday(day);
+    if (day <= last) return day;
+    day = last;
+    while (weekday(day) > 5) --day;
+    return day;
+}
 
 // A moment in business hours on a workday between two days (both included).
 Moment businessMoment(Random& r, int fromDay, int toDay, int firstHour = 8, int lastHour = 17) {
     Moment m;
     m.day = nextWorkday(r.between(fromDay, std::max(fromDay, toDay)));
-    if (m.day > toDay) m.day = std::max(fromDay, toDay - 2 < fromDay ? fromDay : toDay - 2);
+    if (m.day > toDay) {
+        // The range ends on a weekend: the last workday in it, if it has one.
+        m.day = toDay;
+        while (weekday(m.day) > 5 && m.day > fromDay) --m.day;
+    }
+
     m.minute = r.between(firstHour * 12, lastHour * 12) * 5;
     return m;
 }
@@ -190,6 +203,12 @@ public:
         sales_ = staffWith(Duty::Sales);
         service_ = staffWith(Duty::Service);
         machines_ = productsOf(ProductKind::Machine);
+        // What calls, visits and training are about: the machines that print and copy.
+        for (int m : machines_) {
+            const QString& category = products()[size_t(m)].category;
+            if (category == QLatin1String("Copiers") || category == QLatin1String("Printers"))
+                printers_.push_back(m);
+        }
         oldMachines_ = productsOf(ProductKind::Machine, true);
         consumables_ = productsOf(ProductKind::Consumable);
         parts_ = productsOf(ProductKind::Part);
@@ -384,7 +403,7 @@ private:
         a.user = static_cast<std::uint8_t>(user);
         a.contact = static_cast<std::int8_t>(pickContact(r, c));
         a.topic = static_cast<std::uint8_t>(r.below(int(topicsFor(type).size())));
-        a.product = static_cast<std::uint8_t>(r.pick(machines_));
+        a.product = static_cast<std::uint8_t>(r.pick(printers_));
         return a;
     }
 
@@ -529,7 +548,7 @@ private:
         const bool shipped = o.status == QLatin1String("Completed");
         if (shipped) {
             o.shipStatus = QStringLiteral("Delivered");
-            o.shipDate = Moment{nextWorkday(o.date.day + r.between(1, 6)), 0};
+            o.shipDate = Moment{workdayUpTo(o.date.day + r.between(1, 6), today() - 1), 0};
             o.shippedBy = r.chance(0.5) ? office_ : staffIndex("abrown");
         } else {
             o.shipStatus = o.status == QLatin1String("Back Ordered")
@@ -541,7 +560,8 @@ private:
         if (paid) {
             o.amountPaid = o.total();
             o.paymentDate =
-                pay == 1 ? o.date : Moment{std::min(today() - 1, o.date.day + r.between(7, 35)), 0};
+                pay == 1 ? o.date
+                         : Moment{workdayUpTo(o.date.day + r.between(7, 35), today() - 1), 0};
         }
         plan_.orders.push_back(o);
         logDocument(r, c, keys, o.date, "Sales Order", o.user, orderIndex, o.contact);
@@ -824,7 +844,7 @@ private:
             p.actualStart = Moment{nextWorkday(p.scheduledStart.day + r.below(3)), 0};
             if (p.scheduledEnd.day < today() - 10) {
                 p.actualEnd =
-                    Moment{std::min(today() - 1, p.scheduledEnd.day + r.between(-5, 15)), 0};
+                    Moment{workdayUpTo(p.scheduledEnd.day + r.between(-5, 15), today() - 1), 0};
                 p.status = QStringLiteral("Completed");
             } else {
                 p.status = QStringLiteral("In Progress");
@@ -866,7 +886,7 @@ private:
                 s.contact = static_cast<std::int8_t>(p.contact);
                 s.topic = static_cast<std::uint8_t>(
                     r.below(int(topicsFor(activityTypes()[s.type]).size())));
-                s.product = static_cast<std::uint8_t>(r.pick(machines_));
+                s.product = static_cast<std::uint8_t>(r.pick(printers_));
                 s.duration = std::uint16_t(30 * r.between(2, 6));
                 s.billable = true;
                 s.project = projectIndex;
@@ -888,7 +908,7 @@ private:
         const DocumentPlan& o = plan_.orders[size_t(m.order)];
         m.contact = o.contact;
         m.user = office_;
-        m.date = Moment{std::min(today() - 1, nextWorkday(o.shipDate.day + r.between(2, 20))), 0};
+        m.date = Moment{workdayUpTo(o.shipDate.day + r.between(2, 20), today() - 1), 0};
         m.returnBy = Moment{m.date.day + 14, 0};
         const LinePlan& l = o.lines[size_t(r.below(int(o.lines.size())))];
         m.product = l.product;
@@ -973,7 +993,7 @@ private:
             s.user = static_cast<std::uint8_t>(service ? r.pick(service_) : c.rep);
             s.contact = static_cast<std::int8_t>(pickContact(r, c));
             s.topic = static_cast<std::uint8_t>(r.below(int(topicsFor(types[t]).size())));
-            s.product = static_cast<std::uint8_t>(r.pick(machines_));
+            s.product = static_cast<std::uint8_t>(r.pick(printers_));
             s.duration = std::uint16_t(t == 0 ? 15 : 15 * r.between(2, 8));
             s.billable = service;
             c.scheduled.push_back(s);
@@ -1004,7 +1024,7 @@ private:
                 f.response = kind == 1
                                  ? QStringLiteral("Apologised and arranged a follow-up visit.")
                                  : QStringLiteral("Thanked the customer.");
-                f.resolved = Moment{std::min(today() - 1, f.when.day + r.between(1, 10)), 0};
+                f.resolved = Moment{workdayUpTo(f.when.day + r.between(1, 10), today() - 1), 0};
             }
             if (r.chance(0.5)) f.product = r.pick(machines_);
             plan_.feedback.push_back(f);
@@ -1150,8 +1170,7 @@ private:
             p.status = received ? QStringLiteral("Received") : QStringLiteral("Ordered");
             p.deliverBy = Moment{nextWorkday(p.date.day + 7), 0};
             if (received)
-                p.received =
-                    Moment{std::min(today() - 1, nextWorkday(p.date.day + r.between(2, 9))), 0};
+                p.received = Moment{workdayUpTo(p.date.day + r.between(2, 9), today() - 1), 0};
             plan_.purchases.push_back(p);
         }
     }
@@ -1221,7 +1240,8 @@ private:
 
     std::uint64_t seed_;
     CompanyPlan plan_;
-    std::vector<int> sales_, service_, machines_, oldMachines_, consumables_, parts_, accessories_;
+    std::vector<int> sales_, service_, machines_, printers_, oldMachines_, consumables_, parts_,
+        accessories_;
     int office_ = 0;
     QSet<QString> projectNames_;
     size_t firstOrder_ = 0, firstItem_ = 0, firstContract_ = 0, firstRequest_ = 0;

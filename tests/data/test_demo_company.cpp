@@ -302,6 +302,18 @@ TEST_F(DemoCompany, CustomerDatesFollowTheirActivities) {
     EXPECT_GT(rows("SELECT * FROM [SCHEDULED ACTIVITIES] WHERE SCHEDDATETIME >= #2026-12-05#"), 0);
     EXPECT_EQ(rows("SELECT * FROM ACTIVITIES WHERE [DATETIME] >= #2026-12-05#"), 0);
     EXPECT_EQ(rows("SELECT * FROM ACTIVITIES WHERE [DATETIME] < #2024-12-05#"), 0);
+    // The business works on weekdays.
+    for (const char* sql :
+         {"SELECT [DATETIME] FROM ACTIVITIES", "SELECT SCHEDDATETIME FROM [SCHEDULED ACTIVITIES]",
+          "SELECT REQUESTED FROM [COMPLETED REQUESTS]"}) {
+        tv::engine::Recordset moments = data.OpenRecordset(sql);
+        long weekend = 0;
+        for (; !moments.EOF_(); moments.MoveNext()) {
+            const int day = tv::Weekday(tv::CDate(moments[0]));
+            weekend += day == 1 || day == 7;
+        }
+        EXPECT_EQ(weekend, 0) << sql;
+    }
 }
 
 TEST(DemoPlan, SameSeedSameCompanyOtherSeedAnother) {
