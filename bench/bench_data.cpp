@@ -84,7 +84,9 @@ QString customersDatabase(int rows) {
 }
 
 int keyAt(int i, int rows) {
-    return static_cast<int>((static_cast<unsigned>(i) * 2246822519u) % static_cast<unsigned>(rows)) + 1;
+    return static_cast<int>((static_cast<unsigned>(i) * 2246822519u) %
+                            static_cast<unsigned>(rows)) +
+           1;
 }
 
 }  // namespace tvbench

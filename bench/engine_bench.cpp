@@ -9,13 +9,14 @@
 #include "bench_data.h"
 
 #include "core/calendar.h"
+#include "core/convert.h"
 #include "core/format.h"
 #include "engine/engine.h"
 
 #include <sqlite3.h>
 
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
+#include <QCoreApplication>
 #include <cstdio>
 #include <map>
 #include <vector>
@@ -58,8 +59,10 @@ tv::Variant rawValue(sqlite3_stmt* stmt, int col) {
                                  sqlite3_column_bytes(stmt, col));
     };
     switch (col) {
-        case 0: return tv::Variant(static_cast<std::int32_t>(sqlite3_column_int(stmt, col)));
-        case 3: return tv::Variant(tv::Currency::fromDouble(sqlite3_column_double(stmt, col)));
+        case 0:
+            return tv::Variant(static_cast<std::int32_t>(sqlite3_column_int(stmt, col)));
+        case 3:
+            return tv::Variant(tv::Currency::fromDouble(sqlite3_column_double(stmt, col)));
         case 4: {
             const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(stmt, col));
             const auto num = [&](int at, int width) {
@@ -69,11 +72,14 @@ tv::Variant rawValue(sqlite3_stmt* stmt, int col) {
             };
             const double day = static_cast<double>(
                 tv::calendar::dayNumberFromCivil(num(0, 4), num(5, 2), num(8, 2)));
-            return tv::Variant(tv::DateTime{tv::calendar::serialOf(
-                static_cast<std::int64_t>(day), num(11, 2) * 3600.0 + num(14, 2) * 60.0 + num(17, 2))});
+            return tv::Variant(tv::DateTime{
+                tv::calendar::serialOf(static_cast<std::int64_t>(day),
+                                       num(11, 2) * 3600.0 + num(14, 2) * 60.0 + num(17, 2))});
         }
-        case 5: return tv::Variant(sqlite3_column_int(stmt, col) != 0);
-        default: return tv::Variant(text());
+        case 5:
+            return tv::Variant(sqlite3_column_int(stmt, col) != 0);
+        default:
+            return tv::Variant(text());
     }
 }
 
@@ -93,7 +99,8 @@ qsizetype engineTexts(const Recordset& rs) {
 // Every field's value, without writing it as text.
 qsizetype rawValues(sqlite3_stmt* stmt) {
     qsizetype n = 0;
-    for (int i = 0; i < tvbench::kColumns; ++i) n += static_cast<qsizetype>(rawValue(stmt, i).type());
+    for (int i = 0; i < tvbench::kColumns; ++i)
+        n += static_cast<qsizetype>(rawValue(stmt, i).type());
     return n;
 }
 
@@ -200,8 +207,7 @@ void addRaw(benchmark::State& state, bool transaction) {
         if (transaction) db.exec("BEGIN IMMEDIATE");
         for (int i = 1; i <= count; ++i) {
             const QByteArray name = QStringLiteral("Added %1").arg(i).toUtf8();
-            const QByteArray joined =
-                tv::Format(tv::DateTime{46000.5 + i}, "yyyy-mm-dd hh:nn:ss").toUtf8();
+            const QByteArray joined = tv::toIsoText(tv::DateTime{46000.5 + i}).toUtf8();
             sqlite3_bind_int(insert, 1, i);
             sqlite3_bind_text(insert, 2, name.constData(), -1, SQLITE_TRANSIENT);
             sqlite3_bind_text(insert, 3, "Leeds", -1, SQLITE_STATIC);
@@ -352,11 +358,12 @@ public:
             const char* name;
             double ratio;
         };
-        const Target targets[] = {{"KeyedRead", 1.5}, {"Seek", 1.5}, {"Scan", 1.5}, {"ScanValues", 1.5},
-                                  {"DynasetLast", 2.0}, {"AddInTransaction", 0},
+        const Target targets[] = {{"KeyedRead", 1.5},     {"Seek", 1.5},
+                                  {"Scan", 1.5},          {"ScanValues", 1.5},
+                                  {"DynasetLast", 2.0},   {"AddInTransaction", 0},
                                   {"AddEachCommitted", 0}};
-        std::printf("\n%-22s %9s %14s %14s %8s %8s %10s\n", "case", "rows", "engine cpu",
-                    "raw cpu", "ratio", "target", "wall ratio");
+        std::printf("\n%-22s %9s %14s %14s %8s %8s %10s\n", "case", "rows", "engine cpu", "raw cpu",
+                    "ratio", "target", "wall ratio");
         for (const auto& [name, engineTime] : times_) {
             const auto at = name.find("_engine/");
             if (at == std::string::npos) continue;

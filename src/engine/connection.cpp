@@ -38,9 +38,8 @@ Connection::~Connection() {
 
 sqlite3_stmt* Connection::prepare(const QString& sql, unsigned flags) {
     sqlite3_stmt* stmt = nullptr;
-    const int rc = sqlite3_prepare16_v3(db_, sql.utf16(),
-                                        static_cast<int>(sql.size() * sizeof(char16_t)), flags,
-                                        &stmt, nullptr);
+    const int rc = sqlite3_prepare16_v3(
+        db_, sql.utf16(), static_cast<int>(sql.size() * sizeof(char16_t)), flags, &stmt, nullptr);
     if (rc != SQLITE_OK) {
         DbError error = sqliteError(db_, rc, sql);
         sqlite3_finalize(stmt);
@@ -122,7 +121,8 @@ void Connection::beginTransaction() {
 }
 
 void Connection::commitTransaction() {
-    if (depth_ == 0) fail(err::kInvalidOperation, QStringLiteral("(CommitTrans without BeginTrans)"));
+    if (depth_ == 0)
+        fail(err::kInvalidOperation, QStringLiteral("(CommitTrans without BeginTrans)"));
     --depth_;
     if (depth_ > 0) {
         exec(QStringLiteral("RELEASE tv_level_%1").arg(depth_));

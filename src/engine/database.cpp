@@ -49,8 +49,8 @@ void Database::Close() {
 }
 
 Recordset Database::OpenRecordset(const QString& source) {
-    return OpenRecordset(source, isSelect(source.trimmed()) ? RecordsetType::Dynaset
-                                                            : RecordsetType::Table);
+    return OpenRecordset(
+        source, isSelect(source.trimmed()) ? RecordsetType::Dynaset : RecordsetType::Table);
 }
 
 Recordset Database::OpenRecordset(const QString& source, RecordsetType type) {
@@ -100,8 +100,8 @@ Recordset Database::OpenRecordset(const QString& source, RecordsetType type) {
             keyed = !isView;
             if (keyed) {
                 core->table = db.schemas.table(db.conn(), stored);
-                auto query = prepareKeysetQuery(db, shape.selectList, shape.from, shape.tail,
-                                                core->table);
+                auto query =
+                    prepareKeysetQuery(db, shape.selectList, shape.from, shape.tail, core->table);
                 core->source = std::make_unique<KeysetCursor>(d_, std::move(query));
                 core->updatable = writable;
             }
@@ -120,7 +120,8 @@ long Database::Execute(const QString& statement) {
     Connection& conn = db.conn();
     long affected = 0;
     switch (t.kind) {
-        case dialect::StatementKind::Select: fail(err::kSelectNotAction);
+        case dialect::StatementKind::Select:
+            fail(err::kSelectNotAction);
         case dialect::StatementKind::Insert:
         case dialect::StatementKind::Update:
         case dialect::StatementKind::Delete: {
@@ -204,7 +205,8 @@ TableDef Database::CreateTableDef(const QString& name) {
 
 void Database::AppendTableDef(const TableDef& def) {
     DatabaseCore& db = open(d_);
-    if (!def.d_ || def.d_->appended) fail(err::kInvalidOperation, def.d_ ? def.d_->name : QString());
+    if (!def.d_ || def.d_->appended)
+        fail(err::kInvalidOperation, def.d_ ? def.d_->name : QString());
     createTable(db.conn(), db.schemas, def.d_->name, def.d_->columns, def.d_->indexes);
     def.d_->appended = true;
     def.d_->columns.clear();

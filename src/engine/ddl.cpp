@@ -57,16 +57,18 @@ QString counterTriggerName(const QString& table, const QString& column) {
 QString counterTriggerSql(const QString& table, const QString& column) {
     const QString t = quoteName(table);
     const QString c = quoteName(column);
-    return QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON %2 FOR EACH ROW WHEN NEW.%3 IS NULL "
-                          "BEGIN UPDATE %2 SET %3 = (SELECT ifnull(max(%3), 0) + 1 FROM %2) "
-                          "WHERE rowid = NEW.rowid; END")
+    return QStringLiteral(
+               "CREATE TRIGGER %1 AFTER INSERT ON %2 FOR EACH ROW WHEN NEW.%3 IS NULL "
+               "BEGIN UPDATE %2 SET %3 = (SELECT ifnull(max(%3), 0) + 1 FROM %2) "
+               "WHERE rowid = NEW.rowid; END")
         .arg(quoteName(counterTriggerName(table, column)), t, c);
 }
 
 QString keyList(const QStringList& names, const std::vector<bool>& descending = {}) {
     QStringList quoted;
     for (qsizetype i = 0; i < names.size(); ++i) {
-        const bool desc = static_cast<size_t>(i) < descending.size() && descending[static_cast<size_t>(i)];
+        const bool desc =
+            static_cast<size_t>(i) < descending.size() && descending[static_cast<size_t>(i)];
         quoted << quoteName(names[i]) + (desc ? QStringLiteral(" DESC") : QString());
     }
     return quoted.join(QLatin1String(", "));
@@ -191,18 +193,19 @@ void createIndex(Connection& connection, SchemaCache& schemas, const QString& ta
                  const IndexDef& index) {
     const auto schema = schemas.table(connection, table);
     checkIndexColumns(*schema, index);
-    const bool primary = index.primary || index.name.compare(kPrimaryKeyName, Qt::CaseInsensitive) == 0;
+    const bool primary =
+        index.primary || index.name.compare(kPrimaryKeyName, Qt::CaseInsensitive) == 0;
     if (schema->index(primary ? kPrimaryKeyName : index.name))
         fail(err::kDuplicateName, primary ? kPrimaryKeyName : index.name);
     SchemaChange change(connection, schemas);
     change.begin();
     // SQLite cannot add a PRIMARY KEY constraint to a table: a primary key made later is
     // a unique index under the name "PrimaryKey".
-    connection.exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
-                        .arg(index.unique || primary ? QStringLiteral("UNIQUE ") : QString(),
-                             quoteName(sqliteIndexName(schema->name,
-                                                       primary ? kPrimaryKeyName : index.name)),
-                             quoteName(schema->name), keyList(index.columns, index.descending)));
+    connection.exec(
+        QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+            .arg(index.unique || primary ? QStringLiteral("UNIQUE ") : QString(),
+                 quoteName(sqliteIndexName(schema->name, primary ? kPrimaryKeyName : index.name)),
+                 quoteName(schema->name), keyList(index.columns, index.descending)));
     change.commit();
 }
 

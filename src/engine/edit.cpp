@@ -24,16 +24,20 @@ int RecordsetCore::ordinalOf(const QString& name) {
     for (size_t i = 0; i < all.size(); ++i)
         if (all[i].name.compare(name, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
     // Callers may write the name as in SQL text.
-    if (name.startsWith(u'[') && name.endsWith(u']')) return ordinalOf(name.mid(1, name.size() - 2));
+    if (name.startsWith(u'[') && name.endsWith(u']'))
+        return ordinalOf(name.mid(1, name.size() - 2));
     fail(err::kItemNotFound, name);
 }
 
 RowSource& RecordsetCore::currentRow() {
     RowSource& source = rows();
     switch (source.current()) {
-        case RowState::None: fail(err::kNoCurrentRecord);
-        case RowState::Deleted: fail(err::kRecordDeleted);
-        case RowState::Present: break;
+        case RowState::None:
+            fail(err::kNoCurrentRecord);
+        case RowState::Deleted:
+            fail(err::kRecordDeleted);
+        case RowState::Present:
+            break;
     }
     return source;
 }

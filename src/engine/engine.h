@@ -42,28 +42,28 @@ enum class FieldType : int {
 
 // Error numbers that callers test. Others may be used; each has a readable text.
 namespace err {
-inline constexpr int kTypeMismatch = 13;          // a value does not convert to the column type
+inline constexpr int kTypeMismatch = 13;  // a value does not convert to the column type
 inline constexpr int kNoCurrentRecord = 3021;
-inline constexpr int kUpdateWithoutEdit = 3020;   // Update or CancelUpdate without Edit/AddNew
-inline constexpr int kNotUpdatable = 3027;        // record set or database is read-only
-inline constexpr int kDuplicateKey = 3022;        // primary key or unique index violated
-inline constexpr int kFileNotFound = 3024;        // database file not found
-inline constexpr int kCannotOpenFile = 3051;      // file exists but cannot be opened (permissions)
-inline constexpr int kNotDatabase = 3343;         // unrecognised database format (damaged)
-inline constexpr int kDamaged = 3428;             // database damaged (needs repair)
-inline constexpr int kLegacyJetFile = 3447;       // a real Jet (.mdb) file, not this engine's format
-inline constexpr int kTableNotFound = 3078;       // input table or query not found
-inline constexpr int kItemNotFound = 3265;        // field/index name or ordinal not in collection
-inline constexpr int kSyntax = 3075;              // statement cannot be translated or is malformed
-inline constexpr int kLocked = 3260;              // row/table locked by another user
-inline constexpr int kIndexNotFound = 3015;       // named index does not exist
-inline constexpr int kInvalidOperation = 3219;    // operation not allowed on this object
-inline constexpr int kRequiredNull = 3314;        // a required field is Null
-inline constexpr int kZeroLength = 3315;          // zero-length text in a field that refuses it
-inline constexpr int kFieldTooLong = 3163;        // text longer than the field size
+inline constexpr int kUpdateWithoutEdit = 3020;  // Update or CancelUpdate without Edit/AddNew
+inline constexpr int kNotUpdatable = 3027;       // record set or database is read-only
+inline constexpr int kDuplicateKey = 3022;       // primary key or unique index violated
+inline constexpr int kFileNotFound = 3024;       // database file not found
+inline constexpr int kCannotOpenFile = 3051;     // file exists but cannot be opened (permissions)
+inline constexpr int kNotDatabase = 3343;        // unrecognised database format (damaged)
+inline constexpr int kDamaged = 3428;            // database damaged (needs repair)
+inline constexpr int kLegacyJetFile = 3447;      // a real Jet (.mdb) file, not this engine's format
+inline constexpr int kTableNotFound = 3078;      // input table or query not found
+inline constexpr int kItemNotFound = 3265;       // field/index name or ordinal not in collection
+inline constexpr int kSyntax = 3075;             // statement cannot be translated or is malformed
+inline constexpr int kLocked = 3260;             // row/table locked by another user
+inline constexpr int kIndexNotFound = 3015;      // named index does not exist
+inline constexpr int kInvalidOperation = 3219;   // operation not allowed on this object
+inline constexpr int kRequiredNull = 3314;       // a required field is Null
+inline constexpr int kZeroLength = 3315;         // zero-length text in a field that refuses it
+inline constexpr int kFieldTooLong = 3163;       // text longer than the field size
 inline constexpr int kCannotDeleteKeyField = 3280;  // field in an index cannot be deleted
-inline constexpr int kDuplicateName = 3010;       // table/field/index already exists
-inline constexpr int kRepairFailed = 3049;        // cannot repair / damaged beyond reading
+inline constexpr int kDuplicateName = 3010;         // table/field/index already exists
+inline constexpr int kRepairFailed = 3049;          // cannot repair / damaged beyond reading
 }  // namespace err
 
 class DbError : public std::runtime_error {
@@ -77,7 +77,11 @@ private:
 };
 
 enum class RecordsetType { Table = 1, Dynaset = 2, Snapshot = 4 };
-enum class EditMode { None = 0, InProgress = 1, Add = 2 };  // dbEditNone, dbEditInProgress, dbEditAdd
+enum class EditMode {
+    None = 0,
+    InProgress = 1,
+    Add = 2
+};  // dbEditNone, dbEditInProgress, dbEditAdd
 
 class Database;
 class Recordset;
@@ -134,7 +138,7 @@ public:
     QString Name() const;
 
     int FieldCount() const;
-    Field FieldAt(int ordinal) const;            // throws 3265
+    Field FieldAt(int ordinal) const;             // throws 3265
     Field FieldNamed(const QString& name) const;  // case-insensitive; throws 3265
     std::vector<Field> Fields() const;
 
@@ -179,17 +183,26 @@ public:
     void SetIndex(const QString& indexName);
     QString Index() const;
     // Seek on the current index with one to three key values. Comparisons: "=", ">",
-    // ">=", "<", "<=". Text keys compare ignoring case. Sets NoMatch.
+    // ">=", "<", "<=". Text keys compare ignoring case; key values are converted to the
+    // key columns' types (a date key may be a text such as "05/12/2026 10:00:00"; one
+    // that does not convert is error 3464). Trailing Null keys are "not given": the seek
+    // matches on the leading key columns. Sets NoMatch; without a match the record set
+    // stands at EOF (=, >, >=) or BOF (<, <=).
     void Seek(const QString& comparison, const tv::Variant& key1,
               const tv::Variant& key2 = tv::Variant(), const tv::Variant& key3 = tv::Variant());
     bool NoMatch() const;
 
-    // Find with Jet criteria ("[CUSTOMER NAME] = \"O'Brien\" And [DATETIME] > #...#").
+    // Find with Jet criteria ("[CUSTOMER NAME] = \"O'Brien\" And [DATETIME] > #...#"),
+    // in the record set's order. Without a match NoMatch is set and the current row stays.
     void FindFirst(const QString& criteria);
     void FindNext(const QString& criteria);
     void FindLast(const QString& criteria);
     void FindPrevious(const QString& criteria);
 
+    // Moves as Jet makes them: MoveFirst/MoveLast on an empty set and MoveNext at EOF
+    // (MovePrevious at BOF) are error 3021. Move counts from the current row, or from
+    // BOF forwards and from EOF backwards; a move that runs off an end stops there.
+    // Any move drops a pending Edit/AddNew.
     void MoveFirst();
     void MoveLast();
     void MoveNext();
@@ -198,7 +211,9 @@ public:
     bool EOF_() const;  // EOF is a macro in <cstdio>
     bool BOF() const;
 
-    // Rows visited so far; exact after MoveLast (as Jet).
+    // The number of rows. Jet counts rows visited so far and is exact after MoveLast;
+    // this engine is exact at once (a dynaset reads its keys when it opens, a table
+    // record set counts its table), which callers written for Jet cannot tell apart.
     long RecordCount() const;
     // 0-based position of the current row, -1 when none.
     long AbsolutePosition() const;
@@ -208,7 +223,8 @@ public:
     QByteArray Bookmark() const;
     void SetBookmark(const QByteArray& bookmark);  // throws 3159 when not valid
 
-    // A second record set over the same rows with its own position.
+    // A second record set over the same rows with its own position; it has no current
+    // row until it moves or takes a bookmark.
     Recordset Clone() const;
     // Re-run the query (dynaset) or re-read (table); positions on the first row.
     void Requery();
@@ -223,7 +239,7 @@ public:
     QByteArray LastModified() const;
 
     int FieldCount() const;
-    Field FieldAt(int ordinal) const;            // 0-based; throws 3265
+    Field FieldAt(int ordinal) const;             // 0-based; throws 3265
     Field FieldNamed(const QString& name) const;  // case-insensitive; throws 3265
     std::vector<Field> Fields() const;
     // Shorthands for FieldAt(i).Value() and FieldNamed(n).Value().

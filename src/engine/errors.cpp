@@ -16,8 +16,7 @@ const QHash<int, QString>& texts() {
         {err::kEngineFailure, QStringLiteral("Database engine failure.")},
         {err::kDuplicateName, QStringLiteral("Table, field or index '%1' already exists.")},
         {err::kIndexNotFound, QStringLiteral("'%1' isn't an index in this table.")},
-        {err::kUpdateWithoutEdit,
-         QStringLiteral("Update or CancelUpdate without AddNew or Edit.")},
+        {err::kUpdateWithoutEdit, QStringLiteral("Update or CancelUpdate without AddNew or Edit.")},
         {err::kNoCurrentRecord, QStringLiteral("No current record.")},
         {err::kDuplicateKey,
          QStringLiteral("The changes you requested to the table were not successful because "

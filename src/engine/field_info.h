@@ -15,7 +15,7 @@ struct FieldInfo {
     bool required = false;
     bool allowZeroLength = true;
     bool autoIncrement = false;
-    int tableColumn = -1;     // column of the updatable table; -1 for a computed value
+    int tableColumn = -1;        // column of the updatable table; -1 for a computed value
     bool typeFromValue = false;  // an expression: the type is read from the first row
 };
 

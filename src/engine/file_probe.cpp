@@ -24,13 +24,18 @@ FileKind probeFile(const QString& path) {
 
 void requireSqliteFile(const QString& path) {
     switch (probeFile(path)) {
-        case FileKind::Missing: fail(err::kFileNotFound, path);
+        case FileKind::Missing:
+            fail(err::kFileNotFound, path);
         case FileKind::NotAFile:
-        case FileKind::Unreadable: fail(err::kCannotOpenFile, path);
-        case FileKind::LegacyJet: fail(err::kLegacyJetFile, path);
+        case FileKind::Unreadable:
+            fail(err::kCannotOpenFile, path);
+        case FileKind::LegacyJet:
+            fail(err::kLegacyJetFile, path);
         case FileKind::Empty:
-        case FileKind::Unknown: fail(err::kNotDatabase, path);
-        case FileKind::Sqlite: return;
+        case FileKind::Unknown:
+            fail(err::kNotDatabase, path);
+        case FileKind::Sqlite:
+            return;
     }
 }
 

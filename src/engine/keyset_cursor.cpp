@@ -31,8 +31,7 @@ std::shared_ptr<KeysetQuery> prepareKeysetQuery(DatabaseCore& db, const QString&
         QStringLiteral("SELECT %1, rowid FROM %2 WHERE rowid IN (").arg(selectList, from);
     query->matchHead = QStringLiteral("SELECT __tv_rowid FROM (%1) WHERE ").arg(withRowid);
     Statement statement = db.conn().cached(query->fetchHead + QStringLiteral("?)"));
-    query->fields =
-        describeColumns(statement, statement.columnCount() - 1, query->table.get());
+    query->fields = describeColumns(statement, statement.columnCount() - 1, query->table.get());
     query->typed = std::none_of(query->fields.begin(), query->fields.end(),
                                 [](const FieldInfo& f) { return f.typeFromValue; });
     return query;
@@ -250,8 +249,7 @@ tv::Variant KeysetCursor::value(int column) {
 bool KeysetCursor::find(const QString& condition, FindKind kind) {
     std::unordered_set<std::int64_t> matches;
     {
-        Statement statement =
-            db_->conn().once(query_->matchHead + u'(' + condition + u')');
+        Statement statement = db_->conn().once(query_->matchHead + u'(' + condition + u')');
         while (statement.step()) matches.insert(statement.intAt(0));
     }
     if (matches.empty()) return false;
@@ -259,9 +257,16 @@ bool KeysetCursor::find(const QString& condition, FindKind kind) {
     int direction = 1;
     const bool standing = !none_;
     switch (kind) {
-        case FindKind::First: pos = 0; break;
-        case FindKind::Last: pos = size() - 1; direction = -1; break;
-        case FindKind::Next: pos = standing ? pos_ + 1 : 0; break;
+        case FindKind::First:
+            pos = 0;
+            break;
+        case FindKind::Last:
+            pos = size() - 1;
+            direction = -1;
+            break;
+        case FindKind::Next:
+            pos = standing ? pos_ + 1 : 0;
+            break;
         case FindKind::Previous:
             pos = standing ? pos_ - 1 : size() - 1;
             direction = -1;

@@ -12,14 +12,13 @@
 #include "engine/row_buffer.h"
 #include "engine/row_source.h"
 
-
 namespace tv::engine {
 
 // The statements of one keyed query, shared by the dynaset and its clones.
 struct KeysetQuery {
-    QString keysSql;       // the rowids in query order
-    QString fetchHead;     // SELECT <list>, rowid FROM <from> WHERE rowid IN (
-    QString matchHead;     // rowids of rows of the select list matching a condition
+    QString keysSql;    // the rowids in query order
+    QString fetchHead;  // SELECT <list>, rowid FROM <from> WHERE rowid IN (
+    QString matchHead;  // rowids of rows of the select list matching a condition
     std::vector<FieldInfo> fields;
     bool typed = false;  // expressions typed from a row yet
     std::shared_ptr<const TableSchema> table;
@@ -77,7 +76,7 @@ private:
     DbHandle db_;
     std::shared_ptr<KeysetQuery> query_;
     std::shared_ptr<Keys> keys_;
-    long pos_ = 0;      // -1 BOF, size() EOF
+    long pos_ = 0;       // -1 BOF, size() EOF
     bool none_ = false;  // a fresh clone: no current row until a move
     // Rows read around the position, for key-set entries windowStart_ on: slot i of the
     // window is row rowOfSlot_[i] of window_ (-1: the row was not found).

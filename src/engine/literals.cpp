@@ -37,16 +37,26 @@ QString currencyText(Currency c) {
 
 QString sqlLiteral(const tv::Variant& value) {
     switch (value.type()) {
-        case VarType::Null: return QStringLiteral("Null");
-        case VarType::Boolean: return value.asBool() ? QStringLiteral("True") : QStringLiteral("False");
-        case VarType::Integer: return QString::number(value.asInteger());
-        case VarType::Long: return QString::number(value.asLong());
-        case VarType::Currency: return currencyText(value.asCurrency());
-        case VarType::Single: return shortestNumber(value.asSingle());
-        case VarType::Double: return shortestNumber(value.asDouble());
-        case VarType::Date: return u'#' + toIsoText(value.asDate()) + u'#';
-        case VarType::String: return quoteLiteral(value.asString());
-        case VarType::Binary: break;
+        case VarType::Null:
+            return QStringLiteral("Null");
+        case VarType::Boolean:
+            return value.asBool() ? QStringLiteral("True") : QStringLiteral("False");
+        case VarType::Integer:
+            return QString::number(value.asInteger());
+        case VarType::Long:
+            return QString::number(value.asLong());
+        case VarType::Currency:
+            return currencyText(value.asCurrency());
+        case VarType::Single:
+            return shortestNumber(value.asSingle());
+        case VarType::Double:
+            return shortestNumber(value.asDouble());
+        case VarType::Date:
+            return u'#' + toIsoText(value.asDate()) + u'#';
+        case VarType::String:
+            return quoteLiteral(value.asString());
+        case VarType::Binary:
+            break;
     }
     // The dialect has no literal for binary data.
     fail(err::kTypeMismatch);

@@ -206,9 +206,7 @@ Field Recordset::FieldAt(int ordinal) const {
     return core.fieldObjects[static_cast<size_t>(ordinal)];
 }
 
-Field Recordset::FieldNamed(const QString& name) const {
-    return FieldAt(open(d_).ordinalOf(name));
-}
+Field Recordset::FieldNamed(const QString& name) const { return FieldAt(open(d_).ordinalOf(name)); }
 
 std::vector<Field> Recordset::Fields() const {
     std::vector<Field> fields;

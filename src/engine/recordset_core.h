@@ -35,7 +35,7 @@ struct RecordsetCore {
     int fieldCount();
     const FieldInfo& field(int ordinal);  // throws 3265
     int ordinalOf(const QString& name);   // case-insensitive; throws 3265
-    RowSource& currentRow();  // the source on a row that exists, else 3021 or 3167
+    RowSource& currentRow();              // the source on a row that exists, else 3021 or 3167
     tv::Variant value(int ordinal);
     void setValue(int ordinal, const tv::Variant& value);
 

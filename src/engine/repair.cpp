@@ -21,9 +21,8 @@ struct SchemaEntry {
 };
 
 QString backupName(const QString& path) {
-    const QString base =
-        path + QStringLiteral(".damaged-") +
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    const QString base = path + QStringLiteral(".damaged-") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
     QString name = base;
     for (int n = 1; QFile::exists(name); ++n) name = base + u'-' + QString::number(n);
     return name;
@@ -82,14 +81,16 @@ long copyRows(Connection& source, Connection& target, const QString& table) {
                 names << quoteName(read.columnName(i));
                 marks << QStringLiteral("?");
             }
-            Statement insert = target.once(QStringLiteral("INSERT OR IGNORE INTO %1 (%2) VALUES (%3)")
-                                               .arg(name, names.join(u','), marks.join(u',')));
+            Statement insert =
+                target.once(QStringLiteral("INSERT OR IGNORE INTO %1 (%2) VALUES (%3)")
+                                .arg(name, names.join(u','), marks.join(u',')));
             while (read.step()) {
                 last = read.intAt(0);
                 anyRead = true;
                 jump = 1;
                 for (int i = 0; i < columns; ++i)
-                    sqlite3_bind_value(insert.handle(), i + 1, sqlite3_column_value(read.handle(), i));
+                    sqlite3_bind_value(insert.handle(), i + 1,
+                                       sqlite3_column_value(read.handle(), i));
                 insert.run();
                 insert.reset();
                 ++copied;
@@ -111,9 +112,9 @@ bool salvage(const QString& path, const QString& target) {
     std::vector<SchemaEntry> entries;
     try {
         Connection source(path, true, false, 0);
-        Statement schema = source.once(QStringLiteral(
-            "SELECT type, name, sql FROM sqlite_schema WHERE sql IS NOT NULL "
-            "AND name NOT LIKE 'sqlite~_%' ESCAPE '~'"));
+        Statement schema = source.once(
+            QStringLiteral("SELECT type, name, sql FROM sqlite_schema WHERE sql IS NOT NULL "
+                           "AND name NOT LIKE 'sqlite~_%' ESCAPE '~'"));
         while (schema.step())
             entries.push_back({schema.textAt(0), schema.textAt(1), schema.textAt(2)});
     } catch (const DbError&) {
@@ -159,17 +160,22 @@ bool salvage(const QString& path, const QString& target) {
 
 void repairDatabaseFile(const QString& path) {
     switch (probeFile(path)) {
-        case FileKind::Missing: fail(err::kFileNotFound, path);
+        case FileKind::Missing:
+            fail(err::kFileNotFound, path);
         case FileKind::NotAFile:
-        case FileKind::Unreadable: fail(err::kCannotOpenFile, path);
-        case FileKind::LegacyJet: fail(err::kLegacyJetFile, path);
+        case FileKind::Unreadable:
+            fail(err::kCannotOpenFile, path);
+        case FileKind::LegacyJet:
+            fail(err::kLegacyJetFile, path);
         case FileKind::Empty:
-        case FileKind::Unknown: fail(err::kRepairFailed, path);
-        case FileKind::Sqlite: break;
+        case FileKind::Unknown:
+            fail(err::kRepairFailed, path);
+        case FileKind::Sqlite:
+            break;
     }
     const QString backup = backupName(path);
-    if (!QFile::copy(path, backup) || !copyIfExists(path + QStringLiteral("-journal"),
-                                                     backup + QStringLiteral("-journal")))
+    if (!QFile::copy(path, backup) ||
+        !copyIfExists(path + QStringLiteral("-journal"), backup + QStringLiteral("-journal")))
         fail(err::kCannotOpenFile, backup);
 
     const QString target = path + QStringLiteral(".repairing");

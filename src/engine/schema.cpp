@@ -39,7 +39,8 @@ CursorPlan& TableSchema::plan(const IndexSchema* index) const {
     if (index) plan->keyColumns = index->columns;
     QStringList columnList{QStringLiteral("rowid")};
     for (const ColumnSchema& column : columns) columnList << quoteName(column.name);
-    plan->head = QStringLiteral("SELECT %1 FROM %2").arg(columnList.join(QLatin1String(", ")), quoteName(name));
+    plan->head = QStringLiteral("SELECT %1 FROM %2")
+                     .arg(columnList.join(QLatin1String(", ")), quoteName(name));
     QStringList asc;
     QStringList desc;
     for (int column : plan->keyColumns) {
@@ -59,18 +60,16 @@ QString quoteName(const QString& name) {
     return u'"' + quoted + u'"';
 }
 
-QString sqliteIndexName(const QString& table, const QString& index) {
-    return table + u'|' + index;
-}
+QString sqliteIndexName(const QString& table, const QString& index) { return table + u'|' + index; }
 
 QString SchemaCache::storedName(Connection& connection, const QString& name, bool* isView) {
     if (auto it = tables_.constFind(name.toLower()); it != tables_.constEnd()) {
         if (isView) *isView = false;
         return (*it)->name;
     }
-    Statement statement = connection.cached(QStringLiteral(
-        "SELECT name, type FROM sqlite_schema WHERE type IN ('table', 'view') "
-        "AND name = ?1 COLLATE NOCASE AND name NOT LIKE 'sqlite~_%' ESCAPE '~'"));
+    Statement statement = connection.cached(
+        QStringLiteral("SELECT name, type FROM sqlite_schema WHERE type IN ('table', 'view') "
+                       "AND name = ?1 COLLATE NOCASE AND name NOT LIKE 'sqlite~_%' ESCAPE '~'"));
     statement.bindText(1, name);
     if (!statement.step()) return QString();
     if (isView) *isView = statement.textAt(1) == QLatin1String("view");
@@ -84,16 +83,15 @@ bool SchemaCache::hasTable(Connection& connection, const QString& name) {
 }
 
 QStringList SchemaCache::tableNames(Connection& connection) {
-    Statement statement = connection.cached(QStringLiteral(
-        "SELECT name FROM sqlite_schema WHERE type = 'table' "
-        "AND name NOT LIKE 'sqlite~_%' ESCAPE '~' ORDER BY name COLLATE NOCASE"));
+    Statement statement = connection.cached(
+        QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'table' "
+                       "AND name NOT LIKE 'sqlite~_%' ESCAPE '~' ORDER BY name COLLATE NOCASE"));
     QStringList names;
     while (statement.step()) names << statement.textAt(0);
     return names;
 }
 
-std::shared_ptr<const TableSchema> SchemaCache::table(Connection& connection,
-                                                      const QString& name) {
+std::shared_ptr<const TableSchema> SchemaCache::table(Connection& connection, const QString& name) {
     const QString key = name.toLower();
     if (auto it = tables_.constFind(key); it != tables_.constEnd()) return *it;
     bool isView = false;

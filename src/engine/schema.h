@@ -30,8 +30,8 @@ struct ColumnSchema {
 };
 
 struct IndexSchema {
-    QString name;        // as presented ("PrimaryKey", "TelephoneNo")
-    QString sqliteName;  // as stored
+    QString name;              // as presented ("PrimaryKey", "TelephoneNo")
+    QString sqliteName;        // as stored
     std::vector<int> columns;  // column ordinals, in key order
     bool primary = false;
     bool unique = false;
@@ -53,7 +53,7 @@ struct TableSchema {
     std::vector<IndexSchema> indexes;
     std::vector<FieldInfo> fields;  // the columns as record-set fields
 
-    int columnIndex(const QString& name) const;  // case-insensitive; -1 when missing
+    int columnIndex(const QString& name) const;           // case-insensitive; -1 when missing
     const IndexSchema* index(const QString& name) const;  // case-insensitive
     const IndexSchema* primaryKey() const;
     bool indexed(int column) const;  // the column is part of some index

@@ -79,10 +79,10 @@ std::vector<Word> scan(const QString& sql) {
 
 const QSet<QString>& aggregates() {
     static const QSet<QString> names = {
-        QStringLiteral("COUNT"), QStringLiteral("SUM"),   QStringLiteral("AVG"),
-        QStringLiteral("MIN"),   QStringLiteral("MAX"),   QStringLiteral("TOTAL"),
+        QStringLiteral("COUNT"),        QStringLiteral("SUM"),        QStringLiteral("AVG"),
+        QStringLiteral("MIN"),          QStringLiteral("MAX"),        QStringLiteral("TOTAL"),
         QStringLiteral("GROUP_CONCAT"), QStringLiteral("STRING_AGG"), QStringLiteral("FIRST"),
-        QStringLiteral("LAST"),  QStringLiteral("STDEV"), QStringLiteral("VAR")};
+        QStringLiteral("LAST"),         QStringLiteral("STDEV"),      QStringLiteral("VAR")};
     return names;
 }
 
@@ -93,8 +93,7 @@ SelectShape analyseSelect(const QString& text) {
     QString sql = text.trimmed();
     while (sql.endsWith(u';')) sql.chop(1);
     const std::vector<Word> words = scan(sql);
-    if (words.empty() || words.front().upper != QLatin1String("SELECT") ||
-        words.front().depth != 0)
+    if (words.empty() || words.front().upper != QLatin1String("SELECT") || words.front().depth != 0)
         return shape;
     shape.select = true;
 

@@ -98,15 +98,21 @@ bool SnapshotCursor::find(const QString& condition, FindKind kind) {
                        .arg(isTextual(field.type) ? QStringLiteral(" COLLATE NOCASE") : QString(),
                             quoteName(field.name));
     }
-    Statement statement = db_->conn().once(
-        QStringLiteral("SELECT 1 FROM (SELECT %1) WHERE (%2)")
-            .arg(columns.join(QLatin1String(", ")), condition));
+    Statement statement = db_->conn().once(QStringLiteral("SELECT 1 FROM (SELECT %1) WHERE (%2)")
+                                               .arg(columns.join(QLatin1String(", ")), condition));
     long pos = 0;
     int direction = 1;
     switch (kind) {
-        case FindKind::First: pos = 0; break;
-        case FindKind::Last: pos = size() - 1; direction = -1; break;
-        case FindKind::Next: pos = none_ ? 0 : pos_ + 1; break;
+        case FindKind::First:
+            pos = 0;
+            break;
+        case FindKind::Last:
+            pos = size() - 1;
+            direction = -1;
+            break;
+        case FindKind::Next:
+            pos = none_ ? 0 : pos_ + 1;
+            break;
         case FindKind::Previous:
             pos = none_ ? size() - 1 : pos_ - 1;
             direction = -1;

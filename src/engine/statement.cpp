@@ -40,8 +40,7 @@ void Statement::bindDouble(int index, double value) {
 
 void Statement::bindText(int index, const QString& value) {
     check(sqlite3_bind_text16(stmt_, index, value.utf16(),
-                              static_cast<int>(value.size() * sizeof(char16_t)),
-                              SQLITE_TRANSIENT));
+                              static_cast<int>(value.size() * sizeof(char16_t)), SQLITE_TRANSIENT));
 }
 
 void Statement::bindBlob(int index, const QByteArray& value) {

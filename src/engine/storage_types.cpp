@@ -8,22 +8,40 @@ namespace tv::engine {
 QString declaredType(const ColumnType& column) {
     QString base;
     switch (column.type) {
-        case FieldType::Boolean: base = QStringLiteral("BIT INTEGER"); break;
-        case FieldType::Byte: base = QStringLiteral("BYTE INTEGER"); break;
-        case FieldType::Integer: base = QStringLiteral("SHORT INTEGER"); break;
+        case FieldType::Boolean:
+            base = QStringLiteral("BIT INTEGER");
+            break;
+        case FieldType::Byte:
+            base = QStringLiteral("BYTE INTEGER");
+            break;
+        case FieldType::Integer:
+            base = QStringLiteral("SHORT INTEGER");
+            break;
         case FieldType::Long:
             base = column.autoIncrement ? QStringLiteral("COUNTER INTEGER")
                                         : QStringLiteral("LONG INTEGER");
             break;
-        case FieldType::Currency: base = QStringLiteral("CURRENCY REAL"); break;
-        case FieldType::Single: base = QStringLiteral("SINGLE REAL"); break;
-        case FieldType::Double: base = QStringLiteral("DOUBLE REAL"); break;
-        case FieldType::Date: base = QStringLiteral("DATETIME TEXT"); break;
+        case FieldType::Currency:
+            base = QStringLiteral("CURRENCY REAL");
+            break;
+        case FieldType::Single:
+            base = QStringLiteral("SINGLE REAL");
+            break;
+        case FieldType::Double:
+            base = QStringLiteral("DOUBLE REAL");
+            break;
+        case FieldType::Date:
+            base = QStringLiteral("DATETIME TEXT");
+            break;
         case FieldType::Text:
             base = QStringLiteral("TEXT(%1)").arg(column.size > 0 ? column.size : 255);
             break;
-        case FieldType::LongBinary: base = QStringLiteral("LONGBINARY BLOB"); break;
-        case FieldType::Memo: base = QStringLiteral("MEMO TEXT"); break;
+        case FieldType::LongBinary:
+            base = QStringLiteral("LONGBINARY BLOB");
+            break;
+        case FieldType::Memo:
+            base = QStringLiteral("MEMO TEXT");
+            break;
     }
     if (!column.allowZeroLength && isTextual(column.type))
         base.prepend(QStringLiteral("NOZEROLENGTH "));
@@ -99,22 +117,26 @@ ColumnType parseDeclaredType(const QString& declared) {
 int fieldSize(FieldType type, int textSize) {
     switch (type) {
         case FieldType::Boolean:
-        case FieldType::Byte: return 1;
-        case FieldType::Integer: return 2;
+        case FieldType::Byte:
+            return 1;
+        case FieldType::Integer:
+            return 2;
         case FieldType::Long:
-        case FieldType::Single: return 4;
+        case FieldType::Single:
+            return 4;
         case FieldType::Currency:
         case FieldType::Double:
-        case FieldType::Date: return 8;
-        case FieldType::Text: return textSize;
+        case FieldType::Date:
+            return 8;
+        case FieldType::Text:
+            return textSize;
         case FieldType::LongBinary:
-        case FieldType::Memo: return 0;
+        case FieldType::Memo:
+            return 0;
     }
     return 0;
 }
 
-bool isTextual(FieldType type) {
-    return type == FieldType::Text || type == FieldType::Memo;
-}
+bool isTextual(FieldType type) { return type == FieldType::Text || type == FieldType::Memo; }
 
 }  // namespace tv::engine

@@ -2,12 +2,18 @@
 // engine type and size and gives SQLite the right affinity, so the file describes itself
 // to this engine and to standard SQLite tools alike:
 //
-//   Boolean     "BIT INTEGER"        -1/0            Currency  "CURRENCY REAL"  (rounded to 4 decimals)
-//   Byte        "BYTE INTEGER"                       Single    "SINGLE REAL"
-//   Integer     "SHORT INTEGER"      16-bit          Double    "DOUBLE REAL"
-//   Long        "LONG INTEGER"       32-bit          Date/Time "DATETIME TEXT"  ISO "YYYY-MM-DD HH:MM:SS"
-//   auto-number "COUNTER INTEGER"    numbered Long   Text      "TEXT(n)"        COLLATE NOCASE
-//   Long binary "LONGBINARY BLOB"                    Memo      "MEMO TEXT"      COLLATE NOCASE
+//   Boolean      "BIT INTEGER"      stored -1/0
+//   Byte         "BYTE INTEGER"
+//   Integer      "SHORT INTEGER"    16-bit
+//   Long         "LONG INTEGER"     32-bit
+//   auto-number  "COUNTER INTEGER"  a Long the engine numbers
+//   Currency     "CURRENCY REAL"    rounded to four decimals
+//   Single       "SINGLE REAL"
+//   Double       "DOUBLE REAL"
+//   Date/Time    "DATETIME TEXT"    ISO text "YYYY-MM-DD HH:MM:SS"
+//   Text         "TEXT(n)"          COLLATE NOCASE
+//   Long binary  "LONGBINARY BLOB"
+//   Memo         "MEMO TEXT"        COLLATE NOCASE
 //
 // Currency is kept as REAL rather than a scaled integer so that the files read naturally
 // in other tools; values are rounded to four decimals on the way in and read back through

@@ -28,7 +28,8 @@ void TableCursor::setIndex(const IndexSchema* index) {
 QString TableCursor::keyName(int part) const {
     if (part < static_cast<int>(plan_->keyColumns.size()))
         return quoteName(
-            schema_->columns[static_cast<size_t>(plan_->keyColumns[static_cast<size_t>(part)])].name);
+            schema_->columns[static_cast<size_t>(plan_->keyColumns[static_cast<size_t>(part)])]
+                .name);
     return QStringLiteral("rowid");
 }
 
@@ -64,7 +65,8 @@ void TableCursor::standOnFetched(size_t pos) {
 std::vector<StoredValue> TableCursor::currentKey() const {
     std::vector<StoredValue> key;
     key.reserve(plan_->keyColumns.size() + 1);
-    for (int column : plan_->keyColumns) key.push_back(chunk_.stored(pos_, static_cast<size_t>(column)));
+    for (int column : plan_->keyColumns)
+        key.push_back(chunk_.stored(pos_, static_cast<size_t>(column)));
     StoredValue rowid;
     rowid.kind = SQLITE_INTEGER;
     rowid.i = chunk_.rowid(pos_);
@@ -95,15 +97,25 @@ QString TableCursor::rangeSql(const Range& range, const std::vector<StoredValue>
     }
     QStringList terms;
     for (int part = 0; part < range.equal; ++part)
-        terms << keyName(part) + (bound[static_cast<size_t>(part)].isNull() ? QStringLiteral(" IS NULL")
-                                                                             : QStringLiteral(" = ?"));
+        terms << keyName(part) + (bound[static_cast<size_t>(part)].isNull()
+                                      ? QStringLiteral(" IS NULL")
+                                      : QStringLiteral(" = ?"));
     const QString name = keyName(range.equal);
     switch (range.op) {
-        case Range::All: break;
-        case Range::Greater: terms << name + QStringLiteral(" > ?"); break;
-        case Range::Less: terms << name + QStringLiteral(" < ?"); break;
-        case Range::IsNull: terms << name + QStringLiteral(" IS NULL"); break;
-        case Range::NotNull: terms << name + QStringLiteral(" IS NOT NULL"); break;
+        case Range::All:
+            break;
+        case Range::Greater:
+            terms << name + QStringLiteral(" > ?");
+            break;
+        case Range::Less:
+            terms << name + QStringLiteral(" < ?");
+            break;
+        case Range::IsNull:
+            terms << name + QStringLiteral(" IS NULL");
+            break;
+        case Range::NotNull:
+            terms << name + QStringLiteral(" IS NOT NULL");
+            break;
     }
     if (!condition.isEmpty()) terms << u'(' + condition + u')';
     QString sql = plan_->head;
@@ -115,13 +127,13 @@ QString TableCursor::rangeSql(const Range& range, const std::vector<StoredValue>
 
 // Rows after the bound in key order, nearest first: equal on all but the last part and
 // greater on it, then equal on one part less, and so on.
-std::vector<TableCursor::Range> TableCursor::after(const std::vector<StoredValue>& bound,
-                                                   int depth, bool inclusive) const {
+std::vector<TableCursor::Range> TableCursor::after(const std::vector<StoredValue>& bound, int depth,
+                                                   bool inclusive) const {
     std::vector<Range> ranges;
     if (inclusive) ranges.push_back({depth, Range::All});
     for (int part = depth - 1; part >= 0; --part)
-        ranges.push_back({part, bound[static_cast<size_t>(part)].isNull() ? Range::NotNull
-                                                                         : Range::Greater});
+        ranges.push_back(
+            {part, bound[static_cast<size_t>(part)].isNull() ? Range::NotNull : Range::Greater});
     return ranges;
 }
 
@@ -204,7 +216,8 @@ void TableCursor::moveNext() {
         return;
     }
     const std::vector<StoredValue> key = currentKey();
-    RowBuffer& rows = fetch(key, after(key, static_cast<int>(key.size()), false), false, nextChunk(1));
+    RowBuffer& rows =
+        fetch(key, after(key, static_cast<int>(key.size()), false), false, nextChunk(1));
     if (rows.rows() == 0) {
         standAt(At::EOF_);
         return;
@@ -224,7 +237,8 @@ void TableCursor::movePrevious() {
         return;
     }
     const std::vector<StoredValue> key = currentKey();
-    RowBuffer& rows = fetch(key, before(key, static_cast<int>(key.size()), false), true, nextChunk(-1));
+    RowBuffer& rows =
+        fetch(key, before(key, static_cast<int>(key.size()), false), true, nextChunk(-1));
     if (rows.rows() == 0) {
         standAt(At::BOF);
         return;
@@ -266,7 +280,8 @@ RowState TableCursor::current() {
 }
 
 tv::Variant TableCursor::value(int column) {
-    return chunk_.value(pos_, static_cast<size_t>(column), schema_->fields[static_cast<size_t>(column)]);
+    return chunk_.value(pos_, static_cast<size_t>(column),
+                        schema_->fields[static_cast<size_t>(column)]);
 }
 
 void TableCursor::rowChanged() { chunkChanges_ = ~std::uint64_t{0}; }
@@ -296,7 +311,8 @@ long TableCursor::absolutePosition() {
         for (int part = 0; part < range.equal; ++part)
             if (!key[static_cast<size_t>(part)].isNull())
                 bindStoredValue(statement, index++, key[static_cast<size_t>(part)]);
-        if (range.op == Range::Less) bindStoredValue(statement, index++, key[static_cast<size_t>(range.equal)]);
+        if (range.op == Range::Less)
+            bindStoredValue(statement, index++, key[static_cast<size_t>(range.equal)]);
         statement.bindInt(index, -1);  // no limit
         statement.step();
         count += static_cast<long>(statement.intAt(0));

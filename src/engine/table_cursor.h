@@ -70,14 +70,16 @@ private:
     QString keyName(int part) const;
     QString rangeSql(const Range& range, const std::vector<StoredValue>& bound, bool descending,
                      const QString& condition);
-    std::vector<Range> after(const std::vector<StoredValue>& bound, int depth, bool inclusive) const;
-    std::vector<Range> before(const std::vector<StoredValue>& bound, int depth, bool inclusive) const;
+    std::vector<Range> after(const std::vector<StoredValue>& bound, int depth,
+                             bool inclusive) const;
+    std::vector<Range> before(const std::vector<StoredValue>& bound, int depth,
+                              bool inclusive) const;
     // Reads rows into spare_ (returned), leaving the current chunk alone.
     RowBuffer& fetch(const std::vector<StoredValue>& bound, const std::vector<Range>& ranges,
-                 bool descending, int limit, const QString& condition = QString());
-    bool fetchRowid(std::int64_t rowid);  // into spare_
+                     bool descending, int limit, const QString& condition = QString());
+    bool fetchRowid(std::int64_t rowid);          // into spare_
     std::vector<StoredValue> currentKey() const;  // the index columns, then the rowid
-    void standOnFetched(size_t pos);  // spare_ becomes the current chunk
+    void standOnFetched(size_t pos);              // spare_ becomes the current chunk
     void standAt(At at);
     bool fresh() const;
     int nextChunk(int direction);

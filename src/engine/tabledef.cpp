@@ -34,9 +34,8 @@ FieldInfo describePending(const ColumnDef& column, int ordinal) {
     FieldInfo info;
     info.name = column.name;
     info.type = column.type;
-    info.size = fieldSize(column.type, column.type == FieldType::Text
-                                           ? (column.size > 0 ? column.size : 255)
-                                           : 0);
+    info.size = fieldSize(
+        column.type, column.type == FieldType::Text ? (column.size > 0 ? column.size : 255) : 0);
     info.required = column.required;
     info.allowZeroLength = column.allowZeroLength;
     info.autoIncrement = column.autoIncrement;
@@ -68,12 +67,14 @@ std::vector<Field> TableDef::Fields() const {
     std::vector<Field> fields;
     if (!d_->appended) {
         for (size_t i = 0; i < d_->columns.size(); ++i)
-            fields.push_back(Field::Impl::ofTable(describePending(d_->columns[i], static_cast<int>(i)), false));
+            fields.push_back(
+                Field::Impl::ofTable(describePending(d_->columns[i], static_cast<int>(i)), false));
         return fields;
     }
     const auto schema = d_->schema();
     for (size_t i = 0; i < schema->columns.size(); ++i)
-        fields.push_back(Field::Impl::ofTable(describeColumn(schema->columns[i], static_cast<int>(i)), true));
+        fields.push_back(
+            Field::Impl::ofTable(describeColumn(schema->columns[i], static_cast<int>(i)), true));
     return fields;
 }
 
@@ -100,7 +101,8 @@ Field TableDef::CreateField(const QString& name, FieldType type, int size) {
 
 void TableDef::Append(const Field& field) {
     const Field::Impl* f = Field::Impl::of(field);
-    if (!f || f->ordinal >= 0 || f->appended) fail(err::kInvalidOperation, QStringLiteral("Append"));
+    if (!f || f->ordinal >= 0 || f->appended)
+        fail(err::kInvalidOperation, QStringLiteral("Append"));
     const ColumnDef column = columnOf(f->info);
     if (!d_->appended) {
         for (const ColumnDef& existing : d_->columns)
@@ -145,7 +147,8 @@ std::vector<Index> TableDef::Indexes() const {
     const auto schema = d_->schema();
     for (const IndexSchema& index : schema->indexes) {
         QStringList fields;
-        for (int column : index.columns) fields << schema->columns[static_cast<size_t>(column)].name;
+        for (int column : index.columns)
+            fields << schema->columns[static_cast<size_t>(column)].name;
         make(index.name, fields, index.primary, index.unique);
     }
     return indexes;
@@ -159,7 +162,8 @@ void TableDef::CreateIndex(const QString& name, const QStringList& fields, bool 
     index.unique = unique || index.primary;
     if (!d_->appended) {
         for (const IndexDef& existing : d_->indexes)
-            if (existing.name.compare(name, Qt::CaseInsensitive) == 0) fail(err::kDuplicateName, name);
+            if (existing.name.compare(name, Qt::CaseInsensitive) == 0)
+                fail(err::kDuplicateName, name);
         d_->indexes.push_back(index);
         return;
     }

@@ -65,14 +65,22 @@ tv::Variant toColumnValue(const tv::Variant& value, FieldType type) {
     if (value.isNull()) return value;
     try {
         switch (type) {
-            case FieldType::Boolean: return tv::Variant(CBool(value));
-            case FieldType::Byte: return tv::Variant(static_cast<std::int16_t>(CByte(value)));
-            case FieldType::Integer: return tv::Variant(CInt(value));
-            case FieldType::Long: return tv::Variant(CLng(value));
-            case FieldType::Currency: return tv::Variant(CCur(value));
-            case FieldType::Single: return tv::Variant(CSng(value));
-            case FieldType::Double: return tv::Variant(CDbl(value));
-            case FieldType::Date: return tv::Variant(CDate(value));
+            case FieldType::Boolean:
+                return tv::Variant(CBool(value));
+            case FieldType::Byte:
+                return tv::Variant(static_cast<std::int16_t>(CByte(value)));
+            case FieldType::Integer:
+                return tv::Variant(CInt(value));
+            case FieldType::Long:
+                return tv::Variant(CLng(value));
+            case FieldType::Currency:
+                return tv::Variant(CCur(value));
+            case FieldType::Single:
+                return tv::Variant(CSng(value));
+            case FieldType::Double:
+                return tv::Variant(CDbl(value));
+            case FieldType::Date:
+                return tv::Variant(CDate(value));
             case FieldType::Text:
             case FieldType::Memo:
                 if (value.type() == VarType::String) return value;
@@ -96,16 +104,23 @@ StoredValue readStored(const Statement& statement, int col) {
     StoredValue value;
     value.kind = statement.columnType(col);
     switch (value.kind) {
-        case SQLITE_INTEGER: value.i = statement.intAt(col); break;
-        case SQLITE_FLOAT: value.d = statement.doubleAt(col); break;
+        case SQLITE_INTEGER:
+            value.i = statement.intAt(col);
+            break;
+        case SQLITE_FLOAT:
+            value.d = statement.doubleAt(col);
+            break;
         case SQLITE_TEXT: {
             const auto* text = sqlite3_column_text(statement.handle(), col);
             value.bytes = QByteArray(reinterpret_cast<const char*>(text),
                                      sqlite3_column_bytes(statement.handle(), col));
             break;
         }
-        case SQLITE_BLOB: value.bytes = statement.blobAt(col); break;
-        default: break;
+        case SQLITE_BLOB:
+            value.bytes = statement.blobAt(col);
+            break;
+        default:
+            break;
     }
     return value;
 }
@@ -114,8 +129,12 @@ void bindStoredValue(Statement& statement, int index, const StoredValue& value) 
     sqlite3_stmt* stmt = statement.handle();
     int rc = SQLITE_OK;
     switch (value.kind) {
-        case SQLITE_INTEGER: rc = sqlite3_bind_int64(stmt, index, value.i); break;
-        case SQLITE_FLOAT: rc = sqlite3_bind_double(stmt, index, value.d); break;
+        case SQLITE_INTEGER:
+            rc = sqlite3_bind_int64(stmt, index, value.i);
+            break;
+        case SQLITE_FLOAT:
+            rc = sqlite3_bind_double(stmt, index, value.d);
+            break;
         case SQLITE_TEXT:
             rc = sqlite3_bind_text(stmt, index, value.bytes.constData(),
                                    static_cast<int>(value.bytes.size()), SQLITE_TRANSIENT);
@@ -124,7 +143,9 @@ void bindStoredValue(Statement& statement, int index, const StoredValue& value) 
             rc = sqlite3_bind_blob(stmt, index, value.bytes.constData(),
                                    static_cast<int>(value.bytes.size()), SQLITE_TRANSIENT);
             break;
-        default: rc = sqlite3_bind_null(stmt, index); break;
+        default:
+            rc = sqlite3_bind_null(stmt, index);
+            break;
     }
     if (rc != SQLITE_OK) failSqlite(statement.db(), rc);
 }
@@ -132,40 +153,81 @@ void bindStoredValue(Statement& statement, int index, const StoredValue& value) 
 StoredValue storedForm(const tv::Variant& value) {
     StoredValue stored;
     switch (value.type()) {
-        case VarType::Null: stored.kind = SQLITE_NULL; break;
-        case VarType::Boolean: stored.kind = SQLITE_INTEGER; stored.i = value.asBool() ? -1 : 0; break;
-        case VarType::Integer: stored.kind = SQLITE_INTEGER; stored.i = value.asInteger(); break;
-        case VarType::Long: stored.kind = SQLITE_INTEGER; stored.i = value.asLong(); break;
+        case VarType::Null:
+            stored.kind = SQLITE_NULL;
+            break;
+        case VarType::Boolean:
+            stored.kind = SQLITE_INTEGER;
+            stored.i = value.asBool() ? -1 : 0;
+            break;
+        case VarType::Integer:
+            stored.kind = SQLITE_INTEGER;
+            stored.i = value.asInteger();
+            break;
+        case VarType::Long:
+            stored.kind = SQLITE_INTEGER;
+            stored.i = value.asLong();
+            break;
         case VarType::Currency:
             stored.kind = SQLITE_FLOAT;
             stored.d = static_cast<double>(value.asCurrency().scaled) / 10000.0;
             break;
-        case VarType::Single: stored.kind = SQLITE_FLOAT; stored.d = floatAsDouble(value.asSingle()); break;
-        case VarType::Double: stored.kind = SQLITE_FLOAT; stored.d = value.asDouble(); break;
+        case VarType::Single:
+            stored.kind = SQLITE_FLOAT;
+            stored.d = floatAsDouble(value.asSingle());
+            break;
+        case VarType::Double:
+            stored.kind = SQLITE_FLOAT;
+            stored.d = value.asDouble();
+            break;
         case VarType::Date:
             stored.kind = SQLITE_TEXT;
             stored.bytes = toIsoText(value.asDate()).toUtf8();
             break;
-        case VarType::String: stored.kind = SQLITE_TEXT; stored.bytes = value.asString().toUtf8(); break;
-        case VarType::Binary: stored.kind = SQLITE_BLOB; stored.bytes = value.asBinary(); break;
+        case VarType::String:
+            stored.kind = SQLITE_TEXT;
+            stored.bytes = value.asString().toUtf8();
+            break;
+        case VarType::Binary:
+            stored.kind = SQLITE_BLOB;
+            stored.bytes = value.asBinary();
+            break;
     }
     return stored;
 }
 
 void bindStored(Statement& statement, int index, const tv::Variant& value) {
     switch (value.type()) {
-        case VarType::Null: statement.bindNull(index); break;
-        case VarType::Boolean: statement.bindInt(index, value.asBool() ? -1 : 0); break;
-        case VarType::Integer: statement.bindInt(index, value.asInteger()); break;
-        case VarType::Long: statement.bindInt(index, value.asLong()); break;
+        case VarType::Null:
+            statement.bindNull(index);
+            break;
+        case VarType::Boolean:
+            statement.bindInt(index, value.asBool() ? -1 : 0);
+            break;
+        case VarType::Integer:
+            statement.bindInt(index, value.asInteger());
+            break;
+        case VarType::Long:
+            statement.bindInt(index, value.asLong());
+            break;
         case VarType::Currency:
             statement.bindDouble(index, static_cast<double>(value.asCurrency().scaled) / 10000.0);
             break;
-        case VarType::Single: statement.bindDouble(index, floatAsDouble(value.asSingle())); break;
-        case VarType::Double: statement.bindDouble(index, value.asDouble()); break;
-        case VarType::Date: statement.bindText(index, toIsoText(value.asDate())); break;
-        case VarType::String: statement.bindText(index, value.asString()); break;
-        case VarType::Binary: statement.bindBlob(index, value.asBinary()); break;
+        case VarType::Single:
+            statement.bindDouble(index, floatAsDouble(value.asSingle()));
+            break;
+        case VarType::Double:
+            statement.bindDouble(index, value.asDouble());
+            break;
+        case VarType::Date:
+            statement.bindText(index, toIsoText(value.asDate()));
+            break;
+        case VarType::String:
+            statement.bindText(index, value.asString());
+            break;
+        case VarType::Binary:
+            statement.bindBlob(index, value.asBinary());
+            break;
     }
 }
 
@@ -174,19 +236,27 @@ tv::Variant dynamicValue(const StoredView& stored) {
         case SQLITE_INTEGER:
             if (fitsInt32(stored.i)) return tv::Variant(static_cast<std::int32_t>(stored.i));
             return tv::Variant(static_cast<double>(stored.i));
-        case SQLITE_FLOAT: return tv::Variant(stored.d);
-        case SQLITE_BLOB: return tv::Variant(QByteArray(stored.bytes, stored.length));
-        case SQLITE_TEXT: return tv::Variant(QString::fromUtf8(stored.bytes, stored.length));
-        default: return tv::Variant();
+        case SQLITE_FLOAT:
+            return tv::Variant(stored.d);
+        case SQLITE_BLOB:
+            return tv::Variant(QByteArray(stored.bytes, stored.length));
+        case SQLITE_TEXT:
+            return tv::Variant(QString::fromUtf8(stored.bytes, stored.length));
+        default:
+            return tv::Variant();
     }
 }
 
 FieldType dynamicType(int sqliteType) {
     switch (sqliteType) {
-        case SQLITE_INTEGER: return FieldType::Long;
-        case SQLITE_FLOAT: return FieldType::Double;
-        case SQLITE_BLOB: return FieldType::LongBinary;
-        default: return FieldType::Memo;
+        case SQLITE_INTEGER:
+            return FieldType::Long;
+        case SQLITE_FLOAT:
+            return FieldType::Double;
+        case SQLITE_BLOB:
+            return FieldType::LongBinary;
+        default:
+            return FieldType::Memo;
     }
 }
 
@@ -197,7 +267,8 @@ tv::Variant columnValue(const StoredView& stored, FieldType type) {
     switch (type) {
         case FieldType::Text:
         case FieldType::Memo:
-            if (stored.kind == SQLITE_TEXT) return tv::Variant(QString::fromUtf8(stored.bytes, stored.length));
+            if (stored.kind == SQLITE_TEXT)
+                return tv::Variant(QString::fromUtf8(stored.bytes, stored.length));
             if (stored.kind == SQLITE_INTEGER) return tv::Variant(QString::number(stored.i));
             break;
         case FieldType::Boolean:
@@ -205,7 +276,8 @@ tv::Variant columnValue(const StoredView& stored, FieldType type) {
             break;
         case FieldType::Byte:
         case FieldType::Integer:
-            if (stored.kind == SQLITE_INTEGER && stored.i >= std::numeric_limits<std::int16_t>::min() &&
+            if (stored.kind == SQLITE_INTEGER &&
+                stored.i >= std::numeric_limits<std::int16_t>::min() &&
                 stored.i <= std::numeric_limits<std::int16_t>::max())
                 return tv::Variant(static_cast<std::int16_t>(stored.i));
             break;
@@ -227,7 +299,8 @@ tv::Variant columnValue(const StoredView& stored, FieldType type) {
                 DateTime date;
                 if (readIsoBytes(stored.bytes, stored.length, &date)) return tv::Variant(date);
                 const QString text = QString::fromUtf8(stored.bytes, stored.length);
-                if (fromIsoText(text, &date) || parseDateTime(text, &date)) return tv::Variant(date);
+                if (fromIsoText(text, &date) || parseDateTime(text, &date))
+                    return tv::Variant(date);
                 return tv::Variant(text);
             }
             if (numeric) return tv::Variant(DateTime{number});
@@ -246,8 +319,12 @@ StoredView viewOf(const Statement& statement, int col) {
     StoredView view;
     view.kind = sqlite3_column_type(stmt, col);
     switch (view.kind) {
-        case SQLITE_INTEGER: view.i = sqlite3_column_int64(stmt, col); break;
-        case SQLITE_FLOAT: view.d = sqlite3_column_double(stmt, col); break;
+        case SQLITE_INTEGER:
+            view.i = sqlite3_column_int64(stmt, col);
+            break;
+        case SQLITE_FLOAT:
+            view.d = sqlite3_column_double(stmt, col);
+            break;
         case SQLITE_TEXT:
             view.bytes = reinterpret_cast<const char*>(sqlite3_column_text(stmt, col));
             view.length = sqlite3_column_bytes(stmt, col);
@@ -256,7 +333,8 @@ StoredView viewOf(const Statement& statement, int col) {
             view.bytes = static_cast<const char*>(sqlite3_column_blob(stmt, col));
             view.length = sqlite3_column_bytes(stmt, col);
             break;
-        default: break;
+        default:
+            break;
     }
     return view;
 }

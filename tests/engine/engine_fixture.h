@@ -9,9 +9,9 @@
 
 #include <sqlite3.h>
 
+#include <gtest/gtest.h>
 #include <QStringList>
 #include <functional>
-#include <gtest/gtest.h>
 
 namespace tvtest {
 
@@ -47,7 +47,8 @@ inline std::vector<QStringList> rawRows(const QString& path, const QString& sql,
                                         bool withTypes = false) {
     std::vector<QStringList> rows;
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
+        SQLITE_OK) {
         ADD_FAILURE() << "cannot open " << path.toStdString();
         sqlite3_close(db);
         return rows;
@@ -63,7 +64,8 @@ inline std::vector<QStringList> rawRows(const QString& path, const QString& sql,
                 const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
                 QString cell = text ? QString::fromUtf8(text) : QStringLiteral("NULL");
                 if (withTypes) {
-                    static const char* const kinds[] = {"", "integer", "real", "text", "blob", "null"};
+                    static const char* const kinds[] = {"",     "integer", "real",
+                                                        "text", "blob",    "null"};
                     cell = QString::fromLatin1(kinds[type]) + u':' + cell;
                 }
                 row << cell;
@@ -101,13 +103,20 @@ protected:
 
 inline QString textOf(const tv::Variant& v) {
     switch (v.type()) {
-        case tv::VarType::Null: return QStringLiteral("Null");
-        case tv::VarType::String: return v.asString();
-        case tv::VarType::Long: return QString::number(v.asLong());
-        case tv::VarType::Integer: return QString::number(v.asInteger());
-        case tv::VarType::Boolean: return v.asBool() ? QStringLiteral("True") : QStringLiteral("False");
-        case tv::VarType::Double: return QString::number(v.asDouble());
-        default: return QStringLiteral("?");
+        case tv::VarType::Null:
+            return QStringLiteral("Null");
+        case tv::VarType::String:
+            return v.asString();
+        case tv::VarType::Long:
+            return QString::number(v.asLong());
+        case tv::VarType::Integer:
+            return QString::number(v.asInteger());
+        case tv::VarType::Boolean:
+            return v.asBool() ? QStringLiteral("True") : QStringLiteral("False");
+        case tv::VarType::Double:
+            return QString::number(v.asDouble());
+        default:
+            return QStringLiteral("?");
     }
 }
 

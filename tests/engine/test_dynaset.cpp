@@ -16,7 +16,8 @@ protected:
         EngineTest::SetUp();
         db_.Execute(
             "CREATE TABLE [CUSTOMERS] ([CUSTOMER NAME] TEXT(50) NOT NULL, [CITY] TEXT(30), "
-            "[ACTIVE] BIT, [JOINED] DATETIME, CONSTRAINT PrimaryKey PRIMARY KEY ([CUSTOMER NAME]))");
+            "[ACTIVE] BIT, [JOINED] DATETIME, CONSTRAINT PrimaryKey PRIMARY KEY ([CUSTOMER "
+            "NAME]))");
         db_.Execute(
             "CREATE TABLE [ORDERS] ([ORDERNO] LONG NOT NULL, [CUSTOMER NAME] TEXT(50), "
             "[AMOUNT] DOUBLE, [INVOICENO] LONG, CONSTRAINT PrimaryKey PRIMARY KEY ([ORDERNO]))");
@@ -73,7 +74,8 @@ TEST_F(DynasetTest, ActionStatementsReportTheRowsTheyChanged) {
 }
 
 TEST_F(DynasetTest, ADynasetOverOneTableWritesThroughToIt) {
-    Recordset rs = db_.OpenRecordset("SELECT * FROM [ORDERS] WHERE AMOUNT > 15 ORDER BY AMOUNT DESC");
+    Recordset rs =
+        db_.OpenRecordset("SELECT * FROM [ORDERS] WHERE AMOUNT > 15 ORDER BY AMOUNT DESC");
     ASSERT_TRUE(rs.Updatable());
     EXPECT_EQ(rs[0].asLong(), 5);
     rs.MoveNext();
@@ -215,7 +217,8 @@ TEST_F(DynasetTest, CountsAndEmptySets) {
 TEST_F(DynasetTest, OrderByPositionAndComputedColumns) {
     EXPECT_EQ(names("SELECT [CUSTOMER NAME], CITY FROM CUSTOMERS ORDER BY 2 DESC, 1"),
               QStringList({"Adams", "Brown", "O'Brien", "Zhou"}));
-    Recordset rs = db_.OpenRecordset("SELECT ORDERNO, AMOUNT * 2 AS DOUBLED FROM ORDERS ORDER BY 1");
+    Recordset rs =
+        db_.OpenRecordset("SELECT ORDERNO, AMOUNT * 2 AS DOUBLED FROM ORDERS ORDER BY 1");
     EXPECT_EQ(rs.FieldNamed("DOUBLED").Type(), FieldType::Double);
     EXPECT_EQ(rs["DOUBLED"].asDouble(), 21.0);
     rs.Edit();

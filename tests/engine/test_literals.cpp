@@ -38,7 +38,8 @@ TEST(LiteralTest, ValuesBecomeCompleteLiterals) {
 class QuotedValueTest : public tvtest::EngineTest {};
 
 TEST_F(QuotedValueTest, AQuoteInsideAValueSavesFindsAndFilters) {
-    db_.Execute("CREATE TABLE [C] ([NAME] TEXT(50) NOT NULL, CONSTRAINT PrimaryKey PRIMARY KEY ([NAME]))");
+    db_.Execute(
+        "CREATE TABLE [C] ([NAME] TEXT(50) NOT NULL, CONSTRAINT PrimaryKey PRIMARY KEY ([NAME]))");
     for (const QString& name : {QStringLiteral("O'Brien"), QStringLiteral("Say \"Hi\" Ltd"),
                                 QStringLiteral("'; DROP TABLE C; --")})
         db_.Execute("INSERT INTO [C] ([NAME]) VALUES (" + quoteLiteral(name) + ")");
@@ -74,7 +75,8 @@ TEST(SelectShapeTest, KeyableQueriesAndTheirParts) {
         {"SELECT DISTINCT a FROM t", false, "a", "t", ""},
         {"SELECT a FROM t GROUP BY a", false, "a", "t", "GROUP BY a"},
         {"SELECT a FROM t, u", false, "a", "t, u", ""},
-        {"SELECT a FROM t INNER JOIN u ON t.k = u.k", false, "a", "t INNER JOIN u ON t.k = u.k", ""},
+        {"SELECT a FROM t INNER JOIN u ON t.k = u.k", false, "a", "t INNER JOIN u ON t.k = u.k",
+         ""},
         {"SELECT a FROM (SELECT a FROM t)", false, "a", "(SELECT a FROM t)", ""},
         {"SELECT a FROM t UNION SELECT a FROM u", false, "a", "t", "UNION SELECT a FROM u"},
         {"SELECT 1", false, "1", "", ""},

@@ -16,7 +16,8 @@ class RepairTest : public tvtest::EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        db_.Execute("CREATE TABLE [Good] ([ID] LONG NOT NULL, CONSTRAINT PrimaryKey PRIMARY KEY ([ID]))");
+        db_.Execute(
+            "CREATE TABLE [Good] ([ID] LONG NOT NULL, CONSTRAINT PrimaryKey PRIMARY KEY ([ID]))");
         db_.Execute(
             "CREATE TABLE [Broken] ([ID] LONG NOT NULL, [TXT] MEMO, CONSTRAINT PrimaryKey "
             "PRIMARY KEY ([ID]))");

@@ -163,8 +163,9 @@ protected:
         db_.BeginTrans();
         for (int i = 0; i < 2500; ++i) {
             const tv::Variant city = cities[random.bounded(5)];
-            const tv::Variant rank =
-                random.bounded(4) == 0 ? tv::Variant() : tv::Variant(static_cast<int>(random.bounded(6)));
+            const tv::Variant rank = random.bounded(4) == 0
+                                         ? tv::Variant()
+                                         : tv::Variant(static_cast<int>(random.bounded(6)));
             add(QStringLiteral("P%1").arg(i), "X", at(1, 0), city, rank);
             keys_.push_back({city, rank, seq_});
         }

@@ -110,9 +110,9 @@ protected:
         env.insert("TV_ENGINE_COUNT", QString::number(count));
         process->setProcessEnvironment(env);
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process->start(QCoreApplication::applicationFilePath(),
-                       {"--gtest_filter=EngineHelper.DISABLED_Run",
-                        "--gtest_also_run_disabled_tests"});
+        process->start(
+            QCoreApplication::applicationFilePath(),
+            {"--gtest_filter=EngineHelper.DISABLED_Run", "--gtest_also_run_disabled_tests"});
         EXPECT_TRUE(process->waitForStarted());
         return process;
     }

@@ -35,9 +35,9 @@ protected:
 
 struct StoredCase {
     const char* column;
-    const char* assigned;     // a text, converted by the engine
-    const char* stored;       // typeof:value as SQLite holds it
-    tv::VarType readType;     // what Value() gives back
+    const char* assigned;  // a text, converted by the engine
+    const char* stored;    // typeof:value as SQLite holds it
+    tv::VarType readType;  // what Value() gives back
 };
 
 TEST_F(StorageTest, AssignedTextIsStoredInTheColumnsOwnForm) {
@@ -59,10 +59,9 @@ TEST_F(StorageTest, AssignedTextIsStoredInTheColumnsOwnForm) {
     for (const StoredCase& c : cases) {
         SCOPED_TRACE(std::string(c.column) + " = " + c.assigned);
         addRow(++id, c.column, QString::fromUtf8(c.assigned));
-        const auto raw = rawRows(path_, QStringLiteral("SELECT \"%1\" FROM Types WHERE ID = %2")
-                                            .arg(c.column)
-                                            .arg(id),
-                                 true);
+        const auto raw = rawRows(
+            path_, QStringLiteral("SELECT \"%1\" FROM Types WHERE ID = %2").arg(c.column).arg(id),
+            true);
         ASSERT_EQ(raw.size(), 1u);
         EXPECT_EQ(raw[0][0], QString::fromUtf8(c.stored));
 
@@ -106,9 +105,12 @@ struct RefusedCase {
 
 TEST_F(StorageTest, AValueThatDoesNotConvertIsRefusedAndTheBufferKept) {
     const RefusedCase cases[] = {
-        {"NUM", "abc", err::kTypeMismatch},      {"NUM", "", err::kTypeMismatch},
-        {"SHORTNUM", "70000", 3349},             {"SMALL", "300", 3349},
-        {"WHEN", "not a date", err::kTypeMismatch}, {"FLAG", "maybe", err::kTypeMismatch},
+        {"NUM", "abc", err::kTypeMismatch},
+        {"NUM", "", err::kTypeMismatch},
+        {"SHORTNUM", "70000", 3349},
+        {"SMALL", "300", 3349},
+        {"WHEN", "not a date", err::kTypeMismatch},
+        {"FLAG", "maybe", err::kTypeMismatch},
         {"MONEY", "12,34.5x", err::kTypeMismatch},
     };
     for (const RefusedCase& c : cases) {
@@ -133,7 +135,8 @@ TEST_F(StorageTest, AFailingUpdateWritesNothingAndLeavesTheEditPending) {
         int error;
     };
     const Case cases[] = {
-        {"required Null", [](Recordset& rs) { rs.FieldNamed("ID").SetValue(2); }, err::kRequiredNull},
+        {"required Null", [](Recordset& rs) { rs.FieldNamed("ID").SetValue(2); },
+         err::kRequiredNull},
         {"zero-length text",
          [](Recordset& rs) {
              rs.FieldNamed("ID").SetValue(2);
@@ -177,18 +180,18 @@ TEST_F(StorageTest, AFailingUpdateWritesNothingAndLeavesTheEditPending) {
 }
 
 TEST_F(StorageTest, DatesReadBackToTheSameSerialOverTheWholeRange) {
-    const char* const texts[] = {"0100-01-01 00:00:00", "1800-02-28 00:00:01",
-                                 "1899-12-29 06:00:00", "1899-12-30 00:00:00",
-                                 "1899-12-30 12:00:00", "1900-02-28 23:59:59",
-                                 "2026-12-05 14:30:00", "9999-12-31 23:59:59"};
+    const char* const texts[] = {
+        "0100-01-01 00:00:00", "1800-02-28 00:00:01", "1899-12-29 06:00:00", "1899-12-30 00:00:00",
+        "1899-12-30 12:00:00", "1900-02-28 23:59:59", "2026-12-05 14:30:00", "9999-12-31 23:59:59"};
     int id = 0;
     for (const char* text : texts) {
         SCOPED_TRACE(text);
         tv::DateTime expected;
         ASSERT_TRUE(tv::fromIsoText(QString::fromLatin1(text), &expected));
         addRow(++id, "WHEN", expected);
-        EXPECT_EQ(rawRows(path_, QStringLiteral("SELECT [WHEN] FROM Types WHERE ID = %1").arg(id))[0][0],
-                  QString::fromLatin1(text));
+        EXPECT_EQ(
+            rawRows(path_, QStringLiteral("SELECT [WHEN] FROM Types WHERE ID = %1").arg(id))[0][0],
+            QString::fromLatin1(text));
         Recordset rs = db_.OpenRecordset("Types");
         rs.SetIndex("PrimaryKey");
         rs.Seek("=", id);

@@ -154,8 +154,7 @@ TEST_F(TableDefTest, StatementsChangeTheSchemaToo) {
     db_.Execute("ALTER TABLE [CUSTOMERS] ADD COLUMN [SINCE] DATETIME");
     db_.Execute("INSERT INTO CUSTOMERS ([CUSTOMER NAME], [RATING]) VALUES ('Clark', 3)");
     const TableDef def = db_.TableDefNamed("CUSTOMERS");
-    EXPECT_EQ(columnNames(def),
-              QStringList({"CUSTOMER NAME", "CITY", "PHONE", "RATING", "SINCE"}));
+    EXPECT_EQ(columnNames(def), QStringList({"CUSTOMER NAME", "CITY", "PHONE", "RATING", "SINCE"}));
     EXPECT_EQ(def.FieldNamed("RATING").Type(), FieldType::Integer);
     db_.Execute("ALTER TABLE [CUSTOMERS] DROP COLUMN [RATING]");
     db_.Execute("CREATE UNIQUE INDEX [City] ON [CUSTOMERS] ([CITY], [CUSTOMER NAME])");
@@ -195,7 +194,8 @@ TEST_F(TableDefTest, AReadOnlyDatabaseRefusesEveryWrite) {
 
 TEST_F(TableDefTest, AutoNumbersCountOnFromTheHighest) {
     db_.Execute(
-        "CREATE TABLE [LOG] ([ID] COUNTER, [WHAT] TEXT(20), CONSTRAINT PrimaryKey PRIMARY KEY ([ID]))");
+        "CREATE TABLE [LOG] ([ID] COUNTER, [WHAT] TEXT(20), CONSTRAINT PrimaryKey PRIMARY KEY "
+        "([ID]))");
     Recordset rs = db_.OpenRecordset("LOG");
     rs.AddNew();
     EXPECT_EQ(rs[0].asLong(), 1) << "numbered at AddNew";
