@@ -9,6 +9,7 @@
 #include <QString>
 #include <cstdint>
 #include <stdexcept>
+#include <utility>
 #include <variant>
 
 namespace tv {
@@ -58,8 +59,10 @@ public:
     Variant(double d) : v_(d) {}
     Variant(DateTime d) : v_(d) {}
     Variant(const QString& s) : v_(s) {}
+    Variant(QString&& s) : v_(std::move(s)) {}  // a text made for the value is not copied
     Variant(const char* s) : v_(QString::fromUtf8(s)) {}
     Variant(const QByteArray& b) : v_(b) {}
+    Variant(QByteArray&& b) : v_(std::move(b)) {}
 
     static Variant null() { return Variant(); }
 
