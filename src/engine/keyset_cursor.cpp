@@ -27,11 +27,12 @@ std::shared_ptr<KeysetQuery> prepareKeysetQuery(DatabaseCore& db, const QString&
     // from an index alone, while ORDER BY by position still counts the select list.
     query->keysSql = QStringLiteral("SELECT __tv_rowid FROM (%1%2)")
                          .arg(withRowid, tail.isEmpty() ? QString() : u' ' + tail);
+    // The rowid first: a "*" that grows when another user adds a column leaves it in place.
     query->fetchHead =
-        QStringLiteral("SELECT %1, rowid FROM %2 WHERE rowid IN (").arg(selectList, from);
+        QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (").arg(selectList, from);
     query->matchHead = QStringLiteral("SELECT __tv_rowid FROM (%1) WHERE ").arg(withRowid);
     Statement statement = db.conn().cached(query->fetchHead + QStringLiteral("?)"));
-    query->fields = describeColumns(statement, statement.columnCount() - 1, query->table.get());
+    query->fields = describeColumns(statement, 1, statement.columnCount() - 1, query->table.get());
     query->typed = std::none_of(query->fields.begin(), query->fields.end(),
                                 [](const FieldInfo& f) { return f.typeFromValue; });
     return query;
@@ -204,7 +205,6 @@ void KeysetCursor::readWindow(long pos) {
     QString sql = query_->fetchHead;
     for (int i = 0; i < bucket; ++i) sql += i ? QStringLiteral(",?") : QStringLiteral("?");
     sql += u')';
-    const int columns = static_cast<int>(query_->fields.size());
     // Rows come back in rowid order: note where each rowid lies in the window.
     std::unordered_map<std::int64_t, size_t> slotOf;
     for (long p = start; p < end; ++p)
@@ -216,10 +216,10 @@ void KeysetCursor::readWindow(long pos) {
         for (int i = 0; i < bucket; ++i)
             statement.bindInt(i + 1, ids[std::min(static_cast<size_t>(i), ids.size() - 1)]);
         while (statement.step()) {
-            const auto slot = slotOf.find(statement.intAt(columns));
+            const auto slot = slotOf.find(statement.intAt(0));
             if (slot == slotOf.end() || rowOfSlot_[slot->second] >= 0) continue;
             rowOfSlot_[slot->second] = static_cast<int>(window_.rows());
-            window_.append(statement, 0, columns);
+            window_.append(statement, 1, 0);
         }
     }
     windowStart_ = start;
@@ -294,7 +294,7 @@ const std::vector<FieldInfo>& KeysetCursor::fields() {
         if (statement.step())
             for (size_t col = 0; col < fields.size(); ++col)
                 if (fields[col].typeFromValue)
-                    fields[col].type = dynamicType(statement.columnType(static_cast<int>(col)));
+                    fields[col].type = dynamicType(statement.columnType(static_cast<int>(col) + 1));
     }
     return fields;
 }

@@ -17,7 +17,7 @@ namespace tv::engine {
 // The statements of one keyed query, shared by the dynaset and its clones.
 struct KeysetQuery {
     QString keysSql;    // the rowids in query order
-    QString fetchHead;  // SELECT <list>, rowid FROM <from> WHERE rowid IN (
+    QString fetchHead;  // SELECT rowid, <list> FROM <from> WHERE rowid IN (
     QString matchHead;  // rowids of rows of the select list matching a condition
     std::vector<FieldInfo> fields;
     bool typed = false;  // expressions typed from a row yet

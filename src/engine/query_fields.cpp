@@ -6,11 +6,11 @@
 
 namespace tv::engine {
 
-std::vector<FieldInfo> describeColumns(const Statement& statement, int count,
+std::vector<FieldInfo> describeColumns(const Statement& statement, int first, int count,
                                        const TableSchema* written) {
     std::vector<FieldInfo> fields;
     sqlite3_stmt* stmt = statement.handle();
-    for (int col = 0; col < count; ++col) {
+    for (int col = first; col < first + count; ++col) {
         FieldInfo field;
         field.name = statement.columnName(col);
         const char* origin = sqlite3_column_origin_name(stmt, col);

@@ -10,9 +10,9 @@ namespace tv::engine {
 
 class Statement;
 
-// Describes the first `count` result columns of a prepared statement. `written` is the
-// table an updatable record set writes to (or nullptr).
-std::vector<FieldInfo> describeColumns(const Statement& statement, int count,
+// Describes `count` result columns of a prepared statement from column `first` on.
+// `written` is the table an updatable record set writes to (or nullptr).
+std::vector<FieldInfo> describeColumns(const Statement& statement, int first, int count,
                                        const TableSchema* written);
 
 }  // namespace tv::engine

@@ -20,7 +20,7 @@ void SnapshotCursor::load() {
     {
         Statement statement = db_->conn().once(data->sql);
         const int count = statement.columnCount();
-        data->fields = describeColumns(statement, count, nullptr);
+        data->fields = describeColumns(statement, 0, count, nullptr);
         data->rows.reset(static_cast<size_t>(count));
         std::vector<bool> typed(static_cast<size_t>(count), false);
         while (statement.step()) {

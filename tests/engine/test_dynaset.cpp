@@ -226,6 +226,21 @@ TEST_F(DynasetTest, OrderByPositionAndComputedColumns) {
     rs.CancelUpdate();
 }
 
+TEST_F(DynasetTest, AColumnAddedByAnotherUserLeavesAnOpenSetAsItWas) {
+    Recordset rs = db_.OpenRecordset("SELECT * FROM ORDERS ORDER BY ORDERNO");
+    Database other = Engine::instance().OpenDatabase(path_);
+    TableDef def = other.TableDefNamed("ORDERS");
+    def.Append(def.CreateField("NOTE", FieldType::Text, 20));
+    other.Execute("UPDATE ORDERS SET AMOUNT = 11, NOTE = 'new' WHERE ORDERNO = 1");
+    EXPECT_EQ(rs.FieldCount(), 4);
+    EXPECT_EQ(rs[0].asLong(), 1);
+    EXPECT_EQ(rs["AMOUNT"].asDouble(), 11.0);
+    rs.MoveLast();
+    EXPECT_EQ(rs["ORDERNO"].asLong(), 5);
+    rs.Requery();
+    EXPECT_EQ(rs.FieldCount(), 4) << "Requery keeps the fields the set was opened with";
+}
+
 TEST_F(DynasetTest, RequerySeesRowsAddedSinceTheSetWasOpened) {
     Recordset rs = db_.OpenRecordset("SELECT * FROM ORDERS ORDER BY ORDERNO DESC");
     order(9, "Adams", 1, tv::Variant());
