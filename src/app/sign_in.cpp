@@ -5,6 +5,7 @@
 #include "core/settings_keys.h"
 #include "data/access.h"
 #include "data/app_state.h"
+#include "data/business_rules.h"
 #include "data/failure.h"
 
 #include <QDir>
@@ -79,6 +80,8 @@ PasswordCheck checkUserPassword(const QString& userId, const QString& password) 
 
 void recordSignIn(const QString& userId) {
     data::AppState& st = data::state();
+    // Deleting through the data layer tidies up related rows from now on.
+    data::InstallBusinessRules();
 
     st.ApplicationName = Setting(keys::ApplicationName);
     if (st.ApplicationName.isEmpty()) {
