@@ -93,6 +93,8 @@ QString errorText(int number, const QString& detail) {
 
 void fail(int number, const QString& detail) { throw DbError(number, errorText(number, detail)); }
 
+namespace {
+
 int numberForSqlite(int extendedRc, const QString& message) {
     switch (extendedRc) {
         case SQLITE_CONSTRAINT_PRIMARYKEY:
@@ -138,6 +140,8 @@ int numberForSqlite(int extendedRc, const QString& message) {
             return err::kEngineFailure;
     }
 }
+
+}  // namespace
 
 DbError sqliteError(sqlite3* db, int rc, const QString& context) {
     const int extended = db ? sqlite3_extended_errcode(db) : rc;

@@ -39,7 +39,4 @@ QString errorText(int number, const QString& detail = QString());
 DbError sqliteError(sqlite3* db, int rc, const QString& context = QString());
 [[noreturn]] void failSqlite(sqlite3* db, int rc, const QString& context = QString());
 
-// The number failSqlite would use (exposed for callers that want to recover from one).
-int numberForSqlite(int extendedRc, const QString& message);
-
 }  // namespace tv::engine

@@ -100,31 +100,6 @@ tv::Variant toColumnValue(const tv::Variant& value, FieldType type) {
 
 bool StoredValue::isNull() const { return kind == SQLITE_NULL || kind == 0; }
 
-StoredValue readStored(const Statement& statement, int col) {
-    StoredValue value;
-    value.kind = statement.columnType(col);
-    switch (value.kind) {
-        case SQLITE_INTEGER:
-            value.i = statement.intAt(col);
-            break;
-        case SQLITE_FLOAT:
-            value.d = statement.doubleAt(col);
-            break;
-        case SQLITE_TEXT: {
-            const auto* text = sqlite3_column_text(statement.handle(), col);
-            value.bytes = QByteArray(reinterpret_cast<const char*>(text),
-                                     sqlite3_column_bytes(statement.handle(), col));
-            break;
-        }
-        case SQLITE_BLOB:
-            value.bytes = statement.blobAt(col);
-            break;
-        default:
-            break;
-    }
-    return value;
-}
-
 void bindStoredValue(Statement& statement, int index, const StoredValue& value) {
     sqlite3_stmt* stmt = statement.handle();
     int rc = SQLITE_OK;
@@ -337,14 +312,6 @@ StoredView viewOf(const Statement& statement, int col) {
             break;
     }
     return view;
-}
-
-tv::Variant readColumn(const Statement& statement, int col, FieldType type) {
-    return columnValue(viewOf(statement, col), type);
-}
-
-tv::Variant readDynamic(const Statement& statement, int col) {
-    return dynamicValue(viewOf(statement, col));
 }
 
 }  // namespace tv::engine

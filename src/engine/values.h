@@ -23,7 +23,6 @@ struct StoredValue {
     bool isNull() const;
 };
 
-StoredValue readStored(const Statement& statement, int col);
 void bindStoredValue(Statement& statement, int index, const StoredValue& value);
 // The stored form of a value converted by toColumnValue.
 StoredValue storedForm(const tv::Variant& value);
@@ -52,9 +51,6 @@ tv::Variant columnValue(const StoredView& stored, FieldType type);
 // A value with no declared type (an expression of a query), by its stored type.
 tv::Variant dynamicValue(const StoredView& stored);
 
-// The same, straight from a statement's current row.
-tv::Variant readColumn(const Statement& statement, int col, FieldType type);
-tv::Variant readDynamic(const Statement& statement, int col);
 // The engine type a computed column reports, from the value it holds.
 FieldType dynamicType(int sqliteType);
 
