@@ -142,28 +142,16 @@ void RecordsetCore::update() {
             fail(err::kFieldTooLong, info.name);
     }
     std::vector<size_t> written;
-    QStringList names;
+    std::vector<int> columns;  // the table columns written, in field order
     for (size_t i = 0; i < all.size(); ++i) {
         if (!dirty[i] || all[i].tableColumn < 0) continue;
         written.push_back(i);
-        names << quoteName(table->columns[static_cast<size_t>(all[i].tableColumn)].name);
+        columns.push_back(all[i].tableColumn);
     }
     Connection& conn = db->conn();
     std::int64_t rowid = adding ? 0 : rows().rowid();
     if (adding || !written.empty()) {
-        QString sql;
-        if (adding && names.isEmpty()) {
-            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteName(table->name));
-        } else if (adding) {
-            QStringList marks;
-            for (qsizetype i = 0; i < names.size(); ++i) marks << QStringLiteral("?");
-            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(quoteName(table->name), names.join(QLatin1String(", ")),
-                           marks.join(QLatin1String(", ")));
-        } else {
-            sql = QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?")
-                      .arg(quoteName(table->name), names.join(QLatin1String(" = ?, ")));
-        }
+        const QString& sql = table->writeStatement(adding, columns);
         Statement statement = conn.cached(sql);
         int index = 1;
         for (size_t i : written) bindStored(statement, index++, editValues[i]);

@@ -54,6 +54,30 @@ CursorPlan& TableSchema::plan(const IndexSchema* index) const {
     return **plans_.insert(key, std::move(plan));
 }
 
+const QString& TableSchema::writeStatement(bool insert, const std::vector<int>& columns) const {
+    QByteArray key(1, insert ? 'i' : 'u');
+    for (int column : columns) key.append(reinterpret_cast<const char*>(&column), sizeof column);
+    auto it = writes_.find(key);
+    if (it != writes_.end()) return *it;
+    QStringList names;
+    QStringList marks;
+    for (int column : columns) {
+        names << quoteName(this->columns[static_cast<size_t>(column)].name);
+        marks << QStringLiteral("?");
+    }
+    QString sql;
+    if (insert && columns.empty())
+        sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteName(name));
+    else if (insert)
+        sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(quoteName(name), names.join(QLatin1String(", ")),
+                       marks.join(QLatin1String(", ")));
+    else
+        sql = QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?")
+                  .arg(quoteName(name), names.join(QLatin1String(" = ?, ")));
+    return *writes_.insert(key, sql);
+}
+
 QString quoteName(const QString& name) {
     QString quoted = name;
     quoted.replace(u'"', QLatin1String("\"\""));

@@ -59,9 +59,13 @@ struct TableSchema {
     bool indexed(int column) const;  // the column is part of some index
     // The cursor plan for an index (nullptr: stored order), made on first use.
     CursorPlan& plan(const IndexSchema* index) const;
+    // The INSERT (or UPDATE ... WHERE rowid = ?) of the given columns, with one parameter
+    // per column in that order; made once per set of columns.
+    const QString& writeStatement(bool insert, const std::vector<int>& columns) const;
 
 private:
     mutable QHash<QString, std::shared_ptr<CursorPlan>> plans_;
+    mutable QHash<QByteArray, QString> writes_;
 };
 
 // A name between double quotes, with inner quotes doubled: SQLite's identifier quoting.
