@@ -56,9 +56,14 @@ private:
 // returned at once.
 template <typename F>
 std::optional<Failure> untilUnlocked(F&& step) {
-    ShortLockWait shortWait;
     for (;;) {
-        std::optional<Failure> failed = attempt(step);
+        std::optional<Failure> failed;
+        {
+            // Only around the try: the window events run below may reach the databases
+            // themselves, and they get the usual wait.
+            ShortLockWait shortWait;
+            failed = attempt(step);
+        }
         if (!failed || failed->number != engine::err::kLocked) return failed;
         prompter().processEvents();
         QThread::msleep(kPauseMs);
