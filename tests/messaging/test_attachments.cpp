@@ -154,11 +154,24 @@ TEST_F(PostOfficeTest, ALinkInTheTempFolderIsReplacedNotWrittenThrough) {
     source.write("report");
     source.close();
 
-    ASSERT_GT(deliver("admin", "mary", QString(), QStringLiteral("Report"), {source.fileName()}),
+    // A link to a file not there yet would create it outside if written through.
+    const QString notYet = files.file(QStringLiteral("created-outside.txt"));
+    ASSERT_TRUE(QFile::link(notYet, tempFile("minutes.txt")));
+    QFile minutes(files.path() + "/new/minutes.txt");
+    ASSERT_TRUE(minutes.open(QIODevice::WriteOnly));
+    minutes.write("minutes");
+    minutes.close();
+
+    ASSERT_GT(deliver("admin", "mary", QString(), QStringLiteral("Report"),
+                      {source.fileName(), minutes.fileName()}),
               0);
     EXPECT_EQ(contents(outside), "precious");
-    EXPECT_FALSE(QFileInfo(tempFile("report.txt")).isSymLink());
+    EXPECT_FALSE(QFile::exists(notYet));
+    for (const QString& name : {QStringLiteral("report.txt"), QStringLiteral("minutes.txt")}) {
+        EXPECT_FALSE(QFileInfo(tempFile(name)).isSymLink()) << name.toStdString();
+    }
     EXPECT_EQ(contents(tempFile("report.txt")), "report");
+    EXPECT_EQ(contents(tempFile("minutes.txt")), "minutes");
 }
 
 TEST_F(PostOfficeTest, OpeningAnAttachmentOpensItsCopyAndAGoneCopyIsReported) {
