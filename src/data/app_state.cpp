@@ -70,8 +70,6 @@ void AppState::reset() {
     FieldValues.clear();
     SharedValues.fill(QString());
     UserAccess.clear();
-    IsAdministrator = false;
-    HasBillingAccess = false;
     WorkflowMode = false;
     WorkflowColumns.clear();
     ApplyWorkflowFilter = nullptr;
