@@ -8,6 +8,7 @@
 #include "engine/engine.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -42,8 +43,12 @@ void SignInTest::SetUp() {
 }
 
 void SignInTest::TearDown() {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == QLatin1String("MainForm")) delete w;
+    // Deleting the main window deletes the top-level windows it owns (the tip window), so
+    // the list is held through guarded pointers.
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets()) windows.append(w);
+    for (const QPointer<QWidget>& w : windows) {
+        if (w && w->objectName() == QLatin1String("MainForm")) delete w.data();
     }
     QApplication::processEvents();
     ask.verifyDone();
