@@ -70,6 +70,8 @@ void AppState::reset() {
     FieldValues.clear();
     SharedValues.fill(QString());
     UserAccess.clear();
+    IsAdministrator = false;
+    HasBillingAccess = false;
     WorkflowMode = false;
     WorkflowColumns.clear();
     ApplyWorkflowFilter = nullptr;

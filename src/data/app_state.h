@@ -95,6 +95,10 @@ struct AppState {
 
     // Filled on the main window's first activation. An empty list means full access.
     std::vector<AccessEntry> UserAccess;
+    // The signed-in user's flags from "System Users", read on the same activation (the
+    // workflow flag turns WorkflowMode on).
+    bool IsAdministrator = false;
+    bool HasBillingAccess = false;
 
     // Workflow mode: while on, every source opened through OpenTable is first passed to
     // ApplyWorkflowFilter (installed by the definitions catalogue).

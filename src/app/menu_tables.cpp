@@ -1,0 +1,107 @@
+#include "app/menu_tables.h"
+
+namespace tv::app {
+
+namespace {
+
+struct TableItems {
+    const char* table;
+    const char* items[2];
+};
+
+const TableItems kDisabledItems[] = {
+    {"Customers", {"mnuCustomers"}},
+    {"Contacts", {"mnuContacts"}},
+    {"Activities", {"mnuActivities"}},
+    {"Scheduled Activities", {"mnuScheduled", "mnuDiary"}},
+    {"Sales Opportunities", {"mnuOpportunities"}},
+    {"Quotations", {"mnuQuotations"}},
+    {"Sales Orders", {"mnuOrders"}},
+    {"Current Requests", {"mnuRequestsOpen"}},
+    {"Completed Requests", {"mnuRequestsClosed"}},
+    {"RMAs", {"mnuRMA"}},
+    {"Service Contracts", {"mnuContracts"}},
+    {"Customer Inventory", {"mnuCustomerInventory"}},
+    {"Customer Feedback", {"mnuFeedback"}},
+    {"Products", {"mnuProducts"}},
+    {"Suppliers", {"mnuSuppliers"}},
+    {"Sales Campaigns", {"mnuCampaigns"}},
+    {"Scripts", {"mnuScripts"}},
+    {"Document List", {"mnuDocuments"}},
+    {"Customer Care Plans", {"mnuPlans"}},
+    {"Form Letters", {"mnuLetters"}},
+    {"Known Problems", {"mnuKnownProblems"}},
+    {"System Users", {"mnuUsers"}},
+};
+
+const std::pair<const char*, const char*> kSpecialForms[] = {
+    {"Send", "mnuSend"},
+    {"Search", "mnuSearch"},
+    {"Run Report", "mnuReportRun"},
+    {"Run Script", "mnuRunScript"},
+    {"Diary", "mnuDiary"},
+    {"To Do List", "mnuToDo"},
+    {"Lookup Tables", "mnuLookupTables"},
+    {"Options", "mnuOptions"},
+    {"Counters", "mnuCounters"},
+    {"Mandatory Fields", "mnuMandatory"},
+    {"Global Replace", "mnuReplace"},
+    {"Form Fields", "mnuFormFields"},
+    {"Database Fields", "mnuDatabaseFields"},
+};
+
+}  // namespace
+
+QStringList menuItemsForTable(const QString& tableName) {
+    QStringList items;
+    for (const TableItems& t : kDisabledItems) {
+        if (tableName.compare(QLatin1String(t.table), Qt::CaseInsensitive) != 0) continue;
+        for (const char* item : t.items) {
+            if (item) items << QString::fromLatin1(item);
+        }
+    }
+    return items;
+}
+
+const std::vector<std::pair<QString, QString>>& listCommands() {
+    static const std::vector<std::pair<QString, QString>> commands = {
+        {"mnuCustomers", "Customers"},
+        {"mnuContacts", "Contacts"},
+        {"mnuActivities", "Activities"},
+        {"mnuScheduled", "Scheduled Activities"},
+        {"mnuOpportunities", "Sales Opportunities"},
+        {"mnuQuotations", "Quotations"},
+        {"mnuOrders", "Sales Orders"},
+        {"mnuRequestsOpen", "Current Requests"},
+        {"mnuRequestsClosed", "Completed Requests"},
+        {"mnuContracts", "Service Contracts"},
+        {"mnuCustomerInventory", "Customer Inventory"},
+        {"mnuRMA", "RMAs"},
+        {"mnuFeedback", "Customer Feedback"},
+        {"mnuProjects", "Projects"},
+        {"mnuDocuments", "Document List"},
+        {"mnuLetters", "Form Letters"},
+        {"mnuProducts", "Products"},
+        {"mnuSuppliers", "Suppliers"},
+        {"mnuPlans", "Customer Care Plans"},
+        {"mnuCampaigns", "Sales Campaigns"},
+        {"mnuScripts", "Scripts"},
+        {"mnuPOrders", "Purchase Orders"},
+        {"mnuKnownProblems", "Known Problems"},
+        {"mnuReportMaintain", "Report Definitions"},
+        {"mnuUsers", "System Users"},
+        {"mnuDatabaseFields", "Field Definitions"},
+        {"mnuFormFields", "Form Captions"},
+    };
+    return commands;
+}
+
+QString specialFormCommand(const QString& name) {
+    // Names compare exactly, as the callers pass the fixed texts.
+    for (const auto& [form, command] : kSpecialForms) {
+        if (name == QLatin1String(form)) return QString::fromLatin1(command);
+    }
+    return {};
+}
+
+}  // namespace tv::app

@@ -1,0 +1,25 @@
+// Which menu commands belong to which business table: the commands that open a table's
+// list, and the items a user without the right to view a table loses. The two differ:
+// the diary shows scheduled activities, so it goes with them, while some lists (the
+// definitions windows, report definitions) have no access entry of their own.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <utility>
+#include <vector>
+
+namespace tv::app {
+
+// The menu items disabled for a table display name (compared ignoring case); none for
+// tables that have no menu item of their own.
+QStringList menuItemsForTable(const QString& tableName);
+
+// (menu item, table display name) of every command that opens a list window.
+const std::vector<std::pair<QString, QString>>& listCommands();
+
+// The command a special window's name runs ("Diary" -> "mnuDiary"); empty for names
+// that have none.
+QString specialFormCommand(const QString& name);
+
+}  // namespace tv::app

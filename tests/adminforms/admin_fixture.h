@@ -1,0 +1,31 @@
+// Tests of the administration windows over fresh copies of the shipped databases, with a
+// status panel standing in for the main window's so that status messages can be read.
+#pragma once
+
+#include "common/data/shipped_fixture.h"
+
+#include <QLabel>
+#include <QString>
+#include <memory>
+#include <optional>
+
+namespace tvtest {
+
+class AdminFormsTest : public ShippedDatabasesTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    QString statusText() const { return status->text(); }
+
+    // The stored level of a user on a table: the number as text, empty for Null, "<none>"
+    // when there is no row.
+    static QString storedLevel(const QString& userId, const QString& table);
+    static int accessRowCount(const QString& userId);
+    static void setAccess(const QString& userId, const QString& table, std::optional<int> level);
+    static void addUser(const QString& userId);
+
+    std::unique_ptr<QLabel> status;
+};
+
+}  // namespace tvtest

@@ -1,0 +1,158 @@
+// The Security window: every business table listed, each stored level shown as four
+// boxes, ticks kept per table, and Save writing a level for every table.
+#include "adminforms/admin_fixture.h"
+
+#include "forms/admin/security_window.h"
+#include "forms/admin/users_window.h"
+#include "forms/framework/record_catalogue.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <array>
+
+namespace tvtest {
+namespace {
+
+using tv::forms::SecurityWindow;
+
+const QString kUser = QStringLiteral("henry");
+
+QListWidget* tables(SecurityWindow& w) {
+    return w.findChild<QListWidget*>(QStringLiteral("List1"));
+}
+
+QCheckBox* box(SecurityWindow& w, int index) {
+    return w.findChild<QCheckBox*>(QStringLiteral("AccessLevel_%1").arg(index));
+}
+
+void select(SecurityWindow& w, const QString& table) {
+    const auto found = tables(w)->findItems(table, Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1) << table.toStdString();
+    tables(w)->setCurrentItem(found.first());
+}
+
+// add, edit, delete, view as the boxes show them.
+std::array<bool, 4> ticks(SecurityWindow& w) {
+    return {box(w, 0)->isChecked(), box(w, 1)->isChecked(), box(w, 2)->isChecked(),
+            box(w, 3)->isChecked()};
+}
+
+TEST_F(AdminFormsTest, ANewUserHasEveryRightAndSavingWritesFifteenEverywhere) {
+    addUser(kUser);
+    SecurityWindow w;
+    w.setUserId(kUser);
+    w.loadRights();
+    const int count = tables(w)->count();
+    ASSERT_GT(count, 20);
+    EXPECT_EQ(static_cast<int>(w.entries().size()), count);
+    EXPECT_FALSE(tables(w)->findItems(QStringLiteral("Sales Orders"), Qt::MatchExactly).isEmpty());
+    select(w, QStringLiteral("Customers"));
+    EXPECT_EQ(ticks(w), (std::array<bool, 4>{true, true, true, true}));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("User Access Rights"));
+
+    EXPECT_TRUE(w.saveDetails());
+    EXPECT_EQ(accessRowCount(kUser), count);
+    EXPECT_EQ(storedLevel(kUser, QStringLiteral("Sales Orders")), QStringLiteral("15"));
+    EXPECT_EQ(statusText(), QStringLiteral("Access rights saved."));
+}
+
+TEST_F(AdminFormsTest, StoredLevelsShowAsTheirRights) {
+    struct Case {
+        const char* table;
+        std::optional<int> level;
+        std::array<bool, 4> shown;  // add, edit, delete, view
+    };
+    const Case cases[] = {
+        {"Customers", 0, {false, false, false, false}},
+        {"Contacts", 1, {false, false, false, true}},
+        {"Quotations", 5, {false, true, false, true}},
+        {"Sales Orders", 15, {true, true, true, true}},
+        {"Products", 16, {true, true, true, true}},
+        {"Suppliers", std::nullopt, {true, true, true, true}},
+        {"Projects", 10, {true, false, true, false}},
+    };
+    addUser(kUser);
+    for (const Case& c : cases) setAccess(kUser, QString::fromLatin1(c.table), c.level);
+    SecurityWindow w;
+    w.setUserId(kUser);
+    w.loadRights();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.table);
+        select(w, QString::fromLatin1(c.table));
+        EXPECT_EQ(ticks(w), c.shown);
+    }
+}
+
+TEST_F(AdminFormsTest, TicksBelongToTheSelectedTableAndSaveWritesThem) {
+    addUser(kUser);
+    setAccess(kUser, QStringLiteral("Quotations"), 5);
+    SecurityWindow w;
+    w.setUserId(kUser);
+    w.loadRights();
+
+    select(w, QStringLiteral("Quotations"));
+    box(w, 0)->setChecked(true);   // add
+    box(w, 1)->setChecked(false);  // edit
+    select(w, QStringLiteral("Customers"));
+    box(w, 3)->setChecked(false);  // view
+    box(w, 2)->setChecked(false);  // delete
+    select(w, QStringLiteral("Quotations"));
+    EXPECT_EQ(ticks(w), (std::array<bool, 4>{true, false, false, true}));
+
+    w.findChild<QPushButton*>(QStringLiteral("SaveDetails"))->click();
+    EXPECT_EQ(storedLevel(kUser, QStringLiteral("Quotations")), QStringLiteral("3"));
+    EXPECT_EQ(storedLevel(kUser, QStringLiteral("Customers")), QStringLiteral("6"));
+    EXPECT_EQ(storedLevel(kUser, QStringLiteral("Contacts")), QStringLiteral("15"));
+}
+
+TEST_F(AdminFormsTest, CancelWritesNothing) {
+    addUser(kUser);
+    SecurityWindow w;
+    w.setUserId(kUser);
+    w.loadRights();
+    box(w, 3)->setChecked(false);
+    w.findChild<QPushButton*>(QStringLiteral("Cancelf"))->click();
+    EXPECT_EQ(accessRowCount(kUser), 0);
+    EXPECT_EQ(w.result(), QDialog::Rejected);
+}
+
+TEST_F(AdminFormsTest, ChangedRightsShowWhenTheUsersWindowOpensSecurityAgain) {
+    addUser(QStringLiteral("O'Brien"));
+    tv::forms::registerAdminRecordWindows();
+    auto* users = qobject_cast<tv::forms::UsersWindow*>(
+        tv::forms::GetRecordWindow(QStringLiteral("System Users")));
+    ASSERT_TRUE(users);
+    ASSERT_TRUE(users->showUser(QStringLiteral("O'Brien")));
+
+    SecurityWindow* first = users->openSecurity();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->userId(), QStringLiteral("O'Brien"));
+    first->loadRights();
+    select(*first, QStringLiteral("Service Contracts"));
+    box(*first, 2)->setChecked(false);
+    ASSERT_TRUE(first->saveDetails());
+    EXPECT_EQ(storedLevel(QStringLiteral("O'Brien"), QStringLiteral("Service Contracts")),
+              QStringLiteral("7"));
+
+    SecurityWindow* second = users->openSecurity();
+    ASSERT_TRUE(second);
+    second->loadRights();
+    select(*second, QStringLiteral("Service Contracts"));
+    EXPECT_EQ(ticks(*second), (std::array<bool, 4>{true, true, false, true}));
+    users->close();
+}
+
+TEST_F(AdminFormsTest, SecurityNeedsAUserId) {
+    tv::forms::registerAdminRecordWindows();
+    auto* users = qobject_cast<tv::forms::UsersWindow*>(
+        tv::forms::GetRecordWindow(QStringLiteral("System Users")));
+    ASSERT_TRUE(users);
+    users->newUser();
+    EXPECT_EQ(users->openSecurity(), nullptr);
+    users->close();
+}
+
+}  // namespace
+}  // namespace tvtest

@@ -1,0 +1,81 @@
+#include "main_form_fixture.h"
+
+#include "app/mail_check.h"
+#include "core/settings_keys.h"
+#include "data/app_state.h"
+#include "engine/engine.h"
+#include "forms/framework/controls.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPointer>
+#include <QToolBar>
+
+namespace tvtest {
+
+using tv::engine::quoteLiteral;
+
+void MainFormTest::SetUp() {
+    ShippedDatabasesTest::SetUp();
+    tv::data::state().CurrentUserId = QStringLiteral("admin");
+    // The tip window is tested on its own; here it would only open beside every window.
+    tv::SaveSetting(tv::keys::ShowTipsAtStartup, QStringLiteral("0"));
+    tv::app::setMailCheck([this] {
+        ++mailChecks;
+        return mailAnswer;
+    });
+}
+
+void MainFormTest::TearDown() {
+    // Parentless windows only: a dialog goes with the window that owns it.
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets()) windows.append(w);
+    for (const QPointer<QWidget>& w : windows) {
+        if (w && !w->parentWidget()) delete w.data();
+    }
+    QApplication::processEvents();
+    tv::app::setMailCheck(nullptr);
+    ShippedDatabasesTest::TearDown();
+}
+
+void MainFormTest::addUser(const QString& userId, bool administrator, bool workflow, bool billing) {
+    auto flag = [](bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); };
+    execData({QStringLiteral("INSERT INTO [System Users] ([USERID], [USERNAME], [ADMINISTRATOR], "
+                             "[WORKFLOW], [BILLINGACCESS]) VALUES (%1, %2, %3, %4, %5)")
+                  .arg(quoteLiteral(userId), quoteLiteral(userId + QStringLiteral(" Person")),
+                       flag(administrator), flag(workflow), flag(billing))});
+}
+
+void MainFormTest::setAccess(const QString& userId, const QString& table,
+                             std::optional<int> level) {
+    execData({
+        QStringLiteral("DELETE * FROM [System User Access] WHERE [USERID] = %1 AND "
+                       "[TABLENAME] = %2")
+            .arg(quoteLiteral(userId), quoteLiteral(table)),
+        QStringLiteral("INSERT INTO [System User Access] ([USERID], [TABLENAME], [ACCESSLEVEL]) "
+                       "VALUES (%1, %2, %3)")
+            .arg(quoteLiteral(userId), quoteLiteral(table),
+                 level ? QString::number(*level) : QStringLiteral("Null")),
+    });
+}
+
+void MainFormTest::clearAccess(const QString& userId) {
+    execData({QStringLiteral("DELETE * FROM [System User Access] WHERE [USERID] = %1")
+                  .arg(quoteLiteral(userId))});
+}
+
+std::unique_ptr<tv::app::MainForm> MainFormTest::openMainForm(bool activate) {
+    auto form = std::make_unique<tv::app::MainForm>();
+    form->load();
+    if (activate) form->activate();
+    return form;
+}
+
+QAction* MainFormTest::toolbarButton(tv::app::MainForm& form, const QString& identifier) {
+    for (QAction* a : form.toolbar()->actions()) {
+        if (tv::forms::tagOf(a) == identifier) return a;
+    }
+    return nullptr;
+}
+
+}  // namespace tvtest

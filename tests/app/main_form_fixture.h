@@ -1,0 +1,38 @@
+// Main-window tests over fresh copies of the shipped databases, signed in as a user whose
+// rights and flags each test sets, with the mail check replaced by one the test drives.
+#pragma once
+
+#include "app/main_form.h"
+#include "common/data/shipped_fixture.h"
+
+#include <QString>
+#include <memory>
+#include <optional>
+
+class QAction;
+
+namespace tvtest {
+
+class MainFormTest : public ShippedDatabasesTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Adds a user of "System Users" with the three flags.
+    static void addUser(const QString& userId, bool administrator = false, bool workflow = false,
+                        bool billing = true);
+    // Stores the user's level on a table ("Null" for no level at all).
+    static void setAccess(const QString& userId, const QString& table, std::optional<int> level);
+    static void clearAccess(const QString& userId);
+
+    // A loaded main window for the signed-in user, activated once unless asked not to.
+    std::unique_ptr<tv::app::MainForm> openMainForm(bool activate = true);
+
+    static QAction* toolbarButton(tv::app::MainForm& form, const QString& identifier);
+
+    // What the next mail checks answer; each check counts in mailChecks.
+    int mailAnswer = -1;
+    int mailChecks = 0;
+};
+
+}  // namespace tvtest
