@@ -68,6 +68,7 @@ void AppState::reset() {
     BusyIconPath.clear();
     MailCheckMode = 0;
     FieldValues.clear();
+    PendingEditMode = 0;
     SharedValues.fill(QString());
     UserAccess.clear();
     IsAdministrator = false;

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -90,6 +91,9 @@ struct AppState {
     int MailCheckMode = 0;
 
     FieldValueArray FieldValues;
+    // Set by whoever opens a record window, just before opening it: 1 the window will show
+    // a new row, 2 an existing one (the window copies it into its LocalEditMode).
+    std::int16_t PendingEditMode = 0;
     // Values handed to a modal window and back (elements 0 to 4).
     std::array<QString, 5> SharedValues;
 

@@ -1,0 +1,36 @@
+// Opening a row in its record window. Lists, search and the record windows' own embedded
+// lists open rows only through OpenRecordWindow: they lay the row out as an array of
+// texts (element n = the column with ordinal n), set state().PendingEditMode to 1 for a
+// new row or 2 for an existing one, and call it. The table's single window is reused
+// when it is open, so opening another row refills it.
+#pragma once
+
+#include "data/app_state.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace tv::forms {
+
+class RecordWindow;
+
+// Finds (or makes and loads) the table's record window, tags it with the table, gives it
+// the pending edit mode, shows it, puts the values into its bound controls, runs
+// PrepareRecordWindow, restores it from minimised and focuses it. False when the table
+// has no record window.
+bool OpenRecordWindow(const QString& tableName, const data::FieldValueArray& values);
+
+// The table-specific step after the row is in the controls: the key-tracking properties
+// (OriginalKeyValue, OriginalCustomerName, OriginalContactName, OriginalDateTime), the
+// request window's buttons, the document windows' RefreshList. Missing controls or
+// properties are skipped.
+void PrepareRecordWindow(QWidget* window, const QString& tableName,
+                         const data::FieldValueArray& values);
+
+// Whether the signed-in user may save a row of the table in the edit mode (1 add, 2
+// edit): the first access entry whose table matches ignoring case decides; a table
+// without an entry may always be saved.
+bool CanSave(const QString& tableName, int editMode);
+
+}  // namespace tv::forms
