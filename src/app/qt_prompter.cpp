@@ -196,6 +196,9 @@ bool QtPrompter::printerDialog(tv::data::PrintRequest& request) {
     request.fromPage = p.fromPage();
     request.toPage = p.toPage();
     request.landscape = p.pageLayout().orientation() == QPageLayout::Landscape;
+    request.outputFile =
+        p.outputFormat() == QPrinter::PdfFormat ? p.outputFileName() : QString();
+    request.printerName = p.printerName();
     return true;
 }
 

@@ -80,6 +80,10 @@ struct PrintRequest {
     int fromPage = 0;  // 0: all pages
     int toPage = 0;
     bool landscape = false;
+    // Where the pages go, as chosen in the dialog: a PDF file when outputFile is set,
+    // otherwise the named printer (empty: the system's default printer).
+    QString printerName;
+    QString outputFile;
 };
 
 class Prompter {

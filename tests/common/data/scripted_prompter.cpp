@@ -76,8 +76,8 @@ ScriptedPrompter& ScriptedPrompter::colour(std::optional<std::uint32_t> answer) 
     return *this;
 }
 
-ScriptedPrompter& ScriptedPrompter::printer(bool accept) {
-    script_.push_back(Answer{Kind::Printer, {}, {}, 0, {}, {}, accept});
+ScriptedPrompter& ScriptedPrompter::printer(bool accept, const QString& pdfFile) {
+    script_.push_back(Answer{Kind::Printer, {}, {}, 0, pdfFile, {}, accept});
     return *this;
 }
 
@@ -154,6 +154,7 @@ std::optional<std::uint32_t> ScriptedPrompter::chooseColour(std::uint32_t) {
 
 bool ScriptedPrompter::printerDialog(tv::data::PrintRequest& request) {
     const auto a = take(Question{Kind::Printer, request.title, {}, 0, {}});
+    if (a && a->accept) request.outputFile = a->text;
     return a && a->accept;
 }
 

@@ -47,7 +47,8 @@ public:
     ScriptedPrompter& saveFile(const QString& path, const QString& titlePart = QString());
     ScriptedPrompter& folder(const QString& path, const QString& titlePart = QString());
     ScriptedPrompter& colour(std::optional<std::uint32_t> answer);
-    ScriptedPrompter& printer(bool accept);
+    // Accepting sends the pages to pdfFile (a PDF), so a test can read what was printed.
+    ScriptedPrompter& printer(bool accept, const QString& pdfFile = QString());
 
     // What was asked, in order; messages() only the message boxes.
     const std::vector<Question>& asked() const { return asked_; }
