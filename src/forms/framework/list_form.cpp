@@ -20,6 +20,7 @@
 #include "forms/framework/record_opener.h"
 #include "forms/framework/record_window.h"
 #include "forms/framework/status.h"
+#include "forms/framework/twips.h"
 #include "forms/framework/window_host.h"
 #include "forms/framework/window_layout.h"
 #include "ui_list_form.h"
@@ -127,8 +128,13 @@ ListForm::ListForm(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     ui->TDBGrid1->setModel(model_);
     ui->TDBGrid1->installEventFilter(this);
-    // Rows have one height: the view then never asks each row for its size.
-    ui->TDBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // Rows have one height, a line of text: the view then never asks each row for its size.
+    QHeaderView* rows = ui->TDBGrid1->verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(ui->TDBGrid1->fontMetrics().height() + 6);
+    // New columns start as wide as a reset makes them.
+    ui->TDBGrid1->horizontalHeader()->setDefaultSectionSize(twipsToPixelsX(kResetColumnWidth));
 
     for (QWidget* button : controlArray(this, QStringLiteral("ListCommand"))) {
         const int index = arrayIndex(button);
