@@ -61,9 +61,16 @@ TEST_F(MainFormTest, ListCommandsOpenOneListWindowPerTable) {
     // Shown in front, it has been activated: the table's own title with its count.
     EXPECT_EQ(list->TableName(), QStringLiteral("Completed Requests"));
     EXPECT_EQ(list->windowTitle(), QStringLiteral("Completed Service Requests (0)"));
+
+    // The help viewer's way in: the open list starts a new record as its Add does.
+    auto* orders = qobject_cast<tv::forms::ListForm*>(
+        tv::app::findOpenWindow(QStringLiteral("Sales Orders"), tv::app::kListWindowsOnly));
+    ASSERT_TRUE(orders);
+    EXPECT_EQ(tv::app::AddViaOpenList(QStringLiteral("Sales Orders")), 1);
+    EXPECT_TRUE(orders->RefreshPending());
 }
 
-TEST_F(MainFormTest, TheListWindowFactoryReplacesThePlaceholder) {
+TEST_F(MainFormTest, AnInstalledListWindowFactoryIsUsed) {
     QStringList made;
     tv::app::setListWindowFactory([&made](const QString& table) {
         made << table;
