@@ -35,6 +35,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <algorithm>
 #include <initializer_list>
 
@@ -169,6 +170,16 @@ void ListForm::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     // Outside the MDI area the window itself is activated.
     if (event->type() == QEvent::ActivationChange && isWindow() && isActiveWindow()) activate();
+}
+
+void ListForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // A display without a window manager may never activate the window; the list must
+    // still fill itself once it is on screen.
+    if (!activated_)
+        QTimer::singleShot(0, this, [this] {
+            if (!activated_) activate();
+        });
 }
 
 void ListForm::activate() {
