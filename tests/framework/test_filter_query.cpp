@@ -47,6 +47,7 @@ TEST(FilterQuery, CriteriaBecomeGroupedWhereText) {
         {"doubled and trailing And", "[City] = 'X'\nAnd\nAnd [State] = 'Y'\nAnd",
          "([POSTALCITY] = 'X') AND ([POSTALSTATE] = 'Y')"},
         {"a date with blanks", "[First Date] >= #5 Dec 2026#", "([FIRSTDATE] >= #5 Dec 2026#)"},
+        {"an unclosed quote keeps the rest", "[City] = 'New York", "([POSTALCITY] = 'New York)"},
         {"empty criteria", "", ""},
         {"only blanks and lines", "  \n \r\n", ""},
     };
@@ -55,15 +56,6 @@ TEST(FilterQuery, CriteriaBecomeGroupedWhereText) {
                   QString::fromUtf8(c.where))
             << c.name;
     }
-}
-
-TEST(FilterQuery, SplitKeepsQuotedPartsWhole) {
-    EXPECT_EQ(splitWords(QStringLiteral("[Account Name]='O''Brien  Ltd' Or x")),
-              (QStringList{QStringLiteral("[Account Name]='O''Brien  Ltd'"), QStringLiteral("Or"),
-                           QStringLiteral("x")}));
-    // An unclosed quote takes the rest of the text rather than losing it.
-    EXPECT_EQ(splitWords(QStringLiteral("a = 'open end")),
-              (QStringList{QStringLiteral("a"), QStringLiteral("="), QStringLiteral("'open end")}));
 }
 
 TEST(FilterQuery, ValuesAreWrittenByFieldType) {
@@ -83,30 +75,6 @@ TEST(FilterQuery, ValuesAreWrittenByFieldType) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(valueText(c.type, QString::fromUtf8(c.value)), c.written) << c.name;
-}
-
-TEST(FilterQuery, ConditionsJoinOnNewLines) {
-    QString criteria = appendCondition(QString(), Join::Or, QStringLiteral("City"),
-                                       QStringLiteral("="), QStringLiteral(" 'X'"));
-    EXPECT_EQ(criteria, QStringLiteral("[City] = 'X'"));
-    criteria = appendCondition(criteria, Join::Or, QStringLiteral("State"), QStringLiteral("<>"),
-                               QStringLiteral(" 'NY'"));
-    criteria = appendCondition(criteria, Join::And, QStringLiteral("First Date"),
-                               QStringLiteral(">"), QStringLiteral(" #05-Dec-26#"));
-    EXPECT_EQ(criteria,
-              QStringLiteral("[City] = 'X'\n Or [State] <> 'NY'\nAnd [First Date] > #05-Dec-26#"));
-}
-
-TEST(FilterQuery, SortFallsBackToTheFirstField) {
-    const QString first = QStringLiteral("CUSTOMER NAME");
-    EXPECT_EQ(orderByText(QString(), true, first), QStringLiteral(" Order By [CUSTOMER NAME]"));
-    EXPECT_EQ(orderByText(QStringLiteral("POSTALCITY"), true, first),
-              QStringLiteral(" Order By [POSTALCITY] Desc , [CUSTOMER NAME]"));
-    EXPECT_EQ(orderByText(QStringLiteral("customer name"), false, first),
-              QStringLiteral(" Order By [customer name]"));
-    EXPECT_EQ(orderByText(QStringLiteral("POSTALCITY"), false, QString()), QString());
-    EXPECT_EQ(selectStatement(QStringLiteral("Customers"), QString(), QString()),
-              QStringLiteral("Select * From [Customers]"));
 }
 
 }  // namespace

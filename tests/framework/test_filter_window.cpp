@@ -23,54 +23,44 @@
 namespace {
 
 using tv::data::state;
-using tv::engine::quoteLiteral;
 using tv::forms::Filter;
 
-// Captions of the Customers list's columns, in field order.
-const QStringList kCustomerCaptions = {
-    "Account Name",  "Street",        "City",          "State",     "Post Code",    "Delivery St",
-    "Delivery City", "Del State",     "Del Code",      "Country",   "Telephone No", "Facsimile No",
-    "URL",           "Email Address", "Industry Code", "Territory", "Manager",      "Campaign",
-    "Relationship",  "Time Zone",     "First Date",    "Last Date", "Next Date",    "Account No",
-    "Referred By",   "Comments"};
+// Customers columns 1-4, then placeholders up to First Date (column 21).
+QStringList customerCaptions() {
+    QStringList captions = {"Account Name", "Street", "City", "State"};
+    while (captions.size() < 20) captions << QStringLiteral("Column %1").arg(captions.size() + 1);
+    return captions << "First Date";
+}
 
 class FilterWindowTest : public tvtest::FrameworkTest {
 protected:
     void SetUp() override {
         FrameworkTest::SetUp();
         tv::forms::setStatusPanel(&status);
-        addCustomer("O'Brien Plumbing", "New York", "NY", "#2026-12-05#");
-        addCustomer("O'Hara Bakery", "Boston", "MA", "#2026-11-01#");
-        addCustomer("Acme Tools", "New York", "NY", "#2026-12-05 14:30:00#");
-        addCustomer("Zenith Labs", "Albany", "NY", "Null");
-        addCustomer("Brown & Co", "Boston", "MA", "Null");
-        addCustomer("Blank City Ltd", "  ", "MA", "Null");
+        const char* rows[][4] = {{"O'Brien Plumbing", "New York", "NY", "#2026-12-05#"},
+                                 {"O'Hara Bakery", "Boston", "MA", "#2026-11-01#"},
+                                 {"Acme Tools", "New York", "NY", "#2026-12-05 14:30:00#"},
+                                 {"Zenith Labs", "Albany", "NY", "Null"},
+                                 {"Brown & Co", "Boston", "MA", "Null"},
+                                 {"Blank City Ltd", "  ", "MA", "Null"}};
+        for (const auto& r : rows)
+            execData({QStringLiteral("INSERT INTO [CUSTOMERS] ([CUSTOMER NAME], [POSTALCITY], "
+                                     "[POSTALSTATE], [FIRSTDATE]) VALUES (%1, %2, %3, %4)")
+                          .arg(tv::engine::quoteLiteral(r[0]), tv::engine::quoteLiteral(r[1]),
+                               tv::engine::quoteLiteral(r[2]), r[3])});
     }
     void TearDown() override {
         tv::forms::setStatusPanel(nullptr);
         FrameworkTest::TearDown();
     }
 
-    static void addCustomer(const QString& name, const QString& city, const QString& stateCode,
-                            const QString& firstDate) {
-        execData(
-            {QStringLiteral("INSERT INTO [CUSTOMERS] ([CUSTOMER NAME], [POSTALCITY], "
-                            "[POSTALSTATE], [FIRSTDATE]) VALUES (%1, %2, %3, %4)")
-                 .arg(quoteLiteral(name), quoteLiteral(city), quoteLiteral(stateCode), firstDate)});
-    }
-
-    // A grid as the list window hands it over: a model whose header holds the captions.
-    void setColumns(const QStringList& captions) {
+    // A Filter window filled as the list window fills it, from a grid whose header holds
+    // the captions.
+    std::unique_ptr<Filter> open(const QString& table,
+                                 const QStringList& captions = customerCaptions()) {
         model.clear();
-        model.setColumnCount(static_cast<int>(captions.size()));
         model.setHorizontalHeaderLabels(captions);
         grid.setModel(&model);
-    }
-
-    // A Filter window for the table, filled as the list window fills it.
-    std::unique_ptr<Filter> open(const QString& table,
-                                 const QStringList& captions = kCustomerCaptions) {
-        setColumns(captions);
         auto f = std::make_unique<Filter>();
         f->setTableName(table);
         f->ListDataFields(&grid);
@@ -78,53 +68,42 @@ protected:
         return f;
     }
 
-    template <typename T>
-    static T* control(Filter& f, const char* name) {
+    template <typename T = QComboBox>
+    static T* child(Filter& f, const char* name) {
         T* c = f.findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(c, nullptr) << name;
         return c;
     }
-    static QComboBox* combo(Filter& f, const char* name) { return control<QComboBox>(f, name); }
-    static QPushButton* button(Filter& f, const char* name) {
-        return control<QPushButton>(f, name);
-    }
-    static QPlainTextEdit* criteria(Filter& f) { return control<QPlainTextEdit>(f, "txtCriteria"); }
+    static QPlainTextEdit* criteria(Filter& f) { return child<QPlainTextEdit>(f, "txtCriteria"); }
+    static void click(Filter& f, const char* name) { child<QPushButton>(f, name)->click(); }
 
     // Picks field, operator and value and presses And or Or.
     static void condition(Filter& f, const char* joinButton, const QString& caption,
                           const QString& op, const QString& value) {
-        QComboBox* field = combo(f, "cboField");
-        field->setCurrentIndex(field->findText(caption));
-        ASSERT_EQ(field->currentText(), caption);
-        QComboBox* ops = combo(f, "cboOperator");
-        ops->setCurrentIndex(ops->findText(op));
-        combo(f, "cboValue")->setEditText(value);
-        button(f, joinButton)->click();
+        child(f, "cboField")->setCurrentIndex(child(f, "cboField")->findText(caption));
+        ASSERT_EQ(child(f, "cboField")->currentText(), caption);
+        child(f, "cboOperator")->setCurrentIndex(child(f, "cboOperator")->findText(op));
+        child(f, "cboValue")->setEditText(value);
+        click(f, joinButton);
     }
-
     static void sortOn(Filter& f, const QString& caption, bool descending) {
-        QComboBox* sort = combo(f, "cboOrderByField");
-        sort->setCurrentIndex(sort->findText(caption));
-        control<QRadioButton>(f, descending ? "optOrder_1" : "optOrder_0")->setChecked(true);
+        child(f, "cboOrderByField")
+            ->setCurrentIndex(child(f, "cboOrderByField")->findText(caption));
+        child<QRadioButton>(f, descending ? "optOrder_1" : "optOrder_0")->setChecked(true);
     }
-
     static QString run(Filter& f) {
-        button(f, "cmdRunQuery")->click();
+        click(f, "cmdRunQuery");
         return state().SharedValues[0];
     }
 
-    // The first column of every row the statement returns, in its order.
-    static QStringList rows(const QString& sql, int database = tv::data::kDataDb) {
-        QStringList names;
+    // Column `column` of every row the statement returns, in its order.
+    static QStringList rows(const QString& sql, int database = tv::data::kDataDb, int column = 0) {
+        QStringList values;
         tv::engine::Recordset rs = tv::data::OpenTable(sql, database);
         EXPECT_TRUE(rs.IsOpen()) << sql.toStdString();
-        while (rs.IsOpen() && !rs.EOF_()) {
-            names.append(tv::TextOf(rs[0]));
-            rs.MoveNext();
-        }
-        return names;
+        for (; rs.IsOpen() && !rs.EOF_(); rs.MoveNext()) values.append(tv::TextOf(rs[column]));
+        return values;
     }
-
     static void pressKey(QWidget* target, int key) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
         QApplication::sendEvent(target, &press);
@@ -136,28 +115,17 @@ protected:
 };
 
 TEST_F(FilterWindowTest, ColumnsComeFromTheGridHeaderInLogicalOrder) {
+    auto f = open(QStringLiteral("Customers"));
     // The user has dragged City to the front; captions still map by column, not by place.
-    setColumns(kCustomerCaptions);
     grid.horizontalHeader()->moveSection(2, 0);
-    Filter f;
-    f.setTableName(QStringLiteral("Customers"));
-    EXPECT_EQ(f.ListDataFields(&grid), -1);
+    f->ListDataFields(&grid);
+    EXPECT_EQ(child(*f, "cboField")->itemText(2), QStringLiteral("City"));
+    EXPECT_EQ(child(*f, "cboOrderByField")->itemText(0), QStringLiteral("(none)"));
+    EXPECT_EQ(child(*f, "cboOrderByField")->count(), customerCaptions().size() + 1);
+    EXPECT_EQ(f->windowTitle(), QStringLiteral("Filter Records"));  // from FORM CAPTIONS
 
-    QStringList fields, sorts;
-    for (int i = 0; i < combo(f, "cboField")->count(); ++i)
-        fields << combo(f, "cboField")->itemText(i);
-    for (int i = 0; i < combo(f, "cboOrderByField")->count(); ++i)
-        sorts << combo(f, "cboOrderByField")->itemText(i);
-    EXPECT_EQ(fields, kCustomerCaptions);
-    EXPECT_EQ(sorts, QStringList{"(none)"} + kCustomerCaptions);
-    EXPECT_EQ(combo(f, "cboField")->currentIndex(), 0);
-    EXPECT_EQ(combo(f, "cboOrderByField")->currentIndex(), 0);
-    EXPECT_EQ(f.objectName(), QStringLiteral("Filter"));
-    EXPECT_EQ(f.windowTitle(), QStringLiteral("Filter Records"));  // from FORM CAPTIONS
-
-    condition(f, "cmdAnd", "City", "=", "Boston");
-    sortOn(f, "City", false);
-    EXPECT_EQ(rows(run(f)), (QStringList{"Brown & Co", "O'Hara Bakery"}));
+    condition(*f, "cmdAnd", "City", "=", "Boston");
+    EXPECT_EQ(rows(run(*f)), (QStringList{"Brown & Co", "O'Hara Bakery"}));
 }
 
 TEST_F(FilterWindowTest, AndThenOrGroupsTheOrWithTheConditionBefore) {
@@ -168,17 +136,16 @@ TEST_F(FilterWindowTest, AndThenOrGroupsTheOrWithTheConditionBefore) {
     EXPECT_EQ(
         criteria(*f)->toPlainText(),
         QStringLiteral("[State] = 'NY'\nAnd [City] = 'Boston'\n Or [Account Name] Like 'O*'"));
-
     const QString sql = run(*f);
     EXPECT_EQ(sql, QStringLiteral("Select * From [Customers] Where ([POSTALSTATE] = 'NY') AND "
                                   "([POSTALCITY] = 'Boston' OR [CUSTOMER NAME] LIKE 'O*') "
                                   "Order By [CUSTOMER NAME]"));
-    // (NY) AND (Boston OR O*): read as (NY AND Boston) OR O* it would bring O'Hara too.
+    // Read as (NY AND Boston) OR O* it would bring O'Hara too.
     EXPECT_EQ(rows(sql), QStringList{"O'Brien Plumbing"});
     EXPECT_EQ(f->result(), QDialog::Accepted);
 }
 
-TEST_F(FilterWindowTest, QuotesAndBlanksInValuesFindTheirRows) {
+TEST_F(FilterWindowTest, ValuesFindTheirRows) {
     struct Case {
         const char* caption;
         const char* op;
@@ -193,7 +160,9 @@ TEST_F(FilterWindowTest, QuotesAndBlanksInValuesFindTheirRows) {
          "<>",
          "New York",
          {"Blank City Ltd", "Brown & Co", "O'Hara Bakery", "Zenith Labs"}},
-        {"Account Name", "=", "Nobody's  Business", {}},
+        // A date is a whole day's midnight: Acme's first date has a time of day.
+        {"First Date", "=", "2026-12-05", {"O'Brien Plumbing"}},
+        {"First Date", ">=", "1 Dec 2026", {"Acme Tools", "O'Brien Plumbing"}},
     };
     for (const Case& c : cases) {
         auto f = open(QStringLiteral("Customers"));
@@ -202,35 +171,28 @@ TEST_F(FilterWindowTest, QuotesAndBlanksInValuesFindTheirRows) {
     }
 }
 
-TEST_F(FilterWindowTest, DateCriteriaAreMediumDatesBetweenHashes) {
-    auto f = open(QStringLiteral("Customers"));
-    condition(*f, "cmdAnd", "First Date", "=", "2026-12-05");
-    EXPECT_EQ(criteria(*f)->toPlainText(), QStringLiteral("[First Date] = #05-Dec-26#"));
-    // Acme's first date has a time of day, so only O'Brien falls on midnight that day.
-    EXPECT_EQ(rows(run(*f)), QStringList{"O'Brien Plumbing"});
-
-    f = open(QStringLiteral("Customers"));
-    condition(*f, "cmdAnd", "First Date", ">=", "1 Dec 2026");
-    EXPECT_EQ(rows(run(*f)), (QStringList{"Acme Tools", "O'Brien Plumbing"}));
-}
-
-TEST_F(FilterWindowTest, AValueThatIsNoDateIsRefusedAndKept) {
+TEST_F(FilterWindowTest, BadInputIsRefusedAndKept) {
     auto f = open(QStringLiteral("Customers"));
     condition(*f, "cmdAnd", "City", "=", "Boston");
-    ask.message(tv::data::msgbox::kOk, QStringLiteral("not valid"));
+    ask.message(tv::data::msgbox::kOk, QStringLiteral("not valid"));  // 800
     condition(*f, "cmdAnd", "First Date", "=", "next Tuesday");
     EXPECT_EQ(criteria(*f)->toPlainText(), QStringLiteral("[City] = 'Boston'"));
-    EXPECT_EQ(combo(*f, "cboValue")->currentText(), QStringLiteral("next Tuesday"));
+    EXPECT_EQ(child(*f, "cboValue")->currentText(), QStringLiteral("next Tuesday"));
+
+    // Criteria the engine cannot read get their message before the window goes.
+    criteria(*f)->setPlainText(QStringLiteral("[City] = = 'Boston'"));
+    ask.message(tv::data::msgbox::kOk, QStringLiteral("could not open"));  // 194
+    EXPECT_TRUE(run(*f).isEmpty());
+    EXPECT_NE(f->result(), QDialog::Accepted);
+    EXPECT_EQ(criteria(*f)->toPlainText(), QStringLiteral("[City] = = 'Boston'"));
 }
 
 TEST_F(FilterWindowTest, SortFieldDirectionAndNone) {
     auto f = open(QStringLiteral("Customers"));
-    condition(*f, "cmdAnd", "State", "<>", "XX");
     sortOn(*f, "City", true);
     // Equal cities keep the first field's order.
     EXPECT_EQ(rows(run(*f)), (QStringList{"Acme Tools", "O'Brien Plumbing", "Brown & Co",
                                           "O'Hara Bakery", "Zenith Labs", "Blank City Ltd"}));
-
     f = open(QStringLiteral("Customers"));
     sortOn(*f, "(none)", true);
     EXPECT_EQ(rows(run(*f)), (QStringList{"Acme Tools", "Blank City Ltd", "Brown & Co",
@@ -242,24 +204,16 @@ TEST_F(FilterWindowTest, DefinitionsTablesAreReadFromTheDefinitionsDatabase) {
     condition(*f, "cmdAnd", "Window", "=", "Filter");
     condition(*f, "cmdAnd", "Control", "Like", "cmd*");
     sortOn(*f, "Control", false);
-    const QString sql = run(*f);
-    EXPECT_TRUE(sql.contains(QStringLiteral("[FORMNAME] = 'Filter'"))) << sql.toStdString();
-    QStringList controls;
-    tv::engine::Recordset rs = tv::data::OpenTable(sql, tv::data::kDefinitionsDb);
-    while (rs.IsOpen() && !rs.EOF_()) {
-        controls << tv::TextOf(rs[1]);
-        rs.MoveNext();
-    }
-    EXPECT_EQ(controls, (QStringList{"cmdAnd", "cmdClear", "cmdClose", "cmdGetValues", "cmdOr",
-                                     "cmdRunQuery"}));
+    EXPECT_EQ(
+        rows(run(*f), tv::data::kDefinitionsDb, 1),
+        (QStringList{"cmdAnd", "cmdClear", "cmdClose", "cmdGetValues", "cmdOr", "cmdRunQuery"}));
 }
 
 TEST_F(FilterWindowTest, GetValuesListsTheDistinctNonBlankValues) {
     auto f = open(QStringLiteral("Customers"));
-    QComboBox* field = combo(*f, "cboField");
-    field->setCurrentIndex(field->findText(QStringLiteral("City")));
-    button(*f, "cmdGetValues")->click();
-    QComboBox* values = combo(*f, "cboValue");
+    child(*f, "cboField")->setCurrentIndex(2);  // City
+    click(*f, "cmdGetValues");
+    QComboBox* values = child(*f, "cboValue");
     QStringList got;
     for (int i = 0; i < values->count(); ++i) got << values->itemText(i);
     got.sort();
@@ -268,143 +222,109 @@ TEST_F(FilterWindowTest, GetValuesListsTheDistinctNonBlankValues) {
     EXPECT_EQ(ask.pointers().back(), tv::data::kPointerDefault);
 }
 
-TEST_F(FilterWindowTest, CloseAndEscapeLeaveNoQuery) {
+TEST_F(FilterWindowTest, KeyboardNeverRunsAHalfBuiltQuery) {
     state().SharedValues[0] = QStringLiteral("left over");
     auto f = open(QStringLiteral("Customers"));
     EXPECT_TRUE(state().SharedValues[0].isEmpty());  // loading clears it
-    condition(*f, "cmdAnd", "City", "=", "Boston");
     f->show();
-    f->setResult(-1);
-    button(*f, "cmdClose")->click();
-    EXPECT_EQ(f->result(), QDialog::Rejected);
-    EXPECT_FALSE(f->isVisible());
-    EXPECT_TRUE(state().SharedValues[0].isEmpty());
-
-    f = open(QStringLiteral("Customers"));
-    f->show();
-    f->setResult(-1);
-    pressKey(f.get(), Qt::Key_Escape);
-    EXPECT_EQ(f->result(), QDialog::Rejected);
-    EXPECT_FALSE(f->isVisible());
-}
-
-TEST_F(FilterWindowTest, EnterInTheValueBoxAddsTheConditionAndNeverRuns) {
-    auto f = open(QStringLiteral("Customers"));
-    f->show();
-    QComboBox* field = combo(*f, "cboField");
-    field->setCurrentIndex(field->findText(QStringLiteral("City")));
-    QComboBox* value = combo(*f, "cboValue");
+    child(*f, "cboField")->setCurrentIndex(2);  // City
+    QComboBox* value = child(*f, "cboValue");
     value->setFocus();
     value->setEditText(QStringLiteral("Boston"));
     pressKey(value->lineEdit(), Qt::Key_Return);
     EXPECT_EQ(criteria(*f)->toPlainText(), QStringLiteral("[City] = 'Boston'"));
     EXPECT_TRUE(f->isVisible());
-    EXPECT_TRUE(state().SharedValues[0].isEmpty());
 
     // In the saved filter name box Enter adds nothing either.
-    combo(*f, "filters")->lineEdit()->setFocus();
-    combo(*f, "filters")->setEditText(QStringLiteral("not saved"));
-    pressKey(combo(*f, "filters")->lineEdit(), Qt::Key_Return);
+    child(*f, "filters")->setEditText(QStringLiteral("not saved"));
+    pressKey(child(*f, "filters")->lineEdit(), Qt::Key_Return);
     EXPECT_EQ(criteria(*f)->toPlainText(), QStringLiteral("[City] = 'Boston'"));
-    EXPECT_TRUE(f->isVisible());
-}
 
-TEST_F(FilterWindowTest, CriteriaTheEngineCannotReadKeepTheWindowOpen) {
-    auto f = open(QStringLiteral("Customers"));
-    criteria(*f)->setPlainText(QStringLiteral("[City] = = 'Boston'"));
-    ask.message(tv::data::msgbox::kOk, QStringLiteral("could not open"));
-    EXPECT_TRUE(run(*f).isEmpty());
-    EXPECT_NE(f->result(), QDialog::Accepted);
-    EXPECT_EQ(criteria(*f)->toPlainText(), QStringLiteral("[City] = = 'Boston'"));
+    f->setResult(-1);
+    pressKey(f.get(), Qt::Key_Escape);
+    EXPECT_EQ(f->result(), QDialog::Rejected);
+    EXPECT_FALSE(f->isVisible());
+    EXPECT_TRUE(state().SharedValues[0].isEmpty());
 }
 
 TEST_F(FilterWindowTest, SavedFiltersRoundTrip) {
     auto f = open(QStringLiteral("Customers"));
-    QComboBox* names = combo(*f, "filters");
+    QComboBox* names = child(*f, "filters");
     condition(*f, "cmdAnd", "City", "=", "New York");
     sortOn(*f, "City", false);
-
-    ask.message(tv::data::msgbox::kOk, QStringLiteral("name for the filter"));
-    button(*f, "filterbutton_0")->click();
+    ask.message(tv::data::msgbox::kOk, QStringLiteral("name for the filter"));  // 200
+    click(*f, "filterbutton_0");
     EXPECT_EQ(dataValue("SELECT COUNT(*) FROM FILTERS"), QStringLiteral("0"));
 
     names->setEditText(QStringLiteral("New York"));
-    button(*f, "filterbutton_0")->click();
+    click(*f, "filterbutton_0");
     EXPECT_EQ(status.text(), QStringLiteral("Filter saved."));
-    EXPECT_EQ(dataValue("SELECT [CRITERIA] FROM FILTERS WHERE [TABLENAME] = 'Customers' AND "
-                        "[FILTERNAME] = 'New York'"),
-              QStringLiteral("[City] = 'New York'"));
-    EXPECT_EQ(dataValue("SELECT [SORTFIELD] FROM FILTERS"), QStringLiteral("3"));
+    EXPECT_EQ(dataValue("SELECT [TABLENAME] & '|' & [CRITERIA] & '|' & [SORTFIELD] FROM FILTERS "
+                        "WHERE [FILTERNAME] = 'New York'"),
+              QStringLiteral("Customers|[City] = 'New York'|3"));
 
     // The same name again (in other letters) replaces the criteria and adds no entry.
     criteria(*f)->setPlainText(QStringLiteral("[City] = 'Boston'"));
     names->setEditText(QStringLiteral("new york"));
-    button(*f, "filterbutton_0")->click();
+    click(*f, "filterbutton_0");
     EXPECT_EQ(names->count(), 1);
     EXPECT_EQ(dataValue("SELECT COUNT(*) FROM FILTERS"), QStringLiteral("1"));
     EXPECT_EQ(dataValue("SELECT [CRITERIA] FROM FILTERS"), QStringLiteral("[City] = 'Boston'"));
 
-    // Another window on the same list loads it by picking the name from the list, over
-    // whatever the criteria box held.
+    // Picking the name from the list in another window loads it, over what the box held.
     auto g = open(QStringLiteral("Customers"));
-    QComboBox* gNames = combo(*g, "filters");
-    ASSERT_EQ(gNames->count(), 1);
-    EXPECT_TRUE(gNames->currentText().isEmpty());
+    ASSERT_EQ(child(*g, "filters")->count(), 1);
+    EXPECT_TRUE(child(*g, "filters")->currentText().isEmpty());
     criteria(*g)->setPlainText(QStringLiteral("[City] = 'Albany'"));
-    gNames->setCurrentIndex(0);
-    emit gNames->activated(0);
-    EXPECT_EQ(criteria(*g)->toPlainText(), QStringLiteral("[City] = 'Boston'"));
-    EXPECT_EQ(combo(*g, "cboOrderByField")->currentText(), QStringLiteral("City"));
+    child(*g, "filters")->setCurrentIndex(0);
+    emit child(*g, "filters")->activated(0);
+    EXPECT_EQ(child(*g, "cboOrderByField")->currentText(), QStringLiteral("City"));
     EXPECT_EQ(rows(run(*g)), (QStringList{"Brown & Co", "O'Hara Bakery"}));
 
-    // Deleting removes row and name and clears the criteria.
     auto h = open(QStringLiteral("Customers"));
-    combo(*h, "filters")->setEditText(QStringLiteral("New York"));
-    button(*h, "filterbutton_1")->click();
+    child(*h, "filters")->setEditText(QStringLiteral("New York"));
+    click(*h, "filterbutton_1");
     EXPECT_EQ(status.text(), QStringLiteral("Filter deleted."));
-    EXPECT_EQ(combo(*h, "filters")->count(), 0);
-    EXPECT_TRUE(criteria(*h)->toPlainText().isEmpty());
+    EXPECT_EQ(child(*h, "filters")->count(), 0);
     EXPECT_EQ(dataValue("SELECT COUNT(*) FROM FILTERS"), QStringLiteral("0"));
 }
 
 TEST_F(FilterWindowTest, LeavingTheNameBoxLoadsOnlyOverUntouchedCriteria) {
     auto f = open(QStringLiteral("Customers"));
     condition(*f, "cmdAnd", "City", "=", "Albany");
-    combo(*f, "filters")->setEditText(QStringLiteral("Upstate"));
-    button(*f, "filterbutton_0")->click();
+    child(*f, "filters")->setEditText(QStringLiteral("Upstate"));
+    click(*f, "filterbutton_0");
 
     auto leaveNameBox = [](Filter& w) {
+        child(w, "filters")->setEditText(QStringLiteral("Upstate"));
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-        QApplication::sendEvent(combo(w, "filters")->lineEdit(), &out);
+        QApplication::sendEvent(child(w, "filters")->lineEdit(), &out);
     };
-    // Nothing typed yet: leaving the box with a saved name loads it.
     auto g = open(QStringLiteral("Customers"));
-    combo(*g, "filters")->setEditText(QStringLiteral("Upstate"));
     leaveNameBox(*g);
     EXPECT_EQ(criteria(*g)->toPlainText(), QStringLiteral("[City] = 'Albany'"));
 
-    // New criteria typed, then the old name and Save: what was typed is saved.
+    // New criteria, then the old name and Save: what was typed is saved.
     auto h = open(QStringLiteral("Customers"));
     condition(*h, "cmdAnd", "State", "=", "NY");
-    combo(*h, "filters")->setEditText(QStringLiteral("Upstate"));
     leaveNameBox(*h);
     EXPECT_EQ(criteria(*h)->toPlainText(), QStringLiteral("[State] = 'NY'"));
-    button(*h, "filterbutton_0")->click();
+    click(*h, "filterbutton_0");
     EXPECT_EQ(dataValue("SELECT [CRITERIA] FROM FILTERS"), QStringLiteral("[State] = 'NY'"));
 }
 
 TEST_F(FilterWindowTest, TablesAgreeingInTenCharactersShareFilters) {
     auto orders = open(QStringLiteral("Sales Orders"), {"Order No"});
     criteria(*orders)->setPlainText(QStringLiteral("[Order No] > 100"));
-    combo(*orders, "filters")->setEditText(QStringLiteral("Recent"));
-    button(*orders, "filterbutton_0")->click();
+    child(*orders, "filters")->setEditText(QStringLiteral("Recent"));
+    click(*orders, "filterbutton_0");
     EXPECT_EQ(dataValue("SELECT [TABLENAME] FROM FILTERS"), QStringLiteral("Sales Orde"));
 
     auto detail = open(QStringLiteral("Sales Orders Detail"), {"Order No"});
-    ASSERT_EQ(combo(*detail, "filters")->count(), 1);
-    EXPECT_EQ(combo(*detail, "filters")->itemText(0), QStringLiteral("Recent"));
-    auto opportunities = open(QStringLiteral("Sales Opportunities"), {"Customer"});
-    EXPECT_EQ(combo(*opportunities, "filters")->count(), 0);
+    ASSERT_EQ(child(*detail, "filters")->count(), 1);
+    EXPECT_EQ(child(*detail, "filters")->itemText(0), QStringLiteral("Recent"));
+    EXPECT_EQ(child(*open(QStringLiteral("Sales Opportunities"), {"Customer"}), "filters")->count(),
+              0);
 }
 
 }  // namespace
