@@ -12,7 +12,6 @@
 #include "ui_filter_window.h"
 
 #include <QAbstractItemModel>
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTableView>
@@ -28,7 +27,7 @@ constexpr int kFilterKeyLength = 10;  // FILTERS.TABLENAME holds the first 10 ch
 constexpr int kCriteriaElement = 3;
 constexpr int kSortFieldElement = 5;
 
-// Status messages.
+// Numbered messages: boxes 200 and 800, status-bar texts 949 and 980.
 constexpr int kNeedFilterName = 200;
 constexpr int kInvalidDate = 800;
 constexpr int kFilterSaved = 949;
@@ -56,7 +55,6 @@ Filter::Filter(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::Filt
     ApplyFormCaptions(this, QStringLiteral("Filter"));
     data::state().SharedValues[0].clear();
 
-    connect(ui_->cboField, &QComboBox::activated, this, &Filter::fieldChosen);
     connect(ui_->cmdAnd, &QPushButton::clicked, this, [this] { addCondition(filter::Join::And); });
     connect(ui_->cmdOr, &QPushButton::clicked, this, [this] { addCondition(filter::Join::Or); });
     connect(ui_->cmdGetValues, &QPushButton::clicked, this, &Filter::getValues);
@@ -152,10 +150,6 @@ QString Filter::fieldOf(const QString& caption) const {
 QString Filter::tableKey() const { return tableName_.left(kFilterKeyLength); }
 
 QString Filter::filterName() const { return ui_->filters->currentText().trimmed(); }
-
-void Filter::fieldChosen() {
-    if (ui_->cboOperator->currentIndex() < 0) ui_->cboOperator->setCurrentIndex(0);
-}
 
 void Filter::addCondition(filter::Join join) {
     const int column = ui_->cboField->currentIndex();

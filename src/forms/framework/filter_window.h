@@ -64,7 +64,6 @@ private:
     QString tableKey() const;
     QString filterName() const;
 
-    void fieldChosen();
     void addCondition(filter::Join join);
     void getValues();
     void clearCriteria();
