@@ -107,7 +107,10 @@ std::int16_t Filter::LoadFilters() {
     QString keyColumn;
     (void)data::attempt([&] {
         engine::Recordset rs = data::OpenTable(QString::fromLatin1(kFiltersTable));
-        if (rs.IsOpen()) keyColumn = rs.FieldAt(0).Name();
+        if (!rs.IsOpen()) return;
+        keyColumn = rs.FieldAt(0).Name();
+        // A name longer than its column would only fail when saved.
+        ui_->filters->lineEdit()->setMaxLength(rs.FieldAt(1).Size());
     });
     if (keyColumn.isEmpty()) return -1;
     data::StringListSink names;
