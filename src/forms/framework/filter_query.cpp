@@ -118,8 +118,9 @@ QString whereCondition(const QString& criteria, const FieldLookup& fieldOf) {
 
     QStringList out;
     bool groupEmpty = true;
+    bool inBetween = false;  // the next And belongs to "Between x And y"
     for (const QString& word : splitWords(text)) {
-        if (isWord(word, "AND")) {
+        if (isWord(word, "AND") && !inBetween) {
             if (groupEmpty) continue;
             out.last() += u')';
             out.append(QStringLiteral("AND"));
@@ -134,6 +135,10 @@ QString whereCondition(const QString& criteria, const FieldLookup& fieldOf) {
                                                  : withFieldNames(word, fieldOf);
         if (groupEmpty) written.prepend(u'(');
         groupEmpty = false;
+        if (isWord(word, "BETWEEN"))
+            inBetween = true;
+        else if (isWord(word, "AND"))
+            inBetween = false;
         out.append(written);
     }
     if (out.isEmpty()) return QString();

@@ -46,7 +46,8 @@ using FieldLookup = std::function<QString(const QString& caption)>;
 // The WHERE condition for the criteria text (empty criteria give an empty text): the
 // conditions between two Ands become one parenthesised group and groups are joined by
 // AND; "Or", "In" and "Like" are written in capitals; an And or Or with no condition
-// before it in its group is dropped (a list that starts with "Or", a doubled "And");
+// before it in its group is dropped (a list that starts with "Or", a doubled "And"); the
+// And of "Between x And y" stays inside its condition;
 // bracketed captions become their bracketed field names, names that are no caption stay
 // as typed, and nothing inside a quoted value is touched.
 QString whereCondition(const QString& criteria, const FieldLookup& fieldOf);
