@@ -73,6 +73,8 @@ TEST(FilterQuery, ValuesAreWrittenByFieldType) {
         {"memo", FieldType::Memo, "New York", QStringLiteral(" 'New York'")},
         {"ISO date", FieldType::Date, "2026-12-05", QStringLiteral(" #05-Dec-26#")},
         {"date with a time", FieldType::Date, "5 Dec 2026 14:30", QStringLiteral(" #05-Dec-26#")},
+        {"a year two digits would misread", FieldType::Date, "2035-01-31",
+         QStringLiteral(" #31-Jan-2035#")},
         {"not a date", FieldType::Date, "soon", std::nullopt},
         {"number", FieldType::Long, "42", QStringLiteral(" 42")},
     };

@@ -40,7 +40,7 @@ protected:
         const char* rows[][4] = {{"O'Brien Plumbing", "New York", "NY", "#2026-12-05#"},
                                  {"O'Hara Bakery", "Boston", "MA", "#2026-11-01#"},
                                  {"Acme Tools", "New York", "NY", "#2026-12-05 14:30:00#"},
-                                 {"Zenith Labs", "Albany", "NY", "Null"},
+                                 {"Zenith Labs", "Albany", "NY", "#2035-01-31#"},
                                  {"Brown & Co", "Boston", "MA", "Null"},
                                  {"Blank City Ltd", "  ", "MA", "Null"}};
         for (const auto& r : rows)
@@ -162,7 +162,8 @@ TEST_F(FilterWindowTest, ValuesFindTheirRows) {
          {"Blank City Ltd", "Brown & Co", "O'Hara Bakery", "Zenith Labs"}},
         // A date is a whole day's midnight: Acme's first date has a time of day.
         {"First Date", "=", "2026-12-05", {"O'Brien Plumbing"}},
-        {"First Date", ">=", "1 Dec 2026", {"Acme Tools", "O'Brien Plumbing"}},
+        {"First Date", ">=", "1 Dec 2026", {"Acme Tools", "O'Brien Plumbing", "Zenith Labs"}},
+        {"First Date", ">", "2030-01-01", {"Zenith Labs"}},
     };
     for (const Case& c : cases) {
         auto f = open(QStringLiteral("Customers"));

@@ -69,8 +69,12 @@ std::optional<QString> valueText(engine::FieldType type, const QString& value) {
         case engine::FieldType::Date: {
             DateTime when;
             if (!parseDateTime(value.trimmed(), &when)) return std::nullopt;
-            return QStringLiteral(" #") + Format(Variant(when), QStringLiteral("Medium Date")) +
-                   u'#';
+            // "Medium Date" writes the year in two digits, which read back as 1930-2029;
+            // a date outside those years keeps its century.
+            const int year = Year(when);
+            const QString pattern = year >= 1930 && year <= 2029 ? QStringLiteral("Medium Date")
+                                                                 : QStringLiteral("dd-mmm-yyyy");
+            return QStringLiteral(" #") + Format(Variant(when), pattern) + u'#';
         }
         default:
             return u' ' + value;

@@ -26,7 +26,8 @@ enum class Join { And, Or };
 
 // The value part of a condition, with its leading blank, by the field's engine type:
 // texts and memos as a quoted literal (" 'O''Brien'"), dates as " #05-Dec-26#" (the
-// "Medium Date" form, which names the month and so cannot be misread), anything else as
+// "Medium Date" form, which names the month and so cannot be misread; with four year
+// digits outside 1930-2029, where two would name the wrong century), anything else as
 // typed (" 42"). Nothing when a date field's value is not a date.
 std::optional<QString> valueText(engine::FieldType type, const QString& value);
 
