@@ -5,17 +5,20 @@
 #include "core/settings_store.h"
 #include "data/app_state.h"
 #include "data/prompter.h"
+#include "forms/framework/filter_window.h"
 #include "forms/framework/grid_layout.h"
 #include "forms/framework/list_model.h"
 #include "forms/framework/twips.h"
 #include "framework/list_fixture.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 namespace tvtest {
 namespace {
@@ -116,6 +119,35 @@ TEST_F(ListFormTest, AFilterStaysInForceThroughRefresh) {
     EXPECT_EQ(list->ListQuery(), filter);
     EXPECT_EQ(columnTexts(list, 0), (QStringList{"Crane", "Dale", "Eden"}));
     EXPECT_EQ(list->windowTitle(), QStringLiteral("Customers (3)"));
+}
+
+TEST_F(ListFormTest, TheFilterWindowsQueryBecomesTheList) {
+    addCustomers({QStringLiteral("Acme"), QStringLiteral("Bolt")}, QStringLiteral("Leeds"));
+    addCustomers({QStringLiteral("O'Brien")}, QStringLiteral("York"));
+    ListForm* list = openList(QStringLiteral("Customers"));
+    // Answers the modal Filter window as its Run (a query) or Close (none) does.
+    auto answer = [](const QString& query) {
+        QTimer::singleShot(0, [query] {
+            auto* filter = qobject_cast<tv::forms::Filter*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(filter);
+            EXPECT_EQ(filter->tableName(), QStringLiteral("Customers"));
+            state().SharedValues[0] = query;
+            if (query.isEmpty())
+                filter->reject();
+            else
+                filter->accept();
+        });
+    };
+    answer(QString());
+    list->runCommand(ListForm::Filter);
+    EXPECT_EQ(list->model()->rowCount(), 3);
+
+    const QString york = QStringLiteral("Select * From [Customers] Where ([POSTALCITY] = 'York')");
+    answer(york);
+    list->runCommand(ListForm::Filter);
+    EXPECT_EQ(list->ListQuery(), york);
+    EXPECT_EQ(columnTexts(list, 0), QStringList{QStringLiteral("O'Brien")});
+    EXPECT_TRUE(state().SharedValues[0].isEmpty()) << "the query is taken, not left behind";
 }
 
 TEST_F(ListFormTest, AQueryTheEngineRefusesLeavesAnEmptyUsableList) {

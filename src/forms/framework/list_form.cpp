@@ -11,6 +11,7 @@
 #include "forms/framework/code_styles.h"
 #include "forms/framework/controls.h"
 #include "forms/framework/data_tables.h"
+#include "forms/framework/filter_window.h"
 #include "forms/framework/form_fields.h"
 #include "forms/framework/grid_layout.h"
 #include "forms/framework/list_columns.h"
@@ -38,13 +39,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <initializer_list>
-
-// The Filter window arrives from its own branch; until it is in the tree the Filter
-// button is disabled like Find.
-#if __has_include("forms/framework/filter_window.h")
-#include "forms/framework/filter_window.h"
-#define TV_HAS_FILTER_WINDOW 1
-#endif
 
 namespace tv::forms {
 
@@ -259,12 +253,6 @@ void ListForm::applyAccessRights() {
         find->setEnabled(false);
         find->setToolTip(tr("Finding a record in the list comes in a later version of Tolvarine."));
     }
-#ifndef TV_HAS_FILTER_WINDOW
-    if (QPushButton* filter = commandButton(Filter)) {
-        filter->setEnabled(false);
-        filter->setToolTip(tr("Filtering the list comes in a later version of Tolvarine."));
-    }
-#endif
 }
 
 void ListForm::LoadList(bool useDefault) {
@@ -453,7 +441,6 @@ void ListForm::deleteRecord() {
 }
 
 void ListForm::filterList() {
-#ifdef TV_HAS_FILTER_WINDOW
     tv::forms::Filter filter(this);
     filter.setTableName(tableName_);
     filter.ListDataFields(ui->TDBGrid1);
@@ -465,7 +452,6 @@ void ListForm::filterList() {
         query.clear();
         applyQuery(sql);
     }
-#endif
 }
 
 void ListForm::printList() {
