@@ -111,27 +111,13 @@ TEST(CodeStyles, CodesMatchAsPatternsAndZeroMeansNoColour) {
     styles.add(QStringLiteral("1 Critical"), 255);
     styles.add(QStringLiteral("3 Normal"), 0);
     styles.add(QStringLiteral("Call (Out"), 65280);  // no valid expression: plain text
-    struct Case {
-        const char* text;
-        const char* code;  // nullptr: no style
-    };
-    const Case cases[] = {
-        {"1 critical", "1 Critical"}, {"Escalated: 1 Critical", "1 Critical"},
-        {"3 Normal", "3 Normal"},     {"Call (Out", "Call (Out"},
-        {"2 High", nullptr},          {"", nullptr},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        const tv::forms::CodeStyle* style = styles.match(QString::fromUtf8(c.text));
-        if (!c.code) {
-            EXPECT_EQ(style, nullptr);
-            continue;
-        }
-        ASSERT_NE(style, nullptr);
-        EXPECT_EQ(style->code, QString::fromUtf8(c.code));
-    }
-    EXPECT_EQ(styles.match(QStringLiteral("1 Critical"))->background, QColor(255, 0, 0));
+    ASSERT_TRUE(styles.match(QStringLiteral("Escalated: 1 critical")));
+    EXPECT_EQ(styles.match(QStringLiteral("Escalated: 1 critical"))->background, QColor(255, 0, 0));
+    ASSERT_TRUE(styles.match(QStringLiteral("3 Normal")));
     EXPECT_FALSE(styles.match(QStringLiteral("3 Normal"))->background.isValid());
+    ASSERT_TRUE(styles.match(QStringLiteral("Call (Out")));
+    EXPECT_EQ(styles.match(QStringLiteral("2 High")), nullptr);
+    EXPECT_EQ(styles.match(QString()), nullptr);
 }
 
 }  // namespace

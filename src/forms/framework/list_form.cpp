@@ -490,22 +490,38 @@ void ListForm::resetColumns() {
     ResetGridLayout(ui->TDBGrid1, tagOf(this));
 }
 
+namespace {
+
+Qt::KeyboardModifiers shiftCtrlAlt(const QKeyEvent* key) {
+    return key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+}
+
+}  // namespace
+
 bool ListForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui->TDBGrid1 && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const Qt::KeyboardModifiers mods =
-            key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-        if (key->key() == Qt::Key_F2 && mods == Qt::NoModifier) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // The grid would take F2 as its edit key; here it resets the columns.
+        if (key->key() == Qt::Key_F2 && shiftCtrlAlt(key) == Qt::NoModifier) {
             resetColumns();
             return true;
         }
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-            mods == Qt::NoModifier) {
+            shiftCtrlAlt(key) == Qt::NoModifier) {
             runCommand(Edit);
             return true;
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void ListForm::keyPressEvent(QKeyEvent* event) {
+    // F2 anywhere in the window (a button may have the focus).
+    if (event->key() == Qt::Key_F2 && shiftCtrlAlt(event) == Qt::NoModifier) {
+        resetColumns();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void ListForm::closeEvent(QCloseEvent* event) {
