@@ -25,21 +25,23 @@ constexpr int kNoRowsMessage = 9020;
 constexpr int kNoPrinterMessage = 9013;
 constexpr int kPrintedStatus = 9023;
 constexpr int kReadFailedMessage = 194;
+// The narrowest a printed column gets relative to its width on screen.
+constexpr double kMinScale = 0.6;
 
 struct PrintedColumn {
     ListColumn column;
-    double share = 0;  // of the printed width
-    int x = 0;         // device pixels from the left margin
+    double inches = 0;  // the column's width on screen, in inches
+    int x = 0;          // device pixels from the left margin
     int width = 0;
 };
 
-// The grid's visible columns in display order, each with its share of the total width.
+// The grid's visible columns in display order, each with its width on screen.
 std::vector<PrintedColumn> printedColumns(const QTableView* grid) {
     std::vector<PrintedColumn> out;
     const auto* model = qobject_cast<const ListModel*>(grid->model());
     if (!model) return out;
     const QHeaderView* header = grid->horizontalHeader();
-    double total = 0;
+    const double dpi = std::max(1, grid->logicalDpiX());
     for (int visual = 0; visual < header->count(); ++visual) {
         const int logical = header->logicalIndex(visual);
         if (logical < 0 || header->isSectionHidden(logical) ||
@@ -47,11 +49,9 @@ std::vector<PrintedColumn> printedColumns(const QTableView* grid) {
             continue;
         PrintedColumn c;
         c.column = model->columns()[static_cast<size_t>(logical)];
-        c.share = std::max(1, header->sectionSize(logical));
-        total += c.share;
+        c.inches = std::max(1, header->sectionSize(logical)) / dpi;
         out.push_back(c);
     }
-    for (PrintedColumn& c : out) c.share /= total;
     return out;
 }
 
@@ -99,12 +99,23 @@ private:
         top_ = title.height() * 2 + rowHeight_ * 3 / 2;  // heading, count, captions
         footer_ = rowHeight_ * 2;
         rowsPerPage_ = std::max(1, (page_.height() - top_ - footer_) / rowHeight_);
+        // Columns print as wide as they are on screen, narrowed together to fit the page,
+        // but never below kMinScale of that: columns that still do not fit are left off
+        // (the user narrows, hides or reorders columns in the grid to choose them).
+        double natural = 0;
+        for (const PrintedColumn& c : columns_) natural += c.inches * printer_.resolution();
+        const double scale =
+            natural > 0 ? std::clamp(page_.width() / natural, kMinScale, 1.0) : 1.0;
         int x = 0;
+        size_t fitting = 0;
         for (PrintedColumn& c : columns_) {
             c.x = x;
-            c.width = static_cast<int>(c.share * page_.width());
+            c.width = static_cast<int>(c.inches * printer_.resolution() * scale);
+            if (fitting > 0 && x + c.width > page_.width()) break;
             x += c.width;
+            ++fitting;
         }
+        columns_.resize(fitting);
         gap_ = body.averageCharWidth() / 2;
     }
 

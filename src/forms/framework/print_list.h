@@ -1,7 +1,8 @@
 // Printing a list: the heading and record count at the top of every page, the column
 // captions, every row of the list in the grid's visible columns (in the order and with
-// the relative widths the user gave them), and "Page n of m" at the foot. The printer
-// dialog of the prompter chooses the destination: a printer, or a PDF file.
+// the widths the user gave them, narrowed to fit the page down to 60 %; columns beyond
+// the page's width are left off), and "Page n of m" at the foot. The printer dialog of
+// the prompter chooses the destination: a printer, or a PDF file.
 #pragma once
 
 #include "engine/engine.h"
