@@ -31,6 +31,7 @@ void chooseInTableList(const QString& text) {
 
 TEST_F(MainFormTest, LookupTablesCommandOpensEachTableOnce) {
     auto form = openMainForm();
+    form->show();  // the editor fills its list when it is first painted
     chooseInTableList(QStringLiteral("Service Priority Codes"));
     form->runCommand(QStringLiteral("mnuLookupTables"));
     chooseInTableList(QStringLiteral("Countries"));
