@@ -5,11 +5,13 @@
 #include "data/access.h"
 #include "data/app_state.h"
 #include "data/failure.h"
+#include "data/record_values.h"
 #include "engine/engine.h"
 #include "forms/framework/controls.h"
 #include "forms/framework/data_tables.h"
 #include "forms/framework/form_fields.h"
 #include "forms/framework/record_catalogue.h"
+#include "forms/framework/record_opener.h"
 #include "forms/framework/record_window.h"
 #include "forms/framework/window_host.h"
 
@@ -140,36 +142,25 @@ QStringList ListPlaceholder::keys() const {
 bool ListPlaceholder::openRecord(const QString& key) {
     if (storedName_.isEmpty()) return false;
     if (!data::LoadRecord(storedName_, key)) return false;
-    forms::RecordWindow* window = forms::GetRecordWindow(tableName_);
-    if (!window) {
+    data::state().PendingEditMode = 2;
+    if (!forms::OpenRecordWindow(tableName_, data::state().FieldValues)) {
         notice_->setText(
             tr("The record window of %1 is not yet available either.").arg(tableName_));
         return false;
     }
-    forms::LoadFormFields(window, data::state().FieldValues);
-    window->setLocalEditMode(2);
-    window->setProperty("OriginalKeyValue", key);
-    forms::hostInMdi(window);
-    window->show();
-    bringForward(window);
     return true;
 }
 
 bool ListPlaceholder::newRecord() {
-    forms::RecordWindow* window = forms::GetRecordWindow(tableName_);
-    if (!window) {
+    data::FieldValueArray values;
+    values.resize(forms::tableFieldCount(storedName_));
+    data::NewRecordDefaults(tableName_, values);
+    data::state().PendingEditMode = 1;
+    if (!forms::OpenRecordWindow(tableName_, values)) {
         notice_->setText(
             tr("The record window of %1 is not yet available either.").arg(tableName_));
         return false;
     }
-    data::FieldValueArray empty;
-    empty.resize(forms::tableFieldCount(storedName_));
-    forms::LoadFormFields(window, empty);
-    window->setLocalEditMode(1);
-    window->setProperty("OriginalKeyValue", QString());
-    forms::hostInMdi(window);
-    window->show();
-    bringForward(window);
     return true;
 }
 

@@ -217,6 +217,12 @@ bool MainForm::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
         // The first activation opens windows of its own: let the activation finish first.
         QTimer::singleShot(0, this, &MainForm::activate);
+    } else if (event->type() == QEvent::Show && !activated_) {
+        // A display without a window manager never activates the window; the signed-in
+        // user must still get their rights, mail check and welcome.
+        QTimer::singleShot(0, this, [this] {
+            if (!activated_) activate();
+        });
     }
     return QMainWindow::event(event);
 }

@@ -69,12 +69,10 @@ void UsersWindow::newUser() {
 
 bool UsersWindow::save() {
     formatChargeRate();
-    if (!saveRecord()) return false;
-    originalKey_ = ui_->UserID->text();
-    ShowStatusMessage(kSavedStatus);
-    int exitOnSave = 0;
-    (void)data::attempt([&] { exitOnSave = SettingInt(keys::ExitOnSave(kTable)); });
-    if (exitOnSave != 0) close();
+    // Read before saving: "Exit On Save" may close the window.
+    const QString savedKey = ui_->UserID->text();
+    if (!saveAndFinish(kSavedStatus)) return false;
+    originalKey_ = savedKey;
     return true;
 }
 
@@ -92,6 +90,8 @@ SecurityWindow* UsersWindow::openSecurity() {
     security->show();
     return security;
 }
+
+void UsersWindow::rowShown() { formatChargeRate(); }
 
 void UsersWindow::formatChargeRate() {
     const QString text = ui_->ChargeRate->text().trimmed();

@@ -39,6 +39,8 @@ public:
     // Opens the Security window for the user id on show; nullptr while the id is empty.
     SecurityWindow* openSecurity();
 
+    void rowShown() override;
+
 protected:
     QString defaultTableName() const override;
     QSize defaultSizeTwips() const override;

@@ -28,11 +28,6 @@ QString FeedbackWindow::defaultTableName() const { return QStringLiteral("Custom
 
 QSize FeedbackWindow::defaultSizeTwips() const { return QSize(7200, 6600); }
 
-void FeedbackWindow::save() {
-    if (!saveRecord()) return;
-    int exitOnSave = 0;
-    (void)data::attempt([&] { exitOnSave = SettingInt(keys::ExitOnSave(tableName())); });
-    if (exitOnSave != 0) close();
-}
+void FeedbackWindow::save() { saveAndFinish(0); }
 
 }  // namespace tv::forms

@@ -1,13 +1,18 @@
 #include "forms/framework/record_window.h"
 
+#include "core/settings_keys.h"
+#include "data/failure.h"
 #include "forms/framework/captions.h"
 #include "forms/framework/custom_panel.h"
 #include "forms/framework/field_definitions.h"
 #include "forms/framework/form_fields.h"
+#include "forms/framework/record_opener.h"
+#include "forms/framework/status.h"
 #include "forms/framework/window_host.h"
 #include "forms/framework/window_layout.h"
 
 #include <QCloseEvent>
+#include <QMdiSubWindow>
 #include <QTabWidget>
 
 namespace tv::forms {
@@ -59,7 +64,37 @@ void RecordWindow::load() {
     ApplyFormCaptions(this, windowName);
     ApplyTabCaptions(windowName, tabs);
     ApplyFieldDefinitions(this, table);
+    watchActivation();
     afterLoad();
+}
+
+void RecordWindow::watchActivation() {
+    // Inside the MDI area the sub-window, not this widget, is activated.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        connect(sub, &QMdiSubWindow::aboutToActivate, this, &RecordWindow::activate);
+}
+
+void RecordWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isWindow() && isActiveWindow()) activate();
+}
+
+QWidget* RecordWindow::saveButton() const { return findChild<QWidget*>(QStringLiteral("Savef")); }
+
+void RecordWindow::activate() {
+    if (QWidget* button = saveButton()) button->setEnabled(CanSave(tableName(), localEditMode_));
+    afterActivate();
+}
+
+bool RecordWindow::saveAndFinish(int statusMessage) {
+    if (!saveRecord()) return false;
+    // A new row is now an existing one: the edit right decides from here on.
+    if (QWidget* button = saveButton()) button->setEnabled(CanSave(tableName(), localEditMode_));
+    if (statusMessage != 0) ShowStatusMessage(statusMessage);
+    int exitOnSave = 0;
+    (void)data::attempt([&] { exitOnSave = SettingInt(keys::ExitOnSave(tableName())); });
+    if (exitOnSave != 0) close();
+    return true;
 }
 
 bool RecordWindow::saveRecord() {

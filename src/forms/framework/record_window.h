@@ -47,7 +47,24 @@ public:
     // row becomes an existing one. True when the row was stored.
     bool saveRecord();
 
+    // The activation step, run each time the window becomes the active one (and by
+    // OpenRecordWindow after a refill): the save button follows the user's right to add
+    // (new row) or edit (existing row) in the shown table.
+    void activate();
+    // The window's own step once OpenRecordWindow has put a row into its controls (a
+    // display format, a dependent control).
+    virtual void rowShown() {}
+
 protected:
+    // The save command's common part: saveRecord, then on success the status message
+    // (0: none) and, when the table's "Exit On Save" setting is on, closing the window.
+    // True when the row was stored.
+    bool saveAndFinish(int statusMessage);
+    // The button whose Enabled follows CanSave ("Savef" by default; nullptr: none).
+    virtual QWidget* saveButton() const;
+    // The window's own part of the activation step.
+    virtual void afterActivate() {}
+
     // The table the window is designed for ("Customer Feedback").
     virtual QString defaultTableName() const = 0;
     // The design-time size in twips, used when no remembered size applies.
@@ -63,8 +80,11 @@ protected:
     virtual QString originalKey2() const { return {}; }
 
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void watchActivation();
+
     QString localTableName_;
     int localEditMode_ = 1;
     bool loaded_ = false;

@@ -1,0 +1,139 @@
+#include "forms/framework/record_opener.h"
+
+#include "core/convert.h"
+#include "core/format.h"
+#include "data/failure.h"
+#include "data/prompter.h"
+#include "forms/framework/captions.h"
+#include "forms/framework/controls.h"
+#include "forms/framework/form_fields.h"
+#include "forms/framework/record_catalogue.h"
+#include "forms/framework/record_window.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace tv::forms {
+
+namespace {
+
+bool sameTable(const QString& a, const char* b) {
+    return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
+}
+
+bool isOneOf(const QString& table, std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+        if (sameTable(table, name)) return true;
+    }
+    return false;
+}
+
+// Only properties the window declares are written: a window without one of the
+// key-tracking properties is left as it is rather than given a stray dynamic property.
+void setDeclared(QWidget* window, const char* property, const QVariant& value) {
+    if (window->metaObject()->indexOfProperty(property) >= 0) window->setProperty(property, value);
+}
+
+void enableButton(QWidget* window, const QString& name, bool enabled) {
+    if (auto* button = window->findChild<QAbstractButton*>(name)) button->setEnabled(enabled);
+}
+
+// The request window serves open and completed requests; a completed one can only be
+// re-opened, so its line and sub-buttons are off and its close button re-opens.
+void prepareRequest(QWidget* window, bool completed) {
+    enableButton(window, QStringLiteral("ListCommand_1"), !completed);
+    for (int i = 0; i <= 2; ++i)
+        enableButton(window, QStringLiteral("SubButton_%1").arg(i), !completed);
+    auto* close = window->findChild<QAbstractButton*>(QStringLiteral("CloseRequest"));
+    if (!close) return;
+    const QString key =
+        completed ? QStringLiteral("ReOpenRequest") : QStringLiteral("CloseRequest");
+    const QString caption = GetCaptionText(QStringLiteral("Request"), key);
+    if (!caption.isEmpty()) close->setText(caption);
+    close->setToolTip(GetToolTipText(QStringLiteral("Request"), key));
+}
+
+// A birthday is a day of the year: shown as "dd mmm" whatever form it was stored in.
+void formatBirthday(QWidget* window) {
+    auto* box = window->findChild<QLineEdit*>(QStringLiteral("Birthday"));
+    if (!box || box->text().trimmed().isEmpty()) return;
+    (void)data::attempt([&] {
+        const tv::Variant date(tv::CDate(tv::Variant(box->text())));
+        box->setText(tv::Format(date, QStringLiteral("dd mmm")));
+    });
+}
+
+void bringForward(QWidget* window) {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
+        if (sub->isMinimized()) sub->showNormal();
+        if (QMdiArea* area = sub->mdiArea()) area->setActiveSubWindow(sub);
+    } else {
+        if (window->isMinimized()) window->showNormal();
+        window->raise();
+        window->activateWindow();
+    }
+    window->setFocus();
+}
+
+}  // namespace
+
+bool OpenRecordWindow(const QString& tableName, const data::FieldValueArray& values) {
+    RecordWindow* window = GetRecordWindow(tableName);
+    if (!window) return false;
+
+    window->setProperty("tag", tableName);
+    window->setLocalEditMode(data::state().PendingEditMode);
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) sub->show();
+    window->show();
+
+    LoadFormFields(window, values);
+    PrepareRecordWindow(window, tableName, values);
+    window->rowShown();
+    bringForward(window);
+    // The window may already have been the active one, so no activation follows the
+    // refill: run its activation step for the new mode's save right.
+    window->activate();
+    data::prompter().processEvents();
+    return true;
+}
+
+void PrepareRecordWindow(QWidget* window, const QString& tableName,
+                         const data::FieldValueArray& values) {
+    if (!window) return;
+    (void)data::attempt([&] {
+        if (sameTable(tableName, "Customers")) {
+            setDeclared(window, "OriginalCustomerName", values(1));
+        } else if (sameTable(tableName, "Contacts")) {
+            setDeclared(window, "OriginalCustomerName", values(1));
+            setDeclared(window, "OriginalContactName", values(2));
+            formatBirthday(window);
+        } else if (isOneOf(tableName, {"Activities", "Scheduled Activities"})) {
+            setDeclared(window, "OriginalCustomerName", values(1));
+            setDeclared(window, "OriginalDateTime", values(2));
+        } else if (isOneOf(tableName, {"Products", "System Users", "Customer Care Plans",
+                                       "Sales Campaigns", "Scripts", "Document List"})) {
+            setDeclared(window, "OriginalKeyValue", values(1));
+        } else if (sameTable(tableName, "Current Requests")) {
+            prepareRequest(window, false);
+        } else if (sameTable(tableName, "Completed Requests")) {
+            prepareRequest(window, true);
+        } else if (isOneOf(tableName, {"Sales Orders", "Quotations", "RMAs", "Customer Inventory",
+                                       "Purchase Orders"})) {
+            setDeclared(window, "RefreshList", true);
+        }
+    });
+}
+
+bool CanSave(const QString& tableName, int editMode) {
+    for (const data::AccessEntry& entry : data::state().UserAccess) {
+        if (entry.TableName.compare(tableName, Qt::CaseInsensitive) != 0) continue;
+        if (editMode == 1) return entry.CanAdd;
+        if (editMode == 2) return entry.CanEdit;
+        return true;
+    }
+    return true;
+}
+
+}  // namespace tv::forms
