@@ -6,6 +6,8 @@
 #include "forms/framework/controls.h"
 #include "forms/framework/lookup_codes.h"
 #include "forms/framework/lookup_table.h"
+#include "forms/framework/record_catalogue.h"
+#include "forms/framework/record_window.h"
 #include "forms/framework/table_list.h"
 #include "forms/framework/table_lookup.h"
 #include "framework/framework_fixture.h"
@@ -354,6 +356,21 @@ TEST_F(LookupWindowsTest, ClosingPicksNothing) {
     child<QPushButton>(&picker, "Closef")->click();
     EXPECT_FALSE(picker.isVisible());
     EXPECT_TRUE(state().SharedValues[0].isEmpty());
+}
+
+TEST_F(LookupWindowsTest, AddOpensANewRecordInsteadOfPickingAValue) {
+    registerFrameworkRecordWindows();
+    share(QStringLiteral("Customer Feedback"), QStringLiteral("1"), QStringLiteral("O'Brien"));
+    TableLookup picker;
+    picker.show();
+    child<QPushButton>(&picker, "AddButton")->click();
+    EXPECT_FALSE(picker.isVisible());
+    EXPECT_TRUE(state().SharedValues[0].isEmpty());
+    RecordWindow* record = GetRecordWindow(QStringLiteral("Customer Feedback"));
+    ASSERT_TRUE(record);
+    EXPECT_TRUE(record->isVisible());
+    EXPECT_EQ(record->localEditMode(), 1);
+    EXPECT_EQ(tagOf(record), QStringLiteral("Customer Feedback"));
 }
 
 }  // namespace
