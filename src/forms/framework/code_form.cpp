@@ -110,6 +110,7 @@ void CodeForm::editCode(const QString& code) {
     colour_.reset();
     ui_->CodeString->setText(code);
     ui_->Description->setText(data::GetFieldText(table_, code, QString(), kDescriptionColumn));
+    ui_->Description->setCursorPosition(0);  // a long description shows its beginning
     ui_->PictureFile->setEditText(data::GetFieldText(table_, code, QString(), kPictureColumn));
     showSwatch(storedColour(table_, code));
 }
