@@ -128,6 +128,7 @@ TEST_F(LookupWindowsTest, EditorListsCodesAndAddsThroughTheCodeDialog) {
     editor->addCode();
     EXPECT_EQ(list->count(), before + 1);
     EXPECT_EQ(list->item(0)->text(), QStringLiteral("0 O'Brien"));
+    EXPECT_EQ(list->currentRow(), 0) << "the new code is selected";
     EXPECT_EQ(code(QStringLiteral("Priority Codes"), QStringLiteral("PRIORITY"),
                    QStringLiteral("0 O'Brien"), QStringLiteral("COLOUR")),
               QStringLiteral("0"))
@@ -353,6 +354,8 @@ TEST_F(LookupWindowsTest, ClosingPicksNothing) {
     share(QStringLiteral("Countries"), QStringLiteral("1"), QStringLiteral("Ireland"));
     TableLookup picker;
     picker.show();
+    EXPECT_FALSE(child<QPushButton>(&picker, "AddButton")->isEnabled())
+        << "Countries has no record window to add in";
     child<QPushButton>(&picker, "Closef")->click();
     EXPECT_FALSE(picker.isVisible());
     EXPECT_TRUE(state().SharedValues[0].isEmpty());

@@ -115,6 +115,8 @@ void CodeForm::editCode(const QString& code) {
     showSwatch(storedColour(table_, code));
 }
 
+QString CodeForm::codeText() const { return ui_->CodeString->text(); }
+
 void CodeForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (shown_) return;

@@ -35,6 +35,8 @@ public:
     void editCode(const QString& code);
 
     int editMode() const { return editMode_; }
+    // The code as typed (after a save: as stored).
+    QString codeText() const;
     QString oldCode() const { return oldCode_; }
 
     // The commands, as their buttons run them.

@@ -88,8 +88,13 @@ QString LookupTable::selectedCode() const {
 }
 
 void LookupTable::runCodeForm(CodeForm& form) {
-    form.exec();
+    const bool saved = form.exec() == QDialog::Accepted;
     refill();
+    // The code just saved stays under the cursor, ready for the next command.
+    if (!saved) return;
+    const QList<QListWidgetItem*> items =
+        ui_->List1->findItems(form.codeText(), Qt::MatchFixedString);
+    if (!items.isEmpty()) ui_->List1->setCurrentItem(items.front());
 }
 
 void LookupTable::addCode() {

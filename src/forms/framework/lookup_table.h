@@ -46,7 +46,7 @@ protected:
 
 private:
     QString selectedCode() const;
-    // Shows the code dialog set up for this table; true when it saved.
+    // Shows the code dialog, refills the list and selects the code it saved.
     void runCodeForm(CodeForm& form);
 
     std::unique_ptr<Ui::LookupTable> ui_;

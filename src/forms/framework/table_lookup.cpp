@@ -9,6 +9,7 @@
 #include "forms/framework/data_tables.h"
 #include "forms/framework/definition_rows.h"
 #include "forms/framework/lookup_codes.h"
+#include "forms/framework/record_catalogue.h"
 #include "forms/framework/record_opener.h"
 #include "forms/framework/status.h"
 #include "ui_table_lookup.h"
@@ -66,6 +67,8 @@ void TableLookup::activate() {
     if (!title.isEmpty()) setWindowTitle(title);
     const std::optional<DefinitionRow> field = fieldRow(source_, column_);
     ui_->FieldName->setText(field && field->caption ? *field->caption : QString());
+    // Adding needs a record window to enter the new row in.
+    ui_->AddButton->setEnabled(!recordWindowName(source_).isEmpty());
 
     rs_ = data::OpenTable(alternative_.isEmpty() ? source_ : alternative_, data::kDataDb);
     if (rs_.IsOpen() && column_ > 1) {
