@@ -114,6 +114,8 @@ bool ReadLookupPrintout(const QString& table, const QString& caption, LookupPrin
             const engine::Field field = rs.FieldAt(i);
             out.columnNames << field.Name();
             out.widths.push_back(columnChars(field));
+            out.texts.push_back(field.Type() == engine::FieldType::Text ||
+                                field.Type() == engine::FieldType::Memo);
         }
         while (!rs.EOF_() && !rs.BOF()) {
             QStringList row;
@@ -142,23 +144,28 @@ int RenderLookupPrintout(const LookupPrintout& printout, QPagedPaintDevice& devi
     page.text(caption, printout.caption);
     page.skip(font(kBodyPoints));
 
-    // Column positions from the defined sizes, all shrunk alike to fit the page.
+    // Column positions from the defined sizes; the text columns shrink alike to fit.
     const QFont body = font(kBodyPoints);
     const QFont heading = font(kBodyPoints, true);
     const int charWidth = std::max(1, QFontMetrics(body, &device).averageCharWidth());
-    int totalChars = 0;
-    for (int w : printout.widths) totalChars += w + kColumnGapChars;
-    const double scale =
-        totalChars * charWidth > page.width()
-            ? static_cast<double>(page.width()) / (static_cast<double>(totalChars) * charWidth)
-            : 1.0;
+    double fixedChars = 0;
+    double textChars = 0;
+    for (std::size_t i = 0; i < printout.widths.size(); ++i) {
+        const bool text = i < printout.texts.size() && printout.texts[i];
+        (text ? textChars : fixedChars) += printout.widths[i];
+        fixedChars += kColumnGapChars;
+    }
+    const double room = page.width() / static_cast<double>(charWidth) - fixedChars;
+    const double scale = textChars > room ? std::max(0.0, room) / textChars : 1.0;
     std::vector<int> x;
     std::vector<int> widths;
     double at = 0;
-    for (int w : printout.widths) {
+    for (std::size_t i = 0; i < printout.widths.size(); ++i) {
+        const bool text = i < printout.texts.size() && printout.texts[i];
+        const double chars = printout.widths[i] * (text ? scale : 1.0);
         x.push_back(static_cast<int>(at));
-        widths.push_back(static_cast<int>(w * charWidth * scale));
-        at += (w + kColumnGapChars) * charWidth * scale;
+        widths.push_back(static_cast<int>(chars * charWidth));
+        at += (chars + kColumnGapChars) * charWidth;
     }
 
     auto headingLine = [&] {

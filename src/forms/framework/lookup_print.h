@@ -3,9 +3,10 @@
 // (LookupPrintout) and then drawn, so the contents can be checked without a printer.
 //
 // Type: Arial throughout; the header lines in 8 points, the table's caption in 12, the
-// column names (bold) and the rows in 9. Columns are as wide as their defined sizes allow,
-// shrunk together when the page is narrower; a value longer than its column is cut with an
-// ellipsis. Every page repeats the column names.
+// column names (bold) and the rows in 9. Columns are as wide as their defined sizes allow;
+// when the page is narrower the text columns shrink together (numbers and dates never
+// do), and a value longer than its column is cut with an ellipsis. Every page repeats
+// the column names.
 #pragma once
 
 #include <QString>
@@ -21,6 +22,7 @@ struct LookupPrintout {
     QString caption;          // the lookup-table window's caption
     QStringList columnNames;  // in ordinal order
     std::vector<int> widths;  // in characters, one per column
+    std::vector<bool> texts;  // whether a column holds text, which may be cut to fit
     std::vector<QStringList> rows;
 };
 
