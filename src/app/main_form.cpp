@@ -21,8 +21,10 @@
 #include "forms/admin/users_window.h"
 #include "forms/framework/captions.h"
 #include "forms/framework/controls.h"
+#include "forms/framework/lookup_table.h"
 #include "forms/framework/record_catalogue.h"
 #include "forms/framework/status.h"
+#include "forms/framework/table_list.h"
 #include "forms/framework/twips.h"
 #include "forms/framework/window_host.h"
 #include "messaging/client_hooks.h"
@@ -82,6 +84,9 @@ void registerShellWindows() {
             [](QWidget* main) { return new forms::CounterList(main); });
     provide(QStringLiteral("About"), [](QWidget* main) { return new AboutBox(main); });
     provide(QStringLiteral("Tip"), [](QWidget* main) { return new TipWindow(main); });
+    provide(QStringLiteral("TableList"), [](QWidget* main) { return new forms::TableList(main); });
+    // A lookup table is a child of the main window's area, which it joins itself.
+    provide(QStringLiteral("LookupTable"), [](QWidget*) { return new forms::LookupTable(); });
     forms::registerFrameworkRecordWindows();
     forms::registerAdminRecordWindows();
 }

@@ -22,7 +22,7 @@ FileKind probeFile(const QString& path) {
     return FileKind::Unknown;
 }
 
-void requireSqliteFile(const QString& path) {
+void requireSqliteFile(const QString& path, int otherError) {
     switch (probeFile(path)) {
         case FileKind::Missing:
             fail(err::kFileNotFound, path);
@@ -33,7 +33,7 @@ void requireSqliteFile(const QString& path) {
             fail(err::kLegacyJetFile, path);
         case FileKind::Empty:
         case FileKind::Unknown:
-            fail(err::kNotDatabase, path);
+            fail(otherError, path);
         case FileKind::Sqlite:
             return;
     }

@@ -3,6 +3,8 @@
 // engine report a legacy file or a stranger as such instead of as a generic failure.
 #pragma once
 
+#include "engine/errors.h"
+
 #include <QString>
 
 namespace tv::engine {
@@ -12,8 +14,8 @@ enum class FileKind { Missing, NotAFile, Unreadable, Empty, Sqlite, LegacyJet, U
 FileKind probeFile(const QString& path);
 
 // Throws the error for a file that cannot be opened as a database of this engine
-// (3024 missing, 3051 unreadable, 3447 legacy Jet, 3343 anything else); returns for an
-// SQLite file.
-void requireSqliteFile(const QString& path);
+// (3024 missing, 3051 unreadable, 3447 legacy Jet, `otherError` for anything else, 3343
+// unless the caller says otherwise); returns for an SQLite file.
+void requireSqliteFile(const QString& path, int otherError = err::kNotDatabase);
 
 }  // namespace tv::engine

@@ -159,20 +159,7 @@ bool salvage(const QString& path, const QString& target) {
 }  // namespace
 
 void repairDatabaseFile(const QString& path) {
-    switch (probeFile(path)) {
-        case FileKind::Missing:
-            fail(err::kFileNotFound, path);
-        case FileKind::NotAFile:
-        case FileKind::Unreadable:
-            fail(err::kCannotOpenFile, path);
-        case FileKind::LegacyJet:
-            fail(err::kLegacyJetFile, path);
-        case FileKind::Empty:
-        case FileKind::Unknown:
-            fail(err::kRepairFailed, path);
-        case FileKind::Sqlite:
-            break;
-    }
+    requireSqliteFile(path, err::kRepairFailed);
     const QString backup = backupName(path);
     if (!QFile::copy(path, backup) ||
         !copyIfExists(path + QStringLiteral("-journal"), backup + QStringLiteral("-journal")))

@@ -130,9 +130,12 @@ TEST_F(MessageCatalogue, EveryNumberTheSourcesShowHasARow) {
     QSet<int> seen;
     for (const Use& use : scan.uses) seen.insert(use.number);
     for (int known : {101, 105, 194}) EXPECT_TRUE(seen.contains(known)) << known;
-    for (const Use& use : scan.uses)
+    for (const Use& use : scan.uses) {
+        // Status message 0 is no message: it clears the status bar.
+        if (use.number == 0 && use.where.contains(QLatin1String("ShowStatusMessage"))) continue;
         EXPECT_TRUE(styles_.count(use.number))
             << use.number << " used at " << use.where.toStdString();
+    }
 }
 
 TEST_F(MessageCatalogue, EveryDocumentedNumberHasARow) {

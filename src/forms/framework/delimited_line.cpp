@@ -1,6 +1,7 @@
 #include "forms/framework/delimited_line.h"
 
 #include "core/convert.h"
+#include "core/number_text.h"
 
 #include <QStringList>
 
@@ -17,22 +18,6 @@ QString quoted(const QString& text) {
 // The shortest text that reads back as the same number, with a point and no grouping.
 QString number(double value) { return QString::number(value, 'g', 15); }
 
-QString currency(tv::Currency value) {
-    // Four exact decimals, trailing zeros dropped: 12.5 rather than 12.5000.
-    const std::int64_t scaled = value.scaled;
-    const bool negative = scaled < 0;
-    const std::uint64_t magnitude = negative ? static_cast<std::uint64_t>(-(scaled + 1)) + 1
-                                             : static_cast<std::uint64_t>(scaled);
-    QString text = QString::number(magnitude / 10000);
-    const std::uint64_t fraction = magnitude % 10000;
-    if (fraction != 0) {
-        QString digits = QStringLiteral("%1").arg(fraction, 4, 10, QLatin1Char('0'));
-        while (digits.endsWith(u'0')) digits.chop(1);
-        text += u'.' + digits;
-    }
-    return negative ? u'-' + text : text;
-}
-
 }  // namespace
 
 QString DelimitedItem(const tv::Variant& value) {
@@ -46,7 +31,7 @@ QString DelimitedItem(const tv::Variant& value) {
         case tv::VarType::Long:
             return QString::number(value.asLong());
         case tv::VarType::Currency:
-            return currency(value.asCurrency());
+            return tv::numtext::currencyText(value.asCurrency());
         case tv::VarType::Single:
             // Through its own precision, so 0.1f is written 0.1 rather than 0.100000001.
             return QString::number(value.asSingle(), 'g', 7);
