@@ -77,9 +77,7 @@ SourceScan scanSources(const std::map<QString, QString>& files) {
             const int number = argument.toInt(&isNumber);
             const QString name = argument.section("::", -1);
             if (isNumber) {
-                // ShowStatusMessage(0) clears the status bar; no message is shown.
-                if (number != 0 || match.captured(1) != QStringLiteral("ShowStatusMessage"))
-                    scan.uses.push_back({number, where});
+                scan.uses.push_back({number, where});
             } else if (values.contains(name)) {
                 scan.uses.push_back({values.value(name), where});
             } else if (name.size() > 1 && name[0] == 'k' && name[1].isUpper()) {
