@@ -57,7 +57,8 @@ LookupTable::LookupTable(QWidget* parent)
     connect(ui_->ListCommand_2, &QPushButton::clicked, this, &LookupTable::deleteCode);
     connect(ui_->ListCommand_3, &QPushButton::clicked, this, &LookupTable::printCodes);
     connect(ui_->ListCommand_4, &QPushButton::clicked, this, &QWidget::close);
-    connect(ui_->List1, &QListWidget::itemDoubleClicked, this, &LookupTable::editCode);
+    // A double-click, or Enter on a code, edits it.
+    connect(ui_->List1, &QListWidget::itemActivated, this, &LookupTable::editCode);
 }
 
 LookupTable::~LookupTable() = default;
