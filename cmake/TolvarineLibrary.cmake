@@ -17,6 +17,14 @@ function(tolvarine_library name)
     list(APPEND sources ${placeholder})
   endif()
   add_library(${name} STATIC ${sources})
+  # The Qt code generator reruns only when a file it scanned last time changes, so a new
+  # .ui or header in an existing build folder would go unnoticed: when the folder's file
+  # list differs from the last configure, its stamp is removed and the generator reruns.
+  string(SHA1 listed "${sources}")
+  if(NOT listed STREQUAL "${TOLVARINE_SOURCES_${name}}")
+    file(REMOVE ${CMAKE_CURRENT_BINARY_DIR}/${name}_autogen/timestamp)
+    set(TOLVARINE_SOURCES_${name} ${listed} CACHE INTERNAL "")
+  endif()
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()

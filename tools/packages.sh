@@ -6,6 +6,7 @@ TOLVARINE_PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libgl-dev   # Qt Core/Gui/Widgets/PrintSupport/Test
     libsqlite3-dev sqlite3                       # the engine's storage; sqlite3 for .recover
     libgtest-dev libgmock-dev libbenchmark-dev   # tests and benchmarks
+    libqt6sql6-sqlite                            # bench/ only: Qt Sql beside the list window
     xvfb xauth fonts-dejavu-core                 # windows without a screen, readable text
 )
 

@@ -1,7 +1,7 @@
 // The main window's command dispatch: what each menu item runs, the windows opened by
 // name, and the commands with a little logic of their own (Show Tips, the lookup-table
 // chooser, technical support, the Window menu).
-#include "app/list_placeholder.h"
+#include "app/list_windows.h"
 #include "app/main_form.h"
 #include "app/menu_tables.h"
 #include "app/open_windows.h"

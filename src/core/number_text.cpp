@@ -304,4 +304,19 @@ double leadingNumber(const QString& text, const RegionalSettings& settings) {
     return cText(s, &v) ? v : 0.0;
 }
 
+QString currencyText(tv::Currency value) {
+    const bool negative = value.scaled < 0;
+    // Unsigned arithmetic, so that the most negative amount has a magnitude too.
+    const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(value.scaled)
+                                             : static_cast<std::uint64_t>(value.scaled);
+    QString text = QString::number(magnitude / 10000);
+    const std::uint64_t fraction = magnitude % 10000;
+    if (fraction != 0) {
+        QString digits = QStringLiteral("%1").arg(fraction, 4, 10, QLatin1Char('0'));
+        while (digits.endsWith(u'0')) digits.chop(1);
+        text += u'.' + digits;
+    }
+    return negative ? u'-' + text : text;
+}
+
 }  // namespace tv::numtext

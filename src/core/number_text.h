@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/regional.h"
+#include "core/variant.h"
 
 #include <QString>
 #include <string>
@@ -42,5 +43,10 @@ bool parseNumber(const QString& text, const RegionalSettings& settings, double* 
 
 // The runtime's Val: the number at the start of the text, blanks ignored anywhere.
 double leadingNumber(const QString& text, const RegionalSettings& settings);
+
+// A currency amount in the invariant form SQL and exported files use: a point as the
+// decimal separator, no grouping, its exact four decimals with trailing zeros dropped
+// ("12.5", "-0.0001", "3").
+QString currencyText(tv::Currency value);
 
 }  // namespace tv::numtext

@@ -3,6 +3,7 @@
 #include "engine/engine.h"
 
 #include "core/convert.h"
+#include "core/number_text.h"
 #include "engine/errors.h"
 
 #include <charconv>
@@ -19,20 +20,6 @@ QString shortestNumber(T value) {
     return QString::fromLatin1(buffer, result.ptr - buffer);
 }
 
-QString currencyText(Currency c) {
-    const bool negative = c.scaled < 0;
-    const std::uint64_t magnitude =
-        negative ? 0 - static_cast<std::uint64_t>(c.scaled) : static_cast<std::uint64_t>(c.scaled);
-    QString text = QString::number(magnitude / 10000);
-    std::uint64_t fraction = magnitude % 10000;
-    if (fraction != 0) {
-        QString digits = QStringLiteral("%1").arg(fraction, 4, 10, QLatin1Char('0'));
-        while (digits.endsWith(u'0')) digits.chop(1);
-        text += u'.' + digits;
-    }
-    return negative ? u'-' + text : text;
-}
-
 }  // namespace
 
 QString sqlLiteral(const tv::Variant& value) {
@@ -46,7 +33,7 @@ QString sqlLiteral(const tv::Variant& value) {
         case VarType::Long:
             return QString::number(value.asLong());
         case VarType::Currency:
-            return currencyText(value.asCurrency());
+            return tv::numtext::currencyText(value.asCurrency());
         case VarType::Single:
             return shortestNumber(value.asSingle());
         case VarType::Double:

@@ -4,13 +4,14 @@
 #include "main_form_fixture.h"
 
 #include "app/about_box.h"
-#include "app/list_placeholder.h"
+#include "app/list_windows.h"
 #include "app/open_windows.h"
 #include "app/pending_window.h"
 #include "app/window_registry.h"
 #include "core/settings_keys.h"
 #include "data/app_state.h"
 #include "forms/framework/controls.h"
+#include "forms/framework/list_form.h"
 
 #include <sqlite3.h>
 #include <QAction>
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTableView>
 #include <QTimer>
 
 namespace tvtest {
@@ -54,13 +56,21 @@ TEST_F(MainFormTest, ListCommandsOpenOneListWindowPerTable) {
     form->runCommand(QStringLiteral("mnuRequestsClosed"));
     EXPECT_EQ(form->mdiArea()->subWindowList().size(), 2);
     auto* list =
-        qobject_cast<tv::app::ListPlaceholder*>(form->mdiArea()->subWindowList().last()->widget());
+        qobject_cast<tv::forms::ListForm*>(form->mdiArea()->subWindowList().last()->widget());
     ASSERT_TRUE(list);
-    EXPECT_TRUE(list->notice().contains(QStringLiteral("Completed Requests")));
-    EXPECT_TRUE(list->notice().contains(QStringLiteral("not yet available")));
+    // Shown in front, it has been activated: the table's own title with its count.
+    EXPECT_EQ(list->TableName(), QStringLiteral("Completed Requests"));
+    EXPECT_EQ(list->windowTitle(), QStringLiteral("Completed Service Requests (0)"));
+
+    // The help viewer's way in: the open list starts a new record as its Add does.
+    auto* orders = qobject_cast<tv::forms::ListForm*>(
+        tv::app::findOpenWindow(QStringLiteral("Sales Orders"), tv::app::kListWindowsOnly));
+    ASSERT_TRUE(orders);
+    EXPECT_EQ(tv::app::AddViaOpenList(QStringLiteral("Sales Orders")), 1);
+    EXPECT_TRUE(orders->RefreshPending());
 }
 
-TEST_F(MainFormTest, TheListWindowFactoryReplacesThePlaceholder) {
+TEST_F(MainFormTest, AnInstalledListWindowFactoryIsUsed) {
     QStringList made;
     tv::app::setListWindowFactory([&made](const QString& table) {
         made << table;
@@ -248,11 +258,15 @@ TEST_F(MainFormTest, OpenWindowsAreFoundByTagAndKind) {
 TEST_F(MainFormTest, UsersAreReachedThroughTheUserList) {
     auto form = openMainForm();
     form->runCommand(QStringLiteral("mnuUsers"));
-    auto* list =
-        qobject_cast<tv::app::ListPlaceholder*>(form->mdiArea()->activeSubWindow()->widget());
+    auto* list = qobject_cast<tv::forms::ListForm*>(form->mdiArea()->activeSubWindow()->widget());
     ASSERT_TRUE(list);
-    ASSERT_TRUE(list->keys().contains(QStringLiteral("admin")));
-    ASSERT_TRUE(list->openRecord(QStringLiteral("admin")));
+    const QAbstractItemModel* rows = list->grid()->model();
+    int admin = -1;
+    for (int row = 0; row < rows->rowCount(); ++row)
+        if (rows->index(row, 0).data().toString() == QStringLiteral("admin")) admin = row;
+    ASSERT_GE(admin, 0);
+    list->grid()->setCurrentIndex(rows->index(admin, 0));
+    list->runCommand(tv::forms::ListForm::Edit);
     QWidget* user = form->mdiArea()->activeSubWindow()->widget();
     EXPECT_EQ(user->objectName(), QStringLiteral("User"));
     EXPECT_EQ(user->findChild<QLineEdit*>(QStringLiteral("UserID"))->text(),

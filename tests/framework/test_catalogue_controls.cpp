@@ -1,7 +1,12 @@
 // The record-window catalogue and the control-array helpers the windows are built on.
+#include "data/access.h"
+#include "data/app_state.h"
 #include "forms/framework/controls.h"
+#include "forms/framework/data_tables.h"
 #include "forms/framework/feedback_window.h"
+#include "forms/framework/generic_record_window.h"
 #include "forms/framework/record_catalogue.h"
+#include "forms/framework/record_opener.h"
 #include "forms/framework/record_window.h"
 #include "forms/framework/twips.h"
 #include "framework/framework_fixture.h"
@@ -54,10 +59,55 @@ protected:
     }
 };
 
-TEST_F(CatalogueTest, ATableWithoutARegisteredWindowGivesNothing) {
+TEST_F(CatalogueTest, OnlyTablesTheCatalogueNamesHaveAWindow) {
     registerFrameworkRecordWindows();
-    EXPECT_EQ(GetRecordWindow(QStringLiteral("Customers")), nullptr);  // not written yet
     EXPECT_EQ(GetRecordWindow(QStringLiteral("Lookup Tables")), nullptr);
+    RecordWindow* plain = GetRecordWindow(QStringLiteral("Customers"));  // not written yet
+    ASSERT_NE(plain, nullptr);
+    EXPECT_NE(qobject_cast<GenericRecordWindow*>(plain), nullptr);
+    EXPECT_EQ(plain->objectName(), QStringLiteral("Customer"));
+    plain->close();
+}
+
+TEST_F(CatalogueTest, ThePlainWindowEditsAnyTableByOrdinal) {
+    execData(
+        {QStringLiteral("INSERT INTO [CUSTOMERS] ([CUSTOMER NAME], [POSTALCITY]) VALUES "
+                        "('O''Brien Ltd', 'Cork')")});
+    ASSERT_TRUE(tv::data::LoadRecord(QStringLiteral("Customers"), QStringLiteral("O'Brien Ltd")));
+    tv::data::state().PendingEditMode = 2;
+    ASSERT_TRUE(OpenRecordWindow(QStringLiteral("Customers"), tv::data::state().FieldValues));
+    auto* w = qobject_cast<GenericRecordWindow*>(GetRecordWindow(QStringLiteral("Customers")));
+    ASSERT_NE(w, nullptr);
+    auto* name = w->findChild<QLineEdit*>(QStringLiteral("Field_1"));
+    auto* city = w->findChild<QLineEdit*>(QStringLiteral("Field_3"));
+    ASSERT_TRUE(name && city);
+    EXPECT_EQ(name->text(), QStringLiteral("O'Brien Ltd"));
+    EXPECT_EQ(city->text(), QStringLiteral("Cork"));
+    EXPECT_EQ(name->maxLength(), 60);
+
+    // Renaming the key updates the stored row rather than adding one.
+    name->setText(QStringLiteral("O'Brien Holdings"));
+    ASSERT_TRUE(w->save());
+    EXPECT_EQ(
+        dataValue(QStringLiteral("SELECT [POSTALCITY] FROM [CUSTOMERS] WHERE [CUSTOMER NAME] = "
+                                 "'O''Brien Holdings'")),
+        QStringLiteral("Cork"));
+    EXPECT_EQ(dataValue(QStringLiteral("SELECT Count(*) FROM [CUSTOMERS] WHERE [CUSTOMER NAME] "
+                                       "LIKE 'O''Brien*'")),
+              QStringLiteral("1"));
+
+    // A new row in the same window is added beside it.
+    tv::data::FieldValueArray fresh;
+    fresh.resize(tableFieldCount(QStringLiteral("Customers")));
+    tv::data::state().PendingEditMode = 1;
+    ASSERT_TRUE(OpenRecordWindow(QStringLiteral("Customers"), fresh));
+    EXPECT_TRUE(name->text().isEmpty());
+    name->setText(QStringLiteral("Brand New"));
+    ASSERT_TRUE(w->save());
+    EXPECT_EQ(dataValue(QStringLiteral("SELECT Count(*) FROM [CUSTOMERS] WHERE [CUSTOMER NAME] "
+                                       "IN ('Brand New', 'O''Brien Holdings')")),
+              QStringLiteral("2"));
+    w->close();
 }
 
 TEST_F(CatalogueTest, EachWindowExistsOnce) {

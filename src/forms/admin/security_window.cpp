@@ -4,6 +4,7 @@
 #include "forms/admin/access_levels.h"
 #include "forms/framework/captions.h"
 #include "forms/framework/controls.h"
+#include "forms/framework/list_widget_sink.h"
 #include "forms/framework/status.h"
 #include "ui_security_window.h"
 
@@ -34,17 +35,6 @@ bool& rightOf(data::AccessEntry& entry, int box) {
             return entry.CanView;
     }
 }
-
-// Fills a list widget through the data layer's list routine.
-class ListWidgetSink : public data::ListSink {
-public:
-    explicit ListWidgetSink(QListWidget* list) : list_(list) {}
-    void clear() override { list_->clear(); }
-    void addItem(const QString& text) override { list_->addItem(text); }
-
-private:
-    QListWidget* list_;
-};
 
 }  // namespace
 

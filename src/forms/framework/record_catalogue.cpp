@@ -1,6 +1,7 @@
 #include "forms/framework/record_catalogue.h"
 
 #include "forms/framework/feedback_window.h"
+#include "forms/framework/generic_record_window.h"
 #include "forms/framework/record_window.h"
 
 #include <QPointer>
@@ -94,8 +95,10 @@ RecordWindow* GetRecordWindow(const QString& displayName) {
     }
 
     const auto factory = factories().find(name);
-    if (factory == factories().end() || !factory->second) return nullptr;
-    RecordWindow* window = factory->second();
+    // A table whose own window is not written yet gets the plain one-box-per-column window.
+    RecordWindow* window = factory != factories().end() && factory->second
+                               ? factory->second()
+                               : new GenericRecordWindow(name, displayName);
     if (!window) return nullptr;
     if (servesSeveral) window->setLocalTableName(displayName);
     window->load();

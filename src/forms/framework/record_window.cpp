@@ -99,7 +99,8 @@ bool RecordWindow::saveAndFinish(int statusMessage) {
 
 bool RecordWindow::saveRecord() {
     const bool stored =
-        SaveFormFields(this, tableName(), localEditMode_, originalKey1(), originalKey2()) != 0;
+        SaveFormFields(this, tableName(), localEditMode_, originalKey1(), originalKey2(),
+                       database()) != 0;
     if (stored && localEditMode_ == 1) localEditMode_ = 2;
     return stored;
 }

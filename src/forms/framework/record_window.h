@@ -73,6 +73,8 @@ protected:
     // fields ("CustomTab"); nullptr when the window has none.
     virtual QTabWidget* tabStrip() const;
     virtual QWidget* customFieldsTab() const;
+    // The database the table lives in (0 data, -1 definitions).
+    virtual int database() const { return 0; }
     // The window's own set-up after the common load steps.
     virtual void afterLoad() {}
     // Key values the row is stored under (empty: taken from the row itself).

@@ -1,0 +1,257 @@
+// The list window on a table of 100,000 and 1,000,000 customers, offscreen, beside the
+// ordinary Qt way of listing the same rows (QSqlQueryModel over the same file in a
+// QTableView): the first screen of rows from opening the window, a jump to the last row,
+// counting the rows (for the title), and the memory the process holds once the list has
+// been to its last row. Each list figure is printed beside its Qt Sql counterpart as a
+// ratio at the end of the run.
+//
+// Targets at 1,000,000 rows: first rows under 150 ms, the last row under 100 ms, the
+// count under 500 ms, under 300 MB resident.
+#include "list_bench_data.h"
+
+#include "data/app_state.h"
+#include "forms/framework/controls.h"
+#include "forms/framework/list_form.h"
+#include "forms/framework/list_model.h"
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <QApplication>
+#include <QFile>
+#include <QHeaderView>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlQueryModel>
+#include <QTableView>
+#include <cstdio>
+#include <map>
+#include <memory>
+
+namespace {
+
+using tv::forms::ListForm;
+
+const QString kQuery = QStringLiteral("SELECT * FROM [CUSTOMERS] ORDER BY [CUSTOMER NAME]");
+constexpr QSize kWindow(1000, 700);
+
+int rowsOf(const benchmark::State& state) { return static_cast<int>(state.range(0)); }
+
+// Resident memory of this process in MB, after handing freed heap back to the system so
+// that what earlier benchmarks freed is not counted.
+double residentMb() {
+    malloc_trim(0);
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+    return 0;
+}
+
+// A list window opened as the main window opens it, after its first activation, painted.
+std::unique_ptr<ListForm> openList() {
+    tv::data::state().SharedValues[0] = QStringLiteral("Customers");
+    auto list = std::make_unique<ListForm>();
+    tv::forms::setTag(list.get(), QStringLiteral("Customers"));
+    list->resize(kWindow);
+    list->activate();
+    benchmark::DoNotOptimize(list->grab());
+    return list;
+}
+
+void jumpToLast(QTableView* grid) {
+    const QAbstractItemModel* model = grid->model();
+    grid->setCurrentIndex(model->index(model->rowCount() - 1, 0));
+    grid->scrollToBottom();
+    benchmark::DoNotOptimize(grid->grab());
+}
+
+// Qt's own way: a query model over the same file, shown in a plain table view.
+class QtSqlList {
+public:
+    explicit QtSqlList(const QString& file) {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+            db.setDatabaseName(file);
+            db.open();
+        }
+        view_.resize(kWindow);
+    }
+    ~QtSqlList() {
+        view_.setModel(nullptr);
+        model_.reset();
+        QSqlDatabase::removeDatabase(name_);
+    }
+    void open() {
+        view_.setModel(nullptr);
+        model_ = std::make_unique<QSqlQueryModel>();
+        model_->setQuery(QSqlQuery(kQuery, QSqlDatabase::database(name_)));
+        view_.setModel(model_.get());
+        benchmark::DoNotOptimize(view_.grab());
+    }
+    // The model reads rows in batches as the view scrolls; its last row and its count are
+    // known only once it has read them all.
+    void fetchAll() {
+        while (model_->canFetchMore()) model_->fetchMore();
+    }
+    QTableView* view() { return &view_; }
+    int rows() const { return model_->rowCount(); }
+
+private:
+    QString name_ = QStringLiteral("bench");
+    QTableView view_;
+    std::unique_ptr<QSqlQueryModel> model_;
+};
+
+// (1) From opening the window to its first rows on screen.
+void FirstRows_list(benchmark::State& state) {
+    tvbench::listDataFolder(rowsOf(state));
+    for (auto _ : state) {
+        auto list = openList();
+        state.PauseTiming();
+        list.reset();
+        state.ResumeTiming();
+    }
+}
+
+void FirstRows_qtsql(benchmark::State& state) {
+    QtSqlList list(tvbench::listDataFile(rowsOf(state)));
+    for (auto _ : state) list.open();
+}
+
+// (2) A jump to the last row of an open list (its rows not yet read).
+void LastRow_list(benchmark::State& state) {
+    tvbench::listDataFolder(rowsOf(state));
+    auto list = openList();
+    for (auto _ : state) {
+        state.PauseTiming();
+        list->grid()->scrollToTop();
+        list->model()->dropCache();
+        state.ResumeTiming();
+        jumpToLast(list->grid());
+    }
+}
+
+void LastRow_qtsql(benchmark::State& state) {
+    QtSqlList list(tvbench::listDataFile(rowsOf(state)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        list.open();
+        state.ResumeTiming();
+        list.fetchAll();
+        jumpToLast(list.view());
+    }
+}
+
+// (3) The row count for the title: the list's Refresh reopens the query and counts.
+void Count_list(benchmark::State& state) {
+    tvbench::listDataFolder(rowsOf(state));
+    auto list = openList();
+    for (auto _ : state) {
+        list->LoadList(false);
+        benchmark::DoNotOptimize(list->model()->recordCount());
+    }
+}
+
+void Count_qtsql(benchmark::State& state) {
+    QtSqlList list(tvbench::listDataFile(rowsOf(state)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        list.open();
+        state.ResumeTiming();
+        list.fetchAll();
+        benchmark::DoNotOptimize(list.rows());
+    }
+}
+
+// (4) Resident memory once the list has shown its first and its last rows. The list goes
+// first: Qt Sql's cache of every row would otherwise be counted in the list's figure.
+void Memory_list(benchmark::State& state) {
+    tvbench::listDataFolder(rowsOf(state));
+    double mb = 0;
+    for (auto _ : state) {
+        auto list = openList();
+        jumpToLast(list->grid());
+        mb = residentMb();
+    }
+    state.counters["resident_MB"] = mb;
+}
+
+void Memory_qtsql(benchmark::State& state) {
+    QtSqlList list(tvbench::listDataFile(rowsOf(state)));
+    double mb = 0;
+    for (auto _ : state) {
+        list.open();
+        list.fetchAll();
+        jumpToLast(list.view());
+        mb = residentMb();
+    }
+    state.counters["resident_MB"] = mb;
+}
+
+#define TV_SIZES ->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)
+BENCHMARK(FirstRows_list) TV_SIZES;
+BENCHMARK(FirstRows_qtsql) TV_SIZES;
+BENCHMARK(LastRow_list) TV_SIZES;
+BENCHMARK(LastRow_qtsql) TV_SIZES;
+BENCHMARK(Count_list) TV_SIZES;
+BENCHMARK(Count_qtsql) TV_SIZES;
+BENCHMARK(Memory_list)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(Memory_qtsql)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Sets each list figure beside its Qt Sql counterpart and its target.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.error_occurred) continue;
+            wall_[run.benchmark_name()] = run.GetAdjustedRealTime();
+            const auto it = run.counters.find("resident_MB");
+            if (it != run.counters.end()) memory_[run.benchmark_name()] = it->second.value;
+        }
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        const std::map<std::string, double> targets = {
+            {"FirstRows", 150}, {"LastRow", 100}, {"Count", 500}, {"Memory", 300}};
+        std::printf("\n%-10s %9s %12s %12s %8s %8s\n", "case", "rows", "list", "Qt Sql", "ratio",
+                    "target");
+        for (const auto& [name, listTime] : wall_) {
+            const auto at = name.find("_list/");
+            if (at == std::string::npos) continue;
+            const std::string base = name.substr(0, at);
+            const std::string rest = name.substr(at + 6);
+            const std::string rows = rest.substr(0, rest.find('/'));
+            std::string other = base + "_qtsql/" + rest;
+            const bool memory = base == "Memory";
+            const auto& figures = memory ? memory_ : wall_;
+            const auto mine = figures.find(name);
+            const auto theirs = figures.find(other);
+            if (mine == figures.end() || theirs == figures.end()) continue;
+            const auto target = targets.find(base);
+            std::printf("%-10s %9s %10.1f%s %10.1f%s %8.2f %6.0f%s\n", base.c_str(), rows.c_str(),
+                        mine->second, memory ? "MB" : "ms", theirs->second, memory ? "MB" : "ms",
+                        mine->second / theirs->second,
+                        target == targets.end() ? 0.0 : target->second, memory ? "MB" : "ms");
+        }
+        std::printf("(wall times: the window's work is mostly on one thread either way)\n");
+    }
+
+private:
+    std::map<std::string, double> wall_;
+    std::map<std::string, double> memory_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    tv::data::state().reset();
+    return 0;
+}

@@ -1,0 +1,124 @@
+// The list model: Qt's model checks over a real key set, rows read a block at a time and
+// kept (a screen of cells is one read, not one per cell), formats and alignment from the
+// field definitions, and the colour and picture of a coded column.
+#include "core/format.h"
+#include "data/access.h"
+#include "data/app_state.h"
+#include "forms/framework/code_styles.h"
+#include "forms/framework/list_columns.h"
+#include "forms/framework/list_model.h"
+#include "framework/list_fixture.h"
+
+#include <QAbstractItemModelTester>
+#include <QBrush>
+#include <QPixmap>
+
+namespace tvtest {
+namespace {
+
+using tv::forms::ListModel;
+
+class ListModelTest : public ListFormTest {
+protected:
+    // A model over a query of the data database with the table's list columns.
+    void show(ListModel& model, const QString& table, const QString& sql) {
+        model.setColumns(tv::forms::ListColumns(table));
+        model.setRecordset(tv::data::OpenTable(sql));
+    }
+};
+
+TEST_F(ListModelTest, PassesQtsModelChecksThroughResets) {
+    QStringList names;
+    for (int i = 0; i < 150; ++i)
+        names << QStringLiteral("Customer %1").arg(i, 3, 10, QLatin1Char('0'));
+    addCustomers(names);
+    ListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    show(model, QStringLiteral("Customers"),
+         QStringLiteral("SELECT * FROM [Customers] ORDER BY [CUSTOMER NAME]"));
+    EXPECT_EQ(model.rowCount(), 150);
+    EXPECT_EQ(model.index(149, 0).data().toString(), QStringLiteral("Customer 149"));
+    model.dropCache();
+    model.clearRows();
+    EXPECT_EQ(model.rowCount(), 0);
+    show(model, QStringLiteral("Customers"),
+         QStringLiteral("SELECT * FROM [Customers] WHERE [CUSTOMER NAME] >= 'Customer 140'"));
+    EXPECT_EQ(model.rowCount(), 10);
+}
+
+TEST_F(ListModelTest, RowsAreReadABlockAtATimeAndKept) {
+    QStringList names;
+    for (int i = 0; i < 3 * ListModel::kBlockRows; ++i)
+        names << QStringLiteral("Customer %1").arg(i, 4, 10, QLatin1Char('0'));
+    addCustomers(names);
+    ListModel model;
+    show(model, QStringLiteral("Customers"),
+         QStringLiteral("SELECT * FROM [Customers] ORDER BY [CUSTOMER NAME]"));
+
+    // A screenful of cells, every role a view asks for: one read.
+    for (int row = 0; row < 40; ++row)
+        for (int column = 0; column < model.columnCount(); ++column)
+            for (int role : {Qt::DisplayRole, Qt::TextAlignmentRole, Qt::BackgroundRole})
+                (void)model.index(row, column).data(role);
+    EXPECT_EQ(model.blockReads(), 1);
+
+    const int last = model.rowCount() - 1;
+    EXPECT_EQ(model.index(last, 0).data().toString(), names.last());
+    EXPECT_EQ(model.blockReads(), 2) << "a jump to the end reads the end, not what lies between";
+    EXPECT_EQ(model.index(5, 0).data().toString(), names[5]);
+    EXPECT_EQ(model.blockReads(), 2) << "the first block is still kept";
+
+    // Bookmarks of cached rows find their rows in a clone.
+    tv::engine::Recordset clone = model.recordset().Clone();
+    clone.SetBookmark(*model.bookmark(ListModel::kBlockRows + 3));
+    EXPECT_EQ(tv::TextOf(clone[0]), names[ListModel::kBlockRows + 3]);
+    EXPECT_FALSE(model.bookmark(model.rowCount()).has_value());
+}
+
+TEST_F(ListModelTest, CellsTakeTheirFormatAlignmentColourAndPicture) {
+    execData({QStringLiteral("INSERT INTO [ACTIVITIES] ([CUSTOMER NAME], [DATETIME], "
+                             "[ACTIVITY TYPE], [COST]) VALUES ('Acme', #2026-02-03 10:30:00#, "
+                             "'Call', 12.5)"),
+              QStringLiteral("INSERT INTO [ACTIVITIES] ([CUSTOMER NAME], [DATETIME], "
+                             "[ACTIVITY TYPE]) VALUES ('Acme', #2026-02-04 10:30:00#, 'Visit')")});
+    ListModel model;
+    show(model, QStringLiteral("Activities"),
+         QStringLiteral("SELECT * FROM [Activities] ORDER BY [DATETIME]"));
+    model.setCodeStyles(2, tv::forms::LoadCodeStyles(QStringLiteral("Activity Types"), true));
+    ASSERT_EQ(model.headerData(10, Qt::Horizontal).toString(), QStringLiteral("Cost"));
+
+    EXPECT_EQ(model.index(0, 10).data().toString(), QStringLiteral("12.50"));
+    EXPECT_EQ(model.index(0, 10).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
+                  Qt::AlignHorizontal_Mask,
+              Qt::AlignRight);
+    EXPECT_EQ(model.index(0, 0).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
+                  Qt::AlignHorizontal_Mask,
+              Qt::AlignLeft);
+
+    // "Call" is colour 16772062 (&HFFEBDE: red DE, green EB, blue FF) with call.bmp.
+    const QVariant background = model.index(0, 2).data(Qt::BackgroundRole);
+    ASSERT_TRUE(background.canConvert<QBrush>());
+    EXPECT_EQ(background.value<QBrush>().color(), QColor(0xDE, 0xEB, 0xFF));
+    EXPECT_FALSE(model.index(0, 2).data(Qt::DecorationRole).value<QPixmap>().isNull());
+    EXPECT_EQ(model.index(0, 2).data().toString(), QStringLiteral("Call"));
+    // A type without a code, and another column, keep the grid's own look.
+    EXPECT_FALSE(model.index(1, 2).data(Qt::BackgroundRole).isValid());
+    EXPECT_FALSE(model.index(0, 3).data(Qt::BackgroundRole).isValid());
+}
+
+TEST(CodeStyles, CodesMatchAsPatternsAndZeroMeansNoColour) {
+    tv::forms::CodeStyles styles;
+    styles.add(QStringLiteral("1 Critical"), 255);
+    styles.add(QStringLiteral("3 Normal"), 0);
+    styles.add(QStringLiteral("Call (Out"), 65280);  // no valid expression: plain text
+    ASSERT_TRUE(styles.match(QStringLiteral("Escalated: 1 critical")));
+    EXPECT_EQ(styles.match(QStringLiteral("Escalated: 1 critical"))->background, QColor(255, 0, 0));
+    ASSERT_TRUE(styles.match(QStringLiteral("3 Normal")));
+    EXPECT_FALSE(styles.match(QStringLiteral("3 Normal"))->background.isValid());
+    ASSERT_TRUE(styles.match(QStringLiteral("Call (Out")));
+    EXPECT_EQ(styles.match(QStringLiteral("2 High")), nullptr);
+    EXPECT_EQ(styles.match(QString()), nullptr);
+}
+
+}  // namespace
+}  // namespace tvtest
