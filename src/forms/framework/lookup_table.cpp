@@ -7,6 +7,7 @@
 #include "forms/framework/captions.h"
 #include "forms/framework/code_form.h"
 #include "forms/framework/controls.h"
+#include "forms/framework/list_widget_sink.h"
 #include "forms/framework/lookup_print.h"
 #include "forms/framework/window_host.h"
 #include "forms/framework/window_layout.h"
@@ -23,16 +24,6 @@ namespace {
 const QString kLayoutSection = QStringLiteral("Lookup Table");
 constexpr int kDefaultHeight = 3840;  // twips
 constexpr int kDefaultWidth = 4170;
-
-class ListWidgetSink : public data::ListSink {
-public:
-    explicit ListWidgetSink(QListWidget* list) : list_(list) {}
-    void clear() override { list_->clear(); }
-    void addItem(const QString& text) override { list_->addItem(text); }
-
-private:
-    QListWidget* list_;
-};
 
 }  // namespace
 
@@ -57,7 +48,8 @@ LookupTable::LookupTable(QWidget* parent)
     connect(ui_->ListCommand_2, &QPushButton::clicked, this, &LookupTable::deleteCode);
     connect(ui_->ListCommand_3, &QPushButton::clicked, this, &LookupTable::printCodes);
     connect(ui_->ListCommand_4, &QPushButton::clicked, this, &QWidget::close);
-    connect(ui_->List1, &QListWidget::itemDoubleClicked, this, &LookupTable::editCode);
+    // A double-click, or Enter on a code, edits it.
+    connect(ui_->List1, &QListWidget::itemActivated, this, &LookupTable::editCode);
 }
 
 LookupTable::~LookupTable() = default;
