@@ -27,34 +27,21 @@ using tv::data::state;
 using tv::forms::ListForm;
 namespace msgbox = tv::data::msgbox;
 
-// The fields of one line of the comma-delimited format, read as a spreadsheet reads them:
-// a quoted field runs to its closing quote, "" inside it being one quote.
+// The fields of a comma-delimited line as a spreadsheet reads them: a quoted field runs to
+// its closing quote, "" inside it being one quote.
 QStringList delimitedFields(const QString& line) {
+    static const QRegularExpression field(QStringLiteral(R"(("(?:[^"]|"")*"|[^,"]*)(,|$))"));
     QStringList fields;
-    QString field;
-    bool quoted = false;
-    for (int i = 0; i < line.size(); ++i) {
-        const QChar c = line[i];
-        if (quoted) {
-            if (c == u'"' && i + 1 < line.size() && line[i + 1] == u'"') {
-                field += c;
-                ++i;
-            } else if (c == u'"') {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == u'"') {
-            quoted = true;
-        } else if (c == u',') {
-            fields << field;
-            field.clear();
-        } else {
-            field += c;
-        }
+    for (qsizetype at = 0;;) {
+        const auto m = field.match(line, at, QRegularExpression::NormalMatch,
+                                   QRegularExpression::AnchorAtOffsetMatchOption);
+        if (!m.hasMatch()) return fields << QStringLiteral("<not delimited>");
+        QString text = m.captured(1);
+        if (text.startsWith(u'"')) text = text.mid(1, text.size() - 2).replace("\"\"", "\"");
+        fields << text;
+        if (m.captured(2).isEmpty()) return fields;
+        at = m.capturedEnd();
     }
-    fields << field;
-    return fields;
 }
 
 TEST_F(ListFormTest, TheDefaultListIsSortedOnTheLastKeyField) {

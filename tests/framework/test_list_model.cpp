@@ -80,7 +80,9 @@ TEST_F(ListModelTest, CellsTakeTheirFormatAlignmentColourAndPicture) {
                              "[ACTIVITY TYPE], [COST]) VALUES ('Acme', #2026-02-03 10:30:00#, "
                              "'Call', 12.5)"),
               QStringLiteral("INSERT INTO [ACTIVITIES] ([CUSTOMER NAME], [DATETIME], "
-                             "[ACTIVITY TYPE]) VALUES ('Acme', #2026-02-04 10:30:00#, 'Visit')")});
+                             "[ACTIVITY TYPE]) VALUES ('Acme', #2026-02-04 10:30:00#, 'Visit')"),
+              QStringLiteral("INSERT INTO [ACTIVITIES] ([CUSTOMER NAME], [DATETIME], "
+                             "[ACTIVITY TYPE]) VALUES ('Acme', #2026-02-05 10:30:00#, 'letter')")});
     ListModel model;
     show(model, QStringLiteral("Activities"),
          QStringLiteral("SELECT * FROM [Activities] ORDER BY [DATETIME]"));
@@ -104,20 +106,9 @@ TEST_F(ListModelTest, CellsTakeTheirFormatAlignmentColourAndPicture) {
     // A type without a code, and another column, keep the grid's own look.
     EXPECT_FALSE(model.index(1, 2).data(Qt::BackgroundRole).isValid());
     EXPECT_FALSE(model.index(0, 3).data(Qt::BackgroundRole).isValid());
-}
-
-TEST(CodeStyles, CodesMatchAsPatternsAndZeroMeansNoColour) {
-    tv::forms::CodeStyles styles;
-    styles.add(QStringLiteral("1 Critical"), 255);
-    styles.add(QStringLiteral("3 Normal"), 0);
-    styles.add(QStringLiteral("Call (Out"), 65280);  // no valid expression: plain text
-    ASSERT_TRUE(styles.match(QStringLiteral("Escalated: 1 critical")));
-    EXPECT_EQ(styles.match(QStringLiteral("Escalated: 1 critical"))->background, QColor(255, 0, 0));
-    ASSERT_TRUE(styles.match(QStringLiteral("3 Normal")));
-    EXPECT_FALSE(styles.match(QStringLiteral("3 Normal"))->background.isValid());
-    ASSERT_TRUE(styles.match(QStringLiteral("Call (Out")));
-    EXPECT_EQ(styles.match(QStringLiteral("2 High")), nullptr);
-    EXPECT_EQ(styles.match(QString()), nullptr);
+    // "Letter" has colour 0, the grid's own background, and a picture; codes ignore case.
+    EXPECT_FALSE(model.index(2, 2).data(Qt::BackgroundRole).isValid());
+    EXPECT_FALSE(model.index(2, 2).data(Qt::DecorationRole).value<QPixmap>().isNull());
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The list window's record commands through the table's record window (the feedback
-// window): Edit opens the current row, Copy starts a new row without its key, Add and
-// RemoteAdd start an empty one, the list reads itself again when it is activated after
-// them, and Delete closes the record window that shows the deleted row.
+// window): Edit opens the current row, Copy starts a new row without its key, Add an
+// empty one, the list reads itself again when it is activated after them, and Delete
+// closes the record window that shows the deleted row.
 #include "data/app_state.h"
 #include "data/prompter.h"
 #include "forms/framework/controls.h"
@@ -83,7 +83,7 @@ TEST_F(ListRecordsTest, EditOpensTheRowAndTheListRefreshesOnReturn) {
     EXPECT_EQ(list->model()->rowCount(), 4);
 }
 
-TEST_F(ListRecordsTest, CopyStartsANewRowWithoutItsKey) {
+TEST_F(ListRecordsTest, CopyAndAddStartANewRow) {
     select(2);
     list->runCommand(ListForm::Copy);
     RecordWindow* window = feedbackWindow();
@@ -93,23 +93,13 @@ TEST_F(ListRecordsTest, CopyStartsANewRowWithoutItsKey) {
     EXPECT_EQ(shown(window, 1), QStringLiteral("Alpha Print"));
     EXPECT_TRUE(shown(window, 2).isEmpty()) << shown(window, 2).toStdString();
     EXPECT_TRUE(list->RefreshPending());
-}
 
-TEST_F(ListRecordsTest, AddAndRemoteAddStartAnEmptyRow) {
-    for (const bool remote : {false, true}) {
-        SCOPED_TRACE(remote ? "RemoteAdd" : "Add");
-        select(0);
-        if (remote)
-            list->RemoteAdd();
-        else
-            list->runCommand(ListForm::Add);
-        RecordWindow* window = feedbackWindow();
-        ASSERT_TRUE(window);
-        EXPECT_EQ(window->localEditMode(), 1);
-        EXPECT_TRUE(shown(window, 1).isEmpty());
-        EXPECT_EQ(state().PendingEditMode, 1);
-        list->activate();
-    }
+    // Add refills the same window with an empty new row.
+    list->activate();
+    list->runCommand(ListForm::Add);
+    EXPECT_EQ(window->localEditMode(), 1);
+    EXPECT_TRUE(shown(window, 1).isEmpty());
+    EXPECT_TRUE(list->RefreshPending());
 }
 
 TEST_F(ListRecordsTest, DeleteClosesTheRecordWindowShowingTheRow) {
