@@ -252,3 +252,27 @@ TEST_F(GridLayoutTest, AColumnResizedByTheUserIsSavedAtItsNewWidth) {
 }
 
 }  // namespace
+
+TEST(KeepInView, ASubWindowPlacedPastTheAreaIsPulledBackWithItsCornerVisible) {
+    QMdiArea area;
+    area.resize(400, 300);
+    area.show();
+    const QRect view(QPoint(0, 0), area.viewport()->size());
+    const auto place = [&](const QRect& where) {
+        auto* sub = area.addSubWindow(new QWidget);
+        sub->show();
+        sub->setGeometry(where);
+        tv::forms::keepInView(sub->widget());
+        return sub;
+    };
+
+    QMdiSubWindow* past = place({350, 250, 200, 100});
+    EXPECT_TRUE(view.contains(past->geometry())) << "pulled back inside the viewport";
+    EXPECT_EQ(past->geometry().bottomRight(), view.bottomRight());
+
+    QMdiSubWindow* inside = place({10, 20, 200, 100});
+    EXPECT_EQ(inside->pos(), QPoint(10, 20));
+
+    QMdiSubWindow* wide = place({300, 40, 600, 100});
+    EXPECT_EQ(wide->pos(), QPoint(0, 40)) << "too wide to fit: its left edge shows";
+}

@@ -9,6 +9,8 @@
 #include "forms/framework/form_fields.h"
 #include "forms/framework/record_catalogue.h"
 #include "forms/framework/record_window.h"
+#include "forms/framework/status.h"
+#include "forms/framework/window_host.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -68,6 +70,7 @@ void formatBirthday(QWidget* window) {
 void bringForward(QWidget* window) {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
         if (sub->isMinimized()) sub->showNormal();
+        keepInView(window);
         if (QMdiArea* area = sub->mdiArea()) area->setActiveSubWindow(sub);
     } else {
         if (window->isMinimized()) window->showNormal();
@@ -95,6 +98,8 @@ bool OpenRecordWindow(const QString& tableName, const data::FieldValueArray& val
     // The window may already have been the active one, so no activation follows the
     // refill: run its activation step for the new mode's save right.
     window->activate();
+    // The "opening the record" notice of the caller is done with.
+    ShowStatusMessage(0);
     data::prompter().processEvents();
     return true;
 }

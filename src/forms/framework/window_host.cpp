@@ -4,6 +4,8 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
+#include <algorithm>
+
 namespace tv::forms {
 
 namespace {
@@ -27,6 +29,17 @@ QMdiSubWindow* hostInMdi(QWidget* window) {
     QMdiSubWindow* sub = area->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     return sub;
+}
+
+void keepInView(QWidget* window) {
+    auto* sub = window ? qobject_cast<QMdiSubWindow*>(window->parentWidget()) : nullptr;
+    QMdiArea* area = sub ? sub->mdiArea() : nullptr;
+    if (!area || sub->isMaximized() || sub->isMinimized()) return;
+    const QSize view = area->viewport()->size();
+    QRect frame = sub->geometry();
+    frame.moveLeft(std::max(0, std::min(frame.left(), view.width() - frame.width())));
+    frame.moveTop(std::max(0, std::min(frame.top(), view.height() - frame.height())));
+    if (frame.topLeft() != sub->pos()) sub->move(frame.topLeft());
 }
 
 }  // namespace tv::forms

@@ -17,4 +17,9 @@ QMdiArea* mdiArea();
 // nullptr when no area is registered. The sub-window is deleted when it closes.
 QMdiSubWindow* hostInMdi(QWidget* window);
 
+// Moves the window's sub-window back inside the visible part of its area when the
+// area's own placement left part of it outside (as far as its size allows; the top
+// left corner always stays visible).
+void keepInView(QWidget* window);
+
 }  // namespace tv::forms
