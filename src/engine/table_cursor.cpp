@@ -17,11 +17,16 @@ TableCursor::TableCursor(DbHandle db, std::shared_ptr<const TableSchema> schema)
       schema_(std::move(schema)),
       plan_(&schema_->plan(nullptr)),
       chunk_(schema_->columns.size()),
-      spare_(schema_->columns.size()) {}
+      spare_(schema_->columns.size()),
+      keySlot_(schema_->columns.size(), -1) {}
 
 void TableCursor::setIndex(const IndexSchema* index) {
     index_ = index;
     plan_ = &schema_->plan(index);
+    wholeRows_ = false;
+    keySlot_.assign(schema_->columns.size(), -1);
+    for (size_t part = 0; part < plan_->keyColumns.size(); ++part)
+        keySlot_[static_cast<size_t>(plan_->keyColumns[part])] = static_cast<int>(part);
     standAt(At::Start);
 }
 
@@ -56,6 +61,7 @@ void TableCursor::standAt(At at) {
 void TableCursor::standOnFetched(size_t pos) {
     // The chunk read last becomes current; the old one's storage is kept for the next.
     std::swap(chunk_, spare_);
+    std::swap(chunkKeysOnly_, spareKeysOnly_);
     pos_ = pos;
     chunkChanges_ = conn().changeCount();
     at_ = At::Row;
@@ -65,8 +71,9 @@ void TableCursor::standOnFetched(size_t pos) {
 std::vector<StoredValue> TableCursor::currentKey() const {
     std::vector<StoredValue> key;
     key.reserve(plan_->keyColumns.size() + 1);
-    for (int column : plan_->keyColumns)
-        key.push_back(chunk_.stored(pos_, static_cast<size_t>(column)));
+    for (size_t part = 0; part < plan_->keyColumns.size(); ++part)
+        key.push_back(chunk_.stored(
+            pos_, chunkKeysOnly_ ? part : static_cast<size_t>(plan_->keyColumns[part])));
     StoredValue rowid;
     rowid.kind = SQLITE_INTEGER;
     rowid.i = chunk_.rowid(pos_);
@@ -87,9 +94,9 @@ int TableCursor::nextChunk(int direction) {
 // The statement of one range; its text depends only on the range's shape (which parts
 // are Null, which way it runs), so it is built once per shape and kept in the plan.
 QString TableCursor::rangeSql(const Range& range, const std::vector<StoredValue>& bound,
-                              bool descending, const QString& condition) {
+                              bool descending, const QString& condition, bool keysOnly) {
     quint32 shape = static_cast<quint32>(range.equal) | static_cast<quint32>(range.op) << 3 |
-                    (descending ? 1u : 0u) << 6;
+                    (descending ? 1u : 0u) << 6 | (keysOnly ? 1u : 0u) << 31;
     for (int part = 0; part < range.equal; ++part)
         if (bound[static_cast<size_t>(part)].isNull()) shape |= 1u << (7 + part);
     if (condition.isEmpty()) {
@@ -118,7 +125,7 @@ QString TableCursor::rangeSql(const Range& range, const std::vector<StoredValue>
             break;
     }
     if (!condition.isEmpty()) terms << u'(' + condition + u')';
-    QString sql = plan_->head;
+    QString sql = keysOnly ? plan_->keyHead : plan_->head;
     if (!terms.isEmpty()) sql += QStringLiteral(" WHERE ") + terms.join(QLatin1String(" AND "));
     sql += (descending ? plan_->orderDesc : plan_->orderAsc) + QStringLiteral(" LIMIT ?");
     if (condition.isEmpty()) plan_->queries.insert(shape, sql);
@@ -156,11 +163,13 @@ RowBuffer& TableCursor::fetch(const std::vector<StoredValue>& bound,
                               const std::vector<Range>& ranges, bool descending, int limit,
                               const QString& condition) {
     RowBuffer& chunk = spare_;
-    chunk.clear();
+    spareKeysOnly_ = keysOnly();
+    chunk.reset(spareKeysOnly_ ? plan_->keyColumns.size() : schema_->columns.size());
     for (const Range& range : ranges) {
         const int wanted = limit - static_cast<int>(chunk.rows());
         if (wanted <= 0) break;
-        Statement statement = conn().cached(rangeSql(range, bound, descending, condition));
+        Statement statement =
+            conn().cached(rangeSql(range, bound, descending, condition, spareKeysOnly_));
         int index = 1;
         for (int part = 0; part < range.equal; ++part)
             if (!bound[static_cast<size_t>(part)].isNull())
@@ -177,7 +186,8 @@ bool TableCursor::fetchRowid(std::int64_t rowid) {
     Statement statement = conn().cached(plan_->head + QStringLiteral(" WHERE rowid = ?"));
     statement.bindInt(1, rowid);
     if (!statement.step()) return false;
-    spare_.clear();
+    spare_.reset(schema_->columns.size());
+    spareKeysOnly_ = false;
     spare_.append(statement, 1, 0);
     return true;
 }
@@ -280,8 +290,34 @@ RowState TableCursor::current() {
 }
 
 tv::Variant TableCursor::value(int column) {
-    return chunk_.value(pos_, static_cast<size_t>(column),
-                        schema_->fields[static_cast<size_t>(column)]);
+    const FieldInfo& field = schema_->fields[static_cast<size_t>(column)];
+    if (chunkKeysOnly_) {
+        const int part = keySlot_[static_cast<size_t>(column)];
+        if (part >= 0) return chunk_.value(pos_, static_cast<size_t>(part), field);
+        readWholeRows();
+    }
+    return chunk_.value(pos_, static_cast<size_t>(column), field);
+}
+
+void TableCursor::readWholeRows() {
+    wholeRows_ = true;
+    const std::vector<StoredValue> key = currentKey();
+    const int depth = static_cast<int>(key.size());
+    // Whole rows from the current one on, the way the walk goes.
+    const bool backwards = direction_ < 0;
+    RowBuffer& rows = backwards ? fetch(key, before(key, depth, true), true, nextChunk(-1))
+                                : fetch(key, after(key, depth, true), false, nextChunk(1));
+    if (rows.rows() == 0 || rows.rowid(0) != key.back().i) {
+        // Deleted by someone else since its key was read.
+        deleted_ = true;
+        fail(err::kRecordDeleted);
+    }
+    if (!backwards) {
+        standOnFetched(0);
+        return;
+    }
+    rows.reverse();
+    standOnFetched(rows.rows() - 1);
 }
 
 void TableCursor::rowChanged() { chunkChanges_ = ~std::uint64_t{0}; }
@@ -304,7 +340,7 @@ long TableCursor::absolutePosition() {
     long count = 0;
     for (const Range& range : before(key, static_cast<int>(key.size()), false)) {
         // The range's own statement, counted instead of read.
-        QString sql = rangeSql(range, key, false, QString());
+        QString sql = rangeSql(range, key, false, QString(), true);
         sql = QStringLiteral("SELECT count(*) FROM (") + sql + u')';
         Statement statement = conn().cached(sql);
         int index = 1;
@@ -325,7 +361,8 @@ void TableCursor::setAbsolutePosition(long position) {
         conn().cached(plan_->head + plan_->orderAsc + QStringLiteral(" LIMIT 1 OFFSET ?"));
     statement.bindInt(1, position);
     if (position < 0 || !statement.step()) fail(err::kNoCurrentRecord);
-    spare_.clear();
+    spare_.reset(schema_->columns.size());
+    spareKeysOnly_ = false;
     spare_.append(statement, 1, 0);
     statement.reset();
     standOnFetched(0);
