@@ -4,6 +4,7 @@
 #include "engine/errors.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace tv::engine {
 
@@ -165,6 +166,8 @@ RowBuffer& TableCursor::fetch(const std::vector<StoredValue>& bound,
     RowBuffer& chunk = spare_;
     spareKeysOnly_ = keysOnly();
     chunk.reset(spareKeysOnly_ ? plan_->keyColumns.size() : schema_->columns.size());
+    std::optional<Connection::ReadScope> scope;
+    if (ranges.size() > 1) scope.emplace(conn());
     for (const Range& range : ranges) {
         const int wanted = limit - static_cast<int>(chunk.rows());
         if (wanted <= 0) break;
@@ -338,6 +341,7 @@ long TableCursor::absolutePosition() {
     if (at_ != At::Row) return -1;
     const std::vector<StoredValue> key = currentKey();
     long count = 0;
+    const Connection::ReadScope scope(conn());
     for (const Range& range : before(key, static_cast<int>(key.size()), false)) {
         // The range's own statement, counted instead of read.
         QString sql = rangeSql(range, key, false, QString(), true);
@@ -410,12 +414,21 @@ bool TableCursor::seek(const QString& comparison, const std::vector<tv::Variant>
         fail(err::kInvalidOperation, comparison);
     }
     direction_ = 0;
-    RowBuffer& rows = fetch(bound, ranges, descending, 1);
+    // Rows of the index alone are cheap: read ahead the way the comparison looks, as a
+    // lookup list walks on from the row found.
+    const bool readAhead = keysOnly();
+    RowBuffer& rows =
+        fetch(bound, ranges, descending, readAhead ? nextChunk(descending ? -1 : 1) : 1);
     if (rows.rows() == 0) {
         standAt(descending ? At::BOF : At::EOF_);
         return false;
     }
-    standOnFetched(0);
+    if (!descending) {
+        standOnFetched(0);
+        return true;
+    }
+    rows.reverse();
+    standOnFetched(rows.rows() - 1);
     return true;
 }
 
