@@ -162,9 +162,9 @@ std::vector<TableCursor::Range> TableCursor::before(const std::vector<StoredValu
 
 RowBuffer& TableCursor::fetch(const std::vector<StoredValue>& bound,
                               const std::vector<Range>& ranges, bool descending, int limit,
-                              const QString& condition) {
+                              const QString& condition, bool mayReadKeysOnly) {
     RowBuffer& chunk = spare_;
-    spareKeysOnly_ = keysOnly();
+    spareKeysOnly_ = mayReadKeysOnly && keysOnly();
     chunk.reset(spareKeysOnly_ ? plan_->keyColumns.size() : schema_->columns.size());
     std::optional<Connection::ReadScope> scope;
     if (ranges.size() > 1) scope.emplace(conn());
@@ -308,8 +308,10 @@ void TableCursor::readWholeRows() {
     const int depth = static_cast<int>(key.size());
     // Whole rows from the current one on, the way the walk goes.
     const bool backwards = direction_ < 0;
-    RowBuffer& rows = backwards ? fetch(key, before(key, depth, true), true, nextChunk(-1))
-                                : fetch(key, after(key, depth, true), false, nextChunk(1));
+    direction_ = backwards ? -1 : 1;
+    chunkSize_ = kFirstChunk;
+    RowBuffer& rows = backwards ? fetch(key, before(key, depth, true), true, kFirstChunk)
+                                : fetch(key, after(key, depth, true), false, kFirstChunk);
     if (rows.rows() == 0 || rows.rowid(0) != key.back().i) {
         // Deleted by someone else since its key was read.
         deleted_ = true;
@@ -416,9 +418,10 @@ bool TableCursor::seek(const QString& comparison, const std::vector<tv::Variant>
     direction_ = 0;
     // Rows of the index alone are cheap: read ahead the way the comparison looks, as a
     // lookup list walks on from the row found.
-    const bool readAhead = keysOnly();
-    RowBuffer& rows =
-        fetch(bound, ranges, descending, readAhead ? nextChunk(descending ? -1 : 1) : 1);
+    // A seek for equality is a keyed read of the whole row, as a record is loaded.
+    const bool readAhead = op != QLatin1String("=") && keysOnly();
+    RowBuffer& rows = fetch(bound, ranges, descending,
+                            readAhead ? nextChunk(descending ? -1 : 1) : 1, QString(), readAhead);
     if (rows.rows() == 0) {
         standAt(descending ? At::BOF : At::EOF_);
         return false;
@@ -441,22 +444,22 @@ bool TableCursor::find(const QString& condition, FindKind kind) {
     const int depth = static_cast<int>(key.size());
     switch (kind) {
         case FindKind::First:
-            fetch({}, {{0, Range::All}}, false, 1, condition);
+            fetch({}, {{0, Range::All}}, false, 1, condition, false);
             break;
         case FindKind::Last:
-            fetch({}, {{0, Range::All}}, true, 1, condition);
+            fetch({}, {{0, Range::All}}, true, 1, condition, false);
             break;
         case FindKind::Next:
             if (fromRow)
-                fetch(key, after(key, depth, false), false, 1, condition);
+                fetch(key, after(key, depth, false), false, 1, condition, false);
             else if (at_ != At::EOF_ && at_ != At::Empty)
-                fetch({}, {{0, Range::All}}, false, 1, condition);
+                fetch({}, {{0, Range::All}}, false, 1, condition, false);
             break;
         case FindKind::Previous:
             if (fromRow)
-                fetch(key, before(key, depth, false), true, 1, condition);
+                fetch(key, before(key, depth, false), true, 1, condition, false);
             else if (at_ != At::BOF && at_ != At::Empty)
-                fetch({}, {{0, Range::All}}, true, 1, condition);
+                fetch({}, {{0, Range::All}}, true, 1, condition, false);
             break;
     }
     if (rows.rows() == 0) return false;

@@ -79,9 +79,11 @@ private:
                              bool inclusive) const;
     std::vector<Range> before(const std::vector<StoredValue>& bound, int depth,
                               bool inclusive) const;
-    // Reads rows into spare_ (returned), leaving the current chunk alone.
+    // Reads rows into spare_ (returned), leaving the current chunk alone; key columns only
+    // when the cursor reads them so and the caller allows it.
     RowBuffer& fetch(const std::vector<StoredValue>& bound, const std::vector<Range>& ranges,
-                     bool descending, int limit, const QString& condition = QString());
+                     bool descending, int limit, const QString& condition = QString(),
+                     bool mayReadKeysOnly = true);
     bool fetchRowid(std::int64_t rowid);          // into spare_
     std::vector<StoredValue> currentKey() const;  // the index columns, then the rowid
     void standOnFetched(size_t pos);              // spare_ becomes the current chunk
