@@ -5,55 +5,22 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
-
 namespace tv::engine {
 
 namespace {
 
-// Blocks from this size on are mapped with their pages in place: one system call instead
-// of a fault per page as the keys are written (a quarter of opening a million-row
-// dynaset went to those faults).
-constexpr size_t kMappedBytes = size_t{1} << 20;
-
 std::uint32_t* allocate(size_t count) {
-    const size_t bytes = count * sizeof(std::uint32_t);
-#ifdef __linux__
-    if (bytes >= kMappedBytes) {
-        void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE,
-                            MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-        if (memory == MAP_FAILED) throw std::bad_alloc();
-        return static_cast<std::uint32_t*>(memory);
-    }
-#endif
-    void* memory = std::malloc(bytes);
+    void* memory = std::malloc(count * sizeof(std::uint32_t));
     if (!memory) throw std::bad_alloc();
     return static_cast<std::uint32_t*>(memory);
-}
-
-void release(std::uint32_t* memory, size_t count) {
-    if (!memory) return;
-#ifdef __linux__
-    const size_t bytes = count * sizeof(std::uint32_t);
-    if (bytes >= kMappedBytes) {
-        munmap(memory, bytes);
-        return;
-    }
-#else
-    (void)count;
-#endif
-    std::free(memory);
 }
 
 }  // namespace
 
 KeyArray::~KeyArray() {
     for (Block& block : blocks_) {
-        release(block.low, block.capacity);
-        release(block.high, block.capacity);
+        std::free(block.low);
+        std::free(block.high);
     }
 }
 

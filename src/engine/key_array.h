@@ -7,8 +7,6 @@
 //   time it grows; a small dynaset still takes only a small first block;
 // - a key takes 4 bytes: the low half of the rowid, with the high halves kept beside a
 //   block only when one of its rowids needs them (auto-numbers never do);
-// - large blocks are asked of the system already mapped in (Linux), rather than taking a
-//   page fault for every 4 KB written;
 // - the deleted marks are made only when the first row is deleted.
 #pragma once
 
