@@ -154,8 +154,11 @@ Connection::ReadScope::ReadScope(Connection& connection) {
 Connection::ReadScope::~ReadScope() {
     if (!began_ || !began_->inTransaction()) return;
     // Only reads were made: ending the transaction just releases the shared lock.
-    if (sqlite3_exec(began_->db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+    try {
+        began_->cached(QStringLiteral("COMMIT")).run();
+    } catch (const DbError&) {
         sqlite3_exec(began_->db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
 }
 
 void Connection::idle() {

@@ -11,6 +11,8 @@ namespace tv::engine {
 namespace {
 constexpr int kFirstChunk = 16;
 constexpr int kMaxChunk = 1024;
+// Rows of the index alone cost little: a seek reads a screenful of them ahead.
+constexpr int kSeekReadAhead = 64;
 }  // namespace
 
 TableCursor::TableCursor(DbHandle db, std::shared_ptr<const TableSchema> schema)
@@ -416,12 +418,16 @@ bool TableCursor::seek(const QString& comparison, const std::vector<tv::Variant>
         fail(err::kInvalidOperation, comparison);
     }
     direction_ = 0;
-    // Rows of the index alone are cheap: read ahead the way the comparison looks, as a
-    // lookup list walks on from the row found.
-    // A seek for equality is a keyed read of the whole row, as a record is loaded.
+    // With key columns only, read ahead the way the comparison looks, as a lookup list
+    // walks on from the row found. A seek for equality is a keyed read of the whole row,
+    // as a record is loaded.
     const bool readAhead = op != QLatin1String("=") && keysOnly();
-    RowBuffer& rows = fetch(bound, ranges, descending,
-                            readAhead ? nextChunk(descending ? -1 : 1) : 1, QString(), readAhead);
+    if (readAhead) {
+        direction_ = descending ? -1 : 1;
+        chunkSize_ = kSeekReadAhead;
+    }
+    RowBuffer& rows =
+        fetch(bound, ranges, descending, readAhead ? kSeekReadAhead : 1, QString(), readAhead);
     if (rows.rows() == 0) {
         standAt(descending ? At::BOF : At::EOF_);
         return false;
