@@ -145,6 +145,22 @@ void Connection::rollbackTransaction() {
     }
 }
 
+Connection::ReadScope::ReadScope(Connection& connection) {
+    if (connection.inTransaction()) return;
+    connection.cached(QStringLiteral("BEGIN")).run();
+    began_ = &connection;
+}
+
+Connection::ReadScope::~ReadScope() {
+    if (!began_ || !began_->inTransaction()) return;
+    // Only reads were made: ending the transaction just releases the shared lock.
+    try {
+        began_->cached(QStringLiteral("COMMIT")).run();
+    } catch (const DbError&) {
+        sqlite3_exec(began_->db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+}
+
 void Connection::idle() {
     noteChange();
     if (lockHolders_ == 0 && depth_ == 0 && inTransaction()) commitOrRollback();

@@ -44,12 +44,11 @@ KeysetCursor::KeysetCursor(DbHandle db, std::shared_ptr<KeysetQuery> query)
 }
 
 void KeysetCursor::load() {
-    auto keys = std::make_shared<Keys>();
+    auto keys = std::make_shared<KeyArray>();
     {
         Statement statement = db_->conn().cached(query_->keysSql);
-        while (statement.step()) keys->ids.push_back(statement.intAt(0));
+        while (statement.step()) keys->push_back(statement.intAt(0));
     }
-    keys->deleted.assign(keys->ids.size(), 0);
     keys_ = std::move(keys);
     window_.reset(query_->fields.size());
     rowOfSlot_.clear();
@@ -69,7 +68,7 @@ std::unique_ptr<RowSource> KeysetCursor::clone() const {
 void KeysetCursor::requery() { load(); }
 
 std::int64_t KeysetCursor::rowid() const {
-    return !none_ && pos_ >= 0 && pos_ < size() ? keys_->ids[static_cast<size_t>(pos_)] : 0;
+    return !none_ && pos_ >= 0 && pos_ < size() ? (*keys_)[pos_] : 0;
 }
 
 void KeysetCursor::jumpTo(long pos) {
@@ -120,7 +119,7 @@ void KeysetCursor::move(long rows) {
         step(static_cast<int>(rows));
         return;
     }
-    if (keys_->deletedCount == 0) {
+    if (keys_->deletedCount() == 0) {
         jumpTo(std::clamp(pos_ + rows, -1L, size()));
         return;
     }
@@ -130,13 +129,12 @@ void KeysetCursor::move(long rows) {
 
 long KeysetCursor::absolutePosition() {
     if (!onRow()) return -1;
-    if (keys_->deletedCount == 0) return pos_;
-    return static_cast<long>(std::count(keys_->deleted.begin(), keys_->deleted.begin() + pos_, 0));
+    return keys_->liveBefore(pos_);
 }
 
 void KeysetCursor::setAbsolutePosition(long position) {
     if (position < 0 || position >= live()) fail(err::kNoCurrentRecord);
-    if (keys_->deletedCount == 0) {
+    if (keys_->deletedCount() == 0) {
         jumpTo(position);
         return;
     }
@@ -146,19 +144,16 @@ void KeysetCursor::setAbsolutePosition(long position) {
     jumpTo(pos);
 }
 
-QByteArray KeysetCursor::bookmark() const {
-    return encodeBookmark(pos_, keys_->ids[static_cast<size_t>(pos_)]);
-}
+QByteArray KeysetCursor::bookmark() const { return encodeBookmark(pos_, (*keys_)[pos_]); }
 
 bool KeysetCursor::gotoBookmark(const QByteArray& bookmark) {
     std::int64_t pos = 0;
     std::int64_t rowid = 0;
     if (!decodeBookmark(bookmark, &pos, &rowid)) return false;
-    if (pos < 0 || pos >= size() || keys_->ids[static_cast<size_t>(pos)] != rowid) {
+    if (pos < 0 || pos >= size() || (*keys_)[static_cast<long>(pos)] != rowid) {
         // Made before a requery: look the row up.
-        const auto it = std::find(keys_->ids.begin(), keys_->ids.end(), rowid);
-        if (it == keys_->ids.end()) return false;
-        pos = it - keys_->ids.begin();
+        pos = keys_->indexOf(rowid);
+        if (pos < 0) return false;
     }
     if (skip(static_cast<long>(pos))) return false;
     jumpTo(static_cast<long>(pos));
@@ -166,21 +161,13 @@ bool KeysetCursor::gotoBookmark(const QByteArray& bookmark) {
 }
 
 QByteArray KeysetCursor::bookmarkFor(std::int64_t rowid) const {
-    for (long pos = size() - 1; pos >= 0; --pos)
-        if (keys_->ids[static_cast<size_t>(pos)] == rowid) return encodeBookmark(pos, rowid);
-    return QByteArray();
+    const long pos = keys_->lastIndexOf(rowid);
+    return pos < 0 ? QByteArray() : encodeBookmark(pos, rowid);
 }
 
-void KeysetCursor::markGone(long pos) {
-    if (skip(pos)) return;
-    keys_->deleted[static_cast<size_t>(pos)] = 1;
-    ++keys_->deletedCount;
-}
+void KeysetCursor::markGone(long pos) { keys_->markDeleted(pos); }
 
-void KeysetCursor::rowAdded(std::int64_t rowid) {
-    keys_->ids.push_back(rowid);
-    keys_->deleted.push_back(0);
-}
+void KeysetCursor::rowAdded(std::int64_t rowid) { keys_->push_back(rowid); }
 
 void KeysetCursor::rowDeleted() {
     if (onRow()) markGone(pos_);
@@ -197,7 +184,7 @@ void KeysetCursor::readWindow(long pos) {
     }
     std::vector<std::int64_t> ids;
     for (long p = start; p < end; ++p)
-        if (!skip(p)) ids.push_back(keys_->ids[static_cast<size_t>(p)]);
+        if (!skip(p)) ids.push_back((*keys_)[p]);
     int bucket = kBuckets[0];
     for (int b : kBuckets)
         if ((bucket = b) >= static_cast<int>(ids.size())) break;
@@ -207,8 +194,7 @@ void KeysetCursor::readWindow(long pos) {
     sql += u')';
     // Rows come back in rowid order: note where each rowid lies in the window.
     std::unordered_map<std::int64_t, size_t> slotOf;
-    for (long p = start; p < end; ++p)
-        slotOf.emplace(keys_->ids[static_cast<size_t>(p)], static_cast<size_t>(p - start));
+    for (long p = start; p < end; ++p) slotOf.emplace((*keys_)[p], static_cast<size_t>(p - start));
     window_.clear();
     rowOfSlot_.assign(static_cast<size_t>(end - start), -1);
     {
@@ -273,7 +259,7 @@ bool KeysetCursor::find(const QString& condition, FindKind kind) {
             break;
     }
     for (; pos >= 0 && pos < size(); pos += direction) {
-        if (!skip(pos) && matches.count(keys_->ids[static_cast<size_t>(pos)])) {
+        if (!skip(pos) && matches.count((*keys_)[pos])) {
             jumpTo(pos);
             return true;
         }
@@ -290,7 +276,7 @@ const std::vector<FieldInfo>& KeysetCursor::fields() {
         query_->typed = true;
         // Expressions are typed by what the first row holds.
         Statement statement = db_->conn().cached(query_->fetchHead + QStringLiteral("?)"));
-        statement.bindInt(1, keys_->ids[static_cast<size_t>(first)]);
+        statement.bindInt(1, (*keys_)[first]);
         if (statement.step())
             for (size_t col = 0; col < fields.size(); ++col)
                 if (fields[col].typeFromValue)

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "engine/db_impl.h"
+#include "engine/key_array.h"
 #include "engine/row_buffer.h"
 #include "engine/row_source.h"
 
@@ -59,14 +60,9 @@ public:
     const std::vector<FieldInfo>& fields() override;
 
 private:
-    struct Keys {
-        std::vector<std::int64_t> ids;
-        std::vector<char> deleted;
-        long deletedCount = 0;
-    };
-    long size() const { return static_cast<long>(keys_->ids.size()); }
-    long live() const { return size() - keys_->deletedCount; }
-    bool skip(long pos) const { return keys_->deleted[static_cast<size_t>(pos)] != 0; }
+    long size() const { return keys_->size(); }
+    long live() const { return size() - keys_->deletedCount(); }
+    bool skip(long pos) const { return keys_->deleted(pos); }
     void load();
     void step(int direction);
     void jumpTo(long pos);
@@ -75,7 +71,7 @@ private:
 
     DbHandle db_;
     std::shared_ptr<KeysetQuery> query_;
-    std::shared_ptr<Keys> keys_;
+    std::shared_ptr<KeyArray> keys_;
     long pos_ = 0;       // -1 BOF, size() EOF
     bool none_ = false;  // a fresh clone: no current row until a move
     // Rows read around the position, for key-set entries windowStart_ on: slot i of the

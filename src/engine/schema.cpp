@@ -41,6 +41,11 @@ CursorPlan& TableSchema::plan(const IndexSchema* index) const {
     for (const ColumnSchema& column : columns) columnList << quoteName(column.name);
     plan->head = QStringLiteral("SELECT %1 FROM %2")
                      .arg(columnList.join(QLatin1String(", ")), quoteName(name));
+    QStringList keyList{QStringLiteral("rowid")};
+    for (int column : plan->keyColumns)
+        keyList << quoteName(columns[static_cast<size_t>(column)].name);
+    plan->keyHead =
+        QStringLiteral("SELECT %1 FROM %2").arg(keyList.join(QLatin1String(", ")), quoteName(name));
     QStringList asc;
     QStringList desc;
     for (int column : plan->keyColumns) {

@@ -42,6 +42,7 @@ struct IndexSchema {
 struct CursorPlan {
     std::vector<int> keyColumns;  // column ordinals of the index, in key order
     QString head;                 // SELECT rowid, <every column> FROM <table>
+    QString keyHead;              // SELECT rowid, <key columns> FROM <table>
     QString orderAsc;             // ORDER BY <key columns>, rowid
     QString orderDesc;
     QHash<quint32, QString> queries;  // range queries by shape (TableCursor::shapeKey)

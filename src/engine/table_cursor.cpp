@@ -4,12 +4,15 @@
 #include "engine/errors.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace tv::engine {
 
 namespace {
 constexpr int kFirstChunk = 16;
 constexpr int kMaxChunk = 1024;
+// Rows of the index alone cost little: a seek reads a screenful of them ahead.
+constexpr int kSeekReadAhead = 64;
 }  // namespace
 
 TableCursor::TableCursor(DbHandle db, std::shared_ptr<const TableSchema> schema)
@@ -17,11 +20,16 @@ TableCursor::TableCursor(DbHandle db, std::shared_ptr<const TableSchema> schema)
       schema_(std::move(schema)),
       plan_(&schema_->plan(nullptr)),
       chunk_(schema_->columns.size()),
-      spare_(schema_->columns.size()) {}
+      spare_(schema_->columns.size()),
+      keySlot_(schema_->columns.size(), -1) {}
 
 void TableCursor::setIndex(const IndexSchema* index) {
     index_ = index;
     plan_ = &schema_->plan(index);
+    wholeRows_ = false;
+    keySlot_.assign(schema_->columns.size(), -1);
+    for (size_t part = 0; part < plan_->keyColumns.size(); ++part)
+        keySlot_[static_cast<size_t>(plan_->keyColumns[part])] = static_cast<int>(part);
     standAt(At::Start);
 }
 
@@ -56,6 +64,7 @@ void TableCursor::standAt(At at) {
 void TableCursor::standOnFetched(size_t pos) {
     // The chunk read last becomes current; the old one's storage is kept for the next.
     std::swap(chunk_, spare_);
+    std::swap(chunkKeysOnly_, spareKeysOnly_);
     pos_ = pos;
     chunkChanges_ = conn().changeCount();
     at_ = At::Row;
@@ -65,8 +74,9 @@ void TableCursor::standOnFetched(size_t pos) {
 std::vector<StoredValue> TableCursor::currentKey() const {
     std::vector<StoredValue> key;
     key.reserve(plan_->keyColumns.size() + 1);
-    for (int column : plan_->keyColumns)
-        key.push_back(chunk_.stored(pos_, static_cast<size_t>(column)));
+    for (size_t part = 0; part < plan_->keyColumns.size(); ++part)
+        key.push_back(chunk_.stored(
+            pos_, chunkKeysOnly_ ? part : static_cast<size_t>(plan_->keyColumns[part])));
     StoredValue rowid;
     rowid.kind = SQLITE_INTEGER;
     rowid.i = chunk_.rowid(pos_);
@@ -87,9 +97,9 @@ int TableCursor::nextChunk(int direction) {
 // The statement of one range; its text depends only on the range's shape (which parts
 // are Null, which way it runs), so it is built once per shape and kept in the plan.
 QString TableCursor::rangeSql(const Range& range, const std::vector<StoredValue>& bound,
-                              bool descending, const QString& condition) {
+                              bool descending, const QString& condition, bool keysOnly) {
     quint32 shape = static_cast<quint32>(range.equal) | static_cast<quint32>(range.op) << 3 |
-                    (descending ? 1u : 0u) << 6;
+                    (descending ? 1u : 0u) << 6 | (keysOnly ? 1u : 0u) << 31;
     for (int part = 0; part < range.equal; ++part)
         if (bound[static_cast<size_t>(part)].isNull()) shape |= 1u << (7 + part);
     if (condition.isEmpty()) {
@@ -118,7 +128,7 @@ QString TableCursor::rangeSql(const Range& range, const std::vector<StoredValue>
             break;
     }
     if (!condition.isEmpty()) terms << u'(' + condition + u')';
-    QString sql = plan_->head;
+    QString sql = keysOnly ? plan_->keyHead : plan_->head;
     if (!terms.isEmpty()) sql += QStringLiteral(" WHERE ") + terms.join(QLatin1String(" AND "));
     sql += (descending ? plan_->orderDesc : plan_->orderAsc) + QStringLiteral(" LIMIT ?");
     if (condition.isEmpty()) plan_->queries.insert(shape, sql);
@@ -154,13 +164,17 @@ std::vector<TableCursor::Range> TableCursor::before(const std::vector<StoredValu
 
 RowBuffer& TableCursor::fetch(const std::vector<StoredValue>& bound,
                               const std::vector<Range>& ranges, bool descending, int limit,
-                              const QString& condition) {
+                              const QString& condition, bool mayReadKeysOnly) {
     RowBuffer& chunk = spare_;
-    chunk.clear();
+    spareKeysOnly_ = mayReadKeysOnly && keysOnly();
+    chunk.reset(spareKeysOnly_ ? plan_->keyColumns.size() : schema_->columns.size());
+    std::optional<Connection::ReadScope> scope;
+    if (ranges.size() > 1) scope.emplace(conn());
     for (const Range& range : ranges) {
         const int wanted = limit - static_cast<int>(chunk.rows());
         if (wanted <= 0) break;
-        Statement statement = conn().cached(rangeSql(range, bound, descending, condition));
+        Statement statement =
+            conn().cached(rangeSql(range, bound, descending, condition, spareKeysOnly_));
         int index = 1;
         for (int part = 0; part < range.equal; ++part)
             if (!bound[static_cast<size_t>(part)].isNull())
@@ -177,7 +191,8 @@ bool TableCursor::fetchRowid(std::int64_t rowid) {
     Statement statement = conn().cached(plan_->head + QStringLiteral(" WHERE rowid = ?"));
     statement.bindInt(1, rowid);
     if (!statement.step()) return false;
-    spare_.clear();
+    spare_.reset(schema_->columns.size());
+    spareKeysOnly_ = false;
     spare_.append(statement, 1, 0);
     return true;
 }
@@ -280,8 +295,36 @@ RowState TableCursor::current() {
 }
 
 tv::Variant TableCursor::value(int column) {
-    return chunk_.value(pos_, static_cast<size_t>(column),
-                        schema_->fields[static_cast<size_t>(column)]);
+    const FieldInfo& field = schema_->fields[static_cast<size_t>(column)];
+    if (chunkKeysOnly_) {
+        const int part = keySlot_[static_cast<size_t>(column)];
+        if (part >= 0) return chunk_.value(pos_, static_cast<size_t>(part), field);
+        readWholeRows();
+    }
+    return chunk_.value(pos_, static_cast<size_t>(column), field);
+}
+
+void TableCursor::readWholeRows() {
+    wholeRows_ = true;
+    const std::vector<StoredValue> key = currentKey();
+    const int depth = static_cast<int>(key.size());
+    // Whole rows from the current one on, the way the walk goes.
+    const bool backwards = direction_ < 0;
+    direction_ = backwards ? -1 : 1;
+    chunkSize_ = kFirstChunk;
+    RowBuffer& rows = backwards ? fetch(key, before(key, depth, true), true, kFirstChunk)
+                                : fetch(key, after(key, depth, true), false, kFirstChunk);
+    if (rows.rows() == 0 || rows.rowid(0) != key.back().i) {
+        // Deleted by someone else since its key was read.
+        deleted_ = true;
+        fail(err::kRecordDeleted);
+    }
+    if (!backwards) {
+        standOnFetched(0);
+        return;
+    }
+    rows.reverse();
+    standOnFetched(rows.rows() - 1);
 }
 
 void TableCursor::rowChanged() { chunkChanges_ = ~std::uint64_t{0}; }
@@ -302,9 +345,10 @@ long TableCursor::absolutePosition() {
     if (at_ != At::Row) return -1;
     const std::vector<StoredValue> key = currentKey();
     long count = 0;
+    const Connection::ReadScope scope(conn());
     for (const Range& range : before(key, static_cast<int>(key.size()), false)) {
         // The range's own statement, counted instead of read.
-        QString sql = rangeSql(range, key, false, QString());
+        QString sql = rangeSql(range, key, false, QString(), true);
         sql = QStringLiteral("SELECT count(*) FROM (") + sql + u')';
         Statement statement = conn().cached(sql);
         int index = 1;
@@ -325,7 +369,8 @@ void TableCursor::setAbsolutePosition(long position) {
         conn().cached(plan_->head + plan_->orderAsc + QStringLiteral(" LIMIT 1 OFFSET ?"));
     statement.bindInt(1, position);
     if (position < 0 || !statement.step()) fail(err::kNoCurrentRecord);
-    spare_.clear();
+    spare_.reset(schema_->columns.size());
+    spareKeysOnly_ = false;
     spare_.append(statement, 1, 0);
     statement.reset();
     standOnFetched(0);
@@ -373,12 +418,26 @@ bool TableCursor::seek(const QString& comparison, const std::vector<tv::Variant>
         fail(err::kInvalidOperation, comparison);
     }
     direction_ = 0;
-    RowBuffer& rows = fetch(bound, ranges, descending, 1);
+    // With key columns only, read ahead the way the comparison looks, as a lookup list
+    // walks on from the row found. A seek for equality is a keyed read of the whole row,
+    // as a record is loaded.
+    const bool readAhead = op != QLatin1String("=") && keysOnly();
+    if (readAhead) {
+        direction_ = descending ? -1 : 1;
+        chunkSize_ = kSeekReadAhead;
+    }
+    RowBuffer& rows =
+        fetch(bound, ranges, descending, readAhead ? kSeekReadAhead : 1, QString(), readAhead);
     if (rows.rows() == 0) {
         standAt(descending ? At::BOF : At::EOF_);
         return false;
     }
-    standOnFetched(0);
+    if (!descending) {
+        standOnFetched(0);
+        return true;
+    }
+    rows.reverse();
+    standOnFetched(rows.rows() - 1);
     return true;
 }
 
@@ -391,22 +450,22 @@ bool TableCursor::find(const QString& condition, FindKind kind) {
     const int depth = static_cast<int>(key.size());
     switch (kind) {
         case FindKind::First:
-            fetch({}, {{0, Range::All}}, false, 1, condition);
+            fetch({}, {{0, Range::All}}, false, 1, condition, false);
             break;
         case FindKind::Last:
-            fetch({}, {{0, Range::All}}, true, 1, condition);
+            fetch({}, {{0, Range::All}}, true, 1, condition, false);
             break;
         case FindKind::Next:
             if (fromRow)
-                fetch(key, after(key, depth, false), false, 1, condition);
+                fetch(key, after(key, depth, false), false, 1, condition, false);
             else if (at_ != At::EOF_ && at_ != At::Empty)
-                fetch({}, {{0, Range::All}}, false, 1, condition);
+                fetch({}, {{0, Range::All}}, false, 1, condition, false);
             break;
         case FindKind::Previous:
             if (fromRow)
-                fetch(key, before(key, depth, false), true, 1, condition);
+                fetch(key, before(key, depth, false), true, 1, condition, false);
             else if (at_ != At::BOF && at_ != At::Empty)
-                fetch({}, {{0, Range::All}}, true, 1, condition);
+                fetch({}, {{0, Range::All}}, true, 1, condition, false);
             break;
     }
     if (rows.rows() == 0) return false;

@@ -9,6 +9,11 @@
 // Each is one indexed search. Rows come in chunks that grow while the walk continues in
 // one direction (read-ahead); any write through the connection makes the chunk stale.
 // Indexes are walked in ascending order of their columns.
+//
+// Along an index, rows are first read with their key columns only, which the index alone
+// answers (a lookup list reading 50 names touches no table page). The first time another
+// column is asked for, the chunk is read again from the current row with whole rows, and
+// from then on this cursor reads whole rows.
 #pragma once
 
 #include "engine/db_impl.h"
@@ -69,17 +74,23 @@ private:
     void resolveStart();
     QString keyName(int part) const;
     QString rangeSql(const Range& range, const std::vector<StoredValue>& bound, bool descending,
-                     const QString& condition);
+                     const QString& condition, bool keysOnly);
     std::vector<Range> after(const std::vector<StoredValue>& bound, int depth,
                              bool inclusive) const;
     std::vector<Range> before(const std::vector<StoredValue>& bound, int depth,
                               bool inclusive) const;
-    // Reads rows into spare_ (returned), leaving the current chunk alone.
+    // Reads rows into spare_ (returned), leaving the current chunk alone; key columns only
+    // when the cursor reads them so and the caller allows it.
     RowBuffer& fetch(const std::vector<StoredValue>& bound, const std::vector<Range>& ranges,
-                     bool descending, int limit, const QString& condition = QString());
+                     bool descending, int limit, const QString& condition = QString(),
+                     bool mayReadKeysOnly = true);
     bool fetchRowid(std::int64_t rowid);          // into spare_
     std::vector<StoredValue> currentKey() const;  // the index columns, then the rowid
     void standOnFetched(size_t pos);              // spare_ becomes the current chunk
+    void readWholeRows();                         // the chunk again, whole rows from here
+    bool keysOnly() const {
+        return index_ && !wholeRows_ && plan_->keyColumns.size() < schema_->columns.size();
+    }
     void standAt(At at);
     bool fresh() const;
     int nextChunk(int direction);
@@ -96,6 +107,10 @@ private:
     size_t pos_ = 0;
     std::uint64_t chunkChanges_ = 0;
     bool deleted_ = false;
+    bool chunkKeysOnly_ = false;  // chunk_ holds the key columns only
+    bool spareKeysOnly_ = false;
+    bool wholeRows_ = false;    // a column outside the key was asked for
+    std::vector<int> keySlot_;  // per table column: its place in the index key, or -1
     int chunkSize_ = 0;
     int direction_ = 0;
 };
