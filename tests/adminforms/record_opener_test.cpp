@@ -64,6 +64,10 @@ TEST_F(RecordOpenerTest, ASecondRowRefillsTheOpenWindowAndItsTrackedKey) {
     EXPECT_EQ(first->findChild<QLineEdit*>(QStringLiteral("ChargeRate"))->text().count(u'.'), 1)
         << "the window's own step formats the rate once the row is shown";
 
+    EXPECT_EQ(first->focusWidget(), userId(first))
+        << "typing starts in the first field, not in "
+        << (first->focusWidget() ? first->focusWidget()->objectName().toStdString() : "nothing");
+
     UsersWindow* second = openStored(QStringLiteral("ivan"));
     EXPECT_EQ(second, first);
     EXPECT_EQ(userId(second)->text(), QStringLiteral("ivan"));

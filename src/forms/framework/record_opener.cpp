@@ -16,6 +16,9 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollArea>
+#include <QTabBar>
+#include <QTabWidget>
 
 namespace tv::forms {
 
@@ -67,6 +70,20 @@ void formatBirthday(QWidget* window) {
     });
 }
 
+// The first field in tab order, where a person starts typing: not the tab strip, a button
+// or the scroll area that holds the fields.
+QWidget* firstField(QWidget* window) {
+    for (QWidget* w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain()) {
+        if (!window->isAncestorOf(w) || !w->isVisible() || !w->isEnabled()) continue;
+        if (!(w->focusPolicy() & Qt::TabFocus)) continue;
+        if (qobject_cast<QTabWidget*>(w) || qobject_cast<QTabBar*>(w) ||
+            qobject_cast<QAbstractButton*>(w) || qobject_cast<QScrollArea*>(w))
+            continue;
+        return w;
+    }
+    return nullptr;
+}
+
 void bringForward(QWidget* window) {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
         if (sub->isMinimized()) sub->showNormal();
@@ -77,7 +94,10 @@ void bringForward(QWidget* window) {
         window->raise();
         window->activateWindow();
     }
-    window->setFocus();
+    if (QWidget* field = firstField(window))
+        field->setFocus(Qt::OtherFocusReason);
+    else
+        window->setFocus();
 }
 
 }  // namespace
