@@ -276,3 +276,21 @@ TEST(KeepInView, ASubWindowPlacedPastTheAreaIsPulledBackWithItsCornerVisible) {
     QMdiSubWindow* wide = place({300, 40, 600, 100});
     EXPECT_EQ(wide->pos(), QPoint(0, 40)) << "too wide to fit: its left edge shows";
 }
+
+TEST(HostInMdi, AWindowThatClosesItselfTakesItsFrameWithIt) {
+    QMdiArea area;
+    tv::forms::setMdiArea(&area);
+    auto* window = new QWidget;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<QMdiSubWindow> frame = tv::forms::hostInMdi(window);
+    ASSERT_TRUE(frame);
+    frame->show();
+    window->close();  // as a window's own Close button does
+    for (int i = 0; i < 3 && frame; ++i) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_TRUE(frame.isNull());
+    EXPECT_TRUE(area.subWindowList().isEmpty());
+    tv::forms::setMdiArea(nullptr);
+}

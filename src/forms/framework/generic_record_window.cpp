@@ -94,7 +94,7 @@ void GenericRecordWindow::buildControls() {
     outer->addWidget(scroll);
 
     auto* buttons = new QDialogButtonBox(this);
-    auto* saveButton = buttons->addButton(tr("&Save"), QDialogButtonBox::AcceptRole);
+    auto* saveButton = buttons->addButton(tr("Sa&ve"), QDialogButtonBox::AcceptRole);
     saveButton->setObjectName(QStringLiteral("Savef"));
     auto* closeButton = buttons->addButton(tr("&Close"), QDialogButtonBox::RejectRole);
     closeButton->setObjectName(QStringLiteral("Closef"));

@@ -28,6 +28,9 @@ QMdiSubWindow* hostInMdi(QWidget* window) {
     if (!area) return nullptr;
     QMdiSubWindow* sub = area->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // A window that closes itself (its Close button, "Exit On Save") takes its frame with
+    // it; queued, so that a frame already being deleted is not touched.
+    QObject::connect(window, &QObject::destroyed, sub, &QMdiSubWindow::close, Qt::QueuedConnection);
     return sub;
 }
 

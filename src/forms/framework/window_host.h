@@ -14,7 +14,8 @@ void setMdiArea(QMdiArea* area);
 QMdiArea* mdiArea();
 
 // The window's sub-window, adding it to the registered area when it has none yet;
-// nullptr when no area is registered. The sub-window is deleted when it closes.
+// nullptr when no area is registered. The sub-window is deleted when it closes, and
+// closes when the window inside it is deleted.
 QMdiSubWindow* hostInMdi(QWidget* window);
 
 // Moves the window's sub-window back inside the visible part of its area when the
