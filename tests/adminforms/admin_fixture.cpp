@@ -44,22 +44,4 @@ int AdminFormsTest::accessRowCount(const QString& userId) {
         .toInt();
 }
 
-void AdminFormsTest::setAccess(const QString& userId, const QString& table,
-                               std::optional<int> level) {
-    execData({
-        QStringLiteral("DELETE * FROM [System User Access] WHERE [USERID] = %1 AND "
-                       "[TABLENAME] = %2")
-            .arg(quoteLiteral(userId), quoteLiteral(table)),
-        QStringLiteral("INSERT INTO [System User Access] ([USERID], [TABLENAME], [ACCESSLEVEL]) "
-                       "VALUES (%1, %2, %3)")
-            .arg(quoteLiteral(userId), quoteLiteral(table),
-                 level ? QString::number(*level) : QStringLiteral("Null")),
-    });
-}
-
-void AdminFormsTest::addUser(const QString& userId) {
-    execData({QStringLiteral("INSERT INTO [System Users] ([USERID], [USERNAME]) VALUES (%1, %2)")
-                  .arg(quoteLiteral(userId), quoteLiteral(userId + QStringLiteral(" Person")))});
-}
-
 }  // namespace tvtest

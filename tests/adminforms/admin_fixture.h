@@ -22,8 +22,6 @@ protected:
     // when there is no row.
     static QString storedLevel(const QString& userId, const QString& table);
     static int accessRowCount(const QString& userId);
-    static void setAccess(const QString& userId, const QString& table, std::optional<int> level);
-    static void addUser(const QString& userId);
 
     std::unique_ptr<QLabel> status;
 };

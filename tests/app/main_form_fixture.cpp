@@ -38,32 +38,6 @@ void MainFormTest::TearDown() {
     ShippedDatabasesTest::TearDown();
 }
 
-void MainFormTest::addUser(const QString& userId, bool administrator, bool workflow, bool billing) {
-    auto flag = [](bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); };
-    execData({QStringLiteral("INSERT INTO [System Users] ([USERID], [USERNAME], [ADMINISTRATOR], "
-                             "[WORKFLOW], [BILLINGACCESS]) VALUES (%1, %2, %3, %4, %5)")
-                  .arg(quoteLiteral(userId), quoteLiteral(userId + QStringLiteral(" Person")),
-                       flag(administrator), flag(workflow), flag(billing))});
-}
-
-void MainFormTest::setAccess(const QString& userId, const QString& table,
-                             std::optional<int> level) {
-    execData({
-        QStringLiteral("DELETE * FROM [System User Access] WHERE [USERID] = %1 AND "
-                       "[TABLENAME] = %2")
-            .arg(quoteLiteral(userId), quoteLiteral(table)),
-        QStringLiteral("INSERT INTO [System User Access] ([USERID], [TABLENAME], [ACCESSLEVEL]) "
-                       "VALUES (%1, %2, %3)")
-            .arg(quoteLiteral(userId), quoteLiteral(table),
-                 level ? QString::number(*level) : QStringLiteral("Null")),
-    });
-}
-
-void MainFormTest::clearAccess(const QString& userId) {
-    execData({QStringLiteral("DELETE * FROM [System User Access] WHERE [USERID] = %1")
-                  .arg(quoteLiteral(userId))});
-}
-
 std::unique_ptr<tv::app::MainForm> MainFormTest::openMainForm(bool activate) {
     auto form = std::make_unique<tv::app::MainForm>();
     form->load();

@@ -18,13 +18,6 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Adds a user of "System Users" with the three flags.
-    static void addUser(const QString& userId, bool administrator = false, bool workflow = false,
-                        bool billing = true);
-    // Stores the user's level on a table ("Null" for no level at all).
-    static void setAccess(const QString& userId, const QString& table, std::optional<int> level);
-    static void clearAccess(const QString& userId);
-
     // A loaded main window for the signed-in user, activated once unless asked not to.
     std::unique_ptr<tv::app::MainForm> openMainForm(bool activate = true);
 

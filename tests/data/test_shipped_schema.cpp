@@ -614,48 +614,6 @@ TEST_F(ShippedSchema, TablesListedWholeHaveNoOtherColumns) {
         EXPECT_TRUE(db("Messages").TableDefNamed(box).FieldAt(0).AutoIncrement()) << box;
 }
 
-// Every display name the program opens has its catalogue row and record window.
-TEST_F(ShippedSchema, CatalogueKnowsEveryTableTheProgramOpens) {
-    const std::vector<std::pair<const char*, const char*>> windows = {
-        {"Customers", "Customer"},
-        {"Contacts", "Contact"},
-        {"Activities", "Activity"},
-        {"Scheduled Activities", "Schedule"},
-        {"Sales Opportunities", "Opportunity"},
-        {"Quotations", "Quote"},
-        {"Sales Orders", "Order"},
-        {"Purchase Orders", "POrder"},
-        {"Current Requests", "Request"},
-        {"Completed Requests", "Request"},
-        {"Service Contracts", "Contract"},
-        {"Customer Inventory", "Inventory"},
-        {"RMAs", "RMA"},
-        {"Customer Feedback", "Feedback"},
-        {"Customer Attachments", "Attachment"},
-        {"Document List", "DocDetails"},
-        {"Form Letters", "Letters"},
-        {"Products", "Product"},
-        {"Projects", "Project"},
-        {"Suppliers", "Supplier"},
-        {"Sales Campaigns", "Campaign"},
-        {"Customer Care Plans", "Plan"},
-        {"Scripts", "Script"},
-        {"Known Problems", "Problem"},
-        {"System Users", "Users"},
-        {"Report Definitions", "ReportDef"},
-        {"Field Definitions", "FieldDef"},
-        {"Form Captions", "FieldDef2"},
-    };
-    for (const auto& [display, window] : windows) {
-        tv::engine::Recordset rs =
-            db("Definitions")
-                .OpenRecordset("SELECT RECORDWINDOW FROM [TABLE DEFINITIONS] WHERE DISPLAYNAME = " +
-                               tv::engine::quoteLiteral(display));
-        ASSERT_FALSE(rs.EOF_()) << display;
-        EXPECT_EQ(tv::CStr(rs[0]), QString(window)) << display;
-    }
-}
-
 // Every table of Data.mdb but the program's own bookkeeping and the code tables is a
 // business table: it has its catalogue row, its standard column count is its width, and
 // each standard column has its field definition.

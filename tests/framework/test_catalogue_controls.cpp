@@ -1,4 +1,5 @@
 // The record-window catalogue and the control-array helpers the windows are built on.
+#include "core/format.h"
 #include "data/access.h"
 #include "data/app_state.h"
 #include "forms/framework/controls.h"
@@ -58,6 +59,18 @@ protected:
         FrameworkTest::TearDown();
     }
 };
+
+// The shipped TABLE DEFINITIONS name the same record window for each table as the
+// program's catalogue does.
+TEST_F(CatalogueTest, TheShippedDefinitionsAgreeWithTheCatalogue) {
+    for (const QString& display : recordWindowTables()) {
+        tv::engine::Recordset rs = tv::data::state().DefinitionsDb.OpenRecordset(
+            QStringLiteral("SELECT RECORDWINDOW FROM [TABLE DEFINITIONS] WHERE DISPLAYNAME = ") +
+            tv::engine::quoteLiteral(display));
+        ASSERT_FALSE(rs.EOF_()) << display.toStdString();
+        EXPECT_EQ(tv::TextOf(rs[0]), recordWindowName(display)) << display.toStdString();
+    }
+}
 
 TEST_F(CatalogueTest, OnlyTablesTheCatalogueNamesHaveAWindow) {
     registerFrameworkRecordWindows();

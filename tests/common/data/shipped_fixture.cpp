@@ -97,4 +97,33 @@ QString ShippedDatabasesTest::dataValue(const QString& sql) {
     return value;
 }
 
+using tv::engine::quoteLiteral;
+
+void ShippedDatabasesTest::addUser(const QString& userId, bool administrator, bool workflow,
+                                   bool billing) {
+    auto flag = [](bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); };
+    execData({QStringLiteral("INSERT INTO [System Users] ([USERID], [USERNAME], [ADMINISTRATOR], "
+                             "[WORKFLOW], [BILLINGACCESS]) VALUES (%1, %2, %3, %4, %5)")
+                  .arg(quoteLiteral(userId), quoteLiteral(userId + QStringLiteral(" Person")),
+                       flag(administrator), flag(workflow), flag(billing))});
+}
+
+void ShippedDatabasesTest::setAccess(const QString& userId, const QString& table,
+                                     std::optional<int> level) {
+    execData({
+        QStringLiteral("DELETE * FROM [System User Access] WHERE [USERID] = %1 AND "
+                       "[TABLENAME] = %2")
+            .arg(quoteLiteral(userId), quoteLiteral(table)),
+        QStringLiteral("INSERT INTO [System User Access] ([USERID], [TABLENAME], [ACCESSLEVEL]) "
+                       "VALUES (%1, %2, %3)")
+            .arg(quoteLiteral(userId), quoteLiteral(table),
+                 level ? QString::number(*level) : QStringLiteral("Null")),
+    });
+}
+
+void ShippedDatabasesTest::clearAccess(const QString& userId) {
+    execData({QStringLiteral("DELETE * FROM [System User Access] WHERE [USERID] = %1")
+                  .arg(quoteLiteral(userId))});
+}
+
 }  // namespace tvtest

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace tvtest {
 
@@ -29,6 +30,13 @@ protected:
     // The first column of the first row of a query on the data database, as text
     // ("<none>" when there is no row).
     static QString dataValue(const QString& sql);
+
+    // Adds a user of "System Users" with the three flags.
+    static void addUser(const QString& userId, bool administrator = false, bool workflow = false,
+                        bool billing = true);
+    // Stores the user's level on a table ("Null" for no level at all).
+    static void setAccess(const QString& userId, const QString& table, std::optional<int> level);
+    static void clearAccess(const QString& userId);
 
     ScratchFolder settings;
     ScratchFolder data;  // Definitions.mdb, Data.mdb, Messages.mdb, Pictures/
