@@ -31,14 +31,7 @@ ensure_packages "${TOLVARINE_PACKAGES[@]}"
 
 build=${TOLVARINE_BUILD_DIR:-build}  # another folder keeps a developer's own build apart
 configure_build "$build"
-# The program's own target appears once src/app/main.cpp exists.
-targets=(tolvarine-admin)
-has_program=0
-if ninja -C "$build" -t targets all 2>/dev/null | grep -q '^tolvarine: '; then
-    targets+=(tolvarine)
-    has_program=1
-fi
-cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
+cmake --build "$build" -j"$(nproc)" --target tolvarine-admin tolvarine
 
 admin=$build/tools/admin/tolvarine-admin
 if ((data_given)); then
@@ -63,11 +56,6 @@ if [[ -z $("$admin" setting Options PostOffice) && -e $data_dir/Messages.mdb ]];
     "$admin" setting Options PostOffice "$data_dir"
 fi
 
-if ((has_program == 0)); then
-    echo "The data folder is ready ($data_dir), but the program itself is not built yet:" >&2
-    echo "there is no 'tolvarine' target (src/app/main.cpp does not exist yet)." >&2
-    exit 1
-fi
 if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} && -z ${QT_QPA_PLATFORM:-} ]]; then
     echo "note: no DISPLAY is set; to try it without a screen: xvfb-run -a ./run.sh" >&2
 fi

@@ -1,9 +1,8 @@
 #include "app/about_box.h"
 
 #include "app/sign_in.h"
+#include "engine/engine.h"
 #include "ui_about_box.h"
-
-#include <sqlite3.h>
 
 #include <QtGlobal>
 
@@ -19,8 +18,8 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::
 AboutBox::~AboutBox() = default;
 
 QString AboutBox::libraryVersions() {
-    return QStringLiteral("Qt %1, SQLite %2")
-        .arg(QString::fromLatin1(qVersion()), QString::fromLatin1(sqlite3_libversion()));
+    return QStringLiteral("Qt %1, %2")
+        .arg(QString::fromLatin1(qVersion()), engine::Engine::StorageVersion());
 }
 
 QString AboutBox::versionText() const {

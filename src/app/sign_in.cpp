@@ -33,12 +33,6 @@ engine::Recordset seekUser(const QString& userId, bool* found) {
     return rs;
 }
 
-void closeQuietly(engine::Recordset& rs) {
-    (void)data::attempt([&] {
-        if (rs.IsOpen()) rs.Close();
-    });
-}
-
 }  // namespace
 
 bool folderHoldsDataDb(const QString& folder) {
@@ -72,7 +66,7 @@ PasswordCheck checkUserPassword(const QString& userId, const QString& password) 
             if (stored.isNull() || tv::TextOf(stored) == password) result = PasswordCheck::Accepted;
         });
     }
-    closeQuietly(rs);
+    rs.Close();
     data::AppState& st = data::state();
     if (result == PasswordCheck::Accepted) st.CurrentUserId = userId;
     return result;
@@ -110,7 +104,7 @@ bool storePassword(const QString& userId, const QString& newPassword) {
     engine::Recordset rs = seekUser(userId, &found);
     if (!rs.IsOpen()) return false;
     if (!found) {
-        closeQuietly(rs);
+        rs.Close();
         data::ShowMessage(7);
         return false;
     }
@@ -124,7 +118,7 @@ bool storePassword(const QString& userId, const QString& newPassword) {
             if (rs.EditModeNow() != engine::EditMode::None) rs.CancelUpdate();
         });
     }
-    closeQuietly(rs);
+    rs.Close();
     if (failed) {
         data::ShowMessage(106, data::errorTail(*failed));
         return false;

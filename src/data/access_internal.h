@@ -15,8 +15,8 @@ engine::Database& databaseFor(int selector);
 // The columns of the source table's "PrimaryKey" index in key order. Throws DbError.
 QStringList primaryKeyColumns(const QString& source, int selector);
 
-// Closes a record set, ignoring errors (it is being given up anyway).
-void closeQuietly(engine::Recordset& rs);
+// Drops a record set's pending Edit or AddNew, ignoring errors (Close drops it too).
+void cancelQuietly(engine::Recordset& rs);
 
 // Releases read locks so other workstations' changes become visible; never throws.
 void idleQuietly();

@@ -21,7 +21,7 @@ void FillList(const QString& source, ListSink& list, int column, int database) {
             rs.MoveNext();
         }
     });
-    detail::closeQuietly(rs);
+    rs.Close();
     detail::idleQuietly();
 }
 

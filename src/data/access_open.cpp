@@ -32,9 +32,10 @@ QStringList primaryKeyColumns(const QString& source, int selector) {
                           QStringLiteral("'PrimaryKey' isn't an index in this table."));
 }
 
-void closeQuietly(engine::Recordset& rs) {
+
+void cancelQuietly(engine::Recordset& rs) {
     (void)attempt([&] {
-        if (rs.IsOpen()) rs.Close();
+        if (rs.IsOpen() && rs.EditModeNow() != engine::EditMode::None) rs.CancelUpdate();
     });
 }
 
@@ -87,7 +88,7 @@ engine::Recordset OpenTable(const QString& source, int database) {
         rs = detail::databaseFor(database).OpenRecordset(actual);
     });
     if (failed) {
-        detail::closeQuietly(rs);
+        rs.Close();
         ShowMessage(194, QStringLiteral("\n\n") + actual + errorTail(*failed));
         return engine::Recordset();
     }

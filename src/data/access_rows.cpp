@@ -58,12 +58,6 @@ void writeValues(engine::Recordset& rs, const QStringList& values) {
 }
 
 // The update in progress is given up so the write lock is released.
-void cancelQuietly(engine::Recordset& rs) {
-    (void)attempt([&] {
-        if (rs.IsOpen() && rs.EditModeNow() != engine::EditMode::None) rs.CancelUpdate();
-    });
-}
-
 QString formatByType(const engine::Field& field) {
     const tv::Variant v = field.Value();
     switch (field.Type()) {
@@ -107,7 +101,7 @@ bool LoadRecord(const QString& source, const QString& key1, const QString& key2,
         values(1).clear();
         found = false;
     }
-    detail::closeQuietly(rs);
+    rs.Close();
     return found;
 }
 
@@ -118,7 +112,7 @@ QString GetFieldText(const QString& source, const QString& key1, const QString& 
         if (rs.IsOpen() && SeekRecord(rs, key1, key2, QString(), kDataDb))
             text = formatByType(rs.FieldAt(column));
     });
-    detail::closeQuietly(rs);
+    rs.Close();
     return text;
 }
 
@@ -131,10 +125,10 @@ bool AddRecord(const QString& source, bool reportErrors, int database) {
         rs.Update();
     });
     if (failed) {
-        cancelQuietly(rs);
+        rs.Close();  // drops the failed edit before the message box waits for the user
         if (reportErrors) ShowMessage(105, errorTail(*failed));
     }
-    detail::closeQuietly(rs);
+    rs.Close();
     return !failed;
 }
 
@@ -153,7 +147,7 @@ bool UpdateRecord(const QString& source, bool reportErrors, const QString& key1,
     }
 
     if (!SeekRecord(rs, keys[0], keys[1], keys[2], database)) {
-        detail::closeQuietly(rs);
+        rs.Close();
         if (ShowMessage(107) == msgbox::kYes) AddRecord(source, reportErrors, database);
         return false;
     }
@@ -165,10 +159,10 @@ bool UpdateRecord(const QString& source, bool reportErrors, const QString& key1,
         rs.Update();
     });
     if (failed) {
-        cancelQuietly(rs);
+        rs.Close();  // drops the failed edit before the message box waits for the user
         if (reportErrors) ShowMessage(106, errorTail(*failed));
     }
-    detail::closeQuietly(rs);
+    rs.Close();
     return !failed;
 }
 
@@ -186,10 +180,10 @@ bool SaveRecord(const QString& source, const QStringList& values, bool reportErr
         rs.Update();
     });
     if (failed) {
-        cancelQuietly(rs);
+        rs.Close();  // drops the failed edit before the message box waits for the user
         if (reportErrors) ShowMessage(105, errorTail(*failed));
     }
-    detail::closeQuietly(rs);
+    rs.Close();
     return !failed;
 }
 
@@ -211,7 +205,7 @@ bool DeleteRecord(const QString& source, const QString& key1, const QString& key
     } else {
         ShowMessage(102, keysText);
     }
-    detail::closeQuietly(rs);
+    rs.Close();
     detail::idleQuietly();
     return deleted;
 }

@@ -32,26 +32,13 @@ void FieldValueArray::assign(const QStringList& values) {
     values_.assign(values.begin(), values.end());
 }
 
-namespace {
-
-// Closing is best effort: a file that vanished under us must not stop a reset.
-template <typename T>
-void closeQuietly(T& object) {
-    try {
-        if (object.IsOpen()) object.Close();
-    } catch (const engine::DbError&) {
-    }
-}
-
-}  // namespace
-
 void AppState::reset() {
     // Record sets first: they belong to the databases closed after them.
-    closeQuietly(FormCaptionsRs);
-    closeQuietly(MessagesRs);
-    closeQuietly(FieldDefinitionsRs);
-    closeQuietly(DefinitionsDb);
-    closeQuietly(DataDb);
+    FormCaptionsRs.Close();
+    MessagesRs.Close();
+    FieldDefinitionsRs.Close();
+    DefinitionsDb.Close();
+    DataDb.Close();
     FormCaptionsRs = engine::Recordset();
     MessagesRs = engine::Recordset();
     FieldDefinitionsRs = engine::Recordset();

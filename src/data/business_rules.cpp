@@ -184,7 +184,7 @@ std::optional<std::int32_t> firstScheduledDay(const QString& sql, bool* ok) {
         *ok = false;
         ShowMessage(194, QStringLiteral("\n\n") + sql + errorTail(*failed));
     }
-    detail::closeQuietly(rs);
+    rs.Close();
     return day;
 }
 
@@ -200,7 +200,7 @@ bool writeNextDate(const QString& table, const QString& key1, const QString& key
     engine::Recordset rs = OpenTable(table);
     if (!rs.IsOpen()) return false;
     if (!SeekRecord(rs, key1, key2, QString())) {
-        detail::closeQuietly(rs);
+        rs.Close();
         return true;  // no such row: nothing to keep up to date
     }
     detail::idleQuietly();
@@ -216,7 +216,7 @@ bool writeNextDate(const QString& table, const QString& key1, const QString& key
         });
         ShowMessage(106, errorTail(*failed));
     }
-    detail::closeQuietly(rs);
+    rs.Close();
     return !failed;
 }
 

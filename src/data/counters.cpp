@@ -70,12 +70,6 @@ std::optional<Failure> untilUnlocked(F&& step) {
     }
 }
 
-void cancelQuietly(engine::Recordset& rs) {
-    (void)attempt([&] {
-        if (rs.IsOpen() && rs.EditModeNow() != engine::EditMode::None) rs.CancelUpdate();
-    });
-}
-
 // Opens a data-database table with its "PrimaryKey" index. While other workstations are
 // taking numbers even reading can be refused for a moment (a writer finishing its update
 // holds the whole file); that is waited out like a held row. Any other failure goes
@@ -89,7 +83,7 @@ engine::Recordset openWaiting(const QString& table) {
         rs.SetIndex(QStringLiteral("PrimaryKey"));
     });
     if (!failed) return rs;
-    detail::closeQuietly(rs);
+    rs.Close();
     return OpenTable(table);
 }
 
@@ -114,13 +108,13 @@ Outcome takeNumber(engine::Recordset& counters, engine::Recordset& numbered, con
                 const tv::Variant last = counters[kLastNumberColumn];
                 candidate = (last.isNull() ? 0 : tv::CLng(last)) + qint64{1};
             })) {
-            cancelQuietly(counters);
+            detail::cancelQuietly(counters);
             return Outcome::Failed;
         }
     } else {
         if (untilUnlocked([&] { counters.AddNew(); })) return Outcome::Failed;
         if (attempt([&] { counters.FieldAt(kNameColumn).SetValue(tv::Variant(table)); })) {
-            cancelQuietly(counters);
+            detail::cancelQuietly(counters);
             return Outcome::Failed;
         }
     }
@@ -137,7 +131,7 @@ Outcome takeNumber(engine::Recordset& counters, engine::Recordset& numbered, con
         counters.Update();
     });
     if (failed) {
-        cancelQuietly(counters);
+        detail::cancelQuietly(counters);
         return !found && failed->number == engine::err::kDuplicateKey ? Outcome::Raced
                                                                       : Outcome::Failed;
     }
@@ -160,8 +154,8 @@ std::int32_t NextCounter(const QString& source) {
         if (takeNumber(counters, numbered, table, &number) != Outcome::Raced) break;
     }
 
-    detail::closeQuietly(numbered);
-    detail::closeQuietly(counters);
+    numbered.Close();
+    counters.Close();
     detail::idleQuietly();
     return number;
 }

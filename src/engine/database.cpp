@@ -39,7 +39,7 @@ Database& Database::operator=(Database&&) noexcept = default;
 bool Database::IsOpen() const { return d_ && d_->isOpen(); }
 QString Database::Name() const { return d_ ? d_->path : QString(); }
 
-void Database::Close() {
+void Database::Close() noexcept {
     // Record sets still open on it report 3420 from now on; a pending edit is dropped
     // with the connection (its transaction rolls back).
     if (d_) {

@@ -5,6 +5,8 @@
 #include "engine/jet_dialect.h"
 #include "engine/repair.h"
 
+#include <sqlite3.h>
+
 #include <QFileInfo>
 #include <algorithm>
 
@@ -115,5 +117,9 @@ void Engine::SetBusyTimeout(int milliseconds) {
 }
 
 int Engine::BusyTimeout() const { return state().busyTimeoutMs; }
+
+QString Engine::StorageVersion() {
+    return QStringLiteral("SQLite ") + QString::fromLatin1(sqlite3_libversion());
+}
 
 }  // namespace tv::engine

@@ -173,7 +173,8 @@ public:
     Recordset& operator=(const Recordset&) = delete;
 
     bool IsOpen() const;
-    void Close();
+    // Never fails: a record set being given up drops its pending edit and its rows.
+    void Close() noexcept;
 
     QString Name() const;  // table name, or the SQL text of a dynaset
     RecordsetType Type() const;
@@ -265,7 +266,8 @@ public:
 
     bool IsOpen() const;
     QString Name() const;  // the file path
-    void Close();
+    // Never fails; record sets still open on the database report 3420 from then on.
+    void Close() noexcept;
 
     // A table name (blanks allowed, brackets optional) gives a table record set; SQL
     // (text starting with SELECT) gives a dynaset. Throws 3078 for an unknown table,
@@ -316,6 +318,10 @@ public:
     // Ends read transactions of this process's databases so that other workstations'
     // changes become visible (freeLocks as DAO's dbFreeLocks).
     void Idle(bool freeLocks = true);
+
+    // The storage library under the engine and its version ("SQLite 3.40.1"), for the
+    // About box and problem reports.
+    static QString StorageVersion();
 
     // How long a locked file is waited for before error 3260 (milliseconds).
     void SetBusyTimeout(int milliseconds);

@@ -31,7 +31,7 @@ Recordset& Recordset::operator=(Recordset&& other) noexcept {
 
 bool Recordset::IsOpen() const { return d_ && d_->core && d_->core->source; }
 
-void Recordset::Close() {
+void Recordset::Close() noexcept {
     if (!IsOpen()) return;
     RecordsetCore& core = *d_->core;
     core.abandonEdit();

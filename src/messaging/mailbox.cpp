@@ -93,7 +93,7 @@ QString headingsOf(const Box& box) {
         for (; rs.IsOpen() && !rs.EOF_(); rs.MoveNext()) joined += field(rs, kOptionValue) + u'\t';
     });
     joined.chop(1);
-    detail::closeQuietly(rs);
+    rs.Close();
     return joined;
 }
 

@@ -100,12 +100,6 @@ bool LocatePostOffice() {
 
 namespace detail {
 
-void closeQuietly(engine::Recordset& rs) {
-    (void)data::attempt([&] {
-        if (rs.IsOpen()) rs.Close();
-    });
-}
-
 PostOfficeSession::PostOfficeSession(Reporting reporting) : folder_(PostOfficeFolder()) {
     if (folder_.isEmpty()) return;
     if (reporting == Reporting::Loud) {
@@ -129,10 +123,10 @@ engine::Recordset& PostOfficeSession::query(const QString& sql) {
 }
 
 void PostOfficeSession::close() {
-    for (engine::Recordset& rs : recordsets_) closeQuietly(rs);
+    for (engine::Recordset& rs : recordsets_) rs.Close();
     recordsets_.clear();
     if (!db_.IsOpen()) return;
-    (void)data::attempt([&] { db_.Close(); });
+    db_.Close();
     // Other workstations see this one's rows at once, and no lock outlives the operation.
     (void)data::attempt([] { engine::Engine::instance().Idle(true); });
 }

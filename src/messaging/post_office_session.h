@@ -40,7 +40,4 @@ private:
     std::deque<engine::Recordset> recordsets_;  // a deque: references stay valid as it grows
 };
 
-// Closes a record set, ignoring errors (it is being given up anyway).
-void closeQuietly(engine::Recordset& rs);
-
 }  // namespace tv::messaging::detail

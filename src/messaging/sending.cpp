@@ -170,7 +170,7 @@ bool DeliverLocal(const QString& customer, const QString& subject, const QString
             put(rows, inbox::kHasAttachments, tv::Variant(!attachments.isEmpty()));
             put(rows, inbox::kStatus, tv::Variant(QStringLiteral("Unread")));
         });
-        detail::closeQuietly(rows);
+        rows.Close();
 
         if (attachFiles(po, QStringLiteral("INBOX ATTACHMENTS"), msgNo, attachments, skipped) ==
             Attached::Abandoned) {
@@ -218,7 +218,7 @@ bool QueueOutbound(int kind, int priority, const QString& outref, const QString&
             put(rows, outbox::kHasAttachments, tv::Variant(!attachments.isEmpty()));
             put(rows, outbox::kStatus, tv::Variant(QStringLiteral("Queued")));
         });
-        detail::closeQuietly(rows);
+        rows.Close();
         attached =
             attachFiles(po, QStringLiteral("OUTBOX ATTACHMENTS"), msgNo, attachments, skipped);
     });

@@ -58,7 +58,7 @@ std::vector<data::AccessEntry> readUserAccess(const QString& userId) {
             rs.MoveNext();
         }
     });
-    (void)data::attempt([&] { rs.Close(); });
+    rs.Close();
     return entries;
 }
 

@@ -44,7 +44,7 @@ CounterList::CounterList(QWidget* parent)
                 rs.MoveNext();
             }
         });
-        (void)data::attempt([&] { rs.Close(); });
+        rs.Close();
     }
     if (ui_->List1->count() > 0) ui_->List1->setCurrentRow(0);
 

@@ -76,7 +76,7 @@ CodeStyles LoadCodeStyles(const QString& lookupTable, bool withPictures) {
             styles.add(code, colour, picture);
         }
     });
-    (void)data::attempt([&] { rs.Close(); });
+    rs.Close();
     return styles;
 }
 

@@ -22,10 +22,6 @@ constexpr int kColourColumn = 2;
 constexpr int kPictureColumn = 3;
 constexpr int kSaveFailedMessage = 195;
 
-void closeQuietly(engine::Recordset& rs) {
-    (void)data::attempt([&] { rs.Close(); });
-}
-
 }  // namespace
 
 bool lookupFlag(const tv::Variant& value) {
@@ -45,7 +41,7 @@ std::vector<LookupTableEntry> ReadLookupTables() {
             rs.MoveNext();
         }
     });
-    closeQuietly(rs);
+    rs.Close();
     return entries;
 }
 
@@ -107,13 +103,13 @@ std::int16_t SaveLookupCode(const QString& table, const QString& code, const QSt
         (void)data::attempt([&] {
             if (rs.EditModeNow() != engine::EditMode::None) rs.CancelUpdate();
         });
-        closeQuietly(rs);
+        rs.Close();
         data::ShowMessage(kSaveFailedMessage,
                           QStringLiteral("\n\n") + failed->text + QStringLiteral(" (") +
                               QString::number(failed->number) + QStringLiteral(")."));
         return 0;
     }
-    closeQuietly(rs);
+    rs.Close();
     return -1;
 }
 

@@ -124,7 +124,7 @@ bool ReadLookupPrintout(const QString& table, const QString& caption, LookupPrin
             rs.MoveNext();
         }
     });
-    (void)data::attempt([&] { rs.Close(); });
+    rs.Close();
     return true;
 }
 

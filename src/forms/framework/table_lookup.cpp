@@ -51,7 +51,7 @@ TableLookup::TableLookup(QWidget* parent)
 }
 
 TableLookup::~TableLookup() {
-    (void)data::attempt([&] { rs_.Close(); });
+    rs_.Close();
 }
 
 void TableLookup::showEvent(QShowEvent* event) {

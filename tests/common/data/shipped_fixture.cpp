@@ -1,6 +1,6 @@
 #include "common/data/shipped_fixture.h"
 
-#include "core/format.h"
+#include "common/engine/queries.h"
 #include "core/settings_store.h"
 #include "data/access.h"
 #include "data/app_state.h"
@@ -91,10 +91,7 @@ void ShippedDatabasesTest::execData(const QStringList& statements) {
 }
 
 QString ShippedDatabasesTest::dataValue(const QString& sql) {
-    tv::engine::Recordset rs = tv::data::state().DataDb.OpenRecordset(sql);
-    const QString value = rs.EOF_() ? QStringLiteral("<none>") : tv::TextOf(rs[0]);
-    rs.Close();
-    return value;
+    return queryValue(tv::data::state().DataDb, sql);
 }
 
 using tv::engine::quoteLiteral;
