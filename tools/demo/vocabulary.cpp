@@ -9,6 +9,13 @@
 namespace tv::demo {
 namespace {
 
+template <typename T>
+int indexOf(const std::vector<T>& items, QString T::*key, const QString& wanted) {
+    for (size_t i = 0; i < items.size(); ++i)
+        if (items[i].*key == wanted) return static_cast<int>(i);
+    return -1;
+}
+
 // A list that cannot be used; the text names the file and, where one is at fault, the line.
 struct ListError {
     QString text;
@@ -46,13 +53,22 @@ public:
         if (cell == u"0" || cell.compare(u"False", Qt::CaseInsensitive) == 0) return false;
         fail(QStringLiteral("%1 \"%2\" is neither True nor False").arg(columns_[i], cell));
     }
-    // The index of the item `find` finds for this row's cell i; a row naming nothing known
-    // is an error.
-    template <typename Find>
-    int reference(int i, const QString& list, Find find) const {
-        const int index = find(cells_[i]);
+    // The index of the item of `items` whose `key` is cell i; naming nothing known is an
+    // error.
+    template <typename T>
+    int reference(int i, const QString& list, const std::vector<T>& items, QString T::*key) const {
+        const int index = indexOf(items, key, cells_[i]);
         if (index < 0)
             fail(QStringLiteral("%1 \"%2\" is not in %3").arg(columns_[i], cells_[i], list));
+        return index;
+    }
+    // The position of cell i among the texts allowed there.
+    int oneOf(int i, const QStringList& allowed) const {
+        const int index = int(allowed.indexOf(cells_[i]));
+        if (index < 0) {
+            fail(QStringLiteral("%1 \"%2\" is none of %3")
+                     .arg(columns_[i], cells_[i], allowed.join(QStringLiteral(", "))));
+        }
         return index;
     }
 
@@ -127,20 +143,12 @@ private:
     QString folder_;
 };
 
-template <typename T, typename Key>
-int indexOf(const std::vector<T>& items, const QString& wanted, Key key) {
-    for (size_t i = 0; i < items.size(); ++i)
-        if (key(items[i]) == wanted) return static_cast<int>(i);
-    return -1;
-}
-
 void loadStaff(const ListReader& in, Vocabulary& v) {
     static const QStringList duties = {"Administrator", "Sales", "Service", "Office"};
     for (const Row& r : in.rows(
              "staff.tsv", {"USERID", "NAME", "TITLE", "WORKPHONE", "MOBILE", "DUTY", "CHARGERATE",
                            "ADMINISTRATOR", "WORKFLOW", "BILLING", "WORKGROUP", "JOB"})) {
-        const int duty = r.reference(5, QStringLiteral("Administrator, Sales, Service, Office"),
-                                     [](const QString& d) { return int(duties.indexOf(d)); });
+        const int duty = r.oneOf(5, duties);
         v.staff.push_back({r[0], r[1], r[2], r[3], r[4], Duty(duty), r.number(6), r.flag(7),
                            r.flag(8), r.flag(9), r[10], r[11]});
         if (v.staff.size() == 1 && v.staff[0].duty != Duty::Administrator)
@@ -167,12 +175,8 @@ void loadProducts(const ListReader& in, Vocabulary& v) {
     for (const Row& r :
          in.rows("products.tsv", {"PRODUCTCODE", "CATEGORY", "DESCRIPTION", "PRICE", "COST", "UNIT",
                                   "SUPPLIER NAME", "KIND", "WARRANTYMONTHS", "DISCONTINUED"})) {
-        const int supplier =
-            r.reference(6, QStringLiteral("suppliers.tsv"), [&](const QString& name) {
-                return indexOf(v.suppliers, name, [](const Supplier& s) { return s.name; });
-            });
-        const int kind = r.reference(7, kinds.join(u", "),
-                                     [](const QString& k) { return int(kinds.indexOf(k)); });
+        const int supplier = r.reference(6, "suppliers.tsv", v.suppliers, &Supplier::name);
+        const int kind = r.oneOf(7, kinds);
         v.products.push_back({r[0], r[1], r[2], r.number(3), r.number(4), r[5], supplier,
                               ProductKind(kind), r[8].isEmpty() ? 0 : r.whole(8), r.flag(9)});
     }
@@ -197,22 +201,14 @@ void loadPlaces(const ListReader& in, Vocabulary& v) {
         if (v.places.back().weight < 0) r.fail(QStringLiteral("WEIGHT is below 0"));
     }
     for (const Row& r : in.rows("industries.tsv", {"INDUSTRY CODE", "BUSINESS WORD"})) {
-        const int at = indexOf(v.industries, r[0], [](const Industry& i) { return i.code; });
+        const int at = indexOf(v.industries, &Industry::code, r[0]);
         if (at < 0) v.industries.push_back({r[0], {}});
         v.industries[size_t(at < 0 ? int(v.industries.size()) - 1 : at)].businessWords << r[1];
     }
     for (const Row& r :
          in.rows("showcase_customers.tsv", {"CUSTOMER NAME", "INDUSTRY", "SUBURB"})) {
-        v.showcase.push_back(
-            {r[0],
-             r.reference(1, "industries.tsv",
-                         [&](const QString& code) {
-                             return indexOf(v.industries, code,
-                                            [](const Industry& i) { return i.code; });
-                         }),
-             r.reference(2, "places.tsv", [&](const QString& suburb) {
-                 return indexOf(v.places, suburb, [](const Place& p) { return p.suburb; });
-             })});
+        v.showcase.push_back({r[0], r.reference(1, "industries.tsv", v.industries, &Industry::code),
+                              r.reference(2, "places.tsv", v.places, &Place::suburb)});
     }
 }
 
@@ -261,10 +257,6 @@ void loadWords(const ListReader& in, Vocabulary& v) {
     for (const Row& r : in.rows("mail.tsv", {"SUBJECT", "TEXT"})) v.mail.push_back({r[0], r[1]});
 }
 
-int campaignNamed(const Vocabulary& v, const QString& name) {
-    return indexOf(v.campaigns, name, [](const Campaign& c) { return c.name; });
-}
-
 void loadMarketing(const ListReader& in, Vocabulary& v) {
     for (const Row& r : in.rows("campaigns.tsv", {"CAMPAIGN", "DESCRIPTION", "STARTDAYSAGO",
                                                   "LENGTHDAYS", "BUDGET", "TARGETREVENUE"}))
@@ -272,26 +264,17 @@ void loadMarketing(const ListReader& in, Vocabulary& v) {
     for (const Row& r :
          in.rows("form_letters.tsv", {"LETTERID", "CATEGORY", "DESCRIPTION", "LETTERTEXT"}))
         v.formLetters.push_back({r[0], r[1], r[2], r[3]});
-    auto campaign = [&](const Row& r, int i) {
-        if (!r[i].isEmpty())
-            r.reference(i, "campaigns.tsv",
-                        [&](const QString& name) { return campaignNamed(v, name); });
-    };
     for (const Row& r : in.rows("care_plans.tsv", {"PLAN NAME", "DESCRIPTION", "CAMPAIGN"})) {
-        campaign(r, 2);
+        if (!r[2].isEmpty()) r.reference(2, "campaigns.tsv", v.campaigns, &Campaign::name);
         v.carePlans.push_back({r[0], r[1], r[2], {}});
     }
     for (const Row& r : in.rows("care_plan_steps.tsv", {"PLAN NAME", "DAYOFFSET", "ACTIVITY TYPE",
                                                         "DESCRIPTION", "DURATION", "LETTERID"})) {
-        const int plan = r.reference(0, "care_plans.tsv", [&](const QString& name) {
-            return indexOf(v.carePlans, name, [](const CarePlan& p) { return p.name; });
-        });
-        r.reference(2, "the activity types",
-                    [](const QString& type) { return activityTypeIndex(type); });
-        const int letter =
-            r[5].isEmpty() ? -1 : r.reference(5, "form_letters.tsv", [&](const QString& id) {
-                return indexOf(v.formLetters, id, [](const FormLetter& l) { return l.id; });
-            });
+        const int plan = r.reference(0, "care_plans.tsv", v.carePlans, &CarePlan::name);
+        r.oneOf(2, QStringList(activityTypes().begin(), activityTypes().end()));
+        const int letter = r[5].isEmpty()
+                               ? -1
+                               : r.reference(5, "form_letters.tsv", v.formLetters, &FormLetter::id);
         v.carePlans[size_t(plan)].steps.push_back({r.whole(1), r[2], r[3], r.whole(4), letter});
     }
     for (const CarePlan& p : v.carePlans)
@@ -304,9 +287,7 @@ void loadScript(const ListReader& in, Vocabulary& v) {
         in.rows("call_script.tsv", {"SCRIPT NAME", "DESCRIPTION", "CAMPAIGN", "ENDMESSAGE"});
     if (script.size() > 1) script[1].fail(QStringLiteral("one script only"));
     const Row& s = script.front();
-    if (!s[2].isEmpty())
-        s.reference(2, "campaigns.tsv",
-                    [&](const QString& name) { return campaignNamed(v, name); });
+    if (!s[2].isEmpty()) s.reference(2, "campaigns.tsv", v.campaigns, &Campaign::name);
     v.callScript = {s[0], s[1], s[2], s[3], {}};
     for (const Row& r :
          in.rows("call_script_steps.tsv", {"PROMPT", "RESPONSE TYPE", "RESPONSES", "BRANCHES"})) {
@@ -327,7 +308,7 @@ void loadKnownProblems(const ListReader& in, Vocabulary& v) {
     for (const Row& r :
          in.rows("known_problems.tsv", {"PRODUCTCODE", "SUMMARY", "SYMPTOMS", "CAUSE", "WORKAROUND",
                                         "RESOLUTION", "DAYSAGO", "RESOLVED"})) {
-        r.reference(0, "products.tsv", [&](const QString& code) { return v.productIndex(code); });
+        r.reference(0, "products.tsv", v.products, &ProductInfo::code);
         v.knownProblems.push_back({r[0], r[1], r[2], r[3], r[4], r[5], r.whole(6), r.flag(7)});
     }
 }
@@ -359,11 +340,11 @@ const QStringList& Vocabulary::requestSummaries(const QString& requestType) cons
 }
 
 int Vocabulary::staffWithJob(const QString& job) const {
-    return indexOf(staff, job, [](const StaffMember& s) { return s.job; });
+    return indexOf(staff, &StaffMember::job, job);
 }
 
 int Vocabulary::productIndex(const QString& code) const {
-    return indexOf(products, code, [](const ProductInfo& p) { return p.code; });
+    return indexOf(products, &ProductInfo::code, code);
 }
 
 bool loadVocabulary(const QString& folder, Vocabulary* vocabulary, QString* error) {
