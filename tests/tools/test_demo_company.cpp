@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QRegularExpression>
 #include <memory>
 #include <numeric>
 
@@ -223,20 +224,19 @@ QString changedSource(const tvtest::ScratchFolder& copy, const char* file, const
     return copy.path();
 }
 
-TEST(DemoCompanyFolder, ABadSourceFailsClearlyAndLeavesNoDatabase) {
+TEST(DemoCompanyFolder, ABadListOrASchemaItCannotFillFailsClearlyLeavingNoDatabase) {
     struct Case {
-        const char *file, *from, *to, *reason;
+        const char *file, *from, *to, *reason;  // the reason is a pattern
     };
     const Case cases[] = {
         {"demo/surnames.txt", "", "", "surnames.txt"},
         {"demo/fault_onsets.txt", "\n", "\n#", "fault_onsets.txt: the list is empty"},
-        {"demo/products.tsv", "\t8950\t", "\tlots\t", "products.tsv:6: PRICE \"lots\""},
+        {"demo/products.tsv", "\t8950\t", "\tlots\t", "products.tsv:\\d+: PRICE \"lots\""},
         {"demo/products.tsv", "\tNorland Office Systems\t", "\tNorland\t", "suppliers.tsv"},
-        {"demo/topics.tsv", "\n*\t", "\nElse\t", "topics.tsv: no rows for *"},
+        {"demo/topics.tsv", "\n*\t", "\nElse\t", "topics.tsv: no rows for \\*"},
         {"demo/staff.tsv", "\taccounts", "\t", "nobody has the job \"accounts\""},
         {"demo/care_plan_steps.tsv", "\tWELCOME", "\tWELCOM", "form_letters.tsv"},
         {"demo/call_script_steps.tsv", "Yes|No\t3|2", "Yes|No\t3", "differ in number"},
-        // A schema the demo cannot fill: the new databases go again.
         {"data/schema/70_records.sql", "[FEEDBACKTYPE]", "[KIND OF FEEDBACK]", "FEEDBACKTYPE"},
     };
     for (const Case& c : cases) {
@@ -245,7 +245,7 @@ TEST(DemoCompanyFolder, ABadSourceFailsClearlyAndLeavesNoDatabase) {
         QString error;
         EXPECT_FALSE(tv::demo::createCompany(
             folder.path(), changedSource(copy, c.file, c.from, c.to), {}, &error));
-        EXPECT_TRUE(error.contains(c.reason)) << error.toStdString();
+        EXPECT_TRUE(error.contains(QRegularExpression(c.reason))) << error.toStdString();
         for (const char* name : {"Definitions.mdb", "Data.mdb", "Messages.mdb"})
             EXPECT_FALSE(QFile::exists(folder.file(name))) << name;
     }
