@@ -169,7 +169,9 @@ struct Vocabulary {
     CallScript callScript;
     std::vector<Showcase> showcase;
     std::vector<MailText> mail;
-    QHash<QString, QStringList> feedback;  // summaries by feedback type
+    QHash<QString, QStringList> feedback;   // summaries by feedback type
+    QHash<QString, QStringList> topics;     // by activity type; "*" for the rest
+    QHash<QString, QStringList> summaries;  // by request type; "*" for the rest
 
     // What activities of a type are about ("%1" is a machine's name); the general topics
     // for a type without its own.
@@ -179,9 +181,6 @@ struct Vocabulary {
     // The staff member doing a job of staff.tsv's JOB column (loading made sure there is one).
     int staffWithJob(const QString& job) const;
     int productIndex(const QString& code) const;  // -1 when there is none
-
-    QHash<QString, QStringList> topics;     // by activity type; "*" for the rest
-    QHash<QString, QStringList> summaries;  // by request type; "*" for the rest
 };
 
 // Reads every list from `folder` (db/demo). Returns false with the reason in `error`,
