@@ -1,8 +1,8 @@
 // create: builds a data folder's three databases from db/ text sources.
 #include "commands.h"
 #include "console.h"
-#include "data/demo_company.h"
 #include "data/shipped_databases.h"
+#include "demo/company.h"
 
 #include <QDate>
 #include <QDir>
@@ -12,18 +12,18 @@ namespace {
 
 // The demo company: progress goes to standard error (a large scale takes a while), the
 // rows written to standard output.
-int createDemo(const QString& folder, const QString& source, const data::DemoOptions& options) {
+int createDemo(const QString& folder, const QString& source, const demo::Options& options) {
     QString error;
-    std::vector<data::DemoTableCount> counts;
+    std::vector<demo::TableCount> counts;
     const bool created =
-        data::createDemoCompany(folder, source, options, &error, &counts,
-                                [](const QString& step) { err() << "  " << step << Qt::endl; });
+        demo::createCompany(folder, source, options, &error, &counts,
+                            [](const QString& step) { err() << "  " << step << Qt::endl; });
     if (!created) {
         err() << "create: " << error << Qt::endl;
         return kExitDataError;
     }
     long total = 0;
-    for (const data::DemoTableCount& c : counts) {
+    for (const demo::TableCount& c : counts) {
         out() << c.database << '\t' << c.table << '\t' << c.rows << '\n';
         total += c.rows;
     }
@@ -37,16 +37,16 @@ int createDemo(const QString& folder, const QString& source, const data::DemoOpt
 int runCreate(const QStringList& args) {
     QString folder;
     QString source = QStringLiteral(TOLVARINE_SOURCE_DIR "/db");
-    bool demo = false;
+    bool withDemo = false;
     bool demoOption = false;  // --scale, --seed or --date: only with --demo
-    data::DemoOptions options;
+    demo::Options options;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (arg == QLatin1String("--from")) {
             if (++i == args.size()) return usageError(QStringLiteral("--from needs a folder"));
             source = args[i];
         } else if (arg == QLatin1String("--demo")) {
-            demo = true;
+            withDemo = true;
         } else if (arg == QLatin1String("--scale")) {
             bool ok = false;
             options.scale = ++i < args.size() ? args[i].toInt(&ok) : 0;
@@ -72,10 +72,10 @@ int runCreate(const QStringList& args) {
         }
     }
     if (folder.isEmpty()) return usageError(QStringLiteral("create: no folder given"));
-    if (demoOption && !demo) {
+    if (demoOption && !withDemo) {
         return usageError(QStringLiteral("create: --scale, --seed and --date go with --demo"));
     }
-    if (demo) return createDemo(folder, source, options);
+    if (withDemo) return createDemo(folder, source, options);
 
     QString error;
     const bool created = data::createDatabases(

@@ -10,7 +10,7 @@
 #include <initializer_list>
 #include <vector>
 
-namespace tv::data::demo {
+namespace tv::demo {
 
 class Random {
 public:
@@ -41,4 +41,4 @@ private:
     std::uint64_t s_[4];
 };
 
-}  // namespace tv::data::demo
+}  // namespace tv::demo

@@ -1,6 +1,6 @@
-#include "data/demo_random.h"
+#include "demo/random.h"
 
-namespace tv::data::demo {
+namespace tv::demo {
 namespace {
 
 std::uint64_t splitmix(std::uint64_t& state) {
@@ -61,4 +61,4 @@ int Random::weighted(const std::vector<int>& weights) {
     return static_cast<int>(weights.size()) - 1;
 }
 
-}  // namespace tv::data::demo
+}  // namespace tv::demo

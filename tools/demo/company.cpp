@@ -1,40 +1,44 @@
-#include "data/demo_company.h"
+#include "demo/company.h"
 
 #include "core/variant.h"
-#include "data/demo_plan.h"
-#include "data/demo_writer.h"
 #include "data/shipped_databases.h"
+#include "demo/plan.h"
+#include "demo/vocabulary.h"
+#include "demo/writer.h"
 #include "engine/engine.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <exception>
 
-namespace tv::data {
+namespace tv::demo {
 
-bool createDemoCompany(const QString& folder, const QString& dbSourceDir,
-                       const DemoOptions& options, QString* error,
-                       std::vector<DemoTableCount>* counts, const DemoProgress& progress) {
+bool createCompany(const QString& folder, const QString& dbSourceDir, const Options& options,
+                   QString* error, std::vector<TableCount>* counts, const Progress& progress) {
     auto fail = [error](const QString& message) {
         if (error) *error = message;
         return false;
     };
     if (options.scale < 1) return fail(QStringLiteral("the scale must be 1 or more"));
+    Vocabulary vocabulary;
+    QString listError;
+    if (!loadVocabulary(dbSourceDir + QStringLiteral("/demo"), &vocabulary, &listError))
+        return fail(QStringLiteral("demo company: %1").arg(listError));
     // createDatabases refuses an occupied folder before it writes anything; only after it
     // has succeeded are the three files ours to remove.
-    if (!createDatabases(folder, dbSourceDir, error, progress)) return false;
+    if (!data::createDatabases(folder, dbSourceDir, error, progress)) return false;
 
     const QString dataPath = folder + QStringLiteral("/Data.mdb");
     const QString messagesPath = folder + QStringLiteral("/Messages.mdb");
     auto discard = [&]() {
-        for (const ShippedDatabase& db : shippedDatabases())
+        for (const data::ShippedDatabase& db : data::shippedDatabases())
             QFile::remove(folder + u'/' + db.fileName);
     };
     try {
         const QDate today = options.today.isValid() ? options.today : QDate::currentDate();
         QElapsedTimer clock;
         clock.start();
-        const demo::CompanyPlan plan = demo::planCompany(options.seed, options.scale, today);
+        const CompanyPlan plan = planCompany(vocabulary, options.seed, options.scale, today);
         if (progress) {
             progress(QStringLiteral("Planned the demo company, scale %1, up to %2 (%3 s)")
                          .arg(options.scale)
@@ -43,13 +47,11 @@ bool createDemoCompany(const QString& folder, const QString& dbSourceDir,
         }
         engine::Database data = engine::Engine::instance().OpenDatabase(dataPath);
         engine::Database messages = engine::Engine::instance().OpenDatabase(messagesPath);
-        const auto written = demo::writeCompany(plan, data, messages, progress);
+        const std::vector<TableCount> written =
+            writeCompany(vocabulary, plan, data, messages, progress);
         data.Close();
         messages.Close();
-        if (counts) {
-            counts->clear();
-            for (const auto& t : written) counts->push_back({t.database, t.table, t.rows});
-        }
+        if (counts) *counts = written;
     } catch (const engine::DbError& e) {
         discard();
         return fail(
@@ -64,4 +66,4 @@ bool createDemoCompany(const QString& folder, const QString& dbSourceDir,
     return true;
 }
 
-}  // namespace tv::data
+}  // namespace tv::demo

@@ -1,10 +1,12 @@
 // The demo company as a plan in memory: every customer with its contacts, activities and
 // planned work, and every numbered document, each item referring to the others by index.
-// Planning is pure computation from a seed, a scale and a day; writing the plan into the
-// databases is demo_writer's job. Keeping the two apart lets documents be numbered in date
-// order and billed items be marked with the invoice that charged them before any row is
+// Planning is pure computation from the vocabulary, a seed, a scale and a day; writing the
+// plan into the databases is the writer's job. Keeping the two apart lets documents be numbered in
+// date order and billed items be marked with the invoice that charged them before any row is
 // written.
 #pragma once
+
+#include "demo/vocabulary.h"
 
 #include <QDate>
 #include <QString>
@@ -12,7 +14,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace tv::data::demo {
+namespace tv::demo {
 
 // A moment as the plan keeps it: whole days since 30 December 1899 (the runtime's day 0)
 // and minutes after midnight. Day 0 means "no date".
@@ -28,7 +30,7 @@ QDate dateOf(int day);
 
 // One line of a quotation, order, purchase order or request's materials.
 struct LinePlan {
-    int product = 0;  // index into products()
+    int product = 0;  // index into the products
     double quantity = 1;
     double unitPrice = 0;
     double discount = 0;  // percent
@@ -49,18 +51,18 @@ struct ContactPlan {
 struct ActivityPlan {
     Moment when;
     std::uint8_t type = 0;       // index into activityTypes()
-    std::uint8_t user = 0;       // index into staff()
+    std::uint8_t user = 0;       // index into the staff
     std::int8_t contact = -1;    // index into the customer's contacts
     std::int8_t result = -1;     // index into callResults()
-    std::int8_t campaign = -1;   // index into campaigns()
-    std::uint8_t topic = 0;      // index into topicsFor(type)
+    std::int8_t campaign = -1;   // index into the campaigns
+    std::uint8_t topic = 0;      // index into the type's topics
     std::uint8_t product = 0;    // what the topic's "%1" names
     std::uint16_t duration = 0;  // minutes
     bool billable = false;
     int invoice = -1;   // index into orders of the invoice that billed it
     int project = -1;   // index into projects
     int document = -1;  // index of the quotation, order, request or RMA it logs
-    int letter = -1;    // index into formLetters()
+    int letter = -1;    // index into the form letters
     double amount = 0;  // a payment's amount
 };
 
@@ -91,10 +93,10 @@ struct CustomerPlan {
     int origin = 0;  // position before sorting: the customer's random stream
     QString name;
     QString street, postalStreet;
-    int place = 0;  // index into places()
+    int place = 0;  // index into the places
     QString phone, fax, web, email;
     int industry = 0;
-    int rep = 0;  // index into staff()
+    int rep = 0;  // index into the staff
     int campaign = -1;
     QString relationship, accountNo, referredBy, comments, territory;
     Moment first, last, next;
@@ -161,7 +163,7 @@ struct RequestPlan {
     std::vector<LabourPlan> labour;
     std::vector<LinePlan> materials;
     double hoursWorked() const;
-    double totalCost() const;
+    double totalCost(const std::vector<ProductInfo>& products) const;
     double totalCharge() const;
 };
 
@@ -253,40 +255,15 @@ struct CompanyPlan {
     std::vector<MailPlan> mail;
 };
 
-// The codes the plan draws from; each is a code of the shipped code tables.
+// The codes the plan draws from; each is a code of the shipped code tables. The planner
+// chooses among them by weights of its own, so they live beside it rather than in a list.
 const std::vector<QString>& activityTypes();
+int activityTypeIndex(const QString& code);  // -1 when there is none
 const std::vector<QString>& callResults();
 
-struct FormLetter {
-    QString id, category, description, text;
-};
-const std::vector<FormLetter>& formLetters();
+// Plans the whole company. The same vocabulary, seed, scale and day always give the same
+// plan.
+CompanyPlan planCompany(const Vocabulary& vocabulary, std::uint64_t seed, int scale,
+                        const QDate& today);
 
-struct CarePlanStep {
-    int dayOffset;
-    QString activityType, description;
-    int duration;
-    int letter;  // index into formLetters(), -1 none
-};
-struct CarePlan {
-    QString name, description, campaign;
-    std::vector<CarePlanStep> steps;
-};
-const std::vector<CarePlan>& carePlans();
-
-struct ScriptStep {
-    QString prompt;
-    int responseType;  // 0 and 3 choice, 1 number, 2 text
-    QStringList responses;
-    std::vector<int> branches;  // step id per response; 0 = the next step
-};
-struct CallScript {
-    QString name, description, campaign, endMessage;
-    std::vector<ScriptStep> steps;  // ids 1, 2, ...
-};
-const CallScript& callScript();
-
-// Plans the whole company. The same seed, scale and day always give the same plan.
-CompanyPlan planCompany(std::uint64_t seed, int scale, const QDate& today);
-
-}  // namespace tv::data::demo
+}  // namespace tv::demo
