@@ -2,6 +2,7 @@
 // boxes, ticks kept per table, and Save writing a level for every table.
 #include "adminforms/admin_fixture.h"
 
+#include "forms/admin/admin_windows.h"
 #include "forms/admin/security_window.h"
 #include "forms/admin/users_window.h"
 #include "forms/framework/record_catalogue.h"
@@ -58,33 +59,6 @@ TEST_F(AdminFormsTest, ANewUserHasEveryRightAndSavingWritesFifteenEverywhere) {
     EXPECT_EQ(statusText(), QStringLiteral("Access rights saved."));
 }
 
-TEST_F(AdminFormsTest, StoredLevelsShowAsTheirRights) {
-    struct Case {
-        const char* table;
-        std::optional<int> level;
-        std::array<bool, 4> shown;  // add, edit, delete, view
-    };
-    const Case cases[] = {
-        {"Customers", 0, {false, false, false, false}},
-        {"Contacts", 1, {false, false, false, true}},
-        {"Quotations", 5, {false, true, false, true}},
-        {"Sales Orders", 15, {true, true, true, true}},
-        {"Products", 16, {true, true, true, true}},
-        {"Suppliers", std::nullopt, {true, true, true, true}},
-        {"Projects", 10, {true, false, true, false}},
-    };
-    addUser(kUser);
-    for (const Case& c : cases) setAccess(kUser, QString::fromLatin1(c.table), c.level);
-    SecurityWindow w;
-    w.setUserId(kUser);
-    w.loadRights();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.table);
-        select(w, QString::fromLatin1(c.table));
-        EXPECT_EQ(ticks(w), c.shown);
-    }
-}
-
 TEST_F(AdminFormsTest, TicksBelongToTheSelectedTableAndSaveWritesThem) {
     addUser(kUser);
     setAccess(kUser, QStringLiteral("Quotations"), 5);
@@ -92,7 +66,9 @@ TEST_F(AdminFormsTest, TicksBelongToTheSelectedTableAndSaveWritesThem) {
     w.setUserId(kUser);
     w.loadRights();
 
+    // The stored level shows as its rights (how levels decode is the data layer's test).
     select(w, QStringLiteral("Quotations"));
+    EXPECT_EQ(ticks(w), (std::array<bool, 4>{false, true, false, true}));
     box(w, 0)->setChecked(true);   // add
     box(w, 1)->setChecked(false);  // edit
     select(w, QStringLiteral("Customers"));
@@ -120,7 +96,7 @@ TEST_F(AdminFormsTest, CancelWritesNothing) {
 
 TEST_F(AdminFormsTest, ChangedRightsShowWhenTheUsersWindowOpensSecurityAgain) {
     addUser(QStringLiteral("O'Brien"));
-    tv::forms::registerAdminRecordWindows();
+    tv::forms::registerAdminWindows();
     auto* users = qobject_cast<tv::forms::UsersWindow*>(
         tv::forms::GetRecordWindow(QStringLiteral("System Users")));
     ASSERT_TRUE(users);
@@ -145,7 +121,7 @@ TEST_F(AdminFormsTest, ChangedRightsShowWhenTheUsersWindowOpensSecurityAgain) {
 }
 
 TEST_F(AdminFormsTest, SecurityNeedsAUserId) {
-    tv::forms::registerAdminRecordWindows();
+    tv::forms::registerAdminWindows();
     auto* users = qobject_cast<tv::forms::UsersWindow*>(
         tv::forms::GetRecordWindow(QStringLiteral("System Users")));
     ASSERT_TRUE(users);

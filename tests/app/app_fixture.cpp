@@ -1,85 +1,41 @@
 #include "app_fixture.h"
 
-#include "core/format.h"
 #include "core/settings_keys.h"
-#include "core/settings_store.h"
 #include "data/app_state.h"
-#include "data/shipped_databases.h"
 #include "engine/engine.h"
 
 #include <QApplication>
-#include <QPointer>
 #include <QDialog>
-#include <QDir>
 #include <QFile>
+#include <QPointer>
 #include <QTimer>
-#include <QWidget>
 
 namespace tvtest {
 
-namespace {
-
-// The shipped databases, built once per test run: building them takes seconds, copying
-// them a few milliseconds.
-const ScratchFolder& shippedDatabases() {
-    static const auto folder = [] {
-        auto f = std::make_unique<ScratchFolder>();
-        QString error;
-        if (!tv::data::createDatabases(f->path(), sourceDir() + QStringLiteral("/db"), &error))
-            ADD_FAILURE() << "cannot build the shipped databases: " << error.toStdString();
-        return f;
-    }();
-    return *folder;
-}
-
-}  // namespace
-
 void SignInTest::SetUp() {
-    tv::setSettingsLocationForTests(settings.path());
+    ShippedDatabasesTest::SetUp();
+    // As a new run finds things: nothing open, the locations only in the settings.
     tv::data::state().reset();
-    copyShippedDatabases(data.path());
     tv::SaveSetting(tv::keys::DefinitionsLocation, data.path());
     tv::SaveSetting(tv::keys::DataLocation, data.path());
 }
 
 void SignInTest::TearDown() {
-    // Deleting the main window deletes the top-level windows it owns (the tip window), so
-    // the list is held through guarded pointers.
+    // The main window owns top-level windows of its own (the tip window), so the list is
+    // held through guarded pointers.
     QList<QPointer<QWidget>> windows;
     for (QWidget* w : QApplication::topLevelWidgets()) windows.append(w);
     for (const QPointer<QWidget>& w : windows) {
         if (w && w->objectName() == QLatin1String("MainForm")) delete w.data();
     }
     QApplication::processEvents();
-    ask.verifyDone();
-    tv::data::state().reset();
-    tv::setSettingsLocationForTests(QString());
-}
-
-void SignInTest::copyShippedDatabases(const QString& folder) {
-    QDir().mkpath(folder + QStringLiteral("/Pictures"));
-    const QDir source(shippedDatabases().path());
-    for (const QString& name : source.entryList(QDir::Files))
-        ASSERT_TRUE(QFile::copy(source.filePath(name), folder + u'/' + name));
-    const QDir pictures(source.filePath(QStringLiteral("Pictures")));
-    for (const QString& name : pictures.entryList(QDir::Files))
-        ASSERT_TRUE(
-            QFile::copy(pictures.filePath(name), folder + QStringLiteral("/Pictures/") + name));
+    ShippedDatabasesTest::TearDown();
 }
 
 void SignInTest::execOn(const QString& path, const QStringList& statements) {
     tv::engine::Database db = tv::engine::Engine::instance().OpenDatabase(path);
     for (const QString& s : statements) db.Execute(s);
     db.Close();
-}
-
-QString SignInTest::firstValue(const QString& path, const QString& sql) {
-    tv::engine::Database db = tv::engine::Engine::instance().OpenDatabase(path);
-    tv::engine::Recordset rs = db.OpenRecordset(sql);
-    const QString value = rs.EOF_() ? QStringLiteral("<none>") : tv::TextOf(rs[0]);
-    rs.Close();
-    db.Close();
-    return value;
 }
 
 void SignInTest::writeGarbage(const QString& path) {

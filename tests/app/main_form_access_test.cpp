@@ -1,6 +1,6 @@
-// The signed-in user's rights and flags on the main window: access levels decoded into
-// enabled menu items and visible toolbar buttons, the diary following scheduled
-// activities, and the administrator, workflow and billing flags.
+// The signed-in user's rights and flags on the main window: the view right deciding menu
+// items and toolbar buttons, the diary following scheduled activities, the
+// administrator, workflow and billing flags, and the captions of the menus.
 #include "main_form_fixture.h"
 
 #include "data/app_state.h"
@@ -17,37 +17,22 @@ using tv::data::state;
 
 const QString kUser = QStringLiteral("dana");
 
-TEST_F(MainFormTest, AccessLevelsDecideMenuItemsAndToolbarButtons) {
+// How a level decodes is the data layer's business; here only what the view right does.
+TEST_F(MainFormTest, TheViewRightDecidesTheMenuItemAndTheToolbarButton) {
     struct Case {
         std::optional<int> level;
-        bool add, edit, remove, view;
-    };
-    const Case cases[] = {
-        {0, false, false, false, false}, {1, false, false, false, true},
-        {5, false, true, false, true},   {15, true, true, true, true},
-        {16, true, true, true, true},    {std::nullopt, true, true, true, true},
-        {2, true, false, false, false},  {8, false, false, true, false},
+        bool view;
     };
     addUser(kUser);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.level ? c.level.value() : -999);
+    for (const Case& c :
+         {Case{0, false}, Case{14, false}, Case{1, true}, Case{std::nullopt, true}}) {
+        SCOPED_TRACE(c.level ? c.level.value() : -1);
         setAccess(kUser, QStringLiteral("Customers"), c.level);
         state().CurrentUserId = kUser;
         auto form = openMainForm();
-
         ASSERT_EQ(state().UserAccess.size(), 1u);
-        const tv::data::AccessEntry& entry = state().UserAccess.front();
-        EXPECT_EQ(entry.TableName, QStringLiteral("Customers"));
-        EXPECT_EQ(entry.CanAdd, c.add);
-        EXPECT_EQ(entry.CanEdit, c.edit);
-        EXPECT_EQ(entry.CanDelete, c.remove);
-        EXPECT_EQ(entry.CanView, c.view);
-
         EXPECT_EQ(form->menuItem(QStringLiteral("mnuCustomers"))->isEnabled(), c.view);
-        QAction* button = toolbarButton(*form, QStringLiteral("Customers"));
-        ASSERT_TRUE(button);
-        EXPECT_EQ(button->isVisible(), c.view);
-        // Other tables keep their menu items.
+        EXPECT_EQ(toolbarButton(*form, QStringLiteral("Customers"))->isVisible(), c.view);
         EXPECT_TRUE(form->menuItem(QStringLiteral("mnuContacts"))->isEnabled());
     }
 }
@@ -64,53 +49,22 @@ TEST_F(MainFormTest, ScheduledActivitiesWithoutViewRightDisablesTheDiaryToo) {
     // The buttons are named "Scheduled" and "Diary", not after the table: they stay on the
     // toolbar but cannot run what the menu may not.
     for (const QString& id : {QStringLiteral("Scheduled"), QStringLiteral("Diary")}) {
-        QAction* button = toolbarButton(*form, id);
-        ASSERT_TRUE(button);
-        EXPECT_TRUE(button->isVisible()) << id.toStdString();
-        EXPECT_FALSE(button->isEnabled()) << id.toStdString();
+        EXPECT_TRUE(toolbarButton(*form, id)->isVisible()) << id.toStdString();
+        EXPECT_FALSE(toolbarButton(*form, id)->isEnabled()) << id.toStdString();
     }
 }
 
-TEST_F(MainFormTest, EachTableWithoutViewRightLosesItsOwnMenuItem) {
-    const std::pair<const char*, const char*> tables[] = {
-        {"Contacts", "mnuContacts"},
-        {"Current Requests", "mnuRequestsOpen"},
-        {"Completed Requests", "mnuRequestsClosed"},
-        {"Customer Feedback", "mnuFeedback"},
-        {"Document List", "mnuDocuments"},
-        {"System Users", "mnuUsers"},
-    };
-    addUser(kUser, true);
-    for (const auto& [table, item] : tables) setAccess(kUser, QString::fromLatin1(table), 0);
-    state().CurrentUserId = kUser;
-    auto form = openMainForm();
-    for (const auto& [table, item] : tables)
-        EXPECT_FALSE(form->menuItem(QString::fromLatin1(item))->isEnabled()) << table;
-    EXPECT_TRUE(form->menuItem(QStringLiteral("mnuCustomers"))->isEnabled());
-    EXPECT_TRUE(form->menuItem(QStringLiteral("mnuProjects"))->isEnabled());
-}
-
-TEST_F(MainFormTest, NoAccessRowsMeansEverythingStaysAvailable) {
-    addUser(kUser);
-    state().CurrentUserId = kUser;
-    auto form = openMainForm();
-    EXPECT_TRUE(state().UserAccess.empty());
-    for (QAction* a : form->toolbar()->actions()) {
-        EXPECT_TRUE(a->isVisible());
-        if (!a->isSeparator()) {
-            EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
-        }
-    }
-    EXPECT_TRUE(form->menuItem(QStringLiteral("mnuDiary"))->isEnabled());
-}
-
-TEST_F(MainFormTest, AccessIsReadOnlyForTheSignedInUser) {
+TEST_F(MainFormTest, RightsAreThoseOfTheSignedInUserAlone) {
     addUser(kUser);
     addUser(QStringLiteral("O'Brien"));
     setAccess(QStringLiteral("O'Brien"), QStringLiteral("Customers"), 0);
     state().CurrentUserId = kUser;
     auto form = openMainForm();
-    EXPECT_TRUE(form->menuItem(QStringLiteral("mnuCustomers"))->isEnabled());
+    EXPECT_TRUE(state().UserAccess.empty());
+    for (QAction* a : form->toolbar()->actions()) {
+        EXPECT_TRUE(a->isVisible() && (a->isSeparator() || a->isEnabled()))
+            << a->objectName().toStdString();
+    }
 
     state().CurrentUserId = QStringLiteral("O'Brien");
     auto second = openMainForm();
@@ -119,14 +73,17 @@ TEST_F(MainFormTest, AccessIsReadOnlyForTheSignedInUser) {
 
 TEST_F(MainFormTest, UserFlagsShowTheAdminAndBillingMenusAndTheWorkflowTitle) {
     struct Case {
+        const char* user;
         bool administrator, workflow, billing;
     };
-    const Case cases[] = {{true, false, true}, {false, false, false}, {false, true, true}};
-    int n = 0;
+    const Case cases[] = {{"ann", true, false, true},
+                          {"bob", false, false, false},
+                          {"cat", false, true, true},
+                          {"nobody", false, false, false}};  // no row: no flags
     for (const Case& c : cases) {
-        const QString user = QStringLiteral("user%1").arg(++n);
-        SCOPED_TRACE(user.toStdString());
-        addUser(user, c.administrator, c.workflow, c.billing);
+        const QString user = QString::fromLatin1(c.user);
+        SCOPED_TRACE(c.user);
+        if (user != QStringLiteral("nobody")) addUser(user, c.administrator, c.workflow, c.billing);
         state().WorkflowMode = false;
         state().CurrentUserId = user;
         auto form = openMainForm();
@@ -135,7 +92,6 @@ TEST_F(MainFormTest, UserFlagsShowTheAdminAndBillingMenusAndTheWorkflowTitle) {
                   c.administrator);
         EXPECT_EQ(state().IsAdministrator, c.administrator);
         EXPECT_EQ(form->menu(QStringLiteral("mnuBilling"))->menuAction()->isVisible(), c.billing);
-        EXPECT_EQ(state().HasBillingAccess, c.billing);
         EXPECT_EQ(state().WorkflowMode, c.workflow);
         EXPECT_EQ(form->windowTitle(), c.workflow
                                            ? QStringLiteral("Tolvarine - Workflow (") + user + u')'
@@ -143,22 +99,23 @@ TEST_F(MainFormTest, UserFlagsShowTheAdminAndBillingMenusAndTheWorkflowTitle) {
     }
 }
 
-TEST_F(MainFormTest, AnUnknownUserGetsNoAdministrationMenu) {
-    state().CurrentUserId = QStringLiteral("nobody");
-    auto form = openMainForm();
-    EXPECT_FALSE(form->menu(QStringLiteral("mnuAdmin"))->menuAction()->isVisible());
-    EXPECT_FALSE(form->menu(QStringLiteral("mnuBilling"))->menuAction()->isVisible());
-}
-
 TEST_F(MainFormTest, CaptionsAndToolTipsComeFromTheDefinitions) {
-    execDefinitions({QStringLiteral(
-        "UPDATE [FORM CAPTIONS] SET [CAPTION] = 'Our &Clients...', [TOOLTIP] = 'Every client "
-        "we have' WHERE [FORMNAME] = 'MainForm' AND [CONTROLTAG] = 'Customers'")});
+    execDefinitions(
+        {QStringLiteral("UPDATE [FORM CAPTIONS] SET [CAPTION] = 'Our &Clients...', [TOOLTIP] = "
+                        "'Every client we have' WHERE [FORMNAME] = 'MainForm' AND "
+                        "[CONTROLTAG] = 'Customers'"),
+         QStringLiteral("UPDATE [FORM CAPTIONS] SET [CAPTION] = Null, [TOOLTIP] = "
+                        "'Ask what you like' WHERE [FORMNAME] = 'MainForm' AND "
+                        "[CONTROLTAG] = 'Search'")});
     auto form = openMainForm(false);
     EXPECT_EQ(form->menuItem(QStringLiteral("mnuCustomers"))->text(),
               QStringLiteral("Our &Clients..."));
     EXPECT_EQ(form->menuItem(QStringLiteral("mnuCustomers"))->toolTip(),
               QStringLiteral("Every client we have"));
+    // A Null caption keeps the designed text; the tool tip still comes.
+    EXPECT_EQ(form->menuItem(QStringLiteral("mnuSearch"))->text(), QStringLiteral("&Search"));
+    EXPECT_EQ(form->menuItem(QStringLiteral("mnuSearch"))->toolTip(),
+              QStringLiteral("Ask what you like"));
     // The button keeps its picture and takes only the tool tip.
     QAction* button = toolbarButton(*form, QStringLiteral("Customers"));
     EXPECT_EQ(button->toolTip(), QStringLiteral("Every client we have"));
@@ -167,7 +124,6 @@ TEST_F(MainFormTest, CaptionsAndToolTipsComeFromTheDefinitions) {
     EXPECT_EQ(form->menu(QStringLiteral("mnuReports"))->title(), QStringLiteral("&Reporting"));
     EXPECT_EQ(form->menuItem(QStringLiteral("selectcheckinbox"))->text(),
               QStringLiteral("Check &Inbox"));
-    EXPECT_FALSE(form->menuItem(QStringLiteral("mnuTutorial"))->isVisible());
 }
 
 TEST_F(MainFormTest, FirstActivationRunsOnceAndWelcomesTheUser) {

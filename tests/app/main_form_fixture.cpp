@@ -3,7 +3,6 @@
 #include "app/mail_check.h"
 #include "core/settings_keys.h"
 #include "data/app_state.h"
-#include "engine/engine.h"
 #include "forms/framework/controls.h"
 
 #include <QAction>
@@ -12,8 +11,6 @@
 #include <QToolBar>
 
 namespace tvtest {
-
-using tv::engine::quoteLiteral;
 
 void MainFormTest::SetUp() {
     ShippedDatabasesTest::SetUp();
@@ -45,11 +42,36 @@ std::unique_ptr<tv::app::MainForm> MainFormTest::openMainForm(bool activate) {
     return form;
 }
 
-QAction* MainFormTest::toolbarButton(tv::app::MainForm& form, const QString& identifier) {
+QAction* toolbarButton(tv::app::MainForm& form, const QString& identifier) {
     for (QAction* a : form.toolbar()->actions()) {
         if (tv::forms::tagOf(a) == identifier) return a;
     }
     return nullptr;
+}
+
+namespace {
+
+QtWarnings* catcher = nullptr;
+QtMessageHandler previousHandler = nullptr;
+
+void catchWarning(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    // The offscreen platform's own remark about every window it shows is no fault.
+    if (catcher && type == QtWarningMsg &&
+        !text.startsWith(QLatin1String("This plugin does not support")))
+        catcher->texts.append(text);
+    if (previousHandler) previousHandler(type, context, text);
+}
+
+}  // namespace
+
+QtWarnings::QtWarnings() {
+    catcher = this;
+    previousHandler = qInstallMessageHandler(catchWarning);
+}
+
+QtWarnings::~QtWarnings() {
+    qInstallMessageHandler(previousHandler);
+    catcher = nullptr;
 }
 
 }  // namespace tvtest

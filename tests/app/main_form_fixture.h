@@ -6,8 +6,8 @@
 #include "common/data/shipped_fixture.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
-#include <optional>
 
 class QAction;
 
@@ -21,11 +21,20 @@ protected:
     // A loaded main window for the signed-in user, activated once unless asked not to.
     std::unique_ptr<tv::app::MainForm> openMainForm(bool activate = true);
 
-    static QAction* toolbarButton(tv::app::MainForm& form, const QString& identifier);
-
     // What the next mail checks answer; each check counts in mailChecks.
     int mailAnswer = -1;
     int mailChecks = 0;
+};
+
+// The toolbar button with the identifier, or nullptr.
+QAction* toolbarButton(tv::app::MainForm& form, const QString& identifier);
+
+// The warnings Qt prints while an object of this class lives (one at a time).
+class QtWarnings {
+public:
+    QtWarnings();
+    ~QtWarnings();
+    QStringList texts;
 };
 
 }  // namespace tvtest

@@ -52,16 +52,6 @@ TEST(QtPrompterStyle, ButtonsIconDefaultAndEscapeFollowTheStyleNumber) {
     }
 }
 
-TEST(QtPrompterStyle, PressedButtonsComeBackAsClassicCodes) {
-    EXPECT_EQ(QtPrompter::classicCode(B::Ok), msgbox::kOk);
-    EXPECT_EQ(QtPrompter::classicCode(B::Cancel), msgbox::kCancel);
-    EXPECT_EQ(QtPrompter::classicCode(B::Abort), msgbox::kAbort);
-    EXPECT_EQ(QtPrompter::classicCode(B::Retry), msgbox::kRetry);
-    EXPECT_EQ(QtPrompter::classicCode(B::Ignore), msgbox::kIgnore);
-    EXPECT_EQ(QtPrompter::classicCode(B::Yes), msgbox::kYes);
-    EXPECT_EQ(QtPrompter::classicCode(B::No), msgbox::kNo);
-}
-
 // Presses a key on the box once it is up.
 void pressOnBox(int key) {
     QTimer::singleShot(0, [key] {
