@@ -1,34 +1,55 @@
 #include "app_fixture.h"
 
+#include "app/mail_check.h"
 #include "core/settings_keys.h"
 #include "data/app_state.h"
 #include "engine/engine.h"
+#include "forms/framework/controls.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
 #include <QPointer>
 #include <QTimer>
+#include <QToolBar>
 
 namespace tvtest {
 
+namespace {
+
+// Deletes the parentless windows a test left (a dialog goes with the window that owns
+// it), through guarded pointers since deleting one may delete others.
+void deleteTopLevelWindows() {
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets()) windows.append(w);
+    for (const QPointer<QWidget>& w : windows) {
+        if (w && !w->parentWidget()) delete w.data();
+    }
+    QApplication::processEvents();
+}
+
+QtWarnings* catcher = nullptr;
+QtMessageHandler previousHandler = nullptr;
+
+void catchWarning(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (catcher && type == QtWarningMsg &&
+        !text.startsWith(QLatin1String("This plugin does not support")))
+        catcher->texts.append(text);
+    if (previousHandler) previousHandler(type, context, text);
+}
+
+}  // namespace
+
 void SignInTest::SetUp() {
     ShippedDatabasesTest::SetUp();
-    // As a new run finds things: nothing open, the locations only in the settings.
     tv::data::state().reset();
     tv::SaveSetting(tv::keys::DefinitionsLocation, data.path());
     tv::SaveSetting(tv::keys::DataLocation, data.path());
 }
 
 void SignInTest::TearDown() {
-    // The main window owns top-level windows of its own (the tip window), so the list is
-    // held through guarded pointers.
-    QList<QPointer<QWidget>> windows;
-    for (QWidget* w : QApplication::topLevelWidgets()) windows.append(w);
-    for (const QPointer<QWidget>& w : windows) {
-        if (w && w->objectName() == QLatin1String("MainForm")) delete w.data();
-    }
-    QApplication::processEvents();
+    deleteTopLevelWindows();
     ShippedDatabasesTest::TearDown();
 }
 
@@ -53,6 +74,37 @@ QWidget* SignInTest::mainWindow() {
     return nullptr;
 }
 
+void MainFormTest::SetUp() {
+    ShippedDatabasesTest::SetUp();
+    tv::data::state().CurrentUserId = QStringLiteral("admin");
+    // The tip window is tested on its own; here it would only open beside every window.
+    tv::SaveSetting(tv::keys::ShowTipsAtStartup, QStringLiteral("0"));
+    tv::app::setMailCheck([this] {
+        ++mailChecks;
+        return mailAnswer;
+    });
+}
+
+void MainFormTest::TearDown() {
+    deleteTopLevelWindows();
+    tv::app::setMailCheck(nullptr);
+    ShippedDatabasesTest::TearDown();
+}
+
+std::unique_ptr<tv::app::MainForm> MainFormTest::openMainForm(bool activate) {
+    auto form = std::make_unique<tv::app::MainForm>();
+    form->load();
+    if (activate) form->activate();
+    return form;
+}
+
+QAction* toolbarButton(tv::app::MainForm& form, const QString& identifier) {
+    for (QAction* a : form.toolbar()->actions()) {
+        if (tv::forms::tagOf(a) == identifier) return a;
+    }
+    return nullptr;
+}
+
 void whenModal(QObject* context, std::function<void(QWidget*)> drive) {
     auto* timer = new QTimer(context);
     timer->setInterval(0);
@@ -66,6 +118,16 @@ void whenModal(QObject* context, std::function<void(QWidget*)> drive) {
             dialog->reject();
     });
     timer->start();
+}
+
+QtWarnings::QtWarnings() {
+    catcher = this;
+    previousHandler = qInstallMessageHandler(catchWarning);
+}
+
+QtWarnings::~QtWarnings() {
+    qInstallMessageHandler(previousHandler);
+    catcher = nullptr;
 }
 
 }  // namespace tvtest

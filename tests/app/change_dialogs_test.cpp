@@ -39,14 +39,15 @@ class ChangeDialogsTest : public SignInTest {
 protected:
     void SetUp() override {
         SignInTest::SetUp();
-        ASSERT_TRUE(login.load());
-        login.show();
+        login = new tv::app::Login();  // the fixture deletes what is left open
+        ASSERT_TRUE(login->load());
+        login->show();
     }
 
-    QLineEdit* loginField(int n) {
-        return lineEdit(&login, n == 0 ? "DataField_0" : "DataField_1");
+    QLineEdit* loginField(int n) { return lineEdit(login, n == 0 ? "DataField_0" : "DataField_1"); }
+    QString shownFolder() {
+        return login->findChild<QLabel*>(QStringLiteral("DbLocation"))->text();
     }
-    QString shownFolder() { return login.findChild<QLabel*>(QStringLiteral("DbLocation"))->text(); }
     static QString storedPassword() {
         return queryValue(
             state().DataDb,
@@ -61,14 +62,14 @@ protected:
         loginField(0)->setText(QStringLiteral("admin"));
         loginField(1)->setText(password);
         bool opened = false;
-        whenModal(&login, [&](QWidget* dialog) {
+        whenModal(login, [&](QWidget* dialog) {
             opened = dialog->objectName() == QLatin1String("ChangePW");
             EXPECT_EQ(lineEdit(dialog, "DataField_0")->text(), password);
             lineEdit(dialog, "DataField_1")->setText(newPassword);
             lineEdit(dialog, "DataField_2")->setText(confirmation);
             button(dialog, "okf")->click();
         });
-        button(&login, "ChangePassword")->click();
+        button(login, "ChangePassword")->click();
         return opened;
     }
 
@@ -76,17 +77,17 @@ protected:
     // Returns whether the dialog was still open after OK.
     bool changeFolder(const QString& folder, bool makeDefault) {
         bool stayedOpen = false;
-        whenModal(&login, [&](QWidget* dialog) {
+        whenModal(login, [&](QWidget* dialog) {
             lineEdit(dialog, "FolderPath")->setText(folder);
             dialog->findChild<QCheckBox*>(QStringLiteral("Default"))->setChecked(makeDefault);
             button(dialog, "okf")->click();
             stayedOpen = dialog->isVisible();
         });
-        button(&login, "ChangeDatabase")->click();
+        button(login, "ChangeDatabase")->click();
         return stayedOpen;
     }
 
-    tv::app::Login login;
+    tv::app::Login* login = nullptr;
 };
 
 TEST_F(ChangeDialogsTest, NewPasswordIsStoredAndSignsIn) {
@@ -94,8 +95,8 @@ TEST_F(ChangeDialogsTest, NewPasswordIsStoredAndSignsIn) {
                                QStringLiteral("N3w'Pass")));
     EXPECT_EQ(storedPassword(), QStringLiteral("N3w'Pass"));
     EXPECT_EQ(loginField(1)->text(), QStringLiteral("N3w'Pass"));
-    button(&login, "loginf")->click();
-    EXPECT_TRUE(login.signedIn());
+    button(login, "loginf")->click();
+    EXPECT_TRUE(login->signedIn());
 }
 
 TEST_F(ChangeDialogsTest, WrongCurrentPasswordOrMismatchedConfirmationStoresNothing) {
@@ -200,12 +201,12 @@ TEST_F(ChangeDialogsTest, SigningInAfterAFolderChangeUsesTheNewDatabase) {
     loginField(0)->setText(QStringLiteral("bob"));
     loginField(1)->setText(QStringLiteral("b0b"));
     ask.message(msgbox::kOk, QStringLiteral("not known"));
-    button(&login, "loginf")->click();
-    ASSERT_FALSE(login.signedIn());
+    button(login, "loginf")->click();
+    ASSERT_FALSE(login->signedIn());
 
     ASSERT_FALSE(changeFolder(other.path(), false));
-    button(&login, "loginf")->click();
-    EXPECT_TRUE(login.signedIn());
+    button(login, "loginf")->click();
+    EXPECT_TRUE(login->signedIn());
     EXPECT_EQ(state().DataDb.Name(), other.file(QStringLiteral("Data.mdb")));
 }
 

@@ -1,7 +1,7 @@
 // The signed-in user's rights and flags on the main window: the view right deciding menu
 // items and toolbar buttons, the diary following scheduled activities, the
 // administrator, workflow and billing flags, and the captions of the menus.
-#include "main_form_fixture.h"
+#include "app_fixture.h"
 
 #include "data/app_state.h"
 

@@ -3,7 +3,6 @@
 // catalogue, the special windows by name, Show Tips, technical support, the lookup-table
 // chooser, and finding open windows by tag.
 #include "app_fixture.h"
-#include "main_form_fixture.h"
 
 #include "app/about_box.h"
 #include "app/menu_tables.h"
