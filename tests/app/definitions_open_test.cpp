@@ -94,16 +94,6 @@ TEST_F(DefinitionsOpenTest, CancellingTheLocateDialogEndsTheProgram) {
     EXPECT_EQ(tv::Setting(tv::keys::DefinitionsLocation), empty.path());
 }
 
-TEST_F(DefinitionsOpenTest, ADatabaseWithoutTheCatalogueTablesIsLocatedAgain) {
-    // Data.mdb renamed as Definitions.mdb opens but has none of the three tables.
-    ScratchFolder wrong;
-    ASSERT_TRUE(QFile::copy(dataPath(), wrong.file(QStringLiteral("Definitions.mdb"))));
-    tv::SaveSetting(tv::keys::DefinitionsLocation, wrong.path());
-    ask.message(msgbox::kOk, QStringLiteral("Unable to locate")).openFile(definitionsPath());
-    ASSERT_TRUE(OpenDefinitions());
-    EXPECT_EQ(state().DefinitionsLocation, data.path());
-}
-
 QString damagedQuestion(const QString& folder) {
     return QStringLiteral("The Tolvarine definitions database appears to be damaged (") + folder +
            QStringLiteral(
