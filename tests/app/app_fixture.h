@@ -1,9 +1,7 @@
-// Fixtures of the application shell's tests, both over fresh copies of the shipped
-// databases with the scripted prompter answering every question:
-// - SignInTest: a new run as the sign-in window finds it, nothing open, the scratch data
-//   folder named in the settings as the data and definitions location;
-// - MainFormTest: the databases open and "admin" signed in (a test may sign in another
-//   user it adds), the mail check replaced by one the test drives.
+// Fixtures of the application shell's tests over fresh copies of the shipped databases,
+// the scripted prompter answering: SignInTest as a new run finds things (nothing open,
+// the scratch folder named in the settings); MainFormTest with the databases open, "admin"
+// signed in and the mail check replaced by one the test drives.
 #pragma once
 
 #include "app/main_form.h"
@@ -46,9 +44,8 @@ protected:
 // The toolbar button with the identifier, or nullptr.
 QAction* toolbarButton(tv::app::MainForm& form, const QString& identifier);
 
-// Runs `drive` on the modal dialog the code that runs next shows (exec() blocks the test
-// until it closes); the dialog is rejected afterwards if `drive` left it open, so a
-// failing test cannot hang.
+// Runs `drive` on the next modal dialog once it shows, then rejects it if still open, so
+// a failing test cannot hang in exec().
 void whenModal(QObject* context, std::function<void(QWidget*)> drive);
 
 // The warnings Qt prints while an object of this class lives (one at a time), less the

@@ -1,6 +1,5 @@
-// The real prompter's side of the seam: classic box styles become the right Qt buttons,
-// icon, default and escape button; a pressed key comes back as the classic button code;
-// the busy pointer replaces rather than stacks.
+// The real prompter: classic box styles become Qt's buttons, icon, default and escape
+// button; a pressed key comes back as the classic code; the busy pointer replaces.
 #include "app/qt_prompter.h"
 
 #include "data/app_state.h"
@@ -27,8 +26,6 @@ TEST(QtPrompterStyle, ButtonsIconDefaultAndEscapeFollowTheStyleNumber) {
         QMessageBox::StandardButton escapeButton;
     };
     const Case cases[] = {
-        {msgbox::kOkCancel + msgbox::kInformation, B::Ok | B::Cancel, B::Information, B::Ok,
-         B::Cancel},
         {msgbox::kAbortRetryIgnore + msgbox::kCritical + msgbox::kDefaultButton2,
          B::Abort | B::Retry | B::Ignore, B::Critical, B::Retry, B::Abort},
         {msgbox::kYesNoCancel + msgbox::kExclamation + msgbox::kDefaultButton3,
