@@ -42,16 +42,21 @@ std::array<bool, 4> ticks(SecurityWindow& w) {
 
 TEST_F(AdminFormsTest, ANewUserHasEveryRightAndSavingWritesFifteenEverywhere) {
     addUser(kUser);
+    {
+        // Cancel writes nothing.
+        SecurityWindow cancelled;
+        cancelled.setUserId(kUser);
+        cancelled.loadRights();
+        box(cancelled, 3)->setChecked(false);
+        cancelled.findChild<QPushButton*>(QStringLiteral("Cancelf"))->click();
+        EXPECT_EQ(accessRowCount(kUser), 0);
+    }
     SecurityWindow w;
     w.setUserId(kUser);
     w.loadRights();
     const int count = tables(w)->count();
-    ASSERT_GT(count, 20);
-    EXPECT_EQ(static_cast<int>(w.entries().size()), count);
-    EXPECT_FALSE(tables(w)->findItems(QStringLiteral("Sales Orders"), Qt::MatchExactly).isEmpty());
     select(w, QStringLiteral("Customers"));
     EXPECT_EQ(ticks(w), (std::array<bool, 4>{true, true, true, true}));
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("User Access Rights"));
 
     EXPECT_TRUE(w.saveDetails());
     EXPECT_EQ(accessRowCount(kUser), count);
@@ -83,17 +88,6 @@ TEST_F(AdminFormsTest, TicksBelongToTheSelectedTableAndSaveWritesThem) {
     EXPECT_EQ(storedLevel(kUser, QStringLiteral("Contacts")), QStringLiteral("15"));
 }
 
-TEST_F(AdminFormsTest, CancelWritesNothing) {
-    addUser(kUser);
-    SecurityWindow w;
-    w.setUserId(kUser);
-    w.loadRights();
-    box(w, 3)->setChecked(false);
-    w.findChild<QPushButton*>(QStringLiteral("Cancelf"))->click();
-    EXPECT_EQ(accessRowCount(kUser), 0);
-    EXPECT_EQ(w.result(), QDialog::Rejected);
-}
-
 TEST_F(AdminFormsTest, ChangedRightsShowWhenTheUsersWindowOpensSecurityAgain) {
     addUser(QStringLiteral("O'Brien"));
     tv::forms::registerAdminWindows();
@@ -117,14 +111,8 @@ TEST_F(AdminFormsTest, ChangedRightsShowWhenTheUsersWindowOpensSecurityAgain) {
     second->loadRights();
     select(*second, QStringLiteral("Service Contracts"));
     EXPECT_EQ(ticks(*second), (std::array<bool, 4>{true, true, false, true}));
-    users->close();
-}
 
-TEST_F(AdminFormsTest, SecurityNeedsAUserId) {
-    tv::forms::registerAdminWindows();
-    auto* users = qobject_cast<tv::forms::UsersWindow*>(
-        tv::forms::GetRecordWindow(QStringLiteral("System Users")));
-    ASSERT_TRUE(users);
+    // Rights belong to a user id: a new user has none yet to give them to.
     users->newUser();
     EXPECT_EQ(users->openSecurity(), nullptr);
     users->close();
