@@ -1,11 +1,11 @@
 #include "app/changedb.h"
 
-#include "app/form_captions.h"
 #include "app/sign_in.h"
 #include "core/paths.h"
 #include "core/settings_keys.h"
 #include "data/access.h"
 #include "data/prompter.h"
+#include "forms/framework/captions.h"
 
 #include "ui_changedb.h"
 
@@ -29,7 +29,7 @@ QString cleanFolder(const QString& folder) {
 ChangeDB::ChangeDB(const QString& dataLocation, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::ChangeDB>()) {
     ui->setupUi(this);
-    ApplyFormCaptions(this, objectName());
+    forms::ApplyFormCaptions(this, objectName());
 
     model_ = new QFileSystemModel(this);
     model_->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
@@ -126,7 +126,7 @@ void ChangeDB::networkClicked() {
 void ChangeDB::acceptFolder(const QString& folder) {
     const QString clean = cleanFolder(folder);
     if (!folderHoldsDataDb(clean)) {
-        data::ShowMessage(1);
+        reportNoDataDb(clean, 1);
         return;
     }
     if (ui->Default->isChecked()) SaveSetting(keys::DataLocation, clean);

@@ -35,7 +35,8 @@ protected:
 private:
     void okClicked();
     void networkClicked();
-    // Accepts the folder when it holds Data.mdb (message 1 otherwise).
+    // Accepts the folder when it holds Data.mdb by that exact name (otherwise message 1,
+    // or 9060 when the file is there in other letters).
     void acceptFolder(const QString& folder);
     // Keeps the path field and the tree showing the same folder.
     void showFolderInTree(const QString& folder);

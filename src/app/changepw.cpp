@@ -1,8 +1,8 @@
 #include "app/changepw.h"
 
-#include "app/form_captions.h"
 #include "app/sign_in.h"
 #include "data/access.h"
+#include "forms/framework/captions.h"
 
 #include "ui_changepw.h"
 
@@ -11,7 +11,7 @@ namespace tv::app {
 ChangePW::ChangePW(const QString& userId, const QString& currentPassword, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::ChangePW>()), userId_(userId) {
     ui->setupUi(this);
-    ApplyFormCaptions(this, objectName());
+    forms::ApplyFormCaptions(this, objectName());
     ui->DataField_0->setText(currentPassword);
     ui->DataField_1->setFocus();
     connect(ui->okf, &QPushButton::clicked, this, &ChangePW::okClicked);

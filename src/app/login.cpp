@@ -3,13 +3,13 @@
 #include "app/changedb.h"
 #include "app/changepw.h"
 #include "app/definitions_open.h"
-#include "app/form_captions.h"
 #include "app/main_form.h"
 #include "app/sign_in.h"
 #include "core/settings_keys.h"
 #include "data/access.h"
 #include "data/app_state.h"
 #include "data/prompter.h"
+#include "forms/framework/captions.h"
 
 #include "ui_login.h"
 
@@ -42,7 +42,7 @@ Login::~Login() = default;
 
 bool Login::load() {
     if (!OpenDefinitions()) return false;
-    ApplyFormCaptions(this, objectName());
+    forms::ApplyFormCaptions(this, objectName());
     ui->DbLocation->setText(data::state().DataLocation);
     ui->DbLocation->setToolTip(data::state().DataLocation);
     ui->DataField_0->setText(Setting(keys::UserId));
@@ -102,7 +102,7 @@ bool Login::useShownDataFolder() {
     st.DataLocation = ui->DbLocation->text();
     forgetDataDbElsewhere();
     if (folderHoldsDataDb(st.DataLocation)) return true;
-    data::ShowMessage(kNoDataDatabase, st.DataLocation);
+    reportNoDataDb(st.DataLocation, kNoDataDatabase, st.DataLocation);
     return false;
 }
 

@@ -7,7 +7,6 @@
 #include "app/tip_window.h"
 #include "app/toolbar_buttons.h"
 #include "app/toolbar_customiser.h"
-#include "app/window_registry.h"
 #include "core/convert.h"
 #include "core/format.h"
 #include "core/settings_keys.h"
@@ -17,14 +16,12 @@
 #include "data/prompter.h"
 #include "data/workflow.h"
 #include "forms/admin/access_levels.h"
-#include "forms/admin/counter_list.h"
-#include "forms/admin/users_window.h"
+#include "forms/admin/admin_windows.h"
 #include "forms/framework/captions.h"
 #include "forms/framework/controls.h"
-#include "forms/framework/lookup_table.h"
+#include "forms/framework/definition_rows.h"
 #include "forms/framework/record_catalogue.h"
 #include "forms/framework/status.h"
-#include "forms/framework/table_list.h"
 #include "forms/framework/twips.h"
 #include "forms/framework/window_host.h"
 #include "messaging/client_hooks.h"
@@ -41,6 +38,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
+#include <optional>
 
 namespace tv::app {
 
@@ -75,20 +73,13 @@ int settingOr(const SettingKey& key, int fallback) {
     return value;
 }
 
-// The windows the shell itself provides, unless a library has registered its own.
-void registerShellWindows() {
-    auto provide = [](const QString& name, WindowFactory factory) {
-        if (!isWindowRegistered(name)) registerWindow(name, std::move(factory));
-    };
-    provide(QStringLiteral("CounterList"),
-            [](QWidget* main) { return new forms::CounterList(main); });
-    provide(QStringLiteral("About"), [](QWidget* main) { return new AboutBox(main); });
-    provide(QStringLiteral("Tip"), [](QWidget* main) { return new TipWindow(main); });
-    provide(QStringLiteral("TableList"), [](QWidget* main) { return new forms::TableList(main); });
-    // A lookup table is a child of the main window's area, which it joins itself.
-    provide(QStringLiteral("LookupTable"), [](QWidget*) { return new forms::LookupTable(); });
+// Every window area puts its windows into the catalogue, then the shell adds its own.
+void registerWindows() {
     forms::registerFrameworkRecordWindows();
-    forms::registerAdminRecordWindows();
+    forms::registerAdminWindows();
+    forms::registerWindow(QStringLiteral("About"),
+                          [](QWidget* main) { return new AboutBox(main); });
+    forms::registerWindow(QStringLiteral("Tip"), [](QWidget* main) { return new TipWindow(main); });
 }
 
 }  // namespace
@@ -99,7 +90,7 @@ MainForm::MainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<U
     ui->MdiArea->viewport()->installEventFilter(this);
     for (QMenu* m : findChildren<QMenu*>()) m->setToolTipsVisible(true);
 
-    registerShellWindows();
+    registerWindows();
     forms::setMdiArea(ui->MdiArea);
     buildStatusBar();
     buildToolbarButtons();
@@ -193,8 +184,10 @@ void MainForm::load() {
 }
 
 void MainForm::applyCaptions() {
-    const QString title = forms::GetCaptionText(kFormName, QStringLiteral("Caption"));
-    if (!title.isEmpty()) setWindowTitle(title);
+    // The window framework's lookup, so a Null column keeps the designed text here too.
+    if (const auto title = forms::captionRow(kFormName, QStringLiteral("Caption"));
+        title && title->caption)
+        setWindowTitle(*title->caption);
     // Menus and their items; the toolbar's buttons take only tool tips (SetToolbarTips).
     QList<QObject*> items;
     for (QMenu* m : ui->MenuBar->findChildren<QMenu*>()) items << m;
@@ -206,10 +199,10 @@ void MainForm::applyCaptions() {
         if (std::find(toolbarActions_.begin(), toolbarActions_.end(), item) !=
             toolbarActions_.end())
             continue;
-        const QString caption = forms::GetCaptionText(kFormName, tag);
-        if (caption.isEmpty()) continue;  // no row: the designed text stays
-        forms::setCaption(item, caption);
-        forms::setToolTip(item, forms::GetToolTipText(kFormName, tag));
+        const std::optional<forms::DefinitionRow> row = forms::captionRow(kFormName, tag);
+        if (!row) continue;
+        if (row->caption) forms::setCaption(item, *row->caption);
+        if (row->toolTip) forms::setToolTip(item, *row->toolTip);
     }
 }
 

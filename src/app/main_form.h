@@ -93,8 +93,8 @@ private:
     void arrangeIcons();
     void toggleShowTips();
     void printerSetup();
+    void showToDoList();
     void lookupTables();
-    void technicalSupport();
     void helpSearch();
     // Opens a named window: modal ones run to their end, modeless ones are brought
     // forward when already open. A window no library provides yet opens as a window that

@@ -1,20 +1,23 @@
 // The main window's command dispatch: what each menu item runs, the windows opened by
 // name, and the commands with a little logic of their own (Show Tips, the lookup-table
 // chooser, technical support, the Window menu).
-#include "app/list_windows.h"
 #include "app/main_form.h"
 #include "app/menu_tables.h"
 #include "app/open_windows.h"
 #include "app/pending_window.h"
-#include "app/window_registry.h"
 #include "core/convert.h"
 #include "core/settings_keys.h"
+#include "data/access.h"
 #include "data/app_state.h"
 #include "data/failure.h"
 #include "data/prompter.h"
 #include "engine/engine.h"
 #include "forms/framework/controls.h"
+#include "forms/framework/list_form.h"
+#include "forms/framework/lookup_table.h"
+#include "forms/framework/record_catalogue.h"
 #include "forms/framework/status.h"
+#include "forms/framework/table_list.h"
 #include "forms/framework/window_host.h"
 #include "ui_main_form.h"
 
@@ -31,72 +34,35 @@ namespace tv::app {
 namespace {
 
 constexpr int kOpeningListStatus = 938;
-
-const QString kSupportTitle = QStringLiteral("Tolvarine Technical Support");
-const QString kSupportText = QStringLiteral(
-    "EMAIL SUPPORT\n"
-    "Send questions about Tolvarine to your Tolvarine administrator, or e-mail "
-    "support@tolvarine.example with your user id, the window you were using and the "
-    "message you saw.\n\n"
-    "SOFTWARE UPDATES\n"
-    "New versions of Tolvarine are announced on www.tolvarine.example/updates; Help, About "
-    "Tolvarine shows the version you are running.\n\n"
-    "COMMENTS AND SUGGESTIONS\n"
-    "We welcome your ideas for making Tolvarine better: write to "
-    "suggestions@tolvarine.example.");
+constexpr int kTechnicalSupport = 9006;
 
 bool nonZero(const QString& text) { return !text.trimmed().isEmpty() && tv::Val(text) != 0; }
 
 }  // namespace
 
 void MainForm::connectCommands() {
-    auto modal = [this](const char* name) {
-        return [this, name] { showWindow(QString::fromLatin1(name), true); };
-    };
-    auto modeless = [this](const char* name) {
-        return [this, name] { showWindow(QString::fromLatin1(name), false); };
-    };
+    for (const WindowCommand& c : windowCommands()) {
+        const QString window = c.window;
+        const bool modal = c.modal;
+        commands_[c.menuItem] = [this, window, modal] { showWindow(window, modal); };
+    }
+    // Two of those do a little more once their window is open.
+    commands_[QStringLiteral("mnuToDo")] = [this] { showToDoList(); };
+    commands_[QStringLiteral("mnuHelpSearch")] = [this] { helpSearch(); };
 
-    commands_ = {
-        {"mnuOptions", modal("Options")},
+    const std::pair<const char*, std::function<void()>> own[] = {
         {"mnuShowTips", [this] { toggleShowTips(); }},
         {"selectcheckinbox", [this] { checkInbox(); }},
         {"mnuPrintSetup", [this] { printerSetup(); }},
-        {"mnuSend", modal("SendSelect")},
-        {"mnuImport", modal("olImport")},
-        {"mnuExport", modal("olExport")},
         {"mnuExit", [this] { close(); }},
-        {"mnuSearch", modeless("Search")},
-        {"mnuRunBilling", modal("Billing")},
-        {"mnuCustBilling", modal("BillInfo")},
-        {"mnuDiary", modeless("Diary")},
-        {"mnuToDo",
-         [this] {
-             // The to-do list comes forward in the normal state, never maximised.
-             if (QWidget* w = showWindow(QStringLiteral("ToDoList"), false)) {
-                 auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
-                 QWidget* frame = sub ? static_cast<QWidget*>(sub) : w;
-                 if (frame->isMaximized()) frame->showNormal();
-                 w->setFocus();
-             }
-         }},
         {"mnuLookupTables", [this] { lookupTables(); }},
-        {"mnuRunScript", modal("SelectScript")},
-        {"mnuReportRun", modeless("RunReport")},
-        {"mnuStatistics", modeless("Statistics")},
-        {"mnuCounters", modal("CounterList")},
-        {"mnuMandatory", modal("Mandatory")},
-        {"mnuReplace", modal("Replace")},
-        {"mnuCustomAdd", modal("CField")},
         {"mnuCascade", [this] { ui->MdiArea->cascadeSubWindows(); }},
         {"mnuTile", [this] { ui->MdiArea->tileSubWindows(); }},
         {"mnuArrange", [this] { arrangeIcons(); }},
         {"mnuCustomizeToolbar", [this] { customiseToolbar(); }},
-        {"mnuHelpIndex", modeless("tvHelp")},
-        {"mnuHelpSearch", [this] { helpSearch(); }},
-        {"mnuSupport", [this] { technicalSupport(); }},
-        {"mnuAbout", modal("About")},
+        {"mnuSupport", [] { data::ShowMessage(kTechnicalSupport); }},
     };
+    for (const auto& [item, command] : own) commands_[QString::fromLatin1(item)] = command;
     for (const auto& [item, table] : listCommands()) {
         const QString name = table;
         commands_[item] = [this, name] { ShowListForm(name); };
@@ -119,8 +85,8 @@ std::int16_t MainForm::ShowListForm(const QString& tableName) {
     if (FindOpenWindow(tableName, kListWindowsOnly)) return -1;
     forms::ShowStatusMessage(kOpeningListStatus);
     data::state().SharedValues[0] = tableName;
-    QWidget* list = createListWindow(tableName);
-    if (!list) return -1;
+    // The list window takes its table from SharedValues(0).
+    auto* list = new forms::ListForm();
     list->setObjectName(QStringLiteral("ListForm"));
     forms::setTag(list, tableName);
     forms::hostInMdi(list);
@@ -136,7 +102,7 @@ std::int16_t MainForm::ShowSpecialForm(const QString& name) {
 }
 
 QWidget* MainForm::showWindow(const QString& name, bool modal) {
-    if (isWindowRegistered(name)) {
+    if (forms::isWindowRegistered(name)) {
         if (!modal) {
             // Each of these windows exists once: asking again brings it forward.
             for (QWidget* w : openWindows()) {
@@ -146,7 +112,7 @@ QWidget* MainForm::showWindow(const QString& name, bool modal) {
                 }
             }
         }
-        QWidget* window = createWindow(name, this);
+        QWidget* window = forms::createWindow(name, this);
         if (!window) return nullptr;
         if (window->objectName().isEmpty()) window->setObjectName(name);
         if (auto* dialog = qobject_cast<QDialog*>(window)) {
@@ -193,44 +159,44 @@ void MainForm::printerSetup() {
     data::prompter().printerDialog(request);
 }
 
+void MainForm::showToDoList() {
+    // The to-do list comes forward in the normal state, never maximised.
+    QWidget* list = showWindow(QStringLiteral("ToDoList"), false);
+    if (!list) return;
+    auto* sub = qobject_cast<QMdiSubWindow*>(list->parentWidget());
+    QWidget* frame = sub ? static_cast<QWidget*>(sub) : list;
+    if (frame->isMaximized()) frame->showNormal();
+    list->setFocus();
+}
+
 void MainForm::lookupTables() {
     data::AppState& st = data::state();
     st.SharedValues.fill(QString());
-    if (!isWindowRegistered(QStringLiteral("TableList"))) {
-        showWindow(QStringLiteral("TableList"), true);
-        return;
-    }
-    showWindow(QStringLiteral("TableList"), true);
+    forms::TableList(this).exec();
     const QString table = st.SharedValues[0];
     if (table.isEmpty()) return;
 
     // Other users' changes to the codes must be visible in the window about to open.
     (void)data::attempt([] { engine::Engine::instance().Idle(true); });
     if (FindOpenWindow(table, kOtherWindowsOnly)) return;
-    QWidget* window = createWindow(QStringLiteral("LookupTable"), this);
-    if (!window) {
-        showWindow(QStringLiteral("LookupTable"), false);
-        return;
-    }
+    // The editor joins the main window's area itself.
+    auto* window = new forms::LookupTable();
     forms::setTag(window, table);
     if (auto* colour = window->findChild<QCheckBox*>(QStringLiteral("ColourSupport")))
         colour->setChecked(nonZero(st.SharedValues[2]));
     if (auto* picture = window->findChild<QCheckBox*>(QStringLiteral("PictureSupport")))
         picture->setChecked(nonZero(st.SharedValues[3]));
     window->setAttribute(Qt::WA_DeleteOnClose);
-    if (!qobject_cast<QDialog*>(window)) forms::hostInMdi(window);
     window->show();
     bringForward(window);
 }
 
-void MainForm::technicalSupport() {
-    data::prompter().messageBox(kSupportTitle, kSupportText, data::msgbox::kInformation);
-}
-
 void MainForm::helpSearch() {
     QWidget* help = showWindow(QStringLiteral("tvHelp"), false);
-    // The help viewer's search entry point, when the viewer is there to have one.
-    if (help) QMetaObject::invokeMethod(help, "searchHelp");
+    // The viewer's search entry point. Until the viewer is written the command opens the
+    // notice that says so, which has none.
+    if (help && help->metaObject()->indexOfMethod("searchHelp()") >= 0)
+        QMetaObject::invokeMethod(help, "searchHelp");
 }
 
 void MainForm::arrangeIcons() {

@@ -96,6 +96,22 @@ const std::vector<std::pair<QString, QString>>& listCommands() {
     return commands;
 }
 
+const std::vector<WindowCommand>& windowCommands() {
+    static const std::vector<WindowCommand> commands = {
+        {"mnuOptions", "Options", true},      {"mnuSend", "SendSelect", true},
+        {"mnuImport", "olImport", true},      {"mnuExport", "olExport", true},
+        {"mnuSearch", "Search", false},       {"mnuRunBilling", "Billing", true},
+        {"mnuCustBilling", "BillInfo", true}, {"mnuDiary", "Diary", false},
+        {"mnuToDo", "ToDoList", false},       {"mnuRunScript", "SelectScript", true},
+        {"mnuReportRun", "RunReport", false}, {"mnuStatistics", "Statistics", false},
+        {"mnuCounters", "CounterList", true}, {"mnuMandatory", "Mandatory", true},
+        {"mnuReplace", "Replace", true},      {"mnuCustomAdd", "CField", true},
+        {"mnuHelpIndex", "tvHelp", false},    {"mnuHelpSearch", "tvHelp", false},
+        {"mnuAbout", "About", true},
+    };
+    return commands;
+}
+
 QString specialFormCommand(const QString& name) {
     // Names compare exactly, as the callers pass the fixed texts.
     for (const auto& [form, command] : kSpecialForms) {

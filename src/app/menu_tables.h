@@ -1,7 +1,8 @@
-// Which menu commands belong to which business table: the commands that open a table's
-// list, and the items a user without the right to view a table loses. The two differ:
-// the diary shows scheduled activities, so it goes with them, while some lists (the
-// definitions windows, report definitions) have no access entry of their own.
+// What the menu commands open. Which belong to which business table: the commands that
+// open a table's list, and the items a user without the right to view a table loses. The
+// two differ: the diary shows scheduled activities, so it goes with them, while some lists
+// (the definitions windows, report definitions) have no access entry of their own. And the
+// commands that open a window by its name in the window catalogue.
 #pragma once
 
 #include <QString>
@@ -17,6 +18,15 @@ QStringList menuItemsForTable(const QString& tableName);
 
 // (menu item, table display name) of every command that opens a list window.
 const std::vector<std::pair<QString, QString>>& listCommands();
+
+// A command that opens a window by its catalogue name, modally or not.
+struct WindowCommand {
+    QString menuItem;
+    QString window;
+    bool modal = false;
+};
+// Every such command; one window may have several (Help Index and Search Help For...).
+const std::vector<WindowCommand>& windowCommands();
 
 // The command a special window's name runs ("Diary" -> "mnuDiary"); empty for names
 // that have none.

@@ -71,7 +71,9 @@ int AddViaOpenList(const QString& tag) {
     for (QWidget* w : openWindows()) {
         if (w->objectName() != kListFormName) continue;
         if (forms::tagOf(w).compare(tag, Qt::CaseInsensitive) != 0) continue;
-        // A list window that cannot add (the placeholder) simply has no RemoteAdd.
+        // A list window that cannot add (the placeholder) simply has no RemoteAdd; asking
+        // it anyway would only print Qt's complaint.
+        if (w->metaObject()->indexOfMethod("RemoteAdd()") < 0) continue;
         if (QMetaObject::invokeMethod(w, "RemoteAdd")) ++asked;
     }
     return asked;

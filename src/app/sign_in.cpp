@@ -18,6 +18,8 @@ namespace tv::app {
 namespace {
 
 const QString kUsersTable = QStringLiteral("System Users");
+const QString kDataFile = QStringLiteral("Data.mdb");
+constexpr int kDataFileMisspelt = 9060;
 constexpr int kPasswordColumn = 9;  // 0-based ordinal in "System Users"
 
 // Opens "System Users" positioned on the user's row; a closed record set when the table
@@ -37,9 +39,21 @@ engine::Recordset seekUser(const QString& userId, bool* found) {
 
 bool folderHoldsDataDb(const QString& folder) {
     if (folder.trimmed().isEmpty()) return false;
-    const QDir dir(normalizePath(folder));
-    // Name filters compare ignoring case unless asked otherwise.
-    return !dir.entryList({QStringLiteral("Data.mdb")}, QDir::Files | QDir::Hidden).isEmpty();
+    return QFileInfo(joinPath(folder, kDataFile)).isFile();
+}
+
+void reportNoDataDb(const QString& folder, int missing, const QString& extra) {
+    if (!folder.trimmed().isEmpty()) {
+        const QDir dir(normalizePath(folder));
+        // Name filters compare ignoring case unless asked otherwise.
+        const QStringList similar = dir.entryList({kDataFile}, QDir::Files | QDir::Hidden);
+        if (!similar.isEmpty()) {
+            data::ShowMessage(kDataFileMisspelt,
+                              QDir::toNativeSeparators(dir.filePath(similar.first())));
+            return;
+        }
+    }
+    data::ShowMessage(missing, extra);
 }
 
 void forgetDataDbElsewhere() {

@@ -7,9 +7,16 @@
 
 namespace tv::app {
 
-// True when the folder holds a file named Data.mdb in any letter case (shares and
-// folders copied from Windows do not keep the case reliably).
+// True when the folder holds the data database. The data layer opens exactly "Data.mdb"
+// in the data folder (as the definitions and the post office are opened by their exact
+// names), so only that name counts: on a case-sensitive file system "DATA.MDB" is another
+// file, which would be accepted here and then fail to open.
 bool folderHoldsDataDb(const QString& folder);
+
+// Tells the user why a folder is refused as the data folder: message 9060 with the file's
+// path when the folder holds the data database under other letters (a folder copied from
+// Windows), else message `missing` with `extra` appended.
+void reportNoDataDb(const QString& folder, int missing, const QString& extra = QString());
 
 // Closes the data database when it was opened from another folder than DataLocation, so
 // that the next table access opens the one the user now points at.

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QString>
 #include <memory>
-#include <optional>
 
 namespace tvtest {
 
@@ -18,8 +17,7 @@ protected:
 
     QString statusText() const { return status->text(); }
 
-    // The stored level of a user on a table: the number as text, empty for Null, "<none>"
-    // when there is no row.
+    // A user's stored level on a table: empty for Null, "<none>" without a row.
     static QString storedLevel(const QString& userId, const QString& table);
     static int accessRowCount(const QString& userId);
 

@@ -1,9 +1,9 @@
 // The CounterList window: the numbered tables listed by display name, and the answers to
-// its prompt: cancelled, zero, lower than before (confirmed or not), and a table that has
-// no counter yet.
+// its prompt, for a table with a counter and for one without.
 #include "adminforms/admin_fixture.h"
 
 #include "data/prompter.h"
+#include "engine/engine.h"
 #include "forms/admin/counter_list.h"
 
 #include <QListWidget>
@@ -12,19 +12,22 @@ namespace tvtest {
 namespace {
 
 namespace msgbox = tv::data::msgbox;
+using tv::engine::quoteLiteral;
 using tv::forms::CounterList;
 
 class CounterListTest : public AdminFormsTest {
 protected:
     static QString counter(const QString& table) {
         return dataValue(
-            QStringLiteral("SELECT [LASTNUMBER] FROM [Counters] WHERE [TABLENAME] = '%1'")
-                .arg(table));
+            QStringLiteral("SELECT [LASTNUMBER] FROM [Counters] WHERE [TABLENAME] = ") +
+            quoteLiteral(table));
     }
     static void setCounter(const QString& table, int value) {
         execData(
-            {QStringLiteral("DELETE * FROM [Counters] WHERE [TABLENAME] = '%1'").arg(table),
-             QStringLiteral("INSERT INTO [Counters] VALUES ('%1', %2)").arg(table).arg(value)});
+            {QStringLiteral("DELETE * FROM [Counters] WHERE [TABLENAME] = ") + quoteLiteral(table),
+             QStringLiteral("INSERT INTO [Counters] VALUES (%1, %2)")
+                 .arg(quoteLiteral(table))
+                 .arg(value)});
     }
     static int rowOf(CounterList& w, const QString& table) {
         return static_cast<int>(w.tableNames().indexOf(table));
@@ -37,15 +40,16 @@ TEST_F(CounterListTest, ListsTheNumberedTablesByDisplayName) {
     ASSERT_EQ(list->count(), w.tableNames().size());
     QStringList shown;
     for (int i = 0; i < list->count(); ++i) shown << list->item(i)->text();
-    EXPECT_TRUE(shown.contains(QStringLiteral("Sales Orders")));
-    EXPECT_TRUE(shown.contains(QStringLiteral("Quotations")));
     EXPECT_FALSE(shown.contains(QStringLiteral("Customers")));
     EXPECT_EQ(w.tableNames().at(shown.indexOf(QStringLiteral("Sales Orders"))),
               QStringLiteral("SALES ORDERS"));
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Manage Counters"));
 }
 
+// The prompt is the administrator's, from FORM CAPTIONS.
 TEST_F(CounterListTest, AnswersToThePrompt) {
+    execDefinitions(
+        {QStringLiteral("UPDATE [FORM CAPTIONS] SET [CAPTION] = 'Last number used:' "
+                        "WHERE [FORMNAME] = 'CounterList' AND [CONTROLTAG] = 'Prompt'")});
     struct Case {
         const char* name;
         std::vector<std::pair<const char*, int>> script;  // input, or message number + button
@@ -76,8 +80,7 @@ TEST_F(CounterListTest, AnswersToThePrompt) {
         CounterList w;
         for (const auto& [text, button] : c.script) {
             if (button == 0)
-                ask.input(QString::fromLatin1(text),
-                          QStringLiteral("Enter last used record number"));
+                ask.input(QString::fromLatin1(text), QStringLiteral("Last number used:"));
             else
                 ask.message(button, QString::fromLatin1(text));
         }
@@ -87,11 +90,9 @@ TEST_F(CounterListTest, AnswersToThePrompt) {
         EXPECT_EQ(statusText(), QString::fromLatin1(c.status));
     }
     // Every prompt offered the value stored when the window asked.
-    for (const auto& q : ask.asked()) {
-        if (q.kind == ScriptedPrompter::Kind::Input) {
-            EXPECT_EQ(q.initialText, QStringLiteral("10"));
-        }
-    }
+    for (const auto& q : ask.asked())
+        EXPECT_TRUE(q.kind != ScriptedPrompter::Kind::Input ||
+                    q.initialText == QStringLiteral("10"));
 }
 
 TEST_F(CounterListTest, ATableWithoutACounterGetsOneAfterAsking) {
@@ -102,17 +103,6 @@ TEST_F(CounterListTest, ATableWithoutACounterGetsOneAfterAsking) {
     w.changeCounter(rowOf(w, QStringLiteral("RMAS")));
     EXPECT_EQ(ask.asked().front().initialText, QString());
     EXPECT_EQ(counter(QStringLiteral("RMAS")), QStringLiteral("100"));
-}
-
-TEST_F(CounterListTest, TheAdministratorsPromptIsUsed) {
-    execDefinitions(
-        {QStringLiteral("UPDATE [FORM CAPTIONS] SET [CAPTION] = 'Last number used:' "
-                        "WHERE [FORMNAME] = 'CounterList' AND [CONTROLTAG] = 'Prompt'")});
-    setCounter(QStringLiteral("SALES ORDERS"), 3);
-    CounterList w;
-    ask.input(QString(), QStringLiteral("Last number used:"));
-    w.changeCounter(rowOf(w, QStringLiteral("SALES ORDERS")));
-    EXPECT_EQ(counter(QStringLiteral("SALES ORDERS")), QStringLiteral("3"));
 }
 
 }  // namespace

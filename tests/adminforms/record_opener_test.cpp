@@ -7,6 +7,7 @@
 #include "data/access.h"
 #include "data/app_state.h"
 #include "data/record_values.h"
+#include "forms/admin/admin_windows.h"
 #include "forms/admin/users_window.h"
 #include "forms/framework/record_catalogue.h"
 #include "forms/framework/record_opener.h"
@@ -28,7 +29,7 @@ class RecordOpenerTest : public AdminFormsTest {
 protected:
     void SetUp() override {
         AdminFormsTest::SetUp();
-        tv::forms::registerAdminRecordWindows();
+        tv::forms::registerAdminWindows();
     }
 
     // Opens a stored user the way a list does: the row read into an array, mode 2.

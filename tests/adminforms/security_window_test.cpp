@@ -2,6 +2,7 @@
 // boxes, ticks kept per table, and Save writing a level for every table.
 #include "adminforms/admin_fixture.h"
 
+#include "forms/admin/admin_windows.h"
 #include "forms/admin/security_window.h"
 #include "forms/admin/users_window.h"
 #include "forms/framework/record_catalogue.h"
@@ -41,48 +42,26 @@ std::array<bool, 4> ticks(SecurityWindow& w) {
 
 TEST_F(AdminFormsTest, ANewUserHasEveryRightAndSavingWritesFifteenEverywhere) {
     addUser(kUser);
+    {
+        // Cancel writes nothing.
+        SecurityWindow cancelled;
+        cancelled.setUserId(kUser);
+        cancelled.loadRights();
+        box(cancelled, 3)->setChecked(false);
+        cancelled.findChild<QPushButton*>(QStringLiteral("Cancelf"))->click();
+        EXPECT_EQ(accessRowCount(kUser), 0);
+    }
     SecurityWindow w;
     w.setUserId(kUser);
     w.loadRights();
     const int count = tables(w)->count();
-    ASSERT_GT(count, 20);
-    EXPECT_EQ(static_cast<int>(w.entries().size()), count);
-    EXPECT_FALSE(tables(w)->findItems(QStringLiteral("Sales Orders"), Qt::MatchExactly).isEmpty());
     select(w, QStringLiteral("Customers"));
     EXPECT_EQ(ticks(w), (std::array<bool, 4>{true, true, true, true}));
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("User Access Rights"));
 
     EXPECT_TRUE(w.saveDetails());
     EXPECT_EQ(accessRowCount(kUser), count);
     EXPECT_EQ(storedLevel(kUser, QStringLiteral("Sales Orders")), QStringLiteral("15"));
     EXPECT_EQ(statusText(), QStringLiteral("Access rights saved."));
-}
-
-TEST_F(AdminFormsTest, StoredLevelsShowAsTheirRights) {
-    struct Case {
-        const char* table;
-        std::optional<int> level;
-        std::array<bool, 4> shown;  // add, edit, delete, view
-    };
-    const Case cases[] = {
-        {"Customers", 0, {false, false, false, false}},
-        {"Contacts", 1, {false, false, false, true}},
-        {"Quotations", 5, {false, true, false, true}},
-        {"Sales Orders", 15, {true, true, true, true}},
-        {"Products", 16, {true, true, true, true}},
-        {"Suppliers", std::nullopt, {true, true, true, true}},
-        {"Projects", 10, {true, false, true, false}},
-    };
-    addUser(kUser);
-    for (const Case& c : cases) setAccess(kUser, QString::fromLatin1(c.table), c.level);
-    SecurityWindow w;
-    w.setUserId(kUser);
-    w.loadRights();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.table);
-        select(w, QString::fromLatin1(c.table));
-        EXPECT_EQ(ticks(w), c.shown);
-    }
 }
 
 TEST_F(AdminFormsTest, TicksBelongToTheSelectedTableAndSaveWritesThem) {
@@ -92,7 +71,9 @@ TEST_F(AdminFormsTest, TicksBelongToTheSelectedTableAndSaveWritesThem) {
     w.setUserId(kUser);
     w.loadRights();
 
+    // The stored level shows as its rights (how levels decode is the data layer's test).
     select(w, QStringLiteral("Quotations"));
+    EXPECT_EQ(ticks(w), (std::array<bool, 4>{false, true, false, true}));
     box(w, 0)->setChecked(true);   // add
     box(w, 1)->setChecked(false);  // edit
     select(w, QStringLiteral("Customers"));
@@ -107,20 +88,9 @@ TEST_F(AdminFormsTest, TicksBelongToTheSelectedTableAndSaveWritesThem) {
     EXPECT_EQ(storedLevel(kUser, QStringLiteral("Contacts")), QStringLiteral("15"));
 }
 
-TEST_F(AdminFormsTest, CancelWritesNothing) {
-    addUser(kUser);
-    SecurityWindow w;
-    w.setUserId(kUser);
-    w.loadRights();
-    box(w, 3)->setChecked(false);
-    w.findChild<QPushButton*>(QStringLiteral("Cancelf"))->click();
-    EXPECT_EQ(accessRowCount(kUser), 0);
-    EXPECT_EQ(w.result(), QDialog::Rejected);
-}
-
 TEST_F(AdminFormsTest, ChangedRightsShowWhenTheUsersWindowOpensSecurityAgain) {
     addUser(QStringLiteral("O'Brien"));
-    tv::forms::registerAdminRecordWindows();
+    tv::forms::registerAdminWindows();
     auto* users = qobject_cast<tv::forms::UsersWindow*>(
         tv::forms::GetRecordWindow(QStringLiteral("System Users")));
     ASSERT_TRUE(users);
@@ -141,14 +111,8 @@ TEST_F(AdminFormsTest, ChangedRightsShowWhenTheUsersWindowOpensSecurityAgain) {
     second->loadRights();
     select(*second, QStringLiteral("Service Contracts"));
     EXPECT_EQ(ticks(*second), (std::array<bool, 4>{true, true, false, true}));
-    users->close();
-}
 
-TEST_F(AdminFormsTest, SecurityNeedsAUserId) {
-    tv::forms::registerAdminRecordWindows();
-    auto* users = qobject_cast<tv::forms::UsersWindow*>(
-        tv::forms::GetRecordWindow(QStringLiteral("System Users")));
-    ASSERT_TRUE(users);
+    // Rights belong to a user id: a new user has none yet to give them to.
     users->newUser();
     EXPECT_EQ(users->openSecurity(), nullptr);
     users->close();

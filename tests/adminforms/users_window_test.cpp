@@ -6,6 +6,7 @@
 #include "core/settings_keys.h"
 #include "data/app_state.h"
 #include "engine/engine.h"
+#include "forms/admin/admin_windows.h"
 #include "forms/admin/users_window.h"
 #include "forms/framework/record_catalogue.h"
 
@@ -29,7 +30,7 @@ T* control(QWidget* w, const char* name) {
 class UsersWindowTest : public AdminFormsTest {
 protected:
     UsersWindow* openUsers() {
-        tv::forms::registerAdminRecordWindows();
+        tv::forms::registerAdminWindows();
         return qobject_cast<UsersWindow*>(
             tv::forms::GetRecordWindow(QStringLiteral("System Users")));
     }

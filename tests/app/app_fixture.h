@@ -1,48 +1,59 @@
-// Sign-in tests run against the shipped databases, built once from db/ and copied into a
-// scratch data folder for each test, with the settings store pointed into that scratch
-// space and the scripted prompter answering every question.
+// Fixtures of the application shell's tests over fresh copies of the shipped databases,
+// the scripted prompter answering: SignInTest as a new run finds things (nothing open,
+// the scratch folder named in the settings); MainFormTest with the databases open, "admin"
+// signed in and the mail check replaced by one the test drives.
 #pragma once
 
-#include "common/data/scripted_prompter.h"
-#include "common/test_support.h"
+#include "app/main_form.h"
+#include "common/data/shipped_fixture.h"
 
-#include <gtest/gtest.h>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
 
-class QWidget;
+class QAction;
 
 namespace tvtest {
 
-class SignInTest : public ::testing::Test {
+class SignInTest : public ShippedDatabasesTest {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A folder holding fresh copies of the three databases and the Pictures folder.
-    void copyShippedDatabases(const QString& folder);
     // Runs statements on a database file apart from the program's own handles.
     static void execOn(const QString& path, const QStringList& statements);
-    // One column of the first row a query returns, as text ("<none>" when no row).
-    static QString firstValue(const QString& path, const QString& sql);
     static void writeGarbage(const QString& path);
-
-    QString dataPath() const { return data.file(QStringLiteral("Data.mdb")); }
-    QString definitionsPath() const { return data.file(QStringLiteral("Definitions.mdb")); }
-
     // The visible main window, or nullptr.
     static QWidget* mainWindow();
-
-    ScratchFolder settings;
-    ScratchFolder data;  // Definitions.mdb, Data.mdb, Messages.mdb, Pictures/
-    ScriptedPrompter ask;
 };
 
-// Runs `drive` on the modal dialog of type T as soon as it is shown by the code that runs
-// next (exec() blocks the test until the dialog closes). The dialog is rejected afterwards
-// if `drive` left it open, so a failing test cannot hang.
+class MainFormTest : public ShippedDatabasesTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A loaded main window for the signed-in user, activated once unless asked not to.
+    std::unique_ptr<tv::app::MainForm> openMainForm(bool activate = true);
+
+    // What the next mail checks answer; each check counts in mailChecks.
+    int mailAnswer = -1;
+    int mailChecks = 0;
+};
+
+// The toolbar button with the identifier, or nullptr.
+QAction* toolbarButton(tv::app::MainForm& form, const QString& identifier);
+
+// Runs `drive` on the next modal dialog once it shows, then rejects it if still open, so
+// a failing test cannot hang in exec().
 void whenModal(QObject* context, std::function<void(QWidget*)> drive);
+
+// The warnings Qt prints while an object of this class lives (one at a time), less the
+// offscreen platform's remarks on what it cannot do.
+struct QtWarnings {
+    QtWarnings();
+    ~QtWarnings();
+    QStringList texts;
+};
 
 }  // namespace tvtest

@@ -1,6 +1,5 @@
-// The real prompter's side of the seam: classic box styles become the right Qt buttons,
-// icon, default and escape button; a pressed button comes back as its classic code; the
-// busy pointer replaces rather than stacks.
+// The real prompter: classic box styles become Qt's buttons, icon, default and escape
+// button; a pressed key comes back as the classic code; the busy pointer replaces.
 #include "app/qt_prompter.h"
 
 #include "data/app_state.h"
@@ -27,14 +26,10 @@ TEST(QtPrompterStyle, ButtonsIconDefaultAndEscapeFollowTheStyleNumber) {
         QMessageBox::StandardButton escapeButton;
     };
     const Case cases[] = {
-        {msgbox::kOkOnly, B::Ok, B::NoIcon, B::Ok, B::Ok},
-        {msgbox::kOkCancel + msgbox::kInformation, B::Ok | B::Cancel, B::Information, B::Ok,
-         B::Cancel},
         {msgbox::kAbortRetryIgnore + msgbox::kCritical + msgbox::kDefaultButton2,
          B::Abort | B::Retry | B::Ignore, B::Critical, B::Retry, B::Abort},
         {msgbox::kYesNoCancel + msgbox::kExclamation + msgbox::kDefaultButton3,
          B::Yes | B::No | B::Cancel, B::Warning, B::Cancel, B::Cancel},
-        {msgbox::kYesNo + msgbox::kQuestion, B::Yes | B::No, B::Question, B::Yes, B::No},
         {msgbox::kYesNo + msgbox::kQuestion + msgbox::kDefaultButton2, B::Yes | B::No, B::Question,
          B::No, B::No},
         {msgbox::kRetryCancel + msgbox::kDefaultButton3, B::Retry | B::Cancel, B::NoIcon, B::Retry,
@@ -50,16 +45,6 @@ TEST(QtPrompterStyle, ButtonsIconDefaultAndEscapeFollowTheStyleNumber) {
         EXPECT_EQ(box.standardButton(qobject_cast<QAbstractButton*>(box.escapeButton())),
                   c.escapeButton);
     }
-}
-
-TEST(QtPrompterStyle, PressedButtonsComeBackAsClassicCodes) {
-    EXPECT_EQ(QtPrompter::classicCode(B::Ok), msgbox::kOk);
-    EXPECT_EQ(QtPrompter::classicCode(B::Cancel), msgbox::kCancel);
-    EXPECT_EQ(QtPrompter::classicCode(B::Abort), msgbox::kAbort);
-    EXPECT_EQ(QtPrompter::classicCode(B::Retry), msgbox::kRetry);
-    EXPECT_EQ(QtPrompter::classicCode(B::Ignore), msgbox::kIgnore);
-    EXPECT_EQ(QtPrompter::classicCode(B::Yes), msgbox::kYes);
-    EXPECT_EQ(QtPrompter::classicCode(B::No), msgbox::kNo);
 }
 
 // Presses a key on the box once it is up.

@@ -8,7 +8,6 @@
 #include "forms/admin/security_window.h"
 #include "forms/framework/controls.h"
 #include "forms/framework/form_fields.h"
-#include "forms/framework/record_catalogue.h"
 #include "forms/framework/status.h"
 #include "ui_users_window.h"
 
@@ -97,10 +96,6 @@ void UsersWindow::formatChargeRate() {
     const QString text = ui_->ChargeRate->text().trimmed();
     if (text.isEmpty() || !tv::IsNumeric(tv::Variant(text))) return;
     ui_->ChargeRate->setText(tv::Format(tv::Variant(tv::Val(text)), QStringLiteral("0.00")));
-}
-
-void registerAdminRecordWindows() {
-    registerRecordWindow(QStringLiteral("Users"), [] { return new UsersWindow(); });
 }
 
 }  // namespace tv::forms

@@ -53,7 +53,4 @@ private:
     QString originalKey_;
 };
 
-// Puts the Users window into the record-window catalogue ("System Users").
-void registerAdminRecordWindows();
-
 }  // namespace tv::forms

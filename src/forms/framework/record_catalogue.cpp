@@ -56,6 +56,11 @@ std::map<QString, RecordWindowFactory, CaseInsensitiveLess>& factories() {
     return table;
 }
 
+std::map<QString, WindowFactory, CaseInsensitiveLess>& namedWindows() {
+    static std::map<QString, WindowFactory, CaseInsensitiveLess> table;
+    return table;
+}
+
 std::map<QString, QPointer<RecordWindow>, CaseInsensitiveLess>& openWindows() {
     static std::map<QString, QPointer<RecordWindow>, CaseInsensitiveLess> table;
     return table;
@@ -108,6 +113,20 @@ RecordWindow* GetRecordWindow(const QString& displayName) {
 
 void registerFrameworkRecordWindows() {
     registerRecordWindow(QStringLiteral("Feedback"), [] { return new FeedbackWindow(); });
+}
+
+void registerWindow(const QString& name, WindowFactory factory) {
+    if (factory)
+        namedWindows()[name] = std::move(factory);
+    else
+        namedWindows().erase(name);
+}
+
+bool isWindowRegistered(const QString& name) { return namedWindows().count(name) != 0; }
+
+QWidget* createWindow(const QString& name, QWidget* mainWindow) {
+    const auto it = namedWindows().find(name);
+    return it == namedWindows().end() ? nullptr : it->second(mainWindow);
 }
 
 }  // namespace tv::forms
