@@ -618,6 +618,7 @@ private:
 
     QString fromItem(SelectShape* shape) {
         if (c_.acceptSymbol("(")) {
+            const Depth depth(this);
             QString sql;
             if (c_.peek().isWord("SELECT")) {
                 ++shape->fromItems;

@@ -208,6 +208,7 @@ TEST_F(Execution, ErrorsCarryJetsNumbers) {
     for (const QString& deep :
          {"SELECT " + QString(5000, u'(') + "1" + QString(5000, u')'),
           "SELECT " + QString("- ").repeated(5000) + "1",
+          "SELECT * FROM " + QString(5000, u'(') + "T" + QString(5000, u')'),
           "SELECT * FROM CUSTOMERS WHERE " + QString("NOT ").repeated(5000) + "BILLABLE"})
         EXPECT_EQ(dbErrorOf([&] { db_.OpenRecordset(deep); }), 3075) << deep.left(40).toStdString();
 }
