@@ -5,10 +5,12 @@
 // 'YYYY-MM-DD HH:MM:SS'), "= Null" / "<> Null", True/False (-1/0), "DELETE * FROM",
 // Like with *, ?, # and [lists], SELECT DISTINCT, TOP, joins, subqueries, UNION, GROUP BY,
 // ORDER BY by name or position, the operators & Mod \ ^, the string, date and conversion
-// functions the program uses (UCase, Left, Mid, InStr, Now, Year, Format, CLng, Val, IIf,
-// Nz, IsNull, Round ...), INSERT/UPDATE/DELETE, and Jet DDL (CREATE TABLE with Jet types,
-// CREATE [UNIQUE] INDEX, DROP TABLE, DROP INDEX, ALTER TABLE ADD/DROP COLUMN), with "--"
-// comments.
+// functions the program uses (UCase, Left, Mid, InStr, Now, Year, DateAdd, DateDiff,
+// DatePart, DateSerial, Format, CLng, Val, IIf, Nz, IsNull, Round ...), the aggregates
+// Count, Sum, Avg, Min, Max, First and Last, INSERT/UPDATE/DELETE, and Jet DDL (CREATE
+// TABLE with Jet types, CREATE [UNIQUE] INDEX, DROP TABLE, DROP INDEX, ALTER TABLE
+// ADD/DROP COLUMN), with "--" comments. A computed column without an alias is named as
+// Jet names it: "MaxOfDATETIME" for an aggregate of a column, else Expr1000, Expr1001 ...
 //
 // Types: the translator knows the engine type of every expression. Column types come from
 // the catalog (the open database's tables, asked for by name), so a date column (stored as
