@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace tv {
 
@@ -24,11 +25,51 @@ namespace {
     }
 }
 
-// The number a value stands for, or the runtime's error. Dates give their serial.
-double numberOf(const Variant& v) {
+// The number a value stands for, or the runtime's error: 94 for Null, 13 otherwise.
+double numberOrFail(const Variant& v) {
+    if (v.isNull()) fail(kErrInvalidUseOfNull);
+    const std::optional<double> n = numberOf(v);
+    if (!n) fail(kErrTypeMismatch);
+    return *n;
+}
+
+// Half to even: 2.5 -> 2, 3.5 -> 4, -2.5 -> -2.
+double roundHalfEven(double x) {
+    const double r = std::round(x);  // half away from zero
+    if (std::fabs(x - std::trunc(x)) == 0.5) return 2.0 * std::round(x / 2.0);
+    return r;
+}
+
+template <typename Int>
+Int toWhole(const Variant& v) {
+    const double r = roundHalfEven(numberOrFail(v));
+    if (!(r >= static_cast<double>(std::numeric_limits<Int>::min()) &&
+          r <= static_cast<double>(std::numeric_limits<Int>::max()))) {
+        fail(kErrOverflow);  // also NaN
+    }
+    return static_cast<Int>(r);
+}
+
+double linearKey(const Variant& v) {
+    return v.type() == VarType::Date ? calendar::linearDays(v.asDate().serial) : numberOrFail(v);
+}
+
+QString textOfTextual(const Variant& v) {
+    return v.type() == VarType::Binary ? QString::fromLatin1(v.asBinary()) : v.asString();
+}
+
+template <typename T>
+int sign(T a, T b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+}  // namespace
+
+std::optional<double> numberOf(const Variant& v) {
     switch (v.type()) {
         case VarType::Null:
-            fail(kErrInvalidUseOfNull);
+        case VarType::Binary:
+            return std::nullopt;
         case VarType::Boolean:
             return v.asBool() ? -1.0 : 0.0;
         case VarType::Integer:
@@ -43,48 +84,13 @@ double numberOf(const Variant& v) {
             return v.asDouble();
         case VarType::Date:
             return v.asDate().serial;
-        case VarType::String: {
-            double d = 0.0;
-            if (numtext::parseNumber(v.asString(), regional(), &d)) return d;
-            fail(kErrTypeMismatch);
-        }
-        case VarType::Binary:
+        case VarType::String:
             break;
     }
-    fail(kErrTypeMismatch);
+    double d = 0.0;
+    if (numtext::parseNumber(v.asString(), regional(), &d)) return d;
+    return std::nullopt;
 }
-
-// Half to even: 2.5 -> 2, 3.5 -> 4, -2.5 -> -2.
-double roundHalfEven(double x) {
-    const double r = std::round(x);  // half away from zero
-    if (std::fabs(x - std::trunc(x)) == 0.5) return 2.0 * std::round(x / 2.0);
-    return r;
-}
-
-template <typename Int>
-Int toWhole(const Variant& v) {
-    const double r = roundHalfEven(numberOf(v));
-    if (!(r >= static_cast<double>(std::numeric_limits<Int>::min()) &&
-          r <= static_cast<double>(std::numeric_limits<Int>::max()))) {
-        fail(kErrOverflow);  // also NaN
-    }
-    return static_cast<Int>(r);
-}
-
-double linearKey(const Variant& v) {
-    return v.type() == VarType::Date ? calendar::linearDays(v.asDate().serial) : numberOf(v);
-}
-
-QString textOfTextual(const Variant& v) {
-    return v.type() == VarType::Binary ? QString::fromLatin1(v.asBinary()) : v.asString();
-}
-
-template <typename T>
-int sign(T a, T b) {
-    return a < b ? -1 : (b < a ? 1 : 0);
-}
-
-}  // namespace
 
 double Val(const QString& text) { return numtext::leadingNumber(text, regional()); }
 
@@ -92,17 +98,17 @@ std::int16_t CInt(const Variant& v) { return toWhole<std::int16_t>(v); }
 std::int32_t CLng(const Variant& v) { return toWhole<std::int32_t>(v); }
 std::uint8_t CByte(const Variant& v) { return toWhole<std::uint8_t>(v); }
 
-double CDbl(const Variant& v) { return numberOf(v); }
+double CDbl(const Variant& v) { return numberOrFail(v); }
 
 float CSng(const Variant& v) {
-    const double d = numberOf(v);
+    const double d = numberOrFail(v);
     if (std::fabs(d) > static_cast<double>(std::numeric_limits<float>::max())) fail(kErrOverflow);
     return static_cast<float>(d);
 }
 
 Currency CCur(const Variant& v) {
     if (v.type() == VarType::Currency) return v.asCurrency();
-    const double d = numberOf(v);
+    const double d = numberOrFail(v);
     if (!(std::fabs(d) <= 922337203685477.5807)) fail(kErrOverflow);
     return Currency::fromDouble(d);
 }
@@ -114,7 +120,7 @@ bool CBool(const Variant& v) {
         if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) return true;
         if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) return false;
     }
-    return numberOf(v) != 0.0;
+    return numberOrFail(v) != 0.0;
 }
 
 DateTime CDate(const Variant& v) {
@@ -133,7 +139,7 @@ DateTime CDate(const Variant& v) {
         default:
             break;
     }
-    const double serial = numberOf(v);
+    const double serial = numberOrFail(v);
     if (!(serial >= calendar::kMinSerial && serial <= calendar::kMaxSerial)) fail(kErrOverflow);
     return DateTime{serial};
 }
@@ -180,9 +186,9 @@ int CompareValues(const Variant& a, const Variant& b, bool ignoreCase) {
         }
         // Dates compare on the continuous scale; a number against a date is a serial.
         if (a.type() == VarType::Date || b.type() == VarType::Date) {
-            return sign(calendar::linearDays(numberOf(a)), calendar::linearDays(numberOf(b)));
+            return sign(calendar::linearDays(numberOrFail(a)), calendar::linearDays(numberOrFail(b)));
         }
-        return sign(numberOf(a), numberOf(b));
+        return sign(numberOrFail(a), numberOrFail(b));
     }
 
     // A number against a text: numerically when the text reads as a number (or as a date

@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 namespace tv {
 
@@ -17,6 +18,11 @@ namespace tv {
 // skipped; "&H" and "&O" prefixes read hexadecimal and octal; reading stops at the
 // first character that cannot continue the number; no number gives 0. Never throws.
 double Val(const QString& text);
+
+// The number a value stands for: numbers as they are, Booleans -1/0, dates their serial,
+// texts that read as a number in the regional format. Nothing for Null, binary data and
+// other texts. CDbl and the other conversions below are this with the runtime's errors.
+std::optional<double> numberOf(const Variant& v);
 
 // Numeric conversions. Text is read as a number in the regional format (unlike Val, the
 // whole text must be a number, else error 13). Null gives error 94. Out of range gives
@@ -58,6 +64,23 @@ int Minute(DateTime d);
 int Second(DateTime d);
 int Weekday(DateTime d);  // 1 = Sunday .. 7 = Saturday
 DateTime DateAddSeconds(DateTime d, double seconds);
+
+// DateAdd, DateDiff and DatePart with the runtime's interval codes (any case): "yyyy" year,
+// "q" quarter, "m" month, "y" day of the year, "d" day, "w" weekday, "ww" week, "h" hour,
+// "n" minute, "s" second. An unknown interval, or a result outside years 100 to 9999, is
+// error 5. `firstDayOfWeek` is 1 (Sunday) to 7 (Saturday); 0 means the system's, Sunday.
+//
+// DateAdd rounds `number` half to even first. Months, quarters and years keep the day and
+// the time, but a day past the end of the month becomes its last day (31 January plus a
+// month is 28 or 29 February).
+DateTime DateAdd(const QString& interval, double number, DateTime date);
+// The number of interval boundaries crossed going from d1 to d2 (negative going back):
+// "d" counts midnights, "m" month starts, "yyyy" new years, "h" hour starts; "ww" counts
+// first days of the week, "w" whole weeks (days \ 7). Error 6 beyond the Long range.
+std::int32_t DateDiff(const QString& interval, DateTime d1, DateTime d2, int firstDayOfWeek = 1);
+// One part of a date: "w" is the weekday counted from firstDayOfWeek (1 .. 7), "ww" the week
+// of the year, the week holding 1 January being week 1.
+int DatePart(const QString& interval, DateTime date, int firstDayOfWeek = 1);
 
 // Parse a date/time text without throwing: ISO ("2026-12-05", "2026-12-05 14:30:00",
 // with "T" too), month-name forms ("05-Dec-26", "5 Dec 2026", "December 5, 2026"),

@@ -38,33 +38,12 @@ QString currencyText(Currency c, QChar decimalPoint) {
     return out;
 }
 
-// The value as a number for digit patterns: numbers and dates (their serial), texts that
-// read as a number or else as a date.
-std::optional<double> asNumber(const Variant& v, const RegionalSettings& r) {
-    switch (v.type()) {
-        case VarType::Null:
-            return std::nullopt;
-        case VarType::Boolean:
-            return v.asBool() ? -1.0 : 0.0;
-        case VarType::Integer:
-            return v.asInteger();
-        case VarType::Long:
-            return v.asLong();
-        case VarType::Currency:
-            return v.asCurrency().toDouble();
-        case VarType::Single:
-            return v.asSingle();
-        case VarType::Double:
-            return v.asDouble();
-        case VarType::Date:
-            return v.asDate().serial;
-        case VarType::String:
-        case VarType::Binary:
-            break;
-    }
+// The value as a number for digit patterns: numbers and dates (their serial), texts (and
+// binary data read as Latin-1 text) that read as a number or else as a date.
+std::optional<double> asNumber(const Variant& v) {
+    if (!isTextual(v)) return numberOf(v);
     const QString text = plainText(v);
-    double d = 0.0;
-    if (numtext::parseNumber(text, r, &d)) return d;
+    if (const std::optional<double> n = numberOf(Variant(text))) return n;
     DateTime date;
     if (parseDateTime(text, &date)) return date.serial;
     return std::nullopt;
@@ -72,25 +51,25 @@ std::optional<double> asNumber(const Variant& v, const RegionalSettings& r) {
 
 // The value as a date for date patterns: dates, numbers as serials, texts that read as
 // a date or else as a number.
-std::optional<DateTime> asDate(const Variant& v, const RegionalSettings& r) {
+std::optional<DateTime> asDate(const Variant& v) {
     if (v.type() == VarType::Date) return v.asDate();
     if (isTextual(v)) {
         DateTime date;
         if (parseDateTime(plainText(v), &date)) return date;
     }
-    const std::optional<double> n = asNumber(v, r);
+    const std::optional<double> n = asNumber(v);
     if (!n || *n < calendar::kMinSerial || *n > calendar::kMaxSerial) return std::nullopt;
     return DateTime{*n};
 }
 
-std::optional<bool> asTruth(const Variant& v, const RegionalSettings& r) {
+std::optional<bool> asTruth(const Variant& v) {
     if (v.type() == VarType::Boolean) return v.asBool();
     if (isTextual(v)) {
         const QString t = plainText(v).trimmed();
         if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) return true;
         if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) return false;
     }
-    const std::optional<double> n = asNumber(v, r);
+    const std::optional<double> n = asNumber(v);
     if (!n) return std::nullopt;
     return *n != 0.0;
 }
@@ -146,24 +125,24 @@ QString Format(const Variant& v, const QString& pattern) {
     const RegionalSettings& r = regional();
 
     if (fmt::isNamedDateFormat(pattern)) {
-        const std::optional<DateTime> d = asDate(v, r);
+        const std::optional<DateTime> d = asDate(v);
         return d ? *fmt::formatNamedDate(*d, pattern, r) : TextOf(v);
     }
     if (const auto words = truthWords(pattern)) {
-        const std::optional<bool> b = asTruth(v, r);
+        const std::optional<bool> b = asTruth(v);
         return b ? (*b ? words->first : words->second) : TextOf(v);
     }
     if (fmt::isNamedNumberFormat(pattern)) {
-        const std::optional<double> n = asNumber(v, r);
+        const std::optional<double> n = asNumber(v);
         return n ? *fmt::formatNamedNumber(*n, pattern, r) : TextOf(v);
     }
     if (pattern == QLatin1String(">")) return TextOf(v).toUpper();
     if (pattern == QLatin1String("<")) return TextOf(v).toLower();
     if (fmt::isDatePattern(pattern)) {
-        const std::optional<DateTime> d = asDate(v, r);
+        const std::optional<DateTime> d = asDate(v);
         return d ? fmt::formatDate(*d, pattern, r) : TextOf(v);
     }
-    const std::optional<double> n = asNumber(v, r);
+    const std::optional<double> n = asNumber(v);
     return n ? fmt::formatNumber(*n, pattern, r) : TextOf(v);
 }
 

@@ -17,7 +17,7 @@ namespace tv {
 enum class VarType { Null, Boolean, Integer, Long, Currency, Single, Double, Date, String, Binary };
 
 // A failed conversion. `number` is the runtime's error number: 13 type mismatch,
-// 6 overflow, 94 invalid use of Null.
+// 5 invalid procedure call, 6 overflow, 94 invalid use of Null.
 class ConversionError : public std::runtime_error {
 public:
     ConversionError(int number, const QString& text);
@@ -28,6 +28,7 @@ private:
     int number_;
 };
 
+inline constexpr int kErrInvalidCall = 5;
 inline constexpr int kErrTypeMismatch = 13;
 inline constexpr int kErrOverflow = 6;
 inline constexpr int kErrInvalidUseOfNull = 94;

@@ -3,6 +3,7 @@
 #include "engine/field_impl.h"
 #include "engine/jet_dialect.h"
 #include "engine/keyset_cursor.h"
+#include "engine/query_fields.h"
 #include "engine/select_shape.h"
 #include "engine/snapshot_cursor.h"
 #include "engine/tabledef_impl.h"
@@ -88,7 +89,7 @@ Recordset Database::OpenRecordset(const QString& source, RecordsetType type) {
         }
     } else {
         if (type == RecordsetType::Table) fail(err::kInvalidOperation, text);
-        const dialect::Translation translation = dialect::translate(text);
+        const dialect::Translation translation = dialect::translate(text, catalogOf(db));
         if (translation.kind != dialect::StatementKind::Select) fail(err::kInvalidOperation, text);
         const SelectShape shape = analyseSelect(translation.sql);
         bool keyed = shape.keyable() && translation.singleTable && translation.tables.size() == 1;
@@ -100,13 +101,15 @@ Recordset Database::OpenRecordset(const QString& source, RecordsetType type) {
             keyed = !isView;
             if (keyed) {
                 core->table = db.schemas.table(db.conn(), stored);
-                auto query =
-                    prepareKeysetQuery(db, shape.selectList, shape.from, shape.tail, core->table);
+                auto query = prepareKeysetQuery(db, shape.selectList, shape.from, shape.tail,
+                                                core->table, translation.resultItems);
                 core->source = std::make_unique<KeysetCursor>(d_, std::move(query));
                 core->updatable = writable;
             }
         }
-        if (!keyed) core->source = std::make_unique<SnapshotCursor>(d_, translation.sql);
+        if (!keyed)
+            core->source =
+                std::make_unique<SnapshotCursor>(d_, translation.sql, translation.resultItems);
     }
     Recordset recordset;
     recordset.d_ = std::make_unique<Recordset::Impl>();
@@ -116,7 +119,7 @@ Recordset Database::OpenRecordset(const QString& source, RecordsetType type) {
 
 long Database::Execute(const QString& statement) {
     DatabaseCore& db = open(d_);
-    const dialect::Translation t = dialect::translate(statement);
+    const dialect::Translation t = dialect::translate(statement, catalogOf(db));
     Connection& conn = db.conn();
     long affected = 0;
     switch (t.kind) {

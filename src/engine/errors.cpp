@@ -1,6 +1,8 @@
 // Texts of the engine's error numbers and the mapping of SQLite failures onto them.
 #include "engine/errors.h"
 
+#include "engine/jet_dialect.h"
+
 #include <sqlite3.h>
 
 #include <QHash>
@@ -148,6 +150,10 @@ DbError sqliteError(sqlite3* db, int rc, const QString& context) {
     const int code = (extended & 0xff) == (rc & 0xff) ? extended : rc;
     const QString message =
         db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    // A dialect function's failure keeps the runtime's number (6 overflow, 13 type mismatch).
+    QString runtimeText;
+    if (const int runtime = dialect::runtimeErrorNumber(message, &runtimeText))
+        return DbError(runtime, context.isEmpty() ? runtimeText : runtimeText + u'\n' + context);
     const int number = numberForSqlite(code, message);
     QString detail;
     switch (number) {

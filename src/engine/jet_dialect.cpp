@@ -14,22 +14,22 @@
 
 namespace tv::engine::dialect {
 
-Translation translate(const QString& jetSql) {
+Translation translate(const QString& jetSql, const Catalog& catalog) {
     TokenCursor cursor(jetSql, tokenize(jetSql));
     Translation out;
     if (isDefinitionStatement(cursor.peek())) {
         translateDefinitionStatement(cursor, &out);
     } else {
-        translateDataStatement(cursor, &out);
+        translateDataStatement(cursor, catalog, &out);
     }
     cursor.acceptSymbol(";");
     if (!cursor.atEnd()) cursor.fail(QStringLiteral("unexpected text after the statement"));
     return out;
 }
 
-QString translateCriteria(const QString& jetCriteria) {
+QString translateCriteria(const QString& jetCriteria, const std::vector<FieldInfo>& fields) {
     TokenCursor cursor(jetCriteria, tokenize(jetCriteria));
-    return translateCriteriaTokens(cursor);
+    return translateCriteriaTokens(cursor, fields);
 }
 
 bool readDateLiteral(const QString& inside, tv::DateTime* out) {

@@ -5,23 +5,38 @@
 // 'YYYY-MM-DD HH:MM:SS'), "= Null" / "<> Null", True/False (-1/0), "DELETE * FROM",
 // Like with *, ?, # and [lists], SELECT DISTINCT, TOP, joins, subqueries, UNION, GROUP BY,
 // ORDER BY by name or position, the operators & Mod \ ^, the string, date and conversion
-// functions the program uses (UCase, Left, Mid, InStr, Now, Year, Format, CLng, Val, IIf,
-// Nz, IsNull, Round ...), INSERT/UPDATE/DELETE, and Jet DDL (CREATE TABLE with Jet types,
-// CREATE [UNIQUE] INDEX, DROP TABLE, DROP INDEX, ALTER TABLE ADD/DROP COLUMN), with "--"
-// comments.
+// functions the program uses (UCase, Left, Mid, InStr, Now, Year, DateAdd, DateDiff,
+// DatePart, DateSerial, Format, CLng, Val, IIf, Nz, IsNull, Round ...), the aggregates
+// Count, Sum, Avg, Min, Max, First and Last, INSERT/UPDATE/DELETE, and Jet DDL (CREATE
+// TABLE with Jet types, CREATE [UNIQUE] INDEX, DROP TABLE, DROP INDEX, ALTER TABLE
+// ADD/DROP COLUMN), with "--" comments. A computed column without an alias is named as
+// Jet names it: "MaxOfDATETIME" for an aggregate of a column, else Expr1000, Expr1001 ...
+//
+// Types: the translator knows the engine type of every expression. Column types come from
+// the catalog (the open database's tables, asked for by name), so a date column (stored as
+// ISO text) plus a number is a date, a date minus a date a number of days, "+" joins two
+// texts and adds a text to a number, and a date compares with a date, with a date literal
+// or text literal read as a date, and with a number by its serial. Where the answer would
+// depend on a type the translator cannot know (no catalog, a computed column of unknown
+// type) it refuses rather than guess. Truth values used as values are Jet's -1/0.
 //
 // The translator never guesses: a statement it cannot translate throws DbError 3075 with
-// the statement in the message.
+// the statement in the message; a name that is no column of the tables in reach is 3061
+// (3070 in criteria), a text that cannot be a date where one is compared 3464.
 //
 // Some Jet operators and functions have no SQLite equivalent with the same meaning; the
 // translation calls functions named jet_* for them, which registerDialectFunctions()
-// installs on a connection.
+// installs on a connection. They fail with the runtime's error numbers (6 overflow, 11
+// division by zero, 13 type mismatch), which runtimeErrorNumber() reads back.
 #pragma once
 
 #include "engine/engine.h"
+#include "engine/field_info.h"
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <memory>
 #include <vector>
 
 struct sqlite3;
@@ -64,6 +79,12 @@ struct IndexDef {
     bool unique = false;
 };
 
+// The columns of one table (or stored query): names and engine types.
+using TableColumns = std::shared_ptr<const std::vector<FieldInfo>>;
+// Answers the columns of a table named in a statement (as written, without brackets), or
+// nullptr when the database has no such table.
+using Catalog = std::function<TableColumns(const QString& table)>;
+
 struct Translation {
     StatementKind kind = StatementKind::Select;
     QString sql;               // SQLite text (DML); empty for DDL, which the engine builds
@@ -80,6 +101,7 @@ struct Translation {
     QString whereSql;
     QString orderBySql;
     bool orderByPosition = false;
+    std::vector<ResultItem> resultItems;  // of a SELECT
 
     // DDL payload.
     QString table;
@@ -89,11 +111,12 @@ struct Translation {
 };
 
 // Translates one statement. Throws DbError(err::kSyntax) with the statement in the text.
-Translation translate(const QString& jetSql);
+// Without a catalog no column's type is known.
+Translation translate(const QString& jetSql, const Catalog& catalog = {});
 
-// Translates Jet criteria (the text after WHERE, as FindFirst takes it) into an SQLite
-// boolean expression.
-QString translateCriteria(const QString& jetCriteria);
+// Translates Jet criteria (the text after WHERE, as FindFirst takes it) over the fields of
+// a record set into an SQLite boolean expression.
+QString translateCriteria(const QString& jetCriteria, const std::vector<FieldInfo>& fields = {});
 
 // Reads a #date# literal's inside text as the dialect does (ISO, month names, regional
 // numeric order, an optional time; blanks around and doubled blanks inside are ignored).
@@ -104,5 +127,9 @@ bool readDateLiteral(const QString& inside, tv::DateTime* out);
 // it for every connection it opens. Also turns off SQLite's reading of a double-quoted
 // name that matches no column as a text, so a misspelt [NAME] is an error, not a constant.
 void registerDialectFunctions(sqlite3* db);
+
+// The runtime's error number carried by the text of a statement a jet_* function ended
+// (the text after the number goes to `text`), or 0 when the text is no such error.
+int runtimeErrorNumber(const QString& sqliteMessage, QString* text = nullptr);
 
 }  // namespace tv::engine::dialect

@@ -7,10 +7,13 @@
 //
 // Conventions: a Null argument gives Null (where Jet would raise "invalid use of Null" in
 // a conversion, a query is better served by an empty cell than by failing whole); dates
-// are ISO text in and out, as they are stored; Booleans come out as -1/0. A value that
-// does not convert ends the statement with the runtime's message, as Jet's query would.
+// are ISO text in and out, as they are stored, and the translator hands a function a
+// date's serial (jet_serial) or its text as people read it (jet_gdate) where Jet would
+// convert it; Booleans come out as -1/0. A value that does not convert, an overflow or a
+// division by zero ends the statement with the runtime's error number and message.
 #include "engine/jet_dialect.h"
 
+#include "core/calendar.h"
 #include "core/convert.h"
 #include "core/format.h"
 #include "engine/jet_like.h"
@@ -21,6 +24,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <QRegularExpression>
 
 namespace tv::engine::dialect {
 
@@ -81,7 +85,7 @@ tv::Variant dateVariantOf(sqlite3_value* v) {
 
 DateTime dateOf(sqlite3_value* v) { return tv::CDate(dateVariantOf(v)); }
 
-double numberOf(sqlite3_value* v) {
+double numberArg(sqlite3_value* v) {
     switch (sqlite3_value_type(v)) {
         case SQLITE_INTEGER:
             return static_cast<double>(sqlite3_value_int64(v));
@@ -92,10 +96,29 @@ double numberOf(sqlite3_value* v) {
     }
 }
 
-// Jet's integer operators round their operands half to even first.
+[[noreturn]] void overflow() { throw tv::ConversionError(tv::kErrOverflow, QStringLiteral("Overflow")); }
+
+// Jet's integer operators round their operands half to even to a Long first.
 sqlite3_int64 roundedIntegerOf(sqlite3_value* v) {
-    if (sqlite3_value_type(v) == SQLITE_INTEGER) return sqlite3_value_int64(v);
-    return static_cast<sqlite3_int64>(std::nearbyint(numberOf(v)));
+    const double n = sqlite3_value_type(v) == SQLITE_INTEGER
+                         ? static_cast<double>(sqlite3_value_int64(v))
+                         : std::nearbyint(numberArg(v));
+    if (!(n >= std::numeric_limits<std::int32_t>::min() &&
+          n <= std::numeric_limits<std::int32_t>::max()))
+        overflow();
+    return static_cast<sqlite3_int64>(n);
+}
+
+// A text argument: a fraction written as CStr writes it (10, not SQLite's 10.0).
+QString textArg(sqlite3_value* v) {
+    if (sqlite3_value_type(v) == SQLITE_FLOAT) return tv::CStr(tv::Variant(sqlite3_value_double(v)));
+    return textOf(v);
+}
+
+// A date operand of arithmetic: a stored date (ISO text) or a number, as its serial.
+double serialArg(sqlite3_value* v) {
+    if (sqlite3_value_type(v) == SQLITE_TEXT) return dateOf(v).serial;
+    return numberArg(v);
 }
 
 void resultText(sqlite3_context* ctx, const QString& text) {
@@ -105,6 +128,17 @@ void resultText(sqlite3_context* ctx, const QString& text) {
 
 void resultDate(sqlite3_context* ctx, DateTime d) { resultText(ctx, tv::toIsoText(d)); }
 
+// A date reached by arithmetic: beyond the years 100 to 9999 is an overflow, as in Jet.
+void resultSerial(sqlite3_context* ctx, double serial) {
+    if (!(serial >= calendar::kMinSerial && serial <= calendar::kMaxSerial)) overflow();
+    resultDate(ctx, DateTime{serial});
+}
+
+void resultNumber(sqlite3_context* ctx, double value) {
+    if (!std::isfinite(value)) overflow();
+    sqlite3_result_double(ctx, value);
+}
+
 // Invalid procedure call: the runtime's error 5, for lengths and positions out of range.
 [[noreturn]] void invalidArgument(const char* function) {
     throw tv::ConversionError(
@@ -112,7 +146,7 @@ void resultDate(sqlite3_context* ctx, DateTime d) { resultText(ctx, tv::toIsoTex
 }
 
 int lengthArgument(sqlite3_value* v, const char* function) {
-    const double n = numberOf(v);
+    const double n = numberArg(v);
     if (n < 0 || n > std::numeric_limits<int>::max()) invalidArgument(function);
     return static_cast<int>(std::nearbyint(n));
 }
@@ -121,22 +155,22 @@ int lengthArgument(sqlite3_value* v, const char* function) {
 
 void ucase(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (nullResult(ctx, argc, argv)) return;
-    resultText(ctx, textOf(argv[0]).toUpper());
+    resultText(ctx, textArg(argv[0]).toUpper());
 }
 
 void lcase(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (nullResult(ctx, argc, argv)) return;
-    resultText(ctx, textOf(argv[0]).toLower());
+    resultText(ctx, textArg(argv[0]).toLower());
 }
 
 void leftPart(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (nullResult(ctx, argc, argv)) return;
-    resultText(ctx, textOf(argv[0]).left(lengthArgument(argv[1], "Left")));
+    resultText(ctx, textArg(argv[0]).left(lengthArgument(argv[1], "Left")));
 }
 
 void rightPart(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (nullResult(ctx, argc, argv)) return;
-    resultText(ctx, textOf(argv[0]).right(lengthArgument(argv[1], "Right")));
+    resultText(ctx, textArg(argv[0]).right(lengthArgument(argv[1], "Right")));
 }
 
 void midPart(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
@@ -144,7 +178,7 @@ void midPart(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     const int start = lengthArgument(argv[1], "Mid");
     if (start < 1) invalidArgument("Mid");
     const int length = argc > 2 ? lengthArgument(argv[2], "Mid") : -1;
-    resultText(ctx, textOf(argv[0]).mid(start - 1, length));
+    resultText(ctx, textArg(argv[0]).mid(start - 1, length));
 }
 
 // InStr([start,] text, sought[, compare]): 1-based position, 0 when absent; compares
@@ -158,9 +192,9 @@ void inStr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         if (start < 1) invalidArgument("InStr");
         first = 1;
     }
-    const bool binary = argc == 4 && numberOf(argv[3]) == 0;
-    const QString text = textOf(argv[first]);
-    const QString sought = textOf(argv[first + 1]);
+    const bool binary = argc == 4 && numberArg(argv[3]) == 0;
+    const QString text = textArg(argv[first]);
+    const QString sought = textArg(argv[first + 1]);
     if (start > text.size()) {
         sqlite3_result_int(ctx, 0);
         return;
@@ -255,7 +289,7 @@ void wholePart(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]));
         return;
     }
-    sqlite3_result_double(ctx, Round(numberOf(argv[0])));
+    sqlite3_result_double(ctx, Round(numberArg(argv[0])));
 }
 
 double floorOf(double v) { return std::floor(v); }
@@ -266,7 +300,7 @@ void roundHalfEven(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (nullResult(ctx, argc, argv)) return;
     const int decimals = argc > 1 ? lengthArgument(argv[1], "Round") : 0;
     const double scale = std::pow(10.0, decimals);
-    const double rounded = std::nearbyint(numberOf(argv[0]) * scale) / scale;
+    const double rounded = std::nearbyint(numberArg(argv[0]) * scale) / scale;
     if (decimals == 0 && std::abs(rounded) < 9.0e15) {
         sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(rounded));
     } else {
@@ -294,7 +328,127 @@ void modulo(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 void power(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (nullResult(ctx, argc, argv)) return;
-    sqlite3_result_double(ctx, std::pow(numberOf(argv[0]), numberOf(argv[1])));
+    const double result = std::pow(numberArg(argv[0]), numberArg(argv[1]));
+    if (std::isnan(result)) invalidArgument("^");  // (-8) ^ 0.5
+    resultNumber(ctx, result);
+}
+
+// "/": a fraction always; x / 0 is a division by zero, 0 / 0 an overflow, as in Jet.
+void divide(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (nullResult(ctx, argc, argv)) return;
+    const double dividend = numberArg(argv[0]);
+    const double divisor = numberArg(argv[1]);
+    if (divisor == 0) {
+        if (dividend == 0) overflow();
+        divisionByZero();
+    }
+    resultNumber(ctx, dividend / divisor);
+}
+
+// The result of "+", "-" or "*" over fractions, refused when it left the Double range.
+void checkedNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_FLOAT && !std::isfinite(sqlite3_value_double(argv[0])))
+        overflow();
+    sqlite3_result_value(ctx, argv[0]);
+}
+
+// ---- date arithmetic -------------------------------------------------------------------
+
+void serialOfDate(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (nullResult(ctx, argc, argv)) return;
+    sqlite3_result_double(ctx, serialArg(argv[0]));
+}
+
+void dateOfSerial(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (nullResult(ctx, argc, argv)) return;
+    resultSerial(ctx, numberArg(argv[0]));
+}
+
+// A date as CStr and "&" write it: "General Date" in the regional format.
+void generalDate(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (nullResult(ctx, argc, argv)) return;
+    resultText(ctx, tv::CStr(tv::Variant(DateTime{serialArg(argv[0])})));
+}
+
+void datePlus(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (nullResult(ctx, argc, argv)) return;
+    resultSerial(ctx, serialArg(argv[0]) + serialArg(argv[1]));
+}
+
+void dateMinus(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (nullResult(ctx, argc, argv)) return;
+    resultSerial(ctx, serialArg(argv[0]) - serialArg(argv[1]));
+}
+
+// Date minus date: the days between them, time as the fraction.
+void daysBetween(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (nullResult(ctx, argc, argv)) return;
+    sqlite3_result_double(ctx, serialArg(argv[0]) - serialArg(argv[1]));
+}
+
+int weekStartArg(int argc, sqlite3_value** argv, int at) {
+    return argc > at ? static_cast<int>(roundedIntegerOf(argv[at])) : 1;
+}
+
+void dateAdd(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (nullResult(ctx, argc, argv)) return;
+    resultDate(ctx, tv::DateAdd(textOf(argv[0]), numberArg(argv[1]), DateTime{serialArg(argv[2])}));
+}
+
+void dateDiff(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (nullResult(ctx, argc, argv)) return;
+    sqlite3_result_int(ctx, tv::DateDiff(textOf(argv[0]), DateTime{serialArg(argv[1])},
+                                         DateTime{serialArg(argv[2])}, weekStartArg(argc, argv, 3)));
+}
+
+void datePartOf(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (nullResult(ctx, argc, argv)) return;
+    sqlite3_result_int(ctx, tv::DatePart(textOf(argv[0]), DateTime{serialArg(argv[1])},
+                                         weekStartArg(argc, argv, 2)));
+}
+
+template <DateTime (*Build)(int, int, int)>
+void dateFromParts(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (nullResult(ctx, argc, argv)) return;
+    const DateTime d = Build(tv::CInt(variantOf(argv[0])), tv::CInt(variantOf(argv[1])),
+                             tv::CInt(variantOf(argv[2])));
+    if (!(d.serial >= calendar::kMinSerial && d.serial <= calendar::kMaxSerial))
+        invalidArgument("DateSerial");
+    resultDate(ctx, d);
+}
+
+// ---- First and Last --------------------------------------------------------------------
+
+// The value of the first or the last row each group reads, Null included. The value is
+// copied (sqlite3_value_dup) since SQLite's own lives only for the step.
+struct Kept {
+    sqlite3_value* value = nullptr;
+    bool set = false;
+};
+
+template <bool Last>
+void keepStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    auto* kept = static_cast<Kept*>(sqlite3_aggregate_context(ctx, sizeof(Kept)));
+    if (!kept || (kept->set && !Last)) return;
+    sqlite3_value* copy = sqlite3_value_dup(argv[0]);
+    if (!copy) {
+        sqlite3_result_error_nomem(ctx);
+        return;
+    }
+    sqlite3_value_free(kept->value);
+    kept->value = copy;
+    kept->set = true;
+}
+
+void keepFinal(sqlite3_context* ctx) {
+    auto* kept = static_cast<Kept*>(sqlite3_aggregate_context(ctx, 0));
+    if (!kept || !kept->value) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite3_result_value(ctx, kept->value);
+    sqlite3_value_free(kept->value);
+    kept->value = nullptr;
 }
 
 // "&": Null counts as an empty text, and only Null & Null is Null. Numbers are written as
@@ -324,7 +478,7 @@ void concatenate(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 void likeMatch(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (nullResult(ctx, argc, argv)) return;
-    sqlite3_result_int(ctx, jetLikeMatch(textOf(argv[0]), textOf(argv[1])) ? 1 : 0);
+    sqlite3_result_int(ctx, jetLikeMatch(textArg(argv[0]), textArg(argv[1])) ? 1 : 0);
 }
 
 struct Entry {
@@ -374,17 +528,37 @@ const Entry kEntries[] = {
     {"jet_mod", 2, true, modulo},
     {"jet_pow", 2, true, power},
     {"jet_concat", -1, true, concatenate},
+    {"jet_div", 2, true, divide},
+    {"jet_num", 1, true, checkedNumber},
+    {"jet_serial", 1, true, serialOfDate},
+    {"jet_todate", 1, true, dateOfSerial},
+    {"jet_gdate", 1, true, generalDate},
+    {"jet_dateplus", 2, true, datePlus},
+    {"jet_dateminus", 2, true, dateMinus},
+    {"jet_days", 2, true, daysBetween},
+    {"jet_dateadd", 3, true, dateAdd},
+    {"jet_datediff", 3, true, dateDiff},
+    {"jet_datediff", 4, true, dateDiff},
+    {"jet_datepart", 2, true, datePartOf},
+    {"jet_datepart", 3, true, datePartOf},
+    {"jet_dateserial", 3, true, dateFromParts<tv::DateSerial>},
+    {"jet_timeserial", 3, true, dateFromParts<tv::TimeSerial>},
     {"jet_like", 2, true, likeMatch},
 };
 
+const QString kRuntimeErrorTag = QStringLiteral("runtime error ");
+
 // No exception may cross into SQLite: each call runs here and a failure becomes the
-// statement's error.
+// statement's error, its text carrying the runtime's error number.
 void trampoline(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     const auto* entry = static_cast<const Entry*>(sqlite3_user_data(ctx));
     try {
         entry->impl(ctx, argc, argv);
     } catch (const tv::ConversionError& e) {
-        sqlite3_result_error(ctx, e.what(), -1);
+        const QByteArray text =
+            (kRuntimeErrorTag + QString::number(e.number()) + QStringLiteral(": ") + e.text())
+                .toUtf8();
+        sqlite3_result_error(ctx, text.constData(), static_cast<int>(text.size()));
     } catch (const std::exception& e) {
         sqlite3_result_error(ctx, e.what(), -1);
     } catch (...) {
@@ -394,6 +568,15 @@ void trampoline(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 }  // namespace
 
+int runtimeErrorNumber(const QString& sqliteMessage, QString* text) {
+    static const QRegularExpression tagged(u'^' + kRuntimeErrorTag + QStringLiteral("(\\d+): (.*)$"),
+                                           QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch m = tagged.match(sqliteMessage);
+    if (!m.hasMatch()) return 0;
+    if (text) *text = m.captured(2);
+    return m.captured(1).toInt();
+}
+
 void registerDialectFunctions(sqlite3* db) {
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
@@ -402,6 +585,10 @@ void registerDialectFunctions(sqlite3* db) {
         sqlite3_create_function_v2(db, e.name, e.argc, flags, const_cast<Entry*>(&e), trampoline,
                                    nullptr, nullptr, nullptr);
     }
+    sqlite3_create_function_v2(db, "jet_first", 1, SQLITE_UTF8, nullptr, nullptr, keepStep<false>,
+                               keepFinal, nullptr);
+    sqlite3_create_function_v2(db, "jet_last", 1, SQLITE_UTF8, nullptr, nullptr, keepStep<true>,
+                               keepFinal, nullptr);
 }
 
 }  // namespace tv::engine::dialect

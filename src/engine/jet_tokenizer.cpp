@@ -309,4 +309,8 @@ void TokenCursor::fail(const QString& detail) const {
     throwSyntaxError(statement_, QStringLiteral("%1 %2").arg(detail, where));
 }
 
+void TokenCursor::failWith(int number, const QString& text) const {
+    throw DbError(number, QStringLiteral("%1: %2").arg(text, statement_));
+}
+
 }  // namespace tv::engine::dialect

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QString>
+#include <algorithm>
 #include <vector>
 
 namespace tv::engine::dialect {
@@ -63,7 +64,15 @@ public:
     // A table, column or index name: a bracketed name or a bare word (not a string).
     QString expectName(const char* what);
 
+    // Where the cursor stands, to read ahead and come back (a SELECT's FROM clause is read
+    // before its list, which needs the tables' columns).
+    size_t position() const { return index_; }
+    void rewind(size_t position) { index_ = std::min(position, tokens_.size() - 1); }
+
+    // Error 3075 with the statement and what was wrong.
     [[noreturn]] void fail(const QString& detail) const;
+    // Another error about the statement: `number` with `text`, then the statement.
+    [[noreturn]] void failWith(int number, const QString& text) const;
 
 private:
     QString statement_;

@@ -2,32 +2,52 @@
 // tokens, one routine per level of Jet's operator precedence, that writes SQLite text as
 // it goes. Each piece of output carries the SQLite precedence of its top operator so
 // that parentheses are added exactly where SQLite would group differently from Jet
-// (SQLite binds "||" tighter than "+", and "<" tighter than "="; Jet does neither).
+// (SQLite binds "||" tighter than "+", and "<" tighter than "="; Jet does neither), and
+// its Jet type, so that operators mean what they mean in Jet.
+//
+// Types come from the catalog: a SELECT's FROM clause is read before its list (the list
+// needs the tables' columns), names are looked up in the tables of the statement level
+// and then of the levels around it (correlated subqueries), and a subquery in FROM
+// offers the columns of its own list. Dates are ISO text in SQLite, so they order and
+// compare as texts; whatever Jet does with a date's number goes through jet_* functions.
 //
 // What differs between the dialects and how it is written:
 //   [name]               "name"
 //   'text' / "text"      'text' (through quoteLiteral)
 //   #date#               'YYYY-MM-DD HH:MM:SS', the stored form of dates
 //   True/Yes/On          -1   (False/No/Off 0), the stored form of Booleans
+//   a < b used as value  -(a < b): Jet's truth values are -1/0, SQLite's 1/0
 //   x = Null, x <> Null  x IS NULL, x IS NOT NULL
-//   a & b                jet_concat(a, b): Null only when both are Null
-//   a + 'text'           a || 'text'      (Jet's "+" joins texts)
-//   a / b                CAST(a AS REAL) / b   (Jet's "/" never truncates)
+//   date = 'text'        the text read as a date (#date#) when it is one, else error 3464
+//   date = number        jet_serial(date) = number
+//   a & b                jet_concat(a, b): Null only when both are Null; a date written as
+//                        jet_gdate(d), "General Date" as people read it (also CStr, Left ...)
+//   text + text          a || b (Null when either is Null)
+//   text + number        jet_cdbl(text) + number; a text that is no number is error 13
+//   date + n, date - n   jet_dateplus(d, n), jet_dateminus(d, n): a date
+//   date - date          jet_days(a, b): the days between, a Double
+//   a + b over fractions jet_num(a + b): an overflow is error 6, never inf; also - and *
+//   a / b                jet_div(a, b): never truncates; x / 0 is error 11
 //   a \ b, a Mod b, a^b  jet_intdiv, jet_mod, jet_pow
 //   Like 'O*'            LIKE 'O%'; patterns LIKE cannot express go to jet_like()
+//   First(x), Last(x)    jet_first, jet_last: aggregates of our own
 //   TOP n                LIMIT n
 //   DELETE * FROM t      DELETE FROM t
 //   Basic functions      SQLite built-ins where they agree, else the jet_ functions
-// Anything else that is not plain SQL shared by both dialects is refused.
+// Anything else that is not plain SQL shared by both dialects is refused, and so is an
+// operation whose meaning depends on a type that is not known.
 #include "engine/jet_translator.h"
 
 #include "core/convert.h"
+#include "engine/errors.h"
 #include "engine/jet_like.h"
 
 #include <sqlite3.h>
 
 #include <QRegularExpression>
 #include <QSet>
+#include <cmath>
+#include <deque>
 #include <optional>
 
 namespace tv::engine::dialect {
@@ -48,19 +68,57 @@ enum Precedence : int {
     kPrimary,
 };
 
+// Deeper nesting than this (parentheses, subqueries, NOT NOT ..., - - ...) is refused
+// rather than read with an ever deeper stack.
+constexpr int kMaxDepth = 128;
+
+// Jet's types as far as the translation depends on them.
+enum class Type { Null, Boolean, Integer, Real, Date, Text, Binary, Unknown };
+
+bool isNumeric(Type t) { return t == Type::Boolean || t == Type::Integer || t == Type::Real; }
+bool isWhole(Type t) { return t == Type::Boolean || t == Type::Integer; }
+
+Type typeOf(FieldType f) {
+    switch (f) {
+        case FieldType::Boolean:
+            return Type::Boolean;
+        case FieldType::Byte:
+        case FieldType::Integer:
+        case FieldType::Long:
+            return Type::Integer;
+        case FieldType::Currency:
+        case FieldType::Single:
+        case FieldType::Double:
+            return Type::Real;
+        case FieldType::Date:
+            return Type::Date;
+        case FieldType::Text:
+        case FieldType::Memo:
+            return Type::Text;
+        case FieldType::LongBinary:
+            return Type::Binary;
+    }
+    return Type::Unknown;
+}
+
 struct Expr {
-    enum class Kind { Other, Null, Text, Number, Real, Concat, Column };
+    enum class Kind { Other, Null, Text, Number, Column };
     QString sql;
     int precedence = kPrimary;
     Kind kind = Kind::Other;
-    bool textual = false;     // known to be a text (literal, concatenation, text function)
+    Type type = Type::Unknown;
+    bool logical = false;     // an SQLite truth value (1/0), where Jet's is -1/0
     QString literal;          // decoded value of a text literal
-    QStringList concatParts;  // the arguments of a jet_concat() not yet closed
+    QString name;             // a column as written, for messages
+    QString column;           // a column's own name (without its table)
+    QString resultName;       // the name Jet gives it in a select list ("MaxOfDATETIME")
 };
 
-Expr plain(const QString& sql, int precedence = kPrimary, Expr::Kind kind = Expr::Kind::Other) {
+Expr plain(const QString& sql, Type type, int precedence = kPrimary,
+           Expr::Kind kind = Expr::Kind::Other) {
     Expr e;
     e.sql = sql;
+    e.type = type;
     e.precedence = precedence;
     e.kind = kind;
     return e;
@@ -72,27 +130,28 @@ QString wrap(const Expr& e, int minimum) {
 
 // A binary node: the left operand may share the operator's level, the right may not
 // (all of these operators group left to right in both dialects).
-Expr binary(const Expr& left, const QString& op, const Expr& right, int precedence) {
-    Expr e;
-    e.sql = wrap(left, precedence) + u' ' + op + u' ' + wrap(right, precedence + 1);
-    e.precedence = precedence;
-    return e;
+Expr binary(const Expr& left, const QString& op, const Expr& right, int precedence, Type type) {
+    return plain(wrap(left, precedence) + u' ' + op + u' ' + wrap(right, precedence + 1), type,
+                 precedence);
 }
 
-Expr call(const QString& function, const QStringList& args) {
-    Expr e;
-    e.sql = function + u'(' + args.join(QStringLiteral(", ")) + u')';
-    return e;
+Expr call(const QString& function, const QStringList& args, Type type) {
+    return plain(function + u'(' + args.join(QStringLiteral(", ")) + u')', type);
+}
+
+Expr call(const char* function, const Expr& arg, Type type) {
+    return call(QLatin1String(function), {arg.sql}, type);
 }
 
 Expr textLiteral(const QString& value) {
-    Expr e;
-    e.sql = quoteLiteral(value);
-    e.kind = Expr::Kind::Text;
-    e.textual = true;
+    Expr e = plain(quoteLiteral(value), Type::Text, kPrimary, Expr::Kind::Text);
     e.literal = value;
     return e;
 }
+
+Expr dateLiteral(DateTime date) { return plain(quoteLiteral(toIsoText(date)), Type::Date); }
+
+QString display(const Expr& e) { return e.name.isEmpty() ? e.sql : e.name; }
 
 // Words that are part of the grammar and so never a bare column name.
 bool isReserved(const Token& t) {
@@ -115,59 +174,73 @@ bool isReserved(const Token& t) {
 }
 
 // How a function of the Basic runtime is written in SQLite.
+//
+// Argument kinds, one letter each: T a text (a date is written as people read it, a
+// fraction as CStr writes it), N a number (a date is its serial; the jet_ function reads
+// a text), A any value as stored (the function reads dates, numbers and texts itself).
+// Result: T text, I whole number, R fraction, D date, B truth value, 1 the type of the
+// (converted) first argument, W the same but a date stays a date (Int, Fix).
 struct FunctionSpec {
     const char* name;  // upper case, without a trailing '$'
     int minArgs;
     int maxArgs;
-    enum Shape { Call, Aggregate, IIf, Nz, IsNull, Count } shape;
+    enum Shape { Call, Aggregate, IIf, Nz, IsNull } shape;
     const char* target;  // the SQLite function for Call and Aggregate
-    bool textual;        // returns a text
+    const char* kinds;
+    char result;
 };
 
 const FunctionSpec kFunctions[] = {
-    {"UCASE", 1, 1, FunctionSpec::Call, "jet_ucase", true},
-    {"LCASE", 1, 1, FunctionSpec::Call, "jet_lcase", true},
-    {"LEN", 1, 1, FunctionSpec::Call, "length", false},
-    {"LEFT", 2, 2, FunctionSpec::Call, "jet_left", true},
-    {"RIGHT", 2, 2, FunctionSpec::Call, "jet_right", true},
-    {"MID", 2, 3, FunctionSpec::Call, "jet_mid", true},
-    {"TRIM", 1, 1, FunctionSpec::Call, "trim", true},
-    {"LTRIM", 1, 1, FunctionSpec::Call, "ltrim", true},
-    {"RTRIM", 1, 1, FunctionSpec::Call, "rtrim", true},
-    {"INSTR", 2, 4, FunctionSpec::Call, "jet_instr", false},
-    {"NOW", 0, 0, FunctionSpec::Call, "jet_now", false},
-    {"DATE", 0, 0, FunctionSpec::Call, "jet_date", false},
-    {"TIME", 0, 0, FunctionSpec::Call, "jet_time", false},
-    {"YEAR", 1, 1, FunctionSpec::Call, "jet_year", false},
-    {"MONTH", 1, 1, FunctionSpec::Call, "jet_month", false},
-    {"DAY", 1, 1, FunctionSpec::Call, "jet_day", false},
-    {"HOUR", 1, 1, FunctionSpec::Call, "jet_hour", false},
-    {"MINUTE", 1, 1, FunctionSpec::Call, "jet_minute", false},
-    {"SECOND", 1, 1, FunctionSpec::Call, "jet_second", false},
-    {"WEEKDAY", 1, 1, FunctionSpec::Call, "jet_weekday", false},
-    {"DATEVALUE", 1, 1, FunctionSpec::Call, "jet_datevalue", false},
-    {"TIMEVALUE", 1, 1, FunctionSpec::Call, "jet_timevalue", false},
-    {"CDATE", 1, 1, FunctionSpec::Call, "jet_cdate", false},
-    {"CSTR", 1, 1, FunctionSpec::Call, "jet_cstr", true},
-    {"CLNG", 1, 1, FunctionSpec::Call, "jet_clng", false},
-    {"CINT", 1, 1, FunctionSpec::Call, "jet_cint", false},
-    {"CDBL", 1, 1, FunctionSpec::Call, "jet_cdbl", false},
-    {"CSNG", 1, 1, FunctionSpec::Call, "jet_csng", false},
-    {"CBOOL", 1, 1, FunctionSpec::Call, "jet_cbool", false},
-    {"VAL", 1, 1, FunctionSpec::Call, "jet_val", false},
-    {"FORMAT", 1, 2, FunctionSpec::Call, "jet_format", true},
-    {"ABS", 1, 1, FunctionSpec::Call, "abs", false},
-    {"INT", 1, 1, FunctionSpec::Call, "jet_int", false},
-    {"FIX", 1, 1, FunctionSpec::Call, "jet_fix", false},
-    {"ROUND", 1, 2, FunctionSpec::Call, "jet_round", false},
-    {"IIF", 3, 3, FunctionSpec::IIf, nullptr, false},
-    {"NZ", 1, 2, FunctionSpec::Nz, nullptr, false},
-    {"ISNULL", 1, 1, FunctionSpec::IsNull, nullptr, false},
-    {"COUNT", 1, 1, FunctionSpec::Count, "COUNT", false},
-    {"SUM", 1, 1, FunctionSpec::Aggregate, "SUM", false},
-    {"AVG", 1, 1, FunctionSpec::Aggregate, "AVG", false},
-    {"MIN", 1, 1, FunctionSpec::Aggregate, "MIN", false},
-    {"MAX", 1, 1, FunctionSpec::Aggregate, "MAX", false},
+    {"UCASE", 1, 1, FunctionSpec::Call, "jet_ucase", "T", 'T'},
+    {"LCASE", 1, 1, FunctionSpec::Call, "jet_lcase", "T", 'T'},
+    {"LEN", 1, 1, FunctionSpec::Call, "length", "T", 'I'},
+    {"LEFT", 2, 2, FunctionSpec::Call, "jet_left", "TN", 'T'},
+    {"RIGHT", 2, 2, FunctionSpec::Call, "jet_right", "TN", 'T'},
+    {"MID", 2, 3, FunctionSpec::Call, "jet_mid", "TNN", 'T'},
+    {"TRIM", 1, 1, FunctionSpec::Call, "trim", "T", 'T'},
+    {"LTRIM", 1, 1, FunctionSpec::Call, "ltrim", "T", 'T'},
+    {"RTRIM", 1, 1, FunctionSpec::Call, "rtrim", "T", 'T'},
+    {"INSTR", 2, 4, FunctionSpec::Call, "jet_instr", "NTTN", 'I'},  // InStr(text, sought) too
+    {"NOW", 0, 0, FunctionSpec::Call, "jet_now", "", 'D'},
+    {"DATE", 0, 0, FunctionSpec::Call, "jet_date", "", 'D'},
+    {"TIME", 0, 0, FunctionSpec::Call, "jet_time", "", 'D'},
+    {"YEAR", 1, 1, FunctionSpec::Call, "jet_year", "A", 'I'},
+    {"MONTH", 1, 1, FunctionSpec::Call, "jet_month", "A", 'I'},
+    {"DAY", 1, 1, FunctionSpec::Call, "jet_day", "A", 'I'},
+    {"HOUR", 1, 1, FunctionSpec::Call, "jet_hour", "A", 'I'},
+    {"MINUTE", 1, 1, FunctionSpec::Call, "jet_minute", "A", 'I'},
+    {"SECOND", 1, 1, FunctionSpec::Call, "jet_second", "A", 'I'},
+    {"WEEKDAY", 1, 1, FunctionSpec::Call, "jet_weekday", "A", 'I'},
+    {"DATEVALUE", 1, 1, FunctionSpec::Call, "jet_datevalue", "A", 'D'},
+    {"TIMEVALUE", 1, 1, FunctionSpec::Call, "jet_timevalue", "A", 'D'},
+    {"CDATE", 1, 1, FunctionSpec::Call, "jet_cdate", "A", 'D'},
+    {"DATEADD", 3, 3, FunctionSpec::Call, "jet_dateadd", "TNA", 'D'},
+    {"DATEDIFF", 3, 4, FunctionSpec::Call, "jet_datediff", "TAAN", 'I'},
+    {"DATEPART", 2, 3, FunctionSpec::Call, "jet_datepart", "TAN", 'I'},
+    {"DATESERIAL", 3, 3, FunctionSpec::Call, "jet_dateserial", "NNN", 'D'},
+    {"TIMESERIAL", 3, 3, FunctionSpec::Call, "jet_timeserial", "NNN", 'D'},
+    {"CSTR", 1, 1, FunctionSpec::Call, "jet_cstr", "T", 'T'},
+    {"CLNG", 1, 1, FunctionSpec::Call, "jet_clng", "N", 'I'},
+    {"CINT", 1, 1, FunctionSpec::Call, "jet_cint", "N", 'I'},
+    {"CDBL", 1, 1, FunctionSpec::Call, "jet_cdbl", "N", 'R'},
+    {"CSNG", 1, 1, FunctionSpec::Call, "jet_csng", "N", 'R'},
+    {"CBOOL", 1, 1, FunctionSpec::Call, "jet_cbool", "N", 'B'},
+    {"VAL", 1, 1, FunctionSpec::Call, "jet_val", "T", 'R'},
+    {"FORMAT", 1, 2, FunctionSpec::Call, "jet_format", "AT", 'T'},
+    {"ABS", 1, 1, FunctionSpec::Call, "abs", "N", '1'},
+    {"INT", 1, 1, FunctionSpec::Call, "jet_int", "N", 'W'},
+    {"FIX", 1, 1, FunctionSpec::Call, "jet_fix", "N", 'W'},
+    {"ROUND", 1, 2, FunctionSpec::Call, "jet_round", "NN", 'R'},
+    {"IIF", 3, 3, FunctionSpec::IIf, nullptr, "", 0},
+    {"NZ", 1, 2, FunctionSpec::Nz, nullptr, "", 0},
+    {"ISNULL", 1, 1, FunctionSpec::IsNull, nullptr, "", 'B'},
+    {"COUNT", 1, 1, FunctionSpec::Aggregate, "COUNT", "", 'I'},
+    {"SUM", 1, 1, FunctionSpec::Aggregate, "SUM", "", '1'},
+    {"AVG", 1, 1, FunctionSpec::Aggregate, "AVG", "", 'R'},
+    {"MIN", 1, 1, FunctionSpec::Aggregate, "MIN", "", '1'},
+    {"MAX", 1, 1, FunctionSpec::Aggregate, "MAX", "", '1'},
+    {"FIRST", 1, 1, FunctionSpec::Aggregate, "jet_first", "", '1'},
+    {"LAST", 1, 1, FunctionSpec::Aggregate, "jet_last", "", '1'},
 };
 
 const FunctionSpec* findFunction(QString name) {
@@ -178,6 +251,37 @@ const FunctionSpec* findFunction(QString name) {
     }
     return nullptr;
 }
+
+// The tables of one statement level, and the levels around it.
+struct Column {
+    QString name;
+    Type type = Type::Unknown;
+};
+
+struct Source {
+    QString name;   // the table as named (empty for a subquery)
+    QString alias;  // what the statement calls it, when it gives another name
+    std::vector<Column> columns;
+    bool known = false;  // the columns are known
+
+    bool answersTo(const QString& qualifier) const {
+        return (alias.isEmpty() ? name : alias).compare(qualifier, Qt::CaseInsensitive) == 0;
+    }
+};
+
+struct Scope {
+    std::vector<Source> sources;
+    std::vector<Column> aliases;  // names given in the select list, seen by ORDER BY
+    bool aliasesVisible = false;
+    Scope* outer = nullptr;
+};
+
+// What a SELECT offers: its columns (names and types, a "*" expanded) and its list items.
+struct SelectList {
+    std::vector<Column> columns;
+    bool complete = true;  // every "*" could be expanded
+    std::vector<ResultItem> items;
+};
 
 // What the reader learns about one SELECT (one level: subqueries have their own).
 struct SelectShape {
@@ -194,14 +298,16 @@ struct SelectShape {
 
 class Translator {
 public:
-    Translator(TokenCursor& cursor, Translation* out) : c_(cursor), out_(out) {}
+    Translator(TokenCursor& cursor, const Catalog& catalog, Translation* out)
+        : c_(cursor), catalog_(catalog), out_(out), typed_(static_cast<bool>(catalog)) {}
 
     void statement() {
         const Token& first = c_.peek();
         if (first.isWord("SELECT")) {
             out_->kind = StatementKind::Select;
             SelectShape shape;
-            out_->sql = select(&shape);
+            SelectList list;
+            out_->sql = select(&shape, &list);
             out_->singleTable = !shape.compound && !shape.distinct && !shape.grouped &&
                                 !shape.aggregate && !shape.joined && shape.fromItems == 1 &&
                                 !shape.firstTable.isEmpty();
@@ -210,6 +316,7 @@ public:
             out_->whereSql = shape.whereSql;
             out_->orderBySql = shape.orderBySql;
             out_->orderByPosition = shape.orderByPosition;
+            out_->resultItems = list.items;
         } else if (first.isWord("INSERT")) {
             insert();
         } else if (first.isWord("UPDATE")) {
@@ -225,19 +332,46 @@ public:
         }
     }
 
-    QString criteria() {
+    QString criteria(const std::vector<FieldInfo>& fields) {
         if (c_.atEnd()) c_.fail(QStringLiteral("empty criteria"));
+        Scope scope;
+        if (!fields.empty()) {
+            Source source;
+            source.known = true;
+            for (const FieldInfo& f : fields)
+                source.columns.push_back({f.name, f.typeFromValue ? Type::Unknown : typeOf(f.type)});
+            scope.sources.push_back(source);
+            typed_ = true;
+        }
+        criteria_ = true;
+        scope_ = &scope;
         const Expr e = expression();
         if (!c_.atEnd()) c_.fail(QStringLiteral("unexpected text after the criteria"));
         return e.sql;
     }
 
 private:
+    // Counts nesting on the way down; refuses beyond kMaxDepth.
+    class Depth {
+    public:
+        explicit Depth(Translator* t) : t_(t) {
+            if (++t_->depth_ > kMaxDepth) t_->c_.fail(QStringLiteral("nested too deeply"));
+        }
+        ~Depth() { --t_->depth_; }
+        Depth(const Depth&) = delete;
+        Depth& operator=(const Depth&) = delete;
+
+    private:
+        Translator* t_;
+    };
+
     // ---- statements -------------------------------------------------------------
 
-    QString select(SelectShape* shape) {
+    QString select(SelectShape* shape, SelectList* list) {
+        const Depth depth(this);
         QString sql;
         std::optional<QString> limit;
+        std::deque<Scope> cores;  // stable addresses: inner levels point at them
         bool first = true;
         do {
             if (!first) {
@@ -246,7 +380,15 @@ private:
                                             : QStringLiteral(" UNION ");
             }
             std::optional<QString> coreLimit;
-            sql += selectCore(shape, &coreLimit);
+            cores.emplace_back();
+            cores.back().outer = scope_;
+            SelectList coreList;
+            sql += selectCore(shape, &coreLimit, &cores.back(), &coreList);
+            if (first) {
+                *list = coreList;
+            } else {
+                mergeUnion(list, coreList);
+            }
             if (coreLimit) {
                 if (!first || c_.peek().isWord("UNION"))
                     c_.fail(QStringLiteral("TOP in a UNION is not supported"));
@@ -257,9 +399,12 @@ private:
 
         if (c_.acceptWord("ORDER")) {
             c_.expectWord("BY");
+            Scope* const enclosing = scope_;
+            scope_ = &cores.front();
+            scope_->aliasesVisible = true;
             QStringList items;
             do {
-                const Expr e = expression();
+                const Expr e = value(expression());
                 if (e.kind == Expr::Kind::Number) shape->orderByPosition = true;
                 QString item = e.sql;
                 if (c_.acceptWord("DESC")) {
@@ -269,6 +414,7 @@ private:
                 }
                 items << item;
             } while (c_.acceptSymbol(","));
+            scope_ = enclosing;
             shape->orderBySql = items.join(QStringLiteral(", "));
             sql += QStringLiteral(" ORDER BY ") + shape->orderBySql;
         }
@@ -276,7 +422,24 @@ private:
         return sql;
     }
 
-    QString selectCore(SelectShape* shape, std::optional<QString>* limit) {
+    // The columns of a UNION are those of its first part; a type they do not share is not
+    // known, and a column is a date only when it is one in every part.
+    static void mergeUnion(SelectList* list, const SelectList& next) {
+        const bool aligned = list->items.size() == next.items.size();
+        for (size_t i = 0; i < list->items.size(); ++i) {
+            if (!aligned || list->items[i].span != next.items[i].span ||
+                !next.items[i].date)
+                list->items[i].date = false;
+        }
+        for (size_t i = 0; i < list->columns.size(); ++i) {
+            if (i >= next.columns.size() || next.columns[i].type != list->columns[i].type)
+                list->columns[i].type = Type::Unknown;
+        }
+        list->complete = list->complete && next.complete;
+    }
+
+    QString selectCore(SelectShape* shape, std::optional<QString>* limit, Scope* scope,
+                       SelectList* list) {
         c_.expectWord("SELECT");
         QString sql = QStringLiteral("SELECT ");
         if (c_.acceptWord("DISTINCT")) {
@@ -297,19 +460,34 @@ private:
                 c_.fail(QStringLiteral("TOP ... PERCENT is not supported"));
         }
 
+        // The FROM clause first: the list's names are columns of its tables.
+        Scope* const enclosing = scope_;
+        scope_ = scope;
+        const size_t listAt = c_.position();
+        const std::optional<size_t> fromAt = findFrom();
+        QString from;
+        size_t afterFrom = 0;
+        if (fromAt) {
+            c_.rewind(*fromAt + 1);
+            from = fromList(shape);
+            afterFrom = c_.position();
+            c_.rewind(listAt);
+        }
+
         const bool outerAggregate = sawAggregate_;
         sawAggregate_ = false;
         QStringList items;
         do {
-            items << selectItem();
+            items << selectItem(list);
         } while (c_.acceptSymbol(","));
         sql += items.join(QStringLiteral(", "));
         if (sawAggregate_) shape->aggregate = true;
         sawAggregate_ = outerAggregate;
 
         if (c_.peek().isWord("INTO")) c_.fail(QStringLiteral("SELECT ... INTO is not supported"));
-        if (c_.acceptWord("FROM")) {
-            const QString from = fromList(shape);
+        if (fromAt) {
+            if (c_.position() != *fromAt) c_.fail(QStringLiteral("expected FROM"));
+            c_.rewind(afterFrom);
             if (shape->fromSql.isEmpty()) shape->fromSql = from;
             sql += QStringLiteral(" FROM ") + from;
         }
@@ -327,13 +505,36 @@ private:
             shape->grouped = true;
             sql += QStringLiteral(" HAVING ") + expression().sql;
         }
+        scope_ = enclosing;
         return sql;
     }
 
-    QString selectItem() {
+    // Where this SELECT's FROM is, if it has one: the first FROM outside parentheses
+    // before anything that ends the SELECT.
+    std::optional<size_t> findFrom() const {
+        int depth = 0;
+        for (int k = 0;; ++k) {
+            const Token& t = c_.peek(k);
+            if (t.kind == TokenKind::End) return std::nullopt;
+            if (t.isSymbol("(")) {
+                ++depth;
+            } else if (t.isSymbol(")")) {
+                if (depth == 0) return std::nullopt;
+                --depth;
+            } else if (depth == 0) {
+                if (t.isWord("FROM")) return c_.position() + static_cast<size_t>(k);
+                if (t.isWord("WHERE") || t.isWord("GROUP") || t.isWord("HAVING") ||
+                    t.isWord("ORDER") || t.isWord("UNION") || t.isSymbol(";"))
+                    return std::nullopt;
+            }
+        }
+    }
+
+    QString selectItem(SelectList* list) {
         const Token& t = c_.peek();
         if (t.isSymbol("*")) {
             c_.next();
+            addStar(list, nullptr);
             return QStringLiteral("*");
         }
         if ((t.kind == TokenKind::Word || t.kind == TokenKind::Name) && c_.peek(1).isSymbol(".") &&
@@ -341,11 +542,45 @@ private:
             const Token table = c_.next();
             c_.next();
             c_.next();
+            addStar(list, &table.text);
             return sqliteIdentifier(table) + QStringLiteral(".*");
         }
-        QString item = expression().sql;
-        if (c_.acceptWord("AS")) item += QStringLiteral(" AS ") + nameToken("a column alias");
+        const Expr e = value(expression());
+        QString item = e.sql;
+        Column column{e.kind == Expr::Kind::Column ? e.column : QString(), e.type};
+        if (c_.acceptWord("AS")) {
+            const Token alias = nameTokenRaw("a column alias");
+            item += QStringLiteral(" AS ") + sqliteIdentifier(alias);
+            column.name = alias.text;
+            scope_->aliases.push_back(column);
+        } else if (e.kind != Expr::Kind::Column) {
+            // Named as Jet names it, not after the SQLite text it became.
+            column.name = e.resultName.isEmpty() ? QStringLiteral("Expr%1").arg(1000 + unnamed_++)
+                                                 : e.resultName;
+            Token alias;
+            alias.kind = TokenKind::Name;
+            alias.text = column.name;
+            item += QStringLiteral(" AS ") + sqliteIdentifier(alias);
+        }
+        list->columns.push_back(column);
+        list->items.push_back(ResultItem{1, e.type == Type::Date});
         return item;
+    }
+
+    // A "*" (or "T.*"): the columns of every table of the level (or of T).
+    void addStar(SelectList* list, const QString* qualifier) {
+        int span = 0;
+        for (const Source& s : scope_->sources) {
+            if (qualifier && !s.answersTo(*qualifier)) continue;
+            if (!s.known) {
+                span = -1;
+                break;
+            }
+            span += static_cast<int>(s.columns.size());
+            list->columns.insert(list->columns.end(), s.columns.begin(), s.columns.end());
+        }
+        if (span < 0) list->complete = false;
+        list->items.push_back(ResultItem{span, false});
     }
 
     QString fromList(SelectShape* shape) {
@@ -383,17 +618,27 @@ private:
 
     QString fromItem(SelectShape* shape) {
         if (c_.acceptSymbol("(")) {
+            const Depth depth(this);
             QString sql;
             if (c_.peek().isWord("SELECT")) {
                 ++shape->fromItems;
                 shape->firstTable.clear();
                 SelectShape inner;
-                sql = QStringLiteral("(") + select(&inner) + QStringLiteral(")");
+                SelectList list;
+                sql = QStringLiteral("(") + select(&inner, &list) + QStringLiteral(")");
                 c_.expectSymbol(")");
                 c_.acceptWord("AS");
+                Source source;
+                source.columns = list.columns;
+                source.known = list.complete;
                 if (c_.peek().kind == TokenKind::Word || c_.peek().kind == TokenKind::Name) {
-                    if (!isReserved(c_.peek())) sql += u' ' + nameToken("an alias");
+                    if (!isReserved(c_.peek())) {
+                        const Token alias = nameTokenRaw("an alias");
+                        source.alias = alias.text;
+                        sql += u' ' + sqliteIdentifier(alias);
+                    }
                 }
+                scope_->sources.push_back(source);
                 return sql;
             }
             sql = QStringLiteral("(") + joinExpression(shape) + QStringLiteral(")");
@@ -413,16 +658,39 @@ private:
         } else {
             shape->firstTable.clear();
         }
+        Source source = tableSource(table.text);
         QString sql = sqliteIdentifier(table);
         const bool as = c_.acceptWord("AS");
         const Token& alias = c_.peek();
         if ((alias.kind == TokenKind::Word && !isReserved(alias)) ||
             alias.kind == TokenKind::Name) {
-            sql += u' ' + nameToken("an alias");
+            const Token name = nameTokenRaw("an alias");
+            source.alias = name.text;
+            sql += u' ' + sqliteIdentifier(name);
         } else if (as) {
             c_.fail(QStringLiteral("expected an alias"));
         }
+        scope_->sources.push_back(source);
         return sql;
+    }
+
+    // A table's columns from the catalog; a table the database does not have is error 3078.
+    Source tableSource(const QString& table) {
+        Source source;
+        source.name = table;
+        if (!catalog_) return source;
+        const TableColumns columns = catalog_(table);
+        if (!columns) throw DbError(err::kTableNotFound, errorText(err::kTableNotFound, table));
+        source.known = true;
+        for (const FieldInfo& f : *columns)
+            source.columns.push_back({f.name, f.typeFromValue ? Type::Unknown : typeOf(f.type)});
+        return source;
+    }
+
+    std::optional<Column> columnOfSource(const Source& source, const QString& name) const {
+        for (const Column& column : source.columns)
+            if (column.name.compare(name, Qt::CaseInsensitive) == 0) return column;
+        return std::nullopt;
     }
 
     void insert() {
@@ -431,31 +699,61 @@ private:
         out_->kind = StatementKind::Insert;
         const Token table = tableToken();
         addTable(table.text);
+        const Source target = tableSource(table.text);
         QString sql = QStringLiteral("INSERT INTO ") + sqliteIdentifier(table);
-        int columnCount = -1;
+        std::vector<Type> targets;  // the type of each column given a value
+        bool listed = false;
         if (c_.acceptSymbol("(")) {
+            listed = true;
             QStringList columns;
             do {
-                columns << nameToken("a column name");
+                const Token column = nameTokenRaw("a column name");
+                const std::optional<Column> known = columnOfSource(target, column.text);
+                if (!known && target.known) missingName(column.text);
+                targets.push_back(known ? known->type : Type::Unknown);
+                columns << sqliteIdentifier(column);
             } while (c_.acceptSymbol(","));
             c_.expectSymbol(")");
-            columnCount = static_cast<int>(columns.size());
             sql += QStringLiteral(" (") + columns.join(QStringLiteral(", ")) + u')';
         }
+        if (!listed)
+            for (const Column& column : target.columns) targets.push_back(column.type);
+        Scope scope;  // VALUES see no table
+        scope.outer = scope_;
+        scope_ = &scope;
         if (c_.acceptWord("VALUES")) {
             c_.expectSymbol("(");
-            const QStringList values = expressionList();
+            QStringList values;
+            do {
+                const Expr e = expression();
+                const size_t i = static_cast<size_t>(values.size());
+                values << assign(i < targets.size() ? targets[i] : Type::Unknown, e).sql;
+            } while (c_.acceptSymbol(","));
             c_.expectSymbol(")");
-            if (columnCount >= 0 && columnCount != values.size())
-                c_.fail(
-                    QStringLiteral("%1 columns but %2 values").arg(columnCount).arg(values.size()));
+            if (listed && targets.size() != static_cast<size_t>(values.size()))
+                c_.fail(QStringLiteral("%1 columns but %2 values")
+                            .arg(targets.size())
+                            .arg(values.size()));
             sql += QStringLiteral(" VALUES (") + values.join(QStringLiteral(", ")) + u')';
         } else if (c_.peek().isWord("SELECT")) {
             SelectShape shape;
-            sql += u' ' + select(&shape);
+            SelectList list;
+            sql += u' ' + select(&shape, &list);
+            // Dates are stored as text: a date must not land in another type's column, nor
+            // another type in a date column, unconverted.
+            for (size_t i = 0; i < list.columns.size() && i < targets.size() && list.complete; ++i) {
+                const Type from = list.columns[i].type;
+                const Type to = targets[i];
+                if (from != Type::Null && to != Type::Unknown && from != to &&
+                    (from == Type::Date || to == Type::Date))
+                    c_.fail(QStringLiteral("column %1 of the SELECT is not a date where a date "
+                                           "is stored, or the other way round")
+                                .arg(i + 1));
+            }
         } else {
             c_.fail(QStringLiteral("expected VALUES or SELECT"));
         }
+        scope_ = scope.outer;
         out_->sql = sql;
     }
 
@@ -464,36 +762,47 @@ private:
         out_->kind = StatementKind::Update;
         const Token table = tableToken();
         addTable(table.text);
-        QString alias;
+        Scope scope;
+        scope.outer = scope_;
+        scope.sources.push_back(tableSource(table.text));
         const bool as = c_.acceptWord("AS");
         const Token& next = c_.peek();
         if (as || next.kind == TokenKind::Name ||
             (next.kind == TokenKind::Word && !isReserved(next)))
-            alias = c_.expectName("an alias");
+            scope.sources.front().alias = c_.expectName("an alias");
         if (c_.peek().isWord("INNER") || c_.peek().isWord("LEFT") || c_.peek().isWord("RIGHT") ||
             c_.peek().isSymbol(","))
             c_.fail(QStringLiteral("UPDATE over more than one table is not supported"));
         c_.expectWord("SET");
+        scope_ = &scope;
         QStringList assignments;
         do {
-            const QString column = columnOf(table.text, alias);
+            Type target = Type::Unknown;
+            const QString column = columnOf(table.text, scope.sources.front(), &target);
             c_.expectSymbol("=");
-            assignments << column + QStringLiteral(" = ") + expression().sql;
+            assignments << column + QStringLiteral(" = ") + assign(target, expression()).sql;
         } while (c_.acceptSymbol(","));
         QString sql = QStringLiteral("UPDATE ") + sqliteIdentifier(table) +
                       QStringLiteral(" SET ") + assignments.join(QStringLiteral(", "));
         if (c_.acceptWord("WHERE")) sql += QStringLiteral(" WHERE ") + expression().sql;
+        scope_ = scope.outer;
         out_->sql = sql;
     }
 
     // The target of a SET: a column, optionally qualified by the updated table's name.
-    QString columnOf(const QString& table, const QString& alias) {
+    QString columnOf(const QString& table, const Source& source, Type* type) {
         const Token first = tableToken();
-        if (!c_.acceptSymbol(".")) return sqliteIdentifier(first);
-        if (first.text.compare(table, Qt::CaseInsensitive) != 0 &&
-            first.text.compare(alias, Qt::CaseInsensitive) != 0)
-            c_.fail(QStringLiteral("SET may only name columns of %1").arg(table));
-        return nameToken("a column name");
+        Token column = first;
+        if (c_.acceptSymbol(".")) {
+            if (first.text.compare(table, Qt::CaseInsensitive) != 0 &&
+                first.text.compare(source.alias, Qt::CaseInsensitive) != 0)
+                c_.fail(QStringLiteral("SET may only name columns of %1").arg(table));
+            column = nameTokenRaw("a column name");
+        }
+        const std::optional<Column> known = columnOfSource(source, column.text);
+        if (!known && source.known) missingName(column.text);
+        if (known) *type = known->type;
+        return sqliteIdentifier(column);
     }
 
     void deleteStatement() {
@@ -513,34 +822,184 @@ private:
                 QStringLiteral("DELETE %1.* does not name the table deleted from").arg(qualifier));
         if (!c_.atEnd() && !c_.peek().isWord("WHERE") && !c_.peek().isSymbol(";"))
             c_.fail(QStringLiteral("DELETE from more than one table is not supported"));
+        Scope scope;
+        scope.outer = scope_;
+        scope.sources.push_back(tableSource(table.text));
+        scope_ = &scope;
         QString sql = QStringLiteral("DELETE FROM ") + sqliteIdentifier(table);
         if (c_.acceptWord("WHERE")) sql += QStringLiteral(" WHERE ") + expression().sql;
+        scope_ = scope.outer;
         out_->sql = sql;
+    }
+
+    // A value stored in a column of the given type: dates are stored as ISO text, so a
+    // number or a text becomes a date first, and a date put into a number or text column
+    // becomes its serial or its text, as Jet converts them.
+    Expr assign(Type target, const Expr& given) {
+        const Expr v = value(given);
+        if (target == Type::Unknown || v.type == Type::Null || v.type == target) return v;
+        if (target == Type::Date) {
+            if (isNumeric(v.type)) return call("jet_todate", v, Type::Date);
+            if (v.kind == Expr::Kind::Text) return dateFromText(v);
+            if (v.type == Type::Text) return call("jet_cdate", v, Type::Date);
+            needType(v, "storing it in a date column");
+            mismatch(v);
+        }
+        if (v.type == Type::Date) {
+            if (isNumeric(target)) return call("jet_serial", v, Type::Real);
+            if (target == Type::Text) return call("jet_gdate", v, Type::Text);
+        }
+        return v;
+    }
+
+    // ---- types --------------------------------------------------------------------
+
+    // A truth value used as a value: Jet's True is -1.
+    static Expr value(const Expr& e) {
+        if (!e.logical) return e;
+        return plain(QStringLiteral("-(") + e.sql + u')', Type::Boolean, kUnary);
+    }
+
+    void needType(const Expr& e, const char* what) const {
+        if (e.type == Type::Unknown)
+            c_.fail(QStringLiteral("the type of %1 is not known, which %2 depends on")
+                        .arg(display(e), QLatin1String(what)));
+    }
+
+    [[noreturn]] void mismatch(const Expr& e) const {
+        c_.failWith(err::kCriteriaMismatch,
+                    errorText(err::kCriteriaMismatch) + QStringLiteral(" (%1)").arg(display(e)));
+    }
+
+    // A text literal where a date is wanted: read as a #date# literal is.
+    Expr dateFromText(const Expr& text) const {
+        DateTime date;
+        if (!readDateLiteral(text.literal, &date)) mismatch(text);
+        return dateLiteral(date);
+    }
+
+    // An operand of arithmetic: a date is its serial, a text is read as a number (a text
+    // that is none is error 13 when the statement runs).
+    Expr numeric(const Expr& given, const char* what) const {
+        const Expr e = value(given);
+        needType(e, what);
+        switch (e.type) {
+            case Type::Date:
+                return call("jet_serial", e, Type::Real);
+            case Type::Text:
+                return call("jet_cdbl", e, Type::Real);
+            case Type::Binary:
+                mismatch(e);
+            default:
+                return e;
+        }
+    }
+
+    // A value where a text is wanted: a date as people read it; for SQLite's own
+    // functions also a fraction as CStr writes it (10, not 10.0).
+    Expr textual(const Expr& given, bool forSqlite, const char* what) const {
+        const Expr e = value(given);
+        needType(e, what);
+        if (e.type == Type::Date) return call("jet_gdate", e, Type::Text);
+        if (forSqlite && e.type == Type::Real) return call("jet_cstr", e, Type::Text);
+        return e;
+    }
+
+    // Arithmetic over numbers: whole numbers stay whole; a fraction is checked for
+    // overflow, which SQLite would let through as inf.
+    static Expr arithmetic(const Expr& left, const char* op, const Expr& right, int precedence) {
+        if (left.type == Type::Null || right.type == Type::Null)
+            return binary(left, QLatin1String(op), right, precedence, Type::Null);
+        if (isWhole(left.type) && isWhole(right.type))
+            return binary(left, QLatin1String(op), right, precedence, Type::Integer);
+        return call(QStringLiteral("jet_num"),
+                    {binary(left, QLatin1String(op), right, precedence, Type::Real).sql},
+                    Type::Real);
+    }
+
+    // ---- names ----------------------------------------------------------------------
+
+    [[noreturn]] void missingName(const QString& name) const {
+        const int number = criteria_ ? err::kUnknownName : err::kTooFewParameters;
+        throw DbError(number, errorText(number, name));
+    }
+
+    // The type of a column named in an expression, from the innermost level that has it.
+    Type resolve(const QString& qualifier, const QString& name) const {
+        for (const Scope* s = scope_; s; s = s->outer) {
+            bool allKnown = true;
+            bool qualifierFound = false;
+            int hits = 0;
+            Type type = Type::Unknown;
+            for (const Source& source : s->sources) {
+                if (!qualifier.isEmpty()) {
+                    if (!source.answersTo(qualifier)) continue;
+                    qualifierFound = true;
+                }
+                if (!source.known) {
+                    allKnown = false;
+                    continue;
+                }
+                if (const std::optional<Column> c = columnOfSource(source, name)) {
+                    ++hits;
+                    type = c->type;
+                }
+            }
+            if (hits == 1 && (allKnown || !qualifier.isEmpty())) return type;
+            if (hits > 1 || !allKnown) return Type::Unknown;  // SQLite reports an ambiguity
+            if (!qualifier.isEmpty() && qualifierFound) break;
+            if (qualifier.isEmpty() && s->aliasesVisible) {
+                for (const Column& alias : s->aliases)
+                    if (alias.name.compare(name, Qt::CaseInsensitive) == 0) return alias.type;
+            }
+        }
+        if (typed_) missingName(qualifier.isEmpty() ? name : qualifier + u'.' + name);
+        return Type::Unknown;
     }
 
     // ---- expressions, loosest first ----------------------------------------------
 
     Expr expression() {
+        const Depth depth(this);
         Expr left = andLevel();
         while (true) {
             if (c_.peek().isWord("XOR") || c_.peek().isWord("EQV") || c_.peek().isWord("IMP"))
                 c_.fail(QStringLiteral("operator %1 is not supported").arg(c_.peek().text));
             if (!c_.acceptWord("OR")) return left;
-            left = binary(left, QStringLiteral("OR"), andLevel(), kOr);
+            left = logic(left, "OR", andLevel(), kOr);
         }
     }
 
     Expr andLevel() {
         Expr left = notLevel();
-        while (c_.acceptWord("AND")) left = binary(left, QStringLiteral("AND"), notLevel(), kAnd);
+        while (c_.acceptWord("AND")) left = logic(left, "AND", notLevel(), kAnd);
         return left;
+    }
+
+    // Jet's And, Or and Not work bit by bit on numbers; on truth values (-1/0) that is
+    // what SQLite's logic gives, on other numbers it is not.
+    Expr logic(const Expr& left, const char* op, const Expr& right, int precedence) const {
+        truthOperand(left, op);
+        truthOperand(right, op);
+        Expr e = binary(left, QLatin1String(op), right, precedence, Type::Boolean);
+        e.logical = true;
+        return e;
+    }
+
+    void truthOperand(const Expr& e, const char* op) const {
+        if (e.logical || e.type == Type::Boolean || e.type == Type::Null) return;
+        needType(e, op);
+        c_.fail(QStringLiteral("%1 on %2, which is not a truth value, is not supported")
+                    .arg(QLatin1String(op), display(e)));
     }
 
     Expr notLevel() {
         if (!c_.acceptWord("NOT")) return comparison();
-        Expr e;
-        e.sql = QStringLiteral("NOT ") + wrap(notLevel(), kNot);
-        e.precedence = kNot;
+        const Depth depth(this);
+        const Expr operand = notLevel();
+        truthOperand(operand, "NOT");
+        Expr e = plain(QStringLiteral("NOT ") + wrap(operand, kNot), Type::Boolean, kNot);
+        e.logical = true;
         return e;
     }
 
@@ -569,25 +1028,64 @@ private:
             if (c_.acceptWord("LIKE")) {
                 left = like(left, concatenation(), negated);
             } else if (c_.acceptWord("BETWEEN")) {
-                const Expr low = concatenation();
+                std::vector<Expr> bounds{concatenation()};
                 c_.expectWord("AND");
-                const Expr high = concatenation();
-                Expr e;
-                e.sql = wrap(left, kEquality) +
-                        (negated ? QStringLiteral(" NOT BETWEEN ") : QStringLiteral(" BETWEEN ")) +
-                        wrap(low, kRelational) + QStringLiteral(" AND ") + wrap(high, kRelational);
-                e.precedence = kEquality;
+                bounds.push_back(concatenation());
+                Expr subject = left;
+                comparable(&subject, &bounds);
+                Expr e = plain(wrap(subject, kEquality) +
+                                   (negated ? QStringLiteral(" NOT BETWEEN ")
+                                            : QStringLiteral(" BETWEEN ")) +
+                                   wrap(bounds[0], kRelational) + QStringLiteral(" AND ") +
+                                   wrap(bounds[1], kRelational),
+                               Type::Boolean, kEquality);
+                e.logical = true;
                 left = e;
             } else if (c_.acceptWord("IN")) {
-                Expr e;
-                e.sql = wrap(left, kEquality) +
-                        (negated ? QStringLiteral(" NOT IN ") : QStringLiteral(" IN ")) +
-                        parenthesisedListOrSelect();
-                e.precedence = kEquality;
-                left = e;
+                left = in(left, negated);
             } else {
                 return left;
             }
+        }
+    }
+
+    // Brings a value and what it is compared with to one kind of comparison: a date with
+    // dates (a text literal read as a date), or by serial with numbers. Refuses what Jet
+    // would report as a type mismatch, and types it does not know.
+    void comparable(Expr* subject, std::vector<Expr>* others) const {
+        *subject = value(*subject);
+        for (Expr& o : *others) o = value(o);
+        if (subject->type == Type::Null) return;
+        bool anyDate = subject->type == Type::Date;
+        bool anyNumber = isNumeric(subject->type);
+        for (const Expr& o : *others) {
+            if (o.type == Type::Null) continue;
+            needType(o, "the comparison");
+            anyDate = anyDate || o.type == Type::Date;
+            anyNumber = anyNumber || isNumeric(o.type);
+        }
+        if (!anyDate) {
+            if (!others->empty()) needType(*subject, "the comparison");
+            return;
+        }
+        needType(*subject, "the comparison");
+        const auto toDate = [&](Expr& e) {
+            if (e.type == Type::Text) {
+                if (e.kind != Expr::Kind::Text) mismatch(e);
+                e = dateFromText(e);
+            } else if (e.type == Type::Binary) {
+                mismatch(e);
+            }
+        };
+        toDate(*subject);
+        for (Expr& o : *others) toDate(o);
+        if (anyNumber) {
+            // Numbers against dates: everything by its serial.
+            const auto toSerial = [](Expr& e) {
+                if (e.type == Type::Date) e = call("jet_serial", e, Type::Real);
+            };
+            toSerial(*subject);
+            for (Expr& o : *others) toSerial(o);
         }
     }
 
@@ -599,32 +1097,75 @@ private:
             if (left.kind == Expr::Kind::Null && right.kind != Expr::Kind::Null)
                 return isNull(right, op == u"<>");
         }
+        Expr a = left;
+        std::vector<Expr> others{right};
+        comparable(&a, &others);
+        const Expr& b = others.front();
         const bool equality = op == u"=" || op == u"<>";
         const int precedence = equality ? kEquality : kRelational;
+        Expr e;
         // Columns compare texts ignoring case through their NOCASE collation; two computed
         // texts (UCase(x) = 'A', Left(x, 2) = 'ab') need to be told.
-        if ((left.textual || right.textual) && left.kind != Expr::Kind::Column &&
-            right.kind != Expr::Kind::Column) {
-            Expr e;
-            e.sql = wrap(left, precedence) + u' ' + op + u' ' + wrap(right, kPrimary) +
-                    QStringLiteral(" COLLATE NOCASE");
-            e.precedence = precedence;
-            return e;
+        if ((a.type == Type::Text || b.type == Type::Text) && a.kind != Expr::Kind::Column &&
+            b.kind != Expr::Kind::Column) {
+            e = plain(wrap(a, precedence) + u' ' + op + u' ' + wrap(b, kPrimary) +
+                          QStringLiteral(" COLLATE NOCASE"),
+                      Type::Boolean, precedence);
+        } else {
+            e = binary(a, op, b, precedence, Type::Boolean);
         }
-        return binary(left, op, right, precedence);
-    }
-
-    static Expr isNull(const Expr& operand, bool negated) {
-        Expr e;
-        e.sql = wrap(operand, kEquality + 1) +
-                (negated ? QStringLiteral(" IS NOT NULL") : QStringLiteral(" IS NULL"));
-        e.precedence = kEquality;
+        e.logical = true;
         return e;
     }
 
-    Expr like(const Expr& value, const Expr& pattern, bool negated) {
-        Expr e;
-        e.precedence = kEquality;
+    static Expr isNull(const Expr& operand, bool negated) {
+        Expr e = plain(wrap(operand, kEquality + 1) +
+                           (negated ? QStringLiteral(" IS NOT NULL") : QStringLiteral(" IS NULL")),
+                       Type::Boolean, kEquality);
+        e.logical = true;
+        return e;
+    }
+
+    Expr in(const Expr& left, bool negated) {
+        c_.expectSymbol("(");
+        Expr subject = left;
+        QString list;
+        if (c_.peek().isWord("SELECT")) {
+            SelectShape inner;
+            SelectList columns;
+            list = select(&inner, &columns);
+            // The subquery's values cannot be converted: its column must compare as is.
+            Expr column = plain(QString(), columns.columns.empty() ? Type::Unknown
+                                                                   : columns.columns.front().type);
+            column.name = QStringLiteral("the subquery's column");
+            std::vector<Expr> others{column};
+            comparable(&subject, &others);
+            if (!others.front().sql.isEmpty())
+                c_.fail(QStringLiteral("IN compares a date with a subquery's numbers or texts"));
+        } else {
+            std::vector<Expr> items;
+            do {
+                items.push_back(expression());
+            } while (c_.acceptSymbol(","));
+            comparable(&subject, &items);
+            QStringList sql;
+            for (const Expr& item : items) sql << item.sql;
+            list = sql.join(QStringLiteral(", "));
+        }
+        c_.expectSymbol(")");
+        Expr e = plain(wrap(subject, kEquality) +
+                           (negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN (")) +
+                           list + u')',
+                       Type::Boolean, kEquality);
+        e.logical = true;
+        return e;
+    }
+
+    Expr like(const Expr& given, const Expr& givenPattern, bool negated) {
+        const Expr value = textual(given, true, "Like");
+        const Expr pattern = textual(givenPattern, true, "Like");
+        Expr e = plain(QString(), Type::Boolean, kEquality);
+        e.logical = true;
         if (pattern.kind == Expr::Kind::Text) {
             if (!isValidJetPattern(pattern.literal))
                 c_.fail(QStringLiteral("malformed Like pattern %1").arg(pattern.sql));
@@ -647,53 +1188,89 @@ private:
         return e;
     }
 
+    // "&": every part as text; a date as people read it.
     Expr concatenation() {
         Expr left = additive();
-        while (c_.acceptSymbol("&")) {
-            const Expr right = additive();
-            Expr e;
-            e.kind = Expr::Kind::Concat;
-            e.textual = true;
-            e.concatParts =
-                left.kind == Expr::Kind::Concat ? left.concatParts : QStringList{left.sql};
-            e.concatParts << right.sql;
-            e.sql = QStringLiteral("jet_concat(") + e.concatParts.join(QStringLiteral(", ")) + u')';
-            left = e;
-        }
-        return left;
+        if (!c_.peek().isSymbol("&")) return left;
+        QStringList parts{concatPart(left)};
+        while (c_.acceptSymbol("&")) parts << concatPart(additive());
+        return plain(QStringLiteral("jet_concat(") + parts.join(QStringLiteral(", ")) + u')',
+                     Type::Text);
+    }
+
+    QString concatPart(const Expr& given) const {
+        const Expr e = value(given);
+        if (e.type == Type::Null) return e.sql;
+        return textual(e, false, "&").sql;
     }
 
     Expr additive() {
         Expr left = modulo();
         while (true) {
             if (c_.acceptSymbol("+")) {
-                const Expr right = modulo();
-                // Jet's "+" joins two texts (and gives Null when either is Null, as || does).
-                if (left.textual || right.textual) {
-                    left = binary(left, QStringLiteral("||"), right, kConcat);
-                    left.textual = true;
-                } else {
-                    left = binary(left, QStringLiteral("+"), right, kAdditive);
-                }
+                left = plus(left, modulo());
             } else if (c_.acceptSymbol("-")) {
-                left = binary(left, QStringLiteral("-"), modulo(), kAdditive);
+                left = minus(left, modulo());
             } else {
                 return left;
             }
         }
     }
 
+    // Jet's "+": joins two texts, adds anything else as numbers; a date plus a number is a
+    // date.
+    Expr plus(const Expr& givenLeft, const Expr& givenRight) const {
+        const Expr a = value(givenLeft);
+        const Expr b = value(givenRight);
+        if (a.type == Type::Null || b.type == Type::Null)
+            return binary(a, QStringLiteral("+"), b, kAdditive, Type::Null);
+        needType(a, "\"+\"");
+        needType(b, "\"+\"");
+        if (a.type == Type::Text && b.type == Type::Text)
+            return binary(a, QStringLiteral("||"), b, kConcat, Type::Text);
+        if (a.type == Type::Date || b.type == Type::Date)
+            return call(QStringLiteral("jet_dateplus"),
+                        {dateOperand(a, "\"+\"").sql, dateOperand(b, "\"+\"").sql}, Type::Date);
+        return arithmetic(numeric(a, "\"+\""), "+", numeric(b, "\"+\""), kAdditive);
+    }
+
+    Expr minus(const Expr& givenLeft, const Expr& givenRight) const {
+        const Expr a = value(givenLeft);
+        const Expr b = value(givenRight);
+        if (a.type == Type::Null || b.type == Type::Null)
+            return binary(a, QStringLiteral("-"), b, kAdditive, Type::Null);
+        needType(a, "\"-\"");
+        needType(b, "\"-\"");
+        if (a.type == Type::Date && b.type == Type::Date)
+            return call(QStringLiteral("jet_days"), {a.sql, b.sql}, Type::Real);
+        if (a.type == Type::Date || b.type == Type::Date)
+            return call(QStringLiteral("jet_dateminus"),
+                        {dateOperand(a, "\"-\"").sql, dateOperand(b, "\"-\"").sql}, Type::Date);
+        return arithmetic(numeric(a, "\"-\""), "-", numeric(b, "\"-\""), kAdditive);
+    }
+
+    // One side of date arithmetic: the date as stored, anything else as a number.
+    Expr dateOperand(const Expr& e, const char* what) const {
+        return e.type == Type::Date ? e : numeric(e, what);
+    }
+
     Expr modulo() {
         Expr left = integerDivision();
-        while (c_.acceptWord("MOD"))
-            left = call(QStringLiteral("jet_mod"), {left.sql, integerDivision().sql});
+        while (c_.acceptWord("MOD")) {
+            const Expr right = integerDivision();
+            left = call(QStringLiteral("jet_mod"),
+                        {numeric(left, "Mod").sql, numeric(right, "Mod").sql}, Type::Integer);
+        }
         return left;
     }
 
     Expr integerDivision() {
         Expr left = multiplicative();
-        while (c_.acceptSymbol("\\"))
-            left = call(QStringLiteral("jet_intdiv"), {left.sql, multiplicative().sql});
+        while (c_.acceptSymbol("\\")) {
+            const Expr right = multiplicative();
+            left = call(QStringLiteral("jet_intdiv"),
+                        {numeric(left, "\"\\\"").sql, numeric(right, "\"\\\"").sql}, Type::Integer);
+        }
         return left;
     }
 
@@ -701,16 +1278,13 @@ private:
         Expr left = unary();
         while (true) {
             if (c_.acceptSymbol("*")) {
-                left = binary(left, QStringLiteral("*"), unary(), kMultiplicative);
+                const Expr right = unary();
+                left = arithmetic(numeric(left, "\"*\""), "*", numeric(right, "\"*\""),
+                                  kMultiplicative);
             } else if (c_.acceptSymbol("/")) {
-                // SQLite divides two integers as integers; Jet's "/" never does.
-                Expr dividend = left;
-                if (left.kind != Expr::Kind::Real) {
-                    dividend.sql = QStringLiteral("CAST(") + left.sql + QStringLiteral(" AS REAL)");
-                    dividend.precedence = kPrimary;
-                }
-                left = binary(dividend, QStringLiteral("/"), unary(), kMultiplicative);
-                left.kind = Expr::Kind::Real;
+                const Expr right = unary();
+                left = call(QStringLiteral("jet_div"),
+                            {numeric(left, "\"/\"").sql, numeric(right, "\"/\"").sql}, Type::Real);
             } else {
                 return left;
             }
@@ -718,19 +1292,25 @@ private:
     }
 
     Expr unary() {
-        if (c_.acceptSymbol("-")) return negate(unary());
-        if (c_.acceptSymbol("+")) return unary();
+        if (c_.acceptSymbol("-")) {
+            const Depth depth(this);
+            return negate(unary());
+        }
+        if (c_.acceptSymbol("+")) {
+            const Depth depth(this);
+            return unary();
+        }
         return power();
     }
 
-    static Expr negate(const Expr& operand) {
-        Expr e;
+    Expr negate(const Expr& given) const {
+        const Expr operand = value(given);
+        if (operand.type == Type::Date) c_.fail(QStringLiteral("a negative date is not supported"));
+        const Expr n = operand.type == Type::Null ? operand : numeric(operand, "\"-\"");
         // "- -1" must not become "--1", which SQLite reads as a comment.
-        const bool tight = operand.precedence >= kUnary && !operand.sql.startsWith(u'-');
-        e.sql = QStringLiteral("-") + (tight ? operand.sql : u'(' + operand.sql + u')');
-        e.precedence = kUnary;
-        e.kind = operand.kind == Expr::Kind::Real ? Expr::Kind::Real : Expr::Kind::Other;
-        return e;
+        const bool tight = n.precedence >= kUnary && !n.sql.startsWith(u'-');
+        return plain(QStringLiteral("-") + (tight ? n.sql : u'(' + n.sql + u')'),
+                     n.type == Type::Boolean ? Type::Integer : n.type, kUnary);
     }
 
     Expr power() {
@@ -743,7 +1323,8 @@ private:
                 c_.acceptSymbol("+");
                 exponent = primary();
             }
-            base = call(QStringLiteral("jet_pow"), {base.sql, exponent.sql});
+            base = call(QStringLiteral("jet_pow"),
+                        {numeric(base, "\"^\"").sql, numeric(exponent, "\"^\"").sql}, Type::Real);
         }
         return base;
     }
@@ -752,12 +1333,12 @@ private:
         const Token& t = c_.peek();
         switch (t.kind) {
             case TokenKind::Number: {
-                Expr e;
-                e.sql = c_.next().text;
-                const bool real =
-                    e.sql.contains(u'.') || e.sql.contains(u'e') || e.sql.contains(u'E');
-                e.kind = real ? Expr::Kind::Real : Expr::Kind::Number;
-                return e;
+                const QString text = c_.next().text;
+                if (!std::isfinite(text.toDouble()))
+                    c_.failWith(tv::kErrOverflow, QStringLiteral("Overflow (%1)").arg(text));
+                const bool real = text.contains(u'.') || text.contains(u'e') || text.contains(u'E');
+                return real ? plain(text, Type::Real)
+                            : plain(text, Type::Integer, kPrimary, Expr::Kind::Number);
             }
             case TokenKind::String:
                 return textLiteral(c_.next().text);
@@ -766,9 +1347,7 @@ private:
                 if (!readDateLiteral(t.text, &date))
                     c_.fail(QStringLiteral("#%1# is not a date").arg(t.text));
                 c_.next();
-                Expr e;
-                e.sql = quoteLiteral(toIsoText(date));
-                return e;
+                return dateLiteral(date);
             }
             case TokenKind::Name:
                 return columnReference();
@@ -780,24 +1359,23 @@ private:
             case TokenKind::Word:
                 break;
         }
-        if (c_.acceptWord("NULL")) {
-            Expr e;
-            e.sql = QStringLiteral("NULL");
-            e.kind = Expr::Kind::Null;
-            return e;
-        }
+        if (c_.acceptWord("NULL"))
+            return plain(QStringLiteral("NULL"), Type::Null, kPrimary, Expr::Kind::Null);
         for (const char* word : {"TRUE", "YES", "ON"}) {
-            if (c_.acceptWord(word)) return plain(QStringLiteral("-1"), kUnary, Expr::Kind::Number);
+            if (c_.acceptWord(word)) return plain(QStringLiteral("-1"), Type::Boolean, kUnary);
         }
         for (const char* word : {"FALSE", "NO", "OFF"}) {
-            if (c_.acceptWord(word))
-                return plain(QStringLiteral("0"), kPrimary, Expr::Kind::Number);
+            if (c_.acceptWord(word)) return plain(QStringLiteral("0"), Type::Boolean);
         }
         if (c_.acceptWord("EXISTS")) {
             if (!c_.peek().isSymbol("(") || !c_.peek(1).isWord("SELECT"))
                 c_.fail(QStringLiteral("EXISTS needs a subquery"));
-            Expr e;
-            e.sql = QStringLiteral("EXISTS ") + parenthesisedListOrSelect();
+            c_.expectSymbol("(");
+            SelectShape inner;
+            SelectList list;
+            Expr e = plain(QStringLiteral("EXISTS (") + select(&inner, &list) + u')', Type::Boolean);
+            c_.expectSymbol(")");
+            e.logical = true;
             return e;
         }
         if (isReserved(t) && !(c_.peek(1).isSymbol("(") && findFunction(t.text)))
@@ -810,38 +1388,24 @@ private:
         c_.expectSymbol("(");
         if (c_.peek().isWord("SELECT")) {
             SelectShape inner;
-            Expr e;
-            e.sql = QStringLiteral("(") + select(&inner) + QStringLiteral(")");
+            SelectList list;
+            const QString sql = QStringLiteral("(") + select(&inner, &list) + QStringLiteral(")");
             c_.expectSymbol(")");
-            return e;
+            return plain(sql, list.columns.empty() ? Type::Unknown : list.columns.front().type);
         }
         Expr inner = expression();
         c_.expectSymbol(")");
         Expr e = inner;
         e.sql = QStringLiteral("(") + inner.sql + QStringLiteral(")");
         e.precedence = kPrimary;
-        if (e.kind == Expr::Kind::Concat) e.kind = Expr::Kind::Other;
+        if (e.kind == Expr::Kind::Column) e.kind = Expr::Kind::Other;
         return e;
-    }
-
-    // "(a, b, c)" or "(SELECT ...)" after IN and EXISTS.
-    QString parenthesisedListOrSelect() {
-        c_.expectSymbol("(");
-        QString sql;
-        if (c_.peek().isWord("SELECT")) {
-            SelectShape inner;
-            sql = select(&inner);
-        } else {
-            sql = expressionList().join(QStringLiteral(", "));
-        }
-        c_.expectSymbol(")");
-        return u'(' + sql + u')';
     }
 
     QStringList expressionList() {
         QStringList items;
         do {
-            items << expression().sql;
+            items << value(expression()).sql;
         } while (c_.acceptSymbol(","));
         return items;
     }
@@ -852,55 +1416,165 @@ private:
         if (!f) c_.fail(QStringLiteral("unknown function %1").arg(name.text));
         c_.expectSymbol("(");
         std::vector<Expr> args;
-        if (f->shape == FunctionSpec::Count && c_.peek().isSymbol("*")) {
+        bool star = false;
+        if (f->shape == FunctionSpec::Aggregate && c_.peek().isSymbol("*") &&
+            QLatin1String(f->name) == QLatin1String("COUNT")) {
             c_.next();
-            args.push_back(plain(QStringLiteral("*")));
+            star = true;
         } else if (!c_.peek().isSymbol(")")) {
             do {
                 args.push_back(expression());
             } while (c_.acceptSymbol(","));
         }
         c_.expectSymbol(")");
-        const int n = static_cast<int>(args.size());
+        const int n = star ? 1 : static_cast<int>(args.size());
         if (n < f->minArgs || n > f->maxArgs)
             c_.fail(QStringLiteral("wrong number of arguments to %1").arg(name.text));
-        QStringList sql;
-        for (const Expr& a : args) sql << a.sql;
 
-        Expr e;
         switch (f->shape) {
             case FunctionSpec::Call:
-                e = call(QLatin1String(f->target), sql);
-                e.textual = f->textual;
-                return e;
+                return runtimeCall(*f, args);
             case FunctionSpec::Aggregate:
-            case FunctionSpec::Count:
                 sawAggregate_ = true;
-                return call(QLatin1String(f->target), sql);
-            case FunctionSpec::IIf:
-                e.sql =
-                    QStringLiteral("CASE WHEN %1 THEN %2 ELSE %3 END").arg(sql[0], sql[1], sql[2]);
-                e.textual = args[1].textual && args[2].textual;
-                return e;
-            case FunctionSpec::Nz:
+                return aggregate(*f, star ? Expr{} : value(args[0]), star);
+            case FunctionSpec::IIf: {
+                const Expr a = value(args[1]);
+                const Expr b = value(args[2]);
+                return plain(QStringLiteral("CASE WHEN %1 THEN %2 ELSE %3 END")
+                                 .arg(args[0].sql, a.sql, b.sql),
+                             common(a, b, "IIf"));
+            }
+            case FunctionSpec::Nz: {
                 // Without a second argument Nz gives a zero-length text inside a query.
-                e = call(QStringLiteral("IFNULL"),
-                         {sql[0], n == 2 ? sql[1] : quoteLiteral(QString())});
-                e.textual = n == 1 || (args[0].textual && args[1].textual);
-                return e;
+                const Expr a = value(args[0]);
+                const Expr b = n == 2 ? value(args[1]) : textLiteral(QString());
+                const Type type = n == 2 ? common(a, b, "Nz")
+                                  : a.type == Type::Text ? Type::Text
+                                                         : Type::Unknown;
+                return call(QStringLiteral("IFNULL"), {a.sql, b.sql}, type);
+            }
             case FunctionSpec::IsNull:
-                // Jet's True is -1.
-                e.sql = QStringLiteral("-(") + isNull(args[0], false).sql + u')';
-                e.precedence = kUnary;
-                return e;
+                return value(isNull(args[0], false));
+        }
+        return Expr{};
+    }
+
+    // The type of IIf's or Nz's result: what both branches share. A date beside another
+    // kind of value would come back as its stored text in some rows: refused.
+    Type common(const Expr& a, const Expr& b, const char* function) const {
+        if (a.type == Type::Null) return b.type;
+        if (b.type == Type::Null || a.type == b.type) return a.type;
+        if (isNumeric(a.type) && isNumeric(b.type))
+            return isWhole(a.type) && isWhole(b.type) ? Type::Integer : Type::Real;
+        if (a.type == Type::Date || b.type == Type::Date)
+            c_.fail(QStringLiteral("%1 gives a date in some rows and another type in others")
+                        .arg(QLatin1String(function)));
+        return Type::Unknown;
+    }
+
+    Expr runtimeCall(const FunctionSpec& f, const std::vector<Expr>& args) const {
+        // InStr(text, sought) has no start: its kinds begin one later.
+        QString kinds = QLatin1String(f.kinds);
+        if (QLatin1String(f.name) == QLatin1String("INSTR") && args.size() == 2) kinds = "TT";
+        const bool sqliteOwn = !QLatin1String(f.target).startsWith(QLatin1String("jet_"));
+        const QString what = QLatin1String(f.name);
+        const QByteArray whatUtf8 = what.toUtf8();
+        QStringList sql;
+        std::vector<Expr> converted;
+        for (size_t i = 0; i < args.size(); ++i) {
+            const QChar kind = kinds.at(static_cast<qsizetype>(i));
+            Expr a = value(args[i]);
+            if (kind == u'T') {
+                a = textual(a, sqliteOwn, whatUtf8.constData());
+            } else if (kind == u'N') {
+                if (a.type != Type::Null) {
+                    needType(a, whatUtf8.constData());
+                    if (a.type == Type::Date || (sqliteOwn && a.type == Type::Text))
+                        a = numeric(a, whatUtf8.constData());
+                }
+            }
+            converted.push_back(a);
+            sql << a.sql;
+        }
+        const Type first = converted.empty() ? Type::Unknown : converted.front().type;
+        switch (f.result) {
+            case 'T':
+                return call(QLatin1String(f.target), sql, Type::Text);
+            case 'I':
+                return call(QLatin1String(f.target), sql, Type::Integer);
+            case 'R':
+                return call(QLatin1String(f.target), sql, Type::Real);
+            case 'D':
+                return call(QLatin1String(f.target), sql, Type::Date);
+            case 'B':
+                return call(QLatin1String(f.target), sql, Type::Boolean);
+            case 'W':
+                if (first == Type::Date) {
+                    // Int and Fix of a date keep it a date: its day.
+                    const Expr whole = call(QLatin1String(f.target),
+                                            {call("jet_serial", converted.front(), Type::Real).sql},
+                                            Type::Real);
+                    return call("jet_todate", whole, Type::Date);
+                }
+                return call(QLatin1String(f.target), sql,
+                            first == Type::Text ? Type::Real : first);
+            default:  // '1'
+                return call(QLatin1String(f.target), sql,
+                            first == Type::Text || first == Type::Date ? Type::Real : first);
+        }
+    }
+
+    Expr aggregate(const FunctionSpec& f, const Expr& arg, bool star) const {
+        Expr e = aggregateCall(f, arg, star);
+        if (!star && arg.kind == Expr::Kind::Column) {
+            // Jet names it after the function and the column: "MaxOfDATETIME".
+            const QString function = QLatin1String(f.name);
+            e.resultName = function.left(1) + function.mid(1).toLower() + QStringLiteral("Of") +
+                           arg.column;
         }
         return e;
     }
 
+    Expr aggregateCall(const FunctionSpec& f, const Expr& arg, bool star) const {
+        const QLatin1String target(f.target);
+        if (star) return call(target, {QStringLiteral("*")}, Type::Integer);
+        const QLatin1String name(f.name);
+        if (name == QLatin1String("COUNT")) return call(target, {arg.sql}, Type::Integer);
+        if (name == QLatin1String("SUM") || name == QLatin1String("AVG")) {
+            needType(arg, f.name);
+            if (!isNumeric(arg.type) && arg.type != Type::Null)
+                c_.fail(QStringLiteral("%1 of %2 is not supported").arg(name, display(arg)));
+            const Type type = name == QLatin1String("AVG") || !isWhole(arg.type) ? Type::Real
+                                                                                 : Type::Integer;
+            return call(target, {arg.sql}, type);
+        }
+        // Min, Max, First, Last: the values themselves. A computed text orders ignoring
+        // case, as a column does.
+        QString sql = arg.sql;
+        if ((name == QLatin1String("MIN") || name == QLatin1String("MAX")) &&
+            arg.type == Type::Text && arg.kind != Expr::Kind::Column)
+            sql = wrap(arg, kPrimary) + QStringLiteral(" COLLATE NOCASE");
+        return call(target, {sql}, arg.type);
+    }
+
     Expr columnReference() {
-        QString sql = sqliteIdentifier(c_.next());
-        if (c_.acceptSymbol(".")) sql += u'.' + nameToken("a column name");
-        return plain(sql, kPrimary, Expr::Kind::Column);
+        const Token first = c_.next();
+        QString sql = sqliteIdentifier(first);
+        QString qualifier;
+        QString name = first.text;
+        QString written = first.kind == TokenKind::Name ? u'[' + first.text + u']' : first.text;
+        if (c_.acceptSymbol(".")) {
+            const Token column = nameTokenRaw("a column name");
+            qualifier = name;
+            name = column.text;
+            sql += u'.' + sqliteIdentifier(column);
+            written += u'.' + (column.kind == TokenKind::Name ? u'[' + column.text + u']'
+                                                              : column.text);
+        }
+        Expr e = plain(sql, resolve(qualifier, name), kPrimary, Expr::Kind::Column);
+        e.name = written;
+        e.column = name;
+        return e;
     }
 
     // ---- names --------------------------------------------------------------------
@@ -912,11 +1586,11 @@ private:
         return c_.next();
     }
 
-    QString nameToken(const char* what) {
+    Token nameTokenRaw(const char* what) {
         const Token& t = c_.peek();
         if (t.kind != TokenKind::Name && (t.kind != TokenKind::Word || isReserved(t)))
             c_.fail(QStringLiteral("expected %1").arg(QLatin1String(what)));
-        return sqliteIdentifier(c_.next());
+        return c_.next();
     }
 
     void addTable(const QString& name) {
@@ -936,8 +1610,14 @@ private:
     }
 
     TokenCursor& c_;
+    const Catalog& catalog_;
     Translation* out_;
+    bool typed_;             // every name can be looked up: one found nowhere is an error
+    bool criteria_ = false;  // reading FindFirst criteria
     bool sawAggregate_ = false;
+    Scope* scope_ = nullptr;
+    int depth_ = 0;
+    int unnamed_ = 0;  // select items named Expr1000, Expr1001 ...
 };
 
 }  // namespace
@@ -952,13 +1632,14 @@ QString sqliteIdentifier(const Token& name) {
     return u'"' + quoted + u'"';
 }
 
-void translateDataStatement(TokenCursor& cursor, Translation* out) {
-    Translator(cursor, out).statement();
+void translateDataStatement(TokenCursor& cursor, const Catalog& catalog, Translation* out) {
+    Translator(cursor, catalog, out).statement();
 }
 
-QString translateCriteriaTokens(TokenCursor& cursor) {
+QString translateCriteriaTokens(TokenCursor& cursor, const std::vector<FieldInfo>& fields) {
     Translation unused;
-    return Translator(cursor, &unused).criteria();
+    const Catalog none;
+    return Translator(cursor, none, &unused).criteria(fields);
 }
 
 }  // namespace tv::engine::dialect

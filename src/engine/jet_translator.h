@@ -10,10 +10,10 @@ namespace tv::engine::dialect {
 
 // Reads one data statement from the cursor (the first word decides which) and fills
 // kind, sql, tables, singleTable and the SELECT pieces. Stops before a final ";".
-void translateDataStatement(TokenCursor& cursor, Translation* out);
+void translateDataStatement(TokenCursor& cursor, const Catalog& catalog, Translation* out);
 
-// Reads one boolean expression up to the end of the cursor.
-QString translateCriteriaTokens(TokenCursor& cursor);
+// Reads one boolean expression over the given fields up to the end of the cursor.
+QString translateCriteriaTokens(TokenCursor& cursor, const std::vector<FieldInfo>& fields);
 
 // A name as an SQLite identifier: bracketed names are always quoted, bare names only
 // when SQLite would take them for a keyword.

@@ -18,7 +18,8 @@ constexpr int kBuckets[] = {1, 4, 16, 64, 256};
 
 std::shared_ptr<KeysetQuery> prepareKeysetQuery(DatabaseCore& db, const QString& selectList,
                                                 const QString& from, const QString& tail,
-                                                std::shared_ptr<const TableSchema> table) {
+                                                std::shared_ptr<const TableSchema> table,
+                                                const std::vector<ResultItem>& items) {
     auto query = std::make_shared<KeysetQuery>();
     query->table = std::move(table);
     const QString withRowid =
@@ -32,7 +33,8 @@ std::shared_ptr<KeysetQuery> prepareKeysetQuery(DatabaseCore& db, const QString&
         QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (").arg(selectList, from);
     query->matchHead = QStringLiteral("SELECT __tv_rowid FROM (%1) WHERE ").arg(withRowid);
     Statement statement = db.conn().cached(query->fetchHead + QStringLiteral("?)"));
-    query->fields = describeColumns(statement, 1, statement.columnCount() - 1, query->table.get());
+    query->fields =
+        describeColumns(statement, 1, statement.columnCount() - 1, query->table.get(), &items);
     query->typed = std::none_of(query->fields.begin(), query->fields.end(),
                                 [](const FieldInfo& f) { return f.typeFromValue; });
     return query;

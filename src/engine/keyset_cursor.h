@@ -25,10 +25,12 @@ struct KeysetQuery {
     std::shared_ptr<const TableSchema> table;
 };
 
-// Builds the statements for a keyable SELECT (see SelectShape) and describes its fields.
+// Builds the statements for a keyable SELECT (see SelectShape) and describes its fields
+// (`items`: what the dialect translator knows of the select list).
 std::shared_ptr<KeysetQuery> prepareKeysetQuery(DatabaseCore& db, const QString& selectList,
                                                 const QString& from, const QString& tail,
-                                                std::shared_ptr<const TableSchema> table);
+                                                std::shared_ptr<const TableSchema> table,
+                                                const std::vector<ResultItem>& items = {});
 
 class KeysetCursor : public RowSource {
 public:

@@ -76,7 +76,7 @@ namespace {
 
 void find(RecordsetCore& core, const QString& criteria, FindKind kind) {
     core.abandonEdit();
-    const QString condition = dialect::translateCriteria(criteria);
+    const QString condition = dialect::translateCriteria(criteria, core.fields());
     try {
         core.noMatch = !core.rows().find(condition, kind);
     } catch (const DbError& error) {

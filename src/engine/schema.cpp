@@ -189,15 +189,8 @@ std::shared_ptr<const TableSchema> SchemaCache::load(Connection& connection,
     }
     for (size_t i = 0; i < schema->columns.size(); ++i) {
         const ColumnSchema& column = schema->columns[i];
-        FieldInfo field;
-        field.name = column.name;
-        field.type = column.type.type;
-        field.size = fieldSize(column.type.type, column.type.size);
-        field.required = column.required();
-        field.allowZeroLength = column.type.allowZeroLength;
-        field.autoIncrement = column.type.autoIncrement;
-        field.tableColumn = static_cast<int>(i);
-        schema->fields.push_back(field);
+        schema->fields.push_back(
+            fieldOfColumn(column.name, column.type, column.required(), static_cast<int>(i)));
     }
     // A primary key that is the rowid itself (INTEGER PRIMARY KEY, from another tool)
     // has no index of its own; present the column as the key all the same.

@@ -82,7 +82,8 @@ const QSet<QString>& aggregates() {
         QStringLiteral("COUNT"),        QStringLiteral("SUM"),        QStringLiteral("AVG"),
         QStringLiteral("MIN"),          QStringLiteral("MAX"),        QStringLiteral("TOTAL"),
         QStringLiteral("GROUP_CONCAT"), QStringLiteral("STRING_AGG"), QStringLiteral("FIRST"),
-        QStringLiteral("LAST"),         QStringLiteral("STDEV"),      QStringLiteral("VAR")};
+        QStringLiteral("LAST"),         QStringLiteral("STDEV"),      QStringLiteral("VAR"),
+        QStringLiteral("JET_FIRST"),    QStringLiteral("JET_LAST")};
     return names;
 }
 

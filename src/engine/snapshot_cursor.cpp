@@ -8,19 +8,22 @@
 
 namespace tv::engine {
 
-SnapshotCursor::SnapshotCursor(DbHandle db, const QString& sql) : db_(std::move(db)) {
+SnapshotCursor::SnapshotCursor(DbHandle db, const QString& sql, std::vector<ResultItem> items)
+    : db_(std::move(db)) {
     data_ = std::make_shared<Data>();
     data_->sql = sql;
+    data_->items = std::move(items);
     load();
 }
 
 void SnapshotCursor::load() {
     auto data = std::make_shared<Data>();
     data->sql = data_->sql;
+    data->items = data_->items;
     {
         Statement statement = db_->conn().once(data->sql);
         const int count = statement.columnCount();
-        data->fields = describeColumns(statement, 0, count, nullptr);
+        data->fields = describeColumns(statement, 0, count, nullptr, &data->items);
         data->rows.reset(static_cast<size_t>(count));
         std::vector<bool> typed(static_cast<size_t>(count), false);
         while (statement.step()) {

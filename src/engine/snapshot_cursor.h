@@ -11,7 +11,8 @@ namespace tv::engine {
 
 class SnapshotCursor : public RowSource {
 public:
-    SnapshotCursor(DbHandle db, const QString& sql);
+    // `items`: what the dialect translator knows of the select list (dates among them).
+    SnapshotCursor(DbHandle db, const QString& sql, std::vector<ResultItem> items = {});
 
     std::unique_ptr<RowSource> clone() const override;
     void requery() override;
@@ -38,6 +39,7 @@ public:
 private:
     struct Data {
         QString sql;
+        std::vector<ResultItem> items;
         std::vector<FieldInfo> fields;
         RowBuffer rows;
     };

@@ -18,29 +18,13 @@ struct Index::Impl {
 
 namespace {
 
-FieldInfo describeColumn(const ColumnSchema& column, int ordinal) {
-    FieldInfo info;
-    info.name = column.name;
-    info.type = column.type.type;
-    info.size = fieldSize(column.type.type, column.type.size);
-    info.required = column.required();
-    info.allowZeroLength = column.type.allowZeroLength;
-    info.autoIncrement = column.type.autoIncrement;
-    info.tableColumn = ordinal;
-    return info;
-}
-
 FieldInfo describePending(const ColumnDef& column, int ordinal) {
-    FieldInfo info;
-    info.name = column.name;
-    info.type = column.type;
-    info.size = fieldSize(
-        column.type, column.type == FieldType::Text ? (column.size > 0 ? column.size : 255) : 0);
-    info.required = column.required;
-    info.allowZeroLength = column.allowZeroLength;
-    info.autoIncrement = column.autoIncrement;
-    info.tableColumn = ordinal;
-    return info;
+    ColumnType type;
+    type.type = column.type;
+    type.size = column.size;
+    type.allowZeroLength = column.allowZeroLength;
+    type.autoIncrement = column.autoIncrement;
+    return fieldOfColumn(column.name, type, column.required, ordinal);
 }
 
 ColumnDef columnOf(const FieldInfo& info) {
@@ -72,9 +56,7 @@ std::vector<Field> TableDef::Fields() const {
         return fields;
     }
     const auto schema = d_->schema();
-    for (size_t i = 0; i < schema->columns.size(); ++i)
-        fields.push_back(
-            Field::Impl::ofTable(describeColumn(schema->columns[i], static_cast<int>(i)), true));
+    for (const FieldInfo& field : schema->fields) fields.push_back(Field::Impl::ofTable(field, true));
     return fields;
 }
 
@@ -92,11 +74,10 @@ Field TableDef::FieldNamed(const QString& name) const {
 }
 
 Field TableDef::CreateField(const QString& name, FieldType type, int size) {
-    FieldInfo info;
-    info.name = name;
-    info.type = type;
-    info.size = fieldSize(type, type == FieldType::Text ? (size > 0 ? size : 255) : 0);
-    return Field::Impl::ofTable(info, false);
+    ColumnType column;
+    column.type = type;
+    column.size = type == FieldType::Text ? size : 0;
+    return Field::Impl::ofTable(fieldOfColumn(name, column, false), false);
 }
 
 void TableDef::Append(const Field& field) {

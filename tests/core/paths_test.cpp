@@ -3,33 +3,25 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
-struct JoinCase {
-    const char* folder;
-    const char* name;
-    const char* expected;
-};
-
-class JoinPath : public ::testing::TestWithParam<JoinCase> {};
-
-TEST_P(JoinPath, UsesExactlyOneSeparator) {
-    const JoinCase& c = GetParam();
-    EXPECT_EQ(tv::joinPath(QString::fromUtf8(c.folder), QString::fromUtf8(c.name)).toStdString(),
-              c.expected);
+TEST(Paths, JoinUsesExactlyOneSeparator) {
+    // clang-format off
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"c:\\Tolvarine\\Database", "Definitions.mdb", "c:/Tolvarine/Database/Definitions.mdb"},
+        {"c:\\Data\\", "\\Quote.rpt", "c:/Data/Quote.rpt"},
+        {"/home/u/Data/", "/Pictures/", "/home/u/Data/Pictures"},
+        {"/home/u/Data//", "Pictures\\tvMouse.ico", "/home/u/Data/Pictures/tvMouse.ico"},
+        {"\\\\server\\share\\db", "Data.mdb", "//server/share/db/Data.mdb"},
+        {"", "x.mdb", "x.mdb"}, {"/data", "", "/data"}, {"/", "etc", "/etc"},
+        {"c:\\", "x", "c:/x"}};
+    // clang-format on
+    for (const auto& [folder, name, expected] : cases)
+        EXPECT_EQ(tv::joinPath(QString::fromUtf8(folder), QString::fromUtf8(name)).toStdString(),
+                  expected);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, JoinPath,
-    ::testing::Values(JoinCase{"c:\\Tolvarine\\Database", "Definitions.mdb",
-                               "c:/Tolvarine/Database/Definitions.mdb"},
-                      JoinCase{"c:\\Data\\", "\\Quote.rpt", "c:/Data/Quote.rpt"},
-                      JoinCase{"/home/u/Data/", "/Pictures/", "/home/u/Data/Pictures"},
-                      JoinCase{"/home/u/Data//", "Pictures\\tvMouse.ico",
-                               "/home/u/Data/Pictures/tvMouse.ico"},
-                      JoinCase{"\\\\server\\share\\db", "Data.mdb", "//server/share/db/Data.mdb"},
-                      JoinCase{"", "x.mdb", "x.mdb"}, JoinCase{"/data", "", "/data"},
-                      JoinCase{"/", "etc", "/etc"}, JoinCase{"c:\\", "x", "c:/x"}));
 
 TEST(Paths, NormaliseSplitAndName) {
     EXPECT_EQ(tv::normalizePath("a//b\\\\c\\"), QStringLiteral("a/b/c"));

@@ -4,8 +4,11 @@
 #pragma once
 
 #include "core/regional.h"
+#include "core/variant.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace tvtest {
 
@@ -26,6 +29,17 @@ inline tv::RegionalSettings monthDayYear() {
     tv::RegionalSettings r = dayMonthYear();
     r.dateOrder = tv::DateOrder::MonthDayYear;
     return r;
+}
+
+// Runs a conversion and returns the runtime error number it threw, or nothing.
+template <typename F>
+std::optional<int> conversionError(F&& f) {
+    try {
+        f();
+    } catch (const tv::ConversionError& e) {
+        return e.number();
+    }
+    return std::nullopt;
 }
 
 class PinnedRegional : public ::testing::Test {

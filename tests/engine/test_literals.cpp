@@ -14,22 +14,14 @@ TEST(LiteralTest, ValuesBecomeCompleteLiterals) {
         tv::Variant value;
         const char* literal;
     };
+    // clang-format off
     const Case cases[] = {
-        {"O'Brien", "'O''Brien'"},
-        {"''", "''''''"},
-        {"", "''"},
-        {"say \"hi\"", "'say \"hi\"'"},
-        {tv::Variant(), "Null"},
-        {true, "True"},
-        {false, "False"},
-        {static_cast<std::int16_t>(-7), "-7"},
-        {42, "42"},
-        {2.5, "2.5"},
-        {0.1, "0.1"},
-        {tv::Currency{-123450}, "-12.345"},
-        {tv::Currency{70000}, "7"},
-        {tv::DateFromParts(2026, 12, 5, 14, 30, 0), "#2026-12-05 14:30:00#"},
-    };
+        {"O'Brien", "'O''Brien'"}, {"''", "''''''"}, {"", "''"}, {"say \"hi\"", "'say \"hi\"'"},
+        {tv::Variant(), "Null"}, {true, "True"}, {false, "False"},
+        {static_cast<std::int16_t>(-7), "-7"}, {42, "42"}, {2.5, "2.5"}, {0.1, "0.1"},
+        {tv::Currency{-123450}, "-12.345"}, {tv::Currency{70000}, "7"},
+        {tv::DateFromParts(2026, 12, 5, 14, 30, 0), "#2026-12-05 14:30:00#"}};
+    // clang-format on
     for (const Case& c : cases) EXPECT_EQ(sqlLiteral(c.value), QString::fromUtf8(c.literal));
     EXPECT_EQ(quoteLiteral("O\"Brien", u'"'), "\"O\"\"Brien\"");
     EXPECT_EQ(quoteLiteral("O'Brien", u'"'), "\"O'Brien\"");
@@ -55,40 +47,30 @@ TEST_F(QuotedValueTest, AQuoteInsideAValueSavesFindsAndFilters) {
 }
 
 TEST(SelectShapeTest, KeyableQueriesAndTheirParts) {
-    struct Case {
-        const char* sql;
-        bool keyable;
-        const char* list;
-        const char* from;
-        const char* tail;
-    };
-    const Case cases[] = {
-        {"SELECT * FROM \"T\"", true, "*", "\"T\"", ""},
-        {"SELECT a, b FROM \"T\" WHERE a = 'FROM x ORDER BY' ORDER BY 2 DESC;", true, "a, b",
-         "\"T\"", "WHERE a = 'FROM x ORDER BY' ORDER BY 2 DESC"},
-        {"SELECT \"ORDER\", \"FROM\" FROM \"WHERE\" AS w LIMIT 5", true, "\"ORDER\", \"FROM\"",
-         "\"WHERE\" AS w", "LIMIT 5"},
-        {"SELECT x FROM t WHERE y IN (SELECT y FROM u GROUP BY y)", true, "x", "t",
-         "WHERE y IN (SELECT y FROM u GROUP BY y)"},
-        {"select max(a) from t", false, "max(a)", "t", ""},
-        {"SELECT count (*) + 1 FROM t", false, "count (*) + 1", "t", ""},
-        {"SELECT DISTINCT a FROM t", false, "a", "t", ""},
-        {"SELECT a FROM t GROUP BY a", false, "a", "t", "GROUP BY a"},
-        {"SELECT a FROM t, u", false, "a", "t, u", ""},
-        {"SELECT a FROM t INNER JOIN u ON t.k = u.k", false, "a", "t INNER JOIN u ON t.k = u.k",
-         ""},
-        {"SELECT a FROM (SELECT a FROM t)", false, "a", "(SELECT a FROM t)", ""},
-        {"SELECT a FROM t UNION SELECT a FROM u", false, "a", "t", "UNION SELECT a FROM u"},
-        {"SELECT 1", false, "1", "", ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.sql);
-        const SelectShape shape = analyseSelect(QString::fromUtf8(c.sql));
-        EXPECT_TRUE(shape.select);
-        EXPECT_EQ(shape.keyable(), c.keyable);
-        EXPECT_EQ(shape.selectList, QString::fromUtf8(c.list));
-        EXPECT_EQ(shape.from, QString::fromUtf8(c.from));
-        EXPECT_EQ(shape.tail, QString::fromUtf8(c.tail));
+    // Each statement, whether a key set can follow it, and its list | FROM | the rest.
+    const std::tuple<const char*, bool, const char*> cases[] = {
+        {"SELECT * FROM \"T\"", true, "* | \"T\" | "},
+        {"SELECT a, b FROM \"T\" WHERE a = 'FROM x ORDER BY' ORDER BY 2 DESC;", true,
+         "a, b | \"T\" | WHERE a = 'FROM x ORDER BY' ORDER BY 2 DESC"},
+        {"SELECT \"ORDER\", \"FROM\" FROM \"WHERE\" AS w LIMIT 5", true,
+         "\"ORDER\", \"FROM\" | \"WHERE\" AS w | LIMIT 5"},
+        {"SELECT x FROM t WHERE y IN (SELECT y FROM u GROUP BY y)", true,
+         "x | t | WHERE y IN (SELECT y FROM u GROUP BY y)"},
+        {"select max(a) from t", false, "max(a) | t | "},
+        {"SELECT jet_first(a) AS x FROM t", false, "jet_first(a) AS x | t | "},
+        {"SELECT count (*) + 1 FROM t", false, "count (*) + 1 | t | "},
+        {"SELECT DISTINCT a FROM t", false, "a | t | "},
+        {"SELECT a FROM t GROUP BY a", false, "a | t | GROUP BY a"},
+        {"SELECT a FROM t, u", false, "a | t, u | "},
+        {"SELECT a FROM t INNER JOIN u ON t.k = u.k", false, "a | t INNER JOIN u ON t.k = u.k | "},
+        {"SELECT a FROM (SELECT a FROM t)", false, "a | (SELECT a FROM t) | "},
+        {"SELECT a FROM t UNION SELECT a FROM u", false, "a | t | UNION SELECT a FROM u"},
+        {"SELECT 1", false, "1 |  | "}};
+    for (const auto& [sql, keyable, outline] : cases) {
+        const SelectShape shape = analyseSelect(QString::fromUtf8(sql));
+        EXPECT_TRUE(shape.select) << sql;
+        EXPECT_EQ(shape.keyable(), keyable) << sql;
+        EXPECT_EQ(shape.selectList + " | " + shape.from + " | " + shape.tail, outline) << sql;
     }
     EXPECT_FALSE(analyseSelect("UPDATE t SET a = 1").select);
 }
