@@ -4,9 +4,9 @@
 #include "common/test_support.h"
 #include "reports/page_table.h"
 
+#include <gtest/gtest.h>
 #include <QPdfWriter>
 #include <QRegularExpression>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -18,7 +18,8 @@ using tv::reports::RowList;
 class PageTableTest : public ::testing::Test {
 protected:
     // Paints the table into a PDF file and returns the text of its pages.
-    QStringList print(const PageTable& table, std::vector<QStringList> rows, int* painted = nullptr) {
+    QStringList print(const PageTable& table, std::vector<QStringList> rows,
+                      int* painted = nullptr) {
         const QString path = folder.file(u"table.pdf"_s);
         int pages = 0;
         {
@@ -67,7 +68,8 @@ TEST_F(PageTableTest, EveryPageRepeatsTheHeadingAndCaptionsAndNumbersItself) {
 }
 
 TEST_F(PageTableTest, ColumnsTooWideForThePageNarrowOrAreLeftOff) {
-    const QString wide = u"A remark long enough to need more room than a narrowed column gives it"_s;
+    const QString wide =
+        u"A remark long enough to need more room than a narrowed column gives it"_s;
     const PageTableColumn date{u"Due"_s, 12, Qt::AlignLeft, false};  // never narrows
     struct Case {
         const char* name;
@@ -78,18 +80,32 @@ TEST_F(PageTableTest, ColumnsTooWideForThePageNarrowOrAreLeftOff) {
         bool cut;            // a text ends in an ellipsis
     };
     const Case cases[] = {
-        {"all fit", {{u"Name"_s, 20}, date}, {u"O'Brien Ltd"_s, u"2026-12-05"_s},
-         {u"Name"_s, u"O'Brien Ltd"_s, u"Due"_s, u"2026-12-05"_s}, {}, false},
+        {"all fit",
+         {{u"Name"_s, 20}, date},
+         {u"O'Brien Ltd"_s, u"2026-12-05"_s},
+         {u"Name"_s, u"O'Brien Ltd"_s, u"Due"_s, u"2026-12-05"_s},
+         {},
+         false},
         // Two 70-character columns and a date shrink to fit; the date keeps its width.
-        {"narrowed", {{u"Name"_s, 70}, {u"Remark"_s, 70}, date},
+        {"narrowed",
+         {{u"Name"_s, 70}, {u"Remark"_s, 70}, date},
          {u"O'Brien Ltd"_s, wide, u"2026-12-05"_s},
-         {u"Name"_s, u"Remark"_s, u"Due"_s, u"2026-12-05"_s}, {}, true},
+         {u"Name"_s, u"Remark"_s, u"Due"_s, u"2026-12-05"_s},
+         {},
+         true},
         // Even at 60 % the remark does not fit: it and what follows are left off.
-        {"left off", {{u"Name"_s, 20}, {u"Remark"_s, 200}, date},
-         {u"O'Brien Ltd"_s, wide, u"2026-12-05"_s}, {u"Name"_s, u"O'Brien Ltd"_s},
-         {u"Remark"_s, u"Due"_s, u"2026-12-05"_s}, false},
-        {"a first column wider than the page", {{u"Remark"_s, 300}}, {wide + wide + wide},
-         {u"Remark"_s}, {}, true},
+        {"left off",
+         {{u"Name"_s, 20}, {u"Remark"_s, 200}, date},
+         {u"O'Brien Ltd"_s, wide, u"2026-12-05"_s},
+         {u"Name"_s, u"O'Brien Ltd"_s},
+         {u"Remark"_s, u"Due"_s, u"2026-12-05"_s},
+         false},
+        {"a first column wider than the page",
+         {{u"Remark"_s, 300}},
+         {wide + wide + wide},
+         {u"Remark"_s},
+         {},
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -97,8 +113,10 @@ TEST_F(PageTableTest, ColumnsTooWideForThePageNarrowOrAreLeftOff) {
         table.columns = c.columns;
         const QStringList page = print(table, {c.row});
         ASSERT_EQ(page.size(), 1);
-        for (const QString& text : c.shown) EXPECT_TRUE(page[0].contains(text)) << text.toStdString();
-        for (const QString& text : c.absent) EXPECT_FALSE(page[0].contains(text)) << text.toStdString();
+        for (const QString& text : c.shown)
+            EXPECT_TRUE(page[0].contains(text)) << text.toStdString();
+        for (const QString& text : c.absent)
+            EXPECT_FALSE(page[0].contains(text)) << text.toStdString();
         EXPECT_EQ(page[0].contains(u"…"_s), c.cut) << page[0].toStdString();
     }
 }
