@@ -4,7 +4,6 @@
 #include "forms/framework/captions.h"
 #include "forms/framework/controls.h"
 #include "forms/framework/field_definitions.h"
-#include "forms/framework/form_fields.h"
 #include "forms/framework/record_catalogue.h"
 #include "forms/framework/record_window.h"
 #include "framework/framework_fixture.h"
@@ -12,52 +11,23 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTextEdit>
 
 namespace {
 
 using namespace tv::forms;
+using namespace Qt::StringLiterals;
 
-const QString kTable = QStringLiteral("Customer Feedback");
+const QString kTable = u"Customer Feedback"_s;
 
-// A window built in code with one control of each kind the caption rules tell apart.
-struct SampleForm {
-    SampleForm() {
-        form.setObjectName(QStringLiteral("Sample"));
-        form.setWindowTitle(QStringLiteral("Designed title"));
-        plainLabel = make<QLabel>("PlainLabel", "Designed label");
-        framedLabel = make<QLabel>("ValueBox", "Designed value");
-        framedLabel->setFrameShape(QFrame::Panel);
-        button = make<QPushButton>("okf", "Designed button");
-        textBox = make<QLineEdit>("Notes", "typed by the user");
-        check = make<QCheckBox>("Flag", "Designed check");
-        untagged = new QPushButton(QStringLiteral("Untagged"), &form);
-        menuItem = new QAction(QStringLiteral("Designed item"), &form);
-        setTag(menuItem, QStringLiteral("mnuItem"));
-    }
-    template <typename T>
-    T* make(const char* tag, const char* text) {
-        auto* w = new T(&form);
-        setTag(w, QString::fromLatin1(tag));
-        w->setText(QString::fromLatin1(text));
-        return w;
-    }
-
-    QWidget form;
-    QLabel* plainLabel;
-    QLabel* framedLabel;
-    QPushButton* button;
-    QLineEdit* textBox;
-    QCheckBox* check;
-    QPushButton* untagged;
-    QAction* menuItem;
-};
+template <typename T>
+T* child(const QWidget* w, const char* name) {
+    return w->findChild<T*>(QString::fromLatin1(name));
+}
 
 class CaptionsTest : public tvtest::FrameworkTest {
 protected:
@@ -65,159 +35,113 @@ protected:
         FrameworkTest::SetUp();
         registerFrameworkRecordWindows();
     }
-    static RecordWindow* reopen(RecordWindow* w) {
-        const QPointer<RecordWindow> old(w);
-        w->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_TRUE(old.isNull());
-        return GetRecordWindow(kTable);
-    }
 };
 
-TEST_F(CaptionsTest, ACaptionRowRenamesAControlAndGivesItsToolTip) {
-    for (const char* tag : {"PlainLabel", "ValueBox", "okf", "Notes", "Flag", "mnuItem"}) {
-        setCaption(QStringLiteral("Sample"), QString::fromLatin1(tag),
-                   QStringLiteral("New %1").arg(QLatin1String(tag)),
-                   QStringLiteral("Tip %1").arg(QLatin1String(tag)));
-    }
-    setCaption(QStringLiteral("Sample"), QStringLiteral("Caption"),
-               QStringLiteral("Renamed window"));
-    SampleForm s;
-    ApplyFormCaptions(&s.form, QStringLiteral("Sample"));
+TEST_F(CaptionsTest, EachKindOfControlTakesWhatItsCaptionRowGives) {
+    QWidget form;
+    form.setWindowTitle(u"Designed title"_s);
+    const auto make = [&](auto* w, const char* tag) {
+        setTag(w, QString::fromLatin1(tag));
+        w->setText(u"Designed"_s);
+        return w;
+    };
+    QLabel* label = make(new QLabel(&form), "PlainLabel");
+    QLabel* valueBox = make(new QLabel(&form), "ValueBox");
+    valueBox->setFrameShape(QFrame::Panel);  // a label used as a read-only value box
+    QPushButton* button = make(new QPushButton(&form), "okf");
+    QLineEdit* text = make(new QLineEdit(&form), "Notes");
+    QCheckBox* check = make(new QCheckBox(&form), "Flag");
+    QPushButton* untagged = new QPushButton(u"Designed"_s, &form);
+    QAction* item = make(new QAction(&form), "mnuItem");
+    QPushButton* noCaption = make(new QPushButton(&form), "Bare");
+    for (const char* tag : {"PlainLabel", "ValueBox", "okf", "Notes", "Flag", "mnuItem"})
+        setCaption(u"Sample"_s, QString::fromLatin1(tag), u"New"_s, u"Tip"_s,
+                   tag == std::string("Flag") || tag == std::string("mnuItem"));
+    setCaption(u"Sample"_s, u"Bare"_s, QString(), u"Only a tip"_s);
+    setCaption(u"Sample"_s, u"Caption"_s, u"Renamed window"_s);
+    ApplyFormCaptions(&form, u"Sample"_s);
 
-    EXPECT_EQ(s.form.windowTitle(), QStringLiteral("Renamed window"));
-    EXPECT_EQ(s.plainLabel->text(), QStringLiteral("New PlainLabel"));
-    EXPECT_EQ(s.plainLabel->toolTip(), QString());  // a plain label shows no tip
-    EXPECT_EQ(s.framedLabel->text(), QStringLiteral("New ValueBox"));
-    EXPECT_EQ(s.framedLabel->toolTip(), QStringLiteral("Tip ValueBox"));
-    EXPECT_EQ(s.button->text(), QStringLiteral("New okf"));
-    EXPECT_EQ(s.button->toolTip(), QStringLiteral("Tip okf"));
-    EXPECT_EQ(s.check->text(), QStringLiteral("New Flag"));
-    EXPECT_EQ(s.menuItem->text(), QStringLiteral("New mnuItem"));
-    EXPECT_EQ(s.menuItem->toolTip(), QStringLiteral("Tip mnuItem"));
-    // A text box has no caption: its contents stay, its tool tip comes.
-    EXPECT_EQ(s.textBox->text(), QStringLiteral("typed by the user"));
-    EXPECT_EQ(s.textBox->toolTip(), QStringLiteral("Tip Notes"));
-    EXPECT_EQ(s.untagged->text(), QStringLiteral("Untagged"));
+    EXPECT_EQ(form.windowTitle(), u"Renamed window"_s);
+    for (QObject* c : std::initializer_list<QObject*>{label, valueBox, button, check, item})
+        EXPECT_EQ(c->property("text").toString(), u"New"_s) << tagOf(c).toStdString();
+    EXPECT_EQ(label->toolTip(), QString());  // a plain label shows no tip
+    EXPECT_EQ(valueBox->toolTip(), u"Tip"_s);
+    EXPECT_EQ(button->toolTip(), u"Tip"_s);
+    EXPECT_EQ(item->toolTip(), u"Tip"_s);
+    // A text box has no caption: what it holds stays, its tool tip comes.
+    EXPECT_EQ(text->text(), u"Designed"_s);
+    EXPECT_EQ(text->toolTip(), u"Tip"_s);
+    EXPECT_EQ(untagged->text(), u"Designed"_s);
+    EXPECT_EQ(noCaption->text(), u"Designed"_s);  // a Null caption keeps the design's
+    EXPECT_EQ(noCaption->toolTip(), u"Only a tip"_s);
+    // The hide flag hides controls and menu items alike.
+    EXPECT_TRUE(check->isHidden());
+    EXPECT_FALSE(item->isVisible());
+    EXPECT_FALSE(button->isHidden());
+    EXPECT_EQ(GetCaptionText(u"Sample"_s, u"Nothing"_s), QString());
 }
 
-TEST_F(CaptionsTest, MissingRowsAndNullColumnsKeepTheDesign) {
-    setCaption(QStringLiteral("Sample"), QStringLiteral("okf"), QString(),
-               QStringLiteral("Only a tip"));
-    SampleForm s;
-    ApplyFormCaptions(&s.form, QStringLiteral("Sample"));
-    EXPECT_EQ(s.form.windowTitle(), QStringLiteral("Designed title"));
-    EXPECT_EQ(s.button->text(), QStringLiteral("Designed button"));
-    EXPECT_EQ(s.button->toolTip(), QStringLiteral("Only a tip"));
-    EXPECT_EQ(s.plainLabel->text(), QStringLiteral("Designed label"));
-    EXPECT_EQ(GetCaptionText(QStringLiteral("Sample"), QStringLiteral("Nothing")), QString());
-    EXPECT_EQ(GetToolTipText(QStringLiteral("Sample"), QStringLiteral("okf")),
-              QStringLiteral("Only a tip"));
-}
-
-TEST_F(CaptionsTest, TheHideFlagHidesControlsAndMenuItems) {
-    setCaption(QStringLiteral("Sample"), QStringLiteral("Flag"), QStringLiteral("Gone"), QString(),
-               true);
-    setCaption(QStringLiteral("Sample"), QStringLiteral("mnuItem"), QStringLiteral("Gone"),
-               QString(), true);
-    setCaption(QStringLiteral("Sample"), QStringLiteral("okf"), QStringLiteral("Stays"), QString(),
-               false);
-    SampleForm s;
-    ApplyFormCaptions(&s.form, QStringLiteral("Sample"));
-    EXPECT_TRUE(s.check->isHidden());
-    EXPECT_FALSE(s.menuItem->isVisible());
-    EXPECT_FALSE(s.button->isHidden());
-}
-
-TEST_F(CaptionsTest, TabsTakeTheirCaptionsByTheirPagesTag) {
-    setCaption(QStringLiteral("Feedback"), QStringLiteral("DetailsTab"), QStringLiteral("&Notes"),
-               QStringLiteral("What the customer said and what we answered"), true);
+TEST_F(CaptionsTest, FieldDefinitionsLabelLimitAndHideBoundControls) {
+    setFieldDefinition(kTable, 7, u"Headline"_s, u"One line for the list"_s);
+    setFieldDefinition(kTable, 6, u"Product"_s, QString(), true);
+    setCaption(u"Feedback"_s, u"DetailsTab"_s, u"&Notes"_s, u"What was said"_s, true);
     RecordWindow* w = GetRecordWindow(kTable);
     ASSERT_NE(w, nullptr);
-    auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("TabStrip1"));
-    const int index = tabs->indexOf(w->findChild<QWidget*>(QStringLiteral("DetailsTab")));
-    ASSERT_GE(index, 0);
-    EXPECT_EQ(tabs->tabText(index), QStringLiteral("&Notes"));
-    EXPECT_EQ(tabs->tabToolTip(index),
-              QStringLiteral("What the customer said and what we answered"));
-    // A tab page is captioned as a tab, not treated as a control of its own.
-    EXPECT_TRUE(tabs->isTabVisible(index));
-    EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("DetailsTab"))->toolTip(), QString());
-}
-
-TEST_F(CaptionsTest, FieldDefinitionsLabelAndLimitBoundControls) {
-    setFieldDefinition(kTable, 7, QStringLiteral("Headline"),
-                       QStringLiteral("One line for the list"));
-    RecordWindow* w = GetRecordWindow(kTable);
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->findChild<QLabel*>(QStringLiteral("SummaryLabel"))->text(),
-              QStringLiteral("Headline"));
-    EXPECT_EQ(w->findChild<QLabel*>(QStringLiteral("SummaryLabel"))->toolTip(), QString());
-    auto* summary = w->findChild<QLineEdit*>(QStringLiteral("Summary"));
-    EXPECT_EQ(summary->toolTip(), QStringLiteral("One line for the list"));
-
+    EXPECT_EQ(child<QLabel>(w, "SummaryLabel")->text(), u"Headline"_s);
+    EXPECT_EQ(child<QLabel>(w, "SummaryLabel")->toolTip(), QString());
+    EXPECT_EQ(child<QLineEdit>(w, "Summary")->toolTip(), u"One line for the list"_s);
     // Limits come from the data table: SUMMARY is TEXT(255), CUSTOMER NAME TEXT(60), the
     // rating a number (no limit set).
-    const tv::engine::TableDef def =
-        tv::data::state().DataDb.TableDefNamed(QStringLiteral("CUSTOMER FEEDBACK"));
-    EXPECT_EQ(summary->maxLength(), def.FieldAt(6).Size());
-    EXPECT_EQ(w->findChild<QLineEdit*>(QStringLiteral("CustomerName"))->maxLength(),
-              def.FieldAt(0).Size());
-    EXPECT_EQ(w->findChild<QLineEdit*>(QStringLiteral("Rating"))->maxLength(), 32767);
-}
+    EXPECT_EQ(child<QLineEdit>(w, "Summary")->maxLength(), 255);
+    EXPECT_EQ(child<QLineEdit>(w, "CustomerName")->maxLength(), 60);
+    EXPECT_EQ(child<QLineEdit>(w, "Rating")->maxLength(), 32767);
+    // Tabs are captioned by their page's tag, the page not treated as a control.
+    auto* tabs = child<QTabWidget>(w, "TabStrip1");
+    const int details = tabs->indexOf(child<QWidget>(w, "DetailsTab"));
+    EXPECT_EQ(tabs->tabText(details), u"&Notes"_s);
+    EXPECT_EQ(tabs->tabToolTip(details), u"What was said"_s);
+    EXPECT_TRUE(tabs->isTabVisible(details));
+    EXPECT_EQ(child<QWidget>(w, "DetailsTab")->toolTip(), QString());
 
-TEST_F(CaptionsTest, AMemoColumnLiftsADesignedLimit) {
-    setFieldDefinition(kTable, 8, QStringLiteral("Details"));
+    // A hidden field is still saved.
+    auto* product = child<QLineEdit>(w, "ProductCode");
+    EXPECT_TRUE(product->isHidden());
+    child<QLineEdit>(w, "CustomerName")->setText(u"Acme"_s);
+    child<QLineEdit>(w, "DateTime")->setText(u"2026-05-06 09:30:00"_s);
+    product->setText(u"P-100"_s);
+    ASSERT_TRUE(w->save());
+    EXPECT_EQ(dataValue(u"SELECT [PRODUCTCODE] FROM [CUSTOMER FEEDBACK]"_s), u"P-100"_s);
+
+    // A memo column lifts a designed limit.
     QWidget form;
     auto* box = new QLineEdit(&form);
-    setTag(box, QStringLiteral("8"));  // DETAILS, a memo
+    setTag(box, u"8"_s);  // DETAILS
     box->setMaxLength(10);
     ApplyFieldDefinitions(&form, kTable);
     EXPECT_EQ(box->maxLength(), 32767);
 }
 
-TEST_F(CaptionsTest, AHiddenFieldIsStillSaved) {
-    setFieldDefinition(kTable, 6, QStringLiteral("Product"), QString(), true);
-    RecordWindow* w = GetRecordWindow(kTable);
-    ASSERT_NE(w, nullptr);
-    auto* product = w->findChild<QLineEdit*>(QStringLiteral("ProductCode"));
-    EXPECT_TRUE(product->isHidden());
-    w->findChild<QLineEdit*>(QStringLiteral("CustomerName"))->setText(QStringLiteral("Acme"));
-    w->findChild<QLineEdit*>(QStringLiteral("DateTime"))
-        ->setText(QStringLiteral("2026-05-06 09:30:00"));
-    product->setText(QStringLiteral("P-100"));
-    ASSERT_TRUE(w->saveRecord());
-    EXPECT_EQ(dataValue(QStringLiteral("SELECT [PRODUCTCODE] FROM [CUSTOMER FEEDBACK] WHERE "
-                                       "[CUSTOMER NAME] = 'Acme'")),
-              QStringLiteral("P-100"));
-}
-
 TEST_F(CaptionsTest, AnAdministratorsChangeShowsInTheNextWindowWithoutARestart) {
-    setCaption(QStringLiteral("Feedback"), QStringLiteral("Savef"), QStringLiteral("&Store"),
-               QStringLiteral("Store this feedback"));
-    setFieldDefinition(kTable, 1, QStringLiteral("Client"));
+    setCaption(u"Feedback"_s, u"Savef"_s, u"&Store"_s);
+    setFieldDefinition(kTable, 1, u"Client"_s);
     RecordWindow* w = GetRecordWindow(kTable);
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->findChild<QPushButton*>(QStringLiteral("Savef"))->text(),
-              QStringLiteral("&Store"));
-    EXPECT_EQ(w->findChild<QLabel*>(QStringLiteral("CustomerLabel"))->text(),
-              QStringLiteral("Client"));
+    EXPECT_EQ(child<QPushButton>(w, "Savef")->text(), u"&Store"_s);
+    EXPECT_EQ(child<QLabel>(w, "CustomerLabel")->text(), u"Client"_s);
 
     // The definitions record sets stay open all along, as sign-in left them.
-    setCaption(QStringLiteral("Feedback"), QStringLiteral("Savef"), QStringLiteral("Sa&ve now"),
-               QStringLiteral("Save it"));
-    setFieldDefinition(kTable, 1, QStringLiteral("Account"));
-    EXPECT_EQ(w->findChild<QPushButton*>(QStringLiteral("Savef"))->text(),
-              QStringLiteral("&Store"));
-
-    w = reopen(w);
+    setCaption(u"Feedback"_s, u"Savef"_s, u"Sa&ve now"_s, u"Save it"_s);
+    setFieldDefinition(kTable, 1, u"Account"_s);
+    EXPECT_EQ(child<QPushButton>(w, "Savef")->text(), u"&Store"_s);
+    const QPointer<RecordWindow> old(w);
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(old.isNull());
+    w = GetRecordWindow(kTable);
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->findChild<QPushButton*>(QStringLiteral("Savef"))->text(),
-              QStringLiteral("Sa&ve now"));
-    EXPECT_EQ(w->findChild<QPushButton*>(QStringLiteral("Savef"))->toolTip(),
-              QStringLiteral("Save it"));
-    EXPECT_EQ(w->findChild<QLabel*>(QStringLiteral("CustomerLabel"))->text(),
-              QStringLiteral("Account"));
+    EXPECT_EQ(child<QPushButton>(w, "Savef")->text(), u"Sa&ve now"_s);
+    EXPECT_EQ(child<QPushButton>(w, "Savef")->toolTip(), u"Save it"_s);
+    EXPECT_EQ(child<QLabel>(w, "CustomerLabel")->text(), u"Account"_s);
 }
 
 }  // namespace

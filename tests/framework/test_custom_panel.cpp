@@ -3,12 +3,10 @@
 // saved and loaded by ordinal like any bound control.
 #include "data/access.h"
 #include "data/app_state.h"
-#include "forms/framework/captions.h"
 #include "forms/framework/controls.h"
 #include "forms/framework/custom_panel.h"
 #include "forms/framework/feedback_window.h"
 #include "forms/framework/field_definitions.h"
-#include "forms/framework/form_fields.h"
 #include "forms/framework/record_catalogue.h"
 #include "forms/framework/record_window.h"
 #include "forms/framework/twips.h"
@@ -16,10 +14,8 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <cmath>
@@ -27,10 +23,11 @@
 namespace {
 
 using namespace tv::forms;
+using namespace Qt::StringLiterals;
 using tv::engine::FieldType;
 
-const QString kTable = QStringLiteral("Customer Feedback");
-const QString kDataTable = QStringLiteral("CUSTOMER FEEDBACK");
+const QString kTable = u"Customer Feedback"_s;
+const QString kDataTable = u"CUSTOMER FEEDBACK"_s;
 
 class CustomPanelTest : public tvtest::FrameworkTest {
 protected:
@@ -46,218 +43,156 @@ protected:
         panel(w.get())->resize(twipsToPixelsX(widthTwips), twipsToPixelsY(heightTwips));
         return w;
     }
-
-    static QWidget* panel(QWidget* w) {
-        return w->findChild<QWidget*>(QStringLiteral("CustomPanel"));
+    // Columns "<prefix>1" .. "<prefix>n" of ten characters.
+    void addTextColumns(const QString& prefix, int n) {
+        std::vector<tvtest::NewColumn> columns;
+        for (int i = 1; i <= n; ++i) columns.push_back({prefix + QString::number(i), FieldType::Text, 10});
+        addColumns(kDataTable, columns);
     }
-    static QWidget* element(QWidget* w, const char* name, int index) {
-        return arrayElement(w, QString::fromLatin1(name), index);
+    static QWidget* panel(QWidget* w) { return w->findChild<QWidget*>(u"CustomPanel"_s); }
+    template <typename T = QWidget>
+    static T* element(QWidget* w, const char* name, int index) {
+        return qobject_cast<T*>(arrayElement(w, QString::fromLatin1(name), index));
     }
-    static int topTwips(const QWidget* control) { return pixelsToTwipsY(control->y()); }
 
     int standard = 0;
 };
 
-TEST_F(CustomPanelTest, ATableWithOnlyItsStandardFieldsLosesTheCustomTab) {
-    ASSERT_EQ(tv::forms::StandardFieldCount(kTable), standard);
+TEST_F(CustomPanelTest, TheCustomTabShowsOnlyForATableWithCustomColumns) {
+    EXPECT_EQ(StandardFieldCount(kTable), standard);
     EXPECT_FALSE(HasCustomFields(kTable));
-    RecordWindow* w = GetRecordWindow(kTable);
-    ASSERT_NE(w, nullptr);
-    auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("TabStrip1"));
-    ASSERT_NE(tabs, nullptr);
-    EXPECT_EQ(tabs->count(), 2);
-    EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("CustomTab")), nullptr);
-}
-
-TEST_F(CustomPanelTest, AColumnAddedAtRunTimeBringsTheTabBackCaptionedFromTheDefinitions) {
-    setCaption(QStringLiteral("Custom"), QStringLiteral("TabName"), QStringLiteral("&Extras"),
-               QStringLiteral("Fields of our own"));
-    addColumns(kDataTable, {{QStringLiteral("REGION"), FieldType::Text, 20}});
-    EXPECT_TRUE(HasCustomFields(kTable));
-
-    RecordWindow* w = GetRecordWindow(kTable);
-    ASSERT_NE(w, nullptr);
-    auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("TabStrip1"));
-    QWidget* customTab = w->findChild<QWidget*>(QStringLiteral("CustomTab"));
-    ASSERT_NE(customTab, nullptr);
-    const int index = tabs->indexOf(customTab);
-    ASSERT_GE(index, 0);
-    EXPECT_EQ(tabs->tabText(index), QStringLiteral("&Extras"));
-    EXPECT_EQ(tabs->tabToolTip(index), QStringLiteral("Fields of our own"));
-    EXPECT_EQ(tagOf(element(w, "CustomTextBox", 0)), QString::number(standard + 1));
-}
-
-TEST_F(CustomPanelTest, TableWithoutDefinitionsRowOrStandardCountHasNoCustomFields) {
-    EXPECT_FALSE(HasCustomFields(QStringLiteral("No Such Table")));
+    EXPECT_FALSE(HasCustomFields(u"No Such Table"_s));
     // Detail tables carry a standard count of 0: every column would count as custom.
-    EXPECT_FALSE(HasCustomFields(QStringLiteral("Quotations Detail")));
+    EXPECT_FALSE(HasCustomFields(u"Quotations Detail"_s));
+    RecordWindow* w = GetRecordWindow(kTable);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->findChild<QTabWidget*>(u"TabStrip1"_s)->count(), 2);
+    EXPECT_EQ(w->findChild<QWidget*>(u"CustomTab"_s), nullptr);
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    setCaption(u"Custom"_s, u"TabName"_s, u"&Extras"_s, u"Fields of our own"_s);
+    addColumns(kDataTable, {{u"REGION"_s, FieldType::Text, 20}});
+    EXPECT_TRUE(HasCustomFields(kTable));
+    w = GetRecordWindow(kTable);
+    ASSERT_NE(w, nullptr);
+    auto* tabs = w->findChild<QTabWidget*>(u"TabStrip1"_s);
+    const int index = tabs->indexOf(w->findChild<QWidget*>(u"CustomTab"_s));
+    ASSERT_GE(index, 0);
+    EXPECT_EQ(tabs->tabText(index), u"&Extras"_s);
+    EXPECT_EQ(tabs->tabToolTip(index), u"Fields of our own"_s);
+    EXPECT_EQ(tagOf(element(w, "CustomTextBox", 0)), QString::number(standard + 1));
+    EXPECT_FALSE(element(w, "CustomTextBox", 0)->isHidden());
+    EXPECT_TRUE(element(w, "CustomCheckBox", 0)->isHidden()) << "no Boolean column to show";
 }
 
 TEST_F(CustomPanelTest, ControlsFollowTheColumnTypes) {
-    addColumns(kDataTable, {{QStringLiteral("REGION"), FieldType::Text, 20},
-                            {QStringLiteral("VIP"), FieldType::Boolean, 0},
-                            {QStringLiteral("SCORE"), FieldType::Long, 0},
-                            {QStringLiteral("ARCHIVED"), FieldType::Boolean, 0},
-                            {QStringLiteral("REMARKS"), FieldType::Memo, 0}});
-    setFieldDefinition(kTable, standard + 2, QStringLiteral("Very important"),
-                       QStringLiteral("A customer we look after first"));
+    addColumns(kDataTable, {{u"REGION"_s, FieldType::Text, 20},
+                            {u"VIP"_s, FieldType::Boolean, 0},
+                            {u"SCORE"_s, FieldType::Long, 0},
+                            {u"ARCHIVED"_s, FieldType::Boolean, 0},
+                            {u"REMARKS"_s, FieldType::Memo, 0}});
+    setFieldDefinition(kTable, standard + 2, u"Very important"_s, u"Look after them first"_s);
     auto w = windowWithPanel(3000, 3000);
     // Element 0 had a limit of its own; clones must not carry it to other columns.
-    qobject_cast<QLineEdit*>(element(w.get(), "CustomTextBox", 0))->setMaxLength(7);
+    element<QLineEdit>(w.get(), "CustomTextBox", 0)->setMaxLength(7);
     BuildCustomPanel(w.get(), kTable);
     ApplyFieldDefinitions(w.get(), kTable);
 
-    const int top0 = topTwips(element(w.get(), "CustomLabel", 0));
+    auto label = [&](int i) { return element<QLabel>(w.get(), "CustomLabel", i); };
+    auto text = [&](int i) { return element<QLineEdit>(w.get(), "CustomTextBox", i); };
+    auto check = [&](int i) { return element<QCheckBox>(w.get(), "CustomCheckBox", i); };
+    const int top0 = pixelsToTwipsY(label(0)->y());
     for (int row = 0; row < 5; ++row) {
-        SCOPED_TRACE(row);
-        QWidget* label = element(w.get(), "CustomLabel", row);
-        ASSERT_NE(label, nullptr);
-        EXPECT_EQ(label->y(), twipsToPixelsY(top0 + row * kCustomRowPitch));
-        EXPECT_EQ(tagOf(label), QString::number(standard + 1 + row));
+        ASSERT_NE(label(row), nullptr);
+        EXPECT_EQ(label(row)->y(), twipsToPixelsY(top0 + row * kCustomRowPitch)) << row;
+        EXPECT_EQ(tagOf(label(row)), QString::number(standard + 1 + row));
     }
-    auto label = [&](int i) { return qobject_cast<QLabel*>(element(w.get(), "CustomLabel", i)); };
-    auto text = [&](int i) {
-        return qobject_cast<QLineEdit*>(element(w.get(), "CustomTextBox", i));
-    };
-    auto check = [&](int i) {
-        return qobject_cast<QCheckBox*>(element(w.get(), "CustomCheckBox", i));
-    };
-
     // Text column: a visible label and a box 100 twips per character, limited to its size.
-    EXPECT_EQ(label(0)->text(), QStringLiteral("REGION:"));
+    EXPECT_EQ(label(0)->text(), u"REGION:"_s);
     EXPECT_FALSE(label(0)->isHidden());
     EXPECT_EQ(text(0)->maxLength(), 20);
     EXPECT_EQ(text(0)->width(), twipsToPixelsX(2000));
     EXPECT_EQ(text(0)->y(), label(0)->y());
-
     // Boolean columns: a check box on the row, its label hidden; the caption comes from
     // FIELD DEFINITIONS, or stays as designed without a row.
     EXPECT_TRUE(label(1)->isHidden());
-    ASSERT_NE(check(0), nullptr);
-    EXPECT_FALSE(check(0)->isHidden());
     EXPECT_EQ(check(0)->y(), label(1)->y());
-    EXPECT_EQ(check(0)->text(), QStringLiteral("Very important"));
-    EXPECT_EQ(check(0)->toolTip(), QStringLiteral("A customer we look after first"));
+    EXPECT_EQ(check(0)->text(), u"Very important"_s);
+    EXPECT_EQ(check(0)->toolTip(), u"Look after them first"_s);
     EXPECT_TRUE(label(3)->isHidden());
-    ASSERT_NE(check(1), nullptr);
-    EXPECT_EQ(check(1)->text(), QStringLiteral("CustomCheckBox"));
+    EXPECT_EQ(check(1)->text(), u"CustomCheckBox"_s);
     EXPECT_EQ(tagOf(check(1)), QString::number(standard + 4));
-
     // Other types: a box 1000 twips wide, with no length limit.
     for (int i : {1, 2}) {
-        SCOPED_TRACE(i);
-        ASSERT_NE(text(i), nullptr);
-        EXPECT_FALSE(text(i)->isHidden());
-        EXPECT_EQ(text(i)->width(), twipsToPixelsX(kCustomNonTextWidth));
-        EXPECT_EQ(text(i)->maxLength(), 32767);
+        EXPECT_EQ(text(i)->width(), twipsToPixelsX(kCustomNonTextWidth)) << i;
+        EXPECT_EQ(text(i)->maxLength(), 32767) << i;
     }
-    EXPECT_EQ(text(1)->y(), label(2)->y());
     EXPECT_EQ(text(2)->y(), label(4)->y());
-    EXPECT_EQ(element(w.get(), "CustomTextBox", 3), nullptr);
+    EXPECT_EQ(text(3), nullptr);
 }
 
 TEST_F(CustomPanelTest, TextBoxWidthIsLimitedByThePanel) {
-    addColumns(kDataTable, {{QStringLiteral("REMARKS"), FieldType::Text, 255}});
-    struct Case {
-        int panelWidth;
-        int expectedWidth;
-    };
+    addColumns(kDataTable, {{u"REMARKS"_s, FieldType::Text, 255}});
     // The text box of the design starts 1500 twips into the panel. Only a panel wider
     // than 4035 widens the limit, to its width less 1500 less the 300 margin (which can
     // also make it narrower).
-    const Case cases[] = {{3000, 4035}, {4035, 4035}, {6000, 4200}, {4500, 2700}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.panelWidth);
-        auto w = windowWithPanel(c.panelWidth, 3000);
+    for (const auto& [panelWidth, expected] : {std::pair{3000, 4035}, std::pair{4035, 4035},
+                                              std::pair{6000, 4200}, std::pair{4500, 2700}}) {
+        auto w = windowWithPanel(panelWidth, 3000);
         ASSERT_EQ(pixelsToTwipsX(element(w.get(), "CustomTextBox", 0)->x()), 1500);
         BuildCustomPanel(w.get(), kTable);
-        EXPECT_EQ(element(w.get(), "CustomTextBox", 0)->width(), twipsToPixelsX(c.expectedWidth));
+        EXPECT_EQ(element(w.get(), "CustomTextBox", 0)->width(), twipsToPixelsX(expected))
+            << panelWidth;
     }
 }
 
 TEST_F(CustomPanelTest, RowsThatDoNotFitMakeThePanelScroll) {
-    std::vector<tvtest::NewColumn> twelve;
-    for (int i = 1; i <= 12; ++i)
-        twelve.push_back({QStringLiteral("EXTRA%1").arg(i), FieldType::Text, 10});
-    addColumns(kDataTable, twelve);
-    auto w = windowWithPanel(6000, 2000);
-    auto* bar = w->findChild<QScrollBar*>(QStringLiteral("VScroll1"));
-    BuildCustomPanel(w.get(), kTable);
-
-    // 2000 twips hold Int(2000 / 330) - 1 = 5 rows; twelve grow the panel to the last
-    // label's top + 330.
-    const int lastTop = topTwips(element(w.get(), "CustomLabel", 11));
-    EXPECT_EQ(lastTop, topTwips(element(w.get(), "CustomLabel", 0)) + 11 * kCustomRowPitch);
-    const int needed = lastTop + kCustomRowPitch;
-    EXPECT_EQ(panel(w.get())->height(), twipsToPixelsY(needed));
-    EXPECT_FALSE(bar->isHidden());
-    EXPECT_EQ(bar->minimum(), 0);
-    EXPECT_EQ(bar->maximum(), static_cast<int>(std::floor(needed * 0.75)));
-    EXPECT_EQ(bar->pageStep(), needed / 4);
-    EXPECT_EQ(bar->singleStep(), needed / 12);
-
-    bar->setValue(300);
-    EXPECT_EQ(panel(w.get())->y(), twipsToPixelsY(kCustomPanelTop - 300));
-    bar->setValue(0);
-    EXPECT_EQ(panel(w.get())->y(), twipsToPixelsY(kCustomPanelTop));
-}
-
-TEST_F(CustomPanelTest, ScrollBarShowsOnlyWhenRowsExceedTheVisibleOnes) {
-    struct Case {
-        int columns;
-        bool scrolls;
-    };
-    const Case cases[] = {{5, false}, {6, true}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.columns);
-        std::vector<tvtest::NewColumn> columns;
-        for (int i = 0; i < c.columns; ++i)
-            columns.push_back(
-                {QStringLiteral("C%1_%2").arg(c.columns).arg(i), FieldType::Text, 10});
+    // 2000 twips hold Int(2000 / 330) - 1 = 5 rows.
+    for (const auto& [rows, scrolls] : {std::pair{5, false}, std::pair{6, true}}) {
+        SCOPED_TRACE(rows);
         const int before = columnCount(kDataTable);
-        addColumns(kDataTable, columns);
-        execDefinitions({QStringLiteral("UPDATE [TABLE DEFINITIONS] SET [STDFIELDCOUNT] = %1 WHERE "
-                                        "[TABLENAME] = 'CUSTOMER FEEDBACK'")
-                             .arg(before)});
+        addTextColumns(u"C%1_"_s.arg(rows), rows);
+        execDefinitions({u"UPDATE [TABLE DEFINITIONS] SET [STDFIELDCOUNT] = %1 WHERE "
+                         "[TABLENAME] = 'CUSTOMER FEEDBACK'"_s.arg(before)});
         auto w = windowWithPanel(6000, 2000);
-        const int height = panel(w.get())->height();
+        auto* bar = w->findChild<QScrollBar*>(u"VScroll1"_s);
         BuildCustomPanel(w.get(), kTable);
-        EXPECT_EQ(!w->findChild<QScrollBar*>(QStringLiteral("VScroll1"))->isHidden(), c.scrolls);
-        EXPECT_EQ(panel(w.get())->height() != height, c.scrolls);
+        EXPECT_EQ(!bar->isHidden(), scrolls);
+        if (!scrolls) {
+            EXPECT_EQ(panel(w.get())->height(), twipsToPixelsY(2000));
+            continue;
+        }
+        // The panel grows to the last label's top + 330.
+        const int needed =
+            pixelsToTwipsY(element(w.get(), "CustomLabel", rows - 1)->y()) + kCustomRowPitch;
+        EXPECT_EQ(needed,
+                  pixelsToTwipsY(element(w.get(), "CustomLabel", 0)->y()) + rows * kCustomRowPitch);
+        EXPECT_EQ(panel(w.get())->height(), twipsToPixelsY(needed));
+        EXPECT_EQ(bar->maximum(), static_cast<int>(std::floor(needed * 0.75)));
+        EXPECT_EQ(bar->pageStep(), needed / 4);
+        EXPECT_EQ(bar->singleStep(), needed / 12);
+        bar->setValue(300);
+        EXPECT_EQ(panel(w.get())->y(), twipsToPixelsY(kCustomPanelTop - 300));
     }
 }
 
 TEST_F(CustomPanelTest, CustomValuesAreSavedAndLoadedByOrdinal) {
-    addColumns(kDataTable, {{QStringLiteral("REGION"), FieldType::Text, 20},
-                            {QStringLiteral("VIP"), FieldType::Boolean, 0}});
+    addColumns(kDataTable, {{u"REGION"_s, FieldType::Text, 20}, {u"VIP"_s, FieldType::Boolean, 0}});
     RecordWindow* w = GetRecordWindow(kTable);
     ASSERT_NE(w, nullptr);
-    w->findChild<QLineEdit*>(QStringLiteral("CustomerName"))
-        ->setText(QStringLiteral("O'Brien Ltd"));
-    w->findChild<QLineEdit*>(QStringLiteral("DateTime"))
-        ->setText(QStringLiteral("2026-03-04 10:00:00"));
-    qobject_cast<QLineEdit*>(element(w, "CustomTextBox", 0))->setText(QStringLiteral("North"));
-    qobject_cast<QCheckBox*>(element(w, "CustomCheckBox", 0))->setChecked(true);
-    ASSERT_EQ(SaveFormFields(w, kTable, 1, QString(), QString()), -1);
-    EXPECT_EQ(dataValue(QStringLiteral("SELECT [REGION] FROM [CUSTOMER FEEDBACK] WHERE "
-                                       "[CUSTOMER NAME] = 'O''Brien Ltd'")),
-              QStringLiteral("North"));
-    EXPECT_EQ(
-        dataValue(QStringLiteral("SELECT Count(*) FROM [CUSTOMER FEEDBACK] WHERE [VIP] = True")),
-        QStringLiteral("1"));
+    w->findChild<QLineEdit*>(u"CustomerName"_s)->setText(u"O'Brien Ltd"_s);
+    w->findChild<QLineEdit*>(u"DateTime"_s)->setText(u"2026-03-04 10:00:00"_s);
+    element<QLineEdit>(w, "CustomTextBox", 0)->setText(u"North"_s);
+    element<QCheckBox>(w, "CustomCheckBox", 0)->setChecked(true);
+    ASSERT_TRUE(w->save());
+    EXPECT_EQ(dataValue(u"SELECT [REGION] & '|' & [VIP] FROM [CUSTOMER FEEDBACK]"_s), u"North|-1"_s);
 
-    const QPointer<RecordWindow> first(w);
-    w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_TRUE(first.isNull());
-    ASSERT_TRUE(tv::data::LoadRecord(kTable, QStringLiteral("O'Brien Ltd"),
-                                     QStringLiteral("2026-03-04 10:00:00")));
-    RecordWindow* again = GetRecordWindow(kTable);
-    ASSERT_NE(again, nullptr);
-    LoadFormFields(again, tv::data::state().FieldValues);
-    EXPECT_EQ(qobject_cast<QLineEdit*>(element(again, "CustomTextBox", 0))->text(),
-              QStringLiteral("North"));
-    EXPECT_TRUE(qobject_cast<QCheckBox*>(element(again, "CustomCheckBox", 0))->isChecked());
+    w->showNewRow();
+    EXPECT_TRUE(element<QLineEdit>(w, "CustomTextBox", 0)->text().isEmpty());
+    ASSERT_TRUE(w->showStoredRow(u"O'Brien Ltd"_s, u"2026-03-04 10:00:00"_s));
+    EXPECT_EQ(element<QLineEdit>(w, "CustomTextBox", 0)->text(), u"North"_s);
+    EXPECT_TRUE(element<QCheckBox>(w, "CustomCheckBox", 0)->isChecked());
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // Moving a row between the controls and the record buffer: each control kind's reading
 // and writing, ordinals outside the row, and the add and update that follow a save.
-#include "data/access.h"
 #include "data/app_state.h"
 #include "forms/framework/controls.h"
 #include "forms/framework/date_box.h"
@@ -17,8 +16,7 @@
 namespace {
 
 using namespace tv::forms;
-
-const QString kTable = QStringLiteral("Customer Feedback");
+using namespace Qt::StringLiterals;
 
 template <typename T>
 T* bound(QWidget* form, int ordinal) {
@@ -34,28 +32,17 @@ tv::data::FieldValueArray row(const QStringList& values) {
 }
 
 TEST(FormFields, CheckBoxesReadTheClassicBooleanTexts) {
-    struct Case {
-        const char* value;
-        Qt::CheckState expected;
-    };
-    const Case cases[] = {{"True", Qt::Checked},
-                          {"true", Qt::Checked},
-                          {"-1", Qt::Checked},
-                          {"1", Qt::Checked},
-                          {"2", Qt::Checked},
-                          {"False", Qt::Unchecked},
-                          {"0", Qt::Unchecked},
-                          {"", Qt::Unchecked},
-                          // Not a Boolean: the box keeps what it showed.
-                          {"maybe", Qt::PartiallyChecked}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.value);
+    const std::pair<const char*, Qt::CheckState> cases[] = {
+        {"True", Qt::Checked}, {"true", Qt::Checked}, {"-1", Qt::Checked}, {"1", Qt::Checked},
+        {"2", Qt::Checked}, {"False", Qt::Unchecked}, {"0", Qt::Unchecked}, {"", Qt::Unchecked},
+        {"maybe", Qt::PartiallyChecked}};  // not a Boolean: the box keeps what it showed
+    for (const auto& [value, expected] : cases) {
         QWidget form;
         auto* check = bound<QCheckBox>(&form, 1);
         check->setTristate(true);
         check->setCheckState(Qt::PartiallyChecked);
-        LoadFormFields(&form, row({QString::fromLatin1(c.value)}));
-        EXPECT_EQ(check->checkState(), c.expected);
+        LoadFormFields(&form, row({QString::fromLatin1(value)}));
+        EXPECT_EQ(check->checkState(), expected) << value;
     }
 }
 
@@ -67,30 +54,27 @@ TEST(FormFields, EachControlKindGivesItsValue) {
     auto* rich = bound<QTextEdit>(&form, 3);
     auto* memo = bound<QPlainTextEdit>(&form, 4);
     auto* combo = bound<QComboBox>(&form, 5);
-    combo->addItems({QStringLiteral("Compliment"), QStringLiteral("Complaint")});
+    combo->addItems({u"Compliment"_s, u"Complaint"_s});
     auto* label = bound<QLabel>(&form, 6);
-    label->setText(QStringLiteral("Label text"));
-
-    const struct {
-        Qt::CheckState state;
-        const char* stored;
-    } checks[] = {{Qt::Unchecked, "0"}, {Qt::Checked, "1"}, {Qt::PartiallyChecked, "2"}};
-    for (const auto& c : checks) {
-        check->setCheckState(c.state);
-        EXPECT_EQ(controlValue(check), QString::fromLatin1(c.stored));
+    label->setText(u"Label text"_s);
+    auto* far = bound<QLineEdit>(&form, 9);
+    far->setText(u"kept"_s);
+    for (const auto& [state, stored] : {std::pair{Qt::Unchecked, "0"}, std::pair{Qt::Checked, "1"},
+                                       std::pair{Qt::PartiallyChecked, "2"}}) {
+        check->setCheckState(state);
+        EXPECT_EQ(controlValue(check), QString::fromLatin1(stored));
     }
 
-    LoadFormFields(&form, row({QStringLiteral("1"), QStringLiteral("05-Dec-2026"),
-                               QStringLiteral("<p>A <b>bold</b> answer</p>"),
-                               QStringLiteral("line one\nline two"), QStringLiteral("Complaint"),
-                               QStringLiteral("not for a label")}));
-    EXPECT_EQ(controlValue(date), QStringLiteral("2026-12-05"));
-    EXPECT_EQ(rich->toPlainText(), QStringLiteral("A bold answer"));
-    EXPECT_TRUE(controlValue(rich)->contains(QStringLiteral("font-weight")));
-    EXPECT_EQ(controlValue(memo), QStringLiteral("line one\nline two"));
+    LoadFormFields(&form, row({u"1"_s, u"05-Dec-2026"_s, u"<p>A <b>bold</b> answer</p>"_s,
+                               u"line one\nline two"_s, u"Complaint"_s, u"not for a label"_s}));
+    EXPECT_EQ(controlValue(date), u"2026-12-05"_s);
+    EXPECT_EQ(rich->toPlainText(), u"A bold answer"_s);
+    EXPECT_TRUE(controlValue(rich)->contains(u"font-weight"_s));
+    EXPECT_EQ(controlValue(memo), u"line one\nline two"_s);
     EXPECT_EQ(combo->currentIndex(), 1);
-    EXPECT_EQ(label->text(), QStringLiteral("Label text"));
+    EXPECT_EQ(label->text(), u"Label text"_s);
     EXPECT_FALSE(controlValue(label).has_value());
+    EXPECT_EQ(far->text(), u"kept"_s) << "an ordinal beyond the row leaves its control";
 
     // Empty values: no date, an empty rich text saved as an empty text.
     LoadFormFields(&form, row({QString(), QString(), QString(), QString(), QString()}));
@@ -99,91 +83,44 @@ TEST(FormFields, EachControlKindGivesItsValue) {
     EXPECT_EQ(controlValue(rich), QString());
 }
 
-TEST(FormFields, AnOrdinalBeyondTheRowLeavesItsControl) {
+class SaveFormFieldsTest : public tvtest::FrameworkTest {};
+
+TEST_F(SaveFormFieldsTest, AddsUpdatesOrOnlyCollects) {
+    const QString table = u"Customer Feedback"_s;
     QWidget form;
-    auto* first = bound<QLineEdit>(&form, 1);
-    auto* far = bound<QLineEdit>(&form, 5);
-    far->setText(QStringLiteral("kept"));
-    LoadFormFields(&form, row({QStringLiteral("one"), QStringLiteral("two")}));
-    EXPECT_EQ(first->text(), QStringLiteral("one"));
-    EXPECT_EQ(far->text(), QStringLiteral("kept"));
-}
+    auto* name = bound<QLineEdit>(&form, 1);
+    bound<QLineEdit>(&form, 2);
+    auto* summary = bound<QLineEdit>(&form, 7);
+    auto* followUp = bound<QCheckBox>(&form, 10);
+    bound<DateBox>(&form, 12)->setDateText(u"2026-02-10"_s);
+    const auto stored = [] {
+        return dataValue(u"SELECT [SUMMARY] & '|' & [FOLLOWUP] & '|' & [RESOLVEDDATE] FROM "
+                         "[CUSTOMER FEEDBACK] WHERE [CUSTOMER NAME] = 'O''Brien'"_s);
+    };
 
-class SaveFormFieldsTest : public tvtest::FrameworkTest {
-protected:
-    void SetUp() override {
-        FrameworkTest::SetUp();
-        name = bound<QLineEdit>(&form, 1);
-        when = bound<QLineEdit>(&form, 2);
-        summary = bound<QLineEdit>(&form, 7);
-        followUp = bound<QCheckBox>(&form, 10);
-        resolved = bound<DateBox>(&form, 12);
-        name->setText(QStringLiteral("O'Brien"));
-        when->setText(QStringLiteral("2026-02-03 08:15:00"));
-        summary->setText(QStringLiteral("Praised the engineer"));
-    }
-    QString stored(const QString& column) {
-        return dataValue(
-            QStringLiteral("SELECT [%1] FROM [CUSTOMER FEEDBACK] WHERE [CUSTOMER NAME] "
-                           "= 'O''Brien'")
-                .arg(column));
-    }
-
-    QWidget form;
-    QLineEdit* name = nullptr;
-    QLineEdit* when = nullptr;
-    QLineEdit* summary = nullptr;
-    QCheckBox* followUp = nullptr;
-    DateBox* resolved = nullptr;
-};
-
-TEST_F(SaveFormFieldsTest, TrueLoadedIntoACheckBoxIsWrittenBackAsOne) {
-    tv::data::FieldValueArray values;
-    values(10) = QStringLiteral("True");
-    LoadFormFields(&form, values);
-    EXPECT_TRUE(followUp->isChecked());
-    ASSERT_EQ(SaveFormFields(&form, kTable, 0, QString(), QString()), -1);
-    EXPECT_EQ(tv::data::state().FieldValues(10), QStringLiteral("1"));
-}
-
-TEST_F(SaveFormFieldsTest, TheRecordBufferHasOneElementPerColumn) {
-    tv::data::state().FieldValues(40) = QStringLiteral("left over");
-    SaveFormFields(&form, kTable, 0, QString(), QString());
+    // Mode 0 only collects, into one element per column; "True" is written back as "1".
+    tv::data::state().FieldValues(40) = u"left over"_s;
+    LoadFormFields(&form, row({u"O'Brien"_s, u"2026-02-03 08:15:00"_s, {}, {}, {}, {}, {}, {}, {},
+                               u"True"_s}));
+    ASSERT_EQ(SaveFormFields(&form, table, 0, QString(), QString()), -1);
     const auto& values = tv::data::state().FieldValues;
-    EXPECT_EQ(values.size(), columnCount(QStringLiteral("CUSTOMER FEEDBACK")));
-    EXPECT_EQ(values(1), QStringLiteral("O'Brien"));
-    EXPECT_EQ(values(3), QString());   // no control
-    EXPECT_EQ(values(12), QString());  // no date
-    EXPECT_EQ(stored(QStringLiteral("SUMMARY")),
-              QStringLiteral("<none>"));  // mode 0 writes nothing
-}
+    EXPECT_EQ(values.size(), columnCount(u"CUSTOMER FEEDBACK"_s));
+    EXPECT_EQ(values(10), u"1"_s);
+    EXPECT_EQ(values(3), QString());  // no control
+    EXPECT_EQ(stored(), u"<none>"_s);
 
-TEST_F(SaveFormFieldsTest, ModeOneAddsAndModeTwoUpdates) {
-    followUp->setChecked(true);
-    resolved->setDateText(QStringLiteral("2026-02-10"));
-    ASSERT_EQ(SaveFormFields(&form, kTable, 1, QString(), QString()), -1);
-    EXPECT_EQ(stored(QStringLiteral("SUMMARY")), QStringLiteral("Praised the engineer"));
-    EXPECT_EQ(
-        dataValue(QStringLiteral("SELECT Count(*) FROM [CUSTOMER FEEDBACK] WHERE [FOLLOWUP] = "
-                                 "True AND [RESOLVEDDATE] = #2026-02-10#")),
-        QStringLiteral("1"));
-
-    summary->setText(QStringLiteral("Praised the engineer twice"));
+    summary->setText(u"Praised the engineer"_s);
+    ASSERT_EQ(SaveFormFields(&form, table, 1, QString(), QString()), -1);
+    EXPECT_EQ(stored(), u"Praised the engineer|-1|2026-02-10 00:00:00"_s);
+    summary->setText(u"Praised twice"_s);
     followUp->setChecked(false);
-    ASSERT_EQ(SaveFormFields(&form, kTable, 2, QStringLiteral("O'Brien"),
-                             QStringLiteral("2026-02-03 08:15:00")),
-              -1);
-    EXPECT_EQ(stored(QStringLiteral("SUMMARY")), QStringLiteral("Praised the engineer twice"));
-    EXPECT_EQ(dataValue(QStringLiteral(
-                  "SELECT Count(*) FROM [CUSTOMER FEEDBACK] WHERE [FOLLOWUP] = True")),
-              QStringLiteral("0"));
-}
+    ASSERT_EQ(SaveFormFields(&form, table, 2, u"O'Brien"_s, u"2026-02-03 08:15:00"_s), -1);
+    EXPECT_EQ(stored(), u"Praised twice|0|2026-02-10 00:00:00"_s);
 
-TEST_F(SaveFormFieldsTest, ARefusedRowReportsAndGivesFalse) {
-    name->clear();  // the key may not be empty
+    // A row the engine refuses is reported (the key may not be empty) and gives 0.
+    name->clear();
     ask.message(tv::data::msgbox::kOk);
-    EXPECT_EQ(SaveFormFields(&form, kTable, 1, QString(), QString()), 0);
-    ASSERT_EQ(ask.messages().size(), 1u);
+    EXPECT_EQ(SaveFormFields(&form, table, 1, QString(), QString()), 0);
 }
 
 }  // namespace

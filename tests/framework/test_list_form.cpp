@@ -1,21 +1,23 @@
 // The list window: its default query and sort, the count in the title, filters through
 // Refresh, a query the engine refuses, the user's rights on the buttons, the commands on
-// an empty list, deleting, exporting, the F2 column reset and the layout kept across a
-// restart.
+// an empty list, deleting, exporting, the keyboard, and the columns and row height the
+// user arranges, kept across a restart and reset by F2.
 #include "core/settings_store.h"
 #include "data/app_state.h"
 #include "data/prompter.h"
 #include "forms/framework/filter_window.h"
 #include "forms/framework/grid_layout.h"
 #include "forms/framework/list_model.h"
+#include "forms/framework/record_catalogue.h"
 #include "forms/framework/twips.h"
 #include "framework/list_fixture.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QHeaderView>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -23,45 +25,24 @@
 namespace tvtest {
 namespace {
 
+using namespace Qt::StringLiterals;
 using tv::data::state;
 using tv::forms::ListForm;
 namespace msgbox = tv::data::msgbox;
 
-// The fields of a comma-delimited line as a spreadsheet reads them: a quoted field runs to
-// its closing quote, "" inside it being one quote.
-QStringList delimitedFields(const QString& line) {
-    static const QRegularExpression field(QStringLiteral(R"(("(?:[^"]|"")*"|[^,"]*)(,|$))"));
-    QStringList fields;
-    for (qsizetype at = 0;;) {
-        const auto m = field.match(line, at, QRegularExpression::NormalMatch,
-                                   QRegularExpression::AnchorAtOffsetMatchOption);
-        if (!m.hasMatch()) return fields << QStringLiteral("<not delimited>");
-        QString text = m.captured(1);
-        if (text.startsWith(u'"')) text = text.mid(1, text.size() - 2).replace("\"\"", "\"");
-        fields << text;
-        if (m.captured(2).isEmpty()) return fields;
-        at = m.capturedEnd();
-    }
-}
-
 TEST_F(ListFormTest, TheDefaultListIsSortedOnTheLastKeyField) {
-    addFeedback(QStringLiteral("Zeta Copiers"), QStringLiteral("2026-01-05 09:00:00"));
-    addFeedback(QStringLiteral("Alpha Print"), QStringLiteral("2026-03-05 09:00:00"));
-    addFeedback(QStringLiteral("Mid Office"), QStringLiteral("2026-02-05 09:00:00"));
+    addFeedback(u"Zeta Copiers"_s, u"2026-01-05 09:00:00"_s);
+    addFeedback(u"Alpha Print"_s, u"2026-03-05 09:00:00"_s);
+    addFeedback(u"Mid Office"_s, u"2026-02-05 09:00:00"_s);
     struct Case {
         const char* table;
         bool descending;
         const char* query;
         QStringList firstColumn;  // empty: not checked
-    };
-    const Case cases[] = {
-        {"Customer Feedback",
-         false,
-         "SELECT * FROM [Customer Feedback] ORDER BY [DATETIME]",
+    } const cases[] = {
+        {"Customer Feedback", false, "SELECT * FROM [Customer Feedback] ORDER BY [DATETIME]",
          {"Zeta Copiers", "Mid Office", "Alpha Print"}},
-        {"Customer Feedback",
-         true,
-         "SELECT * FROM [Customer Feedback] ORDER BY [DATETIME] DESC",
+        {"Customer Feedback", true, "SELECT * FROM [Customer Feedback] ORDER BY [DATETIME] DESC",
          {"Alpha Print", "Mid Office", "Zeta Copiers"}},
         {"Customers", false, "SELECT * FROM [Customers] ORDER BY [CUSTOMER NAME]", {}},
         {"Form Captions", false, "SELECT * FROM [Form Captions] ORDER BY 1,2,3", {}},
@@ -69,8 +50,7 @@ TEST_F(ListFormTest, TheDefaultListIsSortedOnTheLastKeyField) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.query);
         const QString table = QString::fromLatin1(c.table);
-        tv::SaveSetting(tv::kAppName, table, QStringLiteral("Descending Sort"),
-                        c.descending ? QStringLiteral("1") : QStringLiteral("0"));
+        tv::SaveSetting(tv::kAppName, table, u"Descending Sort"_s, c.descending ? u"1"_s : u"0"_s);
         ListForm* list = openList(table);
         EXPECT_EQ(list->ListQuery(), QString::fromLatin1(c.query));
         if (!c.firstColumn.isEmpty()) {
@@ -81,263 +61,187 @@ TEST_F(ListFormTest, TheDefaultListIsSortedOnTheLastKeyField) {
 }
 
 TEST_F(ListFormTest, AFilterStaysInForceThroughRefresh) {
-    addCustomers({QStringLiteral("Acme"), QStringLiteral("Bolt")}, QStringLiteral("Leeds"));
-    addCustomers({QStringLiteral("Crane"), QStringLiteral("Dale")}, QStringLiteral("York"));
-    ListForm* list = openList(QStringLiteral("Customers"));
-    EXPECT_EQ(list->windowTitle(), QStringLiteral("Customers (4)"));
-    EXPECT_EQ(list->model()->headerData(0, Qt::Horizontal).toString(),
-              QStringLiteral("Account Name"));
+    addCustomers({u"Acme"_s, u"Bolt"_s}, u"Leeds"_s);
+    addCustomers({u"O'Brien"_s, u"Dale"_s}, u"York"_s);
+    ListForm* list = openList(u"Customers"_s);
+    EXPECT_EQ(list->windowTitle(), u"Customers (4)"_s);
+    EXPECT_EQ(list->model()->headerData(0, Qt::Horizontal).toString(), u"Account Name"_s);
     EXPECT_EQ(list->grid()->currentIndex().row(), 0) << "the first row is current";
-    const QString filter = QStringLiteral(
-        "SELECT * FROM [Customers] WHERE [POSTALCITY] = 'York' ORDER BY [CUSTOMER NAME]");
-    list->applyQuery(filter);
-    EXPECT_EQ(columnTexts(list, 0), (QStringList{"Crane", "Dale"}));
-
-    addCustomers({QStringLiteral("Eden")}, QStringLiteral("York"));
-    addCustomers({QStringLiteral("Fenwick")}, QStringLiteral("Leeds"));
-    list->runCommand(ListForm::Refresh);
-    EXPECT_EQ(list->ListQuery(), filter);
-    EXPECT_EQ(columnTexts(list, 0), (QStringList{"Crane", "Dale", "Eden"}));
-    EXPECT_EQ(list->windowTitle(), QStringLiteral("Customers (3)"));
-}
-
-TEST_F(ListFormTest, TheFilterWindowsQueryBecomesTheList) {
-    addCustomers({QStringLiteral("Acme"), QStringLiteral("Bolt")}, QStringLiteral("Leeds"));
-    addCustomers({QStringLiteral("O'Brien")}, QStringLiteral("York"));
-    ListForm* list = openList(QStringLiteral("Customers"));
-    // Answers the modal Filter window as its Run (a query) or Close (none) does.
+    // The Filter window's query (Run) becomes the list; Close leaves it as it is.
     auto answer = [](const QString& query) {
         QTimer::singleShot(0, [query] {
             auto* filter = qobject_cast<tv::forms::Filter*>(QApplication::activeModalWidget());
             ASSERT_TRUE(filter);
-            EXPECT_EQ(filter->tableName(), QStringLiteral("Customers"));
+            EXPECT_EQ(filter->tableName(), u"Customers"_s);
             state().SharedValues[0] = query;
-            if (query.isEmpty())
-                filter->reject();
-            else
-                filter->accept();
+            query.isEmpty() ? filter->reject() : filter->accept();
         });
     };
     answer(QString());
     list->runCommand(ListForm::Filter);
-    EXPECT_EQ(list->model()->rowCount(), 3);
-
-    const QString york = QStringLiteral("Select * From [Customers] Where ([POSTALCITY] = 'York')");
+    EXPECT_EQ(list->model()->rowCount(), 4);
+    const QString york =
+        u"Select * From [Customers] Where ([POSTALCITY] = 'York') Order By [CUSTOMER NAME]"_s;
     answer(york);
     list->runCommand(ListForm::Filter);
-    EXPECT_EQ(list->ListQuery(), york);
-    EXPECT_EQ(columnTexts(list, 0), QStringList{QStringLiteral("O'Brien")});
     EXPECT_TRUE(state().SharedValues[0].isEmpty()) << "the query is taken, not left behind";
+    EXPECT_EQ(columnTexts(list, 0), (QStringList{u"Dale"_s, u"O'Brien"_s}));
+
+    addCustomers({u"Eden"_s}, u"York"_s);
+    addCustomers({u"Fenwick"_s}, u"Leeds"_s);
+    QTest::keyClick(list->grid(), Qt::Key_F5);  // Refresh
+    EXPECT_EQ(list->ListQuery(), york);
+    EXPECT_EQ(columnTexts(list, 0), (QStringList{u"Dale"_s, u"Eden"_s, u"O'Brien"_s}));
+    EXPECT_EQ(list->windowTitle(), u"Customers (3)"_s);
 }
 
 TEST_F(ListFormTest, AQueryTheEngineRefusesLeavesAnEmptyUsableList) {
-    addCustomers({QStringLiteral("Acme")});
-    ListForm* list = openList(QStringLiteral("Customers"));
-    ask.message(msgbox::kOk, QStringLiteral("could not open"));
-    list->applyQuery(QStringLiteral("SELECT * FROM [Customers] WHERE [NO SUCH COLUMN] = 1"));
+    addCustomers({u"Acme"_s});
+    ListForm* list = openList(u"Customers"_s);
+    ask.message(msgbox::kOk, u"could not open"_s);
+    list->applyQuery(u"SELECT * FROM [Customers] WHERE [NO SUCH COLUMN] = 1"_s);
     ASSERT_EQ(ask.messages().size(), 1u);
-    EXPECT_TRUE(
-        ask.messages()[0].text.contains(QStringLiteral("NO SUCH COLUMN"), Qt::CaseInsensitive))
+    EXPECT_TRUE(ask.messages()[0].text.contains(u"NO SUCH COLUMN"_s, Qt::CaseInsensitive))
         << "the engine's own text is shown: " << ask.messages()[0].text.toStdString();
-    EXPECT_EQ(list->model()->rowCount(), 0);
-    EXPECT_EQ(list->windowTitle(), QStringLiteral("Customers (0)"));
+    EXPECT_EQ(list->windowTitle(), u"Customers (0)"_s);
 
-    ask.message(msgbox::kOk, QStringLiteral("no record selected"));
-    list->runCommand(ListForm::Edit);
-    list->applyQuery(QStringLiteral("SELECT * FROM [Customers]"));
-    EXPECT_EQ(columnTexts(list, 0), QStringList{QStringLiteral("Acme")});
+    // Commands on an empty list say there is no row.
+    for (const auto& [command, said] : {std::pair{ListForm::Edit, "no record selected"},
+                                        std::pair{ListForm::Delete, "selected to delete"},
+                                        std::pair{ListForm::Copy, "selected to copy"}}) {
+        ask.message(msgbox::kOk, QString::fromLatin1(said));
+        list->runCommand(command);
+    }
+    EXPECT_FALSE(list->RefreshPending());
+    list->applyQuery(u"SELECT * FROM [Customers]"_s);
+    EXPECT_EQ(columnTexts(list, 0), QStringList{u"Acme"_s});
 }
 
 TEST_F(ListFormTest, ButtonsFollowTheUsersRights) {
+    using Entry = tv::data::AccessEntry;
     struct Case {
         const char* table;
-        tv::data::AccessEntry entry;
+        Entry entry;
         bool add, edit, del;
-    };
-    const Case cases[] = {
-        {"Customers",
-         {QStringLiteral("Customers"), false, false, false, true},
-         false,
-         false,
-         false},
-        {"Customers", {QStringLiteral("Customers"), true, false, true, true}, true, false, true},
-        {"Customers", {QStringLiteral("Contacts"), false, false, false, false}, true, true, true},
-        {"Completed Requests",
-         {QStringLiteral("Contacts"), true, true, true, true},
-         false,
-         true,
-         false},
+    } const cases[] = {
+        {"Customers", {u"Customers"_s, false, false, false, true}, false, false, false},
+        {"Customers", {u"Customers"_s, true, false, true, true}, true, false, true},
+        {"Customers", {u"Contacts"_s, false, false, false, false}, true, true, true},
+        {"Completed Requests", {u"Contacts"_s, true, true, true, true}, false, true, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.table) + " with an entry for " +
-                     c.entry.TableName.toStdString());
+        SCOPED_TRACE(std::string(c.table) + " with " + c.entry.TableName.toStdString());
         state().UserAccess = {c.entry};
         ListForm* list = openList(QString::fromLatin1(c.table));
         EXPECT_EQ(list->commandButton(ListForm::Add)->isEnabled(), c.add);
         EXPECT_EQ(list->commandButton(ListForm::Copy)->isEnabled(), c.add);
         EXPECT_EQ(list->commandButton(ListForm::Edit)->isEnabled(), c.edit);
         EXPECT_EQ(list->commandButton(ListForm::Delete)->isEnabled(), c.del);
-        EXPECT_TRUE(list->commandButton(ListForm::Refresh)->isEnabled());
         EXPECT_TRUE(list->commandButton(ListForm::Export)->isEnabled());
         EXPECT_FALSE(list->commandButton(ListForm::Find)->isEnabled());
-        EXPECT_TRUE(list->commandButton(ListForm::Find)
-                        ->toolTip()
-                        .contains(QStringLiteral("later version")));
         delete list;
     }
     // A disabled command does nothing, whoever asks for it (no record window, no message).
-    state().UserAccess = {{QStringLiteral("Customers"), false, false, false, true}};
-    ListForm* list = openList(QStringLiteral("Customers"));
+    state().UserAccess = {{u"Customers"_s, false, false, false, true}};
+    ListForm* list = openList(u"Customers"_s);
     list->RemoteAdd();
     list->runCommand(ListForm::Delete);
     EXPECT_FALSE(list->RefreshPending());
 }
 
-TEST_F(ListFormTest, CommandsOnAnEmptyListSayThereIsNoRow) {
-    ListForm* list = openList(QStringLiteral("Customers"));
-    ask.message(msgbox::kOk, QStringLiteral("no record selected"),
-                QStringLiteral("No Record Selected"));
-    ask.message(msgbox::kOk, QStringLiteral("no record selected to delete"));
-    ask.message(msgbox::kOk, QStringLiteral("no record selected to copy"));
-    list->runCommand(ListForm::Edit);
-    list->runCommand(ListForm::Delete);
-    list->runCommand(ListForm::Copy);
-    EXPECT_FALSE(list->RefreshPending());
-}
-
 TEST_F(ListFormTest, DeleteAsksWithTheKeysOnLinesOfTheirOwn) {
-    addFeedback(QStringLiteral("O'Brien Office"), QStringLiteral("2026-01-05 09:00:00"));
-    addFeedback(QStringLiteral("Mid Office"), QStringLiteral("2026-02-05 09:30:00"));
-    ListForm* list = openList(QStringLiteral("Customer Feedback"));
+    addFeedback(u"O'Brien Office"_s, u"2026-01-05 09:00:00"_s);
+    addFeedback(u"Mid Office"_s, u"2026-02-05 09:30:00"_s);
+    ListForm* list = openList(u"Customer Feedback"_s);
     list->grid()->setCurrentIndex(list->model()->index(0, 2));
-
-    ask.message(msgbox::kNo, QStringLiteral("delete this record"));
+    ask.message(msgbox::kNo, u"delete this record"_s);
     list->runCommand(ListForm::Delete);
     EXPECT_EQ(list->model()->rowCount(), 2);
     const QString asked = ask.messages().at(0).text;
-    EXPECT_TRUE(asked.contains(QStringLiteral("\n\nO'Brien Office\n") +
+    EXPECT_TRUE(asked.contains(u"\n\nO'Brien Office\n"_s +
                                list->model()->index(0, 1).data().toString() + u'\n'))
         << asked.toStdString();
 
-    ask.message(msgbox::kYes, QStringLiteral("delete this record"));
+    ask.message(msgbox::kYes, u"delete this record"_s);
     list->runCommand(ListForm::Delete);
-    EXPECT_EQ(columnTexts(list, 0), QStringList{QStringLiteral("Mid Office")});
-    EXPECT_EQ(list->windowTitle(), QStringLiteral("Customer Feedback (1)"));
-    EXPECT_EQ(dataValue(QStringLiteral("SELECT COUNT(*) FROM [CUSTOMER FEEDBACK]")),
-              QStringLiteral("1"));
+    EXPECT_EQ(columnTexts(list, 0), QStringList{u"Mid Office"_s});
+    EXPECT_EQ(list->windowTitle(), u"Customer Feedback (1)"_s);
+    EXPECT_EQ(dataValue(u"SELECT COUNT(*) FROM [CUSTOMER FEEDBACK]"_s), u"1"_s);
 }
 
 TEST_F(ListFormTest, ExportedValuesStayInTheirFields) {
-    const QString tricky = QStringLiteral("O'Brien, \"The Copier People\", Ltd");
-    addCustomers({tricky, QStringLiteral("Plain")});
-    ListForm* list = openList(QStringLiteral("Customers"));
-    const QString path = data.file(QStringLiteral("customers"));
-    ask.saveFile(path, QStringLiteral("Export List"));
-    ask.message(msgbox::kOk, QStringLiteral("exported"));
+    addCustomers({u"O'Brien, \"The Copier People\", Ltd"_s, u"Plain"_s});
+    ListForm* list = openList(u"Customers"_s);
+    const QString path = data.file(u"customers"_s);
+    ask.saveFile(path, u"Export List"_s);
+    ask.message(msgbox::kOk, u"exported"_s);
     list->runCommand(ListForm::Export);
-
-    QFile file(path + QStringLiteral(".txt"));  // the default extension was added
+    QFile file(path + u".txt"_s);  // the default extension was added
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(file.readAll());
-    ASSERT_TRUE(text.endsWith(QStringLiteral("\r\n")));
-    const QStringList lines = text.chopped(2).split(QStringLiteral("\r\n"));
-    ASSERT_EQ(lines.size(), 3);
-    const int columns = list->model()->columnCount();
-    const QStringList header = delimitedFields(lines[0]);
-    ASSERT_EQ(header.size(), columns);
-    EXPECT_EQ(header[0], QStringLiteral("Account Name"));
-    const QStringList row = delimitedFields(lines[1]);
-    ASSERT_EQ(row.size(), columns) << lines[1].toStdString();
-    EXPECT_EQ(row[0], tricky);
-    EXPECT_EQ(row[2], QStringLiteral("Leeds"));
-    EXPECT_EQ(row[20], QStringLiteral("#NULL#")) << "an empty date";
-}
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(u"\r\n"_s);
+    ASSERT_EQ(lines.size(), 4);  // header, two rows, and nothing after the last line end
+    EXPECT_EQ(lines[0].split(u',').size(), list->model()->columnCount());
+    EXPECT_TRUE(lines[0].startsWith(u"\"Account Name\","_s));
+    EXPECT_TRUE(lines[1].startsWith(u"\"O'Brien, \"\"The Copier People\"\", Ltd\",#NULL#,\"Leeds\","_s))
+        << lines[1].toStdString();
 
-TEST_F(ListFormTest, AnExportThatCannotBeWrittenSaysWhy) {
-    addCustomers({QStringLiteral("Acme")});
-    ListForm* list = openList(QStringLiteral("Customers"));
-    // A "folder" that is a file: nobody can create a file inside it.
-    const QString path = dataPath() + QStringLiteral("/export.txt");
-    ask.saveFile(path);
-    ask.message(msgbox::kOk, QStringLiteral("could not be created"), QStringLiteral("Export List"));
+    // A "folder" that is a file: nobody can create a file inside it. The system's error
+    // text follows the path.
+    const QString bad = dataPath() + u"/export.txt"_s;
+    ask.saveFile(bad);
+    ask.message(msgbox::kOk, u"could not be created"_s, u"Export List"_s);
     list->runCommand(ListForm::Export);
-    const QString said = ask.messages().at(0).text;
-    const QString after = said.section(path + QStringLiteral("\n\n"), 1);
-    EXPECT_FALSE(after.trimmed().isEmpty())
-        << "the system's error text follows the path: " << said.toStdString();
+    EXPECT_FALSE(ask.messages().back().text.section(bad + u"\n\n"_s, 1).trimmed().isEmpty());
 }
 
-TEST_F(ListFormTest, F2ResetsTheColumnsWhenTheUserAgrees) {
-    addCustomers({QStringLiteral("Acme")});
-    ListForm* list = openList(QStringLiteral("Customers"));
+TEST_F(ListFormTest, TheUsersColumnsAndRowHeightLastAndF2ResetsThem) {
+    addCustomers({u"Acme"_s, u"Bolt"_s});
+    ListForm* list = openList(u"Customers"_s);
     QTableView* grid = list->grid();
-    grid->setColumnWidth(0, 333);
-    grid->horizontalHeader()->moveSection(0, 3);
+    EXPECT_TRUE(grid->horizontalHeader()->sectionsMovable());
+    grid->setColumnWidth(1, 210);
+    grid->horizontalHeader()->moveSection(2, 0);
+    // A row dragged taller on the row header: every row takes its height when it is let go.
+    QHeaderView* rows = grid->verticalHeader();
+    ASSERT_FALSE(rows->isHidden());
+    rows->resizeSection(0, 40);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(rows->viewport(), &release);
+    EXPECT_EQ(rows->sectionSize(1), 40);
+    EXPECT_EQ(rows->defaultSectionSize(), 40);
+    list->close();  // the Close command's unload step
+
+    list = openList(u"Customers"_s);
+    grid = list->grid();
+    EXPECT_EQ(grid->columnWidth(1), 210);
+    EXPECT_EQ(grid->horizontalHeader()->visualIndex(2), 0);
+    EXPECT_EQ(grid->verticalHeader()->sectionSize(1), 40);
 
     QTest::keyClick(grid, Qt::Key_F2, Qt::ShiftModifier);  // not the reset
-    ask.message(msgbox::kNo, QStringLiteral("reset the columns"));
+    ask.message(msgbox::kNo, u"reset the columns"_s);
     QTest::keyClick(grid, Qt::Key_F2);
-    EXPECT_EQ(grid->columnWidth(0), 333);
-
-    ask.message(msgbox::kYes, QStringLiteral("reset the columns"));
-    QTest::keyClick(grid, Qt::Key_F2);
-    EXPECT_EQ(grid->columnWidth(0), tv::forms::twipsToPixelsX(tv::forms::kResetColumnWidth));
-    EXPECT_EQ(grid->horizontalHeader()->visualIndex(0), 0);
-
-    // The same with the focus on a button.
-    ask.message(msgbox::kNo, QStringLiteral("reset the columns"));
-    QTest::keyClick(list->commandButton(ListForm::Refresh), Qt::Key_F2);
+    EXPECT_EQ(grid->columnWidth(1), 210);
+    ask.message(msgbox::kYes, u"reset the columns"_s);
+    QTest::keyClick(list->commandButton(ListForm::Refresh), Qt::Key_F2);  // a button has the focus
+    EXPECT_EQ(grid->columnWidth(1), tv::forms::twipsToPixelsX(tv::forms::kResetColumnWidth));
+    EXPECT_EQ(grid->horizontalHeader()->visualIndex(2), 2);
+    EXPECT_EQ(grid->verticalHeader()->sectionSize(1),
+              tv::forms::twipsToPixelsY(tv::forms::kResetRowHeight));
 }
 
-TEST_F(ListFormTest, ColumnsComeBackAsTheUserLeftThem) {
-    addCustomers({QStringLiteral("Acme")});
-    ListForm* list = openList(QStringLiteral("Customers"));
-    list->grid()->setColumnWidth(1, 210);
-    list->grid()->horizontalHeader()->moveSection(2, 0);
-    list->close();  // the Close command's unload step
-    EXPECT_FALSE(
-        tv::GetSetting(tv::kAppName, QStringLiteral("Customers"), QStringLiteral("Widths"), {})
-            .isEmpty());
-
-    ListForm* again = openList(QStringLiteral("Customers"));
-    EXPECT_EQ(again->grid()->columnWidth(1), 210);
-    EXPECT_EQ(again->grid()->horizontalHeader()->visualIndex(2), 0);
-}
-
-TEST_F(ListFormTest, PrintingWritesEveryRowOnNumberedPages) {
-    ListForm* empty = openList(QStringLiteral("Customers"));
-    ask.message(msgbox::kOk, QStringLiteral("no records to print"));
-    empty->runCommand(ListForm::Print);  // no printer dialog for an empty list
-    delete empty;
-
-    QStringList names;
-    for (int i = 0; i < 150; ++i)
-        names << QStringLiteral("Customer %1").arg(i, 3, 10, QLatin1Char('0'));
-    addCustomers(names);
-    ListForm* list = openList(QStringLiteral("Customers"));
-    auto pagesOf = [](const QString& pdf) {
-        QFile file(pdf);
-        if (!file.open(QIODevice::ReadOnly)) return -1;
-        const QString bytes = QString::fromLatin1(file.readAll());
-        return static_cast<int>(
-            bytes.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
-    };
-    const QString all = data.file(QStringLiteral("all.pdf"));
-    ask.printer(true, all);
-    list->runCommand(ListForm::Print);
-    const int pages = pagesOf(all);
-    EXPECT_GE(pages, 3) << "150 rows do not fit on two pages";
-
-    // A filtered list prints only its rows: fewer pages.
-    list->applyQuery(
-        QStringLiteral("SELECT * FROM [Customers] WHERE [CUSTOMER NAME] < 'Customer 010'"));
-    const QString some = data.file(QStringLiteral("some.pdf"));
-    ask.printer(true, some);
-    list->runCommand(ListForm::Print);
-    EXPECT_EQ(pagesOf(some), 1);
-
-    ask.printer(false);
-    list->runCommand(ListForm::Print);  // cancelled: nothing else happens
+TEST_F(ListFormTest, EnterOpensOrRunsTheFocusedButtonAndEscapeCloses) {
+    tv::forms::registerFrameworkRecordWindows();
+    addFeedback(u"O'Brien Office"_s, u"2026-01-05 09:00:00"_s);
+    ListForm* list = openList(u"Customer Feedback"_s);
+    QTest::keyClick(list->grid(), Qt::Key_Return);
+    EXPECT_TRUE(list->RefreshPending()) << "the row went to its record window";
+    ask.saveFile(QString());  // Export's file dialog, cancelled
+    QTest::keyClick(list->commandButton(ListForm::Export), Qt::Key_Return);
+    const QPointer<ListForm> gone(list);
+    QTest::keyClick(list->grid(), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(gone.isNull());
 }
 
 }  // namespace

@@ -1,12 +1,10 @@
-// Lookup tables without windows: writing codes (renames, the columns a
-// table may not have, refusals) and printing a table.
+// Lookup tables without windows: writing codes (renames, the columns a table may not
+// have, refusals).
 #include "core/variant.h"
 #include "data/app_state.h"
 #include "forms/framework/lookup_codes.h"
-#include "forms/framework/lookup_print.h"
 #include "framework/lookup_fixture.h"
 
-#include <QFile>
 #include <QRegularExpression>
 
 namespace {
@@ -95,31 +93,6 @@ TEST_F(LookupCodesTest, RefusedCodesAreReportedWith195AndReleaseTheTable) {
     EXPECT_EQ(count(table), QStringLiteral("2"));
     // Nothing was left holding the write lock.
     EXPECT_EQ(SaveLookupCode(table, QStringLiteral("Code 02"), QString(), 0, QString(), 1, {}), -1);
-}
-
-TEST_F(LookupCodesTest, PrintingWritesTheRowsInKeyOrderOnThePagesTheyNeed) {
-    fillCountries(150);
-    execData({QStringLiteral("INSERT INTO [Countries] VALUES ('A''s Land', 'First')")});
-    LookupPrintout printout;
-    ASSERT_TRUE(ReadLookupPrintout(QStringLiteral("Countries"), QString(), printout));
-    EXPECT_EQ(printout.header, QStringList({QStringLiteral("Tolvarine Customer Management"),
-                                            QStringLiteral("Version 1.20")}));
-    EXPECT_EQ(printout.columnNames,
-              QStringList({QStringLiteral("COUNTRY"), QStringLiteral("DESCRIPTION")}));
-    EXPECT_EQ(printout.widths, (std::vector<int>{50, 100}));
-    ASSERT_EQ(printout.rows.size(), 151u);
-    EXPECT_EQ(printout.rows[0], QStringList({QStringLiteral("A's Land"), QStringLiteral("First")}));
-
-    const QString pdf = data.file(QStringLiteral("codes.pdf"));
-    ask.printer(true, pdf);
-    ASSERT_TRUE(PrintLookupTable(QStringLiteral("Countries"), QStringLiteral("Countries")));
-    QFile file(pdf);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString bytes = QString::fromLatin1(file.readAll());
-    EXPECT_TRUE(bytes.startsWith(QLatin1String("%PDF")));
-    EXPECT_GE(bytes.count(QRegularExpression(R"(/Type\s*/Page\b)")), 3);
-    ask.printer(false);
-    EXPECT_FALSE(PrintLookupTable(QStringLiteral("Countries"), QStringLiteral("Countries")));
 }
 
 }  // namespace

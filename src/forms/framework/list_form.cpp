@@ -145,6 +145,7 @@ ListForm::ListForm(QWidget* parent)
         const int index = arrayIndex(button);
         connect(static_cast<QPushButton*>(button), &QPushButton::clicked, this,
                 [this, index] { runCommand(index); });
+        button->installEventFilter(this);  // Enter runs the button with the focus
     }
     connect(ui->TDBGrid1, &QTableView::doubleClicked, this, [this] { runCommand(Edit); });
 
@@ -518,6 +519,15 @@ void ListForm::applyDraggedRowHeight() {
 }
 
 bool ListForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (button && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            shiftCtrlAlt(key) == Qt::NoModifier) {
+            button->click();
+            return true;
+        }
+    }
     if (watched == ui->TDBGrid1->verticalHeader()->viewport() &&
         event->type() == QEvent::MouseButtonRelease) {
         applyDraggedRowHeight();
@@ -552,14 +562,6 @@ void ListForm::keyPressEvent(QKeyEvent* event) {
             case Qt::Key_Escape:
                 runCommand(Close);
                 return;
-            case Qt::Key_Return:
-            case Qt::Key_Enter:
-                // A command button with the focus runs as a click would.
-                if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
-                    button->click();
-                    return;
-                }
-                break;
             default:
                 break;
         }

@@ -98,7 +98,8 @@ bool PrintList(const PrintListRequest& request) {
 
     reports::PageTable table;
     table.title = request.heading;
-    table.subtitles << QObject::tr("%1 records").arg(request.recordCount);
+    table.subtitles << (request.recordCount == u"1" ? QObject::tr("1 record")
+                                                    : QObject::tr("%1 records").arg(request.recordCount));
     std::vector<ListColumn> printed;
     gridColumns(request.grid, table, printed);
     ListRows rows(*request.rows, std::move(printed));
