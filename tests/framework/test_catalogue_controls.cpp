@@ -45,7 +45,8 @@ TEST_F(CatalogueTest, TheShippedDefinitionsAgreeWithTheCatalogue) {
     for (const QString& display : recordWindowTables()) {
         EXPECT_EQ(tvtest::queryValue(tv::data::state().DefinitionsDb,
                                      u"SELECT RECORDWINDOW FROM [TABLE DEFINITIONS] WHERE "
-                                     "DISPLAYNAME = "_s + tv::engine::quoteLiteral(display)),
+                                     "DISPLAYNAME = "_s +
+                                         tv::engine::quoteLiteral(display)),
                   recordWindowName(display))
             << display.toStdString();
     }
@@ -116,7 +117,7 @@ TEST(ControlArrays, ElementsComeInIndexOrderAndCloneElementZero) {
     EXPECT_EQ(clone->geometry(), QRect(7, 9, 120, 21));
     EXPECT_EQ(tagOf(clone), u"Key"_s);
     EXPECT_TRUE(clone->isHidden());
-    EXPECT_EQ(loadArrayElement(label0, 2), clone);  // loaded once
+    EXPECT_EQ(loadArrayElement(label0, 2), clone);   // loaded once
     EXPECT_EQ(loadArrayElement(clone, 3), nullptr);  // only element 0 is a model
     EXPECT_EQ(qobject_cast<QLineEdit*>(loadArrayElement(text0, 1))->maxLength(), 12);
 }

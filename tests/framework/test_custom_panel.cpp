@@ -46,7 +46,8 @@ protected:
     // Columns "<prefix>1" .. "<prefix>n" of ten characters.
     void addTextColumns(const QString& prefix, int n) {
         std::vector<tvtest::NewColumn> columns;
-        for (int i = 1; i <= n; ++i) columns.push_back({prefix + QString::number(i), FieldType::Text, 10});
+        for (int i = 1; i <= n; ++i)
+            columns.push_back({prefix + QString::number(i), FieldType::Text, 10});
         addColumns(kDataTable, columns);
     }
     static QWidget* panel(QWidget* w) { return w->findChild<QWidget*>(u"CustomPanel"_s); }
@@ -138,7 +139,7 @@ TEST_F(CustomPanelTest, TextBoxWidthIsLimitedByThePanel) {
     // than 4035 widens the limit, to its width less 1500 less the 300 margin (which can
     // also make it narrower).
     for (const auto& [panelWidth, expected] : {std::pair{3000, 4035}, std::pair{4035, 4035},
-                                              std::pair{6000, 4200}, std::pair{4500, 2700}}) {
+                                               std::pair{6000, 4200}, std::pair{4500, 2700}}) {
         auto w = windowWithPanel(panelWidth, 3000);
         ASSERT_EQ(pixelsToTwipsX(element(w.get(), "CustomTextBox", 0)->x()), 1500);
         BuildCustomPanel(w.get(), kTable);
@@ -153,8 +154,9 @@ TEST_F(CustomPanelTest, RowsThatDoNotFitMakeThePanelScroll) {
         SCOPED_TRACE(rows);
         const int before = columnCount(kDataTable);
         addTextColumns(u"C%1_"_s.arg(rows), rows);
-        execDefinitions({u"UPDATE [TABLE DEFINITIONS] SET [STDFIELDCOUNT] = %1 WHERE "
-                         "[TABLENAME] = 'CUSTOMER FEEDBACK'"_s.arg(before)});
+        execDefinitions(
+            {u"UPDATE [TABLE DEFINITIONS] SET [STDFIELDCOUNT] = %1 WHERE "
+             "[TABLENAME] = 'CUSTOMER FEEDBACK'"_s.arg(before)});
         auto w = windowWithPanel(6000, 2000);
         auto* bar = w->findChild<QScrollBar*>(u"VScroll1"_s);
         BuildCustomPanel(w.get(), kTable);
@@ -186,7 +188,8 @@ TEST_F(CustomPanelTest, CustomValuesAreSavedAndLoadedByOrdinal) {
     element<QLineEdit>(w, "CustomTextBox", 0)->setText(u"North"_s);
     element<QCheckBox>(w, "CustomCheckBox", 0)->setChecked(true);
     ASSERT_TRUE(w->save());
-    EXPECT_EQ(dataValue(u"SELECT [REGION] & '|' & [VIP] FROM [CUSTOMER FEEDBACK]"_s), u"North|-1"_s);
+    EXPECT_EQ(dataValue(u"SELECT [REGION] & '|' & [VIP] FROM [CUSTOMER FEEDBACK]"_s),
+              u"North|-1"_s);
 
     w->showNewRow();
     EXPECT_TRUE(element<QLineEdit>(w, "CustomTextBox", 0)->text().isEmpty());

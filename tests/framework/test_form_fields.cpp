@@ -33,8 +33,14 @@ tv::data::FieldValueArray row(const QStringList& values) {
 
 TEST(FormFields, CheckBoxesReadTheClassicBooleanTexts) {
     const std::pair<const char*, Qt::CheckState> cases[] = {
-        {"True", Qt::Checked}, {"true", Qt::Checked}, {"-1", Qt::Checked}, {"1", Qt::Checked},
-        {"2", Qt::Checked}, {"False", Qt::Unchecked}, {"0", Qt::Unchecked}, {"", Qt::Unchecked},
+        {"True", Qt::Checked},
+        {"true", Qt::Checked},
+        {"-1", Qt::Checked},
+        {"1", Qt::Checked},
+        {"2", Qt::Checked},
+        {"False", Qt::Unchecked},
+        {"0", Qt::Unchecked},
+        {"", Qt::Unchecked},
         {"maybe", Qt::PartiallyChecked}};  // not a Boolean: the box keeps what it showed
     for (const auto& [value, expected] : cases) {
         QWidget form;
@@ -60,7 +66,7 @@ TEST(FormFields, EachControlKindGivesItsValue) {
     auto* far = bound<QLineEdit>(&form, 9);
     far->setText(u"kept"_s);
     for (const auto& [state, stored] : {std::pair{Qt::Unchecked, "0"}, std::pair{Qt::Checked, "1"},
-                                       std::pair{Qt::PartiallyChecked, "2"}}) {
+                                        std::pair{Qt::PartiallyChecked, "2"}}) {
         check->setCheckState(state);
         EXPECT_EQ(controlValue(check), QString::fromLatin1(stored));
     }
@@ -94,14 +100,16 @@ TEST_F(SaveFormFieldsTest, AddsUpdatesOrOnlyCollects) {
     auto* followUp = bound<QCheckBox>(&form, 10);
     bound<DateBox>(&form, 12)->setDateText(u"2026-02-10"_s);
     const auto stored = [] {
-        return dataValue(u"SELECT [SUMMARY] & '|' & [FOLLOWUP] & '|' & [RESOLVEDDATE] FROM "
-                         "[CUSTOMER FEEDBACK] WHERE [CUSTOMER NAME] = 'O''Brien'"_s);
+        return dataValue(
+            u"SELECT [SUMMARY] & '|' & [FOLLOWUP] & '|' & [RESOLVEDDATE] FROM "
+            "[CUSTOMER FEEDBACK] WHERE [CUSTOMER NAME] = 'O''Brien'"_s);
     };
 
     // Mode 0 only collects, into one element per column; "True" is written back as "1".
     tv::data::state().FieldValues(40) = u"left over"_s;
-    LoadFormFields(&form, row({u"O'Brien"_s, u"2026-02-03 08:15:00"_s, {}, {}, {}, {}, {}, {}, {},
-                               u"True"_s}));
+    LoadFormFields(
+        &form,
+        row({u"O'Brien"_s, u"2026-02-03 08:15:00"_s, {}, {}, {}, {}, {}, {}, {}, u"True"_s}));
     ASSERT_EQ(SaveFormFields(&form, table, 0, QString(), QString()), -1);
     const auto& values = tv::data::state().FieldValues;
     EXPECT_EQ(values.size(), columnCount(u"CUSTOMER FEEDBACK"_s));

@@ -15,6 +15,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QPushButton>
 #include <QStandardItemModel>
 #include <QTableView>
 
@@ -26,8 +27,10 @@ using namespace Qt::StringLiterals;
 QString setting(const QString& section, const QString& key) {
     return tv::GetSetting(tv::kAppName, section, key, u"<none>"_s);
 }
-void store(const QString& section, const QString& key, const QString& value) {
-    tv::SaveSetting(tv::kAppName, section, key, value);
+// Stores "Key=value;Key=value" in the section.
+void store(const QString& section, const QString& values) {
+    for (const QString& pair : values.split(u';', Qt::SkipEmptyParts))
+        tv::SaveSetting(tv::kAppName, section, pair.section(u'=', 0, 0), pair.section(u'=', 1));
 }
 
 class LayoutTest : public tvtest::FrameworkTest {
@@ -62,16 +65,11 @@ TEST_F(LayoutTest, PlacementModes) {
         {"mode 2: another isList changes nothing", stored, 2, 1, start},
         {"another mode changes nothing", stored, 3, kRecordWindow, start},
     };
-    using Values = std::pair<const char*, const char*>[];
-    for (const auto& [key, value] : Values{{"Form Top", "750"}, {"Form Left", "1500"},
-                                           {"Form Width", "7500"}, {"Form Height", "0"},
-                                           {"List Top", "900"}, {"List Left", "150"},
-                                           {"List Height", "3000"}})
-        store(stored, QString::fromLatin1(key), QString::fromLatin1(value));
+    store(stored,
+          u"Form Top=750;Form Left=1500;Form Width=7500;Form Height=0;"
+          "List Top=900;List Left=150;List Height=3000"_s);
     // Texts that are no numbers, and a width beyond 16 bits, keep what the window has.
-    for (const auto& [key, value] : Values{{"Form Top", "high"}, {"Form Left", "600"},
-                                           {"Form Width", "99999"}, {"Form Height", "3000"}})
-        store(u"Products"_s, QString::fromLatin1(key), QString::fromLatin1(value));
+    store(u"Products"_s, u"Form Top=high;Form Left=600;Form Width=99999;Form Height=3000"_s);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         sub->setGeometry(twipsToPixels(start));
@@ -96,11 +94,15 @@ TEST_F(LayoutTest, AWindowClosedMaximisedKeepsItsLastNormalGeometry) {
     tv::data::state().WindowPlacementMode = 2;
     const QString table = u"Customer Feedback"_s;
     const QRect normal(450, 600, 7500, 5250);
+    // Closed by its own Close button, a window takes its MDI frame with it.
     auto closeWindow = [](RecordWindow* w) {
-        const QPointer<RecordWindow> gone(w);
-        windowFrame(w)->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_TRUE(gone.isNull());
+        const QPointer<QWidget> frame(windowFrame(w));
+        w->findChild<QPushButton*>(u"Closef"_s)->click();
+        for (int i = 0; i < 3 && frame; ++i) {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCoreApplication::processEvents();
+        }
+        EXPECT_TRUE(frame.isNull());
     };
 
     RecordWindow* w = GetRecordWindow(table);
@@ -122,16 +124,34 @@ protected:
     void SetUp() override {
         FrameworkTest::SetUp();
         model.setColumnCount(3);
-        model.setRowCount(4);
         grid.setModel(&model);
-        for (int c = 0; c < 3; ++c) grid.setColumnWidth(c, 50 + 10 * c);
     }
-    int visual(int column) const { return grid.horizontalHeader()->visualIndex(column); }
-    QString stored(const char* key) const { return setting(section, QString::fromLatin1(key)); }
-    void storeLayout(const char* widths, const char* order, const char* rowHeight) {
-        store(section, u"Widths"_s, QString::fromLatin1(widths));
-        store(section, u"Order"_s, QString::fromLatin1(order));
-        store(section, u"RowHeight"_s, QString::fromLatin1(rowHeight));
+    // Three columns 600 twips wide in their natural order, rows 300 twips high.
+    void resetGrid() {
+        for (int c = 0; c < 3; ++c) {
+            grid.setColumnWidth(c, twipsToPixelsX(600));
+            grid.horizontalHeader()->moveSection(grid.horizontalHeader()->visualIndex(c), c);
+        }
+        grid.verticalHeader()->setDefaultSectionSize(twipsToPixelsY(300));
+    }
+    // The grid as "widths|display positions|row height", in twips and counting from 1.
+    QString shown() const {
+        QString widths, order;
+        for (int c = 0; c < 3; ++c) {
+            widths += QString::number(pixelsToTwipsX(grid.columnWidth(c))) + u',';
+            order += QString::number(grid.horizontalHeader()->visualIndex(c) + 1) + u',';
+        }
+        const int height = pixelsToTwipsY(grid.verticalHeader()->defaultSectionSize());
+        return widths + u'|' + order + u'|' + QString::number(height);
+    }
+    QString stored() const {
+        return setting(section, u"Widths"_s) + u'|' + setting(section, u"Order"_s) + u'|' +
+               setting(section, u"RowHeight"_s);
+    }
+    void storeLayout(const QString& layout) {
+        store(section, u"Widths=%1;Order=%2;RowHeight=%3"_s.arg(layout.section(u'|', 0, 0),
+                                                                layout.section(u'|', 1, 1),
+                                                                layout.section(u'|', 2, 2)));
     }
 
     const QString section = u"Line Items"_s;
@@ -139,65 +159,36 @@ protected:
     QTableView grid;
 };
 
-TEST_F(GridLayoutTest, ALayoutSurvivesARestoreAndSaveUnchanged) {
-    storeLayout("1545,2000,800,", "3,1,2,", "300");
-    RestoreGridLayout(&grid, section);
-    EXPECT_EQ(grid.columnWidth(1), twipsToPixelsX(2000));
-    EXPECT_EQ(visual(0), 2);
-    EXPECT_EQ(visual(1), 0);
-    EXPECT_EQ(grid.verticalHeader()->defaultSectionSize(), twipsToPixelsY(300));
-    storeLayout("", "", "");
-    SaveGridLayout(&grid, section);
-    EXPECT_EQ(stored("Widths") + stored("Order") + stored("RowHeight"), u"1545,2000,800,3,1,2,300"_s);
-
-    // A column the user widens is saved at its new width, the others unchanged.
-    grid.setColumnWidth(1, 200);
-    SaveGridLayout(&grid, section);
-    EXPECT_EQ(stored("Widths"), u"1545,%1,800,"_s.arg(pixelsToTwipsX(200)));
-}
-
-TEST_F(GridLayoutTest, ValuesCountOnlyUpToTheirCommaAndWithinTheColumns) {
-    struct Case {
-        const char* widths;
-        int expected[3];  // twips; 0 keeps the grid's own
-        const char* order;
-        int visual[3];
-    };
-    const Case cases[] = {
-        {"1500,2250", {1500, 0, 0}, "2,1,", {1, 0, 2}},
-        {"1500,2250,", {1500, 2250, 0}, "9,x,1,", {1, 2, 0}},  // out of range: kept
-        {"1500,2250,900,600,450,", {1500, 2250, 900}, "", {0, 1, 2}},
-        {"", {0, 0, 0}, "3,", {2, 0, 1}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.widths);
-        for (int col = 0; col < 3; ++col) {
-            grid.setColumnWidth(col, 50 + 10 * col);
-            grid.horizontalHeader()->moveSection(visual(col), col);
-        }
-        storeLayout(c.widths, c.order, "0");
+TEST_F(GridLayoutTest, StoredValuesApplyAsFarAsTheyGoAndSaveAsShown) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"1545,2010,810,|3,1,2,|330", "1545,2010,810,|3,1,2,|330"},
+        // Text after the last comma is no value; a row height of 0 is not applied.
+        {"1500,2250|2,1,|0", "1500,600,600,|2,1,3,|300"},
+        // Values beyond the columns, positions out of range and no numbers are skipped.
+        {"1500,2250,900,600,450,|9,x,1,|", "1500,2250,900,|2,3,1,|300"},
+        {"|3,|abc", "600,600,600,|3,1,2,|300"}};
+    for (const auto& [layout, expected] : cases) {
+        SCOPED_TRACE(layout);
+        resetGrid();
+        storeLayout(QString::fromLatin1(layout));
         RestoreGridLayout(&grid, section);
-        for (int col = 0; col < 3; ++col) {
-            const int w = c.expected[col] ? twipsToPixelsX(c.expected[col]) : 50 + 10 * col;
-            EXPECT_EQ(grid.columnWidth(col), w) << "column " << col;
-            EXPECT_EQ(visual(col), c.visual[col]) << "column " << col;
-        }
+        EXPECT_EQ(shown(), QString::fromLatin1(expected));
+        SaveGridLayout(&grid, section);
+        EXPECT_EQ(stored(), QString::fromLatin1(expected));
     }
+    grid.setColumnWidth(1, 200);  // widened by the user
+    SaveGridLayout(&grid, section);
+    EXPECT_EQ(setting(section, u"Widths"_s), u"600,%1,600,"_s.arg(pixelsToTwipsX(200)));
 }
 
 TEST_F(GridLayoutTest, ResetWritesTheDefaultsOnTheNextSave) {
-    storeLayout("900,900,900,", "3,2,1,", "600");
+    storeLayout(u"900,900,900,|3,2,1,|600"_s);
     RestoreGridLayout(&grid, section);
     ResetGridLayout(&grid, section);
-    EXPECT_EQ(stored("Widths") + stored("Order") + stored("RowHeight"), u"<none><none><none>"_s);
-    EXPECT_EQ(grid.verticalHeader()->defaultSectionSize(), twipsToPixelsY(kResetRowHeight));
-    for (int c = 0; c < 3; ++c) {
-        EXPECT_EQ(grid.columnWidth(c), twipsToPixelsX(kResetColumnWidth));
-        EXPECT_EQ(visual(c), c);
-    }
+    EXPECT_EQ(stored(), u"<none>|<none>|<none>"_s);
+    EXPECT_EQ(shown(), u"1545,1545,1545,|1,2,3,|225"_s);
     SaveGridLayout(&grid, section);
-    EXPECT_EQ(stored("Widths") + stored("Order") + stored("RowHeight"),
-              u"1545,1545,1545,1,2,3,225"_s);
+    EXPECT_EQ(stored(), u"1545,1545,1545,|1,2,3,|225"_s);
 }
 
 }  // namespace
@@ -217,21 +208,4 @@ TEST(KeepInView, ASubWindowPlacedPastTheAreaIsPulledBackWithItsCornerVisible) {
     EXPECT_EQ(place({350, 250, 200, 100}).bottomRight(), view.bottomRight());
     EXPECT_EQ(place({10, 20, 200, 100}).topLeft(), QPoint(10, 20));
     EXPECT_EQ(place({300, 40, 600, 100}).topLeft(), QPoint(0, 40)) << "too wide: its left shows";
-}
-
-TEST(HostInMdi, AWindowThatClosesItselfTakesItsFrameWithIt) {
-    QMdiArea area;
-    tv::forms::setMdiArea(&area);
-    auto* window = new QWidget;
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    QPointer<QMdiSubWindow> frame = tv::forms::hostInMdi(window);
-    ASSERT_TRUE(frame);
-    frame->show();
-    window->close();  // as a window's own Close button does
-    for (int i = 0; i < 3 && frame; ++i) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-    }
-    EXPECT_TRUE(frame.isNull());
-    tv::forms::setMdiArea(nullptr);
 }

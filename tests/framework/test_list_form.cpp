@@ -40,9 +40,13 @@ TEST_F(ListFormTest, TheDefaultListIsSortedOnTheLastKeyField) {
         const char* query;
         QStringList firstColumn;  // empty: not checked
     } const cases[] = {
-        {"Customer Feedback", false, "SELECT * FROM [Customer Feedback] ORDER BY [DATETIME]",
+        {"Customer Feedback",
+         false,
+         "SELECT * FROM [Customer Feedback] ORDER BY [DATETIME]",
          {"Zeta Copiers", "Mid Office", "Alpha Print"}},
-        {"Customer Feedback", true, "SELECT * FROM [Customer Feedback] ORDER BY [DATETIME] DESC",
+        {"Customer Feedback",
+         true,
+         "SELECT * FROM [Customer Feedback] ORDER BY [DATETIME] DESC",
          {"Alpha Print", "Mid Office", "Zeta Copiers"}},
         {"Customers", false, "SELECT * FROM [Customers] ORDER BY [CUSTOMER NAME]", {}},
         {"Form Captions", false, "SELECT * FROM [Form Captions] ORDER BY 1,2,3", {}},
@@ -182,7 +186,8 @@ TEST_F(ListFormTest, ExportedValuesStayInTheirFields) {
     ASSERT_EQ(lines.size(), 4);  // header, two rows, and nothing after the last line end
     EXPECT_EQ(lines[0].split(u',').size(), list->model()->columnCount());
     EXPECT_TRUE(lines[0].startsWith(u"\"Account Name\","_s));
-    EXPECT_TRUE(lines[1].startsWith(u"\"O'Brien, \"\"The Copier People\"\", Ltd\",#NULL#,\"Leeds\","_s))
+    EXPECT_TRUE(
+        lines[1].startsWith(u"\"O'Brien, \"\"The Copier People\"\", Ltd\",#NULL#,\"Leeds\","_s))
         << lines[1].toStdString();
 
     // A "folder" that is a file: nobody can create a file inside it. The system's error

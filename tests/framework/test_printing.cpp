@@ -25,8 +25,8 @@ TEST_F(ListFormTest, AListPrintsItsVisibleColumnsInTheUsersOrder) {
     addCustomers({u"O'Brien Ltd"_s}, u"Cork"_s);
     addCustomers({u"Plain Traders"_s}, u"Leeds"_s);
     ListForm* list = openList(u"Customers"_s);
-    list->grid()->setColumnWidth(0, 300);   // room for the whole name
-    list->grid()->setColumnHidden(1, true);  // Street
+    list->grid()->setColumnWidth(0, 300);                 // room for the whole name
+    list->grid()->setColumnHidden(1, true);               // Street
     list->grid()->horizontalHeader()->moveSection(2, 0);  // City first
     list->applyQuery(u"SELECT * FROM [Customers] WHERE [POSTALCITY] = 'Cork'"_s);
     const QString pdf = data.file(u"list.pdf"_s);
@@ -51,7 +51,8 @@ class LookupPrintTest : public FrameworkTest {};
 TEST_F(LookupPrintTest, ATablePrintsEveryCodeInKeyOrder) {
     QStringList rows{u"DELETE * FROM [Countries]"_s};
     for (int i = 0; i < 150; ++i)
-        rows << u"INSERT INTO [Countries] ([COUNTRY]) VALUES ('Code %1')"_s.arg(i, 3, 10, QChar(u'0'));
+        rows << u"INSERT INTO [Countries] ([COUNTRY]) VALUES ('Code %1')"_s.arg(i, 3, 10,
+                                                                                QChar(u'0'));
     rows << u"INSERT INTO [Countries] VALUES ('A''s Land', 'First')"_s;
     execData(rows);
     tv::forms::LookupPrintout printout;
