@@ -5,14 +5,10 @@
 #include "forms/framework/generic_record_window.h"
 #include "forms/framework/record_catalogue.h"
 #include "forms/framework/record_window.h"
-#include "forms/framework/twips.h"
 #include "framework/framework_fixture.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
 
 namespace {
 
@@ -60,32 +56,22 @@ TEST_F(CatalogueTest, EachTableHasOneWindowItsOwnOrThePlainOne) {
     ASSERT_NE(qobject_cast<GenericRecordWindow*>(plain), nullptr);
     EXPECT_EQ(plain->objectName(), u"Customer"_s);
     EXPECT_EQ(plain->findChild<QLineEdit*>(u"Field_1"_s)->maxLength(), 60);
-
     RecordWindow* w = GetRecordWindow(u"Customer Feedback"_s);
-    ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->objectName(), u"Feedback"_s);
     EXPECT_EQ(GetRecordWindow(u"customer feedback"_s), w);
-    const QPointer<RecordWindow> first(w);
-    w->findChild<QPushButton*>(u"Closef"_s)->click();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_TRUE(first.isNull());
-    ASSERT_NE(GetRecordWindow(u"Customer Feedback"_s), nullptr);
-}
 
-TEST_F(CatalogueTest, TheRequestWindowServesBothRequestTables) {
+    // The request window serves both request tables, made and loaded once.
     int made = 0;
     registerRecordWindow(u"Request"_s, [&made] {
         ++made;
         return new StandInWindow();
     });
     RecordWindow* current = GetRecordWindow(u"Current Requests"_s);
-    ASSERT_NE(current, nullptr);
     EXPECT_EQ(current->tableName(), u"Current Requests"_s);
-    RecordWindow* completed = GetRecordWindow(u"Completed Requests"_s);
-    EXPECT_EQ(completed, current);
-    EXPECT_EQ(completed->property("LocalTableName").toString(), u"Completed Requests"_s);
+    EXPECT_EQ(GetRecordWindow(u"Completed Requests"_s), current);
+    EXPECT_EQ(current->property("LocalTableName").toString(), u"Completed Requests"_s);
     EXPECT_EQ(made, 1);
-    EXPECT_EQ(static_cast<StandInWindow*>(completed)->loads, 1);
+    EXPECT_EQ(static_cast<StandInWindow*>(current)->loads, 1);
 }
 
 TEST(ControlArrays, ElementsComeInIndexOrderAndCloneElementZero) {
@@ -95,7 +81,6 @@ TEST(ControlArrays, ElementsComeInIndexOrderAndCloneElementZero) {
     QStringList names;
     for (QWidget* w : controlArray(&form, u"Item"_s)) names << w->objectName();
     EXPECT_EQ(names, (QStringList{u"Item_0"_s, u"Item_1"_s, u"Item_2"_s, u"Item_10"_s}));
-    EXPECT_EQ(arrayIndex(arrayElement(&form, u"Item"_s, 10)), 10);
     EXPECT_EQ(arrayElement(&form, u"Item"_s, 3), nullptr);
 
     QWidget panel(&form);
@@ -110,12 +95,10 @@ TEST(ControlArrays, ElementsComeInIndexOrderAndCloneElementZero) {
 
     auto* clone = qobject_cast<QLabel*>(loadArrayElement(label0, 2));
     ASSERT_NE(clone, nullptr);
-    EXPECT_EQ(clone->objectName(), u"Value_2"_s);
+    EXPECT_EQ(clone->objectName() + clone->text() + tagOf(clone), u"Value_2CaptionKey"_s);
     EXPECT_EQ(clone->parentWidget(), &panel);
-    EXPECT_EQ(clone->text(), u"Caption"_s);
     EXPECT_EQ(clone->frameShape(), QFrame::Box);
     EXPECT_EQ(clone->geometry(), QRect(7, 9, 120, 21));
-    EXPECT_EQ(tagOf(clone), u"Key"_s);
     EXPECT_TRUE(clone->isHidden());
     EXPECT_EQ(loadArrayElement(label0, 2), clone);   // loaded once
     EXPECT_EQ(loadArrayElement(clone, 3), nullptr);  // only element 0 is a model
@@ -124,24 +107,13 @@ TEST(ControlArrays, ElementsComeInIndexOrderAndCloneElementZero) {
 
 TEST(BoundControls, TagsTellBindingFromCaptionKeys) {
     QLabel control;
-    const struct {
-        const char* tag;
-        int ordinal;
-        const char* key;
-    } cases[] = {{"12", 12, ""}, {" 3", 3, ""}, {"okf", 0, "okf"}, {"", 0, ""}, {"0", 0, ""}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.tag);
-        setTag(&control, QString::fromLatin1(c.tag));
-        EXPECT_EQ(boundOrdinal(&control), c.ordinal);
-        EXPECT_EQ(captionKey(&control), QString::fromLatin1(c.key));
-    }
-}
-
-TEST(Twips, PixelsAndTwipsConvertAtTheScreensResolution) {
-    EXPECT_DOUBLE_EQ(twipsPerPixelX() * twipsToPixelsX(1440), 1440.0);
-    for (int px : {0, 1, 22, 103, 269, 400}) {
-        EXPECT_EQ(twipsToPixelsX(pixelsToTwipsX(px)), px);
-        EXPECT_EQ(twipsToPixelsY(pixelsToTwipsY(px)), px);
+    const char* cases[][2] = {
+        {"12", "12|"}, {" 3", "3|"}, {"okf", "0|okf"}, {"", "0|"}, {"0", "0|"}};
+    for (const auto& [tag, seen] : cases) {  // seen: ordinal|caption key
+        setTag(&control, QString::fromLatin1(tag));
+        EXPECT_EQ(QString::number(boundOrdinal(&control)) + u'|' + captionKey(&control),
+                  QString::fromLatin1(seen))
+            << tag;
     }
 }
 
