@@ -3,125 +3,90 @@
 // empty one, the list reads itself again when it is activated after them, and Delete
 // closes the record window that shows the deleted row.
 #include "data/app_state.h"
-#include "data/prompter.h"
-#include "forms/framework/controls.h"
-#include "forms/framework/form_fields.h"
 #include "forms/framework/list_model.h"
 #include "forms/framework/record_catalogue.h"
 #include "forms/framework/record_window.h"
 #include "framework/list_fixture.h"
 
-#include <QApplication>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTableView>
 
 namespace tvtest {
 namespace {
 
-using tv::data::state;
+using namespace Qt::StringLiterals;
 using tv::forms::ListForm;
 using tv::forms::RecordWindow;
-namespace msgbox = tv::data::msgbox;
 
 class ListRecordsTest : public ListFormTest {
 protected:
     void SetUp() override {
         ListFormTest::SetUp();
         tv::forms::registerFrameworkRecordWindows();
-        addFeedback(QStringLiteral("Zeta Copiers"), QStringLiteral("2026-01-05 09:00:00"));
-        addFeedback(QStringLiteral("O'Brien Office"), QStringLiteral("2026-02-05 09:30:00"));
-        addFeedback(QStringLiteral("Alpha Print"), QStringLiteral("2026-03-05 10:00:00"));
-        list = openList(QStringLiteral("Customer Feedback"));
+        addFeedback(u"Zeta Copiers"_s, u"2026-01-05 09:00:00"_s);
+        addFeedback(u"O'Brien Office"_s, u"2026-02-05 09:30:00"_s);
+        addFeedback(u"Alpha Print"_s, u"2026-03-05 10:00:00"_s);
+        list = openList(u"Customer Feedback"_s);
     }
-
-    // The open feedback window, if any.
-    static RecordWindow* feedbackWindow() {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* r = qobject_cast<RecordWindow*>(w);
-            if (r && r->tableName() == QStringLiteral("Customer Feedback") && r->isVisible())
-                return r;
-        }
-        return nullptr;
+    // Runs a command on a row and returns the feedback window it left: its mode and the
+    // customer and date it shows, as "mode|customer|date".
+    QString run(int command, int row) {
+        list->grid()->setCurrentIndex(list->model()->index(row, 0));
+        list->runCommand(command);
+        window = tv::forms::GetRecordWindow(u"Customer Feedback"_s);
+        const auto shown = [&](const QString& name) {
+            return window->findChild<QLineEdit*>(name)->text();
+        };
+        return QString::number(window->localEditMode()) + u'|' + shown(u"CustomerName"_s) + u'|' +
+               shown(u"DateTime"_s);
     }
-
-    // What a window shows in the control bound to an ordinal.
-    static QString shown(const QWidget* window, int ordinal) {
-        for (QObject* control : tv::forms::taggedControls(window)) {
-            if (tv::forms::boundOrdinal(control) != ordinal) continue;
-            if (const std::optional<QString> value = tv::forms::controlValue(control))
-                return *value;
-        }
-        return QStringLiteral("<no control>");
-    }
-
-    void select(int row) { list->grid()->setCurrentIndex(list->model()->index(row, 0)); }
 
     ListForm* list = nullptr;
+    QPointer<RecordWindow> window;
 };
 
 TEST_F(ListRecordsTest, EditOpensTheRowAndTheListRefreshesOnReturn) {
-    select(1);
-    list->runCommand(ListForm::Edit);
-    RecordWindow* window = feedbackWindow();
-    ASSERT_TRUE(window);
-    EXPECT_EQ(shown(window, 1), QStringLiteral("O'Brien Office"));
-    EXPECT_FALSE(shown(window, 2).isEmpty());
-    EXPECT_EQ(window->localEditMode(), 2);
+    const QString shown = run(ListForm::Edit, 1);
+    EXPECT_TRUE(shown.startsWith(u"2|O'Brien Office|"_s) && !shown.endsWith(u'|'))
+        << shown.toStdString();
     EXPECT_TRUE(list->RefreshPending());
-
     // Meanwhile a row arrives; coming back to the list shows it, the same row current.
-    addFeedback(QStringLiteral("Newcomer"), QStringLiteral("2026-04-05 10:00:00"));
+    addFeedback(u"Newcomer"_s, u"2026-04-05 10:00:00"_s);
     list->activate();
     EXPECT_FALSE(list->RefreshPending());
-    EXPECT_EQ(list->model()->rowCount(), 4);
-    EXPECT_EQ(list->windowTitle(), QStringLiteral("Customer Feedback (4)"));
+    EXPECT_EQ(list->windowTitle(), u"Customer Feedback (4)"_s);
     EXPECT_EQ(list->grid()->currentIndex().row(), 1);
     // A later activation, with no record window opened since, does not read the list again.
-    addFeedback(QStringLiteral("Latecomer"), QStringLiteral("2026-05-05 10:00:00"));
+    addFeedback(u"Latecomer"_s, u"2026-05-05 10:00:00"_s);
     list->activate();
     EXPECT_EQ(list->model()->rowCount(), 4);
 }
 
 TEST_F(ListRecordsTest, CopyAndAddStartANewRow) {
-    select(2);
-    list->runCommand(ListForm::Copy);
-    RecordWindow* window = feedbackWindow();
-    ASSERT_TRUE(window);
-    EXPECT_EQ(window->localEditMode(), 1);
     // Two key columns: the second (the date and time) is cleared, the customer kept.
-    EXPECT_EQ(shown(window, 1), QStringLiteral("Alpha Print"));
-    EXPECT_TRUE(shown(window, 2).isEmpty()) << shown(window, 2).toStdString();
+    EXPECT_EQ(run(ListForm::Copy, 2), u"1|Alpha Print|"_s);
     EXPECT_TRUE(list->RefreshPending());
-
-    // Add refills the same window with an empty new row.
     list->activate();
-    list->runCommand(ListForm::Add);
-    EXPECT_EQ(window->localEditMode(), 1);
-    EXPECT_TRUE(shown(window, 1).isEmpty());
+    // Add refills the same window with an empty new row.
+    const RecordWindow* copied = window;
+    EXPECT_EQ(run(ListForm::Add, 0), u"1||"_s);
+    EXPECT_EQ(window, copied);
     EXPECT_TRUE(list->RefreshPending());
 }
 
 TEST_F(ListRecordsTest, DeleteClosesTheRecordWindowShowingTheRow) {
-    select(0);
-    list->runCommand(ListForm::Edit);
-    QPointer<RecordWindow> window = feedbackWindow();
-    ASSERT_TRUE(window);
-
-    // Another row goes: the window stays.
-    select(1);
-    ask.message(msgbox::kYes, QStringLiteral("delete this record"));
-    list->runCommand(ListForm::Delete);
-    EXPECT_TRUE(window && window->isVisible());
-
-    // Its own row goes: so does the window.
-    select(0);
-    ASSERT_EQ(list->model()->index(0, 0).data().toString(), QStringLiteral("Zeta Copiers"));
-    ask.message(msgbox::kYes, QStringLiteral("delete this record"));
-    list->runCommand(ListForm::Delete);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(!window || !window->isVisible());
-    EXPECT_EQ(columnTexts(list, 0), QStringList{QStringLiteral("Alpha Print")});
+    run(ListForm::Edit, 0);
+    // Another row goes: the window stays; its own row goes: so does the window.
+    for (const bool own : {false, true}) {
+        list->grid()->setCurrentIndex(list->model()->index(own ? 0 : 1, 0));
+        ask.message(tv::data::msgbox::kYes, u"delete this record"_s);
+        list->runCommand(ListForm::Delete);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(window && window->isVisible(), !own);
+    }
+    EXPECT_EQ(columnTexts(list, 0), QStringList{u"Alpha Print"_s});
 }
 
 }  // namespace
