@@ -1,6 +1,7 @@
-// The lookup-table windows as a user drives them: the chooser, the editor of one table
-// with its code dialog (colours, pictures, refused codes, deleting), and the table-lookup
-// picker (incremental matching, selection, free values, Add).
+// The lookup-table windows as a user drives them: the editor of one table with its code
+// dialog (colours, pictures, refused codes, deleting) and the table-lookup picker
+// (incremental matching, selection, free values, Add). The chooser of tables is driven by
+// the main window's Lookup Tables command test.
 #include "data/app_state.h"
 #include "forms/framework/code_form.h"
 #include "forms/framework/controls.h"
@@ -8,7 +9,6 @@
 #include "forms/framework/lookup_table.h"
 #include "forms/framework/record_catalogue.h"
 #include "forms/framework/record_window.h"
-#include "forms/framework/table_list.h"
 #include "forms/framework/table_lookup.h"
 #include "framework/lookup_fixture.h"
 
@@ -73,22 +73,6 @@ protected:
         list(&editor)->setCurrentItem(items.front());
     }
 };
-
-TEST_F(LookupWindowsTest, ChooserHandsBackTheChosenTable) {
-    TableList chooser;
-    const auto rowOf = [&](const QString& text) {
-        return list(&chooser)->row(list(&chooser)->findItems(text, Qt::MatchExactly).value(0));
-    };
-    chooser.choose(-1);
-    EXPECT_TRUE(state().SharedValues[0].isEmpty());
-    chooser.choose(rowOf(u"Time Zones"_s));
-    EXPECT_EQ(state().SharedValues[2] + state().SharedValues[3], u"00"_s);
-    chooser.choose(rowOf(u"Service Priority Codes"_s));
-    EXPECT_EQ(state().SharedValues,
-              (std::array<QString, 5>{u"Priority Codes"_s, u"Service Priority Codes"_s, u"-1"_s,
-                                      u"-1"_s, QString()}));
-    EXPECT_EQ(chooser.result(), QDialog::Accepted);
-}
 
 TEST_F(LookupWindowsTest, TheEditorAddsCodesAndKeepsTypedValuesOfARefusedOne) {
     auto editor = openEditor(u"Priority Codes"_s, true, true);
@@ -170,32 +154,26 @@ TEST_F(LookupWindowsTest, DeletingAsksAndRefillsOnlyAfterADelete) {
     EXPECT_EQ(list(editor.get())->count(), before - 1);
 }
 
-TEST_F(LookupWindowsTest, PicturesShowWhenTheirFileExistsAndBrowsedOnesAreCopiedIn) {
-    const QString table = u"Activity Types"_s;
-    execData(
-        {u"INSERT INTO [Activity Types] ([ACTIVITY TYPE], [PICTURE]) VALUES ('Lost', "
-         "'no such file.bmp')"_s,
-         u"INSERT INTO [Activity Types] ([ACTIVITY TYPE], [PICTURE]) VALUES ('Kept', "
-         "'call.bmp')"_s});
-    for (const auto& [key, shows] : {std::pair{"Lost", false}, std::pair{"Kept", true}}) {
-        CodeForm form;
-        form.setUp(table, true, true);
-        form.editCode(QString::fromLatin1(key));
-        form.show();
-        EXPECT_EQ(!child<QLabel>(&form, "Image1")->pixmap().isNull(), shows) << key;
-    }
+TEST_F(LookupWindowsTest, ABrowsedPictureIsCopiedInAndShown) {
     const QString outside = data.file(u"logo.bmp"_s);
     QImage picture(8, 8, QImage::Format_RGB32);
     picture.fill(Qt::red);
     ASSERT_TRUE(picture.save(outside));
+    execData(
+        {u"INSERT INTO [Activity Types] ([ACTIVITY TYPE], [PICTURE]) VALUES ('Lost', "
+         "'no such file.bmp')"_s});
     CodeForm form;
-    form.setUp(table, true, true);
+    form.setUp(u"Activity Types"_s, true, true);
     form.editCode(u"Lost"_s);
+    form.show();
+    EXPECT_TRUE(child<QLabel>(&form, "Image1")->pixmap().isNull());
     ask.openFile(outside);
     form.browsePicture();
     EXPECT_TRUE(QFile::exists(pictureFolder() + u"logo.bmp"_s));
+    EXPECT_FALSE(child<QLabel>(&form, "Image1")->pixmap().isNull());
     ASSERT_TRUE(form.saveDetails());
-    EXPECT_EQ(codeColumn(table, u"ACTIVITY TYPE"_s, u"Lost"_s, u"PICTURE"_s), u"logo.bmp"_s);
+    EXPECT_EQ(codeColumn(u"Activity Types"_s, u"ACTIVITY TYPE"_s, u"Lost"_s, u"PICTURE"_s),
+              u"logo.bmp"_s);
 }
 
 TEST_F(LookupWindowsTest, ThePickerNarrowsAsTheUserTypes) {
