@@ -1,21 +1,33 @@
 // The list window: its default query and sort, the count in the title, filters through
 // Refresh, a query the engine refuses, the user's rights on the buttons, the commands on
-// an empty list, deleting, exporting, the keyboard, and the columns and row height the
-// user arranges, kept across a restart and reset by F2.
+// an empty list, deleting, exporting and printing, the keyboard, the columns and row
+// height the user arranges (kept across a restart, reset by F2), rows opened in their
+// record window, and the grid's model over a key set.
+#include "common/pdf_text.h"
+#include "core/format.h"
 #include "core/settings_store.h"
+#include "data/access.h"
 #include "data/app_state.h"
-#include "data/prompter.h"
+#include "forms/framework/code_styles.h"
+#include "forms/framework/controls.h"
 #include "forms/framework/filter_window.h"
 #include "forms/framework/grid_layout.h"
+#include "forms/framework/list_columns.h"
+#include "forms/framework/list_form.h"
 #include "forms/framework/list_model.h"
 #include "forms/framework/record_catalogue.h"
+#include "forms/framework/record_window.h"
 #include "forms/framework/twips.h"
-#include "framework/list_fixture.h"
+#include "framework/framework_fixture.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QBrush>
 #include <QFile>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableView>
@@ -28,7 +40,49 @@ namespace {
 using namespace Qt::StringLiterals;
 using tv::data::state;
 using tv::forms::ListForm;
+using tv::forms::ListModel;
+using tv::forms::RecordWindow;
 namespace msgbox = tv::data::msgbox;
+
+// Lists opened as the main window opens them (the table in SharedValues(0), the tag set,
+// then activated), over rows written straight into the data database.
+class ListFormTest : public FrameworkTest {
+protected:
+    void TearDown() override {
+        for (const QPointer<ListForm>& list : lists) delete list.data();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        FrameworkTest::TearDown();
+    }
+    ListForm* openList(const QString& table) {
+        state().SharedValues[0] = table;
+        auto* list = new ListForm();
+        tv::forms::setTag(list, table);
+        list->activate();
+        lists.append(list);
+        return list;
+    }
+    static void addCustomers(const QStringList& names, const QString& city = u"Leeds"_s) {
+        QStringList rows;
+        for (const QString& name : names)
+            rows << u"INSERT INTO [CUSTOMERS] ([CUSTOMER NAME], [POSTALCITY]) VALUES (%1, %2)"_s
+                        .arg(tv::engine::quoteLiteral(name), tv::engine::quoteLiteral(city));
+        execData(rows);
+    }
+    static void addFeedback(const QString& customer, const QString& when) {
+        execData(
+            {u"INSERT INTO [CUSTOMER FEEDBACK] ([CUSTOMER NAME], [DATETIME]) VALUES (%1, #%2#)"_s
+                 .arg(tv::engine::quoteLiteral(customer), when)});
+    }
+    // Every displayed text of one grid column, top to bottom.
+    static QStringList columnTexts(const ListForm* list, int column) {
+        QStringList texts;
+        for (int row = 0; row < list->model()->rowCount(); ++row)
+            texts << list->model()->index(row, column).data().toString();
+        return texts;
+    }
+
+    QList<QPointer<ListForm>> lists;
+};
 
 TEST_F(ListFormTest, TheDefaultListIsSortedOnTheLastKeyField) {
     addFeedback(u"Zeta Copiers"_s, u"2026-01-05 09:00:00"_s);
@@ -247,6 +301,182 @@ TEST_F(ListFormTest, EnterOpensOrRunsTheFocusedButtonAndEscapeCloses) {
     QTest::keyClick(list->grid(), Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(gone.isNull());
+}
+
+TEST_F(ListFormTest, AListPrintsItsVisibleColumnsInTheUsersOrder) {
+    ListForm* empty = openList(u"Customers"_s);
+    ask.message(tv::data::msgbox::kOk, u"no records to print"_s);
+    empty->runCommand(ListForm::Print);  // no printer dialog for an empty list
+    delete empty;
+
+    addCustomers({u"O'Brien Ltd"_s}, u"Cork"_s);
+    addCustomers({u"Plain Traders"_s}, u"Leeds"_s);
+    ListForm* list = openList(u"Customers"_s);
+    list->grid()->setColumnWidth(0, 300);                 // room for the whole name
+    list->grid()->setColumnHidden(1, true);               // Street
+    list->grid()->horizontalHeader()->moveSection(2, 0);  // City first
+    list->applyQuery(u"SELECT * FROM [Customers] WHERE [POSTALCITY] = 'Cork'"_s);
+    const QString pdf = data.file(u"list.pdf"_s);
+    ask.printer(true, pdf);
+    list->runCommand(ListForm::Print);
+    const QStringList pages = tvtest::pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 1);
+    const QString& page = pages[0];
+    for (const QString& text : {u"Customers"_s, u"1 record"_s, u"Page 1 of 1"_s})
+        EXPECT_TRUE(page.contains(text)) << text.toStdString();
+    EXPECT_FALSE(page.contains(u"Street"_s));
+    EXPECT_FALSE(page.contains(u"Plain Traders"_s)) << "the filter in force is printed";
+    EXPECT_LT(page.indexOf(u"City"_s), page.indexOf(u"Account Name"_s));
+    EXPECT_LT(page.indexOf(u"Cork"_s), page.indexOf(u"O'Brien Ltd"_s));
+
+    ask.printer(false);
+    list->runCommand(ListForm::Print);  // cancelled: nothing else happens
+}
+
+class ListRecordsTest : public ListFormTest {
+protected:
+    void SetUp() override {
+        ListFormTest::SetUp();
+        tv::forms::registerFrameworkRecordWindows();
+        addFeedback(u"Zeta Copiers"_s, u"2026-01-05 09:00:00"_s);
+        addFeedback(u"O'Brien Office"_s, u"2026-02-05 09:30:00"_s);
+        addFeedback(u"Alpha Print"_s, u"2026-03-05 10:00:00"_s);
+        list = openList(u"Customer Feedback"_s);
+    }
+    // Runs a command on a row and returns the feedback window it left: its mode and the
+    // customer and date it shows, as "mode|customer|date".
+    QString run(int command, int row) {
+        list->grid()->setCurrentIndex(list->model()->index(row, 0));
+        list->runCommand(command);
+        window = tv::forms::GetRecordWindow(u"Customer Feedback"_s);
+        const auto shown = [&](const QString& name) {
+            return window->findChild<QLineEdit*>(name)->text();
+        };
+        return QString::number(window->localEditMode()) + u'|' + shown(u"CustomerName"_s) + u'|' +
+               shown(u"DateTime"_s);
+    }
+
+    ListForm* list = nullptr;
+    QPointer<RecordWindow> window;
+};
+
+TEST_F(ListRecordsTest, EditOpensTheRowAndTheListRefreshesOnReturn) {
+    const QString shown = run(ListForm::Edit, 1);
+    EXPECT_TRUE(shown.startsWith(u"2|O'Brien Office|"_s) && !shown.endsWith(u'|'))
+        << shown.toStdString();
+    EXPECT_TRUE(list->RefreshPending());
+    // Meanwhile a row arrives; coming back to the list shows it, the same row current.
+    addFeedback(u"Newcomer"_s, u"2026-04-05 10:00:00"_s);
+    list->activate();
+    EXPECT_FALSE(list->RefreshPending());
+    EXPECT_EQ(list->windowTitle(), u"Customer Feedback (4)"_s);
+    EXPECT_EQ(list->grid()->currentIndex().row(), 1);
+    // A later activation, with no record window opened since, does not read the list again.
+    addFeedback(u"Latecomer"_s, u"2026-05-05 10:00:00"_s);
+    list->activate();
+    EXPECT_EQ(list->model()->rowCount(), 4);
+}
+
+TEST_F(ListRecordsTest, CopyAndAddStartANewRow) {
+    // Two key columns: the second (the date and time) is cleared, the customer kept.
+    EXPECT_EQ(run(ListForm::Copy, 2), u"1|Alpha Print|"_s);
+    EXPECT_TRUE(list->RefreshPending());
+    list->activate();
+    // Add refills the same window with an empty new row.
+    const RecordWindow* copied = window;
+    EXPECT_EQ(run(ListForm::Add, 0), u"1||"_s);
+    EXPECT_EQ(window, copied);
+    EXPECT_TRUE(list->RefreshPending());
+}
+
+TEST_F(ListRecordsTest, DeleteClosesTheRecordWindowShowingTheRow) {
+    run(ListForm::Edit, 0);
+    // Another row goes: the window stays; its own row goes: so does the window.
+    for (const bool own : {false, true}) {
+        list->grid()->setCurrentIndex(list->model()->index(own ? 0 : 1, 0));
+        ask.message(tv::data::msgbox::kYes, u"delete this record"_s);
+        list->runCommand(ListForm::Delete);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(window && window->isVisible(), !own);
+    }
+    EXPECT_EQ(columnTexts(list, 0), QStringList{u"Alpha Print"_s});
+}
+
+class ListModelTest : public ListFormTest {
+protected:
+    // A model over a query of the data database with the table's list columns.
+    void show(ListModel& model, const QString& table, const QString& sql) {
+        model.setColumns(tv::forms::ListColumns(table));
+        model.setRecordset(tv::data::OpenTable(sql));
+    }
+};
+
+TEST_F(ListModelTest, RowsAreReadABlockAtATimeAndKeptThroughQtsModelChecks) {
+    QStringList names;
+    for (int i = 0; i < 3 * ListModel::kBlockRows; ++i)
+        names << u"Customer %1"_s.arg(i, 4, 10, QLatin1Char('0'));
+    addCustomers(names);
+    ListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    show(model, u"Customers"_s, u"SELECT * FROM [Customers] ORDER BY [CUSTOMER NAME]"_s);
+    EXPECT_EQ(model.rowCount(), names.size());
+    // A screenful of cells, every role a view asks for: one read.
+    for (int row = 0; row < 40; ++row)
+        for (int column = 0; column < model.columnCount(); ++column)
+            for (int role : {Qt::DisplayRole, Qt::TextAlignmentRole, Qt::BackgroundRole})
+                (void)model.index(row, column).data(role);
+    EXPECT_EQ(model.blockReads(), 1);
+    EXPECT_EQ(model.index(model.rowCount() - 1, 0).data().toString(), names.last());
+    EXPECT_EQ(model.blockReads(), 2) << "a jump to the end reads the end, not what lies between";
+    EXPECT_EQ(model.index(5, 0).data().toString(), names[5]);
+    EXPECT_EQ(model.blockReads(), 2) << "the first block is still kept";
+    // Bookmarks of cached rows find their rows in a clone.
+    tv::engine::Recordset clone = model.recordset().Clone();
+    clone.SetBookmark(*model.bookmark(ListModel::kBlockRows + 3));
+    EXPECT_EQ(tv::TextOf(clone[0]), names[ListModel::kBlockRows + 3]);
+    EXPECT_FALSE(model.bookmark(model.rowCount()).has_value());
+
+    model.dropCache();
+    model.clearRows();
+    EXPECT_EQ(model.rowCount(), 0);
+    show(model, u"Customers"_s,
+         u"SELECT * FROM [Customers] WHERE [CUSTOMER NAME] >= 'Customer 0180'"_s);
+    EXPECT_EQ(model.rowCount(), names.size() - 180);
+}
+
+TEST_F(ListModelTest, CellsTakeTheirFormatAlignmentColourAndPicture) {
+    execData({QStringLiteral("INSERT INTO [ACTIVITIES] ([CUSTOMER NAME], [DATETIME], "
+                             "[ACTIVITY TYPE], [COST]) VALUES ('Acme', #2026-02-03 10:30:00#, "
+                             "'Call', 12.5)"),
+              QStringLiteral("INSERT INTO [ACTIVITIES] ([CUSTOMER NAME], [DATETIME], "
+                             "[ACTIVITY TYPE]) VALUES ('Acme', #2026-02-04 10:30:00#, 'Visit')"),
+              QStringLiteral("INSERT INTO [ACTIVITIES] ([CUSTOMER NAME], [DATETIME], "
+                             "[ACTIVITY TYPE]) VALUES ('Acme', #2026-02-05 10:30:00#, 'letter')")});
+    ListModel model;
+    show(model, u"Activities"_s, u"SELECT * FROM [Activities] ORDER BY [DATETIME]"_s);
+    model.setCodeStyles(2, tv::forms::LoadCodeStyles(u"Activity Types"_s, true));
+    ASSERT_EQ(model.headerData(10, Qt::Horizontal).toString(), u"Cost"_s);
+
+    EXPECT_EQ(model.index(0, 10).data().toString(), u"12.50"_s);
+    const auto align = [&](int column) {
+        return model.index(0, column).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
+               Qt::AlignHorizontal_Mask;
+    };
+    EXPECT_EQ(align(10), Qt::AlignRight);
+    EXPECT_EQ(align(0), Qt::AlignLeft);
+
+    // "Call" is colour 16772062 (&HFFEBDE: red DE, green EB, blue FF) with call.bmp.
+    const QVariant background = model.index(0, 2).data(Qt::BackgroundRole);
+    ASSERT_TRUE(background.canConvert<QBrush>());
+    EXPECT_EQ(background.value<QBrush>().color(), QColor(0xDE, 0xEB, 0xFF));
+    EXPECT_FALSE(model.index(0, 2).data(Qt::DecorationRole).value<QPixmap>().isNull());
+    EXPECT_EQ(model.index(0, 2).data().toString(), u"Call"_s);
+    // A type without a code, and another column, keep the grid's own look.
+    EXPECT_FALSE(model.index(1, 2).data(Qt::BackgroundRole).isValid());
+    EXPECT_FALSE(model.index(0, 3).data(Qt::BackgroundRole).isValid());
+    // "Letter" has colour 0, the grid's own background, and a picture; codes ignore case.
+    EXPECT_FALSE(model.index(2, 2).data(Qt::BackgroundRole).isValid());
+    EXPECT_FALSE(model.index(2, 2).data(Qt::DecorationRole).value<QPixmap>().isNull());
 }
 
 }  // namespace

@@ -1,26 +1,29 @@
-// The lookup-table windows as a user drives them: the editor of one table with its code
-// dialog (colours, pictures, refused codes, deleting) and the table-lookup picker
-// (incremental matching, selection, free values, Add). The chooser of tables is driven by
-// the main window's Lookup Tables command test.
+// Lookup tables as a user maintains and uses them: codes written (renames, the columns a
+// table may not have, refusals), the editor of one table with its code dialog (colours,
+// pictures, deleting), the table-lookup picker (incremental matching, selection, free
+// values, Add) and a table's printout. The chooser of tables is driven by the main
+// window's Lookup Tables command test.
+#include "common/pdf_text.h"
 #include "data/app_state.h"
 #include "forms/framework/code_form.h"
 #include "forms/framework/controls.h"
 #include "forms/framework/lookup_codes.h"
+#include "forms/framework/lookup_print.h"
 #include "forms/framework/lookup_table.h"
 #include "forms/framework/record_catalogue.h"
 #include "forms/framework/record_window.h"
 #include "forms/framework/table_lookup.h"
-#include "framework/lookup_fixture.h"
+#include "framework/framework_fixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <functional>
 
@@ -50,8 +53,24 @@ void whenModal(std::function<void(QDialog*)> step) {
     });
 }
 
-class LookupWindowsTest : public tvtest::LookupTest {
+class LookupTest : public tvtest::FrameworkTest {
 protected:
+    static QString codeColumn(const QString& table, const QString& keyColumn, const QString& key,
+                              const QString& column) {
+        return dataValue(u"SELECT [%1] FROM [%2] WHERE [%3] = %4"_s.arg(
+            column, table, keyColumn, tv::engine::quoteLiteral(key)));
+    }
+    static int count(const QString& table) {
+        return dataValue(u"SELECT Count(*) FROM [%1]"_s.arg(table)).toInt();
+    }
+    // Countries "Code 00", "Code 01" ... and no others.
+    static void fillCountries(int n) {
+        QStringList statements{u"DELETE * FROM [Countries]"_s};
+        for (int i = 0; i < n; ++i)
+            statements << u"INSERT INTO [Countries] ([COUNTRY]) VALUES ('Code %1')"_s.arg(
+                i, 2, 10, QLatin1Char('0'));
+        execData(statements);
+    }
     static void share(const QString& source, const QString& column, const QString& start,
                       const QString& alternative = QString(), const QString& free = QString()) {
         state().SharedValues = {source, column, start, alternative, free};
@@ -74,7 +93,49 @@ protected:
     }
 };
 
-TEST_F(LookupWindowsTest, TheEditorAddsCodesAndKeepsTypedValuesOfARefusedOne) {
+TEST_F(LookupTest, RenamingACodeRewritesItsRowAndAddsNone) {
+    const QString table = u"Activity Types"_s, key = u"ACTIVITY TYPE"_s;
+    ASSERT_EQ(SaveLookupCode(table, u"O'Brien"_s, u"Visit"_s, 255, u"call.bmp"_s, 1, {}), -1);
+    const int before = count(table);
+    ASSERT_EQ(SaveLookupCode(table, u"O'Neill"_s, u"Call back"_s, 255, {}, 2, u"o'brien"_s), -1);
+    EXPECT_EQ(count(table), before);
+    EXPECT_EQ(codeColumn(table, key, u"O'Brien"_s, key), u"<none>"_s);
+    EXPECT_EQ(codeColumn(table, key, u"O'Neill"_s, u"DESCRIPTION"_s), u"Call back"_s);
+    EXPECT_EQ(codeColumn(table, key, u"O'Neill"_s, u"PICTURE"_s), QString())
+        << "an empty picture is stored as Null";
+    // The old code is gone by now: editing it again adds the row instead.
+    ASSERT_EQ(SaveLookupCode(table, u"O'Brien"_s, {}, 0, {}, 2, u"O'Brien"_s), -1);
+    EXPECT_EQ(count(table), before + 1);
+}
+
+TEST_F(LookupTest, ColourAndPictureGoOnlyWhereTheTableHasThem) {
+    // Time Zones keeps its offset in its third column; Countries has none at all.
+    execData({u"INSERT INTO [Time Zones] ([TIME ZONE], [UTC OFFSET]) VALUES ('XST', 90)"_s});
+    EXPECT_EQ(SaveLookupCode(u"Time Zones"_s, u"XST"_s, u"Example"_s, 16711680, u"call.bmp"_s, 2,
+                             u"XST"_s),
+              -1);
+    EXPECT_EQ(codeColumn(u"Time Zones"_s, u"TIME ZONE"_s, u"XST"_s, u"UTC OFFSET"_s), u"90"_s);
+    EXPECT_EQ(SaveLookupCode(u"Countries"_s, u"Ruritania"_s, {}, 255, u"call.bmp"_s, 1, {}), -1);
+    EXPECT_EQ(SaveLookupCode(u"Priority Codes"_s, u"9 Someday"_s, {}, 65280, u"low.bmp"_s, 1, {}),
+              -1);
+    EXPECT_EQ(storedColour(u"Priority Codes"_s, u"9 someday"_s), 65280u);
+}
+
+TEST_F(LookupTest, RefusedCodesAreReportedWith195AndReleaseTheTable) {
+    fillCountries(2);
+    // A new code that exists, an empty one, one longer than its column.
+    for (const QString& code : {u"code 01"_s, QString(), QString(51, u'x')}) {
+        ask.message(tv::data::msgbox::kOk, u"could not be saved"_s);
+        EXPECT_EQ(SaveLookupCode(u"Countries"_s, code, u"x"_s, 0, {}, 1, {}), 0);
+        EXPECT_TRUE(ask.messages().back().text.contains(QRegularExpression(uR"(\(\d+\)\.)"_s)))
+            << ask.messages().back().text.toStdString();
+    }
+    EXPECT_EQ(count(u"Countries"_s), 2);
+    // Nothing was left holding the write lock.
+    EXPECT_EQ(SaveLookupCode(u"Countries"_s, u"Code 02"_s, {}, 0, {}, 1, {}), -1);
+}
+
+TEST_F(LookupTest, TheEditorAddsCodesAndKeepsTypedValuesOfARefusedOne) {
     auto editor = openEditor(u"Priority Codes"_s, true, true);
     const int before = list(editor.get())->count();
     ASSERT_GT(before, 1);
@@ -103,7 +164,7 @@ TEST_F(LookupWindowsTest, TheEditorAddsCodesAndKeepsTypedValuesOfARefusedOne) {
     EXPECT_TRUE(stayed);
 }
 
-TEST_F(LookupWindowsTest, EditingKeepsTheStoredColourUnlessOneIsChosen) {
+TEST_F(LookupTest, EditingKeepsTheStoredColourUnlessOneIsChosen) {
     const QString table = u"Priority Codes"_s;
     const auto colour = [&](const QString& code) {
         return codeColumn(table, u"PRIORITY"_s, code, u"COLOUR"_s);
@@ -132,7 +193,7 @@ TEST_F(LookupWindowsTest, EditingKeepsTheStoredColourUnlessOneIsChosen) {
         << "each rename rewrote the one row";
 }
 
-TEST_F(LookupWindowsTest, DeletingAsksAndRefillsOnlyAfterADelete) {
+TEST_F(LookupTest, DeletingAsksAndRefillsOnlyAfterADelete) {
     execData({u"INSERT INTO [Activity Types] ([ACTIVITY TYPE]) VALUES ('O''Brien')"_s,
               u"INSERT INTO [Activity Types] ([ACTIVITY TYPE]) VALUES ('Gone')"_s});
     auto editor = openEditor(u"Activity Types"_s, true, true);
@@ -154,7 +215,7 @@ TEST_F(LookupWindowsTest, DeletingAsksAndRefillsOnlyAfterADelete) {
     EXPECT_EQ(list(editor.get())->count(), before - 1);
 }
 
-TEST_F(LookupWindowsTest, ABrowsedPictureIsCopiedInAndShown) {
+TEST_F(LookupTest, ABrowsedPictureIsCopiedInAndShown) {
     const QString outside = data.file(u"logo.bmp"_s);
     QImage picture(8, 8, QImage::Format_RGB32);
     picture.fill(Qt::red);
@@ -176,7 +237,7 @@ TEST_F(LookupWindowsTest, ABrowsedPictureIsCopiedInAndShown) {
               u"logo.bmp"_s);
 }
 
-TEST_F(LookupWindowsTest, ThePickerNarrowsAsTheUserTypes) {
+TEST_F(LookupTest, ThePickerNarrowsAsTheUserTypes) {
     fillCountries(60);
     // Column 0 counts as column 1; the shared values are taken, the fifth kept.
     share(u"Countries"_s, u"0"_s, u"Code 1"_s, QString(), u"kept"_s);
@@ -211,7 +272,7 @@ TEST_F(LookupWindowsTest, ThePickerNarrowsAsTheUserTypes) {
     EXPECT_TRUE(state().SharedValues[0].isEmpty()) << "closing picks nothing";
 }
 
-TEST_F(LookupWindowsTest, SelectAcceptsKnownValuesAndFreeOnesOnlyWhenAllowed) {
+TEST_F(LookupTest, SelectAcceptsKnownValuesAndFreeOnesOnlyWhenAllowed) {
     execData({u"INSERT INTO [Countries] ([COUNTRY]) VALUES ('O''Brien Isles')"_s});
     const QString others =
         u"SELECT * FROM [Countries] WHERE [COUNTRY] <> 'Ireland' ORDER BY [COUNTRY]"_s;
@@ -249,6 +310,39 @@ TEST_F(LookupWindowsTest, SelectAcceptsKnownValuesAndFreeOnesOnlyWhenAllowed) {
     RecordWindow* record = GetRecordWindow(u"Customer Feedback"_s);
     ASSERT_TRUE(record && record->isVisible());
     EXPECT_EQ(record->localEditMode(), 1);
+}
+
+TEST_F(LookupTest, ATablePrintsEveryCodeInKeyOrder) {
+    QStringList rows{u"DELETE * FROM [Countries]"_s};
+    for (int i = 0; i < 150; ++i)
+        rows << u"INSERT INTO [Countries] ([COUNTRY]) VALUES ('Code %1')"_s.arg(i, 3, 10,
+                                                                                QChar(u'0'));
+    rows << u"INSERT INTO [Countries] VALUES ('A''s Land', 'First')"_s;
+    execData(rows);
+    tv::forms::LookupPrintout printout;
+    ASSERT_TRUE(tv::forms::ReadLookupPrintout(u"Countries"_s, u"Countries"_s, printout));
+    EXPECT_EQ(printout.table.subtitles,
+              (QStringList{u"Tolvarine Customer Management"_s, u"Version 1.20"_s}));
+    ASSERT_EQ(printout.table.columns.size(), 2u);
+    EXPECT_EQ(printout.table.columns[1].caption, u"DESCRIPTION"_s);
+    EXPECT_EQ(printout.table.columns[1].width, 100);
+    // Numbers keep their width and stand to the right.
+    tv::forms::LookupPrintout zones;
+    ASSERT_TRUE(tv::forms::ReadLookupPrintout(u"Time Zones"_s, QString(), zones));
+    EXPECT_FALSE(zones.table.columns.back().narrows);
+    EXPECT_EQ(zones.table.columns.back().alignment, Qt::AlignRight);
+
+    const QString pdf = data.file(u"codes.pdf"_s);
+    ask.printer(true, pdf);
+    ASSERT_TRUE(tv::forms::PrintLookupTable(u"Countries"_s, u"Countries"_s));
+    const QStringList pages = tvtest::pdfPages(pdf);
+    ASSERT_GE(pages.size(), 3);
+    EXPECT_TRUE(pages[0].contains(u"A's Land"_s));
+    EXPECT_LT(pages[0].indexOf(u"A's Land"_s), pages[0].indexOf(u"Code 00"_s));
+    const QString last = dataValue(u"SELECT Max([COUNTRY]) FROM [Countries]"_s);
+    EXPECT_TRUE(pages.back().contains(last)) << last.toStdString();
+    ask.printer(false);
+    EXPECT_FALSE(tv::forms::PrintLookupTable(u"Countries"_s, u"Countries"_s));
 }
 
 }  // namespace
