@@ -4,12 +4,14 @@
 // height the user arranges (kept across a restart, reset by F2), rows opened in their
 // record window, and the grid's model over a key set.
 #include "common/pdf_text.h"
+#include "core/convert.h"
 #include "core/format.h"
 #include "core/settings_store.h"
 #include "data/access.h"
 #include "data/app_state.h"
 #include "forms/framework/code_styles.h"
 #include "forms/framework/controls.h"
+#include "forms/framework/delimited_line.h"
 #include "forms/framework/filter_window.h"
 #include "forms/framework/grid_layout.h"
 #include "forms/framework/list_columns.h"
@@ -477,6 +479,38 @@ TEST_F(ListModelTest, CellsTakeTheirFormatAlignmentColourAndPicture) {
     // "Letter" has colour 0, the grid's own background, and a picture; codes ignore case.
     EXPECT_FALSE(model.index(2, 2).data(Qt::BackgroundRole).isValid());
     EXPECT_FALSE(model.index(2, 2).data(Qt::DecorationRole).value<QPixmap>().isNull());
+}
+
+TEST(DelimitedLine, EachKindOfValueIsWrittenInItsClassicForm) {
+    struct Case {
+        const char* name;
+        tv::Variant value;
+        const char* written;
+    };
+    const Case cases[] = {
+        {"null", tv::Variant(), "#NULL#"},
+        {"true", tv::Variant(true), "#TRUE#"},
+        {"false", tv::Variant(false), "#FALSE#"},
+        {"integer", tv::Variant(std::int16_t{-42}), "-42"},
+        {"long", tv::Variant(std::int32_t{1234567}), "1234567"},
+        {"currency with a fraction", tv::Variant(tv::Currency{125000}), "12.5"},
+        {"negative currency", tv::Variant(tv::Currency{-10001}), "-1.0001"},
+        {"whole currency", tv::Variant(tv::Currency{30000}), "3"},
+        {"single", tv::Variant(0.1f), "0.1"},
+        {"double", tv::Variant(1234.5678), "1234.5678"},
+        {"date and time", tv::Variant(tv::DateFromParts(2026, 12, 5, 14, 30, 5)),
+         "#2026-12-05 14:30:05#"},
+        {"text", tv::Variant(QStringLiteral("Leeds")), "\"Leeds\""},
+        {"text with a comma", tv::Variant(QStringLiteral("Smith, Jones")), "\"Smith, Jones\""},
+        {"text with quotes", tv::Variant(QStringLiteral("12\" Monitor")), "\"12\"\" Monitor\""},
+        {"empty text", tv::Variant(QString()), "\"\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(tv::forms::DelimitedItem(c.value), QString::fromUtf8(c.written));
+    }
+    EXPECT_EQ(tv::forms::WriteDelimitedLine({tv::Variant(QStringLiteral("a,b")), tv::Variant()}),
+              QStringLiteral("\"a,b\",#NULL#\r\n"));
 }
 
 }  // namespace
