@@ -127,19 +127,16 @@ TEST_F(ListFormTest, AFilterStaysInForceThroughRefresh) {
     EXPECT_EQ(list->windowTitle(), u"Customers (4)"_s);
     EXPECT_EQ(list->model()->headerData(0, Qt::Horizontal).toString(), u"Account Name"_s);
     EXPECT_EQ(list->grid()->currentIndex().row(), 0) << "the first row is current";
-    // The Filter window's query (Run) becomes the list; Close leaves it as it is.
+    // The Filter window's query (Run) becomes the list.
     auto answer = [](const QString& query) {
         QTimer::singleShot(0, [query] {
             auto* filter = qobject_cast<tv::forms::Filter*>(QApplication::activeModalWidget());
             ASSERT_TRUE(filter);
             EXPECT_EQ(filter->tableName(), u"Customers"_s);
             state().SharedValues[0] = query;
-            query.isEmpty() ? filter->reject() : filter->accept();
+            filter->accept();
         });
     };
-    answer(QString());
-    list->runCommand(ListForm::Filter);
-    EXPECT_EQ(list->model()->rowCount(), 4);
     const QString york =
         u"Select * From [Customers] Where ([POSTALCITY] = 'York') Order By [CUSTOMER NAME]"_s;
     answer(york);
@@ -178,28 +175,26 @@ TEST_F(ListFormTest, AQueryTheEngineRefusesLeavesAnEmptyUsableList) {
 }
 
 TEST_F(ListFormTest, ButtonsFollowTheUsersRights) {
-    using Entry = tv::data::AccessEntry;
-    struct Case {
-        const char* table;
-        Entry entry;
-        bool add, edit, del;
-    } const cases[] = {
-        {"Customers", {u"Customers"_s, false, false, false, true}, false, false, false},
-        {"Customers", {u"Customers"_s, true, false, true, true}, true, false, true},
-        {"Customers", {u"Contacts"_s, false, false, false, false}, true, true, true},
-        {"Completed Requests", {u"Contacts"_s, true, true, true, true}, false, true, false},
+    // Add, Copy, Edit, Delete, Export and Find: 1 enabled, 0 not. Finding is not there yet.
+    const auto enabled = [](const ListForm* list) {
+        QString shown;
+        for (int command : {ListForm::Add, ListForm::Copy, ListForm::Edit, ListForm::Delete,
+                            ListForm::Export, ListForm::Find})
+            shown += list->commandButton(command)->isEnabled() ? u'1' : u'0';
+        return shown;
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.table) + " with " + c.entry.TableName.toStdString());
+    const struct {
+        const char* table;
+        tv::data::AccessEntry entry;
+        const char* buttons;
+    } cases[] = {{"Customers", {u"Customers"_s, false, false, false, true}, "000010"},
+                 {"Customers", {u"Customers"_s, true, false, true, true}, "110110"},
+                 {"Customers", {u"Contacts"_s, false, false, false, false}, "111110"},
+                 {"Completed Requests", {u"Contacts"_s, true, true, true, true}, "001010"}};
+    for (const auto& c : cases) {
         state().UserAccess = {c.entry};
-        ListForm* list = openList(QString::fromLatin1(c.table));
-        EXPECT_EQ(list->commandButton(ListForm::Add)->isEnabled(), c.add);
-        EXPECT_EQ(list->commandButton(ListForm::Copy)->isEnabled(), c.add);
-        EXPECT_EQ(list->commandButton(ListForm::Edit)->isEnabled(), c.edit);
-        EXPECT_EQ(list->commandButton(ListForm::Delete)->isEnabled(), c.del);
-        EXPECT_TRUE(list->commandButton(ListForm::Export)->isEnabled());
-        EXPECT_FALSE(list->commandButton(ListForm::Find)->isEnabled());
-        delete list;
+        EXPECT_EQ(enabled(openList(QString::fromLatin1(c.table))), QString::fromLatin1(c.buttons))
+            << c.table << " with " << c.entry.TableName.toStdString();
     }
     // A disabled command does nothing, whoever asks for it (no record window, no message).
     state().UserAccess = {{u"Customers"_s, false, false, false, true}};
@@ -245,14 +240,6 @@ TEST_F(ListFormTest, ExportedValuesStayInTheirFields) {
     EXPECT_TRUE(
         lines[1].startsWith(u"\"O'Brien, \"\"The Copier People\"\", Ltd\",#NULL#,\"Leeds\","_s))
         << lines[1].toStdString();
-
-    // A "folder" that is a file: nobody can create a file inside it. The system's error
-    // text follows the path.
-    const QString bad = dataPath() + u"/export.txt"_s;
-    ask.saveFile(bad);
-    ask.message(msgbox::kOk, u"could not be created"_s, u"Export List"_s);
-    list->runCommand(ListForm::Export);
-    EXPECT_FALSE(ask.messages().back().text.section(bad + u"\n\n"_s, 1).trimmed().isEmpty());
 }
 
 TEST_F(ListFormTest, TheUsersColumnsAndRowHeightLastAndF2ResetsThem) {
