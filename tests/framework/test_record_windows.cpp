@@ -238,13 +238,6 @@ protected:
         panel(w.get())->resize(twipsToPixelsX(widthTwips), twipsToPixelsY(heightTwips));
         return w;
     }
-    // Columns "<prefix>1" .. "<prefix>n" of ten characters.
-    void addTextColumns(const QString& prefix, int n) {
-        std::vector<tvtest::NewColumn> columns;
-        for (int i = 1; i <= n; ++i)
-            columns.push_back({prefix + QString::number(i), FieldType::Text, 10});
-        addColumns(kDataTable, columns);
-    }
     static QWidget* panel(QWidget* w) { return w->findChild<QWidget*>(u"CustomPanel"_s); }
     template <typename T = QWidget>
     static T* element(QWidget* w, const char* name, int index) {
@@ -352,7 +345,10 @@ TEST_F(CustomPanelTest, RowsThatDoNotFitMakeThePanelScroll) {
     for (const auto& [rows, scrolls] : {std::pair{5, false}, std::pair{6, true}}) {
         SCOPED_TRACE(rows);
         const int before = columnCount(kDataTable);
-        addTextColumns(u"C%1_"_s.arg(rows), rows);
+        std::vector<tvtest::NewColumn> columns;
+        for (int i = 0; i < rows; ++i)
+            columns.push_back({u"C%1_%2"_s.arg(rows).arg(i), FieldType::Text, 10});
+        addColumns(kDataTable, columns);
         execDefinitions(
             {u"UPDATE [TABLE DEFINITIONS] SET [STDFIELDCOUNT] = %1 WHERE "
              "[TABLENAME] = 'CUSTOMER FEEDBACK'"_s.arg(before)});
@@ -389,23 +385,7 @@ tv::data::FieldValueArray row(const QStringList& values) {
     return a;
 }
 
-TEST(FormFields, CheckBoxesReadTheClassicBooleanTexts) {
-    QWidget form;
-    auto* check = bound<QCheckBox>(&form, 1);
-    check->setTristate(true);
-    // Any number but 0 checks, an empty text (a Null) clears, what is no Boolean is left.
-    for (const auto& [values, expected] :
-         {std::pair{"True|true|-1|1|2", Qt::Checked}, std::pair{"False|0|", Qt::Unchecked},
-          std::pair{"maybe", Qt::PartiallyChecked}}) {
-        for (const QString& value : QString::fromLatin1(values).split(u'|')) {
-            check->setCheckState(Qt::PartiallyChecked);
-            LoadFormFields(&form, row({value}));
-            EXPECT_EQ(check->checkState(), expected) << value.toStdString();
-        }
-    }
-}
-
-TEST(FormFields, EachControlKindGivesItsValue) {
+TEST(FormFields, EachControlKindTakesAndGivesItsValue) {
     QWidget form;
     auto* check = bound<QCheckBox>(&form, 1);
     check->setTristate(true);
@@ -418,12 +398,15 @@ TEST(FormFields, EachControlKindGivesItsValue) {
     label->setText(u"Label text"_s);
     auto* far = bound<QLineEdit>(&form, 9);
     far->setText(u"kept"_s);
-    QString checks;  // a check box's three states as stored
-    for (const Qt::CheckState state : {Qt::Unchecked, Qt::Checked, Qt::PartiallyChecked}) {
-        check->setCheckState(state);
+    // A check box: any number but 0 checks, an empty text (a Null) clears, what is no
+    // Boolean is left; it stores "0", "1" or "2".
+    QString checks;
+    for (const char* value : {"True", "true", "-1", "1", "2", "False", "0", "", "maybe"}) {
+        check->setCheckState(Qt::PartiallyChecked);
+        LoadFormFields(&form, row({QString::fromLatin1(value)}));
         checks += *controlValue(check);
     }
-    EXPECT_EQ(checks, u"012"_s);
+    EXPECT_EQ(checks, u"111110002"_s);
 
     LoadFormFields(&form, row({u"1"_s, u"05-Dec-2026"_s, u"<p>A <b>bold</b> answer</p>"_s,
                                u"line one\nline two"_s, u"Complaint"_s, u"not for a label"_s}));
@@ -435,7 +418,6 @@ TEST(FormFields, EachControlKindGivesItsValue) {
     EXPECT_EQ(label->text(), u"Label text"_s);
     EXPECT_FALSE(controlValue(label).has_value());
     EXPECT_EQ(far->text(), u"kept"_s) << "an ordinal beyond the row leaves its control";
-
     // Empty values: no date, an empty rich text saved as an empty text.
     LoadFormFields(&form, row({QString(), QString(), QString(), QString(), QString()}));
     EXPECT_TRUE(date->isNull());
