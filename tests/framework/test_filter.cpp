@@ -230,8 +230,6 @@ TEST(FilterQuery, CriteriaBecomeGroupedWhereText) {
          "([POSTALCITY] = 'X') AND ([POSTALSTATE] = 'NY')"},
         {"keywords inside a value stay in it", "[Account Name] = 'O''Brien and Sons Or Daughters'",
          "([CUSTOMER NAME] = 'O''Brien and Sons Or Daughters')"},
-        {"blanks inside a value are kept", "[City] = 'New  York'", "([POSTALCITY] = 'New  York')"},
-        {"double-quoted value", "[City] = \"New York\"", "([POSTALCITY] = \"New York\")"},
         {"keywords in capitals", "[Account Name] like 'O*'\nand [State] in ('NY', 'NJ')",
          "([CUSTOMER NAME] LIKE 'O*') AND ([POSTALSTATE] IN ('NY', 'NJ'))"},
         {"a caption inside quotes is text", "[City] = '[City]'", "([POSTALCITY] = '[City]')"},
@@ -243,10 +241,8 @@ TEST(FilterQuery, CriteriaBecomeGroupedWhereText) {
         {"the And of Between stays",
          "[First Date] Between #1 Dec 2026# And #5 Dec 2026#\nAnd [City] = 'X'",
          "([FIRSTDATE] Between #1 Dec 2026# And #5 Dec 2026#) AND ([POSTALCITY] = 'X')"},
-        {"a date with blanks", "[First Date] >= #5 Dec 2026#", "([FIRSTDATE] >= #5 Dec 2026#)"},
         {"an unclosed quote keeps the rest", "[City] = 'New York", "([POSTALCITY] = 'New York)"},
         {"empty criteria", "", ""},
-        {"only blanks and lines", "  \n \r\n", ""},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(whereCondition(QString::fromUtf8(c.criteria), fieldOf),

@@ -77,15 +77,13 @@ TEST_F(LayoutTest, PlacementModes) {
         RestoreWindowLayout(sub->widget(), c.section, 4500, 6000, c.isList);
         EXPECT_EQ(frameTwips(), c.expected);
     }
-}
-
-TEST_F(LayoutTest, SavingWritesWholeTwipsUnderTheChosenKeys) {
+    // Saving writes whole twips under the keys of the window's kind.
     sub->setGeometry(twipsToPixels(QRect(150, 300, 6000, 4500)));
     SaveWindowLayout(sub->widget(), u"Quotations"_s, kListWindow);
     QStringList saved;
     for (const char* key : {"List Top", "List Left", "List Width", "List Height", "Form Top"})
         saved << setting(u"Quotations"_s, QString::fromLatin1(key));
-    EXPECT_EQ(saved, (QStringList{u"300"_s, u"150"_s, u"6000"_s, u"4500"_s, u"<none>"_s}));
+    EXPECT_EQ(saved.join(u' '), u"300 150 6000 4500 <none>"_s);
 }
 
 TEST_F(LayoutTest, AWindowClosedMaximisedKeepsItsLastNormalGeometry) {
@@ -191,21 +189,19 @@ TEST_F(GridLayoutTest, ResetWritesTheDefaultsOnTheNextSave) {
     EXPECT_EQ(stored(), u"1545,1545,1545,|1,2,3,|225"_s);
 }
 
-}  // namespace
-
-TEST(KeepInView, ASubWindowPlacedPastTheAreaIsPulledBackWithItsCornerVisible) {
-    QMdiArea area;
+TEST_F(LayoutTest, ASubWindowPlacedPastTheAreaIsPulledBackWithItsCornerVisible) {
     area.resize(400, 300);
     area.show();
     const QRect view(QPoint(0, 0), area.viewport()->size());
     const auto place = [&](const QRect& where) {
-        auto* sub = area.addSubWindow(new QWidget);
-        sub->show();
         sub->setGeometry(where);
-        tv::forms::keepInView(sub->widget());
+        keepInView(sub->widget());
         return sub->geometry();
     };
+    sub->show();
     EXPECT_EQ(place({350, 250, 200, 100}).bottomRight(), view.bottomRight());
     EXPECT_EQ(place({10, 20, 200, 100}).topLeft(), QPoint(10, 20));
     EXPECT_EQ(place({300, 40, 600, 100}).topLeft(), QPoint(0, 40)) << "too wide: its left shows";
 }
+
+}  // namespace

@@ -211,23 +211,19 @@ TEST_F(LookupTest, ThePickerNarrowsAsTheUserTypes) {
     picker.show();
     EXPECT_FALSE(child<QPushButton>(&picker, "AddButton")->isEnabled())
         << "Countries has no record window to add in";
-    struct Step {
-        const char* typed;
-        QString first;
-        int rows;
-        bool selected;  // the first row, the one match
-    } const steps[] = {
-        {"Code 1", u"Code 10"_s, 50, false},
-        {"code 15", u"Code 15"_s, 45, true},
-        {"Code 9", u"Code 15"_s, 45, true},  // after the last code: unchanged
-        {"Code 5", u"Code 50"_s, 10, false},
-    };
-    for (const Step& s : steps) {
-        SCOPED_TRACE(s.typed);
-        edit(&picker, "fieldvalue")->setText(QString::fromLatin1(s.typed));
-        EXPECT_EQ(list(&picker)->item(0)->text(), s.first);
-        EXPECT_EQ(list(&picker)->count(), s.rows);
-        EXPECT_EQ(list(&picker)->selectedItems().size(), s.selected ? 1 : 0);
+    // Typed text: first row listed, rows, whether that row (the one match) is selected.
+    const char* steps[][4] = {{"Code 1", "Code 10", "50", "0"},
+                              {"code 15", "Code 15", "45", "1"},
+                              {"Code 9", "Code 15", "45", "1"},  // after the last code: unchanged
+                              {"Code 5", "Code 50", "10", "0"}};
+    for (const auto& [typed, first, rows, selected] : steps) {
+        edit(&picker, "fieldvalue")->setText(QString::fromLatin1(typed));
+        EXPECT_EQ(
+            u"%1 %2 %3"_s.arg(list(&picker)->item(0)->text())
+                .arg(list(&picker)->count())
+                .arg(list(&picker)->selectedItems().size()),
+            u"%1 %2 %3"_s.arg(QLatin1String(first), QLatin1String(rows), QLatin1String(selected)))
+            << typed;
     }
     // Taking a row writes its text without listing again from it.
     list(&picker)->setCurrentRow(3);
@@ -241,19 +237,18 @@ TEST_F(LookupTest, SelectAcceptsKnownValuesAndFreeOnesOnlyWhenAllowed) {
     execData({u"INSERT INTO [Countries] ([COUNTRY]) VALUES ('O''Brien Isles')"_s});
     const QString others =
         u"SELECT * FROM [Countries] WHERE [COUNTRY] <> 'Ireland' ORDER BY [COUNTRY]"_s;
-    struct Case {
-        const char* name;
+    // A code with a quote, one not in the table (refused, then allowed as a free value), and
+    // through a query: a code it lists and one it leaves out.
+    const struct {
         QString alternative, free, typed;
         QString picked;  // empty: refused with message 300
-    } const cases[] = {
-        {"a code with a quote", {}, {}, u"o'brien isles"_s, u"O'Brien Isles"_s},
-        {"not in the table", {}, {}, u"Atlantis"_s, {}},
-        {"free values allowed", {}, u"No"_s, u"Atlantis"_s, u"Atlantis"_s},
-        {"query: a listed code", others, {}, u"o'brien isles"_s, u"O'Brien Isles"_s},
-        {"query: a code it leaves out", others, {}, u"Ireland"_s, {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    } cases[] = {{{}, {}, u"o'brien isles"_s, u"O'Brien Isles"_s},
+                 {{}, {}, u"Atlantis"_s, {}},
+                 {{}, u"No"_s, u"Atlantis"_s, u"Atlantis"_s},
+                 {others, {}, u"o'brien isles"_s, u"O'Brien Isles"_s},
+                 {others, {}, u"Ireland"_s, {}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
         share(u"Countries"_s, u"1"_s, c.typed, c.alternative, c.free);
         TableLookup picker;
         picker.show();
