@@ -1,6 +1,6 @@
 // Lookup tables as a user maintains and uses them: codes written (renames, the columns a
 // table may not have, refusals), the editor of one table with its code dialog (colours,
-// refused codes, deleting), the table-lookup picker (incremental matching, selection, free
+// refused codes), the table-lookup picker (incremental matching, selection, free
 // values, Add) and a table's printout. The chooser of tables is driven by the main
 // window's Lookup Tables command test.
 #include "common/pdf_text.h"
@@ -134,7 +134,6 @@ TEST_F(LookupTest, RefusedCodesAreReportedWith195AndReleaseTheTable) {
 TEST_F(LookupTest, TheEditorAddsCodesAndKeepsTypedValuesOfARefusedOne) {
     auto editor = openEditor(u"Priority Codes"_s, true, true);
     const int before = list(editor.get())->count();
-    ASSERT_GT(before, 1);
     whenModal([](QDialog* dialog) {
         EXPECT_TRUE(child<QWidget>(dialog, "SetColour")->isVisibleTo(dialog));
         edit(dialog, "CodeString")->setText(u"0 O'Brien"_s);
@@ -187,19 +186,6 @@ TEST_F(LookupTest, EditingKeepsTheStoredColourUnlessOneIsChosen) {
     }
     EXPECT_EQ(list(editor.get())->findItems(u"1 Critical"_s, Qt::MatchStartsWith).size(), 1)
         << "each rename rewrote the one row";
-}
-
-TEST_F(LookupTest, DeletingAsksAndRefillsOnlyAfterADelete) {
-    execData({u"INSERT INTO [Activity Types] ([ACTIVITY TYPE]) VALUES ('O''Brien')"_s});
-    auto editor = openEditor(u"Activity Types"_s, true, true);
-    const int before = list(editor.get())->count();
-    select(*editor, u"O'Brien"_s);
-    ask.message(msgbox::kNo, u"Are you sure"_s);
-    editor->deleteCode();
-    EXPECT_EQ(list(editor.get())->count(), before);
-    ask.message(msgbox::kYes, u"Are you sure"_s);
-    editor->deleteCode();
-    EXPECT_EQ(list(editor.get())->count(), before - 1);
 }
 
 TEST_F(LookupTest, ThePickerNarrowsAsTheUserTypes) {
@@ -284,7 +270,6 @@ TEST_F(LookupTest, ATablePrintsEveryCodeInKeyOrder) {
     EXPECT_EQ(printout.table.subtitles,
               (QStringList{u"Tolvarine Customer Management"_s, u"Version 1.20"_s}));
     ASSERT_EQ(printout.table.columns.size(), 2u);
-    EXPECT_EQ(printout.table.columns[1].caption, u"DESCRIPTION"_s);
     EXPECT_EQ(printout.table.columns[1].width, 100);
     // Numbers keep their width and stand to the right.
     tv::forms::LookupPrintout zones;
