@@ -7,6 +7,7 @@ TOLVARINE_PACKAGES=(
     libsqlite3-dev sqlite3                       # the engine's storage; sqlite3 for .recover
     libgtest-dev libgmock-dev libbenchmark-dev   # tests and benchmarks
     libqt6sql6-sqlite                            # bench/ only: Qt Sql beside the list window
+    poppler-utils                                # tests read printed PDFs back (pdftotext)
     xvfb xauth x11-utils fonts-dejavu-core       # windows without a screen, readable text;
                                                  # xwininfo sees the first start's window
 )

@@ -9,13 +9,12 @@
 
 namespace tvtest {
 
+using namespace Qt::StringLiterals;
 using tv::engine::quoteLiteral;
 
 namespace {
 
-QString textOrNull(const QString& text) {
-    return text.isEmpty() ? QStringLiteral("Null") : quoteLiteral(text);
-}
+QString textOrNull(const QString& text) { return text.isEmpty() ? u"Null"_s : quoteLiteral(text); }
 
 }  // namespace
 
@@ -32,28 +31,27 @@ void FrameworkTest::TearDown() {
 
 void FrameworkTest::setCaption(const QString& window, const QString& tag, const QString& caption,
                                const QString& toolTip, bool hidden) {
-    execDefinitions({
-        QStringLiteral("DELETE * FROM [FORM CAPTIONS] WHERE [FORMNAME] = %1 AND [CONTROLTAG] = %2")
-            .arg(quoteLiteral(window), quoteLiteral(tag)),
-        QStringLiteral("INSERT INTO [FORM CAPTIONS] ([FORMNAME], [CONTROLTAG], [CAPTION], "
-                       "[TOOLTIP], [HIDDEN]) VALUES (%1, %2, %3, %4, %5)")
-            .arg(quoteLiteral(window), quoteLiteral(tag), textOrNull(caption), textOrNull(toolTip),
-                 hidden ? QStringLiteral("True") : QStringLiteral("False")),
-    });
+    const QString key =
+        u"[FORMNAME] = %1 AND [CONTROLTAG] = %2"_s.arg(quoteLiteral(window), quoteLiteral(tag));
+    execDefinitions(
+        {u"DELETE * FROM [FORM CAPTIONS] WHERE "_s + key,
+         u"INSERT INTO [FORM CAPTIONS] ([FORMNAME], [CONTROLTAG], [CAPTION], [TOOLTIP], "
+         "[HIDDEN]) VALUES (%1, %2, %3, %4, %5)"_s.arg(quoteLiteral(window), quoteLiteral(tag),
+                                                       textOrNull(caption), textOrNull(toolTip),
+                                                       hidden ? u"True"_s : u"False"_s)});
 }
 
 void FrameworkTest::setFieldDefinition(const QString& table, int ordinal, const QString& label,
                                        const QString& toolTip, bool hidden) {
     const QString number = QString::number(ordinal);
-    execDefinitions({
-        QStringLiteral(
-            "DELETE * FROM [FIELD DEFINITIONS] WHERE [TABLENAME] = %1 AND [FIELDNO] = %2")
-            .arg(quoteLiteral(table), quoteLiteral(number)),
-        QStringLiteral("INSERT INTO [FIELD DEFINITIONS] ([TABLENAME], [FIELDNO], [LABEL], "
-                       "[TOOLTIP], [HIDDEN], [FIELDPOS]) VALUES (%1, %2, %3, %4, %5, %6)")
-            .arg(quoteLiteral(table), quoteLiteral(number), textOrNull(label), textOrNull(toolTip),
-                 hidden ? QStringLiteral("True") : QStringLiteral("False"), number),
-    });
+    const QString key =
+        u"[TABLENAME] = %1 AND [FIELDNO] = %2"_s.arg(quoteLiteral(table), quoteLiteral(number));
+    execDefinitions(
+        {u"DELETE * FROM [FIELD DEFINITIONS] WHERE "_s + key,
+         u"INSERT INTO [FIELD DEFINITIONS] ([TABLENAME], [FIELDNO], [LABEL], [TOOLTIP], "
+         "[HIDDEN], [FIELDPOS]) VALUES (%1, %2, %3, %4, %5, %6)"_s.arg(
+             quoteLiteral(table), quoteLiteral(number), textOrNull(label), textOrNull(toolTip),
+             hidden ? u"True"_s : u"False"_s, number)});
 }
 
 void FrameworkTest::addColumns(const QString& table, const std::vector<NewColumn>& columns) {

@@ -1,8 +1,7 @@
 // Status-bar messages from the catalogue and documents handed to the desktop, with
 // message 701 when the desktop cannot open or print them.
-#include "core/format.h"
+#include "common/engine/queries.h"
 #include "data/app_state.h"
-#include "data/prompter.h"
 #include "forms/framework/documents.h"
 #include "forms/framework/status.h"
 #include "framework/framework_fixture.h"
@@ -13,123 +12,77 @@
 namespace {
 
 using namespace tv::forms;
+using namespace Qt::StringLiterals;
 
 QString catalogueText(int number) {
-    tv::engine::Recordset rs = tv::data::state().DefinitionsDb.OpenRecordset(
-        QStringLiteral("SELECT [MSGTEXT] FROM [MESSAGES] WHERE [MSGNO] = %1").arg(number));
-    const QString text = rs.EOF_() ? QString() : tv::TextOf(rs[0]);
-    rs.Close();
-    return text;
+    return tvtest::queryValue(tv::data::state().DefinitionsDb,
+                              u"SELECT [MSGTEXT] FROM [MESSAGES] WHERE [MSGNO] = %1"_s.arg(number));
 }
 
-class StatusTest : public tvtest::FrameworkTest {
-protected:
-    void SetUp() override {
-        FrameworkTest::SetUp();
-        setStatusPanel(&panel);
-    }
-    void TearDown() override {
-        setStatusPanel(nullptr);
-        FrameworkTest::TearDown();
-    }
-    QLabel panel;
-};
+class StatusTest : public tvtest::FrameworkTest {};
 
-TEST_F(StatusTest, ShowsTheMessageTextAndClears) {
-    const QString saved = catalogueText(901);
-    ASSERT_FALSE(saved.isEmpty());
+TEST_F(StatusTest, MessagesComeFromTheCatalogueAsItIsNow) {
+    QLabel panel;
+    setStatusPanel(&panel);
     ShowStatusMessage(901);
-    EXPECT_EQ(panel.text(), saved);
+    EXPECT_EQ(panel.text(), catalogueText(901));
     ShowStatusMessage(0);
     EXPECT_EQ(panel.text(), QString());
+    execDefinitions({u"UPDATE [MESSAGES] SET [MSGTEXT] = 'From O''Brien.' WHERE [MSGNO] = 901"_s});
     ShowStatusMessage(901);
-    ShowStatusMessage(31999);  // not in the catalogue
-    EXPECT_EQ(panel.text(), QString());
-}
-
-TEST_F(StatusTest, AMessageChangedInTheCatalogueShowsAtOnce) {
-    execDefinitions(
-        {QStringLiteral("UPDATE [MESSAGES] SET [MSGTEXT] = 'Feedback from O''Brien saved.' "
-                        "WHERE [MSGNO] = 901")});
-    ShowStatusMessage(901);
-    EXPECT_EQ(panel.text(), QStringLiteral("Feedback from O'Brien saved."));
+    EXPECT_EQ(panel.text(), u"From O'Brien."_s);
+    setStatusPanel(nullptr);
 }
 
 // A desktop that records what it was asked and fails when told to.
 class FakeShell : public DocumentShell {
 public:
     std::optional<ShellFailure> open(const QString& path) override {
-        opened << path;
-        return failure;
+        return asked(u"open "_s + path);
     }
     std::optional<ShellFailure> print(const QString& path) override {
-        printed << path;
+        return asked(u"print "_s + path);
+    }
+    std::optional<ShellFailure> asked(const QString& what) {
+        this->what << what;
         return failure;
     }
-    QStringList opened;
-    QStringList printed;
+    QStringList what;
     std::optional<ShellFailure> failure;
 };
 
-class DocumentTest : public tvtest::FrameworkTest {
-protected:
-    void SetUp() override {
-        FrameworkTest::SetUp();
-        previous = setDocumentShell(&shell);
-        document = data.file(QStringLiteral("Quote 12.pdf"));
-        QFile f(document);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("%PDF-1.4\n");
-    }
-    void TearDown() override {
-        setDocumentShell(previous);
-        FrameworkTest::TearDown();
-    }
+TEST_F(StatusTest, DocumentsGoToTheDesktopAndItsFailuresShowMessage701) {
     FakeShell shell;
-    DocumentShell* previous = nullptr;
-    QString document;
-};
-
-TEST_F(DocumentTest, OpeningAndPrintingGoToTheDesktop) {
+    DocumentShell* previous = setDocumentShell(&shell);
+    const QString document = data.file(u"Quote 12.pdf"_s);
+    QFile file(document);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
     OpenDocument(document, false);
     OpenDocument(document, true);
-    EXPECT_EQ(shell.opened, QStringList{document});
-    EXPECT_EQ(shell.printed, QStringList{document});
+    EXPECT_EQ(shell.what, (QStringList{u"open "_s + document, u"print "_s + document}));
     EXPECT_TRUE(ask.asked().empty());
-}
 
-TEST_F(DocumentTest, FailuresShowMessage701WithThePathAndTheReason) {
-    struct Case {
-        const char* name;
+    const QString missing = data.file(u"Invoice 7.pdf"_s);
+    const struct {
         QString path;
         std::optional<ShellFailure> desktop;
+        bool print;
         QString tail;
-    };
-    const QString missing = data.file(QStringLiteral("Invoice 7.pdf"));
-    const QString noFolder = data.file(QStringLiteral("Gone/Invoice 7.pdf"));
-    const Case cases[] = {
-        {"missing file", missing, std::nullopt, missing + QStringLiteral(" (File not found(2)).")},
-        {"missing folder", noFolder, std::nullopt,
-         noFolder + QStringLiteral(" (Path not found(3)).")},
-        {"no application", document, ShellFailure{31, shellReason(31)},
-         document + QStringLiteral(" (No application associated with this file(31)).")},
-        {"print command failed", document,
-         ShellFailure{1, QStringLiteral("lp: No default destination")},
-         document + QStringLiteral(" (lp: No default destination(1)).")},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    } cases[] = {{missing, std::nullopt, false, missing + u" (File not found(2))."_s},
+                 {document, ShellFailure{31, shellReason(31)}, false,
+                  document + u" (No application associated with this file(31))."_s},
+                 {document, ShellFailure{1, u"lp: No default destination"_s}, true,
+                  document + u" (lp: No default destination(1))."_s}};
+    for (const auto& c : cases) {
         shell.failure = c.desktop;
-        ask.message(tv::data::msgbox::kOk, c.tail);
-        OpenDocument(c.path, c.name == std::string("print command failed"));
+        ask.message(tv::data::msgbox::kOk, catalogueText(701) + u"\n\n"_s + c.tail);
+        OpenDocument(c.path, c.print);
         ask.verifyDone();
     }
-    // The message is the catalogue's 701, with the details after its text.
-    ASSERT_EQ(ask.messages().size(), 4u);
-    EXPECT_TRUE(ask.messages().at(0).text.startsWith(catalogueText(701) + QStringLiteral("\n\n")));
     // Missing files never reach the desktop.
-    EXPECT_EQ(shell.opened, QStringList{document});
-    EXPECT_EQ(shell.printed, QStringList{document});
+    EXPECT_EQ(shell.what.size(), 4);
+    setDocumentShell(previous);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The customer feedback window: one row of CUSTOMER FEEDBACK (a compliment, complaint or
 // suggestion from a customer, and the response given). The smallest record window, and
-// the pattern of the generic ones: its controls are bound to column ordinals in Designer,
-// and everything else comes from the record-window base and the definitions.
+// the pattern of the others: its controls are bound to column ordinals in Designer, and
+// everything else comes from the record-window base and the definitions.
 #pragma once
 
 #include "forms/framework/record_window.h"
@@ -26,8 +26,6 @@ protected:
     QSize defaultSizeTwips() const override;
 
 private:
-    void save();
-
     std::unique_ptr<Ui::FeedbackWindow> ui_;
 };
 

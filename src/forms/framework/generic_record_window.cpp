@@ -3,8 +3,6 @@
 #include "data/access.h"
 #include "data/failure.h"
 #include "forms/framework/data_tables.h"
-#include "forms/framework/field_definitions.h"
-#include "forms/framework/form_fields.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -58,11 +56,10 @@ GenericRecordWindow::GenericRecordWindow(const QString& windowName, const QStrin
     : RecordWindow(parent), table_(tableName) {
     setObjectName(windowName);
     setWindowTitle(tableName);
+    buildControls();
 }
 
 int GenericRecordWindow::database() const { return databaseOfTable(tableName()); }
-
-void GenericRecordWindow::afterLoad() { buildControls(); }
 
 void GenericRecordWindow::buildControls() {
     auto* outer = new QVBoxLayout(this);
@@ -72,7 +69,7 @@ void GenericRecordWindow::buildControls() {
     auto* form = new QFormLayout(page);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
 
-    const std::optional<engine::TableDef> def = tableDefinition(tableName(), database());
+    const std::optional<engine::TableDef> def = tableDefinition(table_, databaseOfTable(table_));
     (void)data::attempt([&] {
         if (!def) return;
         const int count = def->FieldCount();
@@ -89,41 +86,18 @@ void GenericRecordWindow::buildControls() {
             form->addRow(label, control);
         }
     });
-    keyColumns_ = data::KeyColumnCount(tableName(), database());
     scroll->setWidget(page);
     outer->addWidget(scroll);
 
+    // The load's caption step may rename these (FORM CAPTIONS under the window's name).
     auto* buttons = new QDialogButtonBox(this);
     auto* saveButton = buttons->addButton(tr("Sa&ve"), QDialogButtonBox::AcceptRole);
     saveButton->setObjectName(QStringLiteral("Savef"));
+    saveButton->setProperty("tag", QStringLiteral("Savef"));
     auto* closeButton = buttons->addButton(tr("&Close"), QDialogButtonBox::RejectRole);
     closeButton->setObjectName(QStringLiteral("Closef"));
-    connect(saveButton, &QPushButton::clicked, this, &GenericRecordWindow::save);
-    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    closeButton->setProperty("tag", QStringLiteral("Closef"));
     outer->addWidget(buttons);
-    // The labels, tool tips and lengths of the definitions, now that the controls exist.
-    ApplyFieldDefinitions(this, tableName());
-}
-
-QStringList GenericRecordWindow::keyFromControls() const {
-    QStringList key;
-    for (int ordinal = 1; ordinal <= keyColumns_; ++ordinal) {
-        auto* control = findChild<QWidget*>(QStringLiteral("Field_%1").arg(ordinal));
-        key << (control ? controlValue(control).value_or(QString()) : QString());
-    }
-    return key;
-}
-
-void GenericRecordWindow::rowShown() {
-    // A new row is stored under no key yet; an existing one under the key just shown.
-    storedKey_ = localEditMode() == 2 ? keyFromControls() : QStringList();
-}
-
-bool GenericRecordWindow::save() {
-    const QStringList key = keyFromControls();
-    if (!saveAndFinish(0)) return false;
-    storedKey_ = key;
-    return true;
 }
 
 }  // namespace tv::forms

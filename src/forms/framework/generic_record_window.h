@@ -1,7 +1,7 @@
 // The record window of a table whose own window is not written yet: one labelled box per
 // column, in column order, built from the table's definition, with Save and Close. It
 // follows the same protocol as every record window (bound by ordinal, opened through
-// OpenRecordWindow, saved through SaveFormFields), so a list can add, edit and copy rows
+// OpenRecordWindow, saved through the base's save), so a list can add, edit and copy rows
 // of any business table today; the table's own window replaces it by registering under
 // the same window name.
 #pragma once
@@ -9,9 +9,6 @@
 #include "forms/framework/record_window.h"
 
 #include <QString>
-#include <QStringList>
-
-class QPushButton;
 
 namespace tv::forms {
 
@@ -24,28 +21,15 @@ public:
     GenericRecordWindow(const QString& windowName, const QString& tableName,
                         QWidget* parent = nullptr);
 
-    // Saves the row (status 0: the caller's own status message is the window's to give).
-    bool save();
-    // The key the shown row is stored under (one text per key column).
-    QStringList storedKey() const { return storedKey_; }
-
-    void rowShown() override;
-
 protected:
     QString defaultTableName() const override { return table_; }
     QSize defaultSizeTwips() const override { return QSize(7200, 6600); }
-    QString originalKey1() const override { return storedKey_.value(0); }
-    QString originalKey2() const override { return storedKey_.value(1); }
-    void afterLoad() override;
     int database() const override;
 
 private:
     void buildControls();
-    QStringList keyFromControls() const;
 
     QString table_;
-    int keyColumns_ = 0;
-    QStringList storedKey_;
 };
 
 // The database a display name lives in: -1 for the three definitions tables, else 0.

@@ -59,6 +59,8 @@ constexpr int kOpeningNewRecordStatus = 9007;
 // Design-time size in twips.
 constexpr int kDefaultHeight = 4305;
 constexpr int kDefaultWidth = 8055;
+// The row header: wide enough to grab, too narrow for a caption.
+constexpr int kRowHeaderWidth = 240;
 
 const QString kWindowName = QStringLiteral("ListForm");
 
@@ -123,18 +125,27 @@ ListForm::ListForm(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     ui->TDBGrid1->setModel(model_);
     ui->TDBGrid1->installEventFilter(this);
-    // Rows have one height, a line of text: the view then never asks each row for its size.
-    QHeaderView* rows = ui->TDBGrid1->verticalHeader();
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setMinimumSectionSize(1);
-    rows->setDefaultSectionSize(ui->TDBGrid1->fontMetrics().height() + 6);
+    // Columns are dragged into the order the user wants; the narrow row header is the
+    // handle that sets the height of every row (a grid's rows share one height).
+    QHeaderView* columns = ui->TDBGrid1->horizontalHeader();
+    columns->setSectionsMovable(true);
     // New columns start as wide as a reset makes them.
-    ui->TDBGrid1->horizontalHeader()->setDefaultSectionSize(twipsToPixelsX(kResetColumnWidth));
+    columns->setDefaultSectionSize(twipsToPixelsX(kResetColumnWidth));
+    QHeaderView* rows = ui->TDBGrid1->verticalHeader();
+    rows->setVisible(true);
+    rows->setFixedWidth(twipsToPixelsX(kRowHeaderWidth));
+    rows->setSectionResizeMode(QHeaderView::Interactive);
+    rows->setDefaultSectionSize(ui->TDBGrid1->fontMetrics().height() + 6);
+    connect(rows, &QHeaderView::sectionResized, this, [this](int, int, int size) {
+        if (!applyingRowHeight_) draggedRowHeight_ = size;
+    });
+    rows->viewport()->installEventFilter(this);
 
     for (QWidget* button : controlArray(this, QStringLiteral("ListCommand"))) {
         const int index = arrayIndex(button);
         connect(static_cast<QPushButton*>(button), &QPushButton::clicked, this,
                 [this, index] { runCommand(index); });
+        button->installEventFilter(this);  // Enter runs the button with the focus
     }
     connect(ui->TDBGrid1, &QTableView::doubleClicked, this, [this] { runCommand(Edit); });
 
@@ -498,7 +509,30 @@ Qt::KeyboardModifiers shiftCtrlAlt(const QKeyEvent* key) {
 
 }  // namespace
 
+void ListForm::applyDraggedRowHeight() {
+    if (draggedRowHeight_ <= 0) return;
+    // The header resizes only the row that was dragged; its height becomes every row's.
+    applyingRowHeight_ = true;
+    ui->TDBGrid1->verticalHeader()->setDefaultSectionSize(draggedRowHeight_);
+    applyingRowHeight_ = false;
+    draggedRowHeight_ = 0;
+}
+
 bool ListForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (button && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            shiftCtrlAlt(key) == Qt::NoModifier) {
+            button->click();
+            return true;
+        }
+    }
+    if (watched == ui->TDBGrid1->verticalHeader()->viewport() &&
+        event->type() == QEvent::MouseButtonRelease) {
+        applyDraggedRowHeight();
+        return false;
+    }
     if (watched == ui->TDBGrid1 && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         // The grid would take F2 as its edit key; here it resets the columns.
@@ -516,10 +550,21 @@ bool ListForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ListForm::keyPressEvent(QKeyEvent* event) {
-    // F2 anywhere in the window (a button may have the focus).
-    if (event->key() == Qt::Key_F2 && shiftCtrlAlt(event) == Qt::NoModifier) {
-        resetColumns();
-        return;
+    // Keys that work wherever the focus is in the window (a button may have it).
+    if (shiftCtrlAlt(event) == Qt::NoModifier) {
+        switch (event->key()) {
+            case Qt::Key_F2:
+                resetColumns();
+                return;
+            case Qt::Key_F5:
+                runCommand(Refresh);
+                return;
+            case Qt::Key_Escape:
+                runCommand(Close);
+                return;
+            default:
+                break;
+        }
     }
     QWidget::keyPressEvent(event);
 }

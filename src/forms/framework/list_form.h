@@ -10,6 +10,10 @@
 // rights on the buttons. Every activation: clears the status bar and, after a record
 // window was opened from the list, reads the list again. Closing saves the grid and
 // window layout under the table's name.
+//
+// Columns are dragged to reorder them and rows resized on the narrow row header; F2 puts
+// the columns back as they were designed (after asking). Enter opens the current row (or
+// runs the command button that has the focus), F5 refreshes, Escape closes.
 #pragma once
 
 #include "data/app_state.h"
@@ -103,6 +107,7 @@ private:
     void copyRecord();
     void exportList();
     void resetColumns();
+    void applyDraggedRowHeight();
 
     std::unique_ptr<Ui::ListForm> ui;
     ListModel* model_ = nullptr;
@@ -114,6 +119,9 @@ private:
     bool isDefinitionsTable_ = false;
     bool activated_ = false;
     bool refreshPending_ = false;
+    // A row height dragged on the row header, applied to every row when the drag ends.
+    int draggedRowHeight_ = 0;
+    bool applyingRowHeight_ = false;
 };
 
 }  // namespace tv::forms

@@ -169,9 +169,8 @@ QVariant ListModel::headerData(int section, Qt::Orientation orientation, int rol
         if (role == Qt::TextAlignmentRole)
             return alignmentOf(columns_[static_cast<size_t>(section)]);
     }
-    if (orientation == Qt::Vertical && role == Qt::DisplayRole && section >= 0 &&
-        section < rowCount())
-        return section + 1;
+    // Rows have no caption: the row header is only a handle for the row height.
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole) return {};
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

@@ -1,8 +1,6 @@
-// Printing a list: the heading and record count at the top of every page, the column
-// captions, every row of the list in the grid's visible columns (in the order and with
-// the widths the user gave them, narrowed to fit the page down to 60 %; columns beyond
-// the page's width are left off), and "Page n of m" at the foot. The printer dialog of
-// the prompter chooses the destination: a printer, or a PDF file.
+// Printing a list: the list window's rows as a page table, titled with the heading and the
+// record count, in the grid's visible columns with the order and widths the user gave them.
+// The printer dialog of the prompter chooses the destination: a printer, or a PDF file.
 #pragma once
 
 #include "engine/engine.h"
@@ -22,8 +20,9 @@ struct PrintListRequest {
 };
 
 // An empty list says so (message 9020) and prints nothing. Cancelling the printer dialog
-// prints nothing. A printer that cannot be started gives message 9013. After printing the
-// status bar says so (9023). True when pages were printed.
+// prints nothing. A printer that cannot be started gives message 9013, a row that cannot
+// be read message 194. After printing the status bar says so (9023). True when pages
+// were printed.
 bool PrintList(const PrintListRequest& request);
 
 }  // namespace tv::forms

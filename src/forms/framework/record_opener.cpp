@@ -5,8 +5,6 @@
 #include "data/failure.h"
 #include "data/prompter.h"
 #include "forms/framework/captions.h"
-#include "forms/framework/controls.h"
-#include "forms/framework/form_fields.h"
 #include "forms/framework/record_catalogue.h"
 #include "forms/framework/record_window.h"
 #include "forms/framework/status.h"
@@ -33,12 +31,6 @@ bool isOneOf(const QString& table, std::initializer_list<const char*> names) {
         if (sameTable(table, name)) return true;
     }
     return false;
-}
-
-// Only properties the window declares are written: a window without one of the
-// key-tracking properties is left as it is rather than given a stray dynamic property.
-void setDeclared(QWidget* window, const char* property, const QVariant& value) {
-    if (window->metaObject()->indexOfProperty(property) >= 0) window->setProperty(property, value);
 }
 
 void enableButton(QWidget* window, const QString& name, bool enabled) {
@@ -111,9 +103,7 @@ bool OpenRecordWindow(const QString& tableName, const data::FieldValueArray& val
     if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) sub->show();
     window->show();
 
-    LoadFormFields(window, values);
-    PrepareRecordWindow(window, tableName, values);
-    window->rowShown();
+    window->showRow(values);
     bringForward(window);
     // The window may already have been the active one, so no activation follows the
     // refill: run its activation step for the new mode's save right.
@@ -124,29 +114,18 @@ bool OpenRecordWindow(const QString& tableName, const data::FieldValueArray& val
     return true;
 }
 
-void PrepareRecordWindow(QWidget* window, const QString& tableName,
-                         const data::FieldValueArray& values) {
+void PrepareRecordWindow(QWidget* window, const QString& tableName) {
     if (!window) return;
     (void)data::attempt([&] {
-        if (sameTable(tableName, "Customers")) {
-            setDeclared(window, "OriginalCustomerName", values(1));
-        } else if (sameTable(tableName, "Contacts")) {
-            setDeclared(window, "OriginalCustomerName", values(1));
-            setDeclared(window, "OriginalContactName", values(2));
+        if (sameTable(tableName, "Contacts")) {
             formatBirthday(window);
-        } else if (isOneOf(tableName, {"Activities", "Scheduled Activities"})) {
-            setDeclared(window, "OriginalCustomerName", values(1));
-            setDeclared(window, "OriginalDateTime", values(2));
-        } else if (isOneOf(tableName, {"Products", "System Users", "Customer Care Plans",
-                                       "Sales Campaigns", "Scripts", "Document List"})) {
-            setDeclared(window, "OriginalKeyValue", values(1));
         } else if (sameTable(tableName, "Current Requests")) {
             prepareRequest(window, false);
         } else if (sameTable(tableName, "Completed Requests")) {
             prepareRequest(window, true);
         } else if (isOneOf(tableName, {"Sales Orders", "Quotations", "RMAs", "Customer Inventory",
                                        "Purchase Orders"})) {
-            setDeclared(window, "RefreshList", true);
+            if (auto* record = qobject_cast<RecordWindow*>(window)) record->setRefreshList(true);
         }
     });
 }

@@ -16,17 +16,17 @@ namespace tv::forms {
 class RecordWindow;
 
 // Finds (or makes and loads) the table's record window, tags it with the table, gives it
-// the pending edit mode, shows it, puts the values into its bound controls, runs
-// PrepareRecordWindow, restores it from minimised and focuses it. False when the table
-// has no record window.
+// the pending edit mode, shows it and the row (RecordWindow::showRow: the values in its
+// bound controls, PrepareRecordWindow, the stored key), restores it from minimised and
+// focuses it. False when the table has no record window.
 bool OpenRecordWindow(const QString& tableName, const data::FieldValueArray& values);
 
-// The table-specific step after the row is in the controls: the key-tracking properties
-// (OriginalKeyValue, OriginalCustomerName, OriginalContactName, OriginalDateTime), the
-// request window's buttons, the document windows' RefreshList. Missing controls or
-// properties are skipped.
-void PrepareRecordWindow(QWidget* window, const QString& tableName,
-                         const data::FieldValueArray& values);
+// The table-specific step after the row is in the controls: the contact's birthday shown
+// as day and month, the request window's buttons for open or completed requests, the
+// document windows' RefreshList. Missing controls are skipped. The key-tracking
+// properties need no step of their own: they name the stored key, which showRow records
+// for every table.
+void PrepareRecordWindow(QWidget* window, const QString& tableName);
 
 // Whether the signed-in user may save a row of the table in the edit mode (1 add, 2
 // edit): the first access entry whose table matches ignoring case decides; a table
