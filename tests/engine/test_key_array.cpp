@@ -1,9 +1,9 @@
 // The block store of a dynaset's keys: rowids read back in order across block edges
-// (including rowids that need more than 32 bits), deleted marks made late, and a large
-// dynaset walked, positioned and bookmarked across those edges.
-#include "engine_fixture.h"
-
+// (including rowids that need more than 32 bits) and deleted marks made late. A large
+// dynaset over several blocks is walked and positioned in test_dynaset.cpp.
 #include "engine/key_array.h"
+
+#include <gtest/gtest.h>
 
 #include <limits>
 
@@ -57,35 +57,6 @@ TEST(KeyArrayTest, DeletedMarksStayWithTheirRows) {
     EXPECT_EQ(keys.liveBefore(1500), 1498);
     EXPECT_EQ(keys.liveBefore(2000), 1998);
     EXPECT_EQ(keys[2000], 2000);
-}
-
-class LargeDynasetTest : public tvtest::EngineTest {};
-
-TEST_F(LargeDynasetTest, OrderPositionsAndBookmarksHoldAcrossBlocks) {
-    constexpr int kRows = 2500;
-    db_.Execute("CREATE TABLE [T] ([ID] LONG NOT NULL, CONSTRAINT PrimaryKey PRIMARY KEY ([ID]))");
-    db_.BeginTrans();
-    for (int id = 1; id <= kRows; ++id)
-        db_.Execute(QStringLiteral("INSERT INTO T VALUES (%1)").arg(id));
-    db_.CommitTrans();
-
-    Recordset rs = db_.OpenRecordset(QStringLiteral("SELECT ID FROM T ORDER BY ID DESC"));
-    EXPECT_EQ(rs.RecordCount(), kRows);
-    const QStringList all = walk(rs, 0);
-    ASSERT_EQ(all.size(), kRows);
-    for (int i = 0; i < kRows; ++i) ASSERT_EQ(all[i], QString::number(kRows - i)) << i;
-
-    rs.SetAbsolutePosition(1030);  // in the second block
-    EXPECT_EQ(rs[0].asLong(), kRows - 1030);
-    const QByteArray mark = rs.Bookmark();
-    rs.SetAbsolutePosition(10);
-    rs.Delete();
-    rs.SetBookmark(mark);
-    EXPECT_EQ(rs[0].asLong(), kRows - 1030);
-    EXPECT_EQ(rs.AbsolutePosition(), 1029);  // one live row fewer before it
-    EXPECT_EQ(rs.RecordCount(), kRows - 1);
-    rs.MoveLast();
-    EXPECT_EQ(rs[0].asLong(), 1);
 }
 
 }  // namespace

@@ -37,7 +37,10 @@ TEST_F(TransactionTest, NestedLevelsRollBackOnlyTheirOwnWork) {
     db_.BeginTrans();
     add(2, "b");
     db_.Rollback();
-    add(3, "c");
+    Recordset rs = db_.OpenRecordset("T");
+    rs.AddNew();  // an Update inside the transaction does not commit it either
+    rs.FieldAt(0).SetValue(3);
+    rs.Update();
     EXPECT_EQ(committed(), "NULL") << "nothing is visible before the outer commit";
     db_.CommitTrans();
     EXPECT_EQ(committed(), "1,3");
@@ -47,20 +50,6 @@ TEST_F(TransactionTest, NestedLevelsRollBackOnlyTheirOwnWork) {
     db_.Rollback();
     EXPECT_EQ(committed(), "1,3");
     EXPECT_EQ(db_.OpenRecordset("T").RecordCount(), 2);
-}
-
-TEST_F(TransactionTest, AnUpdateInsideATransactionWaitsForTheCommit) {
-    add(1, "old");
-    db_.BeginTrans();
-    Recordset rs = db_.OpenRecordset("T");
-    rs.MoveFirst();
-    rs.Edit();
-    rs.FieldAt(1).SetValue("new");
-    rs.Update();
-    EXPECT_EQ(rs[1].asString(), "new");
-    EXPECT_EQ(rawRows(path_, "SELECT V FROM T")[0][0], "old");
-    db_.CommitTrans();
-    EXPECT_EQ(rawRows(path_, "SELECT V FROM T")[0][0], "new");
 }
 
 TEST_F(TransactionTest, APendingEditHoldsTheFileAgainstAnotherConnection) {
@@ -84,13 +73,6 @@ TEST_F(TransactionTest, APendingEditHoldsTheFileAgainstAnotherConnection) {
     mine.Edit();
     mine.Close();
     EXPECT_EQ(other.Execute("DELETE * FROM T"), 1);
-}
-
-TEST_F(TransactionTest, UnbalancedCallsAreRefused) {
-    EXPECT_EQ(dbErrorOf([&] { db_.Rollback(); }), err::kInvalidOperation);
-    Recordset rs = db_.OpenRecordset("T");
-    EXPECT_EQ(dbErrorOf([&] { rs.CancelUpdate(); }), err::kUpdateWithoutEdit);
-    EXPECT_EQ(dbErrorOf([&] { rs.Edit(); }), err::kNoCurrentRecord);
 }
 
 }  // namespace
