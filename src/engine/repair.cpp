@@ -351,8 +351,10 @@ QStringList integrityProblems(const QString& path, int busyTimeoutMs) {
     QStringList problems;
     try {
         Statement check = connection.once(QStringLiteral("PRAGMA integrity_check"));
+        // SQLite heads its findings with a line naming the schema ("*** in database main ***").
         while (check.step())
-            if (check.textAt(0) != QLatin1String("ok")) problems << check.textAt(0);
+            if (check.textAt(0) != QLatin1String("ok") && !check.textAt(0).startsWith(u'*'))
+                problems << check.textAt(0);
     } catch (const DbError& error) {
         // Some damage stops the check itself: that is its finding.
         if (error.number() != err::kDamaged && error.number() != err::kNotDatabase) throw;

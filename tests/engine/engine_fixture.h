@@ -11,6 +11,7 @@
 #include <sqlite3.h>
 
 #include <gtest/gtest.h>
+#include <QFile>
 #include <QStringList>
 #include <functional>
 
@@ -52,6 +53,19 @@ inline std::vector<QStringList> rawRows(const QString& path, const QString& sql)
     sqlite3_finalize(stmt);
     sqlite3_close(db);
     return rows;
+}
+
+// Overwrites a leaf page from the middle of a b-tree (a table or an index) as a disk fault
+// would, and returns how many cells (rows or index entries) it held.
+inline int spoilMiddleLeaf(const QString& path, const QString& btree) {
+    const auto pages = rawRows(path, "SELECT pageno, ncell FROM dbstat WHERE name = '" + btree +
+                                         "' AND pagetype = 'leaf' ORDER BY path");
+    EXPECT_GT(pages.size(), 2u) << "too few pages to spoil one in the middle";
+    const QStringList middle = pages.empty() ? QStringList{"0", "0"} : pages[pages.size() / 2];
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadWrite) && file.seek((middle[0].toLongLong() - 1) * 4096));
+    file.write(QByteArray(4096, '\x5a'));
+    return middle[1].toInt();
 }
 
 // A value as the tests compare it: its text, Null as "Null".

@@ -1,5 +1,6 @@
 // Bad input of every kind is a DbError with its number, never a crash: statements that
 // cannot be translated or name unknown tables and columns, calls in the wrong state,
+// refused schema changes (leaving the table as it was), writes to a read-only database,
 // and files that are not this engine's databases (missing, foreign, legacy, damaged:
 // each error names the file, so the caller can offer to repair or locate it).
 #include "engine_fixture.h"
@@ -18,6 +19,7 @@ protected:
         db_.Execute(
             "CREATE TABLE [T] ([ID] LONG NOT NULL, [NAME] TEXT(20), CONSTRAINT PrimaryKey "
             "PRIMARY KEY ([ID]))");
+        db_.Execute("CREATE INDEX [Name] ON [T] ([NAME])");
         db_.Execute("INSERT INTO T VALUES (1, 'one')");
     }
     QString writeFile(const QString& name, const QByteArray& bytes) {
@@ -29,7 +31,9 @@ protected:
     }
 };
 
-TEST_F(BadInputTest, StatementsAndNames) {
+TEST_F(BadInputTest, StatementsNamesAndCallsInTheWrongState) {
+    TableDef def = db_.TableDefNamed("T");
+    Recordset table = db_.OpenRecordset("T");
     struct Case {
         const char* what;
         std::function<void()> call;
@@ -66,11 +70,52 @@ TEST_F(BadInputTest, StatementsAndNames) {
         {"Edit without a row", [&] { db_.OpenRecordset("SELECT * FROM T WHERE ID = 0").Edit(); },
          err::kNoCurrentRecord},
         {"binary literal", [&] { sqlLiteral(QByteArray("x")); }, err::kTypeMismatch},
+        {"Seek without an index", [&] { table.Seek("=", 1); }, 3019},
+        {"unknown index", [&] { table.SetIndex("Nonesuch"); }, err::kIndexNotFound},
+        {"key of the wrong type",
+         [&] {
+             table.SetIndex("PrimaryKey");
+             table.Seek("=", "one");
+         },
+         3464},
+        {"unknown comparison", [&] { table.Seek("~", 1); }, err::kInvalidOperation},
+        {"Seek on a dynaset", [&] { db_.OpenRecordset("SELECT * FROM T").Seek("=", 1); },
+         err::kInvalidOperation},
+        {"key column deleted", [&] { def.DeleteField("ID"); }, err::kCannotDeleteKeyField},
+        {"indexed column dropped", [&] { db_.Execute("ALTER TABLE T DROP COLUMN [NAME]"); },
+         err::kCannotDeleteKeyField},
+        {"unknown column deleted", [&] { def.DeleteField("NOPE"); }, err::kItemNotFound},
+        {"column twice", [&] { def.Append(def.CreateField("name", FieldType::Text)); },
+         err::kDuplicateName},
+        {"index twice", [&] { def.CreateIndex("Name", {"ID"}); }, err::kDuplicateName},
+        {"index on no column", [&] { def.CreateIndex("ByNothing", {"NOPE"}); }, err::kItemNotFound},
+        {"table twice", [&] { db_.Execute("CREATE TABLE [t] ([X] LONG)"); }, err::kDuplicateName},
+        {"unknown table definition", [&] { db_.TableDefNamed("NOPE"); }, err::kItemNotFound},
+        {"field appended again", [&] { def.Append(def.FieldAt(0)); }, err::kInvalidOperation},
+        {"appended field changed", [&] { def.FieldAt(0).SetRequired(false); },
+         err::kInvalidOperation},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(dbErrorOf(c.call), c.error);
     }
+    EXPECT_EQ(def.FieldCount(), 2) << "a refused change left the table as it was";
+    EXPECT_EQ(def.Indexes().size(), 2u);
+}
+
+TEST_F(BadInputTest, ADatabaseOpenedReadOnlyRefusesEveryWrite) {
+    db_.Close();
+    db_ = Engine::instance().OpenDatabase(path_, true);
+    Recordset rs = db_.OpenRecordset("T");
+    EXPECT_FALSE(rs.Updatable());
+    EXPECT_EQ(dbErrorOf([&] { rs.Edit(); }), err::kNotUpdatable);
+    EXPECT_EQ(dbErrorOf([&] { db_.Execute("DELETE * FROM T"); }), err::kNotUpdatable);
+    EXPECT_EQ(dbErrorOf([&] {
+                  TableDef def = db_.TableDefNamed("T");
+                  def.Append(def.CreateField("X", FieldType::Long));
+              }),
+              err::kNotUpdatable);
+    EXPECT_EQ(rs.RecordCount(), 1);
 }
 
 TEST_F(BadInputTest, ClosedObjectsReportThemselvesClosed) {

@@ -1,17 +1,15 @@
 // Repairing files: a sound file is left exactly as it was; a damaged one is rebuilt in
 // place, says per table how many rows it saved and how many it could not read, keeps the
 // damaged file beside it and leaves a sound database whose auto-numbers go on where they
-// were; a file in use or with nothing readable is refused and left alone. Repairs racing
-// other processes are in test_sharing.cpp.
+// were; a file in use or with nothing readable is refused and left alone. A repair among
+// writing processes is in test_sharing.cpp.
 #include "engine_fixture.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 using namespace tv::engine;
 using tvtest::dbErrorOf;
-using tvtest::rawRows;
 
 namespace {
 
@@ -19,46 +17,25 @@ class RepairTest : public tvtest::EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        build();
-    }
-    void build() {
-        db_.Execute(
-            "CREATE TABLE [Good] ([ID] LONG NOT NULL, CONSTRAINT PrimaryKey PRIMARY KEY ([ID]))");
+        db_.Execute("CREATE TABLE [Good] ([ID] LONG, CONSTRAINT PrimaryKey PRIMARY KEY ([ID]))");
         db_.Execute(
             "CREATE TABLE [Broken] ([ID] COUNTER, [TXT] MEMO, CONSTRAINT PrimaryKey PRIMARY KEY "
             "([ID]))");
         db_.BeginTrans();
-        Recordset broken = db_.OpenRecordset("Broken");
         for (int i = 1; i <= 2000; ++i) {
             if (i <= 100) db_.Execute(QStringLiteral("INSERT INTO Good VALUES (%1)").arg(i));
-            broken.AddNew();
-            broken.FieldAt(1).SetValue(QString(200, QChar(u'a' + i % 26)));
-            broken.Update();
+            db_.Execute(QStringLiteral("INSERT INTO Broken (TXT) VALUES ('%1')")
+                            .arg(QString(200, QChar(u'a' + i % 26))));
         }
         db_.CommitTrans();
         db_.Close();
     }
-    QByteArray bytes(const QString& path) {
+    static QByteArray bytes(const QString& path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     QStringList backups() {
         return QDir(scratch_.path()).entryList({"Test.mdb.damaged-*"}, QDir::Files);
-    }
-    // Overwrites `size` bytes of the file from `offset`.
-    void spoil(qint64 offset, int size) {
-        QFile file(path_);
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        file.seek(offset);
-        file.write(QByteArray(size, '\x5a'));
-    }
-    // A leaf page from the middle of a b-tree (a table or an index), and its cell count.
-    std::pair<int, int> middleLeaf(const QString& btree) {
-        const auto pages = rawRows(path_, "SELECT pageno, ncell FROM dbstat WHERE name = '" +
-                                              btree + "' AND pagetype = 'leaf' ORDER BY path");
-        EXPECT_GT(pages.size(), 5u);
-        const QStringList& middle = pages[pages.size() / 2];
-        return {middle[0].toInt(), middle[1].toInt()};
     }
     static QString describe(const RepairReport& report) {
         QStringList tables;
@@ -86,30 +63,27 @@ TEST_F(RepairTest, ASoundFileIsLeftExactlyAsItWas) {
 TEST_F(RepairTest, ADamagedPageIsReportedAndEverythingElseSaved) {
     // A lost table page is counted against the key index that survives it; a lost index
     // page costs no row, the index is rebuilt from the rows.
-    struct Case {
-        const char* btree;
-        bool rowsLost;
-    };
-    for (const Case& c : {Case{"Broken", true}, Case{"sqlite_autoindex_Broken_1", false}}) {
-        SCOPED_TRACE(c.btree);
+    const QString tableCopy = scratch_.file("Copy.mdb");
+    ASSERT_TRUE(QFile::copy(path_, tableCopy));
+    for (const QString btree : {"Broken", "sqlite_autoindex_Broken_1"}) {
+        SCOPED_TRACE(btree.toStdString());
         if (!QFile::exists(path_)) {
-            db_ = Engine::instance().CreateDatabase(path_);
-            build();
+            ASSERT_TRUE(QFile::copy(tableCopy, path_));
         }
-        const auto [page, cells] = middleLeaf(c.btree);
-        spoil((page - 1) * 4096LL, 4096);
+        const int cells = tvtest::spoilMiddleLeaf(path_, btree);
+        const int lost = btree == "Broken" ? cells : 0;
         EXPECT_FALSE(Engine::instance().CheckIntegrity(path_).isEmpty());
         const QByteArray damaged = bytes(path_);
 
         const RepairReport report = Engine::instance().RepairDatabase(path_);
         EXPECT_TRUE(report.damaged);
-        const int lost = c.rowsLost ? cells : 0;
-        EXPECT_EQ(describe(report), QStringLiteral("Broken %1/%2, Good 100/0").arg(2000 - lost).arg(lost));
+        EXPECT_EQ(describe(report),
+                  QStringLiteral("Broken %1/%2, Good 100/0").arg(2000 - lost).arg(lost));
         EXPECT_EQ(report.lossSummary(),
-                  c.rowsLost ? QStringLiteral("Broken: %1 rows saved, %2 could not be read")
-                                   .arg(2000 - lost)
-                                   .arg(lost)
-                             : QString());
+                  lost ? QStringLiteral("Broken: %1 rows saved, %2 could not be read")
+                             .arg(2000 - lost)
+                             .arg(lost)
+                       : QString());
         ASSERT_EQ(backups(), QStringList{QFileInfo(report.damagedCopy).fileName()});
         EXPECT_TRUE(bytes(report.damagedCopy) == damaged);
         EXPECT_TRUE(Engine::instance().CheckIntegrity(path_).isEmpty());
@@ -123,7 +97,6 @@ TEST_F(RepairTest, ADamagedPageIsReportedAndEverythingElseSaved) {
         EXPECT_FALSE(rs.NoMatch());
         rs.AddNew();
         EXPECT_EQ(rs[0].asLong(), 2001);
-        rs.CancelUpdate();
         db.Close();
         QFile::remove(path_);
     }
@@ -138,11 +111,13 @@ TEST_F(RepairTest, AFileInUseOrWithNothingReadableIsLeftAlone) {
     const QByteArray before = bytes(path_);
     EXPECT_EQ(dbErrorOf([&] { Engine::instance().RepairDatabase(path_); }), err::kFileInUse);
     EXPECT_TRUE(bytes(path_) == before);
-    pending.CancelUpdate();
     other.Close();
     Engine::instance().SetBusyTimeout(timeout);
 
-    spoil(100, 4000);  // the catalogue after SQLite's header
+    QFile file(path_);  // the catalogue after SQLite's header
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.seek(100));
+    file.write(QByteArray(4000, '\x5a'));
+    file.close();
     const QByteArray spoilt = bytes(path_);
     EXPECT_EQ(dbErrorOf([&] { Engine::instance().RepairDatabase(path_); }), err::kRepairFailed);
     EXPECT_TRUE(bytes(path_) == spoilt);

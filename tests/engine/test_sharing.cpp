@@ -1,9 +1,9 @@
-// Several processes on one file, as several workstations share a database: a row held by
-// one process's Edit makes another's Edit wait and then fail with 3260 or go on; four
-// processes taking counter numbers and adding auto-numbered rows while the file is
-// repaired lose no committed row and get no number twice; a writer killed in the middle
-// of a transaction leaves a sound file holding every committed row and nothing else
-// (once opened writable: a read-only open says so).
+// Sharing a file, as several workstations do: nested transactions and the write lock an
+// edit holds against another connection (3260 past the busy timeout); four processes
+// adding auto-numbered rows while the file is repaired lose no committed row and get no
+// number twice; a writer killed in the middle of a transaction leaves a sound file holding
+// every committed row and nothing else (once opened writable: a read-only open says so).
+// Counter rows shared by processes are in tests/data/test_counters_processes.cpp.
 //
 // The other processes are this test program run again with one disabled test selected
 // (EngineHelper), told what to do through the environment. They report on stdout.
@@ -38,41 +38,24 @@ void retrying(const std::function<void()>& step) {
     }
 }
 
-// The Counters step of handing out a number: Seek the row, Edit it (waiting while another
-// process holds it), add one, Update. Returns the number handed out.
-int nextNumber(Database& db) {
-    Recordset rs = db.OpenRecordset("Counters");
-    rs.SetIndex("PrimaryKey");
-    rs.Seek("=", "Quotes");
-    rs.Edit();
-    const int next = rs[1].asLong() + 1;
-    rs.FieldAt(1).SetValue(next);
-    rs.Update();
-    return next;
-}
-
 TEST(EngineHelper, DISABLED_Run) {
     const QString mode = qEnvironmentVariable("TV_ENGINE_HELPER");
     const QString path = qEnvironmentVariable("TV_ENGINE_DB");
-    Engine::instance().SetBusyTimeout(qEnvironmentVariableIntValue("TV_ENGINE_TIMEOUT"));
+    Engine::instance().SetBusyTimeout(5000);
     try {
         Database db;
         retrying([&] { db = Engine::instance().OpenDatabase(path); });
-        if (mode == QLatin1String("edit")) {
-            say(QStringLiteral("next %1").arg(nextNumber(db)));
-        } else if (mode == QLatin1String("append")) {
-            // Rows carrying a counter number, added with an auto-number, until the stop
-            // file appears (at most 5000).
+        if (mode == QLatin1String("append")) {
+            // Auto-numbered rows, each numbered N by this process, until the stop file
+            // appears (at most 5000).
             const QString me = qEnvironmentVariable("TV_ENGINE_NAME");
             Recordset rs = db.OpenRecordset("Appends");
             int committed = 0;
             for (; committed < 5000 && !QFile::exists(path + ".stop"); ++committed) {
-                int number = 0;
-                retrying([&] { number = nextNumber(db); });
                 retrying([&] {
                     rs.AddNew();
                     rs.FieldAt(1).SetValue(me);
-                    rs.FieldAt(2).SetValue(number);
+                    rs.FieldAt(2).SetValue(committed + 1);
                     rs.Update();
                 });
                 if (committed == 0) say("started");
@@ -82,26 +65,21 @@ TEST(EngineHelper, DISABLED_Run) {
         } else if (mode == QLatin1String("writer")) {
             Recordset rs = db.OpenRecordset("Log");
             int id = 0;
-            const QString filler(400, u'x');
-            for (int batch = 0; batch < 5; ++batch) {
-                db.BeginTrans();
-                for (int i = 0; i < 50; ++i) {
+            auto add = [&](int rows) {
+                for (int i = 0; i < rows; ++i) {
                     rs.AddNew();
                     rs.FieldAt(0).SetValue(++id);
-                    rs.FieldAt(1).SetValue(filler);
+                    rs.FieldAt(1).SetValue(QString(400, u'x'));
                     rs.Update();
                 }
-                db.CommitTrans();
-            }
-            say(QStringLiteral("committed %1").arg(id));
+            };
+            db.BeginTrans();
+            add(250);
+            db.CommitTrans();
+            say("committed");
             // Enough uncommitted rows that SQLite writes some into the file itself.
             db.BeginTrans();
-            for (int i = 0; i < 8000; ++i) {
-                rs.AddNew();
-                rs.FieldAt(0).SetValue(++id);
-                rs.FieldAt(1).SetValue(filler);
-                rs.Update();
-            }
+            add(8000);
             say("in transaction");
             for (;;) QThread::sleep(1);
         }
@@ -115,10 +93,7 @@ class SharingTest : public tvtest::EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        db_.Execute(
-            "CREATE TABLE [Counters] ([TABLENAME] TEXT(50) NOT NULL, [LASTNO] LONG, "
-            "CONSTRAINT PrimaryKey PRIMARY KEY ([TABLENAME]))");
-        db_.Execute("INSERT INTO Counters VALUES ('Quotes', 10)");
+        timeout_ = Engine::instance().BusyTimeout();
         db_.Execute(
             "CREATE TABLE [Log] ([ID] LONG NOT NULL, [TXT] MEMO, CONSTRAINT PrimaryKey PRIMARY "
             "KEY ([ID]))");
@@ -126,12 +101,11 @@ protected:
             "CREATE TABLE [Appends] ([ID] COUNTER, [WHO] TEXT(10), [N] LONG, CONSTRAINT "
             "PrimaryKey PRIMARY KEY ([ID]))");
     }
-    std::unique_ptr<QProcess> start(const QString& mode, int timeoutMs, const QString& name = {}) {
+    std::unique_ptr<QProcess> start(const QString& mode, const QString& name = {}) {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("TV_ENGINE_HELPER", mode);
         env.insert("TV_ENGINE_DB", path_);
-        env.insert("TV_ENGINE_TIMEOUT", QString::number(timeoutMs));
         env.insert("TV_ENGINE_NAME", name);
         process->setProcessEnvironment(env);
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -141,18 +115,16 @@ protected:
         EXPECT_TRUE(process->waitForStarted());
         return process;
     }
-    // The helper's next report (waits up to `ms`); empty when none came.
-    static QString report(QProcess& process, int ms = 30000) {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < ms) {
-            while (process.canReadLine()) {
+    // The helper's next report (waiting up to 30 s); empty when none came.
+    static QString report(QProcess& process) {
+        for (int waits = 0; waits < 300;) {
+            if (process.canReadLine()) {
                 const QString line = QString::fromUtf8(process.readLine()).trimmed();
                 if (line.startsWith("helper: ")) return line.mid(8);
+            } else if (!process.waitForReadyRead(100)) {
+                if (process.state() == QProcess::NotRunning) break;
+                ++waits;
             }
-            if (!process.waitForReadyRead(100) && process.state() == QProcess::NotRunning &&
-                !process.canReadLine())
-                break;
         }
         return QString();
     }
@@ -161,71 +133,98 @@ protected:
         process.waitForFinished(30000);
         return line;
     }
-    int counter() { return rawRows(path_, "SELECT LASTNO FROM Counters")[0][0].toInt(); }
+    void TearDown() override {
+        Engine::instance().SetBusyTimeout(timeout_);
+        EngineTest::TearDown();
+    }
+    // The IDs in Log that another reader of the file sees.
+    QString committed() { return rawRows(path_, "SELECT group_concat(ID) FROM Log")[0][0]; }
+    void add(int id) { db_.Execute(QStringLiteral("INSERT INTO Log (ID) VALUES (%1)").arg(id)); }
+    int timeout_ = 0;
 };
 
-TEST_F(SharingTest, ARowBeingEditedMakesAnotherProcessWaitThenFailOrGoOn) {
-    Recordset rs = db_.OpenRecordset("Counters");
-    rs.SetIndex("PrimaryKey");
-    rs.Seek("=", "Quotes");
-    rs.Edit();
-    auto blocked = start("edit", 300);
-    EXPECT_EQ(finish(*blocked), QStringLiteral("error %1").arg(err::kLocked));
-
-    // One that waits long enough reads the new value under its lock once Update releases it.
-    auto waiting = start("edit", 10000);
-    QThread::msleep(400);
-    rs.FieldAt(1).SetValue(20);
+TEST_F(SharingTest, NestedTransactionsRollBackOnlyTheirOwnWork) {
+    db_.BeginTrans();
+    add(1);
+    db_.BeginTrans();
+    add(2);
+    db_.Rollback();
+    Recordset rs = db_.OpenRecordset("Log");
+    rs.AddNew();  // an Update inside the transaction does not commit it either
+    rs.FieldAt(0).SetValue(3);
     rs.Update();
-    EXPECT_EQ(finish(*waiting), "next 21");
-    EXPECT_EQ(counter(), 21);
+    EXPECT_EQ(committed(), "NULL") << "nothing is visible before the outer commit";
+    db_.CommitTrans();
+    EXPECT_EQ(committed(), "1,3");
+    db_.BeginTrans();
+    add(4);
+    db_.Rollback();
+    EXPECT_EQ(committed(), "1,3");
+    EXPECT_EQ(db_.OpenRecordset("Log").RecordCount(), 2);
 }
 
-TEST_F(SharingTest, FourProcessesNumberingRowsThroughARepairLoseNothing) {
+TEST_F(SharingTest, APendingEditHoldsTheFileAgainstAnotherConnection) {
+    add(1);
+    Engine::instance().SetBusyTimeout(100);
+    Database other = Engine::instance().OpenDatabase(path_);
+    Recordset mine = db_.OpenRecordset("Log");
+    mine.AddNew();
+    Recordset theirs = other.OpenRecordset("Log");
+    theirs.MoveFirst();
+    EXPECT_EQ(theirs[0].asLong(), 1) << "reading goes on while the lock is held";
+    EXPECT_EQ(dbErrorOf([&] { theirs.Edit(); }), err::kLocked);
+    EXPECT_EQ(dbErrorOf([&] { other.Execute("DELETE * FROM Log"); }), err::kLocked);
+    mine.CancelUpdate();
+    theirs.Edit();
+    theirs.FieldAt(1).SetValue("y");
+    theirs.Update();
+    // Closing a record set with an edit pending gives the lock back too.
+    mine.MoveFirst();
+    mine.Edit();
+    mine.Close();
+    EXPECT_EQ(other.Execute("DELETE * FROM Log"), 1);
+}
+
+TEST_F(SharingTest, FourProcessesAddingRowsThroughARepairLoseNothing) {
     // A damaged table the writers do not use: the repair rebuilds the file and writes it
     // back while they wait.
-    db_.Execute("CREATE TABLE [Old] ([ID] LONG NOT NULL, [TXT] MEMO)");
+    db_.Execute("CREATE TABLE [Old] ([ID] LONG, [TXT] MEMO)");
     db_.BeginTrans();
     for (int id = 1; id <= 400; ++id)
-        db_.Execute(QStringLiteral("INSERT INTO Old VALUES (%1, '%2')").arg(id).arg(QString(300, u'x')));
+        db_.Execute(
+            QStringLiteral("INSERT INTO Old VALUES (%1, '%2')").arg(id).arg(QString(300, u'x')));
     db_.CommitTrans();
     db_.Close();
-    const auto leaves =
-        rawRows(path_, "SELECT pageno FROM dbstat WHERE name = 'Old' AND pagetype = 'leaf'");
-    ASSERT_GT(leaves.size(), 3u);
-    QFile file(path_);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    file.seek((leaves[leaves.size() / 2][0].toLongLong() - 1) * 4096);
-    file.write(QByteArray(4096, '\x5a'));
-    file.close();
+    tvtest::spoilMiddleLeaf(path_, "Old");
 
     std::vector<std::unique_ptr<QProcess>> writers;
-    for (int i = 0; i < 4; ++i) writers.push_back(start("append", 5000, QStringLiteral("w%1").arg(i)));
+    for (int i = 0; i < 4; ++i) writers.push_back(start("append", QStringLiteral("w%1").arg(i)));
     for (auto& writer : writers) ASSERT_EQ(report(*writer), "started");
     EXPECT_TRUE(Engine::instance().RepairDatabase(path_).damaged);
     QFile stop(path_ + ".stop");
     ASSERT_TRUE(stop.open(QIODevice::WriteOnly));
 
-    // Every row a writer saw committed is there, and no other; counter numbers and
-    // auto-numbers were each handed out once.
+    // Every row a writer saw committed is there (rows 1 to its count), and no other; no
+    // auto-number was handed out twice.
     int total = 0;
     for (int i = 0; i < 4; ++i) {
         const QString last = finish(*writers[static_cast<size_t>(i)]);
         ASSERT_TRUE(last.startsWith("committed ")) << last.toStdString();
-        total += last.mid(10).toInt();
-        EXPECT_EQ(rawRows(path_, QStringLiteral("SELECT count(*) FROM Appends WHERE WHO = 'w%1'").arg(i))[0][0],
-                  last.mid(10));
+        const QString rows = last.mid(10);
+        total += rows.toInt();
+        EXPECT_EQ(rawRows(path_, "SELECT count(*), max(N) FROM Appends WHERE WHO = 'w" +
+                                     QString::number(i) + "'")[0],
+                  QStringList({rows, rows}));
     }
-    EXPECT_EQ(rawRows(path_, "SELECT count(DISTINCT ID), count(DISTINCT N), max(N) FROM Appends")[0],
-              QStringList({QString::number(total), QString::number(total), QString::number(10 + total)}));
-    EXPECT_EQ(counter(), 10 + total);
+    EXPECT_EQ(rawRows(path_, "SELECT count(DISTINCT ID) FROM Appends")[0][0],
+              QString::number(total));
     EXPECT_EQ(rawRows(path_, "PRAGMA integrity_check")[0][0], "ok");
 }
 
 TEST_F(SharingTest, AWriterKilledInATransactionLeavesEveryCommittedRow) {
     db_.Close();
-    auto writer = start("writer", 5000);
-    EXPECT_EQ(report(*writer), "committed 250");
+    auto writer = start("writer");
+    EXPECT_EQ(report(*writer), "committed");
     EXPECT_EQ(report(*writer), "in transaction");
     ASSERT_TRUE(QFile::exists(path_ + "-journal")) << "killed outside a transaction";
     writer->kill();  // SIGKILL: no chance to roll back or clean up

@@ -31,9 +31,8 @@ int checkIntegrity(const QString& folder) {
         }
         if (problems.isEmpty()) continue;
         ++damaged;
-        err() << "error: " << shipped.fileName << ": damaged (" << problems.size()
-              << (problems.size() == 1 ? " problem" : " problems")
-              << "), repair it: " << problems.front() << Qt::endl;
+        err() << "error: " << shipped.fileName << ": damaged, the program offers to repair it ("
+              << problems.front() << (problems.size() > 1 ? ", ..." : "") << ")" << Qt::endl;
     }
     return damaged;
 }

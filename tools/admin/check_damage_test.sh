@@ -13,7 +13,7 @@ export HOME=$scratch/home XDG_CONFIG_HOME=$scratch/home/.config
 "$admin" create "$scratch/db" >/dev/null 2>&1
 "$admin" check "$scratch/db" >/dev/null || { echo "a sound folder failed the check"; exit 1; }
 
-# Page 2: the first table made, in use in every file the tool creates (pages of 4096 bytes).
+# Page 2: the first table of the file, in use in every file the tool creates (4096-byte pages).
 dd if=/dev/zero of="$scratch/db/Data.mdb" bs=4096 seek=1 count=1 conv=notrunc status=none
 set +e
 "$admin" check "$scratch/db" >"$scratch/out" 2>&1
