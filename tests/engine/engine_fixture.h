@@ -1,6 +1,5 @@
-// Shared fixture of the engine tests: a fresh database in a scratch folder, regional
-// settings pinned (day-month-year), a way to look at what SQLite really stored, and a
-// helper that tells which DbError a call raised.
+// Shared fixture of the engine tests: a fresh database in a scratch folder with regional
+// settings pinned, a look at what SQLite really stored, and the DbError a call raised.
 #pragma once
 
 #include "common/test_support.h"
@@ -76,14 +75,7 @@ inline QString textOf(const tv::Variant& v) {
 class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        tv::RegionalSettings r;
-        r.dateOrder = tv::DateOrder::DayMonthYear;
-        r.dateSeparator = u'/';
-        r.timeSeparator = u':';
-        r.decimalPoint = u'.';
-        r.twentyFourHour = true;
-        r.fourDigitYearInShortDate = true;
-        tv::pinRegional(r);
+        tv::pinRegional(tv::RegionalSettings{});  // day-month-year, "/", ":", "."
         path_ = scratch_.file(QStringLiteral("Test.mdb"));
         db_ = tv::engine::Engine::instance().CreateDatabase(path_);
     }

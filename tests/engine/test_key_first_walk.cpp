@@ -1,11 +1,9 @@
-// A table walked along an index of two columns whose keys repeat (ignoring case) and hold
-// Nulls. The walk reads key columns from the index alone and whole rows from the first
-// time another column is asked for: the switch must land on the same row and keep the
-// walk's order whichever way it goes. Walks turn back, jump, start from a Seek with each
-// comparison and one or two keys (a Null key included) and follow an edited key; a row
-// deleted by another user between the two reads is reported as deleted. The expected
-// orders come from the same rows sorted by SQL. Seeks on date keys given as text are in
-// tests/data/test_access_seek.cpp.
+// A table walked along a two-column index whose keys repeat (ignoring case) and hold
+// Nulls reads key columns from the index alone until another column is asked for: the
+// switch must land on the same row and keep the order either way. Walks turn back, jump,
+// start from a Seek with each comparison (a Null key included) and follow an edited key;
+// a row deleted by another user between the two reads is reported deleted. The expected
+// orders are the same rows sorted by SQL; date keys are sought in tests/data.
 #include "engine_fixture.h"
 
 using namespace tv::engine;

@@ -1,8 +1,7 @@
 // Repairing files: a sound file is left exactly as it was; a damaged one is rebuilt in
-// place, says per table how many rows it saved and how many it could not read, keeps the
-// damaged file beside it and leaves a sound database whose auto-numbers go on where they
-// were; a file in use or with nothing readable is refused and left alone. A repair among
-// writing processes is in test_sharing.cpp.
+// place, says per table what it saved and could not read, keeps the damaged file beside
+// it and leaves a sound database whose auto-numbers go on; a file in use or with nothing
+// readable is left alone. A repair among writing processes is in test_sharing.cpp.
 #include "engine_fixture.h"
 
 #include <QDir>
