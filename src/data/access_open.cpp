@@ -126,8 +126,8 @@ bool RepairDatabaseFile(const QString& path) {
     // The repaired file opens, but the user must learn what it no longer holds (a table
     // such as System Users that lost rows can stop people signing in).
     if (report.lostRows())
-        ShowMessage(9031, QStringLiteral("\n\n") + report.lossSummary() +
-                              QStringLiteral("\n\n") + path);
+        ShowMessage(9031,
+                    QStringLiteral("\n\n") + report.lossSummary() + QStringLiteral("\n\n") + path);
     return true;
 }
 

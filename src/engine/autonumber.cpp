@@ -46,11 +46,11 @@ int storageFormat(Connection& connection) {
 }  // namespace
 
 void createAutoNumberTable(Connection& connection) {
-    connection.exec(QStringLiteral(
-                        "CREATE TABLE IF NOT EXISTS %1 (tablename TEXT COLLATE NOCASE NOT NULL, "
-                        "columnname TEXT COLLATE NOCASE NOT NULL, last INTEGER NOT NULL, "
-                        "PRIMARY KEY (tablename, columnname))")
-                        .arg(quoteName(kAutoNumberTable)));
+    connection.exec(
+        QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (tablename TEXT COLLATE NOCASE NOT NULL, "
+                       "columnname TEXT COLLATE NOCASE NOT NULL, last INTEGER NOT NULL, "
+                       "PRIMARY KEY (tablename, columnname))")
+            .arg(quoteName(kAutoNumberTable)));
 }
 
 void installAutoNumber(Connection& connection, const QString& table, const QString& column) {
@@ -60,8 +60,8 @@ void installAutoNumber(Connection& connection, const QString& table, const QStri
     const QString c = quoteName(column);
     const QString where = QStringLiteral("tablename = %1 AND columnname = %2")
                               .arg(quoteLiteral(table), quoteLiteral(column));
-    const QString thisRow = QStringLiteral(" FROM %1 WHERE rowid = NEW.rowid AND %2 IS NOT NULL")
-                                .arg(t, c);
+    const QString thisRow =
+        QStringLiteral(" FROM %1 WHERE rowid = NEW.rowid AND %2 IS NOT NULL").arg(t, c);
     // A Null left by the statement takes the next number; whatever the row now holds
     // raises the mark (a file without a mark row falls back to the column's maximum).
     connection.exec(
@@ -84,9 +84,9 @@ void installAutoNumber(Connection& connection, const QString& table, const QStri
 void removeAutoNumber(Connection& connection, const QString& table, const QString& column) {
     dropTriggers(connection, table, column);
     createAutoNumberTable(connection);
-    connection.exec(QStringLiteral("DELETE FROM %1 WHERE tablename = %2 AND columnname = %3")
-                        .arg(quoteName(kAutoNumberTable), quoteLiteral(table),
-                             quoteLiteral(column)));
+    connection.exec(
+        QStringLiteral("DELETE FROM %1 WHERE tablename = %2 AND columnname = %3")
+            .arg(quoteName(kAutoNumberTable), quoteLiteral(table), quoteLiteral(column)));
 }
 
 void forgetAutoNumbers(Connection& connection, const QString& table) {

@@ -314,8 +314,8 @@ struct RepairedTable {
 };
 
 struct RepairReport {
-    bool damaged = false;  // false: the file was sound and has been left as it was
-    QString damagedCopy;   // where the damaged file is kept beside the repaired one
+    bool damaged = false;               // false: the file was sound and has been left as it was
+    QString damagedCopy;                // where the damaged file is kept beside the repaired one
     std::vector<RepairedTable> tables;  // the user's tables, in name order
     bool lostRows() const;
     // One line per table that lost rows, e.g. "System Users: 3 rows saved, 2 could not be

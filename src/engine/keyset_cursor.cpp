@@ -239,10 +239,9 @@ bool KeysetCursor::find(const QString& condition, FindKind kind) {
         while (statement.step()) matches.insert(statement.intAt(0));
     }
     if (matches.empty()) return false;
-    const long pos = findInOrder(findFrom(kind, onRow(), !none_ && pos_ < 0, !none_ && pos_ >= size()), pos_,
-                                 size(), [&](long at) {
-        return !skip(at) && matches.count((*keys_)[at]) > 0;
-    });
+    const long pos =
+        findInOrder(findFrom(kind, onRow(), !none_ && pos_ < 0, !none_ && pos_ >= size()), pos_,
+                    size(), [&](long at) { return !skip(at) && matches.count((*keys_)[at]) > 0; });
     if (pos < 0) return false;
     jumpTo(pos);
     return true;

@@ -11,7 +11,6 @@
 #include <QFile>
 #include <algorithm>
 #include <limits>
-#include <map>
 #include <unordered_set>
 
 namespace tv::engine {
@@ -21,7 +20,6 @@ namespace {
 struct SchemaEntry {
     QString type;
     QString name;
-    QString table;
     QString sql;
 };
 
@@ -52,11 +50,10 @@ std::vector<SchemaEntry> readSchema(Connection& source) {
     std::vector<SchemaEntry> entries;
     try {
         Statement schema = source.once(
-            QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_schema WHERE sql IS NOT "
-                           "NULL AND name NOT LIKE 'sqlite~_%' ESCAPE '~'"));
+            QStringLiteral("SELECT type, name, sql FROM sqlite_schema WHERE sql IS NOT NULL AND "
+                           "name NOT LIKE 'sqlite~_%' ESCAPE '~'"));
         while (schema.step())
-            entries.push_back(
-                {schema.textAt(0), schema.textAt(1), schema.textAt(2), schema.textAt(3)});
+            entries.push_back({schema.textAt(0), schema.textAt(1), schema.textAt(2)});
     } catch (const DbError&) {
         entries.clear();
     }
@@ -101,7 +98,8 @@ QStringList indexesOf(Connection& connection, const QString& table) {
 
 // The rowids an index holds, read from the index alone (it survives a lost table page).
 QString indexRowids(const QString& table, const QString& index) {
-    return QStringLiteral("SELECT rowid FROM %1 INDEXED BY %2").arg(quoteName(table), quoteName(index));
+    return QStringLiteral("SELECT rowid FROM %1 INDEXED BY %2")
+        .arg(quoteName(table), quoteName(index));
 }
 
 long count(Connection& connection, const QString& table) {
@@ -117,8 +115,10 @@ long count(Connection& connection, const QString& table) {
 void copyRows(Connection& source, Connection& target, const QString& table) {
     constexpr int kMaxResumes = 64;
     const QString name = quoteName(table);
-    Statement read = source.once(QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid > ?1 ORDER BY rowid").arg(name));
-    Statement one = source.once(QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid = ?1").arg(name));
+    Statement read = source.once(
+        QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid > ?1 ORDER BY rowid").arg(name));
+    Statement one =
+        source.once(QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid = ?1").arg(name));
     const int columns = read.columnCount();
     QStringList names{QStringLiteral("rowid")};
     QStringList marks{QStringLiteral("?")};
@@ -174,7 +174,8 @@ void salvage(Connection& source, const std::vector<SchemaEntry>& entries, const 
     for (const char* header : {"application_id", "user_version"}) {
         Statement value = source.once(QStringLiteral("PRAGMA %1").arg(QLatin1String(header)));
         if (value.step())
-            fresh.exec(QStringLiteral("PRAGMA %1 = %2").arg(QLatin1String(header)).arg(value.intAt(0)));
+            fresh.exec(
+                QStringLiteral("PRAGMA %1 = %2").arg(QLatin1String(header)).arg(value.intAt(0)));
     }
     fresh.exec(QStringLiteral("BEGIN"));
     for (const SchemaEntry& entry : entries) {
@@ -216,39 +217,47 @@ bool vacuumInto(Connection& source, const QString& target) {
     return false;
 }
 
+void sortByName(std::vector<RepairedTable>& tables) {
+    std::sort(tables.begin(), tables.end(), [](const RepairedTable& a, const RepairedTable& b) {
+        return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
+    });
+}
+
+bool isUserTable(const SchemaEntry& entry) {
+    return entry.type == QLatin1String("table") && entry.name != kAutoNumberTable;
+}
+
 // What was saved of each table, measured against what the damaged file still tells: the
 // rows its table pages give and the entries of each of its indexes (an index often
 // survives the loss of a table page, and then knows how many rows there were).
 std::vector<RepairedTable> measure(Connection& source, Connection& repaired,
                                    const std::vector<SchemaEntry>& entries) {
-    std::map<QString, RepairedTable> tables;
+    std::vector<RepairedTable> tables;
     for (const SchemaEntry& entry : entries) {
-        if (entry.type != QLatin1String("table") || entry.name == kAutoNumberTable) continue;
-        RepairedTable& result = tables[entry.name.toLower()];
-        result.name = entry.name;
+        if (!isUserTable(entry)) continue;
+        RepairedTable result{entry.name};
         try {
             result.saved = count(repaired, entry.name);
         } catch (const DbError&) {
-            result.saved = 0;
         }
-        bool known = false;
-        long expected = static_cast<long>(
-            readRowids(source, QStringLiteral("SELECT rowid FROM %1 NOT INDEXED").arg(quoteName(entry.name)),
-                       &known)
-                .size());
-        for (const QString& index : indexesOf(source, entry.name)) {
+        QStringList walks{
+            QStringLiteral("SELECT rowid FROM %1 NOT INDEXED").arg(quoteName(entry.name))};
+        for (const QString& index : indexesOf(source, entry.name))
+            walks << indexRowids(entry.name, index);
+        long expected = 0;
+        bool known = false;  // some walk reached its end
+        for (const QString& walk : walks) {
             bool complete = false;
-            expected = std::max(
-                expected,
-                static_cast<long>(readRowids(source, indexRowids(entry.name, index), &complete).size()));
+            const auto rowids = readRowids(source, walk, &complete);
+            expected = std::max(expected, static_cast<long>(rowids.size()));
             known = known || complete;
         }
         result.unreadable = std::max(0L, expected - result.saved);
         result.incomplete = !known;
+        tables.push_back(result);
     }
-    std::vector<RepairedTable> list;
-    for (auto& [key, table] : tables) list.push_back(table);
-    return list;
+    sortByName(tables);
+    return tables;
 }
 
 // A copy of the file as it is, read through the handle SQLite holds the lock on.
@@ -292,8 +301,8 @@ QString RepairReport::lossSummary() const {
     QStringList lines;
     for (const RepairedTable& t : tables) {
         if (!t.lostRows()) continue;
-        const QString lost = t.unreadable > 0 ? QString::number(t.unreadable)
-                                              : QStringLiteral("an unknown number");
+        const QString lost =
+            t.unreadable > 0 ? QString::number(t.unreadable) : QStringLiteral("an unknown number");
         lines << QStringLiteral("%1: %2 %3 saved, %4 could not be read")
                      .arg(t.name)
                      .arg(t.saved)
@@ -312,12 +321,9 @@ RepairReport repairDatabaseFile(const QString& path, int busyTimeoutMs) {
     RepairReport report;
     if (integrityOk(source)) {
         for (const SchemaEntry& entry : entries)
-            if (entry.type == QLatin1String("table") && entry.name != kAutoNumberTable)
-                report.tables.push_back({entry.name, count(source, entry.name), 0, false});
-        std::sort(report.tables.begin(), report.tables.end(),
-                  [](const RepairedTable& a, const RepairedTable& b) {
-                      return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
-                  });
+            if (isUserTable(entry))
+                report.tables.push_back({entry.name, count(source, entry.name)});
+        sortByName(report.tables);
         return report;
     }
 

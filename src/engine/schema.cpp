@@ -120,9 +120,9 @@ bool SchemaCache::hasTable(Connection& connection, const QString& name) {
 }
 
 QStringList SchemaCache::tableNames(Connection& connection) {
-    Statement statement =
-        connection.cached(QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'table' AND ") +
-                          kHiddenTables + QStringLiteral(" ORDER BY name COLLATE NOCASE"));
+    Statement statement = connection.cached(
+        QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'table' AND ") + kHiddenTables +
+        QStringLiteral(" ORDER BY name COLLATE NOCASE"));
     QStringList names;
     while (statement.step()) names << statement.textAt(0);
     return names;

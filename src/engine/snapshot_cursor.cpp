@@ -100,9 +100,9 @@ bool SnapshotCursor::find(const QString& condition, FindKind kind) {
     }
     Statement statement = db_->conn().once(QStringLiteral("SELECT 1 FROM (SELECT %1) WHERE (%2)")
                                                .arg(columns.join(QLatin1String(", ")), condition));
-    const long pos = findInOrder(findFrom(kind, onRow(), !none_ && pos_ < 0, !none_ && pos_ >= size()), pos_,
-                                 size(),
-                                 [&](long at) { return matches(statement, at); });
+    const long pos =
+        findInOrder(findFrom(kind, onRow(), !none_ && pos_ < 0, !none_ && pos_ >= size()), pos_,
+                    size(), [&](long at) { return matches(statement, at); });
     if (pos < 0) return false;
     jumpTo(pos);
     return true;

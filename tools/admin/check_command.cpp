@@ -74,8 +74,7 @@ int runCheck(const QStringList& args) {
               << (damaged == 1 ? " damaged database" : " damaged databases") << Qt::endl;
         return kExitDataError;
     }
-    out() << "The databases in " << where << " match the shipped schema and are sound."
-          << Qt::endl;
+    out() << "The databases in " << where << " match the shipped schema and are sound." << Qt::endl;
     return kExitOk;
 }
 
