@@ -330,7 +330,10 @@ public:
 
     // Opens a database file, shared and writable. Throws 3024 when the file does not
     // exist, 3343/3428 when it is not a readable database of this engine, 3447 for a
-    // legacy Jet file (the message names the path), 3051 when it cannot be opened.
+    // legacy Jet file (the message names the path), 3051 when it cannot be opened (also
+    // read-only with an interrupted update left in it: one writable open rolls that back).
+    // The first writable open of a file made by an older version of the engine brings it
+    // up to date (auto-number marks); 3260 when another user keeps it locked meanwhile.
     Database OpenDatabase(const QString& path, bool readOnly = false);
     // Creates a new, empty database file. Throws 3204 when it already exists.
     Database CreateDatabase(const QString& path);
