@@ -38,9 +38,15 @@ void dropTriggers(Connection& connection, const QString& table, const QString& c
         QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(updateTriggerName(table, column)));
 }
 
-int storageFormat(Connection& connection) {
-    Statement version = connection.once(QStringLiteral("PRAGMA user_version"));
-    return version.step() ? static_cast<int>(version.intAt(0)) : 0;
+// The file keeps auto-number marks: its format says so and the mark table is there (a
+// file of another program may use user_version for its own purposes).
+bool upToDate(Connection& connection) {
+    Statement check = connection.once(QStringLiteral(
+        "SELECT (SELECT user_version FROM pragma_user_version) >= ?1 AND EXISTS (SELECT 1 "
+        "FROM sqlite_schema WHERE type = 'table' AND name = ?2)"));
+    check.bindInt(1, kStorageFormat);
+    check.bindText(2, kAutoNumberTable);
+    return check.step() && check.intAt(0) != 0;
 }
 
 }  // namespace
@@ -134,16 +140,21 @@ void installAllAutoNumbers(Connection& connection) {
 void upgradeStorage(Connection& connection) {
     // A file that cannot be written (read-only open or medium) is read as it is.
     if (connection.readOnly() || sqlite3_db_readonly(connection.handle(), "main") == 1 ||
-        storageFormat(connection) >= kStorageFormat)
+        upToDate(connection))
         return;
     connection.acquireWriteLock();
     try {
         // Another process may have upgraded the file while this one waited for the lock.
-        if (storageFormat(connection) < kStorageFormat) {
+        if (!upToDate(connection)) {
             connection.exec(QStringLiteral("SAVEPOINT tv_upgrade"));
             try {
                 installAllAutoNumbers(connection);
-                connection.exec(QStringLiteral("PRAGMA user_version = %1").arg(kStorageFormat));
+                const bool older = [&] {
+                    Statement version = connection.once(QStringLiteral("PRAGMA user_version"));
+                    return version.step() && version.intAt(0) < kStorageFormat;
+                }();
+                if (older)
+                    connection.exec(QStringLiteral("PRAGMA user_version = %1").arg(kStorageFormat));
             } catch (const DbError&) {
                 connection.exec(QStringLiteral("ROLLBACK TO tv_upgrade"));
                 connection.exec(QStringLiteral("RELEASE tv_upgrade"));
