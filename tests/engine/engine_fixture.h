@@ -57,8 +57,9 @@ inline std::vector<QStringList> rawRows(const QString& path, const QString& sql)
 // Overwrites a leaf page from the middle of a b-tree (a table or an index) as a disk fault
 // would, and returns how many cells (rows or index entries) it held.
 inline int spoilMiddleLeaf(const QString& path, const QString& btree) {
-    const auto pages = rawRows(path, "SELECT pageno, ncell FROM dbstat WHERE name = '" + btree +
-                                         "' AND pagetype = 'leaf' ORDER BY path");
+    const auto pages = rawRows(
+        path, "SELECT pageno, ncell FROM dbstat WHERE name = " + tv::engine::quoteLiteral(btree) +
+                  " AND pagetype = 'leaf' ORDER BY path");
     EXPECT_GT(pages.size(), 2u) << "too few pages to spoil one in the middle";
     const QStringList middle = pages.empty() ? QStringList{"0", "0"} : pages[pages.size() / 2];
     QFile file(path);

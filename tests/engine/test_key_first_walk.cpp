@@ -144,7 +144,6 @@ TEST_F(KeyFirstWalkTest, TurningJumpingAndSeekingKeepTheIndexOrder) {
 TEST_F(KeyFirstWalkTest, ARowDeletedAfterItsKeyWasReadIsReportedDeleted) {
     Recordset rs = byName();
     rs.Seek(QStringLiteral(">="), tv::Variant(QStringLiteral("N3")));
-    ASSERT_FALSE(rs.NoMatch());
     const QString seq = sorted("WHERE NAME >= 'N3'").front();
     const int at = static_cast<int>(order_.indexOf(seq));
     EXPECT_EQ(textOf(rs[1]).toUpper(), QStringLiteral("N3"));

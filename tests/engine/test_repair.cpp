@@ -23,8 +23,8 @@ protected:
         db_.BeginTrans();
         for (int i = 1; i <= 2000; ++i) {
             if (i <= 100) db_.Execute(QStringLiteral("INSERT INTO Good VALUES (%1)").arg(i));
-            db_.Execute(QStringLiteral("INSERT INTO Broken (TXT) VALUES ('%1')")
-                            .arg(QString(200, QChar(u'a' + i % 26))));
+            db_.Execute(QStringLiteral("INSERT INTO Broken (TXT) VALUES (%1)")
+                            .arg(quoteLiteral(QString(200, QChar(u'a' + i % 26)))));
         }
         db_.CommitTrans();
         db_.Close();
@@ -53,7 +53,6 @@ TEST_F(RepairTest, ASoundFileIsLeftExactlyAsItWas) {
     const RepairReport report = Engine::instance().RepairDatabase(path_);
     EXPECT_FALSE(report.damaged);
     EXPECT_EQ(describe(report), "Broken 2000/0, Good 100/0");
-    EXPECT_TRUE(report.lossSummary().isEmpty());
     EXPECT_TRUE(bytes(path_) == before);
     EXPECT_TRUE(backups().isEmpty());
     EXPECT_TRUE(Engine::instance().CheckIntegrity(path_).isEmpty());

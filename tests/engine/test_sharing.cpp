@@ -62,8 +62,8 @@ TEST(EngineHelper, DISABLED_Run) {
             }
             say(QStringLiteral("committed %1").arg(committed));
         } else if (mode == QLatin1String("writer")) {
-            const QString row =
-                QStringLiteral("INSERT INTO Log VALUES (%1, '") + QString(400, u'x') + "')";
+            const QString row = QStringLiteral("INSERT INTO Log VALUES (%1, ") +
+                                quoteLiteral(QString(400, u'x')) + ")";
             db.BeginTrans();
             for (int id = 1; id <= 250; ++id) db.Execute(row.arg(id));
             db.CommitTrans();
@@ -171,8 +171,9 @@ TEST_F(SharingTest, FourProcessesAddingRowsThroughARepairLoseNothing) {
     // back while they wait.
     db_.BeginTrans();
     for (int id = 1; id <= 400; ++id)
-        db_.Execute(
-            QStringLiteral("INSERT INTO Log VALUES (%1, '%2')").arg(id).arg(QString(300, u'x')));
+        db_.Execute(QStringLiteral("INSERT INTO Log VALUES (%1, %2)")
+                        .arg(id)
+                        .arg(quoteLiteral(QString(300, u'x'))));
     db_.CommitTrans();
     db_.Close();
     tvtest::spoilMiddleLeaf(path_, "Log");
@@ -193,8 +194,8 @@ TEST_F(SharingTest, FourProcessesAddingRowsThroughARepairLoseNothing) {
         ASSERT_TRUE(last.startsWith("committed ")) << last.toStdString();
         const QString rows = last.mid(10);
         total += rows.toInt();
-        EXPECT_EQ(rawRows(path_, "SELECT count(*), max(N) FROM Appends WHERE WHO = 'w" +
-                                     QString::number(i) + "'")[0],
+        EXPECT_EQ(rawRows(path_, "SELECT count(*), max(N) FROM Appends WHERE WHO = " +
+                                     quoteLiteral(QStringLiteral("w%1").arg(i)))[0],
                   QStringList({rows, rows}));
     }
     EXPECT_EQ(rawRows(path_, "SELECT count(DISTINCT ID) FROM Appends")[0][0],
