@@ -60,7 +60,6 @@ TEST_F(BadInputTest, StatementsNamesAndCallsInTheWrongState) {
         {"value without Edit", [&] { db_.OpenRecordset("T").FieldAt(1).SetValue("x"); },
          err::kUpdateWithoutEdit},
         {"CommitTrans without BeginTrans", [&] { db_.CommitTrans(); }, err::kInvalidOperation},
-        {"Rollback without BeginTrans", [&] { db_.Rollback(); }, err::kInvalidOperation},
         {"CancelUpdate without Edit", [&] { db_.OpenRecordset("T").CancelUpdate(); },
          err::kUpdateWithoutEdit},
         {"Edit without a row", [&] { db_.OpenRecordset("SELECT * FROM T WHERE ID = 0").Edit(); },

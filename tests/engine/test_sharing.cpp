@@ -45,8 +45,7 @@ TEST(EngineHelper, DISABLED_Run) {
         Database db;
         retrying([&] { db = Engine::instance().OpenDatabase(path); });
         if (mode == QLatin1String("append")) {
-            // Auto-numbered rows, each numbered N by this process, until the stop file
-            // appears (at most 5000).
+            // Auto-numbered rows, N counting them, until the stop file appears (5000 at most).
             const QString me = qEnvironmentVariable("TV_ENGINE_NAME");
             Recordset rs = db.OpenRecordset("Appends");
             int committed = 0;
@@ -187,12 +186,13 @@ TEST_F(SharingTest, FourProcessesAddingRowsThroughARepairLoseNothing) {
 
     // Every row a writer saw committed is there (rows 1 to its count), and no other; no
     // auto-number was handed out twice.
+    QStringList lasts;
+    for (auto& writer : writers) lasts << report(*writer);
+    for (auto& writer : writers) writer->waitForFinished();
     int total = 0;
     for (int i = 0; i < 4; ++i) {
-        const QString last = report(*writers[static_cast<size_t>(i)]);
-        writers[static_cast<size_t>(i)]->waitForFinished();
-        ASSERT_TRUE(last.startsWith("committed ")) << last.toStdString();
-        const QString rows = last.mid(10);
+        ASSERT_TRUE(lasts[i].startsWith("committed ")) << lasts[i].toStdString();
+        const QString rows = lasts[i].mid(10);
         total += rows.toInt();
         EXPECT_EQ(rawRows(path_, "SELECT count(*), max(N) FROM Appends WHERE WHO = " +
                                      quoteLiteral(QStringLiteral("w%1").arg(i)))[0],

@@ -23,7 +23,6 @@ protected:
             "[WHEN] DATETIME, [CODE] TEXT(10) NOZEROLENGTH, [NOTES] MEMO, [DATA] LONGBINARY, "
             "[NAME] TEXT(50) NOT NULL, CONSTRAINT PrimaryKey PRIMARY KEY ([ID]))");
     }
-    // Adds row `id` with one column assigned `value` (and the required name).
     void addRow(int id, const QString& column, const tv::Variant& value) {
         Recordset rs = db_.OpenRecordset("Types");
         rs.AddNew();
@@ -103,8 +102,7 @@ TEST_F(StorageTest, AssignedTextIsStoredInTheColumnsOwnFormAndReadBackTheSame) {
 TEST_F(StorageTest, ARefusedValueWritesNothingAndLeavesTheEditPending) {
     addRow(1, "CODE", "A");
     // A value that does not convert is refused when assigned (the buffer keeps what it
-    // had); Jet's checks refuse the rest at Update. ID and NAME are set first, unless a
-    // case names one of them.
+    // had), the rest by Jet's checks at Update.
     const struct {
         const char* column;
         tv::Variant value;

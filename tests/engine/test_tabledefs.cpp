@@ -184,8 +184,7 @@ TEST_F(TableDefTest, AutoNumbersNeverComeBack) {
 TEST_F(TableDefTest, AFileNumberedByAnOlderProgramStopsReusingNumbersWhenOpened) {
     db_.Execute("CREATE TABLE [LOG] ([ID] COUNTER, [WHAT] TEXT(20))");
     db_.Close();
-    // What an older program left: no mark, and a trigger numbering rows inserted by
-    // statements from the maximum plus one.
+    // What an older program left: no mark, and a trigger numbering from the maximum.
     sqlite3* old = nullptr;
     ASSERT_EQ(sqlite3_open(path_.toUtf8().constData(), &old), SQLITE_OK);
     ASSERT_EQ(
