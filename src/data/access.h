@@ -115,8 +115,10 @@ bool MoveFromBookmark(engine::Recordset& rs, const std::optional<QByteArray>& bo
 // The number of rows (moves to the last row to make the count exact). 0 on error.
 long RowCount(engine::Recordset& rs);
 
-// Repairs a damaged database file in place, with the busy pointer up. Failure: message
-// 13 and false.
+// Repairs a damaged database file in place, with the busy pointer up. A file other users
+// keep busy: message 9030 and false; any other failure: message 13 and false. A repair
+// that could not save every row names the tables and counts in message 9031 (and is true:
+// the repaired file can be opened).
 bool RepairDatabaseFile(const QString& path);
 
 // Shows message `number` of the definitions' "Messages" table with the extra text

@@ -112,13 +112,22 @@ bool RepairDatabaseFile(const QString& path) {
     Prompter& p = prompter();
     p.setPointer(kPointerHourglass);
     p.processEvents();
+    engine::RepairReport report;
     const std::optional<Failure> failed =
-        attempt([&] { engine::Engine::instance().RepairDatabase(path); });
+        attempt([&] { report = engine::Engine::instance().RepairDatabase(path); });
     p.setPointer(kPointerDefault);
     if (failed) {
-        ShowMessage(13, QStringLiteral("\n\n") + path);
+        // Others still working with the file is no failure of the repair: it can be tried
+        // again once they are done, and nothing has been touched.
+        ShowMessage(failed->number == engine::err::kFileInUse ? 9030 : 13,
+                    QStringLiteral("\n\n") + path);
         return false;
     }
+    // The repaired file opens, but the user must learn what it no longer holds (a table
+    // such as System Users that lost rows can stop people signing in).
+    if (report.lostRows())
+        ShowMessage(9031,
+                    QStringLiteral("\n\n") + report.lossSummary() + QStringLiteral("\n\n") + path);
     return true;
 }
 

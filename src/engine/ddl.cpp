@@ -1,10 +1,12 @@
 // SQLite DDL for engine tables, columns and indexes.
 #include "engine/ddl.h"
 
+#include "engine/autonumber.h"
 #include "engine/connection.h"
 #include "engine/errors.h"
 
 #include <QSet>
+#include <utility>
 
 namespace tv::engine {
 
@@ -47,22 +49,6 @@ private:
     SchemaCache& schemas_;
     bool done_ = false;
 };
-
-QString counterTriggerName(const QString& table, const QString& column) {
-    return table + u'|' + column + QStringLiteral("|counter");
-}
-
-// Auto-numbering for rows inserted by statements (the record sets number AddNew rows
-// themselves, so the trigger only runs when the column was left Null).
-QString counterTriggerSql(const QString& table, const QString& column) {
-    const QString t = quoteName(table);
-    const QString c = quoteName(column);
-    return QStringLiteral(
-               "CREATE TRIGGER %1 AFTER INSERT ON %2 FOR EACH ROW WHEN NEW.%3 IS NULL "
-               "BEGIN UPDATE %2 SET %3 = (SELECT ifnull(max(%3), 0) + 1 FROM %2) "
-               "WHERE rowid = NEW.rowid; END")
-        .arg(quoteName(counterTriggerName(table, column)), t, c);
-}
 
 QString keyList(const QStringList& names, const std::vector<bool>& descending = {}) {
     QStringList quoted;
@@ -138,9 +124,13 @@ void createTable(Connection& connection, SchemaCache& schemas, const QString& ta
                                  quoteName(sqliteIndexName(table, index.name)), quoteName(table),
                                  keyList(index.columns, index.descending)));
     }
-    for (const ColumnDef& column : columns)
-        if (column.autoIncrement && column.type == FieldType::Long)
-            connection.exec(counterTriggerSql(table, column.name));
+    bool forgotten = false;
+    for (const ColumnDef& column : columns) {
+        if (!column.autoIncrement || column.type != FieldType::Long) continue;
+        // A mark left by an earlier table of this name must not carry over to this one.
+        if (!std::exchange(forgotten, true)) forgetAutoNumbers(connection, table);
+        installAutoNumber(connection, table, column.name);
+    }
     change.commit();
 }
 
@@ -148,8 +138,9 @@ void dropTable(Connection& connection, SchemaCache& schemas, const QString& tabl
     const auto schema = schemas.table(connection, table);
     SchemaChange change(connection, schemas);
     change.begin();
-    // Indexes and triggers go with the table.
+    // Indexes and triggers go with the table; its auto-number marks are forgotten.
     connection.exec(QStringLiteral("DROP TABLE %1").arg(quoteName(schema->name)));
+    forgetAutoNumbers(connection, schema->name);
     change.commit();
 }
 
@@ -166,7 +157,7 @@ void addColumn(Connection& connection, SchemaCache& schemas, const QString& tabl
         // Existing rows are numbered too, in the order they were stored.
         connection.exec(QStringLiteral("UPDATE %1 SET %2 = rowid")
                             .arg(quoteName(schema->name), quoteName(column.name)));
-        connection.exec(counterTriggerSql(schema->name, column.name));
+        installAutoNumber(connection, schema->name, column.name);
     }
     change.commit();
 }
@@ -181,9 +172,7 @@ void dropColumn(Connection& connection, SchemaCache& schemas, const QString& tab
     const ColumnSchema& stored = schema->columns[static_cast<size_t>(ordinal)];
     SchemaChange change(connection, schemas);
     change.begin();
-    if (stored.type.autoIncrement)
-        connection.exec(QStringLiteral("DROP TRIGGER IF EXISTS %1")
-                            .arg(quoteName(counterTriggerName(schema->name, stored.name))));
+    if (stored.type.autoIncrement) removeAutoNumber(connection, schema->name, stored.name);
     connection.exec(QStringLiteral("ALTER TABLE %1 DROP COLUMN %2")
                         .arg(quoteName(schema->name), quoteName(stored.name)));
     change.commit();

@@ -3,6 +3,7 @@
 // writes it under the write lock taken by Edit/AddNew.
 #include "engine/recordset_core.h"
 
+#include "engine/autonumber.h"
 #include "engine/values.h"
 
 namespace tv::engine {
@@ -107,15 +108,12 @@ void RecordsetCore::beginAdd() {
     editValues.assign(all.size(), tv::Variant());
     dirty.assign(all.size(), 0);
     try {
-        // Auto-numbers are handed out at AddNew, as Jet does; the lock makes them unique.
+        // Auto-numbers are handed out at AddNew, as Jet does, from the column's mark: the
+        // lock makes them unique, the mark keeps them from ever coming back.
         for (size_t i = 0; i < all.size(); ++i) {
             if (!all[i].autoIncrement || all[i].tableColumn < 0) continue;
-            const QString column =
-                quoteName(table->columns[static_cast<size_t>(all[i].tableColumn)].name);
-            Statement next = conn.cached(QStringLiteral("SELECT ifnull(max(%1), 0) + 1 FROM %2")
-                                             .arg(column, quoteName(table->name)));
-            next.step();
-            editValues[i] = tv::Variant(static_cast<std::int32_t>(next.intAt(0)));
+            const QString& column = table->columns[static_cast<size_t>(all[i].tableColumn)].name;
+            editValues[i] = tv::Variant(takeAutoNumber(conn, table->name, column));
             dirty[i] = 1;
         }
     } catch (...) {

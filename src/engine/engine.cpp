@@ -1,5 +1,6 @@
 // The engine object: opening, creating and repairing database files, the busy timeout
 // every connection waits for locks with, and Idle over all open databases.
+#include "engine/autonumber.h"
 #include "engine/db_impl.h"
 #include "engine/file_probe.h"
 #include "engine/jet_dialect.h"
@@ -67,6 +68,7 @@ Database Engine::OpenDatabase(const QString& path, bool readOnly) {
             std::make_unique<Connection>(path, readOnly, false, state().busyTimeoutMs);
         dialect::registerDialectFunctions(impl->connection->handle());
         checkReadable(*impl->connection);
+        upgradeStorage(*impl->connection);
     } catch (const DbError& error) {
         impl->connection.reset();
         // Both damage numbers name the file, so the caller can offer to repair it.
@@ -88,13 +90,21 @@ Database Engine::CreateDatabase(const QString& path) {
     dialect::registerDialectFunctions(impl->connection->handle());
     // Writing the header now makes the new file a complete (empty) database at once.
     impl->connection->exec(QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId));
+    impl->connection->exec(QStringLiteral("PRAGMA user_version = %1").arg(kStorageFormat));
+    createAutoNumberTable(*impl->connection);
     state().remember(impl);
     Database database;
     database.d_ = std::move(impl);
     return database;
 }
 
-void Engine::RepairDatabase(const QString& path) { repairDatabaseFile(path); }
+RepairReport Engine::RepairDatabase(const QString& path) {
+    return repairDatabaseFile(path, state().busyTimeoutMs);
+}
+
+QStringList Engine::CheckIntegrity(const QString& path) {
+    return integrityProblems(path, state().busyTimeoutMs);
+}
 
 void Engine::Idle(bool freeLocks) {
     state().forEachOpen([freeLocks](DatabaseCore& db) {

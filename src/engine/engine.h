@@ -64,6 +64,7 @@ inline constexpr int kFieldTooLong = 3163;       // text longer than the field s
 inline constexpr int kCannotDeleteKeyField = 3280;  // field in an index cannot be deleted
 inline constexpr int kDuplicateName = 3010;         // table/field/index already exists
 inline constexpr int kRepairFailed = 3049;          // cannot repair / damaged beyond reading
+inline constexpr int kFileInUse = 3045;  // the file is in use where exclusive use is needed
 }  // namespace err
 
 class DbError : public std::runtime_error {
@@ -301,6 +302,27 @@ private:
     std::shared_ptr<Impl> d_;
 };
 
+// What a repair kept of one table.
+struct RepairedTable {
+    QString name;
+    long saved = 0;       // rows in the repaired file
+    long unreadable = 0;  // rows the damaged file's indexes or pages knew of, not saved
+    // Reading stopped at damage and no index knew how many rows there were: rows may be
+    // missing beyond `unreadable`.
+    bool incomplete = false;
+    bool lostRows() const { return unreadable > 0 || incomplete; }
+};
+
+struct RepairReport {
+    bool damaged = false;               // false: the file was sound and has been left as it was
+    QString damagedCopy;                // where the damaged file is kept beside the repaired one
+    std::vector<RepairedTable> tables;  // the user's tables, in name order
+    bool lostRows() const;
+    // One line per table that lost rows, e.g. "System Users: 3 rows saved, 2 could not be
+    // read"; empty when nothing was lost.
+    QString lossSummary() const;
+};
+
 // The engine object (DBEngine and its default workspace).
 class Engine {
 public:
@@ -308,13 +330,24 @@ public:
 
     // Opens a database file, shared and writable. Throws 3024 when the file does not
     // exist, 3343/3428 when it is not a readable database of this engine, 3447 for a
-    // legacy Jet file (the message names the path), 3051 when it cannot be opened.
+    // legacy Jet file (the message names the path), 3051 when it cannot be opened (also
+    // read-only with an interrupted update left in it: one writable open rolls that back).
+    // The first writable open of a file made by an older version of the engine brings it
+    // up to date (auto-number marks); 3260 when another user keeps it locked meanwhile.
     Database OpenDatabase(const QString& path, bool readOnly = false);
     // Creates a new, empty database file. Throws 3204 when it already exists.
     Database CreateDatabase(const QString& path);
-    // Rebuilds a damaged file in place from what can be read; the damaged file is kept
-    // beside it as "<name>.damaged-<timestamp>". Throws 3049 when nothing can be read.
-    void RepairDatabase(const QString& path);
+    // Repairs a file in place, holding it exclusively for the whole run: other users wait
+    // (as long as the busy timeout, after which the repair refuses with 3045) and lose
+    // nothing they committed. A sound file is left as it is. A damaged one is rebuilt from
+    // what can be read and written back into the same file, so other users' open
+    // connections stay valid; the damaged file is kept beside it as
+    // "<name>.damaged-<timestamp>". The report says per table what was saved and what
+    // could not be read. Throws 3049 when nothing can be read (the file is left alone).
+    RepairReport RepairDatabase(const QString& path);
+    // SQLite's integrity check of a file opened read-only: the problems it finds, none for
+    // a sound file. Throws the errors of OpenDatabase.
+    QStringList CheckIntegrity(const QString& path);
     // Ends read transactions of this process's databases so that other workstations'
     // changes become visible (freeLocks as DAO's dbFreeLocks).
     void Idle(bool freeLocks = true);

@@ -29,6 +29,9 @@ const QHash<int, QString>& texts() {
         {err::kDiskError, QStringLiteral("Disk or network error.")},
         {err::kRepairFailed,
          QStringLiteral("Cannot repair database '%1': nothing in it could be read.")},
+        {err::kFileInUse,
+         QStringLiteral("Could not use '%1'; file already in use by another person or "
+                        "process.")},
         {err::kCannotOpenFile,
          QStringLiteral("The database engine cannot open the file '%1'. It is locked "
                         "exclusively, or you need permission to read and write it.")},
@@ -150,6 +153,17 @@ DbError sqliteError(sqlite3* db, int rc, const QString& context) {
     const int code = (extended & 0xff) == (rc & 0xff) ? extended : rc;
     const QString message =
         db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    if (code == SQLITE_READONLY_ROLLBACK) {
+        // A writer stopped in the middle of an update left its journal behind; rolling it
+        // back needs write access, which a read-only open does not have.
+        const QString path = db ? QString::fromUtf8(sqlite3_db_filename(db, "main")) : context;
+        return DbError(err::kCannotOpenFile,
+                       QStringLiteral("The database '%1' holds an update that was interrupted "
+                                      "(a program writing to it was stopped). It must be opened "
+                                      "once with write access, which rolls the interrupted "
+                                      "update back, before it can be read read-only.")
+                           .arg(path));
+    }
     // A dialect function's failure keeps the runtime's number (6 overflow, 13 type mismatch).
     QString runtimeText;
     if (const int runtime = dialect::runtimeErrorNumber(message, &runtimeText))

@@ -241,32 +241,12 @@ bool KeysetCursor::find(const QString& condition, FindKind kind) {
         while (statement.step()) matches.insert(statement.intAt(0));
     }
     if (matches.empty()) return false;
-    long pos = 0;
-    int direction = 1;
-    const bool standing = !none_;
-    switch (kind) {
-        case FindKind::First:
-            pos = 0;
-            break;
-        case FindKind::Last:
-            pos = size() - 1;
-            direction = -1;
-            break;
-        case FindKind::Next:
-            pos = standing ? pos_ + 1 : 0;
-            break;
-        case FindKind::Previous:
-            pos = standing ? pos_ - 1 : size() - 1;
-            direction = -1;
-            break;
-    }
-    for (; pos >= 0 && pos < size(); pos += direction) {
-        if (!skip(pos) && matches.count((*keys_)[pos])) {
-            jumpTo(pos);
-            return true;
-        }
-    }
-    return false;
+    const long pos =
+        findInOrder(findFrom(kind, onRow(), !none_ && pos_ < 0, !none_ && pos_ >= size()), pos_,
+                    size(), [&](long at) { return !skip(at) && matches.count((*keys_)[at]) > 0; });
+    if (pos < 0) return false;
+    jumpTo(pos);
+    return true;
 }
 
 const std::vector<FieldInfo>& KeysetCursor::fields() {

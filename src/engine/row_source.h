@@ -73,6 +73,53 @@ public:
     virtual const std::vector<FieldInfo>& fields() = 0;
 };
 
+// Where a Find starts, the same for every kind of row source: First and Last at that end
+// of the rows; Next just after the current row, from the first row when the source stands
+// before the rows or nowhere yet (a clone that has not moved), at EOF nowhere at all;
+// Previous the mirror image.
+enum class FindFrom { First, Last, AfterCurrent, BeforeCurrent, Nowhere };
+
+inline FindFrom findFrom(FindKind kind, bool onRow, bool atBof, bool atEof) {
+    switch (kind) {
+        case FindKind::First:
+            return FindFrom::First;
+        case FindKind::Last:
+            return FindFrom::Last;
+        case FindKind::Next:
+            return onRow ? FindFrom::AfterCurrent : atEof ? FindFrom::Nowhere : FindFrom::First;
+        case FindKind::Previous:
+            return onRow ? FindFrom::BeforeCurrent : atBof ? FindFrom::Nowhere : FindFrom::Last;
+    }
+    return FindFrom::Nowhere;
+}
+
+// A Find over rows held by position (0 .. size - 1), `current` the position of the current
+// row: the first position from `from` on, in its direction, that `matches` accepts; -1
+// when there is none.
+template <typename Matches>
+long findInOrder(FindFrom from, long current, long size, Matches matches) {
+    const bool backwards = from == FindFrom::Last || from == FindFrom::BeforeCurrent;
+    const int step = backwards ? -1 : 1;
+    long pos = -1;
+    switch (from) {
+        case FindFrom::First:
+            pos = 0;
+            break;
+        case FindFrom::Last:
+            pos = size - 1;
+            break;
+        case FindFrom::AfterCurrent:
+        case FindFrom::BeforeCurrent:
+            pos = current + step;
+            break;
+        case FindFrom::Nowhere:
+            return -1;
+    }
+    for (; pos >= 0 && pos < size; pos += step)
+        if (matches(pos)) return pos;
+    return -1;
+}
+
 // Bookmarks are opaque to callers; inside they are one or two 64-bit integers.
 QByteArray encodeBookmark(std::int64_t a, std::int64_t b);
 QByteArray encodeBookmark(std::int64_t a);

@@ -1,10 +1,17 @@
 // Reading table schemas from SQLite's catalogue.
 #include "engine/schema.h"
 
+#include "engine/autonumber.h"
 #include "engine/connection.h"
 #include "engine/errors.h"
 
 namespace tv::engine {
+
+namespace {
+// SQLite's own tables and the engine's auto-number marks are no tables of the user.
+const QString kHiddenTables = QStringLiteral("name NOT LIKE 'sqlite~_%' ESCAPE '~' AND name <> ") +
+                              quoteLiteral(kAutoNumberTable);
+}  // namespace
 
 int TableSchema::columnIndex(const QString& name) const {
     for (size_t i = 0; i < columns.size(); ++i)
@@ -98,7 +105,8 @@ QString SchemaCache::storedName(Connection& connection, const QString& name, boo
     }
     Statement statement = connection.cached(
         QStringLiteral("SELECT name, type FROM sqlite_schema WHERE type IN ('table', 'view') "
-                       "AND name = ?1 COLLATE NOCASE AND name NOT LIKE 'sqlite~_%' ESCAPE '~'"));
+                       "AND name = ?1 COLLATE NOCASE AND ") +
+        kHiddenTables);
     statement.bindText(1, name);
     if (!statement.step()) return QString();
     if (isView) *isView = statement.textAt(1) == QLatin1String("view");
@@ -113,8 +121,8 @@ bool SchemaCache::hasTable(Connection& connection, const QString& name) {
 
 QStringList SchemaCache::tableNames(Connection& connection) {
     Statement statement = connection.cached(
-        QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'table' "
-                       "AND name NOT LIKE 'sqlite~_%' ESCAPE '~' ORDER BY name COLLATE NOCASE"));
+        QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'table' AND ") + kHiddenTables +
+        QStringLiteral(" ORDER BY name COLLATE NOCASE"));
     QStringList names;
     while (statement.step()) names << statement.textAt(0);
     return names;

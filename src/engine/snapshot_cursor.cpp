@@ -103,31 +103,12 @@ bool SnapshotCursor::find(const QString& condition, FindKind kind) {
     }
     Statement statement = db_->conn().once(QStringLiteral("SELECT 1 FROM (SELECT %1) WHERE (%2)")
                                                .arg(columns.join(QLatin1String(", ")), condition));
-    long pos = 0;
-    int direction = 1;
-    switch (kind) {
-        case FindKind::First:
-            pos = 0;
-            break;
-        case FindKind::Last:
-            pos = size() - 1;
-            direction = -1;
-            break;
-        case FindKind::Next:
-            pos = none_ ? 0 : pos_ + 1;
-            break;
-        case FindKind::Previous:
-            pos = none_ ? size() - 1 : pos_ - 1;
-            direction = -1;
-            break;
-    }
-    for (; pos >= 0 && pos < size(); pos += direction) {
-        if (matches(statement, pos)) {
-            jumpTo(pos);
-            return true;
-        }
-    }
-    return false;
+    const long pos =
+        findInOrder(findFrom(kind, onRow(), !none_ && pos_ < 0, !none_ && pos_ >= size()), pos_,
+                    size(), [&](long at) { return matches(statement, at); });
+    if (pos < 0) return false;
+    jumpTo(pos);
+    return true;
 }
 
 }  // namespace tv::engine

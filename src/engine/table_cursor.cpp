@@ -448,24 +448,21 @@ bool TableCursor::find(const QString& condition, FindKind kind) {
     const bool fromRow = at_ == At::Row;
     const std::vector<StoredValue> key = fromRow ? currentKey() : std::vector<StoredValue>();
     const int depth = static_cast<int>(key.size());
-    switch (kind) {
-        case FindKind::First:
+    const bool empty = at_ == At::Empty;
+    switch (findFrom(kind, fromRow, at_ == At::BOF || empty, at_ == At::EOF_ || empty)) {
+        case FindFrom::First:
             fetch({}, {{0, Range::All}}, false, 1, condition, false);
             break;
-        case FindKind::Last:
+        case FindFrom::Last:
             fetch({}, {{0, Range::All}}, true, 1, condition, false);
             break;
-        case FindKind::Next:
-            if (fromRow)
-                fetch(key, after(key, depth, false), false, 1, condition, false);
-            else if (at_ != At::EOF_ && at_ != At::Empty)
-                fetch({}, {{0, Range::All}}, false, 1, condition, false);
+        case FindFrom::AfterCurrent:
+            fetch(key, after(key, depth, false), false, 1, condition, false);
             break;
-        case FindKind::Previous:
-            if (fromRow)
-                fetch(key, before(key, depth, false), true, 1, condition, false);
-            else if (at_ != At::BOF && at_ != At::Empty)
-                fetch({}, {{0, Range::All}}, true, 1, condition, false);
+        case FindFrom::BeforeCurrent:
+            fetch(key, before(key, depth, false), true, 1, condition, false);
+            break;
+        case FindFrom::Nowhere:
             break;
     }
     if (rows.rows() == 0) return false;

@@ -1,15 +1,16 @@
-// Shared fixture of the engine tests: a fresh database in a scratch folder, regional
-// settings pinned (day-month-year), a way to look at what SQLite really stored, and a
-// helper that tells which DbError a call raised.
+// Shared fixture of the engine tests: a fresh database in a scratch folder with regional
+// settings pinned, a look at what SQLite really stored, and the DbError a call raised.
 #pragma once
 
 #include "common/test_support.h"
+#include "core/format.h"
 #include "core/regional.h"
 #include "engine/engine.h"
 
 #include <sqlite3.h>
 
 #include <gtest/gtest.h>
+#include <QFile>
 #include <QStringList>
 #include <functional>
 
@@ -30,58 +31,58 @@ inline int dbErrorOf(const std::function<void()>& call, QString* text = nullptr)
     return 0;
 }
 
-inline tv::RegionalSettings pinnedDayMonthYear() {
-    tv::RegionalSettings r;
-    r.dateOrder = tv::DateOrder::DayMonthYear;
-    r.dateSeparator = u'/';
-    r.timeSeparator = u':';
-    r.decimalPoint = u'.';
-    r.twentyFourHour = true;
-    r.fourDigitYearInShortDate = true;
-    return r;
-}
-
-// Reads what SQLite holds, beside the engine: one row of texts per result row, each cell
-// "typeof:value" when `withTypes`.
-inline std::vector<QStringList> rawRows(const QString& path, const QString& sql,
-                                        bool withTypes = false) {
+// What SQLite holds, read beside the engine as another workstation would: rows of texts,
+// Null as "NULL"; after a failure one row "<failed>", so the test fails without crashing.
+inline std::vector<QStringList> rawRows(const QString& path, const QString& sql) {
     std::vector<QStringList> rows;
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
-        SQLITE_OK) {
-        ADD_FAILURE() << "cannot open " << path.toStdString();
-        sqlite3_close(db);
-        return rows;
-    }
     sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK) {
-        ADD_FAILURE() << sqlite3_errmsg(db) << " in " << sql.toStdString();
-    } else {
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            QStringList row;
-            for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
-                const int type = sqlite3_column_type(stmt, i);  // before any conversion
-                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-                QString cell = text ? QString::fromUtf8(text) : QStringLiteral("NULL");
-                if (withTypes) {
-                    static const char* const kinds[] = {"",     "integer", "real",
-                                                        "text", "blob",    "null"};
-                    cell = QString::fromLatin1(kinds[type]) + u':' + cell;
-                }
-                row << cell;
-            }
-            rows.push_back(row);
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_busy_timeout(db, 5000);  // waits for writers, as the engine's readers do
+    if (rc == SQLITE_OK) rc = sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr);
+    for (; rc == SQLITE_OK && (rc = sqlite3_step(stmt)) == SQLITE_ROW; rc = SQLITE_OK) {
+        QStringList row;
+        for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+            row << (text ? QString::fromUtf8(text) : QStringLiteral("NULL"));
         }
+        rows.push_back(row);
+    }
+    if (rc != SQLITE_DONE) {
+        ADD_FAILURE() << sqlite3_errmsg(db) << " in " << sql.toStdString();
+        rows = {{QStringLiteral("<failed>")}};
     }
     sqlite3_finalize(stmt);
     sqlite3_close(db);
     return rows;
 }
 
+// Overwrites a leaf page from the middle of a b-tree (a table or an index) as a disk fault
+// would, and returns how many cells (rows or index entries) it held.
+inline int spoilMiddleLeaf(const QString& path, const QString& btree) {
+    const auto pages = rawRows(
+        path, "SELECT pageno, ncell FROM dbstat WHERE name = " + tv::engine::quoteLiteral(btree) +
+                  " AND pagetype = 'leaf' ORDER BY path");
+    if (pages.size() < 3 || pages[0].size() < 2) {
+        ADD_FAILURE() << "too few pages to spoil one in the middle";
+        return 0;
+    }
+    const QStringList middle = pages[pages.size() / 2];
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadWrite) && file.seek((middle[0].toLongLong() - 1) * 4096));
+    file.write(QByteArray(4096, '\x5a'));
+    return middle[1].toInt();
+}
+
+// A value as the tests compare it: its text, Null as "Null".
+inline QString textOf(const tv::Variant& v) {
+    return v.isNull() ? QStringLiteral("Null") : tv::TextOf(v);
+}
+
 class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        tv::pinRegional(pinnedDayMonthYear());
+        tv::pinRegional(tv::RegionalSettings{});  // day-month-year, "/", ":", "."
         path_ = scratch_.file(QStringLiteral("Test.mdb"));
         db_ = tv::engine::Engine::instance().CreateDatabase(path_);
     }
@@ -93,43 +94,16 @@ protected:
         db_.Close();
         db_ = tv::engine::Engine::instance().OpenDatabase(path_);
     }
-    // The values of one column over a record set walked from the current position.
-    static QStringList walk(tv::engine::Recordset& rs, int column, bool forward = true);
+    static QStringList walk(tv::engine::Recordset& rs, int column, bool forward = true) {
+        QStringList values;
+        for (; forward ? !rs.EOF_() : !rs.BOF(); forward ? rs.MoveNext() : rs.MovePrevious())
+            values << textOf(rs[column]);
+        return values;
+    }
 
     ScratchFolder scratch_;
     QString path_;
     tv::engine::Database db_;
 };
-
-inline QString textOf(const tv::Variant& v) {
-    switch (v.type()) {
-        case tv::VarType::Null:
-            return QStringLiteral("Null");
-        case tv::VarType::String:
-            return v.asString();
-        case tv::VarType::Long:
-            return QString::number(v.asLong());
-        case tv::VarType::Integer:
-            return QString::number(v.asInteger());
-        case tv::VarType::Boolean:
-            return v.asBool() ? QStringLiteral("True") : QStringLiteral("False");
-        case tv::VarType::Double:
-            return QString::number(v.asDouble());
-        default:
-            return QStringLiteral("?");
-    }
-}
-
-inline QStringList EngineTest::walk(tv::engine::Recordset& rs, int column, bool forward) {
-    QStringList values;
-    while (forward ? !rs.EOF_() : !rs.BOF()) {
-        values << textOf(rs[column]);
-        if (forward)
-            rs.MoveNext();
-        else
-            rs.MovePrevious();
-    }
-    return values;
-}
 
 }  // namespace tvtest
