@@ -1,6 +1,6 @@
 #include "data_fixture.h"
 
-#include "core/format.h"
+#include "common/engine/queries.h"
 #include "core/regional.h"
 #include "data/prompter.h"
 
@@ -89,17 +89,15 @@ void DataLayerTest::execOn(const QString& path, const QStringList& statements) {
     db.Close();
 }
 
-QStringList DataLayerTest::column(const QString& sql, const QString& name) {
+QStringList DataLayerTest::column(const QString& sql) {
     tv::engine::Database db = Engine::instance().OpenDatabase(dataPath());
-    tv::engine::Recordset rs = db.OpenRecordset(sql);
-    QStringList out;
-    while (!rs.EOF_()) {
-        out << tv::TextOf(rs[name]);
-        rs.MoveNext();
-    }
-    rs.Close();
-    db.Close();
-    return out;
+    return queryColumn(db, sql);
+}
+
+QString DataLayerTest::row(const QString& sql) {
+    tv::engine::Database db = Engine::instance().OpenDatabase(dataPath());
+    const std::vector<QStringList> rows = queryRows(db, sql);
+    return rows.empty() ? QStringLiteral("<none>") : rows.front().join(u'|');
 }
 
 }  // namespace tvtest

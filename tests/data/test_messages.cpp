@@ -153,7 +153,9 @@ TEST_F(MessagesTest, ResetClosesTheDatabasesAndForgetsTheUser) {
     st.SharedValues[4] = QStringLiteral("x");
     st.UserAccess.push_back(AccessEntry{QStringLiteral("Customers"), false, true, true, true});
     st.WorkflowMode = true;
-    st.BeforeDelete = [](const QString&, const QString&, const QString&, const QString&) {};
+    st.BeforeDelete = [](const QString&, const QString&, const QString&, const QString&) {
+        return DeleteCascade{};
+    };
     st.reset();
     EXPECT_FALSE(st.DataOpen);
     EXPECT_FALSE(st.DataDb.IsOpen());
