@@ -1,11 +1,12 @@
 // NextCounter in one process: first numbers, numbers already in the table, the sources it
-// accepts, and a Counters table it cannot use.
+// accepts, a reader in the way of the new value, and a Counters table it cannot use.
 #include "common/data/shipped_fixture.h"
 #include "data/app_state.h"
 #include "data/counters.h"
 #include "data/prompter.h"
 #include "engine/engine.h"
 
+#include <sqlite3.h>
 #include <optional>
 
 namespace tvtest {
@@ -103,6 +104,38 @@ TEST_F(CountersTest, AnUnknownNumberedTableStillCountsWithoutSkipping) {
     EXPECT_EQ(dataValue(QStringLiteral(
                   "SELECT LASTNUMBER FROM Counters WHERE TABLENAME = 'No Such Table'")),
               QStringLiteral("1"));
+}
+
+// Another connection reading the file: it leaves when window events next run.
+class ReaderLeavingOnEvents : public ScriptedPrompter {
+public:
+    explicit ReaderLeavingOnEvents(sqlite3* reader) : reader_(reader) {}
+    void processEvents() override {
+        ScriptedPrompter::processEvents();
+        if (reader_) sqlite3_exec(reader_, "COMMIT", nullptr, nullptr, nullptr);
+        reader_ = nullptr;
+    }
+
+private:
+    sqlite3* reader_;
+};
+
+TEST_F(CountersTest, AWriteMeetingAReaderIsMadeAgainOnceTheReaderHasGone) {
+    setCounter(10);
+    addQuotes({11});
+    // The reader holds the file past the engine's wait, so the new value cannot be committed.
+    sqlite3* reader = nullptr;
+    ASSERT_EQ(sqlite3_open(dataPath().toUtf8().constData(), &reader), SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(reader, "BEGIN; SELECT COUNT(*) FROM Counters;", nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    {
+        ReaderLeavingOnEvents events(reader);
+        EXPECT_EQ(NextCounter(QStringLiteral("Quotations")), 12);
+        EXPECT_GT(events.eventRounds(), 0);
+    }
+    sqlite3_close(reader);
+    EXPECT_EQ(counter(), QStringLiteral("12"));
 }
 
 TEST_F(CountersTest, TheEnginesLockWaitIsLeftAsItWas) {
