@@ -3,9 +3,8 @@
 // behaviour uses has a row in the built Definitions.mdb, and the documented questions are
 // asked with Yes and No. (The rows' own title, text and style are checked with the other
 // shipped definitions.)
-#include "common/test_support.h"
-#include "core/convert.h"
-#include "data/shipped_databases.h"
+#include "common/data/shipped_fixture.h"
+#include "common/engine/queries.h"
 #include "engine/engine.h"
 
 #include <gtest/gtest.h>
@@ -107,15 +106,11 @@ class MessageCatalogue : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         tvtest::ScratchFolder folder;
-        QString error;
-        ASSERT_TRUE(tv::data::createDatabases(folder.path(), tvtest::sourceDir() + "/db", &error))
-            << error.toStdString();
+        ASSERT_TRUE(tvtest::copyShippedDatabases(folder.path()));
         tv::engine::Database db =
             Engine::instance().OpenDatabase(folder.file("Definitions.mdb"), true);
-        tv::engine::Recordset rs = db.OpenRecordset("SELECT * FROM MESSAGES");
-        for (; !rs.EOF_(); rs.MoveNext()) {
-            styles_[tv::CInt(rs[0])] = rs[5].isNull() ? -1 : tv::CLng(rs[5]);
-        }
+        for (const QStringList& row : tvtest::queryRows(db, "SELECT MSGNO, STYLE FROM MESSAGES"))
+            styles_[row[0].toInt()] = row[1].isEmpty() ? -1 : row[1].toLong();
     }
     static inline std::map<int, long> styles_;  // message number -> box style
 };

@@ -2,7 +2,7 @@
 // error line naming the database, the table and the column or index; custom columns and
 // a site's own tables are information; a file that is missing, damaged, a legacy Jet file
 // or a database of another program is an error with its path and the engine's number.
-#include "common/test_support.h"
+#include "common/data/shipped_fixture.h"
 #include "data/schema_check.h"
 #include "data/shipped_databases.h"
 #include "engine/engine.h"
@@ -39,14 +39,11 @@ class SchemaCheck : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         reference_ = std::make_unique<tvtest::ScratchFolder>();
-        built_ = tv::data::createDatabases(reference_->path(), dbSource(), &error_);
+        ASSERT_TRUE(tvtest::copyShippedDatabases(reference_->path()));
     }
     static void TearDownTestSuite() { reference_.reset(); }
 
-    void SetUp() override {
-        ASSERT_TRUE(built_) << error_.toStdString();
-        copyDatabases(reference_->path(), folder.path());
-    }
+    void SetUp() override { copyDatabases(reference_->path(), folder.path()); }
     // Runs statements on one of the folder's databases, as an administrator's tool might.
     void change(const QString& file, const QStringList& statements) {
         tv::engine::Database db = Engine::instance().OpenDatabase(folder.file(file));
@@ -61,12 +58,10 @@ protected:
     SchemaReport check() { return tv::data::checkAgainst(folder.path(), reference_->path()); }
 
     static inline std::unique_ptr<tvtest::ScratchFolder> reference_;
-    static inline bool built_ = false;
-    static inline QString error_;
     tvtest::ScratchFolder folder;
 };
 
-// The whole command: the reference is built from db/ and the fresh copies match it.
+// The whole command builds its own reference from db/, and fresh copies match it.
 TEST_F(SchemaCheck, FreshDatabasesPassWithoutFindings) {
     const SchemaReport report = tv::data::checkDatabases(folder.path(), dbSource());
     EXPECT_TRUE(report.passed());

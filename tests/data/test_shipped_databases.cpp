@@ -1,7 +1,8 @@
 // Building the three databases from db/-style text sources: the real db/ folder, a small
 // synthetic one whose values are read back, refusal on a folder that already holds a
 // database, and failures reported by file and line with nothing left behind.
-#include "common/test_support.h"
+#include "common/data/shipped_fixture.h"
+#include "common/engine/queries.h"
 #include "core/convert.h"
 #include "data/shipped_databases.h"
 #include "data/shipped_text.h"
@@ -199,12 +200,13 @@ TEST(CreateDatabases, KeepsPicturesTheFolderAlreadyHas) {
     EXPECT_EQ(readFile(target.file("Pictures/types/call.bmp")), "bitmap bytes");
 }
 
-// The shipped db/ folder builds, and every row file ends up complete in its table.
+// The shipped db/ folder builds (the shared fixture builds it once per test program), and
+// every row file ends up complete in its table.
 TEST(CreateDatabases, ShippedSourcesBuildCompletely) {
     const QString source = tvtest::sourceDir() + "/db";
     tvtest::ScratchFolder target;
+    ASSERT_TRUE(tvtest::copyShippedDatabases(target.path()));
     QString error;
-    ASSERT_TRUE(create(target.path(), source, &error)) << error.toStdString();
 
     for (const auto& shipped : tv::data::shippedDatabases()) {
         tv::engine::Database db =
@@ -217,11 +219,9 @@ TEST(CreateDatabases, ShippedSourcesBuildCompletely) {
             ASSERT_TRUE(tv::data::parseTsv(QString::fromUtf8(readFile(rows.filePath(file))),
                                            &expected, &line, &error));
             ASSERT_TRUE(db.HasTable(table)) << table.toStdString();
-            tv::engine::Recordset rs = db.OpenRecordset("SELECT * FROM [" + table + "]");
-            long count = 0;
-            for (; !rs.EOF_(); rs.MoveNext()) ++count;
-            EXPECT_EQ(count, static_cast<long>(expected.rows.size())) << table.toStdString();
-            rs.Close();
+            EXPECT_EQ(tvtest::queryValue(db, "SELECT COUNT(*) FROM [" + table + "]").toULong(),
+                      expected.rows.size())
+                << table.toStdString();
         }
         db.Close();
     }

@@ -1,146 +1,43 @@
-// The shipped definitions and code tables as the program reads them: the columns read by
-// ordinal, the shape the code editor writes, the codes and lists the program names itself,
-// message boxes whose buttons fit their wording, and cross-references between tables (log
-// options to activity types, report criteria to real columns, list titles to the
-// catalogue), all checked on databases built from the real db/ folder. An edit of a row
-// file that breaks one of these links fails here.
-#include "common/test_support.h"
+// The shipped definitions and code tables as the program reads them: the shape the code
+// editor writes, the codes and lists the program names itself, message boxes whose buttons
+// fit their wording, and cross-references between tables (log options to activity types,
+// report criteria to real columns, list titles to the catalogue), on the databases the
+// shared fixture builds from db/. An edit of a row file that breaks one of these links
+// fails here.
+#include "common/data/shipped_fixture.h"
+#include "common/engine/queries.h"
 #include "core/convert.h"
-#include "data/shipped_databases.h"
+#include "data/app_state.h"
 #include "engine/engine.h"
 
-#include <gtest/gtest.h>
 #include <QFile>
 #include <QMap>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTime>
-#include <memory>
-#include <vector>
 
+namespace tvtest {
 namespace {
 
 using tv::engine::Database;
-using tv::engine::Engine;
 using tv::engine::FieldType;
 using tv::engine::TableDef;
 
-class ShippedDefinitions : public ::testing::Test {
+class ShippedDefinitions : public ShippedDatabasesTest {
 protected:
-    static void SetUpTestSuite() {
-        folder_ = std::make_unique<tvtest::ScratchFolder>();
-        QString error;
-        built_ = tv::data::createDatabases(folder_->path(), tvtest::sourceDir() + "/db", &error);
-        buildError_ = error;
-    }
-    static void TearDownTestSuite() { folder_.reset(); }
-
-    void SetUp() override {
-        ASSERT_TRUE(built_) << buildError_.toStdString();
-        data = Engine::instance().OpenDatabase(folder_->file("Data.mdb"), true);
-        definitions = Engine::instance().OpenDatabase(folder_->file("Definitions.mdb"), true);
-    }
-    void TearDown() override {
-        data.Close();
-        definitions.Close();
-    }
-
-    // The rows of a query, each column as text by ordinal (Null as an empty text).
-    static std::vector<QStringList> rowsOf(Database& db, const QString& sql) {
-        std::vector<QStringList> rows;
-        tv::engine::Recordset rs = db.OpenRecordset(sql);
-        for (; !rs.EOF_(); rs.MoveNext()) {
-            QStringList row;
-            for (int i = 0; i < rs.FieldCount(); ++i) {
-                row.append(rs[i].isNull() ? QString() : tv::CStr(rs[i]));
-            }
-            rows.push_back(row);
-        }
-        return rows;
-    }
-    // One column of a query, as texts.
-    static QStringList columnOf(Database& db, const QString& sql, int ordinal = 0) {
-        QStringList values;
-        for (const QStringList& row : rowsOf(db, sql)) values.append(row[ordinal]);
-        return values;
-    }
-
-    Database data, definitions;
-
-private:
-    static inline std::unique_ptr<tvtest::ScratchFolder> folder_;
-    static inline bool built_ = false;
-    static inline QString buildError_;
+    static Database& data() { return tv::data::state().DataDb; }
+    static Database& definitions() { return tv::data::state().DefinitionsDb; }
 };
-
-// Columns that the data layer, the caption routines, the lookup windows and the report
-// runner read by position (counted from 0), and the keys they seek on.
-TEST_F(ShippedDefinitions, ColumnsSitAtTheOrdinalsTheProgramReads) {
-    struct Column {
-        const char* table;
-        int ordinal;
-        FieldType type;
-    };
-    using T = FieldType;
-    const std::vector<Column> columns = {
-        {"MESSAGES", 0, T::Integer},
-        {"MESSAGES", 1, T::Text},
-        {"MESSAGES", 2, T::Memo},
-        {"MESSAGES", 3, T::Memo},
-        {"MESSAGES", 5, T::Long},
-        {"FORM CAPTIONS", 2, T::Text},
-        {"FORM CAPTIONS", 3, T::Text},
-        {"FORM CAPTIONS", 4, T::Boolean},
-        {"OPTION LISTS", 2, T::Text},
-        {"ACTIVITY LOG OPTIONS", 2, T::Text},
-        {"ACTIVITY LOG OPTIONS", 3, T::Text},
-        {"ACTIVITY LOG OPTIONS", 4, T::Long},
-        {"ACTIVITY LOG OPTIONS", 5, T::Currency},
-        {"LOOKUP TABLES", 1, T::Text},
-        {"LOOKUP TABLES", 2, T::Boolean},
-        {"LOOKUP TABLES", 3, T::Boolean},
-        {"REPORT DEFINITIONS", 3, T::Text},
-        {"REPORT DEFINITIONS", 5, T::Text},
-        {"REPORT DEFINITIONS", 7, T::Text},
-        {"REPORT SELECTION", 3, T::Text},
-        {"REPORT SELECTION", 6, T::Integer},
-        {"REPORT SELECTION", 11, T::Text},
-        {"REPORT SELECTION", 12, T::Boolean},
-        {"REPORT SELECTION", 13, T::Boolean},
-    };
-    for (const Column& c : columns) {
-        const TableDef def = definitions.TableDefNamed(c.table);
-        ASSERT_LT(c.ordinal, def.FieldCount()) << c.table << " " << c.ordinal;
-        EXPECT_EQ(def.FieldAt(c.ordinal).Type(), c.type) << c.table << " " << c.ordinal;
-    }
-
-    const std::vector<std::pair<const char*, QStringList>> keys = {
-        {"MESSAGES", {"MSGNO"}},
-        {"FORM CAPTIONS", {"FORMNAME", "CONTROLTAG"}},
-        {"OPTION LISTS", {"LIST NAME", "OPTION"}},
-        {"ACTIVITY LOG OPTIONS", {"EVENT CATEGORY", "KEY VALUE"}},
-        {"LOOKUP TABLES", {"TABLENAME"}},
-        {"REPORT DEFINITIONS", {"CATEGORY", "NAME"}},
-        {"REPORT SELECTION", {"CATEGORY", "NAME", "ITEMNO"}},
-    };
-    for (const auto& [table, columnsOfKey] : keys) {
-        QStringList found;
-        for (const auto& index : definitions.TableDefNamed(table).Indexes()) {
-            if (index.Name() == "PrimaryKey") found = index.FieldNames();
-        }
-        EXPECT_EQ(found, columnsOfKey) << table;
-    }
-}
 
 // The code editor writes code and description at 0 and 1, colour and picture at 2 and 3
 // of every table with more columns except "Time Zones"; lists read the same positions.
 TEST_F(ShippedDefinitions, EveryLookupTableHasTheShapeTheCodeEditorWrites) {
-    const auto tables = rowsOf(definitions, "SELECT * FROM [LOOKUP TABLES]");
+    const auto tables = queryRows(definitions(), "SELECT * FROM [LOOKUP TABLES]");
     ASSERT_FALSE(tables.empty());
     for (const QStringList& row : tables) {
         const QString name = row[0];
-        ASSERT_TRUE(data.HasTable(name)) << name.toStdString();
-        const TableDef def = data.TableDefNamed(name);
+        ASSERT_TRUE(data().HasTable(name)) << name.toStdString();
+        const TableDef def = data().TableDefNamed(name);
         QStringList key;
         for (const auto& index : def.Indexes()) {
             if (index.Name() == "PrimaryKey") key = index.FieldNames();
@@ -157,7 +54,7 @@ TEST_F(ShippedDefinitions, EveryLookupTableHasTheShapeTheCodeEditorWrites) {
         } else {
             EXPECT_FALSE(colours || pictures) << name.toStdString() << " has no colour column";
         }
-        EXPECT_FALSE(columnOf(data, "SELECT * FROM [" + name + "]").isEmpty())
+        EXPECT_FALSE(queryColumn(data(), "SELECT * FROM [" + name + "]").isEmpty())
             << name.toStdString() << " ships without codes";
     }
 }
@@ -167,7 +64,7 @@ TEST_F(ShippedDefinitions, EveryLookupTableHasTheShapeTheCodeEditorWrites) {
 // pictures must be bitmaps in db/Pictures.
 TEST_F(ShippedDefinitions, ColouredCodesStandApartAndTheirPicturesExist) {
     for (const char* table : {"Activity Types", "Priority Codes"}) {
-        const auto codes = rowsOf(data, QString("SELECT * FROM [%1]").arg(table));
+        const auto codes = queryRows(data(), QString("SELECT * FROM [%1]").arg(table));
         for (const QStringList& code : codes) {
             const QRegularExpression pattern(code[0]);
             EXPECT_FALSE(code[0].contains(QRegularExpression(R"([.*+?()\[\]{}|^$\\])")))
@@ -188,16 +85,16 @@ TEST_F(ShippedDefinitions, ColouredCodesStandApartAndTheirPicturesExist) {
 
 // Values the program writes on its own must be codes of the lists users pick them from.
 TEST_F(ShippedDefinitions, CodesTheProgramWritesAreInTheirLists) {
-    const QStringList statuses = columnOf(data, "SELECT * FROM [Status Codes]");
+    const QStringList statuses = queryColumn(data(), "SELECT * FROM [Status Codes]");
     for (const char* status : {"Open", "Closed"}) {
         EXPECT_TRUE(statuses.contains(status)) << status;
     }
 
-    const QStringList types = columnOf(data, "SELECT * FROM [Activity Types]");
+    const QStringList types = queryColumn(data(), "SELECT * FROM [Activity Types]");
     for (const char* type : {"Local Email", "Internet Email", "Fax"}) {
         EXPECT_TRUE(types.contains(type)) << type;
     }
-    const auto events = rowsOf(definitions, "SELECT * FROM [ACTIVITY LOG OPTIONS]");
+    const auto events = queryRows(definitions(), "SELECT * FROM [ACTIVITY LOG OPTIONS]");
     for (const QStringList& event : events) {
         if (event[2].isEmpty()) continue;  // an event switched off
         EXPECT_TRUE(types.contains(event[2])) << event[1].toStdString();
@@ -216,8 +113,8 @@ TEST_F(ShippedDefinitions, CodesTheProgramWritesAreInTheirLists) {
 // The lists the program reads by fixed name, with the values it takes from them.
 TEST_F(ShippedDefinitions, OptionListsHoldWhatTheirReadersTakeFromThem) {
     auto list = [&](const QString& name, const QString& order = QString()) {
-        return rowsOf(definitions,
-                      "SELECT * FROM [OPTION LISTS] WHERE [LIST NAME] = '" + name + "'" + order);
+        return queryRows(definitions(),
+                         "SELECT * FROM [OPTION LISTS] WHERE [LIST NAME] = '" + name + "'" + order);
     };
     for (const char* name : {"Honorific", "Find Where", "PageOrientation", "TableBorders",
                              "Response Type", "Constants", "Tables", "Outbox", "Inbox",
@@ -248,7 +145,7 @@ TEST_F(ShippedDefinitions, OptionListsHoldWhatTheirReadersTakeFromThem) {
 
     // Custom fields go only to tables the catalogue lets take them.
     QSet<QString> extendable;
-    for (const QStringList& table : rowsOf(definitions, "SELECT * FROM [TABLE DEFINITIONS]")) {
+    for (const QStringList& table : queryRows(definitions(), "SELECT * FROM [TABLE DEFINITIONS]")) {
         if (table[4] == "Data" && tv::CInt(tv::Variant(table[5])) > 0) {
             extendable.insert(table[0].toUpper());
         }
@@ -261,7 +158,7 @@ TEST_F(ShippedDefinitions, OptionListsHoldWhatTheirReadersTakeFromThem) {
 // A box's buttons follow its wording: a question has Yes/No buttons and ends in a question,
 // a notice has OK alone; every box has a title and a text.
 TEST_F(ShippedDefinitions, MessageStylesFitTheirWording) {
-    const auto messages = rowsOf(definitions, "SELECT * FROM [MESSAGES] ORDER BY MSGNO");
+    const auto messages = queryRows(definitions(), "SELECT * FROM [MESSAGES] ORDER BY MSGNO");
     ASSERT_GT(messages.size(), 80u);
     for (const QStringList& m : messages) {
         const std::string no = m[0].toStdString();
@@ -288,25 +185,25 @@ TEST_F(ShippedDefinitions, MessageStylesFitTheirWording) {
 // Report criteria name real columns, and list inputs name a real lookup column.
 TEST_F(ShippedDefinitions, ReportCriteriaNameRealColumns) {
     QSet<QString> reports;
-    const QStringList outputs = columnOf(
-        definitions, "SELECT * FROM [OPTION LISTS] WHERE [LIST NAME] = 'Report Output'", 1);
-    for (const QStringList& r : rowsOf(definitions, "SELECT * FROM [REPORT DEFINITIONS]")) {
+    const QStringList outputs = queryColumn(
+        definitions(), "SELECT * FROM [OPTION LISTS] WHERE [LIST NAME] = 'Report Output'", 1);
+    for (const QStringList& r : queryRows(definitions(), "SELECT * FROM [REPORT DEFINITIONS]")) {
         reports.insert(r[0] + "/" + r[1]);
         EXPECT_TRUE(outputs.contains(r[5])) << r[1].toStdString();
         EXPECT_TRUE(r[3].endsWith(".rpt", Qt::CaseInsensitive)) << r[1].toStdString();
     }
-    for (const QStringList& c : rowsOf(definitions, "SELECT * FROM [REPORT SELECTION]")) {
+    for (const QStringList& c : queryRows(definitions(), "SELECT * FROM [REPORT SELECTION]")) {
         const std::string name = c[1].toStdString();
         EXPECT_TRUE(reports.contains(c[0] + "/" + c[1])) << name;
         const int kind = tv::CInt(tv::Variant(c[6]));
         EXPECT_TRUE(kind >= 0 && kind <= 4) << name;
         if (!c[3].isEmpty()) {
-            ASSERT_TRUE(data.HasTable(c[3])) << name;
-            EXPECT_NO_THROW(data.TableDefNamed(c[3]).FieldNamed(c[4])) << name;
+            ASSERT_TRUE(data().HasTable(c[3])) << name;
+            EXPECT_NO_THROW(data().TableDefNamed(c[3]).FieldNamed(c[4])) << name;
         }
         if (kind == 1 || kind == 4) {
-            ASSERT_TRUE(data.HasTable(c[9])) << name;
-            EXPECT_NO_THROW(data.TableDefNamed(c[9]).FieldNamed(c[10])) << name;
+            ASSERT_TRUE(data().HasTable(c[9])) << name;
+            EXPECT_NO_THROW(data().TableDefNamed(c[9]).FieldNamed(c[10])) << name;
         }
     }
 }
@@ -315,18 +212,20 @@ TEST_F(ShippedDefinitions, ReportCriteriaNameRealColumns) {
 // rows keyed by display names; a title row for a name the catalogue does not know is dead.
 TEST_F(ShippedDefinitions, WindowTitlesFollowTheCatalogue) {
     QSet<QString> displayNames;
-    for (const QStringList& t : rowsOf(definitions, "SELECT * FROM [TABLE DEFINITIONS]")) {
+    for (const QStringList& t : queryRows(definitions(), "SELECT * FROM [TABLE DEFINITIONS]")) {
         displayNames.insert(t[1]);
         if (t[3].isEmpty()) continue;  // no record window, so no list of its own
-        const auto title = rowsOf(definitions, "SELECT * FROM [FORM CAPTIONS] WHERE FORMNAME = '" +
-                                                   t[1] + "' AND CONTROLTAG = 'Caption'");
+        const auto title =
+            queryRows(definitions(), "SELECT * FROM [FORM CAPTIONS] WHERE FORMNAME = '" + t[1] +
+                                         "' AND CONTROLTAG = 'Caption'");
         EXPECT_EQ(title.size(), 1u) << t[1].toStdString();
     }
     for (const QString& source :
-         columnOf(definitions, "SELECT * FROM [FORM CAPTIONS] WHERE FORMNAME = 'Lookup'", 1)) {
+         queryColumn(definitions(), "SELECT * FROM [FORM CAPTIONS] WHERE FORMNAME = 'Lookup'", 1)) {
         if (QStringList({"Caption", "Selectf", "AddButton", "Closef"}).contains(source)) continue;
         EXPECT_TRUE(displayNames.contains(source)) << source.toStdString();
     }
 }
 
 }  // namespace
+}  // namespace tvtest

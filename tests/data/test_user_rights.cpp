@@ -1,15 +1,15 @@
-// Access levels as stored numbers: every right taken off from the largest down, Null and
-// out-of-range values, and the level written back for each combination of rights.
-#include "adminforms/admin_fixture.h"
-
+// Users and rights: stored access levels decoded into four rights (taken off from the
+// largest down, Null and out-of-range values), every level written back as it was read,
+// one user's levels read in any letter case, and the sign-in password check.
+#include "common/data/shipped_fixture.h"
 #include "core/format.h"
-#include "forms/admin/access_levels.h"
+#include "data/app_state.h"
+#include "data/user_rights.h"
 
 namespace tvtest {
 namespace {
 
-using tv::forms::decodeAccessLevel;
-using tv::forms::encodeAccessLevel;
+using namespace tv::data;
 
 TEST(AccessLevels, StoredLevelsDecodeIntoFourRights) {
     struct Case {
@@ -32,16 +32,13 @@ TEST(AccessLevels, StoredLevelsDecodeIntoFourRights) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(tv::Format(c.level).toStdString());
-        const tv::data::AccessEntry e = decodeAccessLevel(QStringLiteral("Quotations"), c.level);
+        const AccessEntry e = decodeAccessLevel(QStringLiteral("Quotations"), c.level);
         EXPECT_EQ(e.TableName, QStringLiteral("Quotations"));
         EXPECT_EQ(e.CanAdd, c.add);
         EXPECT_EQ(e.CanEdit, c.edit);
         EXPECT_EQ(e.CanDelete, c.remove);
         EXPECT_EQ(e.CanView, c.view);
     }
-}
-
-TEST(AccessLevels, EveryCombinationOfRightsStoresAndReadsBack) {
     for (int level = 0; level <= 15; ++level) {
         const auto entry =
             decodeAccessLevel(QString(), tv::Variant(static_cast<std::int16_t>(level)));
@@ -49,13 +46,15 @@ TEST(AccessLevels, EveryCombinationOfRightsStoresAndReadsBack) {
     }
 }
 
-TEST_F(AdminFormsTest, UserAccessIsReadForOneUserInAnyLetterCase) {
+using UserRightsTest = ShippedDatabasesTest;
+
+TEST_F(UserRightsTest, UserAccessIsReadForOneUserInAnyLetterCase) {
     addUser(QStringLiteral("O'Brien"));
     setAccess(QStringLiteral("O'Brien"), QStringLiteral("Customers"), 0);
     setAccess(QStringLiteral("O'Brien"), QStringLiteral("Quotations"), std::nullopt);
     setAccess(QStringLiteral("admin2"), QStringLiteral("Customers"), 15);
 
-    const auto entries = tv::forms::readUserAccess(QStringLiteral("o'brien"));
+    const auto entries = readUserAccess(QStringLiteral("o'brien"));
     ASSERT_EQ(entries.size(), 2u);
     for (const auto& e : entries) {
         if (e.TableName == QStringLiteral("Customers"))
@@ -63,7 +62,34 @@ TEST_F(AdminFormsTest, UserAccessIsReadForOneUserInAnyLetterCase) {
         else
             EXPECT_TRUE(e.CanView && e.CanAdd && e.CanEdit && e.CanDelete);
     }
-    EXPECT_TRUE(tv::forms::readUserAccess(QStringLiteral("nobody")).empty());
+    EXPECT_TRUE(readUserAccess(QStringLiteral("nobody")).empty());
+}
+
+TEST_F(UserRightsTest, ThePasswordIsComparedExactlyAndANullOneAcceptsAny) {
+    execData({QStringLiteral("INSERT INTO [System Users] (USERID, [PASSWORD]) VALUES "
+                             "('O''Brien', 'Secret')"),
+              QStringLiteral("INSERT INTO [System Users] (USERID) VALUES ('open')")});
+    struct Case {
+        const char* user;
+        const char* password;
+        PasswordCheck expected;
+    };
+    const Case cases[] = {
+        {"O'Brien", "Secret", PasswordCheck::Accepted},
+        {"o'BRIEN", "Secret", PasswordCheck::Accepted},
+        {"O'Brien", "secret", PasswordCheck::WrongPassword},
+        {"O'Brien", "", PasswordCheck::WrongPassword},
+        {"open", "anything", PasswordCheck::Accepted},
+        {"nobody", "Secret", PasswordCheck::UnknownUser},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.user + std::string(" / ") + c.password);
+        state().CurrentUserId.clear();
+        const QString user = QString::fromUtf8(c.user);
+        EXPECT_EQ(checkUserPassword(user, QString::fromUtf8(c.password)), c.expected);
+        EXPECT_EQ(state().CurrentUserId, c.expected == PasswordCheck::Accepted ? user : QString());
+    }
+    EXPECT_TRUE(ask.asked().empty()) << "the sign-in window says what was wrong";
 }
 
 }  // namespace

@@ -1,0 +1,442 @@
+// The shipped databases as the program relies on them, on the databases the shared fixture
+// builds from db/: the positions the program reads, binds or names, the widths of rows
+// written whole, the keys rows are found by, the catalogue of business tables against the
+// tables and their field definitions, the default administrator, and the statements the
+// program runs. db/ stays the one full description of every column (tolvarine-admin check
+// compares a folder with it); this file holds only what the code depends on, so that a
+// column moved, renamed or retyped in a schema file, or a catalogue row that no longer
+// matches its table, fails here.
+#include "common/data/shipped_fixture.h"
+#include "common/engine/queries.h"
+#include "core/convert.h"
+#include "data/app_state.h"
+#include "engine/engine.h"
+
+#include <QRegularExpression>
+#include <QSet>
+
+namespace tvtest {
+namespace {
+
+using tv::engine::Database;
+using tv::engine::FieldType;
+using tv::engine::TableDef;
+
+// Per table, the positions (counted from 0) the program reads, binds or names, each as
+// "ordinal NAME: Kind". The name is given where the program's SQL names the column; the
+// kind is a type, or Textual (text or memo), Whole, Real or Number where the program only
+// reads a value of that sort; Text(n) must take at least n characters, as its window does.
+struct Positions {
+    const char* database;
+    const char* table;
+    const char* columns;
+};
+
+const Positions kPositions[] = {
+    {"Data", "ACTIVITIES",
+     "0 CUSTOMER NAME: Text(60); 1 DATETIME: Date; 3: Text(255); 4 SALES REP ID: Text; "
+     "5 CONTACT NAME: Text; 8 DURATION: Double; 10: Currency; 12: Memo; 13 SOURCEDOCTYPE: Text; "
+     "14 SOURCEDOCID: Text; 15 BILLABLE: Boolean; 16 INVOICENO: Long"},
+    {"Data", "ACTIVITY TYPES", "2: Long"},
+    {"Data", "COMPLETED REQUESTS",
+     "0 REQUESTNO: Long; 1: Date; 6 CUSTOMER NAME: Text(60); 9 CONTACT NAME: Text; "
+     "11 AGREEMENTNO: Text; 15 PERSONNEL: Text; 28 TOTALCHARGE: Number; 29 ORDERNO: Long; "
+     "32 CONTRACTFLAG: Text"},
+    {"Data", "CONTACTS",
+     "0 CUSTOMER NAME: Text(60); 1 CONTACT NAME: Text; 3 BUSINESS PHONE: Text; "
+     "4 HOME PHONE: Text; 5 MOBILE PHONE: Text; 7 EMAIL ADDRESS: Text; 16: Date; 17: Date; "
+     "18 NEXTCONTACT: Date"},
+    {"Data", "COUNTERS", "1 LASTNUMBER: Long"},
+    {"Data", "CURRENT REQUESTS",
+     "0 REQUESTNO: Long; 1 REQUESTED: Date; 6 CUSTOMER NAME: Text(60); 9 CONTACT NAME: Text; "
+     "11 AGREEMENTNO: Text; 12: Boolean; 13: Date; 15 PERSONNEL: Text; 18: Date; 21: Date; "
+     "23: Real; 24: Real; 25: Real; 26: Real; 27: Number; 28 TOTALCHARGE: Currency; "
+     "29 ORDERNO: Whole; 32: Text(3)"},
+    {"Data", "CUSTOMER ATTACHMENTS", "4 FILEPATH: Text"},
+    {"Data", "CUSTOMER INVENTORY",
+     "0 ITEMID: Text(20); 5 CUSTOMER NAME: Text; 9 CONTRACTID: Text; 10 ORDERNO: Text; "
+     "11 SUPPLIEDDATE: Date; 12: Currency; 13 WARRANTYEXPIRY: Date"},
+    {"Data", "CUSTOMERS",
+     "0 CUSTOMER NAME: Text(60); 1: Textual(150); 3: Text(3); 4: Text(12); 5: Textual(150); "
+     "7: Text(3); 8: Text(12); 10 TELEPHONENO: Text(20); 11: Text(20); 13 EMAIL ADDRESS: Text; "
+     "20 FIRSTDATE: Date; 21: Date; 22 NEXTDATE: Date; 23 ACCOUNTNO: Text"},
+    {"Data", "FILTERS", "0: Text(10); 2: Memo; 4: Whole"},
+    {"Data", "PRIORITY CODES", "2: Long"},
+    {"Data", "PRODUCTS",
+     "0 PRODUCTCODE: Text; 3: Currency; 4: Currency; 5: Date; 6: Date; 8 TAXRATE: Double; "
+     "11 COSTPRICE: Currency; 12 CUSTOMERINVENTORY: Boolean"},
+    {"Data", "PURCHASE ORDERS", "8 USER ID: Text"},
+    {"Data", "QUOTATIONS",
+     "3 CUSTOMER NAME: Text; 7: Currency; 8: Currency; 9: Currency; 10: Currency; "
+     "11 COMMENTS: Memo"},
+    {"Data", "REQUEST ACTIVITIES",
+     "0 REQUESTNO: Long; 1: Whole; 2 DATE/TIME: Date; 4 PERSONNEL: Text; 6 DURATION: Double; "
+     "7 CHARGERATE: Currency; 8: Number; 9 SCHEDULED: Date; 10 COMPLETED: Date"},
+    {"Data", "REQUEST MATERIALS",
+     "0 REQUESTNO: Long; 1 LINENO: Whole; 4 QUANTITY: Double; 5: Real; 6: Real; 7: Real; "
+     "8 LINEVALUE: Double"},
+    {"Data", "RMAS", "3 CUSTOMER NAME: Text"},
+    {"Data", "SALES OPPORTUNITIES",
+     "0: Text(60); 1: Date; 3 CONTACT NAME: Text; 4: Text(255); 5: Currency; 6: Text(9); "
+     "7: Whole; 9: Text(50); 10: Text(50)"},
+    {"Data", "SALES ORDERS",
+     "0 ORDERNO: Long; 1: Date; 3 CUSTOMER NAME: Text(60); 8 SALES REP ID: Text; 9: Currency; "
+     "10: Currency; 11: Currency; 12 TOTAL: Currency; 20 AMOUNTPAID: Currency"},
+    {"Data", "SCHEDULED ACTIVITIES",
+     "0 CUSTOMER NAME: Text(60); 1 SCHEDDATETIME: Date; 3: Text(255); 4 USER ID: Text; "
+     "5 CONTACT NAME: Text; 8: Number; 10: Currency; 12: Memo; 13 SOURCEDOCTYPE: Text; "
+     "14 SOURCEDOCID: Text; 15 BILLABLE: Boolean"},
+    {"Data", "SCRIPTS DETAIL",
+     "0 SCRIPT NAME: Text; 1 SCRIPT BRANCH ID: Long; 3: Whole; 5 BRANCH STRING: Text"},
+    {"Data", "SCRIPTS HISTORY",
+     "0 CUSTOMER NAME: Text; 1 SCRIPT NAME: Text; 2: Date; 4 CONTACT NAME: Text"},
+    {"Data", "SCRIPTS HISTORY DETAIL",
+     "0 CUSTOMER NAME: Text; 1 SCRIPT NAME: Text; 2: Date; 3 SCRIPT BRANCH ID: Long"},
+    {"Data", "SERVICE CONTRACTS",
+     "0 CONTRACTID: Text; 2 CUSTOMER NAME: Text; 3 STARTDATE: Date; 4: Date; 5: Currency; "
+     "7 REQUESTSTODATE: Long; 11 HOURSUSED: Double; 12 ORDERNO: Long"},
+    {"Data", "SYSTEM USER ACCESS", "0 USERID: Text; 2 ACCESSLEVEL: Integer"},
+    {"Data", "SYSTEM USERS",
+     "9 PASSWORD: Text; 10 ADMINISTRATOR: Boolean; 11 CHARGERATE: Currency; 12: Boolean; "
+     "13 BILLINGACCESS: Boolean"},
+    {"Definitions", "ACTIVITY LOG OPTIONS",
+     "0 EVENT CATEGORY: Text; 1 KEY VALUE: Text; 2: Text; 3: Text; 4: Long; 5: Currency"},
+    {"Definitions", "FIELD DEFINITIONS", "0 TABLENAME: Text; 6: Boolean"},
+    {"Definitions", "FORM CAPTIONS", "2: Text; 3: Text; 4: Boolean"},
+    {"Definitions", "LOOKUP TABLES", "1: Text; 2: Boolean; 3: Boolean"},
+    {"Definitions", "MESSAGES", "0: Integer; 1: Text; 2: Memo; 3: Memo; 5: Long"},
+    {"Definitions", "OPTION LISTS", "0 LIST NAME: Text; 1 OPTION: Text; 2: Text"},
+    {"Definitions", "REPORT DEFINITIONS",
+     "0 CATEGORY: Text; 1 NAME: Text; 3: Text; 5: Text; 7: Text"},
+    {"Definitions", "REPORT SELECTION",
+     "0 CATEGORY: Text; 1 NAME: Text; 2 ITEMNO: Whole; 3: Text; 6: Integer; 11: Text; "
+     "12: Boolean; 13: Boolean"},
+    {"Definitions", "TABLE DEFINITIONS",
+     "0 TABLENAME: Text; 1 DISPLAYNAME: Text; 5 STDFIELDCOUNT: Whole"},
+    {"Messages", "INBOX",
+     "0 MSGNO: Long; 1 RECEIVED: Date; 2 TONAME: Text; 3 TOADDRESS: Text; 4 USERID: Text; "
+     "5 FROMNAME: Text; 6 COMPANY: Text; 7 FROMADDRESS: Text; 8 SENTVIA: Text; 9 SUBJECT: Text; "
+     "10 MESSAGETEXT: Memo; 11 HASATTACHMENTS: Boolean; 12 STATUS: Text"},
+    {"Messages", "INBOX ATTACHMENTS", "0 MSGNO: Long; 1 ATTACHNO: Whole; 2 FILENAME: Text"},
+    {"Messages", "OUTBOX",
+     "0 MSGNO: Long; 1 SENT: Date; 2 OUTREF: Text; 3 PRIORITY: Integer; 4 USERID: Text; "
+     "5 FROMNAME: Text; 6 TOCONTACT: Text; 7 COMPANY: Text; 8 TOADDRESS: Text; 9 SENDVIA: Text; "
+     "10 SUBJECT: Text; 11 MESSAGETEXT: Memo; 12 HASATTACHMENTS: Boolean; 13 STATUS: Text"},
+    {"Messages", "OUTBOX ATTACHMENTS", "0 MSGNO: Long; 1 ATTACHNO: Whole; 2 FILENAME: Text"},
+};
+
+bool fits(FieldType t, const QString& kind) {
+    using T = FieldType;
+    static const QHash<QString, QList<T>> kinds = {
+        {"Text", {T::Text}},
+        {"Memo", {T::Memo}},
+        {"Textual", {T::Text, T::Memo}},
+        {"Date", {T::Date}},
+        {"Boolean", {T::Boolean}},
+        {"Integer", {T::Integer}},
+        {"Long", {T::Long}},
+        {"Whole", {T::Byte, T::Integer, T::Long}},
+        {"Currency", {T::Currency}},
+        {"Double", {T::Double}},
+        {"Real", {T::Single, T::Double}},
+        {"Number", {T::Byte, T::Integer, T::Long, T::Currency, T::Single, T::Double}},
+    };
+    return kinds.value(kind).contains(t);
+}
+
+class ShippedModel : public ShippedDatabasesTest {
+protected:
+    void SetUp() override {
+        ShippedDatabasesTest::SetUp();
+        messages = tv::engine::Engine::instance().OpenDatabase(data.file("Messages.mdb"));
+    }
+    Database& db(const QString& name) {
+        if (name == "Definitions") return tv::data::state().DefinitionsDb;
+        if (name == "Messages") return messages;
+        return tv::data::state().DataDb;
+    }
+    Database& definitions() { return db("Definitions"); }
+    Database& dataDb() { return db("Data"); }
+
+    static QStringList keyOf(const TableDef& def) {
+        for (const auto& index : def.Indexes())
+            if (index.Name() == "PrimaryKey") return index.FieldNames();
+        return {};
+    }
+
+    Database messages;
+};
+
+TEST_F(ShippedModel, ColumnsSitWhereTheProgramReadsThem) {
+    static const QRegularExpression item(R"(^(\d+)\s*([^:]*?)\s*:\s*(\w+)(?:\((\d+)\))?$)");
+    int checked = 0;
+    for (const Positions& p : kPositions) {
+        const TableDef def = db(p.database).TableDefNamed(p.table);
+        for (const QString& text : QString(p.columns).split(';')) {
+            const auto m = item.match(text.trimmed());
+            ASSERT_TRUE(m.hasMatch()) << p.table << ": " << text.toStdString();
+            const int ordinal = m.captured(1).toInt();
+            const std::string where = std::string(p.table) + " " + text.trimmed().toStdString();
+            ASSERT_LT(ordinal, def.FieldCount()) << where;
+            const tv::engine::Field f = def.FieldAt(ordinal);
+            if (!m.captured(2).isEmpty()) {
+                EXPECT_EQ(f.Name().toUpper(), m.captured(2)) << where;
+            }
+            EXPECT_TRUE(fits(f.Type(), m.captured(3)))
+                << where << ": " << f.Name().toStdString() << " has type " << int(f.Type());
+            if (f.Type() == FieldType::Text) {
+                EXPECT_GE(f.Size(), m.captured(4).toInt()) << where;
+            }
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 200);
+}
+
+// Writers that fill a whole row by position fix these widths; auto-numbered message numbers
+// are what makes concurrent delivery safe.
+TEST_F(ShippedModel, RowWidthsAndAutoNumbersTheWritersExpect) {
+    const std::pair<const char*, const char*> widths[] = {
+        {"Data",
+         "CUSTOMERS 26; CONTACTS 25; ACTIVITIES 17; SCHEDULED ACTIVITIES 16; "
+         "SALES OPPORTUNITIES 11; CURRENT REQUESTS 35; COMPLETED REQUESTS 35; SALES ORDERS 29; "
+         "CUSTOMER INVENTORY 19; SALES ORDERS DETAIL 9; QUOTATIONS DETAIL 9; REQUEST MATERIALS 9; "
+         "System Users 14; System User Access 3; Counters 2; Filters 5; SCRIPTS DETAIL 6; "
+         "SCRIPTS HISTORY 5; SCRIPTS HISTORY DETAIL 5"},
+        {"Messages", "INBOX 13; OUTBOX 14; INBOX ATTACHMENTS 3; OUTBOX ATTACHMENTS 3"},
+    };
+    for (const auto& [database, tables] : widths) {
+        for (const QString& entry : QString(tables).split("; ")) {
+            const QString table = entry.section(' ', 0, -2);
+            EXPECT_EQ(db(database).TableDefNamed(table).FieldCount(),
+                      entry.section(' ', -1).toInt())
+                << entry.toStdString();
+        }
+    }
+    for (const char* box : {"INBOX", "OUTBOX"})
+        EXPECT_TRUE(messages.TableDefNamed(box).FieldAt(0).AutoIncrement()) << box;
+}
+
+// Tables whose rows move or are copied between each other keep one layout.
+TEST_F(ShippedModel, TablesThatShareRowsShareTheirLayout) {
+    auto types = [&](const QString& table, int count) {
+        std::vector<FieldType> out;
+        const TableDef def = dataDb().TableDefNamed(table);
+        for (int i = 0; i < count; ++i) out.push_back(def.FieldAt(i).Type());
+        return out;
+    };
+    const int requestWidth = dataDb().TableDefNamed("CURRENT REQUESTS").FieldCount();
+    EXPECT_EQ(types("CURRENT REQUESTS", requestWidth), types("COMPLETED REQUESTS", requestWidth));
+    // Completing a scheduled activity inserts its sixteen columns into ACTIVITIES.
+    EXPECT_EQ(types("SCHEDULED ACTIVITIES", 16), types("ACTIVITIES", 16));
+    // One line-item dialog serves every document's lines and a request's materials.
+    for (const char* lines : {"QUOTATIONS DETAIL", "PURCHASE ORDERS DETAIL", "REQUEST MATERIALS"})
+        EXPECT_EQ(types(lines, 9), types("SALES ORDERS DETAIL", 9)) << lines;
+}
+
+TEST_F(ShippedModel, RowsAreFoundByTheKeysTheProgramSeeks) {
+    const std::vector<std::tuple<const char*, const char*, QStringList>> keys = {
+        {"Data", "CUSTOMERS", {"CUSTOMER NAME"}},
+        {"Data", "CONTACTS", {"CUSTOMER NAME", "CONTACT NAME"}},
+        {"Data", "ACTIVITIES", {"CUSTOMER NAME", "DATETIME"}},
+        {"Data", "SCHEDULED ACTIVITIES", {"CUSTOMER NAME", "SCHEDDATETIME"}},
+        {"Data", "CURRENT REQUESTS", {"REQUESTNO"}},
+        {"Data", "REQUEST MATERIALS", {"REQUESTNO", "LINENO"}},
+        {"Data", "QUOTATIONS DETAIL", {"QUOTENO", "LINENO"}},
+        {"Data", "SCRIPTS DETAIL", {"SCRIPT NAME", "SCRIPT BRANCH ID"}},
+        {"Data", "CUSTOMER ATTACHMENTS", {"CUSTOMER NAME", "DATETIME"}},
+        {"Data", "PROJECTS", {"NAME"}},
+        {"Data", "System User Access", {"USERID", "TABLENAME"}},
+        {"Definitions", "MESSAGES", {"MSGNO"}},
+        {"Definitions", "FORM CAPTIONS", {"FORMNAME", "CONTROLTAG"}},
+        {"Definitions", "OPTION LISTS", {"LIST NAME", "OPTION"}},
+        {"Definitions", "ACTIVITY LOG OPTIONS", {"EVENT CATEGORY", "KEY VALUE"}},
+        {"Definitions", "LOOKUP TABLES", {"TABLENAME"}},
+        {"Definitions", "REPORT DEFINITIONS", {"CATEGORY", "NAME"}},
+        {"Definitions", "REPORT SELECTION", {"CATEGORY", "NAME", "ITEMNO"}},
+        {"Messages", "INBOX ATTACHMENTS", {"MSGNO", "ATTACHNO"}},
+    };
+    for (const auto& [database, table, expected] : keys)
+        EXPECT_EQ(keyOf(db(database).TableDefNamed(table)).join("|").toUpper(), expected.join("|"))
+            << table;
+    // Every key holds one to three columns: the access layer seeks with at most three.
+    for (const char* database : {"Data", "Definitions", "Messages"}) {
+        for (const TableDef& def : db(database).TableDefs()) {
+            const qsizetype n = keyOf(def).size();
+            EXPECT_TRUE(n >= 1 && n <= 3) << def.Name().toStdString() << " key of " << n;
+        }
+    }
+}
+
+// Every table of Data.mdb but the program's own bookkeeping and the code tables is a
+// business table with its catalogue row; each row names a table that exists, counts its
+// columns, names a real owner column, and a numbered table has its counter.
+TEST_F(ShippedModel, TheCatalogueAndTheTablesMatch) {
+    QSet<QString> notBusiness = {"COLOURS", "COUNTERS", "FILTERS", "SYSTEM USER ACCESS"};
+    for (const QString& code : queryColumn(definitions(), "SELECT TABLENAME FROM [LOOKUP TABLES]"))
+        notBusiness.insert(code.toUpper());
+    QSet<QString> counters;
+    for (const QString& name : queryColumn(dataDb(), "SELECT * FROM [Counters]"))
+        counters.insert(name.toUpper());
+
+    QSet<QString> catalogued;
+    for (const QStringList& row : queryRows(definitions(), "SELECT * FROM [TABLE DEFINITIONS]")) {
+        const QString table = row[0];
+        const std::string name = table.toStdString();
+        catalogued.insert(table.toUpper());
+        Database& holder = db(row[4]);
+        ASSERT_TRUE(holder.HasTable(table)) << name << " in " << row[4].toStdString();
+        const TableDef def = holder.TableDefNamed(table);
+        EXPECT_EQ(row[1].toUpper(), table.toUpper()) << name << ": display name";
+        const int standard = row[5].toInt();
+        EXPECT_TRUE(standard == 0 || standard == def.FieldCount()) << name;
+        if (!row[3].isEmpty()) {
+            EXPECT_EQ(standard, def.FieldCount()) << name << " has a window";
+        }
+        if (!row[6].isEmpty()) {
+            EXPECT_NO_THROW(def.FieldNamed(row[6])) << name << ": owner " << row[6].toStdString();
+        }
+        EXPECT_EQ(tv::CBool(tv::Variant(row[9])), counters.contains(row[1].toUpper())) << name;
+    }
+    int businessTables = 0;
+    for (const TableDef& def : dataDb().TableDefs()) {
+        const QString table = def.Name().toUpper();
+        if (notBusiness.contains(table) || table.startsWith("MSYS")) continue;
+        ++businessTables;
+        EXPECT_TRUE(catalogued.contains(table)) << def.Name().toStdString() << " is not catalogued";
+    }
+    EXPECT_GT(businessTables, 25);
+}
+
+// The list window shows FIELD DEFINITIONS rows 1, 2, ... up to the first gap, so every
+// column needs its row, naming the column at that position, with a format that suits it.
+TEST_F(ShippedModel, FieldDefinitionsDescribeEveryColumnInOrder) {
+    for (const QStringList& table : queryRows(definitions(), "SELECT * FROM [TABLE DEFINITIONS]")) {
+        const TableDef def = db(table[4]).TableDefNamed(table[0]);
+        const auto fields =
+            queryRows(definitions(), "SELECT * FROM [FIELD DEFINITIONS] WHERE TABLENAME = " +
+                                         tv::engine::quoteLiteral(table[1]) + " ORDER BY FIELDPOS");
+        ASSERT_EQ(static_cast<int>(fields.size()), def.FieldCount()) << table[1].toStdString();
+        for (int i = 0; i < def.FieldCount(); ++i) {
+            const QStringList& f = fields[static_cast<size_t>(i)];
+            const std::string at = table[1].toStdString() + " ordinal " + std::to_string(i);
+            EXPECT_EQ(f[1], QString::number(i + 1)) << at;
+            EXPECT_EQ(f[8].toUpper(), def.FieldAt(i).Name().toUpper()) << at;
+            EXPECT_FALSE(f[2].isEmpty() || f[3].isEmpty()) << at << ": label and tool tip";
+            switch (def.FieldAt(i).Type()) {
+                case FieldType::Date:
+                    EXPECT_TRUE(f[4] == "Short Date" || f[4] == "General Date") << at;
+                    break;
+                case FieldType::Currency:
+                    EXPECT_EQ(f[4], "0.00") << at;
+                    break;
+                case FieldType::Boolean:
+                    EXPECT_EQ(f[4], "True/False") << at;
+                    break;
+                case FieldType::Text:
+                case FieldType::Memo:
+                    EXPECT_EQ(f[4] + f[5], "0") << at << ": no format, left-aligned";
+                    break;
+                default:
+                    EXPECT_EQ(f[5], "1") << at << ": numbers are right-aligned";
+            }
+        }
+    }
+    // The list colours these columns by their caption.
+    for (const auto& [table, caption] :
+         std::vector<std::pair<QString, QString>>{{"Activities", "Activity Type"},
+                                                  {"Scheduled Activities", "Activity Type"},
+                                                  {"Current Requests", "Priority"},
+                                                  {"Completed Requests", "Priority"}}) {
+        const QString n = table.endsWith("Requests") ? "5" : "3";
+        EXPECT_EQ(queryColumn(definitions(),
+                              "SELECT * FROM [FIELD DEFINITIONS] WHERE TABLENAME = '" + table +
+                                  "' AND FIELDNO = '" + n + "'",
+                              2),
+                  QStringList{caption})
+            << table.toStdString();
+    }
+}
+
+TEST_F(ShippedModel, DefaultAdministratorSignsInWithEveryRight) {
+    // User ids compare ignoring case; the password is compared as typed.
+    EXPECT_EQ(joinedRows(dataDb(),
+                         "SELECT PASSWORD, ADMINISTRATOR, WORKFLOW, BILLINGACCESS FROM "
+                         "[System Users] WHERE USERID = 'ADMIN'"),
+              QStringList{"admin|True|False|True"});
+    QSet<QString> granted;
+    for (const QStringList& row :
+         queryRows(dataDb(), "SELECT * FROM [SYSTEM USER ACCESS] WHERE USERID = 'admin'")) {
+        EXPECT_EQ(row[2], "15") << row[1].toStdString();
+        granted.insert(row[1]);
+    }
+    for (const QString& table : queryColumn(definitions(), "SELECT * FROM [TABLE DEFINITIONS]", 1))
+        EXPECT_TRUE(granted.contains(table)) << table.toStdString();
+}
+
+// Statements the windows, cascades, diary, to-do list and billing run issue, with the
+// column names they use, run on the shipped schema.
+TEST_F(ShippedModel, TheProgramsStatementsRunOnTheSchema) {
+    const QStringList statements = {
+        "SELECT * FROM [SCHEDULED ACTIVITIES] WHERE [USER ID] = 'admin' ORDER BY SCHEDDATETIME",
+        "SELECT * FROM [REQUEST ACTIVITIES] WHERE [PERSONNEL] = 'admin' AND SCHEDULED <> NULL "
+        "ORDER BY SCHEDULED",
+        "SELECT * FROM [ACTIVITIES] WHERE [SALES REP ID] = 'admin' AND DATETIME >= #2026-12-05# "
+        "AND DATETIME < #2026-12-06# ORDER BY DATETIME",
+        "SELECT * FROM [REQUEST ACTIVITIES] WHERE [DATE/TIME] >= #2026-12-05# AND [DATE/TIME] < "
+        "#2026-12-05 23:59:59# AND COMPLETED <> NULL ORDER BY [DATE/TIME]",
+        "SELECT * FROM [Request Activities] WHERE (SCHEDULED <> NULL AND SCHEDULED <= "
+        "#2026-12-05 23:59#) AND [PERSONNEL] = 'admin' AND [COMPLETED] = Null",
+        "SELECT * FROM CUSTOMERS WHERE TELEPHONENO = '1' OR [EMAIL ADDRESS] = 'a'",
+        "SELECT * FROM CONTACTS WHERE ([BUSINESS PHONE] = '1' OR [HOME PHONE] = '1' OR "
+        "[MOBILE PHONE] = '1' OR [EMAIL ADDRESS] = 'a')",
+        "SELECT * FROM PROJECTS WHERE [CUSTOMER NAME] = \"O'Brien\" ORDER BY "
+        "[SCHEDULEDSTART],[ACTUALSTART]",
+        "SELECT * FROM [PROJECTS] WHERE [Customer Name] = \"O'Brien\" ORDER BY [NAME]",
+        "SELECT * FROM [ACTIVITIES] WHERE [CUSTOMER NAME] = \"O'Brien\" AND [SOURCEDOCTYPE] = "
+        "'project' AND [SOURCEDOCID] = \"P\" AND BILLABLE = True ORDER BY [DATETIME]",
+        "SELECT * FROM [COMPLETED REQUESTS] WHERE [CUSTOMER NAME] = \"A\" AND [TOTALCHARGE] > 0 "
+        "AND ([ORDERNO] = 0 OR [ORDERNO] = NULL) ORDER BY [REQUESTNO]",
+        "SELECT * FROM [REQUEST ACTIVITIES] WHERE REQUESTNO = 1 AND BILLABLE = True AND "
+        "[ChargeRate] > 0 ORDER BY [DATE/TIME]",
+        "SELECT * FROM [REQUEST MATERIALS] WHERE REQUESTNO = 1 ORDER BY LINENO",
+        "SELECT * FROM [ACTIVITIES] WHERE [CUSTOMER NAME] = \"A\" AND ([SOURCEDOCID] = '' OR "
+        "[SOURCEDOCID] = Null OR [SOURCEDOCID] = '0') AND BILLABLE = True ORDER BY [DATETIME]",
+        "SELECT * FROM [SERVICE CONTRACTS] WHERE [CUSTOMER NAME] = \"A\" AND ([ORDERNO] = 0 OR "
+        "[ORDERNO] = Null) ORDER BY [CONTRACTID]",
+        "SELECT * FROM [CUSTOMER INVENTORY] WHERE [CUSTOMER NAME] = \"A\" AND ([ORDERNO] = '' OR "
+        "[ORDERNO] = Null) ORDER BY [ITEMID]",
+        "SELECT * FROM PRODUCTS WHERE CUSTOMERINVENTORY <> True",
+        "SELECT * FROM QUOTATIONS WHERE [CUSTOMER NAME] = \"A\" ORDER BY [QUOTENO] DESC",
+        "SELECT * FROM [SCRIPTS DETAIL] WHERE [SCRIPT NAME] = 'x' ORDER BY [SCRIPT BRANCH ID]",
+        "SELECT * FROM [FORM LETTERS] ORDER BY CATEGORY, DESCRIPTION",
+        "SELECT * FROM [DOCUMENT LIST] ORDER BY CATEGORY, DESCRIPTION",
+        "DELETE * FROM [SCHEDULED ACTIVITIES] WHERE SOURCEDOCTYPE = 'project' AND SOURCEDOCID = "
+        "'X'",
+        "DELETE * FROM [CUSTOMER INVENTORY] WHERE SOURCEDOCTYPE = 'order' AND SOURCEDOCID = '5'",
+        "UPDATE [CUSTOMER INVENTORY] SET [SOURCEDOCTYPE] = NULL, [SOURCEDOCID] = NULL WHERE "
+        "[SOURCEDOCTYPE] = 'order' AND [SOURCEDOCID] = '5'",
+        "UPDATE [ACTIVITIES] SET [INVOICENO] = NULL WHERE [INVOICENO] = 5",
+        "UPDATE [SERVICE CONTRACTS] SET [ORDERNO] = NULL WHERE [ORDERNO] = 5",
+        "UPDATE [COMPLETED REQUESTS] SET [ORDERNO] = NULL WHERE [ORDERNO] = 5",
+        "DELETE * FROM [QUOTATIONS DETAIL] WHERE [QUOTENO] = 1",
+        "DELETE * FROM [SALES ORDERS DETAIL] WHERE [ORDERNO] = 1",
+    };
+    for (const QString& statement : statements) {
+        try {
+            if (statement.startsWith("SELECT"))
+                dataDb().OpenRecordset(statement).Close();
+            else
+                dataDb().Execute(statement);
+        } catch (const tv::engine::DbError& e) {
+            ADD_FAILURE() << statement.toStdString() << "\n  " << e.text().toStdString();
+        }
+    }
+    for (const QString& statement :
+         {QString("SELECT * FROM INBOX WHERE USERID = 'admin' ORDER BY RECEIVED"),
+          QString("SELECT * FROM OUTBOX WHERE USERID = 'admin' ORDER BY SENT")})
+        EXPECT_NO_THROW(messages.OpenRecordset(statement).Close()) << statement.toStdString();
+}
+
+}  // namespace
+}  // namespace tvtest
