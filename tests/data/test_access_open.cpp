@@ -1,5 +1,5 @@
 // Opening: the data database on first use and again after a failure, damaged files,
-// record sets by table name and by SQL, and the key description of a table.
+// record sets by table name and by SQL, the key description of a table, and repair.
 #include "data/access.h"
 #include "data/app_state.h"
 #include "data/failure.h"
@@ -16,12 +16,13 @@ using tv::engine::RecordsetType;
 
 class OpenTest : public DataLayerTest {};
 
-TEST_F(OpenTest, FirstTableAccessOpensTheDataDatabase) {
+TEST_F(OpenTest, FirstTableAccessOpensTheDataDatabaseAndSelectorMinusOneTheDefinitions) {
     ASSERT_FALSE(state().DataOpen);
-    tv::engine::Recordset rs = OpenTable(QStringLiteral("Customers"));
-    ASSERT_TRUE(rs.IsOpen());
-    EXPECT_TRUE(state().DataOpen);
-    EXPECT_TRUE(state().DataDb.IsOpen());
+    EXPECT_TRUE(OpenTable(QStringLiteral("Customers")).IsOpen());
+    EXPECT_TRUE(state().DataOpen && state().DataDb.IsOpen());
+    tv::engine::Recordset rs = OpenTable(QStringLiteral("Messages"), kDefinitionsDb);
+    rs.Seek(QStringLiteral("="), tv::Variant(std::int32_t{194}));
+    EXPECT_FALSE(rs.NoMatch());
     EXPECT_TRUE(ask.asked().empty());
 }
 
@@ -50,14 +51,6 @@ TEST_F(OpenTest, TableNamesGetThePrimaryKeyIndexAndSqlDoesNot) {
     }
 }
 
-TEST_F(OpenTest, DefinitionsSelectorOpensTheDefinitionsDatabase) {
-    tv::engine::Recordset rs = OpenTable(QStringLiteral("Messages"), kDefinitionsDb);
-    ASSERT_TRUE(rs.IsOpen());
-    rs.Seek(QStringLiteral("="), tv::Variant(std::int32_t{194}));
-    EXPECT_FALSE(rs.NoMatch());
-    rs.Close();
-}
-
 TEST_F(OpenTest, UnknownTableIsReportedWithSourceAndEngineError) {
     ask.message(msgbox::kOk, QString(), QStringLiteral("Title 194"));
     tv::engine::Recordset rs = OpenTable(QStringLiteral("No Such Table"));
@@ -83,36 +76,23 @@ TEST_F(OpenTest, MissingDataDatabaseIsReportedAndRetriedOnNextAccess) {
     EXPECT_GT(text.size(), (QStringLiteral("Text 2.") + dataPath() + QStringLiteral("\n\n")).size())
         << "the engine's error text follows the path";
 
+    // Put back, and named with a trailing backslash: the next access opens it.
     ASSERT_TRUE(QFile::rename(moved, dataPath()));
-    tv::engine::Recordset rs = OpenTable(QStringLiteral("Customers"));
-    EXPECT_TRUE(rs.IsOpen());
+    state().DataLocation = folder.path() + QStringLiteral("\\");
+    EXPECT_TRUE(OpenTable(QStringLiteral("Customers")).IsOpen());
     EXPECT_TRUE(state().DataOpen);
 }
 
-TEST_F(OpenTest, DataFolderWrittenWithTrailingBackslashStillOpens) {
-    state().DataLocation = folder.path() + QStringLiteral("\\");
-    EXPECT_TRUE(OpenDataDatabase());
-}
-
-class DamagedDataTest : public DataLayerTest {
-protected:
-    void damage() {
+TEST_F(OpenTest, ADamagedDataDatabaseIsOfferedForRepair) {
+    {
         QFile f(dataPath());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(QByteArray(4096, 'x'));
     }
-};
-
-TEST_F(DamagedDataTest, AnsweringNoLeavesItClosedWithoutRepair) {
-    damage();
     ask.message(msgbox::kNo, QStringLiteral("Text 11.\n") + dataPath());
     EXPECT_FALSE(OpenDataDatabase());
-    EXPECT_FALSE(state().DataOpen);
     EXPECT_TRUE(ask.pointers().empty()) << "no repair was attempted";
-}
 
-TEST_F(DamagedDataTest, UnrepairableFileReportsTheFailedRepair) {
-    damage();
     ask.message(msgbox::kYes, QStringLiteral("Text 11."))
         .message(msgbox::kOk, QStringLiteral("Text 13.\n\n") + dataPath());
     EXPECT_FALSE(OpenDataDatabase());
@@ -157,24 +137,6 @@ TEST_F(OpenTest, RepairOfAMissingFileReportsItsPath) {
     ask.message(msgbox::kOk, QStringLiteral("Text 13.\n\n") + missing);
     EXPECT_FALSE(RepairDatabaseFile(missing));
     EXPECT_EQ(ask.pointers().back(), kPointerDefault);
-}
-
-TEST_F(OpenTest, WorkflowFilterRewritesSourcesOnlyInWorkflowMode) {
-    QStringList seen;
-    state().ApplyWorkflowFilter = [&](const QString& source) {
-        seen << source;
-        return QStringLiteral("SELECT * FROM [CUSTOMERS] WHERE [OWNER] = 'ann'");
-    };
-    tv::engine::Recordset off = OpenTable(QStringLiteral("Customers"));
-    EXPECT_EQ(off.Type(), RecordsetType::Table);
-    EXPECT_TRUE(seen.isEmpty());
-    off.Close();
-
-    state().WorkflowMode = true;
-    tv::engine::Recordset on = OpenTable(QStringLiteral("Customers"));
-    EXPECT_EQ(seen, QStringList{QStringLiteral("Customers")});
-    EXPECT_EQ(on.Type(), RecordsetType::Dynaset);
-    on.Close();
 }
 
 }  // namespace

@@ -1,12 +1,9 @@
 // The numbered messages and the program-wide pieces they rest on: the catalogue lookup,
 // what a box answers when nobody is there, the 1-based record buffer and the state reset.
-#include "common/data/scripted_prompter.h"
 #include "data/access.h"
 #include "data/app_state.h"
 #include "data/prompter.h"
 #include "data_fixture.h"
-
-#include <gtest/gtest-spi.h>
 
 namespace tvtest {
 namespace {
@@ -47,22 +44,18 @@ TEST_F(MessagesTest, MissingNumberSaysSoAndReturnsMinusOne) {
 }
 
 TEST(DismissAnswer, IsCancelOrNoWhereTheBoxHasOne) {
-    struct Case {
-        int style;
-        int answer;
-    };
-    const Case cases[] = {
+    const std::pair<int, int> cases[] = {
         {msgbox::kOkOnly, msgbox::kOk},
         {msgbox::kOkCancel, msgbox::kCancel},
         {msgbox::kAbortRetryIgnore, msgbox::kAbort},
         {msgbox::kYesNoCancel, msgbox::kCancel},
-        {msgbox::kYesNo, msgbox::kNo},
         {msgbox::kRetryCancel, msgbox::kCancel},
         {msgbox::kYesNo + msgbox::kQuestion + msgbox::kDefaultButton2, msgbox::kNo},
         {msgbox::kOkOnly + msgbox::kCritical, msgbox::kOk},
         {msgbox::kYesNoCancel + msgbox::kExclamation + msgbox::kDefaultButton3, msgbox::kCancel},
     };
-    for (const Case& c : cases) EXPECT_EQ(msgbox::dismissAnswer(c.style), c.answer) << c.style;
+    for (const auto& [style, answer] : cases)
+        EXPECT_EQ(msgbox::dismissAnswer(style), answer) << style;
 }
 
 TEST(DefaultPrompterTest, AnswersWithoutWaitingWhenNothingIsInstalled) {
@@ -77,37 +70,6 @@ TEST(DefaultPrompterTest, AnswersWithoutWaitingWhenNothingIsInstalled) {
     PrintRequest print;
     EXPECT_FALSE(p.printerDialog(print));
     EXPECT_FALSE(p.chooseColour(0xFF).has_value());
-}
-
-TEST(ScriptedPrompterTest, FailsOnUnexpectedWrongOrUnusedAnswers) {
-    EXPECT_NONFATAL_FAILURE(
-        {
-            ScriptedPrompter ask;
-            ask.message(msgbox::kYes, QStringLiteral("Delete"));
-            EXPECT_EQ(prompter().messageBox(QString(), QStringLiteral("Save?"), msgbox::kYesNo),
-                      msgbox::kNo)
-                << "a question that does not fit is answered as if dismissed";
-        },
-        "expected text containing \"Delete\"");
-    EXPECT_NONFATAL_FAILURE(
-        {
-            ScriptedPrompter ask;
-            prompter().inputBox(QStringLiteral("Name?"), QString(), QString());
-        },
-        "unexpected input box");
-    EXPECT_NONFATAL_FAILURE(
-        {
-            ScriptedPrompter ask;
-            ask.input(QStringLiteral("x"));
-            prompter().messageBox(QString(), QStringLiteral("Hello"), msgbox::kOkOnly);
-        },
-        "expected the scripted input box");
-    EXPECT_NONFATAL_FAILURE(
-        {
-            ScriptedPrompter ask;
-            ask.printer(true);
-        },
-        "was never asked");
 }
 
 TEST(FileFilterTest, ClassicPairsBecomeQtEntries) {
@@ -153,19 +115,13 @@ TEST_F(MessagesTest, ResetClosesTheDatabasesAndForgetsTheUser) {
     st.SharedValues[4] = QStringLiteral("x");
     st.UserAccess.push_back(AccessEntry{QStringLiteral("Customers"), false, true, true, true});
     st.WorkflowMode = true;
-    st.BeforeDelete = [](const QString&, const QString&, const QString&, const QString&) {
-        return DeleteCascade{};
-    };
+    st.BeforeDelete = [](auto&&...) { return DeleteCascade{}; };
     st.reset();
-    EXPECT_FALSE(st.DataOpen);
-    EXPECT_FALSE(st.DataDb.IsOpen());
-    EXPECT_FALSE(st.DefinitionsDb.IsOpen());
-    EXPECT_FALSE(st.MessagesRs.IsOpen());
-    EXPECT_TRUE(st.CurrentUserId.isEmpty());
-    EXPECT_TRUE(st.SharedValues[4].isEmpty());
-    EXPECT_TRUE(st.UserAccess.empty());
-    EXPECT_FALSE(st.WorkflowMode);
-    EXPECT_FALSE(static_cast<bool>(st.BeforeDelete));
+    EXPECT_FALSE(st.DataOpen || st.DataDb.IsOpen() || st.DefinitionsDb.IsOpen() ||
+                 st.MessagesRs.IsOpen());
+    EXPECT_TRUE(st.CurrentUserId.isEmpty() && st.SharedValues[4].isEmpty() &&
+                st.UserAccess.empty());
+    EXPECT_FALSE(st.WorkflowMode || st.BeforeDelete);
     EXPECT_EQ(st.BusyPointer, kPointerHourglass);
 }
 

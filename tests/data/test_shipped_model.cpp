@@ -12,8 +12,11 @@
 #include "data/app_state.h"
 #include "engine/engine.h"
 
+#include <QFile>
+#include <QMap>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTime>
 
 namespace tvtest {
 namespace {
@@ -436,6 +439,182 @@ TEST_F(ShippedModel, TheProgramsStatementsRunOnTheSchema) {
          {QString("SELECT * FROM INBOX WHERE USERID = 'admin' ORDER BY RECEIVED"),
           QString("SELECT * FROM OUTBOX WHERE USERID = 'admin' ORDER BY SENT")})
         EXPECT_NO_THROW(messages.OpenRecordset(statement).Close()) << statement.toStdString();
+}
+
+// Definitions and code tables ---------------------------------------------------------
+
+// The code editor writes code and description at 0 and 1, colour and picture at 2 and 3
+// of every table with more columns except "Time Zones"; lists read the same positions.
+TEST_F(ShippedModel, EveryLookupTableHasTheShapeTheCodeEditorWrites) {
+    const auto tables = queryRows(definitions(), "SELECT * FROM [LOOKUP TABLES]");
+    ASSERT_FALSE(tables.empty());
+    for (const QStringList& row : tables) {
+        const std::string name = row[0].toStdString();
+        ASSERT_TRUE(dataDb().HasTable(row[0])) << name;
+        const TableDef def = dataDb().TableDefNamed(row[0]);
+        EXPECT_EQ(keyOf(def), QStringList{def.FieldAt(0).Name()}) << name;
+        EXPECT_TRUE(def.FieldAt(0).Type() == FieldType::Text &&
+                    def.FieldAt(1).Type() == FieldType::Text)
+            << name;
+        if (def.FieldCount() > 2 && row[0] != "Time Zones") {
+            EXPECT_TRUE(def.FieldAt(2).Type() == FieldType::Long &&
+                        def.FieldAt(3).Type() == FieldType::Text)
+                << name;
+        } else {
+            EXPECT_EQ(row[2] + row[3], "FalseFalse") << name << " has no colour column";
+        }
+        EXPECT_NE(queryValue(dataDb(), "SELECT * FROM [" + row[0] + "]"), "<none>")
+            << name << " ships without codes";
+    }
+}
+
+// Lists colour a cell when its text matches a code as a pattern and show a picture only
+// for a ".bmp" file that exists, so coloured codes must not match each other and their
+// pictures must be bitmaps in db/Pictures.
+TEST_F(ShippedModel, ColouredCodesStandApartAndTheirPicturesExist) {
+    for (const char* table : {"Activity Types", "Priority Codes"}) {
+        const auto codes = queryRows(dataDb(), QString("SELECT * FROM [%1]").arg(table));
+        for (const QStringList& code : codes) {
+            const std::string name = code[0].toStdString();
+            EXPECT_FALSE(code[0].contains(QRegularExpression(R"([.*+?()\[\]{}|^$\\])")))
+                << name << " holds a pattern character";
+            for (const QStringList& other : codes) {
+                EXPECT_TRUE(other[0] == code[0] ||
+                            !QRegularExpression(code[0]).match(other[0]).hasMatch())
+                    << name << " also colours " << other[0].toStdString();
+            }
+            if (code[3].isEmpty()) continue;
+            QFile picture(tvtest::sourceDir() + "/db/Pictures/" + code[3]);
+            ASSERT_TRUE(picture.open(QIODevice::ReadOnly)) << code[3].toStdString();
+            EXPECT_EQ(picture.read(2), QByteArray("BM")) << code[3].toStdString();
+        }
+    }
+}
+
+// Values the program writes on its own must be codes of the lists users pick them from,
+// and the events the windows log must be configured.
+TEST_F(ShippedModel, CodesAndEventsTheProgramWritesAreInTheirLists) {
+    const QStringList statuses = queryColumn(dataDb(), "SELECT * FROM [Status Codes]");
+    EXPECT_TRUE(statuses.contains("Open") && statuses.contains("Closed"));
+    const QStringList types = queryColumn(dataDb(), "SELECT * FROM [Activity Types]");
+    for (const char* type : {"Local Email", "Internet Email", "Fax"})
+        EXPECT_TRUE(types.contains(type)) << type;
+    QSet<QString> events;
+    for (const QStringList& event :
+         queryRows(definitions(), "SELECT * FROM [ACTIVITY LOG OPTIONS]")) {
+        events.insert(event[0] + "/" + event[1]);
+        // An empty type is an event switched off.
+        EXPECT_TRUE(event[2].isEmpty() || types.contains(event[2])) << event[1].toStdString();
+    }
+    for (const char* key : {"New Record/Quotations", "New Record/Sales Orders",
+                            "New Record/Current Requests", "New Record/RMAs", "Other/Payments",
+                            "Send/Local Email", "Send/Internet Email", "Send/Fax", "Send/Printer"})
+        EXPECT_TRUE(events.contains(key)) << key;
+}
+
+// The lists the program reads by fixed name, with the values it takes from them.
+TEST_F(ShippedModel, OptionListsHoldWhatTheirReadersTakeFromThem) {
+    auto list = [&](const QString& name) {
+        return queryRows(definitions(), "SELECT * FROM [OPTION LISTS] WHERE [LIST NAME] = '" +
+                                            name + "' ORDER BY OPTION");
+    };
+    for (const char* name : {"Honorific", "PageOrientation", "TableBorders", "Constants",
+                             "Report Output", "Report File Format"})
+        EXPECT_FALSE(list(name).empty()) << name;
+    // The find window takes the match mode from the number an entry starts with.
+    for (const QStringList& entry : list("Find Where"))
+        EXPECT_EQ(entry[1].left(1), entry[2]) << entry[1].toStdString();
+    // Script steps store the position of the chosen entry: 0 choice, 1 number, 2 text, 3
+    // choice; the inbox and outbox show five columns.
+    EXPECT_EQ(queryColumn(definitions(),
+                          "SELECT * FROM [OPTION LISTS] WHERE [LIST NAME] = 'Response Type'", 2),
+              QStringList({"0", "1", "2", "3"}));
+    EXPECT_EQ(list("Inbox").size(), 5u);
+    EXPECT_EQ(list("Outbox").size(), 5u);
+
+    QMap<QString, QString> hours;
+    for (const QStringList& entry : list("ServiceHours")) hours[entry[1]] = entry[2];
+    const QTime start = QTime::fromString(hours["StartTime"], "HH:mm");
+    EXPECT_TRUE(start.isValid() && start < QTime::fromString(hours["EndTime"], "HH:mm"));
+    EXPECT_EQ(hours["IncludeWeekends"], "0");
+
+    // Custom fields go only to tables the catalogue lets take them.
+    QSet<QString> extendable;
+    for (const QStringList& table : queryRows(definitions(), "SELECT * FROM [TABLE DEFINITIONS]"))
+        if (table[4] == "Data" && table[5].toInt() > 0) extendable.insert(table[0].toUpper());
+    for (const QStringList& entry : list("Tables"))
+        EXPECT_TRUE(extendable.contains(entry[2].toUpper())) << entry[2].toStdString();
+}
+
+// A box's buttons follow its wording: a question has Yes/No buttons and the question icon,
+// a notice has OK alone; every box has a title and a text.
+TEST_F(ShippedModel, MessageStylesFitTheirWording) {
+    const auto messages = queryRows(definitions(), "SELECT * FROM [MESSAGES] ORDER BY MSGNO");
+    ASSERT_GT(messages.size(), 80u);
+    for (const QStringList& m : messages) {
+        const std::string no = m[0].toStdString();
+        EXPECT_FALSE(m[1].trimmed().isEmpty() || m[2].trimmed().isEmpty()) << no;
+        const int style = m[5].toInt();
+        const int buttons = style & 0x0F;
+        const int icon = style & 0xF0;
+        EXPECT_TRUE(buttons <= 5 && icon % 16 == 0 && icon <= 64) << no;
+        EXPECT_TRUE((style & 0xF00) == 0 || (style & 0xF00) == 256 || (style & 0xF00) == 512) << no;
+        const bool asks = (m[2] + m[3]).contains('?');
+        if (buttons == 3 || buttons == 4) {
+            EXPECT_TRUE(asks && icon == 32) << no << ": Yes/No buttons without a question";
+        }
+        if (buttons == 0) {
+            EXPECT_FALSE(asks) << no << ": a question with an OK button only";
+        }
+    }
+}
+
+// Reports are registered with an output the runner knows; their criteria name real
+// columns, and list inputs a real lookup column.
+TEST_F(ShippedModel, ReportCriteriaNameRealColumns) {
+    QSet<QString> reports;
+    const QStringList outputs = queryColumn(
+        definitions(), "SELECT * FROM [OPTION LISTS] WHERE [LIST NAME] = 'Report Output'", 1);
+    for (const QStringList& r : queryRows(definitions(), "SELECT * FROM [REPORT DEFINITIONS]")) {
+        reports.insert(r[0] + "/" + r[1]);
+        EXPECT_TRUE(outputs.contains(r[5]) && r[3].endsWith(".rpt", Qt::CaseInsensitive))
+            << r[1].toStdString();
+    }
+    auto columnExists = [&](const QString& table, const QString& column) {
+        return dataDb().HasTable(table) &&
+               dataDb().TableDefNamed(table).FieldNamed(column).Name().size() > 0;
+    };
+    for (const QStringList& c : queryRows(definitions(), "SELECT * FROM [REPORT SELECTION]")) {
+        const std::string name = c[1].toStdString();
+        EXPECT_TRUE(reports.contains(c[0] + "/" + c[1])) << name;
+        const int kind = c[6].toInt();
+        EXPECT_TRUE(kind >= 0 && kind <= 4) << name;
+        if (!c[3].isEmpty()) {
+            EXPECT_NO_THROW(EXPECT_TRUE(columnExists(c[3], c[4]))) << name;
+        }
+        if (kind == 1 || kind == 4) {
+            EXPECT_NO_THROW(EXPECT_TRUE(columnExists(c[9], c[10]))) << name;
+        }
+    }
+}
+
+// Each business table's list window and the table-lookup window take their titles from
+// rows keyed by display names; a title row for a name the catalogue does not know is dead.
+TEST_F(ShippedModel, WindowTitlesFollowTheCatalogue) {
+    QSet<QString> displayNames;
+    for (const QStringList& t : queryRows(definitions(), "SELECT * FROM [TABLE DEFINITIONS]")) {
+        displayNames.insert(t[1]);
+        if (t[3].isEmpty()) continue;  // no record window, so no list of its own
+        const auto title =
+            queryRows(definitions(), "SELECT * FROM [FORM CAPTIONS] WHERE FORMNAME = '" + t[1] +
+                                         "' AND CONTROLTAG = 'Caption'");
+        EXPECT_EQ(title.size(), 1u) << t[1].toStdString();
+    }
+    for (const QString& source :
+         queryColumn(definitions(), "SELECT * FROM [FORM CAPTIONS] WHERE FORMNAME = 'Lookup'", 1)) {
+        if (QStringList({"Caption", "Selectf", "AddButton", "Closef"}).contains(source)) continue;
+        EXPECT_TRUE(displayNames.contains(source)) << source.toStdString();
+    }
 }
 
 }  // namespace
