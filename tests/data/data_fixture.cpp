@@ -12,15 +12,10 @@ namespace msgbox = tv::data::msgbox;
 
 namespace {
 
+// Questions where the layer asks one, notices elsewhere.
 int styleOf(int number) {
-    switch (number) {
-        case 11:
-        case 101:
-        case 107:
-            return msgbox::kYesNo + msgbox::kQuestion;
-        default:
-            return msgbox::kOkOnly + msgbox::kExclamation;
-    }
+    return number == 11 || number == 101 || number == 107 ? msgbox::kYesNo + msgbox::kQuestion
+                                                          : msgbox::kOkOnly + msgbox::kExclamation;
 }
 
 }  // namespace

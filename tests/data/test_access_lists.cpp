@@ -30,27 +30,21 @@ protected:
     }
 };
 
-TEST_F(ListsTest, FillListReplacesTheItemsWithOneColumn) {
+TEST_F(ListsTest, FillListReplacesTheItemsWithOneColumnAndStopsAtAnError) {
     StringListSink list;
     list.items << QStringLiteral("left over");
     FillList(QStringLiteral("Customers"), list, 0);
     EXPECT_EQ(list.items, (QStringList{"alpha", "Bravo", "Charlie", "Delta"}))
         << "a table lists in key order";
-
     FillList(QStringLiteral("SELECT * FROM [CUSTOMERS] WHERE [CUSTOMER NAME] > 'B' "
                             "ORDER BY [CUSTOMER NAME] DESC"),
              list, 1);
     EXPECT_EQ(list.items, (QStringList{"City of Delta", "City of Charlie", "City of Bravo"}));
-
     FillList(QStringLiteral("Messages"), list, 1, kDefinitionsDb);
     EXPECT_EQ(list.items.size(), static_cast<qsizetype>(std::size(kCatalogue)));
-}
 
-TEST_F(ListsTest, FillListStopsAtAReadErrorOrAnUnopenableSource) {
-    StringListSink list;
     FillList(QStringLiteral("Customers"), list, 42);
     EXPECT_TRUE(list.items.isEmpty());
-
     ask.message(msgbox::kOk, QStringLiteral("Text 194."));
     list.items << QStringLiteral("left over");
     FillList(QStringLiteral("SELECT * FROM [NOWHERE]"), list, 0);
@@ -58,15 +52,13 @@ TEST_F(ListsTest, FillListStopsAtAReadErrorOrAnUnopenableSource) {
 }
 
 TEST_F(ListsTest, ListDataTablesHidesTheProgramsOwnTables) {
-    execData(
-        {QStringLiteral(
-             "CREATE TABLE [Colours] ([N] LONG, CONSTRAINT PrimaryKey PRIMARY KEY ([N]))"),
-         QStringLiteral(
-             "CREATE TABLE [FILTERS] ([N] LONG, CONSTRAINT PrimaryKey PRIMARY KEY ([N]))"),
-         QStringLiteral(
-             "CREATE TABLE [MSysStuff] ([N] LONG, CONSTRAINT PrimaryKey PRIMARY KEY ([N]))"),
-         QStringLiteral(
-             "CREATE TABLE [Filters Old] ([N] LONG, CONSTRAINT PrimaryKey PRIMARY KEY ([N]))")});
+    QStringList tables;
+    for (const char* name : {"Colours", "FILTERS", "MSysStuff", "Filters Old"})
+        tables << QStringLiteral(
+                      "CREATE TABLE [%1] ([N] LONG, CONSTRAINT PrimaryKey PRIMARY KEY "
+                      "([N]))")
+                      .arg(QLatin1String(name));
+    execData(tables);
     StringListSink list;
     ListDataTables(list);
     QStringList upper;
@@ -119,13 +111,12 @@ TEST_F(ListsTest, MoveFromBookmarkCountsFromEitherEndOrAMark) {
 }
 
 TEST_F(ListsTest, RowCountIsExactAndZeroForNoRows) {
-    tv::engine::Recordset all = OpenTable(QStringLiteral("SELECT * FROM [CUSTOMERS]"));
-    EXPECT_EQ(RowCount(all), 4);
-    tv::engine::Recordset none =
-        OpenTable(QStringLiteral("SELECT * FROM [CUSTOMERS] WHERE [CITY] = 'Atlantis'"));
-    EXPECT_EQ(RowCount(none), 0);
-    tv::engine::Recordset table = OpenTable(QStringLiteral("Customers"));
-    EXPECT_EQ(RowCount(table), 4);
+    for (const auto& [source, count] :
+         {std::pair{"SELECT * FROM [CUSTOMERS]", 4}, std::pair{"Customers", 4},
+          std::pair{"SELECT * FROM [CUSTOMERS] WHERE [CITY] = 'X'", 0}}) {
+        tv::engine::Recordset rs = OpenTable(QString::fromUtf8(source));
+        EXPECT_EQ(RowCount(rs), count) << source;
+    }
     tv::engine::Recordset closed;
     EXPECT_EQ(RowCount(closed), 0);
 }

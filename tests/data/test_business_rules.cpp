@@ -340,19 +340,6 @@ TEST_F(NextDateTest, DeletingAScheduledActivityRecomputesBothNextDates) {
     EXPECT_EQ(state().FieldValues.toList(), (QStringList{"window", "buffer"}));
 }
 
-TEST_F(NextDateTest, DeletingTheEarliestLeavesItsDayUntilTheNextSave) {
-    schedule(QStringLiteral("2026-03-12 09:00:00"), QStringLiteral("Mary O'Neil"));
-    schedule(QStringLiteral("2026-03-20 14:00:00"), QStringLiteral("Tom"));
-    ASSERT_TRUE(DeleteRecord(QStringLiteral("Scheduled Activities"), kCustomer,
-                             QStringLiteral("2026-03-12 09:00:00"), QString(), false));
-    EXPECT_EQ(customerNextDate(), day(2026, 3, 12));
-    EXPECT_EQ(contactNextDate(QStringLiteral("Mary O'Neil")), day(2026, 3, 12));
-
-    ASSERT_TRUE(ApplyNextDateRule(kCustomer, QStringLiteral("Mary O'Neil"), 0));
-    EXPECT_EQ(customerNextDate(), day(2026, 3, 20));
-    EXPECT_EQ(contactNextDate(QStringLiteral("Mary O'Neil")), std::nullopt);
-}
-
 struct RuleCase {
     const char* name;
     QStringList planned;  // Mary's activities besides the past one

@@ -127,27 +127,4 @@ TEST_F(MessageCatalogue, QuestionsOfferYesAndNo) {
     }
 }
 
-// The scanner itself: the call forms it must recognise.
-TEST(MessageScan, FindsLiteralsConstantsAndQualifiedCalls) {
-    const std::map<QString, QString> files = {
-        {"a.cpp",
-         "constexpr int kSavedStatus = 931;\nvoid f() { ShowStatusMessage(kSavedStatus); }\n"},
-        {"b.cpp",
-         "void g() {\n  data::ShowMessage(101, keys);\n  ShowMessage( 7 );\n}\n"
-         "int ShowMessage(int number, const QString& extra) { return ShowMessage(number); }\n"},
-        {"c.h",
-         "inline constexpr int kMsgRepairFailed = 13;\nconstexpr std::int16_t kBraced{148};\n"
-         "void k() { ShowMessage(kBraced); }\n"},
-        {"d.cpp", "void h() { ShowMessage(kNotDefinedAnywhere); }\n"},
-    };
-    const SourceScan scan = scanSources(files);
-    std::map<int, QString> found;
-    for (const Use& use : scan.uses) found[use.number] = use.where;
-    EXPECT_EQ(found.size(), 5u);
-    EXPECT_TRUE(found.count(931) && found.count(101) && found.count(7) && found.count(13) &&
-                found.count(148));
-    EXPECT_TRUE(found[101].startsWith("b.cpp:2 ")) << found[101].toStdString();
-    EXPECT_EQ(scan.unresolved.size(), 1);
-}
-
 }  // namespace

@@ -60,11 +60,13 @@ public:
               "CREATE TABLE [PEOPLE] ([NAME] TEXT(50) NOT NULL,  -- 0\n"
               "    [NOTE] MEMO, [BORN] DATETIME, [ACTIVE] BIT, [AMOUNT] CURRENCY, [CODE] MEMO,\n"
               "    CONSTRAINT PrimaryKey PRIMARY KEY ([NAME])\n);\n");
+        // A byte-order mark, comments, Windows line ends, escapes and a short row.
         write("data/rows/PEOPLE.tsv",
-              "# people\n"
-              "NAME\tNOTE\tBORN\tACTIVE\tAMOUNT\tCODE\n"
-              "O'Brien\tfirst\\tsecond\\nthird\t1970-03-14 08:30:00\t-1\t12.34\t007\n"
-              "Smith\t\t2001-12-05\tFalse\t\t\n");
+              "\xEF\xBB\xBF# people\r\n"
+              "NAME\tNOTE\tBORN\tACTIVE\tAMOUNT\tCODE\r\n\n"
+              "O'Brien\tfirst\\tsecond\\nthird \\\\ \\x\t1970-03-14 08:30:00\t-1\t12.34\t007\n"
+              "# between rows\n"
+              "Smith\t\t2001-12-05\tFalse\n");
         write("definitions/rows/NOTES.tsv", "ID\tTEXT\n1\tA note\n");
         write("Pictures/tvMouse.ico", "icon bytes");
         write("Pictures/types/call.bmp", "bitmap bytes");
@@ -102,7 +104,7 @@ TEST(CreateDatabases, SyntheticSourceRoundTripsItsValues) {
     tv::engine::Database db = Engine::instance().OpenDatabase(folder + "/Data.mdb");
     tv::engine::Recordset rs = db.OpenRecordset("SELECT * FROM PEOPLE ORDER BY NAME");
     EXPECT_EQ(rs["NAME"], Variant("O'Brien"));
-    EXPECT_EQ(rs["NOTE"], Variant("first\tsecond\nthird"));
+    EXPECT_EQ(rs["NOTE"], Variant("first\tsecond\nthird \\ \\x"));
     EXPECT_EQ(rs["BORN"], Variant(tv::DateFromParts(1970, 3, 14, 8, 30, 0)));
     EXPECT_TRUE(tv::CBool(rs["ACTIVE"]));
     EXPECT_DOUBLE_EQ(tv::CDbl(rs["AMOUNT"]), 12.34);

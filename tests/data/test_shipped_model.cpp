@@ -1,11 +1,10 @@
-// The shipped databases as the program relies on them, on the databases the shared fixture
-// builds from db/: the positions the program reads, binds or names, the widths of rows
-// written whole, the keys rows are found by, the catalogue of business tables against the
-// tables and their field definitions, the default administrator, and the statements the
-// program runs. db/ stays the one full description of every column (tolvarine-admin check
-// compares a folder with it); this file holds only what the code depends on, so that a
-// column moved, renamed or retyped in a schema file, or a catalogue row that no longer
-// matches its table, fails here.
+// The shipped databases as the program relies on them today, on the databases the shared
+// fixture builds from db/: the positions the program reads, binds or names, the widths of
+// rows written whole, the keys rows are found by, the catalogue of business tables against
+// the tables and their field definitions, the default administrator, the statements the
+// program builds, and the definitions rows whose shape or wording the code depends on.
+// db/ stays the one full description of every column (tolvarine-admin check compares a
+// folder with it); tables no code reads yet are left to the tests of the code that will.
 #include "common/data/shipped_fixture.h"
 #include "common/engine/queries.h"
 #include "core/convert.h"
@@ -13,10 +12,8 @@
 #include "engine/engine.h"
 
 #include <QFile>
-#include <QMap>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTime>
 
 namespace tvtest {
 namespace {
@@ -26,9 +23,8 @@ using tv::engine::FieldType;
 using tv::engine::TableDef;
 
 // Per table, the positions (counted from 0) the program reads, binds or names, each as
-// "ordinal NAME: Kind". The name is given where the program's SQL names the column; the
-// kind is a type, or Textual (text or memo), Whole, Real or Number where the program only
-// reads a value of that sort; Text(n) must take at least n characters, as its window does.
+// "ordinal NAME: Type", the name where the program's SQL names the column; Text(n) must take
+// at least n characters, as its window lets a user type.
 struct Positions {
     const char* database;
     const char* table;
@@ -37,73 +33,47 @@ struct Positions {
 
 const Positions kPositions[] = {
     {"Data", "ACTIVITIES",
-     "0 CUSTOMER NAME: Text(60); 1 DATETIME: Date; 3: Text(255); 4 SALES REP ID: Text; "
-     "5 CONTACT NAME: Text; 8 DURATION: Double; 10: Currency; 12: Memo; 13 SOURCEDOCTYPE: Text; "
-     "14 SOURCEDOCID: Text; 15 BILLABLE: Boolean; 16 INVOICENO: Long"},
-    {"Data", "ACTIVITY TYPES", "2: Long"},
+     "0 CUSTOMER NAME: Text(60); 1 DATETIME: Date; 4 SALES REP ID: Text; 5 CONTACT NAME: Text; "
+     "8 DURATION: Double; 13 SOURCEDOCTYPE: Text; 14 SOURCEDOCID: Text; 15 BILLABLE: Boolean; "
+     "16 INVOICENO: Long"},
     {"Data", "COMPLETED REQUESTS",
-     "0 REQUESTNO: Long; 1: Date; 6 CUSTOMER NAME: Text(60); 9 CONTACT NAME: Text; "
-     "11 AGREEMENTNO: Text; 15 PERSONNEL: Text; 28 TOTALCHARGE: Number; 29 ORDERNO: Long; "
-     "32 CONTRACTFLAG: Text"},
+     "0 REQUESTNO: Long; 6 CUSTOMER NAME: Text(60); 9 CONTACT NAME: Text; 11 AGREEMENTNO: Text; "
+     "15 PERSONNEL: Text; 28 TOTALCHARGE: Number; 29 ORDERNO: Long; 32 CONTRACTFLAG: Text"},
     {"Data", "CONTACTS",
      "0 CUSTOMER NAME: Text(60); 1 CONTACT NAME: Text; 3 BUSINESS PHONE: Text; "
-     "4 HOME PHONE: Text; 5 MOBILE PHONE: Text; 7 EMAIL ADDRESS: Text; 16: Date; 17: Date; "
-     "18 NEXTCONTACT: Date"},
+     "4 HOME PHONE: Text; 5 MOBILE PHONE: Text; 7 EMAIL ADDRESS: Text; 18 NEXTCONTACT: Date"},
     {"Data", "COUNTERS", "1 LASTNUMBER: Long"},
     {"Data", "CURRENT REQUESTS",
      "0 REQUESTNO: Long; 1 REQUESTED: Date; 6 CUSTOMER NAME: Text(60); 9 CONTACT NAME: Text; "
-     "11 AGREEMENTNO: Text; 12: Boolean; 13: Date; 15 PERSONNEL: Text; 18: Date; 21: Date; "
-     "23: Real; 24: Real; 25: Real; 26: Real; 27: Number; 28 TOTALCHARGE: Currency; "
-     "29 ORDERNO: Whole; 32: Text(3)"},
+     "11 AGREEMENTNO: Text; 15 PERSONNEL: Text; 28 TOTALCHARGE: Currency; 29 ORDERNO: Whole"},
     {"Data", "CUSTOMER ATTACHMENTS", "4 FILEPATH: Text"},
     {"Data", "CUSTOMER INVENTORY",
      "0 ITEMID: Text(20); 5 CUSTOMER NAME: Text; 9 CONTRACTID: Text; 10 ORDERNO: Text; "
-     "11 SUPPLIEDDATE: Date; 12: Currency; 13 WARRANTYEXPIRY: Date"},
+     "11 SUPPLIEDDATE: Date; 13 WARRANTYEXPIRY: Date"},
     {"Data", "CUSTOMERS",
-     "0 CUSTOMER NAME: Text(60); 1: Textual(150); 3: Text(3); 4: Text(12); 5: Textual(150); "
-     "7: Text(3); 8: Text(12); 10 TELEPHONENO: Text(20); 11: Text(20); 13 EMAIL ADDRESS: Text; "
-     "20 FIRSTDATE: Date; 21: Date; 22 NEXTDATE: Date; 23 ACCOUNTNO: Text"},
+     "0 CUSTOMER NAME: Text(60); 10 TELEPHONENO: Text(20); 13 EMAIL ADDRESS: Text; "
+     "20 FIRSTDATE: Date; 22 NEXTDATE: Date; 23 ACCOUNTNO: Text"},
     {"Data", "FILTERS", "0: Text(10); 2: Memo; 4: Whole"},
-    {"Data", "PRIORITY CODES", "2: Long"},
     {"Data", "PRODUCTS",
-     "0 PRODUCTCODE: Text; 3: Currency; 4: Currency; 5: Date; 6: Date; 8 TAXRATE: Double; "
-     "11 COSTPRICE: Currency; 12 CUSTOMERINVENTORY: Boolean"},
+     "0 PRODUCTCODE: Text; 8 TAXRATE: Double; 11 COSTPRICE: Currency; "
+     "12 CUSTOMERINVENTORY: Boolean"},
     {"Data", "PURCHASE ORDERS", "8 USER ID: Text"},
-    {"Data", "QUOTATIONS",
-     "3 CUSTOMER NAME: Text; 7: Currency; 8: Currency; 9: Currency; 10: Currency; "
-     "11 COMMENTS: Memo"},
-    {"Data", "REQUEST ACTIVITIES",
-     "0 REQUESTNO: Long; 1: Whole; 2 DATE/TIME: Date; 4 PERSONNEL: Text; 6 DURATION: Double; "
-     "7 CHARGERATE: Currency; 8: Number; 9 SCHEDULED: Date; 10 COMPLETED: Date"},
-    {"Data", "REQUEST MATERIALS",
-     "0 REQUESTNO: Long; 1 LINENO: Whole; 4 QUANTITY: Double; 5: Real; 6: Real; 7: Real; "
-     "8 LINEVALUE: Double"},
+    {"Data", "QUOTATIONS", "3 CUSTOMER NAME: Text; 11 COMMENTS: Memo"},
     {"Data", "RMAS", "3 CUSTOMER NAME: Text"},
-    {"Data", "SALES OPPORTUNITIES",
-     "0: Text(60); 1: Date; 3 CONTACT NAME: Text; 4: Text(255); 5: Currency; 6: Text(9); "
-     "7: Whole; 9: Text(50); 10: Text(50)"},
+    {"Data", "SALES OPPORTUNITIES", "3 CONTACT NAME: Text"},
     {"Data", "SALES ORDERS",
-     "0 ORDERNO: Long; 1: Date; 3 CUSTOMER NAME: Text(60); 8 SALES REP ID: Text; 9: Currency; "
-     "10: Currency; 11: Currency; 12 TOTAL: Currency; 20 AMOUNTPAID: Currency"},
+     "0 ORDERNO: Long; 3 CUSTOMER NAME: Text(60); 8 SALES REP ID: Text; 12 TOTAL: Currency; "
+     "20 AMOUNTPAID: Currency"},
     {"Data", "SCHEDULED ACTIVITIES",
-     "0 CUSTOMER NAME: Text(60); 1 SCHEDDATETIME: Date; 3: Text(255); 4 USER ID: Text; "
-     "5 CONTACT NAME: Text; 8: Number; 10: Currency; 12: Memo; 13 SOURCEDOCTYPE: Text; "
-     "14 SOURCEDOCID: Text; 15 BILLABLE: Boolean"},
-    {"Data", "SCRIPTS DETAIL",
-     "0 SCRIPT NAME: Text; 1 SCRIPT BRANCH ID: Long; 3: Whole; 5 BRANCH STRING: Text"},
-    {"Data", "SCRIPTS HISTORY",
-     "0 CUSTOMER NAME: Text; 1 SCRIPT NAME: Text; 2: Date; 4 CONTACT NAME: Text"},
-    {"Data", "SCRIPTS HISTORY DETAIL",
-     "0 CUSTOMER NAME: Text; 1 SCRIPT NAME: Text; 2: Date; 3 SCRIPT BRANCH ID: Long"},
+     "0 CUSTOMER NAME: Text(60); 1 SCHEDDATETIME: Date; 4 USER ID: Text; 5 CONTACT NAME: Text; "
+     "13 SOURCEDOCTYPE: Text; 14 SOURCEDOCID: Text; 15 BILLABLE: Boolean"},
     {"Data", "SERVICE CONTRACTS",
-     "0 CONTRACTID: Text; 2 CUSTOMER NAME: Text; 3 STARTDATE: Date; 4: Date; 5: Currency; "
+     "0 CONTRACTID: Text; 2 CUSTOMER NAME: Text; 3 STARTDATE: Date; 4: Date; "
      "7 REQUESTSTODATE: Long; 11 HOURSUSED: Double; 12 ORDERNO: Long"},
     {"Data", "SYSTEM USER ACCESS", "0 USERID: Text; 2 ACCESSLEVEL: Integer"},
     {"Data", "SYSTEM USERS",
      "9 PASSWORD: Text; 10 ADMINISTRATOR: Boolean; 11 CHARGERATE: Currency; 12: Boolean; "
      "13 BILLINGACCESS: Boolean"},
-    {"Definitions", "ACTIVITY LOG OPTIONS",
-     "0 EVENT CATEGORY: Text; 1 KEY VALUE: Text; 2: Text; 3: Text; 4: Long; 5: Currency"},
     {"Definitions", "FIELD DEFINITIONS", "0 TABLENAME: Text; 6: Boolean"},
     {"Definitions", "FORM CAPTIONS", "2: Text; 3: Text; 4: Boolean"},
     {"Definitions", "LOOKUP TABLES", "1: Text; 2: Boolean; 3: Boolean"},
@@ -111,9 +81,6 @@ const Positions kPositions[] = {
     {"Definitions", "OPTION LISTS", "0 LIST NAME: Text; 1 OPTION: Text; 2: Text"},
     {"Definitions", "REPORT DEFINITIONS",
      "0 CATEGORY: Text; 1 NAME: Text; 3: Text; 5: Text; 7: Text"},
-    {"Definitions", "REPORT SELECTION",
-     "0 CATEGORY: Text; 1 NAME: Text; 2 ITEMNO: Whole; 3: Text; 6: Integer; 11: Text; "
-     "12: Boolean; 13: Boolean"},
     {"Definitions", "TABLE DEFINITIONS",
      "0 TABLENAME: Text; 1 DISPLAYNAME: Text; 5 STDFIELDCOUNT: Whole"},
     {"Messages", "INBOX",
@@ -128,23 +95,16 @@ const Positions kPositions[] = {
     {"Messages", "OUTBOX ATTACHMENTS", "0 MSGNO: Long; 1 ATTACHNO: Whole; 2 FILENAME: Text"},
 };
 
+// Whole and Number admit any type of that sort (codes 2-4 and 2-7): the program only
+// reads such a value.
 bool fits(FieldType t, const QString& kind) {
-    using T = FieldType;
-    static const QHash<QString, QList<T>> kinds = {
-        {"Text", {T::Text}},
-        {"Memo", {T::Memo}},
-        {"Textual", {T::Text, T::Memo}},
-        {"Date", {T::Date}},
-        {"Boolean", {T::Boolean}},
-        {"Integer", {T::Integer}},
-        {"Long", {T::Long}},
-        {"Whole", {T::Byte, T::Integer, T::Long}},
-        {"Currency", {T::Currency}},
-        {"Double", {T::Double}},
-        {"Real", {T::Single, T::Double}},
-        {"Number", {T::Byte, T::Integer, T::Long, T::Currency, T::Single, T::Double}},
-    };
-    return kinds.value(kind).contains(t);
+    const int code = static_cast<int>(t);
+    if (kind == "Whole") return code >= 2 && code <= 4;
+    if (kind == "Number") return code >= 2 && code <= 7;
+    static const QStringList names = {"",         "Boolean",    "Byte",   "Integer", "Long",
+                                      "Currency", "Single",     "Double", "Date",    "",
+                                      "Text",     "LongBinary", "Memo"};
+    return names.value(code) == kind;
 }
 
 class ShippedModel : public ShippedDatabasesTest {
@@ -193,7 +153,7 @@ TEST_F(ShippedModel, ColumnsSitWhereTheProgramReadsThem) {
             ++checked;
         }
     }
-    EXPECT_GT(checked, 200);
+    EXPECT_GT(checked, 120);
 }
 
 // Writers that fill a whole row by position fix these widths; auto-numbered message numbers
@@ -203,9 +163,7 @@ TEST_F(ShippedModel, RowWidthsAndAutoNumbersTheWritersExpect) {
         {"Data",
          "CUSTOMERS 26; CONTACTS 25; ACTIVITIES 17; SCHEDULED ACTIVITIES 16; "
          "SALES OPPORTUNITIES 11; CURRENT REQUESTS 35; COMPLETED REQUESTS 35; SALES ORDERS 29; "
-         "CUSTOMER INVENTORY 19; SALES ORDERS DETAIL 9; QUOTATIONS DETAIL 9; REQUEST MATERIALS 9; "
-         "System Users 14; System User Access 3; Counters 2; Filters 5; SCRIPTS DETAIL 6; "
-         "SCRIPTS HISTORY 5; SCRIPTS HISTORY DETAIL 5"},
+         "CUSTOMER INVENTORY 19; System Users 14; System User Access 3; Counters 2; Filters 5"},
         {"Messages", "INBOX 13; OUTBOX 14; INBOX ATTACHMENTS 3; OUTBOX ATTACHMENTS 3"},
     };
     for (const auto& [database, tables] : widths) {
@@ -232,9 +190,6 @@ TEST_F(ShippedModel, TablesThatShareRowsShareTheirLayout) {
     EXPECT_EQ(types("CURRENT REQUESTS", requestWidth), types("COMPLETED REQUESTS", requestWidth));
     // Completing a scheduled activity inserts its sixteen columns into ACTIVITIES.
     EXPECT_EQ(types("SCHEDULED ACTIVITIES", 16), types("ACTIVITIES", 16));
-    // One line-item dialog serves every document's lines and a request's materials.
-    for (const char* lines : {"QUOTATIONS DETAIL", "PURCHASE ORDERS DETAIL", "REQUEST MATERIALS"})
-        EXPECT_EQ(types(lines, 9), types("SALES ORDERS DETAIL", 9)) << lines;
 }
 
 TEST_F(ShippedModel, RowsAreFoundByTheKeysTheProgramSeeks) {
@@ -244,19 +199,14 @@ TEST_F(ShippedModel, RowsAreFoundByTheKeysTheProgramSeeks) {
         {"Data", "ACTIVITIES", {"CUSTOMER NAME", "DATETIME"}},
         {"Data", "SCHEDULED ACTIVITIES", {"CUSTOMER NAME", "SCHEDDATETIME"}},
         {"Data", "CURRENT REQUESTS", {"REQUESTNO"}},
-        {"Data", "REQUEST MATERIALS", {"REQUESTNO", "LINENO"}},
-        {"Data", "QUOTATIONS DETAIL", {"QUOTENO", "LINENO"}},
-        {"Data", "SCRIPTS DETAIL", {"SCRIPT NAME", "SCRIPT BRANCH ID"}},
         {"Data", "CUSTOMER ATTACHMENTS", {"CUSTOMER NAME", "DATETIME"}},
         {"Data", "PROJECTS", {"NAME"}},
         {"Data", "System User Access", {"USERID", "TABLENAME"}},
         {"Definitions", "MESSAGES", {"MSGNO"}},
         {"Definitions", "FORM CAPTIONS", {"FORMNAME", "CONTROLTAG"}},
         {"Definitions", "OPTION LISTS", {"LIST NAME", "OPTION"}},
-        {"Definitions", "ACTIVITY LOG OPTIONS", {"EVENT CATEGORY", "KEY VALUE"}},
         {"Definitions", "LOOKUP TABLES", {"TABLENAME"}},
         {"Definitions", "REPORT DEFINITIONS", {"CATEGORY", "NAME"}},
-        {"Definitions", "REPORT SELECTION", {"CATEGORY", "NAME", "ITEMNO"}},
         {"Messages", "INBOX ATTACHMENTS", {"MSGNO", "ATTACHNO"}},
     };
     for (const auto& [database, table, expected] : keys)
@@ -377,43 +327,12 @@ TEST_F(ShippedModel, DefaultAdministratorSignsInWithEveryRight) {
         EXPECT_TRUE(granted.contains(table)) << table.toStdString();
 }
 
-// Statements the windows, cascades, diary, to-do list and billing run issue, with the
-// column names they use, run on the shipped schema.
+// The statements the program builds itself run on the shipped schema (the cascades and the
+// next-date rule are also run by their own tests; this keeps their columns in one place).
 TEST_F(ShippedModel, TheProgramsStatementsRunOnTheSchema) {
     const QStringList statements = {
-        "SELECT * FROM [SCHEDULED ACTIVITIES] WHERE [USER ID] = 'admin' ORDER BY SCHEDDATETIME",
-        "SELECT * FROM [REQUEST ACTIVITIES] WHERE [PERSONNEL] = 'admin' AND SCHEDULED <> NULL "
-        "ORDER BY SCHEDULED",
-        "SELECT * FROM [ACTIVITIES] WHERE [SALES REP ID] = 'admin' AND DATETIME >= #2026-12-05# "
-        "AND DATETIME < #2026-12-06# ORDER BY DATETIME",
-        "SELECT * FROM [REQUEST ACTIVITIES] WHERE [DATE/TIME] >= #2026-12-05# AND [DATE/TIME] < "
-        "#2026-12-05 23:59:59# AND COMPLETED <> NULL ORDER BY [DATE/TIME]",
-        "SELECT * FROM [Request Activities] WHERE (SCHEDULED <> NULL AND SCHEDULED <= "
-        "#2026-12-05 23:59#) AND [PERSONNEL] = 'admin' AND [COMPLETED] = Null",
-        "SELECT * FROM CUSTOMERS WHERE TELEPHONENO = '1' OR [EMAIL ADDRESS] = 'a'",
-        "SELECT * FROM CONTACTS WHERE ([BUSINESS PHONE] = '1' OR [HOME PHONE] = '1' OR "
-        "[MOBILE PHONE] = '1' OR [EMAIL ADDRESS] = 'a')",
-        "SELECT * FROM PROJECTS WHERE [CUSTOMER NAME] = \"O'Brien\" ORDER BY "
-        "[SCHEDULEDSTART],[ACTUALSTART]",
-        "SELECT * FROM [PROJECTS] WHERE [Customer Name] = \"O'Brien\" ORDER BY [NAME]",
-        "SELECT * FROM [ACTIVITIES] WHERE [CUSTOMER NAME] = \"O'Brien\" AND [SOURCEDOCTYPE] = "
-        "'project' AND [SOURCEDOCID] = \"P\" AND BILLABLE = True ORDER BY [DATETIME]",
-        "SELECT * FROM [COMPLETED REQUESTS] WHERE [CUSTOMER NAME] = \"A\" AND [TOTALCHARGE] > 0 "
-        "AND ([ORDERNO] = 0 OR [ORDERNO] = NULL) ORDER BY [REQUESTNO]",
-        "SELECT * FROM [REQUEST ACTIVITIES] WHERE REQUESTNO = 1 AND BILLABLE = True AND "
-        "[ChargeRate] > 0 ORDER BY [DATE/TIME]",
-        "SELECT * FROM [REQUEST MATERIALS] WHERE REQUESTNO = 1 ORDER BY LINENO",
-        "SELECT * FROM [ACTIVITIES] WHERE [CUSTOMER NAME] = \"A\" AND ([SOURCEDOCID] = '' OR "
-        "[SOURCEDOCID] = Null OR [SOURCEDOCID] = '0') AND BILLABLE = True ORDER BY [DATETIME]",
-        "SELECT * FROM [SERVICE CONTRACTS] WHERE [CUSTOMER NAME] = \"A\" AND ([ORDERNO] = 0 OR "
-        "[ORDERNO] = Null) ORDER BY [CONTRACTID]",
-        "SELECT * FROM [CUSTOMER INVENTORY] WHERE [CUSTOMER NAME] = \"A\" AND ([ORDERNO] = '' OR "
-        "[ORDERNO] = Null) ORDER BY [ITEMID]",
-        "SELECT * FROM PRODUCTS WHERE CUSTOMERINVENTORY <> True",
-        "SELECT * FROM QUOTATIONS WHERE [CUSTOMER NAME] = \"A\" ORDER BY [QUOTENO] DESC",
-        "SELECT * FROM [SCRIPTS DETAIL] WHERE [SCRIPT NAME] = 'x' ORDER BY [SCRIPT BRANCH ID]",
-        "SELECT * FROM [FORM LETTERS] ORDER BY CATEGORY, DESCRIPTION",
-        "SELECT * FROM [DOCUMENT LIST] ORDER BY CATEGORY, DESCRIPTION",
+        "SELECT * FROM [SCHEDULED ACTIVITIES] WHERE [CUSTOMER NAME] = \"O'Brien\" AND "
+        "[CONTACT NAME] = 'x' AND [SCHEDDATETIME] > #2026-12-05# ORDER BY [SCHEDDATETIME]",
         "DELETE * FROM [SCHEDULED ACTIVITIES] WHERE SOURCEDOCTYPE = 'project' AND SOURCEDOCID = "
         "'X'",
         "DELETE * FROM [CUSTOMER INVENTORY] WHERE SOURCEDOCTYPE = 'order' AND SOURCEDOCID = '5'",
@@ -422,8 +341,6 @@ TEST_F(ShippedModel, TheProgramsStatementsRunOnTheSchema) {
         "UPDATE [ACTIVITIES] SET [INVOICENO] = NULL WHERE [INVOICENO] = 5",
         "UPDATE [SERVICE CONTRACTS] SET [ORDERNO] = NULL WHERE [ORDERNO] = 5",
         "UPDATE [COMPLETED REQUESTS] SET [ORDERNO] = NULL WHERE [ORDERNO] = 5",
-        "DELETE * FROM [QUOTATIONS DETAIL] WHERE [QUOTENO] = 1",
-        "DELETE * FROM [SALES ORDERS DETAIL] WHERE [ORDERNO] = 1",
     };
     for (const QString& statement : statements) {
         try {
@@ -435,10 +352,9 @@ TEST_F(ShippedModel, TheProgramsStatementsRunOnTheSchema) {
             ADD_FAILURE() << statement.toStdString() << "\n  " << e.text().toStdString();
         }
     }
-    for (const QString& statement :
-         {QString("SELECT * FROM INBOX WHERE USERID = 'admin' ORDER BY RECEIVED"),
-          QString("SELECT * FROM OUTBOX WHERE USERID = 'admin' ORDER BY SENT")})
-        EXPECT_NO_THROW(messages.OpenRecordset(statement).Close()) << statement.toStdString();
+    for (const char* box : {"INBOX WHERE USERID = 'admin' ORDER BY RECEIVED",
+                            "OUTBOX WHERE USERID = 'admin' ORDER BY SENT"})
+        EXPECT_NO_THROW(messages.OpenRecordset(QString("SELECT * FROM ") + box).Close()) << box;
 }
 
 // Definitions and code tables ---------------------------------------------------------
@@ -491,61 +407,6 @@ TEST_F(ShippedModel, ColouredCodesStandApartAndTheirPicturesExist) {
     }
 }
 
-// Values the program writes on its own must be codes of the lists users pick them from,
-// and the events the windows log must be configured.
-TEST_F(ShippedModel, CodesAndEventsTheProgramWritesAreInTheirLists) {
-    const QStringList statuses = queryColumn(dataDb(), "SELECT * FROM [Status Codes]");
-    EXPECT_TRUE(statuses.contains("Open") && statuses.contains("Closed"));
-    const QStringList types = queryColumn(dataDb(), "SELECT * FROM [Activity Types]");
-    for (const char* type : {"Local Email", "Internet Email", "Fax"})
-        EXPECT_TRUE(types.contains(type)) << type;
-    QSet<QString> events;
-    for (const QStringList& event :
-         queryRows(definitions(), "SELECT * FROM [ACTIVITY LOG OPTIONS]")) {
-        events.insert(event[0] + "/" + event[1]);
-        // An empty type is an event switched off.
-        EXPECT_TRUE(event[2].isEmpty() || types.contains(event[2])) << event[1].toStdString();
-    }
-    for (const char* key : {"New Record/Quotations", "New Record/Sales Orders",
-                            "New Record/Current Requests", "New Record/RMAs", "Other/Payments",
-                            "Send/Local Email", "Send/Internet Email", "Send/Fax", "Send/Printer"})
-        EXPECT_TRUE(events.contains(key)) << key;
-}
-
-// The lists the program reads by fixed name, with the values it takes from them.
-TEST_F(ShippedModel, OptionListsHoldWhatTheirReadersTakeFromThem) {
-    auto list = [&](const QString& name) {
-        return queryRows(definitions(), "SELECT * FROM [OPTION LISTS] WHERE [LIST NAME] = '" +
-                                            name + "' ORDER BY OPTION");
-    };
-    for (const char* name : {"Honorific", "PageOrientation", "TableBorders", "Constants",
-                             "Report Output", "Report File Format"})
-        EXPECT_FALSE(list(name).empty()) << name;
-    // The find window takes the match mode from the number an entry starts with.
-    for (const QStringList& entry : list("Find Where"))
-        EXPECT_EQ(entry[1].left(1), entry[2]) << entry[1].toStdString();
-    // Script steps store the position of the chosen entry: 0 choice, 1 number, 2 text, 3
-    // choice; the inbox and outbox show five columns.
-    EXPECT_EQ(queryColumn(definitions(),
-                          "SELECT * FROM [OPTION LISTS] WHERE [LIST NAME] = 'Response Type'", 2),
-              QStringList({"0", "1", "2", "3"}));
-    EXPECT_EQ(list("Inbox").size(), 5u);
-    EXPECT_EQ(list("Outbox").size(), 5u);
-
-    QMap<QString, QString> hours;
-    for (const QStringList& entry : list("ServiceHours")) hours[entry[1]] = entry[2];
-    const QTime start = QTime::fromString(hours["StartTime"], "HH:mm");
-    EXPECT_TRUE(start.isValid() && start < QTime::fromString(hours["EndTime"], "HH:mm"));
-    EXPECT_EQ(hours["IncludeWeekends"], "0");
-
-    // Custom fields go only to tables the catalogue lets take them.
-    QSet<QString> extendable;
-    for (const QStringList& table : queryRows(definitions(), "SELECT * FROM [TABLE DEFINITIONS]"))
-        if (table[4] == "Data" && table[5].toInt() > 0) extendable.insert(table[0].toUpper());
-    for (const QStringList& entry : list("Tables"))
-        EXPECT_TRUE(extendable.contains(entry[2].toUpper())) << entry[2].toStdString();
-}
-
 // A box's buttons follow its wording: a question has Yes/No buttons and the question icon,
 // a notice has OK alone; every box has a title and a text.
 TEST_F(ShippedModel, MessageStylesFitTheirWording) {
@@ -565,35 +426,6 @@ TEST_F(ShippedModel, MessageStylesFitTheirWording) {
         }
         if (buttons == 0) {
             EXPECT_FALSE(asks) << no << ": a question with an OK button only";
-        }
-    }
-}
-
-// Reports are registered with an output the runner knows; their criteria name real
-// columns, and list inputs a real lookup column.
-TEST_F(ShippedModel, ReportCriteriaNameRealColumns) {
-    QSet<QString> reports;
-    const QStringList outputs = queryColumn(
-        definitions(), "SELECT * FROM [OPTION LISTS] WHERE [LIST NAME] = 'Report Output'", 1);
-    for (const QStringList& r : queryRows(definitions(), "SELECT * FROM [REPORT DEFINITIONS]")) {
-        reports.insert(r[0] + "/" + r[1]);
-        EXPECT_TRUE(outputs.contains(r[5]) && r[3].endsWith(".rpt", Qt::CaseInsensitive))
-            << r[1].toStdString();
-    }
-    auto columnExists = [&](const QString& table, const QString& column) {
-        return dataDb().HasTable(table) &&
-               dataDb().TableDefNamed(table).FieldNamed(column).Name().size() > 0;
-    };
-    for (const QStringList& c : queryRows(definitions(), "SELECT * FROM [REPORT SELECTION]")) {
-        const std::string name = c[1].toStdString();
-        EXPECT_TRUE(reports.contains(c[0] + "/" + c[1])) << name;
-        const int kind = c[6].toInt();
-        EXPECT_TRUE(kind >= 0 && kind <= 4) << name;
-        if (!c[3].isEmpty()) {
-            EXPECT_NO_THROW(EXPECT_TRUE(columnExists(c[3], c[4]))) << name;
-        }
-        if (kind == 1 || kind == 4) {
-            EXPECT_NO_THROW(EXPECT_TRUE(columnExists(c[9], c[10]))) << name;
         }
     }
 }
