@@ -1,6 +1,5 @@
 // NextCounter from several processes at once, as workstations sharing one Data.mdb: no
-// number is handed out twice, none is lost, and a process finding the counter row held
-// waits for it with window events still running.
+// number is handed out twice and none is lost, also while they race to create the row.
 //
 // The other processes are this test program run again with one disabled test selected
 // (CounterHelper), told what to do through the environment.
@@ -11,13 +10,10 @@
 #include "engine/engine.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSet>
-#include <QThread>
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 
 namespace tvtest {
@@ -25,90 +21,26 @@ namespace {
 
 using namespace tv::data;
 
-void say(const QString& line) {
-    std::printf("helper: %s\n", line.toUtf8().constData());
-    std::fflush(stdout);
-}
-
-// "take": TV_COUNTER_COUNT numbers from the Quotations counter, written one a line to
-// TV_COUNTER_OUT. "hold": holds the counter row for TV_COUNTER_HOLD_MS, then adds 5 to it.
+// Takes TV_COUNTER_COUNT numbers from the Quotations counter of TV_COUNTER_FOLDER, written one
+// a line to TV_COUNTER_OUT.
 TEST(CounterHelper, DISABLED_Run) {
-    const QString mode = qEnvironmentVariable("TV_COUNTER_MODE");
     const QString folder = qEnvironmentVariable("TV_COUNTER_FOLDER");
     state().reset();
     state().DataLocation = folder;
     // The catalogue, so that a failure reaches stderr with its full text.
     ASSERT_TRUE(openDefinitions(folder));
-    if (mode == QLatin1String("take")) {
-        // Opening reads the file, which the other helpers may be writing right now.
-        tv::engine::Engine& engine = tv::engine::Engine::instance();
-        const int usualWait = engine.BusyTimeout();
-        engine.SetBusyTimeout(60000);
-        ASSERT_TRUE(OpenDataDatabase());
-        engine.SetBusyTimeout(usualWait);
-        QFile out(qEnvironmentVariable("TV_COUNTER_OUT"));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        const int count = qEnvironmentVariableIntValue("TV_COUNTER_COUNT");
-        for (int i = 0; i < count; ++i)
-            out.write(QByteArray::number(NextCounter(QStringLiteral("Quotations"))) + '\n');
-        out.close();
-        say("done");
-    } else if (mode == QLatin1String("hold")) {
-        tv::engine::Database db =
-            tv::engine::Engine::instance().OpenDatabase(folder + QStringLiteral("/Data.mdb"));
-        tv::engine::Recordset rs = db.OpenRecordset(QStringLiteral("Counters"));
-        rs.SetIndex(QStringLiteral("PrimaryKey"));
-        rs.Seek(QStringLiteral("="), QStringLiteral("Quotations"));
-        rs.Edit();
-        say("holding");
-        QThread::msleep(
-            static_cast<unsigned long>(qEnvironmentVariableIntValue("TV_COUNTER_HOLD_MS")));
-        rs.FieldAt(1).SetValue(rs[1].asLong() + 5);
-        rs.Update();
-        say("released");
-    }
+    // Opening reads the file, which the other helpers may be writing right now.
+    tv::engine::Engine& engine = tv::engine::Engine::instance();
+    const int usualWait = engine.BusyTimeout();
+    engine.SetBusyTimeout(60000);
+    ASSERT_TRUE(OpenDataDatabase());
+    engine.SetBusyTimeout(usualWait);
+    QFile out(qEnvironmentVariable("TV_COUNTER_OUT"));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    for (int i = 0; i < qEnvironmentVariableIntValue("TV_COUNTER_COUNT"); ++i)
+        out.write(QByteArray::number(NextCounter(QStringLiteral("Quotations"))) + '\n');
     state().reset();
 }
-
-class CounterProcessesTest : public ShippedDatabasesTest {
-protected:
-    std::unique_ptr<QProcess> start(const QString& mode, const QStringList& settings) {
-        auto process = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("TV_COUNTER_MODE"), mode);
-        env.insert(QStringLiteral("TV_COUNTER_FOLDER"), data.path());
-        for (const QString& setting : settings)
-            env.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
-        process->setProcessEnvironment(env);
-        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process->start(QCoreApplication::applicationFilePath(),
-                       {QStringLiteral("--gtest_filter=CounterHelper.DISABLED_Run"),
-                        QStringLiteral("--gtest_also_run_disabled_tests")});
-        EXPECT_TRUE(process->waitForStarted());
-        return process;
-    }
-
-    // The helper's next report; empty when none came within `ms`.
-    static QString report(QProcess& process, int ms) {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < ms) {
-            while (process.canReadLine()) {
-                const QString line = QString::fromUtf8(process.readLine()).trimmed();
-                if (line.startsWith(QLatin1String("helper: "))) return line.mid(8);
-            }
-            if (!process.waitForReadyRead(100) && process.state() == QProcess::NotRunning &&
-                !process.canReadLine())
-                break;
-        }
-        return QString();
-    }
-
-    static QString counter() {
-        return dataValue(
-            QStringLiteral("SELECT LASTNUMBER FROM Counters WHERE TABLENAME = 'Quotations'"));
-    }
-};
 
 struct Crowd {
     const char* name;
@@ -116,11 +48,11 @@ struct Crowd {
     int each;
 };
 
-class CounterCrowd : public CounterProcessesTest, public ::testing::WithParamInterface<Crowd> {};
+class CounterCrowd : public ShippedDatabasesTest, public ::testing::WithParamInterface<Crowd> {};
 
 TEST_P(CounterCrowd, FourProcessesTakeDistinctNumbersAndNoneIsLost) {
     constexpr int kProcesses = 4;
-    const int kEach = GetParam().each;
+    const int total = kProcesses * GetParam().each;
     if (!GetParam().rowPresent)
         execData({QStringLiteral("DELETE * FROM Counters WHERE TABLENAME = 'Quotations'")});
     // The test's own connection must not stand in the helpers' way.
@@ -129,14 +61,20 @@ TEST_P(CounterCrowd, FourProcessesTakeDistinctNumbersAndNoneIsLost) {
     ScratchFolder outputs;
     std::vector<std::unique_ptr<QProcess>> helpers;
     for (int i = 0; i < kProcesses; ++i) {
-        helpers.push_back(
-            start(QStringLiteral("take"),
-                  {QStringLiteral("TV_COUNTER_COUNT=%1").arg(kEach),
-                   QStringLiteral("TV_COUNTER_OUT=") + outputs.file(QString::number(i))}));
+        auto& helper = helpers.emplace_back(std::make_unique<QProcess>());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TV_COUNTER_FOLDER"), data.path());
+        env.insert(QStringLiteral("TV_COUNTER_COUNT"), QString::number(GetParam().each));
+        env.insert(QStringLiteral("TV_COUNTER_OUT"), outputs.file(QString::number(i)));
+        helper->setProcessEnvironment(env);
+        helper->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        helper->start(QCoreApplication::applicationFilePath(),
+                      {QStringLiteral("--gtest_filter=CounterHelper.DISABLED_Run"),
+                       QStringLiteral("--gtest_also_run_disabled_tests")});
     }
     for (auto& helper : helpers) {
-        EXPECT_EQ(report(*helper, 300000), QStringLiteral("done"));
-        helper->waitForFinished(30000);
+        EXPECT_TRUE(helper->waitForFinished(300000));
+        EXPECT_EQ(helper->exitCode(), 0);
     }
 
     QSet<int> seen;
@@ -150,36 +88,23 @@ TEST_P(CounterCrowd, FourProcessesTakeDistinctNumbersAndNoneIsLost) {
             seen.insert(line.toInt());
         }
     }
-    EXPECT_EQ(taken, kProcesses * kEach);
-    EXPECT_EQ(seen.size(), kProcesses * kEach) << "a number was handed out twice";
+    EXPECT_EQ(taken, total);
+    EXPECT_EQ(seen.size(), total) << "a number was handed out twice";
     EXPECT_FALSE(seen.contains(0)) << "a process failed to take a number";
     ASSERT_FALSE(seen.isEmpty());
-    EXPECT_EQ(*std::max_element(seen.begin(), seen.end()), kProcesses * kEach);
+    EXPECT_EQ(*std::max_element(seen.begin(), seen.end()), total);
 
     state().DataLocation = data.path();
     ASSERT_TRUE(OpenDataDatabase());
-    EXPECT_EQ(counter(), QString::number(kProcesses * kEach));
+    EXPECT_EQ(dataValue(QStringLiteral("SELECT LASTNUMBER FROM Counters WHERE TABLENAME = "
+                                       "'Quotations'")),
+              QString::number(total));
 }
 
 INSTANTIATE_TEST_SUITE_P(Crowds, CounterCrowd,
                          ::testing::Values(Crowd{"AThousandFromOneCounter", true, 250},
                                            Crowd{"FirstNumbersOfANewCounter", false, 25}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(CounterProcessesTest, AHeldCounterRowIsWaitedForWithEventsRunning) {
-    execData(
-        {QStringLiteral("UPDATE Counters SET LASTNUMBER = 20 WHERE TABLENAME = 'Quotations'")});
-    tv::engine::Engine::instance().Idle(true);
-    auto holder = start(QStringLiteral("hold"), {QStringLiteral("TV_COUNTER_HOLD_MS=700")});
-    ASSERT_EQ(report(*holder, 30000), QStringLiteral("holding"));
-
-    // The holder takes 21 to 25 under its lock; this process gets the number after them.
-    EXPECT_EQ(NextCounter(QStringLiteral("Quotations")), 26);
-    EXPECT_GT(ask.eventRounds(), 0) << "window events did not run while waiting";
-    EXPECT_EQ(report(*holder, 30000), QStringLiteral("released"));
-    holder->waitForFinished(30000);
-    EXPECT_EQ(counter(), QStringLiteral("26"));
-}
 
 }  // namespace
 }  // namespace tvtest
