@@ -68,8 +68,8 @@ void DataLayerTest::SetUp() {
     st.DataLocation = folder.path();
     st.DefinitionsLocation = folder.path();
     st.DefinitionsDb = Engine::instance().OpenDatabase(definitionsPath());
-    st.MessagesRs = st.DefinitionsDb.OpenRecordset(QStringLiteral("Messages"));
-    st.MessagesRs.SetIndex(QStringLiteral("PrimaryKey"));
+    st.MessagesRs = st.DefinitionsDb.OpenRecordset("Messages");
+    st.MessagesRs.SetIndex("PrimaryKey");
 }
 
 void DataLayerTest::TearDown() {
@@ -92,7 +92,7 @@ QStringList DataLayerTest::column(const QString& sql) {
 QString DataLayerTest::row(const QString& sql) {
     tv::engine::Database db = Engine::instance().OpenDatabase(dataPath());
     const std::vector<QStringList> rows = queryRows(db, sql);
-    return rows.empty() ? QStringLiteral("<none>") : rows.front().join(u'|');
+    return rows.empty() ? "<none>" : rows.front().join(u'|');
 }
 
 }  // namespace tvtest

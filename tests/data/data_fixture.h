@@ -19,8 +19,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    QString dataPath() const { return folder.file(QStringLiteral("Data.mdb")); }
-    QString definitionsPath() const { return folder.file(QStringLiteral("Definitions.mdb")); }
+    QString dataPath() const { return folder.file("Data.mdb"); }
+    QString definitionsPath() const { return folder.file("Definitions.mdb"); }
 
     // Statements and queries on a database file opened apart from the layer's own handles.
     void execOn(const QString& path, const QStringList& statements);

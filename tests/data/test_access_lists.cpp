@@ -25,29 +25,29 @@ protected:
 
     // The customer names from the record set's current row, for positioning checks.
     static QString here(tv::engine::Recordset& rs) {
-        if (rs.EOF_() || rs.BOF()) return QStringLiteral("(off the rows)");
+        if (rs.EOF_() || rs.BOF()) return "(off the rows)";
         return tv::TextOf(rs[0]);
     }
 };
 
 TEST_F(ListsTest, FillListReplacesTheItemsWithOneColumnAndStopsAtAnError) {
     StringListSink list;
-    list.items << QStringLiteral("left over");
-    FillList(QStringLiteral("Customers"), list, 0);
+    list.items << "left over";
+    FillList("Customers", list, 0);
     EXPECT_EQ(list.items, (QStringList{"alpha", "Bravo", "Charlie", "Delta"}))
         << "a table lists in key order";
     FillList(QStringLiteral("SELECT * FROM [CUSTOMERS] WHERE [CUSTOMER NAME] > 'B' "
                             "ORDER BY [CUSTOMER NAME] DESC"),
              list, 1);
     EXPECT_EQ(list.items, (QStringList{"City of Delta", "City of Charlie", "City of Bravo"}));
-    FillList(QStringLiteral("Messages"), list, 1, kDefinitionsDb);
+    FillList("Messages", list, 1, kDefinitionsDb);
     EXPECT_EQ(list.items.size(), static_cast<qsizetype>(std::size(kCatalogue)));
 
-    FillList(QStringLiteral("Customers"), list, 42);
+    FillList("Customers", list, 42);
     EXPECT_TRUE(list.items.isEmpty());
-    ask.message(msgbox::kOk, QStringLiteral("Text 194."));
-    list.items << QStringLiteral("left over");
-    FillList(QStringLiteral("SELECT * FROM [NOWHERE]"), list, 0);
+    ask.message(msgbox::kOk, "Text 194.");
+    list.items << "left over";
+    FillList("SELECT * FROM [NOWHERE]", list, 0);
     EXPECT_TRUE(list.items.isEmpty());
 }
 
@@ -101,12 +101,11 @@ TEST_F(ListsTest, MoveFromBookmarkCountsFromEitherEndOrAMark) {
     }
     // A bookmark that names no row starts again at the first.
     EXPECT_FALSE(MoveFromBookmark(rs, QByteArray("no such row"), 1));
-    EXPECT_EQ(here(rs), QStringLiteral("Bravo"));
+    EXPECT_EQ(here(rs), "Bravo");
     rs.Close();
 
     // With no rows there is no first row to count from.
-    tv::engine::Recordset none =
-        OpenTable(QStringLiteral("SELECT * FROM [CUSTOMERS] WHERE [CITY] = 'Atlantis'"));
+    tv::engine::Recordset none = OpenTable("SELECT * FROM [CUSTOMERS] WHERE [CITY] = 'Atlantis'");
     EXPECT_TRUE(MoveFromBookmark(none, std::nullopt, 1));
 }
 

@@ -18,10 +18,10 @@ class OpenTest : public DataLayerTest {};
 
 TEST_F(OpenTest, FirstTableAccessOpensTheDataDatabaseAndSelectorMinusOneTheDefinitions) {
     ASSERT_FALSE(state().DataOpen);
-    EXPECT_TRUE(OpenTable(QStringLiteral("Customers")).IsOpen());
+    EXPECT_TRUE(OpenTable("Customers").IsOpen());
     EXPECT_TRUE(state().DataOpen && state().DataDb.IsOpen());
-    tv::engine::Recordset rs = OpenTable(QStringLiteral("Messages"), kDefinitionsDb);
-    rs.Seek(QStringLiteral("="), tv::Variant(std::int32_t{194}));
+    tv::engine::Recordset rs = OpenTable("Messages", kDefinitionsDb);
+    rs.Seek("=", tv::Variant(std::int32_t{194}));
     EXPECT_FALSE(rs.NoMatch());
     EXPECT_TRUE(ask.asked().empty());
 }
@@ -46,40 +46,38 @@ TEST_F(OpenTest, TableNamesGetThePrimaryKeyIndexAndSqlDoesNot) {
         EXPECT_EQ(rs.Type(), c.type);
         QString index;
         (void)attempt([&] { index = rs.Index(); });
-        EXPECT_EQ(index == QStringLiteral("PrimaryKey"), c.indexed);
+        EXPECT_EQ(index == "PrimaryKey", c.indexed);
         rs.Close();
     }
 }
 
 TEST_F(OpenTest, UnknownTableIsReportedWithSourceAndEngineError) {
-    ask.message(msgbox::kOk, QString(), QStringLiteral("Title 194"));
-    tv::engine::Recordset rs = OpenTable(QStringLiteral("No Such Table"));
+    ask.message(msgbox::kOk, QString(), "Title 194");
+    tv::engine::Recordset rs = OpenTable("No Such Table");
     EXPECT_FALSE(rs.IsOpen());
     ASSERT_EQ(ask.messages().size(), 1u);
     const QString text = ask.messages()[0].text;
-    EXPECT_TRUE(text.startsWith(QStringLiteral("Text 194.\n\nNo Such Table\n\n")))
-        << qPrintable(text);
-    EXPECT_TRUE(text.endsWith(QStringLiteral(" (3078)"))) << qPrintable(text);
+    EXPECT_TRUE(text.startsWith("Text 194.\n\nNo Such Table\n\n")) << qPrintable(text);
+    EXPECT_TRUE(text.endsWith(" (3078)")) << qPrintable(text);
 }
 
 TEST_F(OpenTest, MissingDataDatabaseIsReportedAndRetriedOnNextAccess) {
-    const QString moved = folder.file(QStringLiteral("elsewhere.mdb"));
+    const QString moved = folder.file("elsewhere.mdb");
     ASSERT_TRUE(QFile::rename(dataPath(), moved));
 
-    ask.message(msgbox::kOk, QStringLiteral("Text 2."));
-    EXPECT_FALSE(OpenTable(QStringLiteral("Customers")).IsOpen());
+    ask.message(msgbox::kOk, "Text 2.");
+    EXPECT_FALSE(OpenTable("Customers").IsOpen());
     EXPECT_FALSE(state().DataOpen);
     ASSERT_EQ(ask.messages().size(), 1u);
     const QString text = ask.messages()[0].text;
-    EXPECT_TRUE(text.startsWith(QStringLiteral("Text 2.") + dataPath() + QStringLiteral("\n\n")))
-        << qPrintable(text);
-    EXPECT_GT(text.size(), (QStringLiteral("Text 2.") + dataPath() + QStringLiteral("\n\n")).size())
+    EXPECT_TRUE(text.startsWith("Text 2." + dataPath() + "\n\n")) << qPrintable(text);
+    EXPECT_GT(text.size(), ("Text 2." + dataPath() + "\n\n").size())
         << "the engine's error text follows the path";
 
     // Put back, and named with a trailing backslash: the next access opens it.
     ASSERT_TRUE(QFile::rename(moved, dataPath()));
-    state().DataLocation = folder.path() + QStringLiteral("\\");
-    EXPECT_TRUE(OpenTable(QStringLiteral("Customers")).IsOpen());
+    state().DataLocation = folder.path() + "\\";
+    EXPECT_TRUE(OpenTable("Customers").IsOpen());
     EXPECT_TRUE(state().DataOpen);
 }
 
@@ -89,12 +87,11 @@ TEST_F(OpenTest, ADamagedDataDatabaseIsOfferedForRepair) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(QByteArray(4096, 'x'));
     }
-    ask.message(msgbox::kNo, QStringLiteral("Text 11.\n") + dataPath());
+    ask.message(msgbox::kNo, "Text 11.\n" + dataPath());
     EXPECT_FALSE(OpenDataDatabase());
     EXPECT_TRUE(ask.pointers().empty()) << "no repair was attempted";
 
-    ask.message(msgbox::kYes, QStringLiteral("Text 11."))
-        .message(msgbox::kOk, QStringLiteral("Text 13.\n\n") + dataPath());
+    ask.message(msgbox::kYes, "Text 11.").message(msgbox::kOk, "Text 13.\n\n" + dataPath());
     EXPECT_FALSE(OpenDataDatabase());
     EXPECT_FALSE(state().DataOpen);
     EXPECT_EQ(ask.pointers(), (std::vector<int>{kPointerHourglass, kPointerDefault}));
@@ -129,12 +126,12 @@ TEST_F(OpenTest, RepairShowsTheBusyPointerAndRepairsAHealthyFile) {
     EXPECT_EQ(ask.pointers(), (std::vector<int>{kPointerHourglass, kPointerDefault}));
     EXPECT_GE(ask.eventRounds(), 1);
     EXPECT_TRUE(OpenDataDatabase()) << "the repaired file still opens";
-    EXPECT_EQ(KeyColumnCount(QStringLiteral("Customers")), 1);
+    EXPECT_EQ(KeyColumnCount("Customers"), 1);
 }
 
 TEST_F(OpenTest, RepairOfAMissingFileReportsItsPath) {
-    const QString missing = folder.file(QStringLiteral("Missing.mdb"));
-    ask.message(msgbox::kOk, QStringLiteral("Text 13.\n\n") + missing);
+    const QString missing = folder.file("Missing.mdb");
+    ask.message(msgbox::kOk, "Text 13.\n\n" + missing);
     EXPECT_FALSE(RepairDatabaseFile(missing));
     EXPECT_EQ(ask.pointers().back(), kPointerDefault);
 }

@@ -22,19 +22,19 @@ protected:
                            "VALUES ('Acme', 'York', 'ann')"),
             QStringLiteral("INSERT INTO [CUSTOMERS] ([CUSTOMER NAME], [CITY], [OWNER]) "
                            "VALUES (%1, 'Cork', 'bob')")
-                .arg(quoteLiteral(QStringLiteral("O'Brien"))),
+                .arg(quoteLiteral("O'Brien")),
             QStringLiteral("INSERT INTO [CUSTOMERS] ([CUSTOMER NAME], [CITY], [OWNER]) "
                            "VALUES (%1, 'Leeds', 'ann')")
-                .arg(quoteLiteral(QStringLiteral("The \"Best\" Shop"))),
+                .arg(quoteLiteral("The \"Best\" Shop")),
             QStringLiteral("INSERT INTO [ACTIVITIES] VALUES ('Acme', #2026-12-05 10:00:00#, "
                            "'Call', 15)"),
             QStringLiteral("INSERT INTO [ACTIVITIES] VALUES ('Acme', #2026-12-05 14:30:00#, "
                            "'Visit', 60)"),
             QStringLiteral("INSERT INTO [ACTIVITIES] VALUES ('Bolt', #2026-12-05 10:00:00#, "
                            "'Call', 5)"),
-            QStringLiteral("INSERT INTO [CONTACT ROLES] VALUES ('Acme', 'Jo Hart', 'Buyer', Null)"),
-            QStringLiteral("INSERT INTO [CONTACT ROLES] VALUES ('Acme', 'Jo Hart', 'Payer', Null)"),
-            QStringLiteral("INSERT INTO [PRODUCTS] VALUES (42, 'Widget')"),
+            "INSERT INTO [CONTACT ROLES] VALUES ('Acme', 'Jo Hart', 'Buyer', Null)",
+            "INSERT INTO [CONTACT ROLES] VALUES ('Acme', 'Jo Hart', 'Payer', Null)",
+            "INSERT INTO [PRODUCTS] VALUES (42, 'Widget')",
         });
     }
 
@@ -42,34 +42,33 @@ protected:
     QString find(const QString& source, const QString& k1, const QString& k2 = QString(),
                  const QString& k3 = QString(), int column = 0) {
         tv::engine::Recordset rs = OpenTable(source);
-        if (!rs.IsOpen()) return QStringLiteral("(not open)");
+        if (!rs.IsOpen()) return "(not open)";
         const bool found = SeekRecord(rs, k1, k2, k3);
-        const QString value = found ? tv::TextOf(rs[column]) : QStringLiteral("(none)");
+        const QString value = found ? tv::TextOf(rs[column]) : "(none)";
         rs.Close();
         return value;
     }
 };
 
-const QString kTable = QStringLiteral("Customers");
-const QString kSql = QStringLiteral("SELECT * FROM [CUSTOMERS] ORDER BY [CITY]");
+const QString kTable = "Customers";
+const QString kSql = "SELECT * FROM [CUSTOMERS] ORDER BY [CITY]";
 
 TEST_F(SeekTest, TextKeysIgnoreCaseAndKeepQuotesOnBothPaths) {
     for (const QString& source : {kTable, kSql}) {
         SCOPED_TRACE(qPrintable(source));
-        EXPECT_EQ(find(source, QStringLiteral("ACME"), {}, {}, 1), QStringLiteral("York"));
-        EXPECT_EQ(find(source, QStringLiteral("O'Brien"), {}, {}, 1), QStringLiteral("Cork"));
-        EXPECT_EQ(find(source, QStringLiteral("The \"Best\" Shop"), {}, {}, 1),
-                  QStringLiteral("Leeds"));
-        EXPECT_EQ(find(source, QStringLiteral("Nobody")), QStringLiteral("(none)"));
-        EXPECT_EQ(find(source, QStringLiteral("Acme\" Or \"1\" = \"1")), QStringLiteral("(none)"));
+        EXPECT_EQ(find(source, "ACME", {}, {}, 1), "York");
+        EXPECT_EQ(find(source, "O'Brien", {}, {}, 1), "Cork");
+        EXPECT_EQ(find(source, "The \"Best\" Shop", {}, {}, 1), "Leeds");
+        EXPECT_EQ(find(source, "Nobody"), "(none)");
+        EXPECT_EQ(find(source, "Acme\" Or \"1\" = \"1"), "(none)");
     }
     EXPECT_TRUE(ask.asked().empty()) << "a key that matches nothing is no error";
     tv::engine::Recordset closed;
-    EXPECT_FALSE(SeekRecord(closed, QStringLiteral("Acme"), {}, {}));
+    EXPECT_FALSE(SeekRecord(closed, "Acme", {}, {}));
 }
 
 TEST_F(SeekTest, DateKeyMatchesTheSameSecondHoweverItIsWritten) {
-    const QString sql = QStringLiteral("SELECT * FROM [ACTIVITIES] ORDER BY [DATETIME] DESC");
+    const QString sql = "SELECT * FROM [ACTIVITIES] ORDER BY [DATETIME] DESC";
     struct Case {
         const char* key1;
         const char* key2;
@@ -89,7 +88,7 @@ TEST_F(SeekTest, DateKeyMatchesTheSameSecondHoweverItIsWritten) {
         // not be taken for a match.
         {"Abbot", "2026-12-05 10:00:00", "(none)"},
     };
-    for (const QString& source : {QStringLiteral("Activities"), sql}) {
+    for (const QString& source : {QString("Activities"), sql}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(QStringLiteral("%1 | %2 | %3").arg(source, c.key1, c.key2).toStdString());
             EXPECT_EQ(find(source, QString::fromUtf8(c.key1), QString::fromUtf8(c.key2), {}, 2),
@@ -112,55 +111,44 @@ TEST_F(SeekTest, DateKeyStoredWithAFractionOfASecondIsFoundByTheFallback) {
     ASSERT_EQ(sqlite3_changes(raw), 1);
     sqlite3_close(raw);
 
-    const QString sql = QStringLiteral("SELECT * FROM [ACTIVITIES]");
-    for (const QString& source : {QStringLiteral("Activities"), sql}) {
+    const QString sql = "SELECT * FROM [ACTIVITIES]";
+    for (const QString& source : {QString("Activities"), sql}) {
         SCOPED_TRACE(qPrintable(source));
-        EXPECT_EQ(
-            find(source, QStringLiteral("Acme"), QStringLiteral("2026-12-05 10:00:00"), {}, 2),
-            QStringLiteral("Call"));
-        EXPECT_EQ(
-            find(source, QStringLiteral("Acme"), QStringLiteral("05/12/2026 09:59:58"), {}, 2),
-            QStringLiteral("(none)"));
-        EXPECT_EQ(
-            find(source, QStringLiteral("Abbot"), QStringLiteral("2026-12-05 10:00:00"), {}, 2),
-            QStringLiteral("(none)"));
+        EXPECT_EQ(find(source, "Acme", "2026-12-05 10:00:00", {}, 2), "Call");
+        EXPECT_EQ(find(source, "Acme", "05/12/2026 09:59:58", {}, 2), "(none)");
+        EXPECT_EQ(find(source, "Abbot", "2026-12-05 10:00:00", {}, 2), "(none)");
     }
 }
 
 TEST_F(SeekTest, ThreeColumnKeysMatchAllThree) {
-    const QString sql = QStringLiteral("SELECT * FROM [CONTACT ROLES]");
-    for (const QString& source : {QStringLiteral("Contact Roles"), sql}) {
+    const QString sql = "SELECT * FROM [CONTACT ROLES]";
+    for (const QString& source : {QString("Contact Roles"), sql}) {
         SCOPED_TRACE(qPrintable(source));
-        EXPECT_EQ(find(source, QStringLiteral("Acme"), QStringLiteral("Jo Hart"),
-                       QStringLiteral("payer"), 2),
-                  QStringLiteral("Payer"));
-        EXPECT_EQ(find(source, QStringLiteral("Acme"), QStringLiteral("Jo Hart"),
-                       QStringLiteral("Owner"), 2),
-                  QStringLiteral("(none)"));
+        EXPECT_EQ(find(source, "Acme", "Jo Hart", "payer", 2), "Payer");
+        EXPECT_EQ(find(source, "Acme", "Jo Hart", "Owner", 2), "(none)");
     }
 }
 
 TEST_F(SeekTest, WholeNumberKeysReadAsNumbers) {
-    const QString sql = QStringLiteral("SELECT * FROM [PRODUCTS]");
-    for (const QString& source : {QStringLiteral("Products"), sql}) {
+    const QString sql = "SELECT * FROM [PRODUCTS]";
+    for (const QString& source : {QString("Products"), sql}) {
         SCOPED_TRACE(qPrintable(source));
-        EXPECT_EQ(find(source, QStringLiteral("42"), {}, {}, 1), QStringLiteral("Widget"));
-        EXPECT_EQ(find(source, QStringLiteral("43")), QStringLiteral("(none)"));
+        EXPECT_EQ(find(source, "42", {}, {}, 1), "Widget");
+        EXPECT_EQ(find(source, "43"), "(none)");
     }
-    EXPECT_EQ(find(sql, QStringLiteral("42 Or 1 = 1")), QStringLiteral("(none)"));
+    EXPECT_EQ(find(sql, "42 Or 1 = 1"), "(none)");
 }
 
 TEST_F(SeekTest, WorkflowRestrictedTableFindsOnlyTheUsersRows) {
     state().WorkflowMode = true;
     state().ApplyWorkflowFilter = [](const QString& source) {
-        return source.compare(QStringLiteral("Customers"), Qt::CaseInsensitive) == 0
-                   ? QStringLiteral("SELECT * FROM [CUSTOMERS] WHERE [OWNER] = 'ann'")
+        return source.compare("Customers", Qt::CaseInsensitive) == 0
+                   ? "SELECT * FROM [CUSTOMERS] WHERE [OWNER] = 'ann'"
                    : source;
     };
-    EXPECT_TRUE(LoadRecord(QStringLiteral("Customers"), QStringLiteral("Acme")));
-    EXPECT_EQ(state().FieldValues(2), QStringLiteral("York"));
-    EXPECT_FALSE(LoadRecord(QStringLiteral("Customers"), QStringLiteral("O'Brien")))
-        << "another user's row stays hidden";
+    EXPECT_TRUE(LoadRecord("Customers", "Acme"));
+    EXPECT_EQ(state().FieldValues(2), "York");
+    EXPECT_FALSE(LoadRecord("Customers", "O'Brien")) << "another user's row stays hidden";
 }
 
 }  // namespace

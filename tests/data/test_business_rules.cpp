@@ -20,7 +20,7 @@ namespace {
 
 using namespace tv::data;
 
-const QString kCustomer = QStringLiteral("O'Brien Ltd");
+const QString kCustomer = "O'Brien Ltd";
 
 tv::DateTime day(int y, int m, int d) { return tv::DateSerial(y, m, d); }
 
@@ -36,27 +36,25 @@ protected:
 
     static std::optional<tv::DateTime> dateOf(const QString& sql) {
         const QString text = dataValue(sql);
-        if (text.isEmpty() || text == QStringLiteral("<none>")) return std::nullopt;
+        if (text.isEmpty() || text == "<none>") return std::nullopt;
         return tv::CDate(tv::Variant(text));
     }
     static std::optional<tv::DateTime> customerNextDate() {
-        return dateOf(QStringLiteral("SELECT NEXTDATE FROM CUSTOMERS WHERE [CUSTOMER NAME] = ") +
-                      q(kCustomer));
+        return dateOf("SELECT NEXTDATE FROM CUSTOMERS WHERE [CUSTOMER NAME] = " + q(kCustomer));
     }
     static std::optional<tv::DateTime> contactNextDate(const QString& contact) {
-        return dateOf(QStringLiteral("SELECT NEXTCONTACT FROM CONTACTS WHERE [CONTACT NAME] = ") +
-                      q(contact));
+        return dateOf("SELECT NEXTCONTACT FROM CONTACTS WHERE [CONTACT NAME] = " + q(contact));
     }
 
     static void schedule(const QString& when, const QString& contact,
                          const QString& sourceType = QString(),
                          const QString& sourceId = QString()) {
-        execData({QStringLiteral("INSERT INTO [SCHEDULED ACTIVITIES] ([CUSTOMER NAME], "
-                                 "SCHEDDATETIME, [CONTACT NAME], SOURCEDOCTYPE, SOURCEDOCID) "
-                                 "VALUES (%1, #%2#, %3, %4, %5)")
-                      .arg(q(kCustomer), when, q(contact),
-                           sourceType.isEmpty() ? QStringLiteral("Null") : q(sourceType),
-                           sourceId.isEmpty() ? QStringLiteral("Null") : q(sourceId))});
+        execData(
+            {QStringLiteral("INSERT INTO [SCHEDULED ACTIVITIES] ([CUSTOMER NAME], "
+                            "SCHEDDATETIME, [CONTACT NAME], SOURCEDOCTYPE, SOURCEDOCID) "
+                            "VALUES (%1, #%2#, %3, %4, %5)")
+                 .arg(q(kCustomer), when, q(contact), sourceType.isEmpty() ? "Null" : q(sourceType),
+                      sourceId.isEmpty() ? "Null" : q(sourceId))});
     }
 };
 
@@ -70,7 +68,7 @@ protected:
         QStringList rows{QStringLiteral("INSERT INTO [SALES ORDERS] (ORDERNO, [CUSTOMER NAME]) "
                                         "VALUES (1042, %1)")
                              .arg(q(kCustomer))};
-        for (const QString& order : {QStringLiteral("1042"), QStringLiteral("1043")}) {
+        for (const QString& order : {"1042", "1043"}) {
             rows << QStringLiteral(
                         "INSERT INTO [CUSTOMER INVENTORY] (ITEMID, SOURCEDOCTYPE, "
                         "SOURCEDOCID) VALUES ('ITEM-%1', 'order', '%1')")
@@ -100,25 +98,19 @@ protected:
             QStringLiteral("SELECT %1 FROM [%2] ORDER BY %3").arg(columns, table, order));
     }
     static QStringList inventory() {
-        return linked(QStringLiteral("ITEMID, SOURCEDOCTYPE, SOURCEDOCID"),
-                      QStringLiteral("CUSTOMER INVENTORY"), QStringLiteral("ITEMID"));
+        return linked("ITEMID, SOURCEDOCTYPE, SOURCEDOCID", "CUSTOMER INVENTORY", "ITEMID");
     }
-    static QStringList invoiced() {
-        return linked(QStringLiteral("INVOICENO"), QStringLiteral("ACTIVITIES"),
-                      QStringLiteral("[DATETIME]"));
-    }
+    static QStringList invoiced() { return linked("INVOICENO", "ACTIVITIES", "[DATETIME]"); }
     // Every table the cascade touches, row by row.
     static QStringList everything() {
-        QStringList all =
-            dataRows(QStringLiteral("SELECT * FROM [SALES ORDERS]")) + inventory() + invoiced();
+        QStringList all = dataRows("SELECT * FROM [SALES ORDERS]") + inventory() + invoiced();
         for (const char* table : {"SERVICE CONTRACTS", "COMPLETED REQUESTS"})
             if (state().DataDb.HasTable(QString::fromLatin1(table)))
                 all += dataRows(QStringLiteral("SELECT * FROM [%1]").arg(QLatin1String(table)));
         return all;
     }
     static bool deleteOrder() {
-        return DeleteRecord(QStringLiteral("Sales Orders"), QStringLiteral("1042"), QString(),
-                            QString(), false);
+        return DeleteRecord("Sales Orders", "1042", QString(), QString(), false);
     }
 };
 
@@ -126,11 +118,10 @@ class SalesOrderCascade : public SalesOrderTest, public ::testing::WithParamInte
 
 TEST_P(SalesOrderCascade, InventoryGoesOrStaysUnlinkedAndEveryBillingLinkIsCleared) {
     const int answer = GetParam();
-    ask.message(answer, QStringLiteral("inventory"));
+    ask.message(answer, "inventory");
     ASSERT_TRUE(deleteOrder());
 
-    EXPECT_EQ(dataValue(QStringLiteral("SELECT COUNT(*) FROM [SALES ORDERS]")),
-              QStringLiteral("0"));
+    EXPECT_EQ(dataValue("SELECT COUNT(*) FROM [SALES ORDERS]"), "0");
     if (answer == msgbox::kYes) {
         EXPECT_EQ(inventory(), (QStringList{"ITEM-1043|order|1043", "ITEM-P|project|1042"}));
     } else {
@@ -138,12 +129,8 @@ TEST_P(SalesOrderCascade, InventoryGoesOrStaysUnlinkedAndEveryBillingLinkIsClear
                   (QStringList{"ITEM-1042||", "ITEM-1043|order|1043", "ITEM-P|project|1042"}));
     }
     EXPECT_EQ(invoiced(), (QStringList{"", "1043"}));
-    EXPECT_EQ(linked(QStringLiteral("ORDERNO"), QStringLiteral("SERVICE CONTRACTS"),
-                     QStringLiteral("CONTRACTID")),
-              (QStringList{"", "1043"}));
-    EXPECT_EQ(linked(QStringLiteral("ORDERNO"), QStringLiteral("COMPLETED REQUESTS"),
-                     QStringLiteral("REQUESTNO")),
-              (QStringList{"", "1043"}));
+    EXPECT_EQ(linked("ORDERNO", "SERVICE CONTRACTS", "CONTRACTID"), (QStringList{"", "1043"}));
+    EXPECT_EQ(linked("ORDERNO", "COMPLETED REQUESTS", "REQUESTNO"), (QStringList{"", "1043"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, SalesOrderCascade, ::testing::Values(msgbox::kYes, msgbox::kNo));
@@ -166,7 +153,7 @@ TEST_P(RefusedOrderDelete, ShowsWhyAndLeavesEveryRelatedTableAsItWas) {
     tv::engine::Database other;
     switch (c.refusal) {
         case Refusal::CascadeStatement:
-            execData({QStringLiteral("DROP TABLE [SERVICE CONTRACTS]")});
+            execData({"DROP TABLE [SERVICE CONTRACTS]"});
             break;
         case Refusal::Trigger: {
             sqlite3* raw = nullptr;
@@ -189,16 +176,15 @@ TEST_P(RefusedOrderDelete, ShowsWhyAndLeavesEveryRelatedTableAsItWas) {
     }
     const QStringList before = everything();
 
-    ask.message(msgbox::kYes, QStringLiteral("inventory"))
-        .message(msgbox::kOk, QStringLiteral("(%1)").arg(c.number), QStringLiteral("Delete"));
+    ask.message(msgbox::kYes, "inventory")
+        .message(msgbox::kOk, QStringLiteral("(%1)").arg(c.number), "Delete");
     EXPECT_FALSE(deleteOrder());
     engine.SetBusyTimeout(usualWait);
     if (other.IsOpen()) other.Rollback();
 
     EXPECT_EQ(everything(), before);
     EXPECT_EQ(invoiced(), (QStringList{"1042", "1043"}));
-    EXPECT_EQ(ask.messages().at(1).text.left(32),
-              QStringLiteral("The record could not be deleted."));
+    EXPECT_EQ(ask.messages().at(1).text.left(32), "The record could not be deleted.");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -211,8 +197,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SalesOrderTest, AnOrderKeyThatIsNoNumberIsNeverWrittenIntoAStatement) {
     ask.message(msgbox::kNo);
-    const DeleteCascade cascade = BeforeDelete(QStringLiteral("Sales Orders"),
-                                               QStringLiteral("1042 OR 1=1"), QString(), QString());
+    const DeleteCascade cascade = BeforeDelete("Sales Orders", "1042 OR 1=1", QString(), QString());
     ASSERT_TRUE(cascade.apply);
     EXPECT_THROW(cascade.apply(), tv::engine::DbError);
     EXPECT_EQ(invoiced(), (QStringList{"1042", "1043"}));
@@ -221,25 +206,24 @@ TEST_F(SalesOrderTest, AnOrderKeyThatIsNoNumberIsNeverWrittenIntoAStatement) {
 // Projects ------------------------------------------------------------------------------
 
 TEST_F(BusinessRulesTest, AProjectsScheduledActivitiesGoOnlyWhenTheAnswerIsYes) {
-    const QString project = QStringLiteral("O'Brien Fit-out");
+    const QString project = "O'Brien Fit-out";
     execData({QStringLiteral("INSERT INTO PROJECTS (NAME) VALUES (%1)").arg(q(project)),
-              QStringLiteral("INSERT INTO PROJECTS (NAME) VALUES ('Spare')")});
-    schedule(QStringLiteral("2026-03-12 09:00:00"), QStringLiteral("Tom"), "project", project);
-    schedule(QStringLiteral("2026-03-13 09:00:00"), QStringLiteral("Tom"), "project", "Other");
-    schedule(QStringLiteral("2026-03-14 09:00:00"), QStringLiteral("Tom"), "project", "Spare");
+              "INSERT INTO PROJECTS (NAME) VALUES ('Spare')"});
+    schedule("2026-03-12 09:00:00", "Tom", "project", project);
+    schedule("2026-03-13 09:00:00", "Tom", "project", "Other");
+    schedule("2026-03-14 09:00:00", "Tom", "project", "Spare");
     const QString remaining =
-        QStringLiteral("SELECT SOURCEDOCID FROM [SCHEDULED ACTIVITIES] ORDER BY SCHEDDATETIME");
+        "SELECT SOURCEDOCID FROM [SCHEDULED ACTIVITIES] ORDER BY SCHEDDATETIME";
 
     // No: the project goes, its steps stay in the schedule.
-    ask.message(msgbox::kNo, QStringLiteral("scheduled activities"));
-    ASSERT_TRUE(DeleteRecord(QStringLiteral("Projects"), QStringLiteral("Spare"), QString(),
-                             QString(), false));
+    ask.message(msgbox::kNo, "scheduled activities");
+    ASSERT_TRUE(DeleteRecord("Projects", "Spare", QString(), QString(), false));
     EXPECT_EQ(dataRows(remaining), (QStringList{project, "Other", "Spare"}));
 
-    ask.message(msgbox::kYes, QStringLiteral("scheduled activities"));
-    ASSERT_TRUE(DeleteRecord(QStringLiteral("Projects"), project, QString(), QString(), false));
+    ask.message(msgbox::kYes, "scheduled activities");
+    ASSERT_TRUE(DeleteRecord("Projects", project, QString(), QString(), false));
     EXPECT_EQ(dataRows(remaining), (QStringList{"Other", "Spare"}));
-    EXPECT_EQ(dataValue(QStringLiteral("SELECT COUNT(*) FROM PROJECTS")), QStringLiteral("0"));
+    EXPECT_EQ(dataValue("SELECT COUNT(*) FROM PROJECTS"), "0");
 }
 
 // Customer attachments ------------------------------------------------------------------
@@ -259,8 +243,8 @@ protected:
     ScratchFolder other;
     QString expand(const char* text) const {
         return QString::fromUtf8(text)
-            .replace(QStringLiteral("{data}"), data.path())
-            .replace(QStringLiteral("{other}"), other.path());
+            .replace("{data}", data.path())
+            .replace("{other}", other.path());
     }
 };
 
@@ -278,9 +262,9 @@ TEST_P(AttachmentCascade, TheFileGoesOnYesFromWhereItsPathLeads) {
                   .arg(q(kCustomer), q(stored))});
 
     ask.message(c.answer, stored);  // the question names the file
-    if (c.cannotRemove) ask.message(msgbox::kOk, stored, QStringLiteral("Delete Attachment"));
-    ASSERT_TRUE(DeleteRecord(QStringLiteral("Customer Attachments"), kCustomer,
-                             QStringLiteral("2026-02-01 10:30:00"), QString(), false));
+    if (c.cannotRemove) ask.message(msgbox::kOk, stored, "Delete Attachment");
+    ASSERT_TRUE(
+        DeleteRecord("Customer Attachments", kCustomer, "2026-02-01 10:30:00", QString(), false));
     EXPECT_EQ(QFile::exists(onDisk), !c.deleted);
     // Only that file: its namesakes elsewhere stay.
     for (const QString& path : {data.file("plan.pdf"), other.file("plan.pdf")}) {
@@ -322,21 +306,21 @@ protected:
                            "VALUES (%1, 'Tom', #2026-01-01#)")
                 .arg(q(kCustomer)),
         });
-        schedule(QStringLiteral("2026-03-01 09:00:00"), QStringLiteral("Mary O'Neil"));  // past
+        schedule("2026-03-01 09:00:00", "Mary O'Neil");  // past
     }
 };
 
 TEST_F(NextDateTest, DeletingAScheduledActivityRecomputesBothNextDates) {
-    schedule(QStringLiteral("2026-03-12 09:00:00"), QStringLiteral("Mary O'Neil"));
-    schedule(QStringLiteral("2026-03-20 14:00:00"), QStringLiteral("Tom"));
+    schedule("2026-03-12 09:00:00", "Mary O'Neil");
+    schedule("2026-03-20 14:00:00", "Tom");
     state().FieldValues.assign({"window", "buffer"});
 
-    ASSERT_TRUE(DeleteRecord(QStringLiteral("Scheduled Activities"), kCustomer,
-                             QStringLiteral("2026-03-20 14:00:00"), QString(), false));
+    ASSERT_TRUE(
+        DeleteRecord("Scheduled Activities", kCustomer, "2026-03-20 14:00:00", QString(), false));
     EXPECT_EQ(customerNextDate(), day(2026, 3, 12));
     // The rule runs before the row goes and passes its own day, which is Tom's only one.
-    EXPECT_EQ(contactNextDate(QStringLiteral("Tom")), day(2026, 3, 20));
-    EXPECT_EQ(contactNextDate(QStringLiteral("Mary O'Neil")), day(2026, 1, 1));
+    EXPECT_EQ(contactNextDate("Tom"), day(2026, 3, 20));
+    EXPECT_EQ(contactNextDate("Mary O'Neil"), day(2026, 1, 1));
     EXPECT_EQ(state().FieldValues.toList(), (QStringList{"window", "buffer"}));
 }
 
@@ -352,15 +336,15 @@ class NextDateRule : public NextDateTest, public ::testing::WithParamInterface<R
 
 TEST_P(NextDateRule, TheEarliestDayAheadWins) {
     const RuleCase& c = GetParam();
-    for (const QString& when : c.planned) schedule(when, QStringLiteral("Mary O'Neil"));
-    schedule(QStringLiteral("2026-03-11 09:00:00"), QStringLiteral("Someone Else"));
+    for (const QString& when : c.planned) schedule(when, "Mary O'Neil");
+    schedule("2026-03-11 09:00:00", "Someone Else");
     const std::int32_t callerDay =
         c.dayOffset < 0 ? 0 : static_cast<std::int32_t>(day(2026, 3, 10).serial) + c.dayOffset;
 
-    ASSERT_TRUE(ApplyNextDateRule(kCustomer, QStringLiteral("Mary O'Neil"), callerDay));
-    EXPECT_EQ(contactNextDate(QStringLiteral("Mary O'Neil")), c.mary);
+    ASSERT_TRUE(ApplyNextDateRule(kCustomer, "Mary O'Neil", callerDay));
+    EXPECT_EQ(contactNextDate("Mary O'Neil"), c.mary);
     EXPECT_EQ(customerNextDate(), c.customer);
-    EXPECT_EQ(contactNextDate(QStringLiteral("Tom")), day(2026, 1, 1)) << "another contact";
+    EXPECT_EQ(contactNextDate("Tom"), day(2026, 1, 1)) << "another contact";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -387,7 +371,7 @@ TEST_F(NextDateTest, AWorkflowUserStillSeesEveryonesPlannedActivities) {
     execData({QStringLiteral("INSERT INTO [SCHEDULED ACTIVITIES] ([CUSTOMER NAME], "
                              "SCHEDDATETIME, [USER ID]) VALUES (%1, #2026-03-11 09:00:00#, 'ann')")
                   .arg(q(kCustomer))});
-    state().CurrentUserId = QStringLiteral("mary");
+    state().CurrentUserId = "mary";
     state().WorkflowMode = true;
     ASSERT_GT(BuildWorkflowColumns(), 0);
     ASSERT_TRUE(ApplyNextDateRule(kCustomer, QString(), 0));
@@ -395,8 +379,8 @@ TEST_F(NextDateTest, AWorkflowUserStillSeesEveryonesPlannedActivities) {
 }
 
 TEST_F(NextDateTest, AnUnknownCustomerOrContactIsLeftAloneWithoutAQuestion) {
-    EXPECT_TRUE(ApplyNextDateRule(QStringLiteral("Nobody"), QStringLiteral("No One"), 0));
-    EXPECT_TRUE(ApplyNextDateRule(kCustomer, QStringLiteral("No One"), 0));
+    EXPECT_TRUE(ApplyNextDateRule("Nobody", "No One", 0));
+    EXPECT_TRUE(ApplyNextDateRule(kCustomer, "No One", 0));
     EXPECT_EQ(customerNextDate(), std::nullopt);
     EXPECT_TRUE(ask.asked().empty());
 }
@@ -405,11 +389,10 @@ TEST_F(BusinessRulesTest, TablesWithoutARuleAreDeletedWithoutQuestions) {
     execData(
         {QStringLiteral("INSERT INTO CUSTOMERS ([CUSTOMER NAME]) VALUES (%1)").arg(q(kCustomer)),
          QStringLiteral("INSERT INTO PROJECTS (NAME) VALUES (%1)").arg(q(kCustomer))});
-    schedule(QStringLiteral("2026-03-12 09:00:00"), QStringLiteral("Tom"), "project", kCustomer);
-    ASSERT_TRUE(DeleteRecord(QStringLiteral("Customers"), kCustomer, QString(), QString(), false));
+    schedule("2026-03-12 09:00:00", "Tom", "project", kCustomer);
+    ASSERT_TRUE(DeleteRecord("Customers", kCustomer, QString(), QString(), false));
     EXPECT_TRUE(ask.asked().empty());
-    EXPECT_EQ(dataValue(QStringLiteral("SELECT COUNT(*) FROM [SCHEDULED ACTIVITIES]")),
-              QStringLiteral("1"));
+    EXPECT_EQ(dataValue("SELECT COUNT(*) FROM [SCHEDULED ACTIVITIES]"), "1");
 }
 
 }  // namespace

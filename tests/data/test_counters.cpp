@@ -19,7 +19,7 @@ using namespace tv::data;
 class CountersTest : public ShippedDatabasesTest {
 protected:
     static void setCounter(std::optional<int> value) {
-        execData({QStringLiteral("DELETE * FROM Counters WHERE TABLENAME = 'Quotations'")});
+        execData({"DELETE * FROM Counters WHERE TABLENAME = 'Quotations'"});
         if (value)
             execData(
                 {QStringLiteral("INSERT INTO Counters VALUES ('Quotations', %1)").arg(*value)});
@@ -29,8 +29,7 @@ protected:
             execData({QStringLiteral("INSERT INTO QUOTATIONS (QUOTENO) VALUES (%1)").arg(n)});
     }
     static QString counter() {
-        return dataValue(
-            QStringLiteral("SELECT LASTNUMBER FROM Counters WHERE TABLENAME = 'Quotations'"));
+        return dataValue("SELECT LASTNUMBER FROM Counters WHERE TABLENAME = 'Quotations'");
     }
 };
 
@@ -47,7 +46,7 @@ TEST_P(NumberTaken, IsTheFirstFreeNumberAfterTheCounterAndIsWrittenBack) {
     const TakeCase& c = GetParam();
     setCounter(c.counter);
     addQuotes(c.present);
-    EXPECT_EQ(NextCounter(QStringLiteral("Quotations")), c.expected);
+    EXPECT_EQ(NextCounter("Quotations"), c.expected);
     EXPECT_EQ(counter(), QString::number(c.expected));
 }
 
@@ -62,50 +61,48 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CountersTest, NullCounterValueCountsAsZero) {
-    execData(
-        {QStringLiteral("UPDATE Counters SET LASTNUMBER = Null WHERE TABLENAME = 'Quotations'")});
-    EXPECT_EQ(NextCounter(QStringLiteral("Quotations")), 1);
+    execData({"UPDATE Counters SET LASTNUMBER = Null WHERE TABLENAME = 'Quotations'"});
+    EXPECT_EQ(NextCounter("Quotations"), 1);
 }
 
 TEST_F(CountersTest, NumbersFollowEachOtherAndEachTableHasItsOwn) {
-    EXPECT_EQ(NextCounter(QStringLiteral("Quotations")), 1);
-    EXPECT_EQ(NextCounter(QStringLiteral("Quotations")), 2);
-    EXPECT_EQ(NextCounter(QStringLiteral("Sales Orders")), 1);
-    EXPECT_EQ(NextCounter(QStringLiteral("Quotations")), 3);
+    EXPECT_EQ(NextCounter("Quotations"), 1);
+    EXPECT_EQ(NextCounter("Quotations"), 2);
+    EXPECT_EQ(NextCounter("Sales Orders"), 1);
+    EXPECT_EQ(NextCounter("Quotations"), 3);
 }
 
 TEST_F(CountersTest, SqlAndBracketedSourcesCountOnTheirTable) {
     setCounter(4);
     addQuotes({5});
-    EXPECT_EQ(NextCounter(QStringLiteral("select * from [Quotations] where QUOTENO > 2")), 6);
-    EXPECT_EQ(NextCounter(QStringLiteral("SELECT QUOTENO FROM Quotations ORDER BY 1")), 7);
-    EXPECT_EQ(NextCounter(QStringLiteral("[Quotations]")), 8);
-    EXPECT_EQ(counter(), QStringLiteral("8"));
+    EXPECT_EQ(NextCounter("select * from [Quotations] where QUOTENO > 2"), 6);
+    EXPECT_EQ(NextCounter("SELECT QUOTENO FROM Quotations ORDER BY 1"), 7);
+    EXPECT_EQ(NextCounter("[Quotations]"), 8);
+    EXPECT_EQ(counter(), "8");
     // No second row under the bracketed or SQL spelling: the six shipped ones only.
-    EXPECT_EQ(dataValue(QStringLiteral("SELECT COUNT(*) FROM Counters")), QStringLiteral("6"));
+    EXPECT_EQ(dataValue("SELECT COUNT(*) FROM Counters"), "6");
 }
 
 TEST_F(CountersTest, AMissingCountersTableGivesZeroAndSaysWhy) {
-    execData({QStringLiteral("DROP TABLE Counters")});
-    ask.message(msgbox::kOk, QStringLiteral("Counters"));  // the source names the table
-    EXPECT_EQ(NextCounter(QStringLiteral("Quotations")), 0);
+    execData({"DROP TABLE Counters"});
+    ask.message(msgbox::kOk, "Counters");  // the source names the table
+    EXPECT_EQ(NextCounter("Quotations"), 0);
 }
 
 TEST_F(CountersTest, ACountersTableThatCannotBeSearchedGivesZero) {
     // No "PrimaryKey" index: it opens, but the Seek fails.
-    execData({QStringLiteral("DROP TABLE Counters"),
-              QStringLiteral("CREATE TABLE Counters (TABLENAME TEXT(50), LASTNUMBER LONG)"),
-              QStringLiteral("INSERT INTO Counters VALUES ('Quotations', 10)")});
-    EXPECT_EQ(NextCounter(QStringLiteral("Quotations")), 0);
-    EXPECT_EQ(counter(), QStringLiteral("10"));
+    execData({"DROP TABLE Counters", "CREATE TABLE Counters (TABLENAME TEXT(50), LASTNUMBER LONG)",
+              "INSERT INTO Counters VALUES ('Quotations', 10)"});
+    EXPECT_EQ(NextCounter("Quotations"), 0);
+    EXPECT_EQ(counter(), "10");
 }
 
 TEST_F(CountersTest, AnUnknownNumberedTableStillCountsWithoutSkipping) {
-    ask.message(msgbox::kOk, QStringLiteral("No Such Table"));
-    EXPECT_EQ(NextCounter(QStringLiteral("No Such Table")), 1);
+    ask.message(msgbox::kOk, "No Such Table");
+    EXPECT_EQ(NextCounter("No Such Table"), 1);
     EXPECT_EQ(dataValue(QStringLiteral(
                   "SELECT LASTNUMBER FROM Counters WHERE TABLENAME = 'No Such Table'")),
-              QStringLiteral("1"));
+              "1");
 }
 
 // Another workstation in the way, which lets go the first time window events run.
@@ -129,12 +126,12 @@ TEST_F(CountersTest, AHeldRowOrALingeringReaderIsWaitedOut) {
         SCOPED_TRACE(holder ? "row held" : "file read");
         setCounter(10);
         tv::engine::Database other = tv::engine::Engine::instance().OpenDatabase(dataPath());
-        tv::engine::Recordset row = other.OpenRecordset(QStringLiteral("Counters"));
+        tv::engine::Recordset row = other.OpenRecordset("Counters");
         sqlite3* reader = nullptr;
         std::function<void()> leave;
         if (holder) {
-            row.SetIndex(QStringLiteral("PrimaryKey"));
-            row.Seek(QStringLiteral("="), tv::Variant(QStringLiteral("Quotations")));
+            row.SetIndex("PrimaryKey");
+            row.Seek("=", tv::Variant("Quotations"));
             row.Edit();
             leave = [&] {
                 row.FieldAt(1).SetValue(tv::Variant(row[1].asLong() + 5));
@@ -149,11 +146,11 @@ TEST_F(CountersTest, AHeldRowOrALingeringReaderIsWaitedOut) {
         }
         {
             LeavingOnEvents events(leave);
-            EXPECT_EQ(NextCounter(QStringLiteral("Quotations")), holder ? 16 : 11);
+            EXPECT_EQ(NextCounter("Quotations"), holder ? 16 : 11);
             EXPECT_GT(events.eventRounds(), 0);
         }
         sqlite3_close(reader);
-        EXPECT_EQ(counter(), holder ? QStringLiteral("16") : QStringLiteral("11"));
+        EXPECT_EQ(counter(), holder ? "16" : "11");
     }
 }
 
@@ -161,7 +158,7 @@ TEST_F(CountersTest, TheEnginesLockWaitIsLeftAsItWas) {
     tv::engine::Engine& engine = tv::engine::Engine::instance();
     const int before = engine.BusyTimeout();
     engine.SetBusyTimeout(4321);
-    EXPECT_EQ(NextCounter(QStringLiteral("Quotations")), 1);
+    EXPECT_EQ(NextCounter("Quotations"), 1);
     EXPECT_EQ(engine.BusyTimeout(), 4321);
     engine.SetBusyTimeout(before);
 }

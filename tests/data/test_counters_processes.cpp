@@ -38,7 +38,7 @@ TEST(CounterHelper, DISABLED_Run) {
     QFile out(qEnvironmentVariable("TV_COUNTER_OUT"));
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
     for (int i = 0; i < qEnvironmentVariableIntValue("TV_COUNTER_COUNT"); ++i)
-        out.write(QByteArray::number(NextCounter(QStringLiteral("Quotations"))) + '\n');
+        out.write(QByteArray::number(NextCounter("Quotations")) + '\n');
     state().reset();
 }
 
@@ -53,8 +53,7 @@ class CounterCrowd : public ShippedDatabasesTest, public ::testing::WithParamInt
 TEST_P(CounterCrowd, FourProcessesTakeDistinctNumbersAndNoneIsLost) {
     constexpr int kProcesses = 4;
     const int total = kProcesses * GetParam().each;
-    if (!GetParam().rowPresent)
-        execData({QStringLiteral("DELETE * FROM Counters WHERE TABLENAME = 'Quotations'")});
+    if (!GetParam().rowPresent) execData({"DELETE * FROM Counters WHERE TABLENAME = 'Quotations'"});
     // The test's own connection must not stand in the helpers' way.
     state().reset();
 
@@ -63,14 +62,14 @@ TEST_P(CounterCrowd, FourProcessesTakeDistinctNumbersAndNoneIsLost) {
     for (int i = 0; i < kProcesses; ++i) {
         auto& helper = helpers.emplace_back(std::make_unique<QProcess>());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("TV_COUNTER_FOLDER"), data.path());
-        env.insert(QStringLiteral("TV_COUNTER_COUNT"), QString::number(GetParam().each));
-        env.insert(QStringLiteral("TV_COUNTER_OUT"), outputs.file(QString::number(i)));
+        env.insert("TV_COUNTER_FOLDER", data.path());
+        env.insert("TV_COUNTER_COUNT", QString::number(GetParam().each));
+        env.insert("TV_COUNTER_OUT", outputs.file(QString::number(i)));
         helper->setProcessEnvironment(env);
         helper->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        helper->start(QCoreApplication::applicationFilePath(),
-                      {QStringLiteral("--gtest_filter=CounterHelper.DISABLED_Run"),
-                       QStringLiteral("--gtest_also_run_disabled_tests")});
+        helper->start(
+            QCoreApplication::applicationFilePath(),
+            {"--gtest_filter=CounterHelper.DISABLED_Run", "--gtest_also_run_disabled_tests"});
     }
     for (auto& helper : helpers) {
         EXPECT_TRUE(helper->waitForFinished(300000));

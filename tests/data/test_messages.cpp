@@ -18,28 +18,26 @@ TEST_F(MessagesTest, BoxTakesTitleTextExtraParagraphAndStyleFromTheCatalogue) {
                            "WHERE [MSGNO] = 101")});
     state().MessagesRs.Requery();
     ask.message(msgbox::kYes);
-    EXPECT_EQ(ShowMessage(101, QStringLiteral(" (extra)")), msgbox::kYes);
+    EXPECT_EQ(ShowMessage(101, " (extra)"), msgbox::kYes);
     const auto box = ask.messages().at(0);
-    EXPECT_EQ(box.title, QStringLiteral("Title 101"));
-    EXPECT_EQ(box.text, QStringLiteral("Text 101. (extra)\n\nTry again later."));
+    EXPECT_EQ(box.title, "Title 101");
+    EXPECT_EQ(box.text, "Text 101. (extra)\n\nTry again later.");
     EXPECT_EQ(box.style, 292);
 
     ask.message(msgbox::kOk);
     EXPECT_EQ(ShowMessage(2), msgbox::kOk);
-    EXPECT_EQ(ask.messages().at(1).text, QStringLiteral("Text 2.")) << "no empty paragraph";
+    EXPECT_EQ(ask.messages().at(1).text, "Text 2.") << "no empty paragraph";
 }
 
 TEST_F(MessagesTest, MissingNumberSaysSoAndReturnsMinusOne) {
-    ask.message(msgbox::kOk, QStringLiteral("Message 9999 not found in definitions database."),
-                QStringLiteral("Message Error"));
-    EXPECT_EQ(ShowMessage(9999, QStringLiteral("ignored")), -1);
-    EXPECT_EQ(ask.messages().at(0).text,
-              QStringLiteral("Message 9999 not found in definitions database."));
+    ask.message(msgbox::kOk, "Message 9999 not found in definitions database.", "Message Error");
+    EXPECT_EQ(ShowMessage(9999, "ignored"), -1);
+    EXPECT_EQ(ask.messages().at(0).text, "Message 9999 not found in definitions database.");
     EXPECT_EQ(ask.messages().at(0).style, msgbox::kExclamation);
 
     // Before the definitions are open every number is missing.
     state().MessagesRs.Close();
-    ask.message(msgbox::kOk, QStringLiteral("Message 2 not found"));
+    ask.message(msgbox::kOk, "Message 2 not found");
     EXPECT_EQ(ShowMessage(2), -1);
 }
 
@@ -62,10 +60,8 @@ TEST(DefaultPrompterTest, AnswersWithoutWaitingWhenNothingIsInstalled) {
     ASSERT_EQ(setPrompter(nullptr), nullptr) << "a previous test left a prompter installed";
     Prompter& p = prompter();
     EXPECT_NE(dynamic_cast<DefaultPrompter*>(&p), nullptr);
-    EXPECT_EQ(p.messageBox(QStringLiteral("Question"), QStringLiteral("Go on?"),
-                           msgbox::kYesNo + msgbox::kQuestion),
-              msgbox::kNo);
-    EXPECT_TRUE(p.inputBox(QStringLiteral("Name?"), QString(), QStringLiteral("x")).isEmpty());
+    EXPECT_EQ(p.messageBox("Question", "Go on?", msgbox::kYesNo + msgbox::kQuestion), msgbox::kNo);
+    EXPECT_TRUE(p.inputBox("Name?", QString(), "x").isEmpty());
     EXPECT_TRUE(p.openFile(FileRequest{}).isEmpty());
     PrintRequest print;
     EXPECT_FALSE(p.printerDialog(print));
@@ -93,17 +89,17 @@ TEST(FileFilterTest, ClassicPairsBecomeQtEntries) {
 TEST(FieldValueArrayTest, CountsFromOneAndGrowsOnWrite) {
     FieldValueArray v;
     v.resize(3);
-    v(1) = QStringLiteral("a");
-    v(3) = QStringLiteral("c");
+    v(1) = "a";
+    v(3) = "c";
     EXPECT_EQ(v.toList(), (QStringList{"a", "", "c"}));
-    v(5) = QStringLiteral("e");
+    v(5) = "e";
     EXPECT_EQ(v.size(), 5);
     const FieldValueArray& read = v;
     EXPECT_EQ(read(6), QString());
     EXPECT_EQ(read(0), QString());
     EXPECT_EQ(v.size(), 5) << "reading out of range does not grow";
-    v(0) = QStringLiteral("nowhere");
-    EXPECT_EQ(v(1), QStringLiteral("a"));
+    v(0) = "nowhere";
+    EXPECT_EQ(v(1), "a");
     v.resize(2);
     EXPECT_EQ(v.toList(), (QStringList{"a", ""}));
 }
@@ -111,9 +107,9 @@ TEST(FieldValueArrayTest, CountsFromOneAndGrowsOnWrite) {
 TEST_F(MessagesTest, ResetClosesTheDatabasesAndForgetsTheUser) {
     ASSERT_TRUE(OpenDataDatabase());
     AppState& st = state();
-    st.CurrentUserId = QStringLiteral("ann");
-    st.SharedValues[4] = QStringLiteral("x");
-    st.UserAccess.push_back(AccessEntry{QStringLiteral("Customers"), false, true, true, true});
+    st.CurrentUserId = "ann";
+    st.SharedValues[4] = "x";
+    st.UserAccess.push_back(AccessEntry{"Customers", false, true, true, true});
     st.WorkflowMode = true;
     st.BeforeDelete = [](auto&&...) { return DeleteCascade{}; };
     st.reset();

@@ -27,13 +27,13 @@ TEST(AccessLevels, StoredLevelsDecodeIntoFourRights) {
         {tv::Variant(std::int16_t{16}), true, true, true, true},
         {tv::Variant(std::int16_t{24}), true, true, true, true},
         {tv::Variant(std::int16_t{-3}), false, false, false, false},
-        {tv::Variant(QStringLiteral("5")), false, true, false, true},
+        {tv::Variant("5"), false, true, false, true},
         {tv::Variant(), true, true, true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(tv::Format(c.level).toStdString());
-        const AccessEntry e = decodeAccessLevel(QStringLiteral("Quotations"), c.level);
-        EXPECT_EQ(e.TableName, QStringLiteral("Quotations"));
+        const AccessEntry e = decodeAccessLevel("Quotations", c.level);
+        EXPECT_EQ(e.TableName, "Quotations");
         EXPECT_EQ(e.CanAdd, c.add);
         EXPECT_EQ(e.CanEdit, c.edit);
         EXPECT_EQ(e.CanDelete, c.remove);
@@ -49,26 +49,26 @@ TEST(AccessLevels, StoredLevelsDecodeIntoFourRights) {
 using UserRightsTest = ShippedDatabasesTest;
 
 TEST_F(UserRightsTest, UserAccessIsReadForOneUserInAnyLetterCase) {
-    addUser(QStringLiteral("O'Brien"));
-    setAccess(QStringLiteral("O'Brien"), QStringLiteral("Customers"), 0);
-    setAccess(QStringLiteral("O'Brien"), QStringLiteral("Quotations"), std::nullopt);
-    setAccess(QStringLiteral("admin2"), QStringLiteral("Customers"), 15);
+    addUser("O'Brien");
+    setAccess("O'Brien", "Customers", 0);
+    setAccess("O'Brien", "Quotations", std::nullopt);
+    setAccess("admin2", "Customers", 15);
 
-    const auto entries = readUserAccess(QStringLiteral("o'brien"));
+    const auto entries = readUserAccess("o'brien");
     ASSERT_EQ(entries.size(), 2u);
     for (const auto& e : entries) {
-        if (e.TableName == QStringLiteral("Customers"))
+        if (e.TableName == "Customers")
             EXPECT_FALSE(e.CanView);
         else
             EXPECT_TRUE(e.CanView && e.CanAdd && e.CanEdit && e.CanDelete);
     }
-    EXPECT_TRUE(readUserAccess(QStringLiteral("nobody")).empty());
+    EXPECT_TRUE(readUserAccess("nobody").empty());
 }
 
 TEST_F(UserRightsTest, ThePasswordIsComparedExactlyAndANullOneAcceptsAny) {
     execData({QStringLiteral("INSERT INTO [System Users] (USERID, [PASSWORD]) VALUES "
                              "('O''Brien', 'Secret')"),
-              QStringLiteral("INSERT INTO [System Users] (USERID) VALUES ('open')")});
+              "INSERT INTO [System Users] (USERID) VALUES ('open')"});
     struct Case {
         const char* user;
         const char* password;

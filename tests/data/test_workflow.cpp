@@ -15,8 +15,8 @@ using tv::data::ApplyWorkflowFilter;
 using tv::data::WorkflowColumn;
 
 const std::vector<WorkflowColumn> kColumns = {
-    {QStringLiteral("ACTIVITIES"), QStringLiteral("Sales Rep Id")},
-    {QStringLiteral("SCHEDULED ACTIVITIES"), QStringLiteral("USER ID")},
+    {"ACTIVITIES", "Sales Rep Id"},
+    {"SCHEDULED ACTIVITIES", "USER ID"},
 };
 
 struct Rewrite {
@@ -108,12 +108,12 @@ TEST_F(WorkflowDatabaseTest, ColumnsComeFromTableDefinitions) {
     auto columnOf = [&](const QString& table) {
         for (const WorkflowColumn& c : columns)
             if (c.TableName.compare(table, Qt::CaseInsensitive) == 0) return c.ColumnName;
-        return QStringLiteral("<none>");
+        return QString("<none>");
     };
-    EXPECT_EQ(columnOf(QStringLiteral("PROJECTS")), QStringLiteral("User Id"));
-    EXPECT_EQ(columnOf(QStringLiteral("ACTIVITIES")), QStringLiteral("SALES REP ID"));
-    EXPECT_EQ(columnOf(QStringLiteral("QUOTATIONS")), QStringLiteral("<none>"));
-    EXPECT_EQ(columnOf(QStringLiteral("CUSTOMERS")), QStringLiteral("<none>"));
+    EXPECT_EQ(columnOf("PROJECTS"), "User Id");
+    EXPECT_EQ(columnOf("ACTIVITIES"), "SALES REP ID");
+    EXPECT_EQ(columnOf("QUOTATIONS"), "<none>");
+    EXPECT_EQ(columnOf("CUSTOMERS"), "<none>");
 
     // A second build starts again rather than adding to the first.
     EXPECT_EQ(tv::data::BuildWorkflowColumns(), count);
@@ -130,7 +130,7 @@ TEST_F(WorkflowDatabaseTest, OpenTableShowsAWorkflowUserOnlyHisRows) {
     });
     tv::data::AppState& st = tv::data::state();
     tv::data::BuildWorkflowColumns();
-    st.CurrentUserId = QStringLiteral("O'Brien");
+    st.CurrentUserId = "O'Brien";
 
     auto rowsOf = [](const QString& source) {
         tv::engine::Recordset rs = tv::data::OpenTable(source);
@@ -146,13 +146,12 @@ TEST_F(WorkflowDatabaseTest, OpenTableShowsAWorkflowUserOnlyHisRows) {
         "SELECT * FROM [ACTIVITIES] WHERE [DURATION] > 10 OR [CUSTOMER NAME] = 'Bell' ORDER BY "
         "[DATETIME]");
 
-    EXPECT_EQ(rowsOf(QStringLiteral("ACTIVITIES")), 3);  // workflow mode still off
+    EXPECT_EQ(rowsOf("ACTIVITIES"), 3);  // workflow mode still off
     st.WorkflowMode = true;
-    EXPECT_EQ(rowsOf(QStringLiteral("ACTIVITIES")), 2);
+    EXPECT_EQ(rowsOf("ACTIVITIES"), 2);
     EXPECT_EQ(rowsOf(withCriteria), 2);
-    EXPECT_EQ(rowsOf(QStringLiteral("SELECT * FROM [ACTIVITIES] WHERE [DURATION] > 10")), 1);
-    EXPECT_EQ(rowsOf(QStringLiteral("CUSTOMERS")),
-              rowsOf(QStringLiteral("SELECT * FROM CUSTOMERS")));
+    EXPECT_EQ(rowsOf("SELECT * FROM [ACTIVITIES] WHERE [DURATION] > 10"), 1);
+    EXPECT_EQ(rowsOf("CUSTOMERS"), rowsOf("SELECT * FROM CUSTOMERS"));
 }
 
 }  // namespace
