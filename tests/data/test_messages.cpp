@@ -1,5 +1,6 @@
 // The numbered messages and the program-wide pieces they rest on: the catalogue lookup,
-// what a box answers when nobody is there, the 1-based record buffer and the state reset.
+// what a box answers when nobody is there, file filters, the 1-based record buffer and
+// the state reset.
 #include "data/access.h"
 #include "data/app_state.h"
 #include "data/prompter.h"
@@ -41,26 +42,15 @@ TEST_F(MessagesTest, MissingNumberSaysSoAndReturnsMinusOne) {
     EXPECT_EQ(ShowMessage(2), -1);
 }
 
-TEST(DismissAnswer, IsCancelOrNoWhereTheBoxHasOne) {
-    const std::pair<int, int> cases[] = {
-        {msgbox::kOkOnly, msgbox::kOk},
-        {msgbox::kOkCancel, msgbox::kCancel},
-        {msgbox::kAbortRetryIgnore, msgbox::kAbort},
-        {msgbox::kYesNoCancel, msgbox::kCancel},
-        {msgbox::kRetryCancel, msgbox::kCancel},
-        {msgbox::kYesNo + msgbox::kQuestion + msgbox::kDefaultButton2, msgbox::kNo},
-        {msgbox::kOkOnly + msgbox::kCritical, msgbox::kOk},
-        {msgbox::kYesNoCancel + msgbox::kExclamation + msgbox::kDefaultButton3, msgbox::kCancel},
-    };
-    for (const auto& [style, answer] : cases)
-        EXPECT_EQ(msgbox::dismissAnswer(style), answer) << style;
-}
-
 TEST(DefaultPrompterTest, AnswersWithoutWaitingWhenNothingIsInstalled) {
     ASSERT_EQ(setPrompter(nullptr), nullptr) << "a previous test left a prompter installed";
     Prompter& p = prompter();
     EXPECT_NE(dynamic_cast<DefaultPrompter*>(&p), nullptr);
+    // Dismissed: Cancel or No where the box has one, else its first button.
     EXPECT_EQ(p.messageBox("Question", "Go on?", msgbox::kYesNo + msgbox::kQuestion), msgbox::kNo);
+    EXPECT_EQ(p.messageBox("", "", msgbox::kYesNoCancel + msgbox::kDefaultButton3),
+              msgbox::kCancel);
+    EXPECT_EQ(p.messageBox("", "", msgbox::kAbortRetryIgnore), msgbox::kAbort);
     EXPECT_TRUE(p.inputBox("Name?", QString(), "x").isEmpty());
     EXPECT_TRUE(p.openFile(FileRequest{}).isEmpty());
     PrintRequest print;
