@@ -21,77 +21,84 @@ using tv::engine::Database;
 using tv::engine::FieldType;
 using tv::engine::TableDef;
 
-// Per table, the positions (counted from 0) the program reads, binds or names, each as
-// "ordinal NAME: Type", the name where the program's SQL names the column; Text(n) must take
-// at least n characters, as its window lets a user type.
-struct Positions {
+// Per table: its width where a writer fills whole rows by position (0: not fixed), the
+// columns of its "PrimaryKey" where rows are sought, and the positions (counted from 0) the
+// program reads, binds or names, each "ordinal NAME: Type", the name where the program's SQL
+// names the column; Text(n) must take at least n characters, as its window lets one type.
+struct TableShape {
     const char* database;
     const char* table;
+    int width;
+    const char* key;
     const char* columns;
 };
 
-const Positions kPositions[] = {
-    {"Data", "ACTIVITIES",
+const TableShape kTables[] = {
+    {"Data", "ACTIVITIES", 17, "CUSTOMER NAME|DATETIME",
      "0 CUSTOMER NAME: Text(60); 1 DATETIME: Date; 4 SALES REP ID: Text; 5 CONTACT NAME: Text; "
      "8 DURATION: Double; 13 SOURCEDOCTYPE: Text; 14 SOURCEDOCID: Text; 15 BILLABLE: Boolean; "
      "16 INVOICENO: Long"},
-    {"Data", "COMPLETED REQUESTS",
+    {"Data", "COMPLETED REQUESTS", 35, nullptr,
      "0 REQUESTNO: Long; 6 CUSTOMER NAME: Text(60); 9 CONTACT NAME: Text; 11 AGREEMENTNO: Text; "
      "15 PERSONNEL: Text; 28 TOTALCHARGE: Number; 29 ORDERNO: Long; 32 CONTRACTFLAG: Text"},
-    {"Data", "CONTACTS",
+    {"Data", "CONTACTS", 25, "CUSTOMER NAME|CONTACT NAME",
      "0 CUSTOMER NAME: Text(60); 1 CONTACT NAME: Text; 3 BUSINESS PHONE: Text; "
      "4 HOME PHONE: Text; 5 MOBILE PHONE: Text; 7 EMAIL ADDRESS: Text; 18 NEXTCONTACT: Date"},
-    {"Data", "COUNTERS", "1 LASTNUMBER: Long"},
-    {"Data", "CURRENT REQUESTS",
+    {"Data", "COUNTERS", 2, nullptr, "1 LASTNUMBER: Long"},
+    {"Data", "CURRENT REQUESTS", 35, "REQUESTNO",
      "0 REQUESTNO: Long; 1 REQUESTED: Date; 6 CUSTOMER NAME: Text(60); 9 CONTACT NAME: Text; "
      "11 AGREEMENTNO: Text; 15 PERSONNEL: Text; 28 TOTALCHARGE: Currency; 29 ORDERNO: Whole"},
-    {"Data", "CUSTOMER ATTACHMENTS", "4 FILEPATH: Text"},
-    {"Data", "CUSTOMER INVENTORY",
+    {"Data", "CUSTOMER ATTACHMENTS", 0, "CUSTOMER NAME|DATETIME", "4 FILEPATH: Text"},
+    {"Data", "CUSTOMER INVENTORY", 19, nullptr,
      "0 ITEMID: Text(20); 5 CUSTOMER NAME: Text; 9 CONTRACTID: Text; 10 ORDERNO: Text; "
      "11 SUPPLIEDDATE: Date; 13 WARRANTYEXPIRY: Date"},
-    {"Data", "CUSTOMERS",
+    {"Data", "CUSTOMERS", 26, "CUSTOMER NAME",
      "0 CUSTOMER NAME: Text(60); 10 TELEPHONENO: Text(20); 13 EMAIL ADDRESS: Text; "
      "20 FIRSTDATE: Date; 22 NEXTDATE: Date; 23 ACCOUNTNO: Text"},
-    {"Data", "FILTERS", "0: Text(10); 2: Memo; 4: Whole"},
-    {"Data", "PRODUCTS",
+    {"Data", "FILTERS", 5, nullptr, "0: Text(10); 2: Memo; 4: Whole"},
+    {"Data", "PRODUCTS", 0, nullptr,
      "0 PRODUCTCODE: Text; 8 TAXRATE: Double; 11 COSTPRICE: Currency; "
      "12 CUSTOMERINVENTORY: Boolean"},
-    {"Data", "PURCHASE ORDERS", "8 USER ID: Text"},
-    {"Data", "QUOTATIONS", "3 CUSTOMER NAME: Text; 11 COMMENTS: Memo"},
-    {"Data", "RMAS", "3 CUSTOMER NAME: Text"},
-    {"Data", "SALES OPPORTUNITIES", "3 CONTACT NAME: Text"},
-    {"Data", "SALES ORDERS",
+    {"Data", "PROJECTS", 0, "NAME", ""},
+    {"Data", "PURCHASE ORDERS", 0, nullptr, "8 USER ID: Text"},
+    {"Data", "QUOTATIONS", 0, nullptr, "3 CUSTOMER NAME: Text; 11 COMMENTS: Memo"},
+    {"Data", "RMAS", 0, nullptr, "3 CUSTOMER NAME: Text"},
+    {"Data", "SALES OPPORTUNITIES", 11, nullptr, "3 CONTACT NAME: Text"},
+    {"Data", "SALES ORDERS", 29, nullptr,
      "0 ORDERNO: Long; 3 CUSTOMER NAME: Text(60); 8 SALES REP ID: Text; 12 TOTAL: Currency; "
      "20 AMOUNTPAID: Currency"},
-    {"Data", "SCHEDULED ACTIVITIES",
+    {"Data", "SCHEDULED ACTIVITIES", 16, "CUSTOMER NAME|SCHEDDATETIME",
      "0 CUSTOMER NAME: Text(60); 1 SCHEDDATETIME: Date; 4 USER ID: Text; 5 CONTACT NAME: Text; "
      "13 SOURCEDOCTYPE: Text; 14 SOURCEDOCID: Text; 15 BILLABLE: Boolean"},
-    {"Data", "SERVICE CONTRACTS",
+    {"Data", "SERVICE CONTRACTS", 0, nullptr,
      "0 CONTRACTID: Text; 2 CUSTOMER NAME: Text; 3 STARTDATE: Date; 4: Date; "
      "7 REQUESTSTODATE: Long; 11 HOURSUSED: Double; 12 ORDERNO: Long"},
-    {"Data", "SYSTEM USER ACCESS", "0 USERID: Text; 2 ACCESSLEVEL: Integer"},
-    {"Data", "SYSTEM USERS",
+    {"Data", "SYSTEM USER ACCESS", 3, "USERID|TABLENAME", "0 USERID: Text; 2 ACCESSLEVEL: Integer"},
+    {"Data", "SYSTEM USERS", 14, nullptr,
      "9 PASSWORD: Text; 10 ADMINISTRATOR: Boolean; 11 CHARGERATE: Currency; 12: Boolean; "
      "13 BILLINGACCESS: Boolean"},
-    {"Definitions", "FIELD DEFINITIONS", "0 TABLENAME: Text; 6: Boolean"},
-    {"Definitions", "FORM CAPTIONS", "2: Text; 3: Text; 4: Boolean"},
-    {"Definitions", "LOOKUP TABLES", "1: Text; 2: Boolean; 3: Boolean"},
-    {"Definitions", "MESSAGES", "0: Integer; 1: Text; 2: Memo; 3: Memo; 5: Long"},
-    {"Definitions", "OPTION LISTS", "0 LIST NAME: Text; 1 OPTION: Text; 2: Text"},
-    {"Definitions", "REPORT DEFINITIONS",
+    {"Definitions", "FIELD DEFINITIONS", 0, nullptr, "0 TABLENAME: Text; 6: Boolean"},
+    {"Definitions", "FORM CAPTIONS", 0, "FORMNAME|CONTROLTAG", "2: Text; 3: Text; 4: Boolean"},
+    {"Definitions", "LOOKUP TABLES", 0, "TABLENAME", "1: Text; 2: Boolean; 3: Boolean"},
+    {"Definitions", "MESSAGES", 0, "MSGNO", "0: Integer; 1: Text; 2: Memo; 3: Memo; 5: Long"},
+    {"Definitions", "OPTION LISTS", 0, "LIST NAME|OPTION",
+     "0 LIST NAME: Text; 1 OPTION: Text; 2: Text"},
+    {"Definitions", "REPORT DEFINITIONS", 0, "CATEGORY|NAME",
      "0 CATEGORY: Text; 1 NAME: Text; 3: Text; 5: Text; 7: Text"},
-    {"Definitions", "TABLE DEFINITIONS",
+    {"Definitions", "TABLE DEFINITIONS", 0, nullptr,
      "0 TABLENAME: Text; 1 DISPLAYNAME: Text; 5 STDFIELDCOUNT: Whole"},
-    {"Messages", "INBOX",
+    {"Messages", "INBOX", 13, nullptr,
      "0 MSGNO: Long; 1 RECEIVED: Date; 2 TONAME: Text; 3 TOADDRESS: Text; 4 USERID: Text; "
      "5 FROMNAME: Text; 6 COMPANY: Text; 7 FROMADDRESS: Text; 8 SENTVIA: Text; 9 SUBJECT: Text; "
      "10 MESSAGETEXT: Memo; 11 HASATTACHMENTS: Boolean; 12 STATUS: Text"},
-    {"Messages", "INBOX ATTACHMENTS", "0 MSGNO: Long; 1 ATTACHNO: Whole; 2 FILENAME: Text"},
-    {"Messages", "OUTBOX",
+    {"Messages", "INBOX ATTACHMENTS", 3, "MSGNO|ATTACHNO",
+     "0 MSGNO: Long; 1 ATTACHNO: Whole; 2 FILENAME: Text"},
+    {"Messages", "OUTBOX", 14, nullptr,
      "0 MSGNO: Long; 1 SENT: Date; 2 OUTREF: Text; 3 PRIORITY: Integer; 4 USERID: Text; "
      "5 FROMNAME: Text; 6 TOCONTACT: Text; 7 COMPANY: Text; 8 TOADDRESS: Text; 9 SENDVIA: Text; "
      "10 SUBJECT: Text; 11 MESSAGETEXT: Memo; 12 HASATTACHMENTS: Boolean; 13 STATUS: Text"},
-    {"Messages", "OUTBOX ATTACHMENTS", "0 MSGNO: Long; 1 ATTACHNO: Whole; 2 FILENAME: Text"},
+    {"Messages", "OUTBOX ATTACHMENTS", 3, nullptr,
+     "0 MSGNO: Long; 1 ATTACHNO: Whole; 2 FILENAME: Text"},
 };
 
 // Whole and Number admit any type of that sort (codes 2-4 and 2-7): the program only
@@ -129,18 +136,19 @@ protected:
     Database messages;
 };
 
-TEST_F(ShippedModel, ColumnsSitWhereTheProgramReadsThem) {
+TEST_F(ShippedModel, TablesHaveTheShapeTheProgramReliesOn) {
     static const QRegularExpression item(R"(^(\d+)\s*([^:]*?)\s*:\s*(\w+)(?:\((\d+)\))?$)");
     int checked = 0;
-    for (const Positions& p : kPositions) {
-        const TableDef def = db(p.database).TableDefNamed(p.table);
-        for (const QString& text : QString(p.columns).split(';')) {
+    for (const TableShape& t : kTables) {
+        const TableDef def = db(t.database).TableDefNamed(t.table);
+        EXPECT_TRUE(!t.width || def.FieldCount() == t.width) << t.table << " has the wrong width";
+        EXPECT_TRUE(!t.key || keyOf(def).join("|").toUpper() == t.key) << t.table << " key";
+        for (const QString& text : QString(t.columns).split(';', Qt::SkipEmptyParts)) {
             const auto m = item.match(text.trimmed());
-            ASSERT_TRUE(m.hasMatch()) << p.table << ": " << text.toStdString();
-            const int ordinal = m.captured(1).toInt();
-            const std::string where = std::string(p.table) + " " + text.trimmed().toStdString();
-            ASSERT_LT(ordinal, def.FieldCount()) << where;
-            const tv::engine::Field f = def.FieldAt(ordinal);
+            ASSERT_TRUE(m.hasMatch()) << t.table << ": " << text.toStdString();
+            const std::string where = std::string(t.table) + " " + text.trimmed().toStdString();
+            ASSERT_LT(m.captured(1).toInt(), def.FieldCount()) << where;
+            const tv::engine::Field f = def.FieldAt(m.captured(1).toInt());
             if (!m.captured(2).isEmpty()) {
                 EXPECT_EQ(f.Name().toUpper(), m.captured(2)) << where;
             }
@@ -153,27 +161,16 @@ TEST_F(ShippedModel, ColumnsSitWhereTheProgramReadsThem) {
         }
     }
     EXPECT_GT(checked, 120);
-}
-
-// Writers that fill a whole row by position fix these widths; auto-numbered message numbers
-// are what makes concurrent delivery safe.
-TEST_F(ShippedModel, RowWidthsAndAutoNumbersTheWritersExpect) {
-    const std::pair<const char*, const char*> widths[] = {
-        {"Data",
-         "CUSTOMERS 26; CONTACTS 25; ACTIVITIES 17; SCHEDULED ACTIVITIES 16; "
-         "SALES OPPORTUNITIES 11; CURRENT REQUESTS 35; COMPLETED REQUESTS 35; SALES ORDERS 29; "
-         "CUSTOMER INVENTORY 19; System Users 14; System User Access 3; Counters 2; Filters 5"},
-        {"Messages", "INBOX 13; OUTBOX 14; INBOX ATTACHMENTS 3; OUTBOX ATTACHMENTS 3"}};
-    for (const auto& [database, tables] : widths) {
-        for (const QString& entry : QString(tables).split("; ")) {
-            const QString table = entry.section(' ', 0, -2);
-            EXPECT_EQ(db(database).TableDefNamed(table).FieldCount(),
-                      entry.section(' ', -1).toInt())
-                << entry.toStdString();
-        }
-    }
+    // Message numbers are auto-numbers, so concurrent deliveries get their own; every key
+    // holds one to three columns, as the access layer seeks with at most three.
     for (const char* box : {"INBOX", "OUTBOX"})
         EXPECT_TRUE(messages.TableDefNamed(box).FieldAt(0).AutoIncrement()) << box;
+    for (const char* database : {"Data", "Definitions", "Messages"}) {
+        for (const TableDef& def : db(database).TableDefs()) {
+            const qsizetype n = keyOf(def).size();
+            EXPECT_TRUE(n >= 1 && n <= 3) << def.Name().toStdString() << " key of " << n;
+        }
+    }
 }
 
 // Tables whose rows move or are copied between each other keep one layout.
@@ -188,34 +185,6 @@ TEST_F(ShippedModel, TablesThatShareRowsShareTheirLayout) {
     EXPECT_EQ(types("CURRENT REQUESTS", requestWidth), types("COMPLETED REQUESTS", requestWidth));
     // Completing a scheduled activity inserts its sixteen columns into ACTIVITIES.
     EXPECT_EQ(types("SCHEDULED ACTIVITIES", 16), types("ACTIVITIES", 16));
-}
-
-TEST_F(ShippedModel, RowsAreFoundByTheKeysTheProgramSeeks) {
-    const std::pair<const char*, const char*> keys[] = {
-        {"Data",
-         "CUSTOMERS=CUSTOMER NAME; CONTACTS=CUSTOMER NAME|CONTACT NAME; "
-         "ACTIVITIES=CUSTOMER NAME|DATETIME; SCHEDULED ACTIVITIES=CUSTOMER NAME|SCHEDDATETIME; "
-         "CURRENT REQUESTS=REQUESTNO; CUSTOMER ATTACHMENTS=CUSTOMER NAME|DATETIME; "
-         "PROJECTS=NAME; System User Access=USERID|TABLENAME"},
-        {"Definitions",
-         "MESSAGES=MSGNO; FORM CAPTIONS=FORMNAME|CONTROLTAG; OPTION LISTS=LIST NAME|OPTION; "
-         "LOOKUP TABLES=TABLENAME; REPORT DEFINITIONS=CATEGORY|NAME"},
-        {"Messages", "INBOX ATTACHMENTS=MSGNO|ATTACHNO"}};
-    for (const auto& [database, tables] : keys) {
-        for (const QString& entry : QString(tables).split("; ")) {
-            EXPECT_EQ(
-                keyOf(db(database).TableDefNamed(entry.section('=', 0, 0))).join("|").toUpper(),
-                entry.section('=', 1))
-                << entry.toStdString();
-        }
-    }
-    // Every key holds one to three columns: the access layer seeks with at most three.
-    for (const char* database : {"Data", "Definitions", "Messages"}) {
-        for (const TableDef& def : db(database).TableDefs()) {
-            const qsizetype n = keyOf(def).size();
-            EXPECT_TRUE(n >= 1 && n <= 3) << def.Name().toStdString() << " key of " << n;
-        }
-    }
 }
 
 // Every table of Data.mdb but the program's own bookkeeping and the code tables is a
