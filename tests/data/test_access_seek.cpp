@@ -1,5 +1,5 @@
-// Finding rows by key: index seeks on tables, criteria on SQL sources and on tables the
-// workflow filter turned into SQL, date keys written in other forms, and keys with quotes.
+// Finding rows by key: index seeks on tables, criteria on SQL sources, date keys written in
+// other forms, and keys with quotes.
 #include "core/format.h"
 #include "data/access.h"
 #include "data/app_state.h"
@@ -137,18 +137,6 @@ TEST_F(SeekTest, WholeNumberKeysReadAsNumbers) {
         EXPECT_EQ(find(source, "43"), "(none)");
     }
     EXPECT_EQ(find(sql, "42 Or 1 = 1"), "(none)");
-}
-
-TEST_F(SeekTest, WorkflowRestrictedTableFindsOnlyTheUsersRows) {
-    state().WorkflowMode = true;
-    state().ApplyWorkflowFilter = [](const QString& source) {
-        return source.compare("Customers", Qt::CaseInsensitive) == 0
-                   ? "SELECT * FROM [CUSTOMERS] WHERE [OWNER] = 'ann'"
-                   : source;
-    };
-    EXPECT_TRUE(LoadRecord("Customers", "Acme"));
-    EXPECT_EQ(state().FieldValues(2), "York");
-    EXPECT_FALSE(LoadRecord("Customers", "O'Brien")) << "another user's row stays hidden";
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The schema check: fresh databases pass without a word; each kind of difference is one
-// error line naming the database, the table and the column or index; custom columns and
-// a site's own tables are information; a file that is missing, damaged, a legacy Jet file
-// or a database of another program is an error with its path and the engine's number.
+// error line naming the database, the table and the column or index; custom columns and a
+// site's own tables are information; a file missing or unreadable is an error with its path.
 #include "common/data/shipped_fixture.h"
 #include "data/schema_check.h"
 #include "engine/engine.h"
@@ -137,23 +136,6 @@ TEST_F(SchemaCheck, UnreadableFilesAreReportedWithTheirPath) {
     }
     QFile::remove(folder.file("Messages.mdb"));
     EXPECT_TRUE(errors(check()).contains(folder.file("Messages.mdb") + ": missing"));
-}
-
-// A database of another program opens, but holds none of our tables.
-TEST_F(SchemaCheck, ADatabaseOfAnotherProgramFails) {
-    QFile::remove(folder.file("Definitions.mdb"));
-    {
-        tv::engine::Database other =
-            Engine::instance().CreateDatabase(folder.file("Definitions.mdb"));
-        other.Execute(
-            "CREATE TABLE [Recipes] ([Name] TEXT(50) NOT NULL, CONSTRAINT PrimaryKey "
-            "PRIMARY KEY ([Name]))");
-    }
-    const SchemaReport report = check();
-    EXPECT_FALSE(report.passed());
-    EXPECT_TRUE(errors(report).contains("Definitions.mdb: table MESSAGES is missing"));
-    EXPECT_TRUE(
-        notes(report).contains("Definitions.mdb: table Recipes is not part of the shipped schema"));
 }
 
 }  // namespace
