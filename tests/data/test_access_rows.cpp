@@ -69,7 +69,7 @@ TEST_F(RowsTest, GetFieldTextFormatsByColumnType) {
         {"Bare", 2, ""},
         {"Bare", 5, ""},
         {"Nobody", 1, ""},
-        {"Acme", 99, ""},  // no such column
+        {"Acme", 99, ""}  // no such column
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(QStringLiteral("%1 column %2").arg(c.key).arg(c.column).toStdString());
@@ -78,15 +78,14 @@ TEST_F(RowsTest, GetFieldTextFormatsByColumnType) {
     }
 }
 
-TEST_F(RowsTest, AddRecordWritesTheBufferWithEmptyTextsAsNull) {
+TEST_F(RowsTest, AddRecordWritesTheBufferAndReportsFailuresWhenAsked) {
     fill({"O'Brien", "Cork", "10", QString(), QString(), "2025-01-31", QString()});
     ASSERT_TRUE(AddRecord("Customers"));
-    EXPECT_EQ(column(QStringLiteral("SELECT [CITY] FROM [CUSTOMERS] WHERE [CUSTOMER NAME] = "
-                                    "'O''Brien' AND [NOTES] = Null AND [VISITS] = Null")),
-              QStringList{"Cork"});
-}
+    EXPECT_EQ(column("SELECT [CITY] FROM [CUSTOMERS] WHERE [CUSTOMER NAME] = 'O''Brien' AND "
+                     "[NOTES] = Null AND [VISITS] = Null"),
+              QStringList{"Cork"})
+        << "empty texts are written as Null";
 
-TEST_F(RowsTest, AddRecordFailuresReportTheEngineErrorWhenAsked) {
     fill({"Acme", "Elsewhere"});
     ask.message(msgbox::kOk, "Text 105.\n\n");
     EXPECT_FALSE(AddRecord("Customers"));
@@ -104,7 +103,7 @@ TEST_F(RowsTest, AddRecordFailuresReportTheEngineErrorWhenAsked) {
     EXPECT_TRUE(AddRecord("Customers"));
 }
 
-TEST_F(RowsTest, UpdateRecordWithGivenKeysOrTheBuffersOwn) {
+TEST_F(RowsTest, UpdateRecordWithGivenKeysOrTheBuffersOwnAndItsFailure) {
     ASSERT_TRUE(LoadRecord("Customers", "Acme"));
     values(2) = "Hull";
     values(5) = QString();
@@ -116,6 +115,12 @@ TEST_F(RowsTest, UpdateRecordWithGivenKeysOrTheBuffersOwn) {
     values(3) = "Visit";
     EXPECT_TRUE(UpdateRecord("Activities", true, QString(), QString()));
     EXPECT_EQ(column("SELECT [TYPE] FROM [ACTIVITIES]"), QStringList{"Visit"});
+
+    ASSERT_TRUE(LoadRecord("Customers", "Acme"));
+    values(7) = "many";
+    ask.message(msgbox::kOk, "Text 106.\n\n");
+    EXPECT_FALSE(UpdateRecord("Customers", true, "Acme", QString()));
+    EXPECT_EQ(customer("Acme", "VISITS"), "7");
 }
 
 TEST_F(RowsTest, UpdateRecordOfAMissingRowOffersToAddIt) {
@@ -128,14 +133,6 @@ TEST_F(RowsTest, UpdateRecordOfAMissingRowOffersToAddIt) {
     EXPECT_FALSE(UpdateRecord("Customers", true, QString(), QString()))
         << "the result stays false even when the row is added";
     EXPECT_EQ(customer("Newco", "CITY"), "Bath");
-}
-
-TEST_F(RowsTest, UpdateRecordFailureIsMessage106) {
-    ASSERT_TRUE(LoadRecord("Customers", "Acme"));
-    values(7) = "many";
-    ask.message(msgbox::kOk, "Text 106.\n\n");
-    EXPECT_FALSE(UpdateRecord("Customers", true, "Acme", QString()));
-    EXPECT_EQ(customer("Acme", "VISITS"), "7");
 }
 
 TEST_F(RowsTest, SaveRecordInsertsThenUpdatesByKey) {

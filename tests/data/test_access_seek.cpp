@@ -74,20 +74,18 @@ TEST_F(SeekTest, DateKeyMatchesTheSameSecondHoweverItIsWritten) {
         const char* key2;
         const char* type;  // column 2 of the row found, or "(none)"
     };
-    const Case cases[] = {
-        {"Acme", "2026-12-05 10:00:00", "Call"},
-        {"acme", "05/12/2026 10:00:00", "Call"},  // regional order is day first
-        {"Acme", "5 Dec 2026 10:00", "Call"},
-        {"Acme", "05-Dec-26 14:30:00", "Visit"},
-        {"Acme", "2026-12-05 10:00:01", "(none)"},
-        {"Acme", "2026-12-05 09:59:59", "(none)"},
-        {"Acme", "05/12/2026", "(none)"},  // midnight: no row then
-        {"Bolt", "2026-12-05 14:30:00", "(none)"},
-        {"Acme", "not a date", "(none)"},
-        // The first row after a customer without rows belongs to the next customer; it must
-        // not be taken for a match.
-        {"Abbot", "2026-12-05 10:00:00", "(none)"},
-    };
+    const Case cases[] = {{"Acme", "2026-12-05 10:00:00", "Call"},
+                          {"acme", "05/12/2026 10:00:00", "Call"},  // regional order is day first
+                          {"Acme", "5 Dec 2026 10:00", "Call"},
+                          {"Acme", "05-Dec-26 14:30:00", "Visit"},
+                          {"Acme", "2026-12-05 10:00:01", "(none)"},
+                          {"Acme", "2026-12-05 09:59:59", "(none)"},
+                          {"Acme", "05/12/2026", "(none)"},  // midnight: no row then
+                          {"Bolt", "2026-12-05 14:30:00", "(none)"},
+                          {"Acme", "not a date", "(none)"},
+                          // The first row after a customer without rows belongs to the next
+                          // customer; it must not be taken for a match.
+                          {"Abbot", "2026-12-05 10:00:00", "(none)"}};
     for (const QString& source : {QString("Activities"), sql}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(QStringLiteral("%1 | %2 | %3").arg(source, c.key1, c.key2).toStdString());

@@ -110,32 +110,20 @@ TEST_F(SchemaCheck, DifferencesAreErrorsNamingWhereTheyAre) {
                                               << lines.join('\n').toStdString();
 }
 
-// Files the engine cannot read as one of its databases: one error each, with the path and
-// the engine's own words and number.
+// A file missing, or one the engine cannot read as one of its databases: one error each, with
+// the path and the engine's own words and number.
 TEST_F(SchemaCheck, UnreadableFilesAreReportedWithTheirPath) {
-    struct Case {
-        const char* what;
-        QByteArray bytes;
-        int engineError;
-    };
     QByteArray jet(2048, '\0');
     jet.replace(4, 15, "Standard Jet DB");
-    const std::vector<Case> cases = {
-        {"garbage", QByteArray(4096, 'x'), tv::engine::err::kNotDatabase},
-        {"an empty file", QByteArray(), tv::engine::err::kNotDatabase},
-        {"a legacy Jet file", jet, tv::engine::err::kLegacyJetFile},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        overwrite("Data.mdb", c.bytes);
-        const QStringList lines = errors(check());
-        ASSERT_EQ(lines.size(), 1) << lines.join('\n').toStdString();
-        EXPECT_TRUE(lines[0].startsWith(folder.file("Data.mdb") + ": ")) << lines[0].toStdString();
-        EXPECT_TRUE(lines[0].contains(QStringLiteral("engine error %1").arg(c.engineError)))
-            << lines[0].toStdString();
-    }
+    overwrite("Data.mdb", jet);
     QFile::remove(folder.file("Messages.mdb"));
-    EXPECT_TRUE(errors(check()).contains(folder.file("Messages.mdb") + ": missing"));
+    const QStringList lines = errors(check());
+    ASSERT_EQ(lines.size(), 2) << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines.contains(folder.file("Messages.mdb") + ": missing"));
+    const QString jetLine = lines.filter(folder.file("Data.mdb") + ": ").value(0);
+    EXPECT_TRUE(
+        jetLine.contains(QStringLiteral("engine error %1").arg(tv::engine::err::kLegacyJetFile)))
+        << jetLine.toStdString();
 }
 
 }  // namespace

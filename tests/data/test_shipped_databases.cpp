@@ -154,6 +154,9 @@ TEST(CreateDatabases, FailuresNameFileAndLineAndLeaveTheFolderAsItWas) {
          "data/rows/PEOPLE.tsv:2:"},
         {"too many cells", "data/rows/PEOPLE.tsv", "NAME\nAdams\textra\n",
          "data/rows/PEOPLE.tsv:2:"},
+        {"a column without a name", "data/rows/PEOPLE.tsv", "# c\nNAME\t\tNOTE\n",
+         "data/rows/PEOPLE.tsv:2:"},
+        {"a column named twice", "data/rows/PEOPLE.tsv", "NAME\tname\n", "data/rows/PEOPLE.tsv:1:"},
         {"row file without a table", "data/rows/GHOSTS.tsv", "NAME\nCasper\n",
          "data/rows/GHOSTS.tsv"},
         {"statement the engine refuses", "messages/schema/20_bad.sql",
@@ -261,27 +264,6 @@ TEST(SplitSqlScript, StatementsWithTheirStartingLines) {
             EXPECT_EQ(got[i].text, c.expected[i].first) << c.name;
             EXPECT_EQ(got[i].line, c.expected[i].second) << c.name;
         }
-    }
-}
-
-TEST(ParseTsv, MalformedFilesNameTheLine) {
-    struct Case {
-        const char* name;
-        QString text;
-        int line;
-    };
-    const std::vector<Case> cases = {
-        {"more cells than columns", "A\tB\n1\t2\n3\t4\t5\n", 3},
-        {"a header column without a name", "# c\nA\t\tC\n", 2},
-        {"a column named twice", "NAME\tname\n", 1},
-    };
-    for (const Case& c : cases) {
-        tv::data::TsvTable table;
-        int errorLine = 0;
-        QString error;
-        EXPECT_FALSE(tv::data::parseTsv(c.text, &table, &errorLine, &error)) << c.name;
-        EXPECT_EQ(errorLine, c.line) << c.name;
-        EXPECT_FALSE(error.isEmpty()) << c.name;
     }
 }
 

@@ -16,20 +16,18 @@ TEST(AccessLevels, StoredLevelsDecodeIntoFourRights) {
         tv::Variant level;
         bool add, edit, remove, view;
     };
-    const Case cases[] = {
-        {tv::Variant(std::int16_t{0}), false, false, false, false},
-        {tv::Variant(std::int16_t{1}), false, false, false, true},
-        {tv::Variant(std::int16_t{5}), false, true, false, true},
-        {tv::Variant(std::int16_t{6}), true, true, false, false},
-        {tv::Variant(std::int16_t{9}), false, false, true, true},
-        {tv::Variant(std::int16_t{15}), true, true, true, true},
-        // More than every right: the remainder after 8 still grants the rest.
-        {tv::Variant(std::int16_t{16}), true, true, true, true},
-        {tv::Variant(std::int16_t{24}), true, true, true, true},
-        {tv::Variant(std::int16_t{-3}), false, false, false, false},
-        {tv::Variant("5"), false, true, false, true},
-        {tv::Variant(), true, true, true, true},
-    };
+    const Case cases[] = {{tv::Variant(std::int16_t{0}), false, false, false, false},
+                          {tv::Variant(std::int16_t{1}), false, false, false, true},
+                          {tv::Variant(std::int16_t{5}), false, true, false, true},
+                          {tv::Variant(std::int16_t{6}), true, true, false, false},
+                          {tv::Variant(std::int16_t{9}), false, false, true, true},
+                          {tv::Variant(std::int16_t{15}), true, true, true, true},
+                          // More than every right: the remainder after 8 still grants the rest.
+                          {tv::Variant(std::int16_t{16}), true, true, true, true},
+                          {tv::Variant(std::int16_t{24}), true, true, true, true},
+                          {tv::Variant(std::int16_t{-3}), false, false, false, false},
+                          {tv::Variant("5"), false, true, false, true},
+                          {tv::Variant(), true, true, true, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(tv::Format(c.level).toStdString());
         const AccessEntry e = decodeAccessLevel("Quotations", c.level);
@@ -74,14 +72,12 @@ TEST_F(UserRightsTest, ThePasswordIsComparedExactlyAndANullOneAcceptsAny) {
         const char* password;
         PasswordCheck expected;
     };
-    const Case cases[] = {
-        {"O'Brien", "Secret", PasswordCheck::Accepted},
-        {"o'BRIEN", "Secret", PasswordCheck::Accepted},
-        {"O'Brien", "secret", PasswordCheck::WrongPassword},
-        {"O'Brien", "", PasswordCheck::WrongPassword},
-        {"open", "anything", PasswordCheck::Accepted},
-        {"nobody", "Secret", PasswordCheck::UnknownUser},
-    };
+    const Case cases[] = {{"O'Brien", "Secret", PasswordCheck::Accepted},
+                          {"o'BRIEN", "Secret", PasswordCheck::Accepted},
+                          {"O'Brien", "secret", PasswordCheck::WrongPassword},
+                          {"O'Brien", "", PasswordCheck::WrongPassword},
+                          {"open", "anything", PasswordCheck::Accepted},
+                          {"nobody", "Secret", PasswordCheck::UnknownUser}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.user + std::string(" / ") + c.password);
         state().CurrentUserId.clear();
