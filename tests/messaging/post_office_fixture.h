@@ -1,6 +1,5 @@
-// The post office of the shipped databases, configured as the "PostOffice" folder, with two
-// users who write to each other: "admin" (System Administrator) and "mary" (Mary O'Neil).
-// Status texts and opened documents are recorded instead of shown.
+// The shipped post office as the "PostOffice" folder, with users "admin" (System Administrator)
+// and "mary" (Mary O'Neil); status texts and opened documents are recorded, not shown.
 #pragma once
 
 #include "common/data/shipped_fixture.h"
@@ -37,9 +36,6 @@ protected:
         ShippedDatabasesTest::TearDown();
     }
 
-public:
-    // Open to table-driven cases that arrange a test through these.
-
     QString postOffice() const { return data.file("Messages.mdb"); }
     QString tempFile(const QString& name) const { return data.path() + "/Temp/" + name; }
 
@@ -52,8 +48,7 @@ public:
         return rows("SELECT MAX(MSGNO) FROM INBOX").value(0).toInt();
     }
 
-    // Every row of a query on the post office, its columns joined by "|", through a handle
-    // of its own that is closed again.
+    // Rows of a post-office query, columns joined by "|", through a handle closed again.
     QStringList rows(const QString& sql) const {
         tv::engine::Database db = tv::engine::Engine::instance().OpenDatabase(postOffice());
         return joinedRows(db, sql);

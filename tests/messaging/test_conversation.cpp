@@ -1,12 +1,19 @@
 // Two users writing to each other through the post office: delivering, listing, reading,
-// marking read, passing on and deleting; and the outbox.
+// marking read, passing on, deleting; the outbox; the mail indicator; attached files
+// numbered in order, copied to the Temp folder only, gone, failing to copy, and opened.
+#include "messaging/attachment_files.h"
 #include "post_office_fixture.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <functional>
 
 namespace tvtest {
 namespace {
 
 using namespace tv::messaging;
 using tv::data::state;
+namespace msgbox = tv::data::msgbox;
 
 TEST_F(PostOfficeTest, AMessageTravelsFromOneUserToAnotherAndOn) {
     const int n = deliver("admin", "mary", "O'Brien Ltd", "Call back");
@@ -18,12 +25,11 @@ TEST_F(PostOfficeTest, AMessageTravelsFromOneUserToAnotherAndOn) {
     state().CurrentUserId = "admin";
     EXPECT_EQ(UnreadState(), 0);
 
-    const QStringList line = inboxOf("mary").value(0).split(u'\t');
-    ASSERT_EQ(line.size(), 5);
-    EXPECT_EQ(line[0], QString::number(n));
-    EXPECT_EQ(line[1],
-              tv::Format(tv::Variant(tv::DateFromParts(2026, 3, 10, 9, 30, 0)), "General Date"));
-    EXPECT_EQ(line.mid(2), (QStringList{"Local", "Unread", "O'Brien Ltd"}));
+    EXPECT_EQ(inboxOf("mary"),
+              QStringList{QString::number(n) + '\t' +
+                          tv::Format(tv::Variant(tv::DateFromParts(2026, 3, 10, 9, 30, 0)),
+                                     "General Date") +
+                          "\tLocal\tUnread\tO'Brien Ltd"});
     EXPECT_EQ(headings, "No.\tReceived\tSent Via\tStatus\tCustomer");
     EXPECT_TRUE(inboxOf("admin").isEmpty());
 
@@ -31,15 +37,11 @@ TEST_F(PostOfficeTest, AMessageTravelsFromOneUserToAnotherAndOn) {
     const std::optional<InboxMessage> m = ReadInboxMessage();
     ASSERT_TRUE(m.has_value());
     EXPECT_EQ(m->MessageNo, n);
-    EXPECT_EQ(m->ToName, "Mary O'Neil");
-    EXPECT_EQ(m->ToAddress, "Local");
-    EXPECT_EQ(m->UserId, "mary");
-    EXPECT_EQ(m->ContactName, "System Administrator");
-    EXPECT_EQ(m->CustAddress, "admin");
-    EXPECT_EQ(m->CustomerName, "O'Brien Ltd");
-    EXPECT_EQ(m->SentVia, "Local");
-    EXPECT_EQ(m->MsgSubject, "Call back");
-    EXPECT_EQ(m->MessageText, "<p>Body</p>");
+    EXPECT_EQ(QStringList({m->ToName, m->ToAddress, m->UserId, m->ContactName, m->CustAddress,
+                           m->CustomerName, m->SentVia, m->MsgSubject, m->MessageText})
+                  .join('|'),
+              "Mary O'Neil|Local|mary|System Administrator|admin|O'Brien Ltd|Local|Call back|"
+              "<p>Body</p>");
     EXPECT_TRUE(m->Attachments.isEmpty());
 
     ASSERT_TRUE(MarkRead(n));
@@ -74,8 +76,7 @@ TEST_F(PostOfficeTest, MessageNumbersAreDistinctAndListsAreOldestFirst) {
     EXPECT_EQ(mine[0].section(u'\t', 4, 4), "Unknown");  // no customer
     EXPECT_TRUE(inboxOf("admin").isEmpty());
     EXPECT_EQ(inboxOf("admin", true).size(), 2);
-    // Without a recipient nothing is written.
-    EXPECT_EQ(deliver("admin", QString(), "Acme", "Lost"), 0);
+    EXPECT_EQ(deliver("admin", QString(), "Acme", "Lost"), 0) << "no recipient, nothing written";
     EXPECT_EQ(rows("SELECT COUNT(*) FROM INBOX"), QStringList{"2"});
 }
 
@@ -139,15 +140,158 @@ TEST_F(PostOfficeTest, WithoutAPostOfficeTheBoxesAreLeftAloneAndNothingIsAsked) 
     EXPECT_EQ(list.items, QStringList{"earlier line"});
     EXPECT_EQ(UnreadState(), -1);
     state().SharedValues[0] = "1";
-    EXPECT_FALSE(ReadInboxMessage().has_value());
-    EXPECT_FALSE(MarkRead(1));
-    EXPECT_FALSE(Reassign(1, "mary"));
-    EXPECT_FALSE(DeleteMessage("Inbox", 1));
-    EXPECT_FALSE(DeleteOutboxMessage(1));
+    EXPECT_FALSE(ReadInboxMessage().has_value() || MarkRead(1) || Reassign(1, "mary") ||
+                 DeleteMessage("Inbox", 1) || DeleteOutboxMessage(1) || OpenAttachment("a.txt"));
     EXPECT_TRUE(AttachmentPath("a.txt").isEmpty());
-    EXPECT_FALSE(OpenAttachment("a.txt"));
     EXPECT_TRUE(ask.asked().empty());
     EXPECT_TRUE(statuses.empty());
+}
+
+// The indicator ignores the status's case, and is -1 without a word for an unusable post office.
+TEST_F(PostOfficeTest, UnreadStateIgnoresCaseAndIsMinusOneForAnUnusablePostOffice) {
+    const int n = deliver("admin", "mary", "", "x");
+    tv::engine::Database db = tv::engine::Engine::instance().OpenDatabase(postOffice());
+    db.Execute(QStringLiteral("UPDATE INBOX SET STATUS = 'UNREAD' WHERE MSGNO = %1").arg(n));
+    db.Close();
+    tv::data::state().CurrentUserId = "mary";
+    EXPECT_EQ(UnreadState(), 1);
+
+    const auto unusable = [&](const char* what, const std::function<void()>& spoil) {
+        SCOPED_TRACE(what);
+        spoil();
+        const size_t asked = ask.asked().size();
+        EXPECT_EQ(UnreadState(), -1);
+        EXPECT_EQ(ask.asked().size(), asked) << "the indicator asked the user something";
+    };
+    unusable("a database without an inbox", [&] {
+        QFile::remove(postOffice());
+        tv::engine::Engine::instance().CreateDatabase(postOffice()).Close();
+    });
+    unusable("a damaged file", [&] {
+        QFile f(postOffice());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray("This is not a database at all. ").repeated(200));
+    });
+    unusable("a folder without the file", [] {
+        tv::SaveSetting(tv::keys::PostOffice, QDir::tempPath() + "/no-such-post-office");
+    });
+}
+
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+TEST_F(PostOfficeTest, AttachmentsAreNumberedInOrderAndAGoneFileLeavesAGap) {
+    const QString gone = files.file("gone.doc");
+    QStringList skipped;
+    tv::data::state().SharedValues[0] = "mary";
+    ASSERT_TRUE(DeliverLocal("Acme", "Plans", QString(),
+                             {makeFile("plan.pdf", "plan"), gone, makeFile("site.jpg", "site")},
+                             &skipped));
+    EXPECT_EQ(skipped, QStringList{gone});
+    EXPECT_TRUE(ask.asked().empty()) << "a gone file is skipped without a question";
+
+    EXPECT_EQ(rows(QStringLiteral("SELECT ATTACHNO, FILENAME FROM [INBOX ATTACHMENTS] ORDER BY "
+                                  "ATTACHNO")),
+              (QStringList{"1|plan.pdf", "3|site.jpg"}));
+    EXPECT_EQ(contents(tempFile("plan.pdf")), "plan");
+    EXPECT_EQ(contents(tempFile("site.jpg")), "site");
+
+    // The message window lists the files up to the first gap.
+    const std::optional<InboxMessage> m = ReadInboxMessage(1);
+    ASSERT_TRUE(m.has_value());
+    EXPECT_EQ(m->Attachments, QStringList{"plan.pdf"});
+}
+
+// Copies replace their namesakes but not themselves; rows of a deleted message give way.
+TEST_F(PostOfficeTest, CopiesAndRowsReplaceTheirNamesakesButNotThemselves) {
+    ASSERT_GT(deliver("admin", "mary", QString(), "v1", {makeFile("notes.txt", "first")}), 0);
+    ASSERT_GT(deliver("admin", "mary", QString(), "v2", {makeFile("notes.txt", "second")}), 0);
+    EXPECT_EQ(contents(tempFile("notes.txt")), "second");
+    ASSERT_GT(deliver("admin", "mary", QString(), "Again", {tempFile("notes.txt")}), 0);
+    EXPECT_EQ(contents(tempFile("notes.txt")), "second");
+    EXPECT_TRUE(ask.asked().empty());
+
+    // Attachment rows left by a deleted message are replaced when its number is given again.
+    const int first = deliver("admin", "mary", QString(), "v3", {makeFile("old.txt")});
+    ASSERT_TRUE(DeleteMessage("Inbox", first));  // its attachment row stays
+    const int second = deliver("admin", "mary", QString(), "v4", {makeFile("new.txt")});
+    ASSERT_EQ(second, first) << "the number was expected to be given out again";
+    EXPECT_EQ(rows("SELECT ATTACHNO, FILENAME FROM [INBOX ATTACHMENTS] WHERE MSGNO = " +
+                   QString::number(first)),
+              QStringList{"1|new.txt"});
+}
+
+// A copy that fails asks (naming the file) whether to take the message back: Yes leaves
+// nothing written, any other answer sends it without that copy. Inbox and outbox alike.
+TEST_F(PostOfficeTest, AFailedCopyTakesTheMessageBackOnYesAndSendsItOtherwise) {
+    QFile blocker(data.path() + "/Temp");  // a file where the Temp folder should be
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    const QString source = makeFile("report.xls");
+    for (const int answer : {msgbox::kYes, msgbox::kNo}) {
+        const QStringList written{answer == msgbox::kYes ? "0" : "1"};
+        statuses.clear();
+        ask.message(answer, source).message(answer, source);
+        EXPECT_EQ(deliver("admin", "mary", QString(), "Report", {source}) != 0, written[0] == "1");
+        EXPECT_EQ(statuses.size(), written[0] == "1" ? 1u : 0u) << "delivered only on No";
+        EXPECT_EQ(QueueOutbound(kSendEmail, 0, QString(), QString(), QString(), "x@example.com",
+                                "Report", QString(), {source}),
+                  written[0] == "1");
+        for (const char* table : {"INBOX", "[INBOX ATTACHMENTS]", "OUTBOX", "[OUTBOX ATTACHMENTS]"})
+            EXPECT_EQ(rows(QString("SELECT COUNT(*) FROM ") + table), written) << table;
+    }
+}
+
+// "path > name" pairs; an empty name where the path cannot name a file in the Temp folder.
+TEST(TempNames, KeepOnlyTheLastPartAndRefuseWhatCannotBeAFileThere) {
+    const QString cases =
+        "c:\\Docs\\Plan.pdf > Plan.pdf; /home/ann/a b.txt > a b.txt; ../../etc/passwd > passwd; "
+        "..\\..\\boot.ini > boot.ini; Plan.pdf > Plan.pdf; ..notes > ..notes; .. > ; . > ; "
+        "docs/.. > ; docs\\... > ; docs/ > ;  > ";
+    for (const QString& c : cases.split("; "))
+        EXPECT_EQ(TempFileName(c.section(" > ", 0, 0)), c.section(" > ", 1)) << c.toStdString();
+}
+
+TEST_F(PostOfficeTest, ALinkInTheTempFolderIsReplacedNotWrittenThrough) {
+    const QString outside = makeFile("precious.txt", "precious");
+    QDir().mkpath(data.path() + "/Temp");
+    ASSERT_TRUE(QFile::link(outside, tempFile("report.txt")));
+    QDir().mkpath(files.path() + "/new");
+    const QString source = makeFile("new/report.txt", "report");
+    // A link to a file not there yet would create it outside if written through.
+    const QString notYet = files.file("created-outside.txt");
+    ASSERT_TRUE(QFile::link(notYet, tempFile("minutes.txt")));
+    const QString minutes = makeFile("new/minutes.txt", "minutes");
+
+    ASSERT_GT(deliver("admin", "mary", QString(), "Report", {source, minutes}), 0);
+    EXPECT_EQ(contents(outside), "precious");
+    EXPECT_FALSE(QFile::exists(notYet));
+    for (const QString name : {"report", "minutes"}) {
+        EXPECT_FALSE(QFileInfo(tempFile(name + ".txt")).isSymLink()) << name.toStdString();
+        EXPECT_EQ(contents(tempFile(name + ".txt")), name.toUtf8());
+    }
+}
+
+TEST_F(PostOfficeTest, OpeningAnAttachmentOpensItsCopyInTheTempFolderOnly) {
+    ASSERT_GT(deliver("admin", "mary", QString(), "Plan", {makeFile("plan.pdf")}), 0);
+    ASSERT_TRUE(OpenAttachment("plan.pdf"));
+    EXPECT_EQ(opened, QStringList{AttachmentPath("plan.pdf")});
+
+    QFile::remove(tempFile("plan.pdf"));
+    ask.message(msgbox::kOk, "plan.pdf");
+    EXPECT_FALSE(OpenAttachment("plan.pdf"));
+    EXPECT_EQ(opened.size(), 1);
+
+    // A stored name never leads out of the Temp folder, so one that climbs out opens nothing.
+    const QString temp = QDir::cleanPath(data.path() + "/Temp");
+    for (const QString name : {"../Messages.mdb", "..\\Data.mdb", "/etc/passwd", "a/../../b.txt"})
+        EXPECT_EQ(QDir::cleanPath(QFileInfo(AttachmentPath(name)).absolutePath()), temp)
+            << name.toStdString();
+    EXPECT_TRUE(AttachmentPath("..").isEmpty());
+    ask.message(msgbox::kOk, "Messages.mdb");
+    EXPECT_FALSE(OpenAttachment("../Messages.mdb"));
+    EXPECT_EQ(opened.size(), 1);
 }
 
 }  // namespace
