@@ -1,7 +1,5 @@
-// A pair of small databases in a scratch folder for the access layer's tests: a
-// definitions database holding the messages the layer shows, and a data database with
-// tables whose keys cover the cases the layer treats differently (one text column, a
-// text and a date, three columns, a whole number).
+// Small databases for the access layer's tests: definitions holding the messages the layer
+// shows, data with keys of one text, a text and a date, three columns, and a whole number.
 #pragma once
 
 #include "common/data/scripted_prompter.h"

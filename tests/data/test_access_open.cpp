@@ -1,6 +1,5 @@
-// Opening the databases and record sets (first use, retry, damage, repair, keys) and the
-// numbered messages with what they rest on: the catalogue lookup, the answer of a box
-// nobody sees, file filters, the 1-based record buffer and the state reset.
+// Opening databases and record sets (first use, retry, damage, repair, keys), and numbered
+// messages with what they rest on: prompter, file filters, record buffer, state reset.
 #include "data/access.h"
 #include "data/app_state.h"
 #include "data/failure.h"
@@ -174,22 +173,15 @@ TEST(DefaultPrompterTest, AnswersWithoutWaitingWhenNothingIsInstalled) {
     EXPECT_FALSE(p.chooseColour(0xFF).has_value());
 }
 
+// "classic > Qt" pairs.
 TEST(FileFilterTest, ClassicPairsBecomeQtEntries) {
-    struct Case {
-        const char* classic;
-        const char* qt;
-    };
-    const Case cases[] = {
-        {"Database Files (*.mdb)|*.mdb", "Database Files (*.mdb)"},
-        {"Reports|*.rpt", "Reports (*.rpt)"},
-        {"Pictures (*.bmp;*.ico)|*.bmp;*.ico|All Files (*.*)|*.*",
-         "Pictures (*.bmp *.ico);;All Files (*.*)"},
-        {"", ""},
-        {"Dangling description", ""},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(filedlg::toQtFilter(QString::fromUtf8(c.classic)), QString::fromUtf8(c.qt))
-            << c.classic;
+    const QString cases =
+        "Database Files (*.mdb)|*.mdb > Database Files (*.mdb); Reports|*.rpt > Reports (*.rpt); "
+        "Pictures (*.bmp;*.ico)|*.bmp;*.ico|All Files (*.*)|*.* > Pictures (*.bmp *.ico);;All "
+        "Files (*.*);  > ; Dangling description > ";
+    for (const QString& c : cases.split("; "))
+        EXPECT_EQ(filedlg::toQtFilter(c.section(" > ", 0, 0)), c.section(" > ", 1))
+            << c.toStdString();
 }
 
 TEST(FieldValueArrayTest, CountsFromOneAndGrowsOnWrite) {

@@ -1,6 +1,5 @@
-// Finding rows by key (index seeks on tables, criteria on SQL sources, date keys written in
-// other forms, keys with quotes) and the workflow restriction: sources rewritten for the
-// user once only, and what OpenTable then shows with the columns of TABLE DEFINITIONS.
+// Finding rows by key (tables, SQL, date keys in other forms, quotes), and the workflow
+// restriction: sources rewritten once for the user, and what OpenTable then shows.
 #include "common/data/shipped_fixture.h"
 #include "core/format.h"
 #include "data/access.h"
@@ -142,7 +141,6 @@ TEST_F(SeekTest, WholeNumberKeysReadAsNumbers) {
     }
     EXPECT_EQ(find(sql, "42 Or 1 = 1"), "(none)");
 }
-
 
 const std::vector<WorkflowColumn> kColumns = {
     {"ACTIVITIES", "Sales Rep Id"},

@@ -1,6 +1,5 @@
-// Deletion cascades through DeleteRecord with the business rules installed, each with the
-// answers Yes and No; a refused delete that leaves every related table as it was; and the
-// next-date rule over a fixed clock.
+// Deletion cascades with the answers Yes and No, a refused delete that leaves every related
+// table as it was, and the next-date rule over a fixed clock.
 #include "common/data/shipped_fixture.h"
 #include "core/convert.h"
 #include "data/access.h"

@@ -1,8 +1,6 @@
-// NextCounter: first numbers, numbers already in the table, the sources it accepts,
-// another workstation in the way, a Counters table it cannot use, and several processes
-// taking numbers at once as workstations sharing one Data.mdb (none twice, none lost).
-// Those processes are this test program run again with one disabled test selected
-// (CounterHelper), told what to do through the environment.
+// NextCounter: first numbers, numbers in the table already, its sources, another workstation
+// in the way, an unusable Counters table, and processes taking numbers at once (this test
+// program run again with the disabled CounterHelper selected): none twice, none lost.
 #include "common/data/shipped_fixture.h"
 #include "data/access.h"
 #include "data/app_state.h"
@@ -173,11 +171,8 @@ TEST(CounterHelper, DISABLED_Run) {
     // The catalogue, so that a failure reaches stderr with its full text.
     ASSERT_TRUE(openDefinitions(folder));
     // Opening reads the file, which the other helpers may be writing right now.
-    tv::engine::Engine& engine = tv::engine::Engine::instance();
-    const int usualWait = engine.BusyTimeout();
-    engine.SetBusyTimeout(60000);
+    tv::engine::Engine::instance().SetBusyTimeout(60000);
     ASSERT_TRUE(OpenDataDatabase());
-    engine.SetBusyTimeout(usualWait);
     QFile out(qEnvironmentVariable("TV_COUNTER_OUT"));
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
     for (int i = 0; i < qEnvironmentVariableIntValue("TV_COUNTER_COUNT"); ++i)

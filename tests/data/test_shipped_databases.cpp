@@ -1,8 +1,6 @@
-// Building the three databases from db/-style text sources (the real db/ folder, a small
-// synthetic one read back, refusal on a folder that holds a database, failures named by file
-// and line with nothing left behind, the text readers themselves), and checking a folder
-// against db/: each difference one error line naming where it is, custom columns and a
-// site's own tables information, a file missing or unreadable an error with its path.
+// Building the databases from db/-style sources (the real db/, a synthetic one read back, a
+// folder that holds a database, failures named by file and line, the text readers), and
+// checking a folder against db/ (differences, site additions, unreadable files).
 #include "common/data/shipped_fixture.h"
 #include "common/engine/queries.h"
 #include "core/convert.h"

@@ -1,8 +1,6 @@
-// Users and rights: stored access levels decoded into four rights (taken off from the
-// largest down, Null and out-of-range values), every level written back as it was read,
-// one user's levels read in any letter case, and the sign-in password check.
+// Users and rights: stored access levels decoded into four rights and written back, one
+// user's levels read in any letter case, and the sign-in password check.
 #include "common/data/shipped_fixture.h"
-#include "core/format.h"
 #include "data/app_state.h"
 #include "data/user_rights.h"
 
@@ -11,36 +9,31 @@ namespace {
 
 using namespace tv::data;
 
-TEST(AccessLevels, StoredLevelsDecodeIntoFourRights) {
-    struct Case {
-        tv::Variant level;
-        bool add, edit, remove, view;
-    };
-    const Case cases[] = {{tv::Variant(std::int16_t{0}), false, false, false, false},
-                          {tv::Variant(std::int16_t{1}), false, false, false, true},
-                          {tv::Variant(std::int16_t{5}), false, true, false, true},
-                          {tv::Variant(std::int16_t{6}), true, true, false, false},
-                          {tv::Variant(std::int16_t{9}), false, false, true, true},
-                          {tv::Variant(std::int16_t{15}), true, true, true, true},
-                          // More than every right: the remainder after 8 still grants the rest.
-                          {tv::Variant(std::int16_t{16}), true, true, true, true},
-                          {tv::Variant(std::int16_t{24}), true, true, true, true},
-                          {tv::Variant(std::int16_t{-3}), false, false, false, false},
-                          {tv::Variant("5"), false, true, false, true},
-                          {tv::Variant(), true, true, true, true}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(tv::Format(c.level).toStdString());
-        const AccessEntry e = decodeAccessLevel("Quotations", c.level);
-        EXPECT_EQ(e.TableName, "Quotations");
-        EXPECT_EQ(e.CanAdd, c.add);
-        EXPECT_EQ(e.CanEdit, c.edit);
-        EXPECT_EQ(e.CanDelete, c.remove);
-        EXPECT_EQ(e.CanView, c.view);
+// The rights as "add edit delete view", each a letter or "-".
+QString rightsOf(const AccessEntry& e) {
+    return QString(e.CanAdd ? "A" : "-") + (e.CanEdit ? "E" : "-") + (e.CanDelete ? "D" : "-") +
+           (e.CanView ? "V" : "-");
+}
+
+// "level:rights" pairs: stored numbers, a text holding one ('5'), and Null; above every right
+// the remainder after 8 still grants the rest.
+TEST(AccessLevels, StoredLevelsDecodeIntoFourRightsAndBack) {
+    const QString cases =
+        "0:----; 1:---V; 5:-E-V; 6:AE--; 9:--DV; 15:AEDV; 16:AEDV; 24:AEDV; "
+        "-3:----; '5':-E-V; Null:AEDV";
+    for (const QString& c : cases.split("; ")) {
+        const QString level = c.section(':', 0, 0);
+        const tv::Variant stored = level == "Null" ? tv::Variant()
+                                   : level.startsWith('\'')
+                                       ? tv::Variant(level.mid(1, 1))
+                                       : tv::Variant(std::int16_t(level.toInt()));
+        const AccessEntry e = decodeAccessLevel("Quotations", stored);
+        EXPECT_EQ(e.TableName + ":" + rightsOf(e), "Quotations:" + c.section(':', 1))
+            << c.toStdString();
     }
     for (int level = 0; level <= 15; ++level) {
-        const auto entry =
-            decodeAccessLevel(QString(), tv::Variant(static_cast<std::int16_t>(level)));
-        EXPECT_EQ(encodeAccessLevel(entry), level);
+        const tv::Variant stored(static_cast<std::int16_t>(level));
+        EXPECT_EQ(encodeAccessLevel(decodeAccessLevel(QString(), stored)), level);
     }
 }
 
