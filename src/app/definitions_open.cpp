@@ -72,6 +72,21 @@ bool askToRepair() {
                                        msgbox::kYesNo + msgbox::kQuestion) == msgbox::kYes;
 }
 
+// A legacy Jet (Access) file is no damage that a repair could mend, and choosing the same
+// file again would only fail the same way, so the user is told what it is before being
+// asked for another. The catalogue is in the file that failed to open, so the text is
+// fixed here (the wording of message 9000).
+void tellLegacyFile() {
+    data::prompter().messageBox(
+        QStringLiteral("Old Database Format"),
+        QStringLiteral("This database is in the old Microsoft Access (Jet) format, which "
+                       "Tolvarine cannot open directly:\n") +
+            shownPath() +
+            QStringLiteral("\n\nAsk your system administrator to convert it to the current "
+                           "format with the administration tool."),
+        msgbox::kOkOnly + msgbox::kExclamation);
+}
+
 }  // namespace
 
 bool OpenDefinitions() {
@@ -88,9 +103,10 @@ bool OpenDefinitions() {
             failed->number == engine::err::kNotDatabase || failed->number == engine::err::kDamaged;
         if (damaged) {
             if (!askToRepair() || !data::RepairDatabaseFile(definitionsPath())) return false;
-        } else if (!LocateDefinitions()) {
-            return false;
+            continue;
         }
+        if (failed->number == engine::err::kLegacyJetFile) tellLegacyFile();
+        if (!LocateDefinitions()) return false;
     }
 }
 

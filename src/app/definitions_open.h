@@ -8,7 +8,8 @@ namespace tv::app {
 // Opens <DefinitionsLocation>/Definitions.mdb into state().DefinitionsDb and keeps its
 // "Form Captions", "Messages" and "Field Definitions" tables open on their primary keys.
 // Empty locations are first read from the settings; a trailing "\" or "/" is dropped.
-// A damaged file is offered for repair; a missing or unusable one is located by the user.
+// A damaged file is offered for repair; a missing or unusable one is located by the user,
+// who is first told when the file is a legacy Jet (Access) file.
 // Returns false when the program has to end: repair refused or failed, or the user gave
 // up locating the file.
 bool OpenDefinitions();

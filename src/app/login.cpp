@@ -9,6 +9,7 @@
 #include "data/access.h"
 #include "data/app_state.h"
 #include "data/prompter.h"
+#include "data/user_rights.h"
 #include "forms/framework/captions.h"
 
 #include "ui_login.h"
@@ -18,6 +19,9 @@
 #include <QTimer>
 
 namespace tv::app {
+
+using data::checkUserPassword;
+using data::PasswordCheck;
 
 namespace {
 

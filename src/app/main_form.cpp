@@ -14,8 +14,8 @@
 #include "data/app_state.h"
 #include "data/failure.h"
 #include "data/prompter.h"
+#include "data/user_rights.h"
 #include "data/workflow.h"
-#include "forms/admin/access_levels.h"
 #include "forms/admin/admin_windows.h"
 #include "forms/framework/captions.h"
 #include "forms/framework/controls.h"
@@ -239,7 +239,7 @@ void MainForm::activate() {
 void MainForm::loadAccessAndFlags() {
     data::AppState& st = data::state();
     forms::ShowStatusMessage(kLoadingRightsStatus);
-    st.UserAccess = forms::readUserAccess(st.CurrentUserId);
+    st.UserAccess = data::readUserAccess(st.CurrentUserId);
     for (const data::AccessEntry& entry : st.UserAccess) {
         if (!entry.CanView) DisableMenuForTable(entry.TableName);
     }

@@ -67,25 +67,6 @@ void forgetDataDbElsewhere() {
     st.DataOpen = false;
 }
 
-PasswordCheck checkUserPassword(const QString& userId, const QString& password) {
-    bool found = false;
-    engine::Recordset rs = seekUser(userId, &found);
-    if (!rs.IsOpen()) return PasswordCheck::NoDatabase;
-
-    PasswordCheck result = PasswordCheck::UnknownUser;
-    if (found) {
-        result = PasswordCheck::WrongPassword;
-        (void)data::attempt([&] {
-            const tv::Variant stored = rs[kPasswordColumn];
-            if (stored.isNull() || tv::TextOf(stored) == password) result = PasswordCheck::Accepted;
-        });
-    }
-    rs.Close();
-    data::AppState& st = data::state();
-    if (result == PasswordCheck::Accepted) st.CurrentUserId = userId;
-    return result;
-}
-
 void recordSignIn(const QString& userId) {
     data::AppState& st = data::state();
     // Deleting through the data layer tidies up related rows from now on.

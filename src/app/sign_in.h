@@ -1,6 +1,6 @@
-// The sign-in rules that need no window: where the data database is, whether a user id
-// and password match a row of "System Users", what a successful sign-in records, and
-// changing a password. The sign-in dialogs call these and only move focus and fields.
+// The sign-in rules that need no window: where the data database is, what a successful
+// sign-in records, and changing a password (the password check itself is the data layer's,
+// data/user_rights.h). The sign-in dialogs call these and only move focus and fields.
 #pragma once
 
 #include <QString>
@@ -21,18 +21,6 @@ void reportNoDataDb(const QString& folder, int missing, const QString& extra = Q
 // Closes the data database when it was opened from another folder than DataLocation, so
 // that the next table access opens the one the user now points at.
 void forgetDataDbElsewhere();
-
-enum class PasswordCheck {
-    Accepted,       // CurrentUserId now holds the typed user id
-    UnknownUser,    // no "System Users" row for the id
-    WrongPassword,  // the row's password differs (compared case-sensitively)
-    NoDatabase,     // the table could not be opened; the data layer has said why
-};
-
-// Looks the user id up in "System Users" (ignoring case) and compares the password with
-// the row's password column exactly; a Null stored password accepts any password. Shows
-// no message of its own.
-PasswordCheck checkUserPassword(const QString& userId, const QString& password);
 
 // What a successful sign-in records for the rest of the run: ApplicationName (the stored
 // "Application Name", or "Tolvarine 1.20" written back when empty), WindowPlacementMode,

@@ -87,13 +87,16 @@ bool UpdateRecord(const QString& source, bool reportErrors, const QString& key1,
 
 // Inserts or updates (by the key in the first values) a row from values, values[i] going
 // to column i (0-based). Empty texts give Null for dates and texts, False for Booleans
-// and leave other columns unchanged. Failure with reportErrors: message 105.
+// and leave other columns (memos included) unchanged. Failure with reportErrors: message
+// 105.
 bool SaveRecord(const QString& source, const QStringList& values, bool reportErrors,
                 int database = kDataDb);
 
 // Deletes the row with the given keys, after asking (message 101) when askFirst is set,
-// and after the BeforeDelete cascade. A missing row shows message 102. True when deleted;
-// an engine refusal of the delete itself (a lock) returns false without a message.
+// together with the state().BeforeDelete cascade: both run in one transaction. A missing
+// row shows message 102. A cascade statement or delete the engine refuses (a lock held
+// past the busy timeout, a constraint) rolls everything back and shows message 9040 with
+// the engine's text and number. True when deleted.
 bool DeleteRecord(const QString& source, const QString& key1, const QString& key2,
                   const QString& key3, bool askFirst, int database = kDataDb);
 

@@ -30,8 +30,8 @@ void writeBuffer(engine::Recordset& rs, Writing mode) {
     }
 }
 
-// The values of SaveRecord: dates, texts and memos are emptied by an empty text, a
-// Boolean becomes False, and any other column keeps what it holds.
+// The values of SaveRecord: dates and texts are emptied by an empty text, a Boolean
+// becomes False, and any other column (memos and numbers among them) keeps what it holds.
 void writeValues(engine::Recordset& rs, const QStringList& values) {
     const int count = std::min(static_cast<int>(values.size()), rs.FieldCount());
     for (int i = 0; i < count; ++i) {
@@ -45,7 +45,6 @@ void writeValues(engine::Recordset& rs, const QStringList& values) {
         switch (field.Type()) {
             case engine::FieldType::Date:
             case engine::FieldType::Text:
-            case engine::FieldType::Memo:
                 field.SetValue(tv::Variant());
                 break;
             case engine::FieldType::Boolean:
@@ -57,7 +56,6 @@ void writeValues(engine::Recordset& rs, const QStringList& values) {
     }
 }
 
-// The update in progress is given up so the write lock is released.
 QString formatByType(const engine::Field& field) {
     const tv::Variant v = field.Value();
     switch (field.Type()) {
@@ -76,6 +74,9 @@ QString formatByType(const engine::Field& field) {
             return tv::TextOf(v);
     }
 }
+
+// A delete the engine refused; nothing was changed.
+constexpr int kMsgDeleteRefused = 9040;
 
 QString keyList(const QString& key1, const QString& key2, const QString& key3) {
     return QStringLiteral("\n\n") + key1 + u'\n' + key2 + u'\n' + key3;
@@ -195,19 +196,50 @@ bool DeleteRecord(const QString& source, const QString& key1, const QString& key
     const QString table = SourceTable(source);
     engine::Recordset rs = OpenTable(table, database);
     if (!rs.IsOpen()) return false;
-
-    bool deleted = false;
-    if (SeekRecord(rs, key1, key2, key3, database)) {
-        const auto& cascade = state().BeforeDelete;
-        // The cascade's own failures are its business; the row goes in any case.
-        if (cascade) (void)attempt([&] { cascade(table, key1, key2, key3); });
-        deleted = !attempt([&] { rs.Delete(); });
-    } else {
+    if (!SeekRecord(rs, key1, key2, key3, database)) {
+        rs.Close();
         ShowMessage(102, keysText);
+        return false;
     }
+
+    // The cascade asks its questions now, before the write lock is taken, so that no other
+    // workstation waits on a question nobody has answered yet.
+    DeleteCascade cascade;
+    if (state().BeforeDelete) cascade = state().BeforeDelete(table, key1, key2, key3);
+
+    // The cascade and the delete are one transaction: a statement the engine refuses, or a
+    // delete it refuses (another workstation holding the file, a constraint), leaves every
+    // table as it was.
+    bool found = true;
+    bool began = false;
+    bool committing = false;
+    const std::optional<Failure> failed = attempt([&] {
+        engine::Database& db = detail::databaseFor(database);
+        db.BeginTrans();
+        began = true;
+        // Found again under the lock: another workstation may have deleted it meanwhile.
+        found = SeekRecord(rs, key1, key2, key3, database);
+        if (!found) return;
+        if (cascade.apply) cascade.apply();
+        rs.Delete();
+        committing = true;  // a failed commit has already rolled everything back
+        db.CommitTrans();
+    });
+    if (began && (failed || !found) && !committing)
+        (void)attempt([&] { detail::databaseFor(database).Rollback(); });
     rs.Close();
     detail::idleQuietly();
-    return deleted;
+
+    if (failed) {
+        ShowMessage(kMsgDeleteRefused, errorTail(*failed));
+        return false;
+    }
+    if (!found) {
+        ShowMessage(102, keysText);
+        return false;
+    }
+    if (cascade.afterCommit) cascade.afterCommit();
+    return true;
 }
 
 }  // namespace tv::data

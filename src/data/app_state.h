@@ -54,6 +54,16 @@ struct WorkflowColumn {
     QString ColumnName;
 };
 
+// What deleting one row does to the rows that refer to it. Whatever must be asked is asked
+// while the cascade is prepared, before anything is locked; `apply` then runs inside the
+// delete's transaction and throws engine::DbError to have the whole delete rolled back;
+// `afterCommit` does what no rollback could undo (removing a file), once the row is gone.
+// Either may be empty.
+struct DeleteCascade {
+    std::function<void()> apply;
+    std::function<void()> afterCommit;
+};
+
 // Mouse pointer codes used with the prompter's setPointer.
 inline constexpr int kPointerDefault = 0;
 inline constexpr int kPointerHourglass = 11;
@@ -110,10 +120,10 @@ struct AppState {
     std::vector<WorkflowColumn> WorkflowColumns;
     std::function<QString(const QString& source)> ApplyWorkflowFilter;
 
-    // Deletion cascade run by DeleteRecord after the row is found and before it goes
-    // (installed by the business rules). None installed: nothing else is touched.
-    std::function<void(const QString& table, const QString& key1, const QString& key2,
-                       const QString& key3)>
+    // Deletion cascade, asked for by DeleteRecord once the row is found (installed by the
+    // business rules). None installed: nothing else is touched.
+    std::function<DeleteCascade(const QString& table, const QString& key1, const QString& key2,
+                                const QString& key3)>
         BeforeDelete;
 
     // Closes the databases and record sets and puts every value back to its start-up

@@ -8,10 +8,9 @@
 #include "core/paths.h"
 #include "data/access.h"
 #include "data/access_internal.h"
-#include "data/app_state.h"
+#include "data/failure.h"
 #include "data/prompter.h"
 
-#include <QDebug>
 #include <QFile>
 #include <cmath>
 #include <optional>
@@ -32,28 +31,21 @@ constexpr int kScheduledDateTime = 2;
 constexpr int kScheduledContact = 6;
 constexpr int kAttachmentPath = 5;
 
+// The attachment's row is gone but its file could not be removed from the disk.
+constexpr int kMsgAttachmentFileKept = 9041;
+
 bool sameName(const QString& a, const char* b) {
     return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
 }
 
 std::int32_t wholeDay(tv::DateTime d) { return static_cast<std::int32_t>(std::floor(d.serial)); }
 
-// Runs one action statement on the data database; a failure is kept and the caller goes on.
-void execute(const QString& sql, std::vector<Failure>& failures) {
-    const std::optional<Failure> failed = attempt([&] {
-        if (!state().DataOpen && !OpenDataDatabase())
-            throw engine::DbError(engine::err::kFileNotFound,
-                                  QStringLiteral("The data database is not open."));
-        detail::databaseFor(kDataDb).Execute(sql);
-    });
-    if (failed) {
-        failures.push_back(*failed);
-        qWarning().noquote() << "Cascade statement failed:" << sql << '-' << failed->text;
-    }
-}
+// One action statement on the data database. Throws DbError: inside the delete's
+// transaction a failed statement undoes the whole delete.
+void execute(const QString& sql) { detail::databaseFor(kDataDb).Execute(sql); }
 
-// LoadRecord fills the shared buffer; a cascade runs inside another routine's work (a
-// window saving or completing a row), so the buffer is given back as it was.
+// LoadRecord fills the shared buffer; a cascade is prepared inside another routine's work
+// (a window deleting its row), so the buffer is given back as it was.
 class BufferKeeper {
 public:
     BufferKeeper() : saved_(state().FieldValues.toList()) {}
@@ -65,37 +57,107 @@ private:
     QStringList saved_;
 };
 
-std::vector<Failure> scheduledActivityDeleted(const QString& key1, const QString& key2) {
-    std::vector<Failure> failures;
+// Where the next-date rule failed: the engine's error, and the message (with its extra
+// text) that reports it when the rule runs on its own.
+struct RuleFailure {
+    Failure failure;
+    int message;
+    QString extra;
+};
+
+// The day of SCHEDDATETIME in the first row of the query; nothing when there is no row.
+// The query reads the whole schedule, never narrowed by the workflow filter: a customer's
+// next date is everybody's, whoever saves or deletes the activity. Throws DbError.
+std::optional<std::int32_t> firstScheduledDay(const QString& sql) {
+    engine::Recordset rs = detail::databaseFor(kDataDb).OpenRecordset(sql);
+    std::optional<std::int32_t> day;
+    if (!rs.EOF_()) {
+        const tv::Variant when = rs[QStringLiteral("SCHEDDATETIME")];
+        if (!when.isNull()) day = wholeDay(tv::CDate(when));
+    }
+    return day;
+}
+
+// The day to write: the first planned day, unless the caller's day is earlier.
+std::int32_t nextDay(std::optional<std::int32_t> first, std::int32_t day) {
+    if (!first) return day;
+    return day != 0 && day < *first ? day : *first;
+}
+
+// Writes the date column of one row found by its key; the rest of the row is left alone,
+// and a missing row has nothing to keep up to date. Throws DbError; the record set going
+// out of scope drops an edit that failed.
+void writeNextDate(const QString& table, const QString& key1, const QString& key2, int column,
+                   std::int32_t day) {
+    engine::Recordset rs = detail::databaseFor(kDataDb).OpenRecordset(table);
+    rs.SetIndex(QStringLiteral("PrimaryKey"));
+    if (!SeekRecord(rs, key1, key2, QString())) return;
+    detail::idleQuietly();
+    rs.Edit();
+    rs.FieldAt(column).SetValue(day == 0 ? tv::Variant()
+                                         : tv::Variant(tv::DateTime{static_cast<double>(day)}));
+    rs.Update();
+}
+
+// The next-date rule on an open data database; the first failure stops it.
+std::optional<RuleFailure> nextDateRule(const QString& customer, const QString& contact,
+                                        std::int32_t day) {
+    // From the start of today, so that an activity planned for later today counts as ahead.
+    const tv::DateTime today{std::floor(prompter().now().serial)};
+    const QString since = QStringLiteral(" AND [SCHEDDATETIME] > ") +
+                          engine::sqlLiteral(tv::Variant(today)) +
+                          QStringLiteral(" ORDER BY [SCHEDDATETIME]");
+    const QString ofCustomer =
+        QStringLiteral("SELECT * FROM [SCHEDULED ACTIVITIES] WHERE [CUSTOMER NAME] = ") +
+        quoteLiteral(customer, u'"');
+
+    // One row's date: read the first planned day, then write it.
+    auto keepUpToDate = [&](const QString& sql, const QString& table, const QString& key2,
+                            int column) -> std::optional<RuleFailure> {
+        std::optional<std::int32_t> first;
+        if (const auto failed = attempt([&] { first = firstScheduledDay(sql); }))
+            return RuleFailure{*failed, 194, QStringLiteral("\n\n") + sql + errorTail(*failed)};
+        if (const auto failed =
+                attempt([&] { writeNextDate(table, customer, key2, column, nextDay(first, day)); }))
+            return RuleFailure{*failed, 106, errorTail(*failed)};
+        return std::nullopt;
+    };
+
+    if (auto failed = keepUpToDate(ofCustomer + since, QStringLiteral("Customers"), QString(),
+                                   kCustomerNextDate))
+        return failed;
+    if (contact.isEmpty()) return std::nullopt;
+    return keepUpToDate(
+        ofCustomer + QStringLiteral(" AND [CONTACT NAME] = ") + quoteLiteral(contact) + since,
+        QStringLiteral("Contacts"), contact, kContactNextContact);
+}
+
+DeleteCascade scheduledActivityDeleted(const QString& key1, const QString& key2) {
     QString customer;
     QString contact;
     tv::DateTime when;
-    bool found = false;
     {
         BufferKeeper keep;
-        if (LoadRecord(QStringLiteral("Scheduled Activities"), key1, key2)) {
-            const FieldValueArray& row = state().FieldValues;
-            customer = row(kScheduledCustomer);
-            contact = row(kScheduledContact);
-            found = tv::parseDateTime(row(kScheduledDateTime), &when);
-        }
+        if (!LoadRecord(QStringLiteral("Scheduled Activities"), key1, key2)) return {};
+        const FieldValueArray& row = state().FieldValues;
+        customer = row(kScheduledCustomer);
+        contact = row(kScheduledContact);
+        if (customer.isEmpty() || !tv::parseDateTime(row(kScheduledDateTime), &when)) return {};
     }
-    if (found && !ApplyNextDateRule(customer, contact, wholeDay(when)))
-        failures.push_back(Failure{kUnexpectedError, QStringLiteral("The next dates of ") +
-                                                         customer +
-                                                         QStringLiteral(" were not updated.")});
-    return failures;
+    return {[customer, contact, when] {
+                if (const auto failed = nextDateRule(customer, contact, wholeDay(when)))
+                    throw engine::DbError(failed->failure.number, failed->failure.text);
+            },
+            {}};
 }
 
-std::vector<Failure> projectDeleted(const QString& key1) {
-    std::vector<Failure> failures;
-    if (ShowMessage(149) == msgbox::kYes) {
-        execute(QStringLiteral("DELETE * FROM [SCHEDULED ACTIVITIES] WHERE SOURCEDOCTYPE = "
-                               "'project' AND SOURCEDOCID = ") +
-                    quoteLiteral(key1),
-                failures);
-    }
-    return failures;
+DeleteCascade projectDeleted(const QString& key1) {
+    if (ShowMessage(149) != msgbox::kYes) return {};
+    const QString sql = QStringLiteral(
+                            "DELETE * FROM [SCHEDULED ACTIVITIES] WHERE SOURCEDOCTYPE = "
+                            "'project' AND SOURCEDOCID = ") +
+                        quoteLiteral(key1);
+    return {[sql] { execute(sql); }, {}};
 }
 
 // A stored attachment path: a bare or relative name lies in the data folder; a path with a
@@ -106,157 +168,71 @@ QString attachmentFile(const QString& stored) {
     return absolute ? stored : tv::joinPath(state().DataLocation, stored);
 }
 
-std::vector<Failure> attachmentDeleted(const QString& key1, const QString& key2) {
-    std::vector<Failure> failures;
+DeleteCascade attachmentDeleted(const QString& key1, const QString& key2) {
     QString stored;
     {
         BufferKeeper keep;
-        if (!LoadRecord(QStringLiteral("Customer Attachments"), key1, key2)) return failures;
+        if (!LoadRecord(QStringLiteral("Customer Attachments"), key1, key2)) return {};
         stored = state().FieldValues(kAttachmentPath);
     }
-    if (ShowMessage(193, stored) != msgbox::kYes || stored.isEmpty()) return failures;
+    if (ShowMessage(193, stored) != msgbox::kYes || stored.isEmpty()) return {};
 
+    // Only once the row is gone: a file removed for a delete that is then refused could
+    // not be brought back.
     const QString path = attachmentFile(stored);
-    QFile file(path);
-    if (file.exists() && !file.remove()) {
-        failures.push_back(
-            Failure{kUnexpectedError, path + QStringLiteral(": ") + file.errorString()});
-        qWarning().noquote() << "Attachment file not deleted:" << path << '-' << file.errorString();
-    }
-    return failures;
+    return {{}, [path] {
+                QFile file(path);
+                if (file.exists() && !file.remove())
+                    ShowMessage(kMsgAttachmentFileKept,
+                                path + QStringLiteral(" (") + file.errorString() + u')');
+            }};
 }
 
-std::vector<Failure> salesOrderDeleted(const QString& key1) {
-    std::vector<Failure> failures;
-    if (ShowMessage(147) == msgbox::kYes) {
-        execute(QStringLiteral("DELETE * FROM [CUSTOMER INVENTORY] WHERE SOURCEDOCTYPE = 'order' "
-                               "AND SOURCEDOCID = ") +
-                    quoteLiteral(key1),
-                failures);
-    } else {
-        execute(QStringLiteral("UPDATE [CUSTOMER INVENTORY] SET [SOURCEDOCTYPE] = NULL, "
-                               "[SOURCEDOCID] = NULL WHERE [SOURCEDOCTYPE] = 'order' AND "
-                               "[SOURCEDOCID] = ") +
-                    quoteLiteral(key1),
-                failures);
-    }
-
-    // The order number is written bare; it is a whole number, and anything else is refused
-    // rather than pasted into the statement.
-    bool isNumber = false;
-    const qlonglong orderNo = key1.trimmed().toLongLong(&isNumber);
-    if (!isNumber) {
-        failures.push_back(Failure{engine::err::kTypeMismatch,
-                                   QStringLiteral("Order number is not a number: ") + key1});
-        return failures;
-    }
-    const QString number = QString::number(orderNo);
-    execute(
-        QStringLiteral("UPDATE [ACTIVITIES] SET [INVOICENO] = NULL WHERE [INVOICENO] = ") + number,
-        failures);
-    execute(QStringLiteral("UPDATE [SERVICE CONTRACTS] SET [ORDERNO] = NULL WHERE [ORDERNO] = ") +
-                number,
-            failures);
-    execute(QStringLiteral("UPDATE [COMPLETED REQUESTS] SET [ORDERNO] = NULL WHERE [ORDERNO] = ") +
-                number,
-            failures);
-    return failures;
-}
-
-// The day of SCHEDDATETIME in the first row of the query; nothing when there is no row.
-// Sets *ok false when the query could not be read (reported with message 194, as every
-// table access is). The query reads the whole schedule, never narrowed by the workflow
-// filter: a customer's next date is everybody's, whoever saves the activity.
-std::optional<std::int32_t> firstScheduledDay(const QString& sql, bool* ok) {
-    std::optional<std::int32_t> day;
-    if (!state().DataOpen && !OpenDataDatabase()) {
-        *ok = false;
-        return day;
-    }
-    engine::Recordset rs;
-    const std::optional<Failure> failed = attempt([&] {
-        rs = detail::databaseFor(kDataDb).OpenRecordset(sql);
-        if (rs.EOF_()) return;
-        const tv::Variant when = rs[QStringLiteral("SCHEDDATETIME")];
-        if (!when.isNull()) day = wholeDay(tv::CDate(when));
-    });
-    if (failed) {
-        *ok = false;
-        ShowMessage(194, QStringLiteral("\n\n") + sql + errorTail(*failed));
-    }
-    rs.Close();
-    return day;
-}
-
-// The day to write: the first planned day, unless the caller's day is earlier.
-std::int32_t nextDay(std::optional<std::int32_t> first, std::int32_t day) {
-    if (!first) return day;
-    return day != 0 && day < *first ? day : *first;
-}
-
-// Writes the date column of one row found by its key; the rest of the row is left alone.
-bool writeNextDate(const QString& table, const QString& key1, const QString& key2, int column,
-                   std::int32_t day) {
-    engine::Recordset rs = OpenTable(table);
-    if (!rs.IsOpen()) return false;
-    if (!SeekRecord(rs, key1, key2, QString())) {
-        rs.Close();
-        return true;  // no such row: nothing to keep up to date
-    }
-    detail::idleQuietly();
-    const std::optional<Failure> failed = attempt([&] {
-        rs.Edit();
-        rs.FieldAt(column).SetValue(day == 0 ? tv::Variant()
-                                             : tv::Variant(tv::DateTime{static_cast<double>(day)}));
-        rs.Update();
-    });
-    if (failed) {
-        (void)attempt([&] {
-            if (rs.EditModeNow() != engine::EditMode::None) rs.CancelUpdate();
-        });
-        ShowMessage(106, errorTail(*failed));
-    }
-    rs.Close();
-    return !failed;
+DeleteCascade salesOrderDeleted(const QString& key1) {
+    const bool removeInventory = ShowMessage(147) == msgbox::kYes;
+    const QString inventory =
+        removeInventory ? QStringLiteral(
+                              "DELETE * FROM [CUSTOMER INVENTORY] WHERE SOURCEDOCTYPE = 'order' "
+                              "AND SOURCEDOCID = ")
+                        : QStringLiteral(
+                              "UPDATE [CUSTOMER INVENTORY] SET [SOURCEDOCTYPE] = NULL, "
+                              "[SOURCEDOCID] = NULL WHERE [SOURCEDOCTYPE] = 'order' AND "
+                              "[SOURCEDOCID] = ");
+    return {[key1, sql = inventory + quoteLiteral(key1)] {
+                execute(sql);
+                // The order number is written bare; it is a whole number, and anything else
+                // is refused rather than pasted into the statement.
+                bool isNumber = false;
+                const qlonglong orderNo = key1.trimmed().toLongLong(&isNumber);
+                if (!isNumber)
+                    throw engine::DbError(engine::err::kTypeMismatch,
+                                          QStringLiteral("Order number is not a number: ") + key1);
+                const QString number = QString::number(orderNo);
+                execute(QStringLiteral("UPDATE [ACTIVITIES] SET [INVOICENO] = NULL WHERE "
+                                       "[INVOICENO] = ") +
+                        number);
+                execute(QStringLiteral("UPDATE [SERVICE CONTRACTS] SET [ORDERNO] = NULL WHERE "
+                                       "[ORDERNO] = ") +
+                        number);
+                execute(QStringLiteral("UPDATE [COMPLETED REQUESTS] SET [ORDERNO] = NULL WHERE "
+                                       "[ORDERNO] = ") +
+                        number);
+            },
+            {}};
 }
 
 }  // namespace
 
 bool ApplyNextDateRule(const QString& customer, const QString& contact, std::int32_t day) {
     if (customer.isEmpty()) return true;
-
-    // From the start of today, so that an activity planned for later today counts as ahead.
-    const tv::DateTime today{std::floor(prompter().now().serial)};
-    const QString since = QStringLiteral(" AND [SCHEDDATETIME] > ") +
-                          engine::sqlLiteral(tv::Variant(today)) +
-                          QStringLiteral(" ORDER BY [SCHEDDATETIME]");
-    const QString ofCustomer =
-        QStringLiteral("SELECT * FROM [SCHEDULED ACTIVITIES] WHERE [CUSTOMER NAME] = ") +
-        quoteLiteral(customer, u'"');
-
-    bool ok = true;
-    const std::optional<std::int32_t> first = firstScheduledDay(ofCustomer + since, &ok);
-    if (ok) {
-        ok = writeNextDate(QStringLiteral("Customers"), customer, QString(), kCustomerNextDate,
-                           nextDay(first, day));
-    }
-
-    if (!contact.isEmpty()) {
-        bool contactOk = true;
-        const std::optional<std::int32_t> firstForContact = firstScheduledDay(
-            ofCustomer + QStringLiteral(" AND [CONTACT NAME] = ") + quoteLiteral(contact) + since,
-            &contactOk);
-        if (contactOk) {
-            contactOk = writeNextDate(QStringLiteral("Contacts"), customer, contact,
-                                      kContactNextContact, nextDay(firstForContact, day));
-        }
-        ok = ok && contactOk;
-    }
-    return ok;
+    if (!state().DataOpen && !OpenDataDatabase()) return false;  // reported by the open
+    const std::optional<RuleFailure> failed = nextDateRule(customer, contact, day);
+    if (failed) ShowMessage(failed->message, failed->extra);
+    return !failed;
 }
 
-std::vector<Failure> BeforeDelete(const QString& table, const QString& key1, const QString& key2,
-                                  const QString& /*key3*/) {
+DeleteCascade BeforeDelete(const QString& table, const QString& key1, const QString& key2,
+                           const QString& /*key3*/) {
     if (sameName(table, "Scheduled Activities")) return scheduledActivityDeleted(key1, key2);
     if (sameName(table, "Projects")) return projectDeleted(key1);
     if (sameName(table, "Customer Attachments")) return attachmentDeleted(key1, key2);
@@ -264,9 +240,6 @@ std::vector<Failure> BeforeDelete(const QString& table, const QString& key1, con
     return {};
 }
 
-void InstallBusinessRules() {
-    state().BeforeDelete = [](const QString& table, const QString& key1, const QString& key2,
-                              const QString& key3) { (void)BeforeDelete(table, key1, key2, key3); };
-}
+void InstallBusinessRules() { state().BeforeDelete = BeforeDelete; }
 
 }  // namespace tv::data

@@ -87,9 +87,12 @@ engine::Recordset openWaiting(const QString& table) {
     return OpenTable(table);
 }
 
-enum class Outcome { Taken, Failed, Raced };
+// Taken: *number holds the number written. Raced: another workstation created the row
+// first. Locked: the write could not be committed because other workstations were still
+// reading the file; nothing was written.
+enum class Outcome { Taken, Failed, Raced, Locked };
 
-// One pass of Seek, lock, skip and write. On Taken *number holds the number written.
+// One pass of Seek, lock, skip and write.
 Outcome takeNumber(engine::Recordset& counters, engine::Recordset& numbered, const QString& table,
                    std::int32_t* number) {
     bool found = false;
@@ -125,13 +128,20 @@ Outcome takeNumber(engine::Recordset& counters, engine::Recordset& numbered, con
            SeekRecord(numbered, QString::number(candidate), QString(), QString()))
         ++candidate;
 
-    const std::optional<Failure> failed = attempt([&] {
+    std::optional<Failure> failed = attempt([&] {
         counters.FieldAt(kLastNumberColumn)
             .SetValue(tv::Variant(static_cast<std::int32_t>(candidate)));
-        counters.Update();
     });
+    if (!failed) {
+        // Writing commits, and the commit waits for readers to leave the file. One still
+        // reading after the short wait makes the engine roll the write back: the pass is
+        // then made again, re-reading the counter under a fresh lock.
+        ShortLockWait shortWait;
+        failed = attempt([&] { counters.Update(); });
+    }
     if (failed) {
         detail::cancelQuietly(counters);
+        if (failed->number == engine::err::kLocked) return Outcome::Locked;
         return !found && failed->number == engine::err::kDuplicateKey ? Outcome::Raced
                                                                       : Outcome::Failed;
     }
@@ -150,8 +160,16 @@ std::int32_t NextCounter(const QString& source) {
     engine::Recordset numbered = openWaiting(table);
 
     std::int32_t number = 0;
-    for (int round = 0; round < kRounds; ++round) {
-        if (takeNumber(counters, numbered, table, &number) != Outcome::Raced) break;
+    for (int round = 0; round < kRounds;) {
+        const Outcome outcome = takeNumber(counters, numbered, table, &number);
+        if (outcome == Outcome::Locked) {
+            // Waited out like a held row: without limit, with window events running.
+            prompter().processEvents();
+            QThread::msleep(kPauseMs);
+            continue;
+        }
+        if (outcome != Outcome::Raced) break;
+        ++round;
     }
 
     numbered.Close();

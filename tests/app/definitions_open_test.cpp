@@ -1,5 +1,5 @@
 // Opening Definitions.mdb at start-up: the stored location in its different spellings,
-// the locate loop and the repair question.
+// the locate loop, a legacy Jet file and the repair question.
 #include "app/definitions_open.h"
 #include "app_fixture.h"
 
@@ -72,6 +72,30 @@ TEST_F(DefinitionsOpenTest, CancellingTheLocateDialogEndsTheProgram) {
     EXPECT_FALSE(OpenDefinitions());
     EXPECT_FALSE(state().DefinitionsDb.IsOpen());
     EXPECT_EQ(tv::Setting(tv::keys::DefinitionsLocation), empty.path());
+}
+
+TEST_F(DefinitionsOpenTest, ALegacyJetFileIsNamedAsSuchEachTimeBeforeAnotherIsLocated) {
+    QByteArray jet(2048, '\0');
+    jet.replace(4, 15, "Standard Jet DB");
+    QFile legacy(definitionsPath());
+    ASSERT_TRUE(legacy.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    legacy.write(jet);
+    legacy.close();
+    ScratchFolder converted;
+    copyShippedDatabases(converted.path());
+
+    const QString told = QStringLiteral("old Microsoft Access (Jet) format");
+    ask.message(
+           msgbox::kOk,
+           told + QStringLiteral(", which Tolvarine cannot open directly:\n") + definitionsPath(),
+           QStringLiteral("Old Database Format"))
+        .message(msgbox::kOk, QStringLiteral("Unable to locate"))
+        .openFile(definitionsPath())
+        .message(msgbox::kOk, told)
+        .message(msgbox::kOk, QStringLiteral("Unable to locate"))
+        .openFile(converted.file(QStringLiteral("Definitions.mdb")));
+    ASSERT_TRUE(OpenDefinitions());
+    EXPECT_EQ(state().DefinitionsLocation, converted.path());
 }
 
 TEST_F(DefinitionsOpenTest, DamagedDatabaseNotRepairedEndsTheProgram) {

@@ -1,6 +1,6 @@
 #include "data_fixture.h"
 
-#include "core/format.h"
+#include "common/engine/queries.h"
 #include "core/regional.h"
 #include "data/prompter.h"
 
@@ -12,15 +12,10 @@ namespace msgbox = tv::data::msgbox;
 
 namespace {
 
+// Questions where the layer asks one, notices elsewhere.
 int styleOf(int number) {
-    switch (number) {
-        case 11:
-        case 101:
-        case 107:
-            return msgbox::kYesNo + msgbox::kQuestion;
-        default:
-            return msgbox::kOkOnly + msgbox::kExclamation;
-    }
+    return number == 11 || number == 101 || number == 107 ? msgbox::kYesNo + msgbox::kQuestion
+                                                          : msgbox::kOkOnly + msgbox::kExclamation;
 }
 
 }  // namespace
@@ -73,8 +68,8 @@ void DataLayerTest::SetUp() {
     st.DataLocation = folder.path();
     st.DefinitionsLocation = folder.path();
     st.DefinitionsDb = Engine::instance().OpenDatabase(definitionsPath());
-    st.MessagesRs = st.DefinitionsDb.OpenRecordset(QStringLiteral("Messages"));
-    st.MessagesRs.SetIndex(QStringLiteral("PrimaryKey"));
+    st.MessagesRs = st.DefinitionsDb.OpenRecordset("Messages");
+    st.MessagesRs.SetIndex("PrimaryKey");
 }
 
 void DataLayerTest::TearDown() {
@@ -89,17 +84,15 @@ void DataLayerTest::execOn(const QString& path, const QStringList& statements) {
     db.Close();
 }
 
-QStringList DataLayerTest::column(const QString& sql, const QString& name) {
+QStringList DataLayerTest::column(const QString& sql) {
     tv::engine::Database db = Engine::instance().OpenDatabase(dataPath());
-    tv::engine::Recordset rs = db.OpenRecordset(sql);
-    QStringList out;
-    while (!rs.EOF_()) {
-        out << tv::TextOf(rs[name]);
-        rs.MoveNext();
-    }
-    rs.Close();
-    db.Close();
-    return out;
+    return queryColumn(db, sql);
+}
+
+QString DataLayerTest::row(const QString& sql) {
+    tv::engine::Database db = Engine::instance().OpenDatabase(dataPath());
+    const std::vector<QStringList> rows = queryRows(db, sql);
+    return rows.empty() ? "<none>" : rows.front().join(u'|');
 }
 
 }  // namespace tvtest

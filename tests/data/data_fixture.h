@@ -1,7 +1,5 @@
-// A pair of small databases in a scratch folder for the access layer's tests: a
-// definitions database holding the messages the layer shows, and a data database with
-// tables whose keys cover the cases the layer treats differently (one text column, a
-// text and a date, three columns, a whole number).
+// Small databases for the access layer's tests: definitions holding the messages the layer
+// shows, data with keys of one text, a text and a date, three columns, and a whole number.
 #pragma once
 
 #include "common/data/scripted_prompter.h"
@@ -19,14 +17,16 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    QString dataPath() const { return folder.file(QStringLiteral("Data.mdb")); }
-    QString definitionsPath() const { return folder.file(QStringLiteral("Definitions.mdb")); }
+    QString dataPath() const { return folder.file("Data.mdb"); }
+    QString definitionsPath() const { return folder.file("Definitions.mdb"); }
 
-    // Runs statements on a database file opened apart from the layer's own handles.
+    // Statements and queries on a database file opened apart from the layer's own handles.
     void execOn(const QString& path, const QStringList& statements);
     void execData(const QStringList& statements) { execOn(dataPath(), statements); }
-    // The given column (by name) of every row of a query, as text, on the data database.
-    QStringList column(const QString& sql, const QString& name);
+    // The first column of every row of a data-database query, as texts; the first row with
+    // its columns joined by "|" ("<none>" when there is no row).
+    QStringList column(const QString& sql);
+    QString row(const QString& sql);
 
     ScratchFolder folder;
     ScriptedPrompter ask;
@@ -34,6 +34,6 @@ protected:
 
 // The messages the fixture's catalogue holds; each text is "Text <n>." and each title
 // "Title <n>", so a test can tell which message was shown.
-inline constexpr int kCatalogue[] = {2, 11, 13, 101, 102, 105, 106, 107, 194};
+inline constexpr int kCatalogue[] = {2, 11, 13, 101, 102, 105, 106, 107, 194, 9040};
 
 }  // namespace tvtest

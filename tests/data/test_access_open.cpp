@@ -1,5 +1,5 @@
-// Opening: the data database on first use and again after a failure, damaged files,
-// record sets by table name and by SQL, and the key description of a table.
+// Opening databases and record sets (first use, retry, damage, repair, keys), and numbered
+// messages with what they rest on: prompter, file filters, record buffer, state reset.
 #include "data/access.h"
 #include "data/app_state.h"
 #include "data/failure.h"
@@ -14,14 +14,15 @@ namespace {
 using namespace tv::data;
 using tv::engine::RecordsetType;
 
-class OpenTest : public DataLayerTest {};
+using OpenTest = DataLayerTest;
 
-TEST_F(OpenTest, FirstTableAccessOpensTheDataDatabase) {
+TEST_F(OpenTest, FirstTableAccessOpensTheDataDatabaseAndSelectorMinusOneTheDefinitions) {
     ASSERT_FALSE(state().DataOpen);
-    tv::engine::Recordset rs = OpenTable(QStringLiteral("Customers"));
-    ASSERT_TRUE(rs.IsOpen());
-    EXPECT_TRUE(state().DataOpen);
-    EXPECT_TRUE(state().DataDb.IsOpen());
+    EXPECT_TRUE(OpenTable("Customers").IsOpen());
+    EXPECT_TRUE(state().DataOpen && state().DataDb.IsOpen());
+    tv::engine::Recordset rs = OpenTable("Messages", kDefinitionsDb);
+    rs.Seek("=", tv::Variant(std::int32_t{194}));
+    EXPECT_FALSE(rs.NoMatch());
     EXPECT_TRUE(ask.asked().empty());
 }
 
@@ -36,8 +37,7 @@ TEST_F(OpenTest, TableNamesGetThePrimaryKeyIndexAndSqlDoesNot) {
         {"[CONTACT ROLES]", RecordsetType::Table, true},
         {"SELECT * FROM [CUSTOMERS]", RecordsetType::Dynaset, false},
         {"select * from customers", RecordsetType::Dynaset, false},
-        {"Select [CITY] From [CUSTOMERS] Where [CITY] = 'York'", RecordsetType::Dynaset, false},
-    };
+        {"Select [CITY] From [CUSTOMERS] Where [CITY] = 'York'", RecordsetType::Dynaset, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.source);
         tv::engine::Recordset rs = OpenTable(QString::fromUtf8(c.source));
@@ -45,76 +45,52 @@ TEST_F(OpenTest, TableNamesGetThePrimaryKeyIndexAndSqlDoesNot) {
         EXPECT_EQ(rs.Type(), c.type);
         QString index;
         (void)attempt([&] { index = rs.Index(); });
-        EXPECT_EQ(index == QStringLiteral("PrimaryKey"), c.indexed);
+        EXPECT_EQ(index == "PrimaryKey", c.indexed);
         rs.Close();
     }
 }
 
-TEST_F(OpenTest, DefinitionsSelectorOpensTheDefinitionsDatabase) {
-    tv::engine::Recordset rs = OpenTable(QStringLiteral("Messages"), kDefinitionsDb);
-    ASSERT_TRUE(rs.IsOpen());
-    rs.Seek(QStringLiteral("="), tv::Variant(std::int32_t{194}));
-    EXPECT_FALSE(rs.NoMatch());
-    rs.Close();
-}
-
 TEST_F(OpenTest, UnknownTableIsReportedWithSourceAndEngineError) {
-    ask.message(msgbox::kOk, QString(), QStringLiteral("Title 194"));
-    tv::engine::Recordset rs = OpenTable(QStringLiteral("No Such Table"));
+    ask.message(msgbox::kOk, QString(), "Title 194");
+    tv::engine::Recordset rs = OpenTable("No Such Table");
     EXPECT_FALSE(rs.IsOpen());
     ASSERT_EQ(ask.messages().size(), 1u);
     const QString text = ask.messages()[0].text;
-    EXPECT_TRUE(text.startsWith(QStringLiteral("Text 194.\n\nNo Such Table\n\n")))
-        << qPrintable(text);
-    EXPECT_TRUE(text.endsWith(QStringLiteral(" (3078)"))) << qPrintable(text);
+    EXPECT_TRUE(text.startsWith("Text 194.\n\nNo Such Table\n\n")) << qPrintable(text);
+    EXPECT_TRUE(text.endsWith(" (3078)")) << qPrintable(text);
 }
 
 TEST_F(OpenTest, MissingDataDatabaseIsReportedAndRetriedOnNextAccess) {
-    const QString moved = folder.file(QStringLiteral("elsewhere.mdb"));
+    const QString moved = folder.file("elsewhere.mdb");
     ASSERT_TRUE(QFile::rename(dataPath(), moved));
 
-    ask.message(msgbox::kOk, QStringLiteral("Text 2."));
-    EXPECT_FALSE(OpenTable(QStringLiteral("Customers")).IsOpen());
+    ask.message(msgbox::kOk, "Text 2.");
+    EXPECT_FALSE(OpenTable("Customers").IsOpen());
     EXPECT_FALSE(state().DataOpen);
     ASSERT_EQ(ask.messages().size(), 1u);
     const QString text = ask.messages()[0].text;
-    EXPECT_TRUE(text.startsWith(QStringLiteral("Text 2.") + dataPath() + QStringLiteral("\n\n")))
-        << qPrintable(text);
-    EXPECT_GT(text.size(), (QStringLiteral("Text 2.") + dataPath() + QStringLiteral("\n\n")).size())
+    EXPECT_TRUE(text.startsWith("Text 2." + dataPath() + "\n\n")) << qPrintable(text);
+    EXPECT_GT(text.size(), ("Text 2." + dataPath() + "\n\n").size())
         << "the engine's error text follows the path";
 
+    // Put back, and named with a trailing backslash: the next access opens it.
     ASSERT_TRUE(QFile::rename(moved, dataPath()));
-    tv::engine::Recordset rs = OpenTable(QStringLiteral("Customers"));
-    EXPECT_TRUE(rs.IsOpen());
+    state().DataLocation = folder.path() + "\\";
+    EXPECT_TRUE(OpenTable("Customers").IsOpen());
     EXPECT_TRUE(state().DataOpen);
 }
 
-TEST_F(OpenTest, DataFolderWrittenWithTrailingBackslashStillOpens) {
-    state().DataLocation = folder.path() + QStringLiteral("\\");
-    EXPECT_TRUE(OpenDataDatabase());
-}
-
-class DamagedDataTest : public DataLayerTest {
-protected:
-    void damage() {
+TEST_F(OpenTest, ADamagedDataDatabaseIsOfferedForRepair) {
+    {
         QFile f(dataPath());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(QByteArray(4096, 'x'));
     }
-};
-
-TEST_F(DamagedDataTest, AnsweringNoLeavesItClosedWithoutRepair) {
-    damage();
-    ask.message(msgbox::kNo, QStringLiteral("Text 11.\n") + dataPath());
+    ask.message(msgbox::kNo, "Text 11.\n" + dataPath());
     EXPECT_FALSE(OpenDataDatabase());
-    EXPECT_FALSE(state().DataOpen);
     EXPECT_TRUE(ask.pointers().empty()) << "no repair was attempted";
-}
 
-TEST_F(DamagedDataTest, UnrepairableFileReportsTheFailedRepair) {
-    damage();
-    ask.message(msgbox::kYes, QStringLiteral("Text 11."))
-        .message(msgbox::kOk, QStringLiteral("Text 13.\n\n") + dataPath());
+    ask.message(msgbox::kYes, "Text 11.").message(msgbox::kOk, "Text 13.\n\n" + dataPath());
     EXPECT_FALSE(OpenDataDatabase());
     EXPECT_FALSE(state().DataOpen);
     EXPECT_EQ(ask.pointers(), (std::vector<int>{kPointerHourglass, kPointerDefault}));
@@ -127,17 +103,15 @@ TEST_F(OpenTest, KeyColumnCountFollowsThePrimaryKey) {
         int database;
         int count;
     };
-    const Case cases[] = {
-        {"Customers", kDataDb, 1},
-        {"[ACTIVITIES]", kDataDb, 2},
-        {"Contact Roles", kDataDb, 3},
-        {"SELECT * FROM [ACTIVITIES] ORDER BY [DATETIME]", kDataDb, 2},
-        {"select * from Products where PRODUCTNO > 3", kDataDb, 1},
-        {"System User Access", kDataDb, 2},
-        {"Messages", kDefinitionsDb, 1},
-        {"Messages", kDataDb, 0},
-        {"No Such Table", kDataDb, 0},
-    };
+    const Case cases[] = {{"Customers", kDataDb, 1},
+                          {"[ACTIVITIES]", kDataDb, 2},
+                          {"Contact Roles", kDataDb, 3},
+                          {"SELECT * FROM [ACTIVITIES] ORDER BY [DATETIME]", kDataDb, 2},
+                          {"select * from Products where PRODUCTNO > 3", kDataDb, 1},
+                          {"System User Access", kDataDb, 2},
+                          {"Messages", kDefinitionsDb, 1},
+                          {"Messages", kDataDb, 0},
+                          {"No Such Table", kDataDb, 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.source);
         EXPECT_EQ(KeyColumnCount(QString::fromUtf8(c.source), c.database), c.count);
@@ -149,32 +123,100 @@ TEST_F(OpenTest, RepairShowsTheBusyPointerAndRepairsAHealthyFile) {
     EXPECT_EQ(ask.pointers(), (std::vector<int>{kPointerHourglass, kPointerDefault}));
     EXPECT_GE(ask.eventRounds(), 1);
     EXPECT_TRUE(OpenDataDatabase()) << "the repaired file still opens";
-    EXPECT_EQ(KeyColumnCount(QStringLiteral("Customers")), 1);
+    EXPECT_EQ(KeyColumnCount("Customers"), 1);
 }
 
-TEST_F(OpenTest, RepairOfAMissingFileReportsItsPath) {
-    const QString missing = folder.file(QStringLiteral("Missing.mdb"));
-    ask.message(msgbox::kOk, QStringLiteral("Text 13.\n\n") + missing);
-    EXPECT_FALSE(RepairDatabaseFile(missing));
-    EXPECT_EQ(ask.pointers().back(), kPointerDefault);
+using MessagesTest = DataLayerTest;
+
+TEST_F(MessagesTest, BoxTakesTitleTextExtraParagraphAndStyleFromTheCatalogue) {
+    execOn(definitionsPath(),
+           {QStringLiteral("UPDATE [MESSAGES] SET [PARAGRAPH] = 'Try again later.', [STYLE] = 292 "
+                           "WHERE [MSGNO] = 101")});
+    state().MessagesRs.Requery();
+    ask.message(msgbox::kYes);
+    EXPECT_EQ(ShowMessage(101, " (extra)"), msgbox::kYes);
+    const auto box = ask.messages().at(0);
+    EXPECT_EQ(box.title, "Title 101");
+    EXPECT_EQ(box.text, "Text 101. (extra)\n\nTry again later.");
+    EXPECT_EQ(box.style, 292);
+
+    ask.message(msgbox::kOk);
+    EXPECT_EQ(ShowMessage(2), msgbox::kOk);
+    EXPECT_EQ(ask.messages().at(1).text, "Text 2.") << "no empty paragraph";
 }
 
-TEST_F(OpenTest, WorkflowFilterRewritesSourcesOnlyInWorkflowMode) {
-    QStringList seen;
-    state().ApplyWorkflowFilter = [&](const QString& source) {
-        seen << source;
-        return QStringLiteral("SELECT * FROM [CUSTOMERS] WHERE [OWNER] = 'ann'");
-    };
-    tv::engine::Recordset off = OpenTable(QStringLiteral("Customers"));
-    EXPECT_EQ(off.Type(), RecordsetType::Table);
-    EXPECT_TRUE(seen.isEmpty());
-    off.Close();
+TEST_F(MessagesTest, MissingNumberSaysSoAndReturnsMinusOne) {
+    ask.message(msgbox::kOk, "Message 9999 not found in definitions database.", "Message Error");
+    EXPECT_EQ(ShowMessage(9999, "ignored"), -1);
+    EXPECT_EQ(ask.messages().at(0).text, "Message 9999 not found in definitions database.");
+    EXPECT_EQ(ask.messages().at(0).style, msgbox::kExclamation);
 
-    state().WorkflowMode = true;
-    tv::engine::Recordset on = OpenTable(QStringLiteral("Customers"));
-    EXPECT_EQ(seen, QStringList{QStringLiteral("Customers")});
-    EXPECT_EQ(on.Type(), RecordsetType::Dynaset);
-    on.Close();
+    // Before the definitions are open every number is missing.
+    state().MessagesRs.Close();
+    ask.message(msgbox::kOk, "Message 2 not found");
+    EXPECT_EQ(ShowMessage(2), -1);
+}
+
+TEST(DefaultPrompterTest, AnswersWithoutWaitingWhenNothingIsInstalled) {
+    ASSERT_EQ(setPrompter(nullptr), nullptr) << "a previous test left a prompter installed";
+    Prompter& p = prompter();
+    EXPECT_NE(dynamic_cast<DefaultPrompter*>(&p), nullptr);
+    // Dismissed: Cancel or No where the box has one, else its first button.
+    EXPECT_EQ(p.messageBox("Question", "Go on?", msgbox::kYesNo + msgbox::kQuestion), msgbox::kNo);
+    EXPECT_EQ(p.messageBox("", "", msgbox::kYesNoCancel + msgbox::kDefaultButton3),
+              msgbox::kCancel);
+    EXPECT_EQ(p.messageBox("", "", msgbox::kAbortRetryIgnore), msgbox::kAbort);
+    EXPECT_TRUE(p.inputBox("Name?", QString(), "x").isEmpty());
+    EXPECT_TRUE(p.openFile(FileRequest{}).isEmpty());
+    PrintRequest print;
+    EXPECT_FALSE(p.printerDialog(print));
+    EXPECT_FALSE(p.chooseColour(0xFF).has_value());
+}
+
+// "classic > Qt" pairs.
+TEST(FileFilterTest, ClassicPairsBecomeQtEntries) {
+    const QString cases =
+        "Database Files (*.mdb)|*.mdb > Database Files (*.mdb); Reports|*.rpt > Reports (*.rpt); "
+        "Pictures (*.bmp;*.ico)|*.bmp;*.ico|All Files (*.*)|*.* > Pictures (*.bmp *.ico);;All "
+        "Files (*.*);  > ; Dangling description > ";
+    for (const QString& c : cases.split("; "))
+        EXPECT_EQ(filedlg::toQtFilter(c.section(" > ", 0, 0)), c.section(" > ", 1))
+            << c.toStdString();
+}
+
+TEST(FieldValueArrayTest, CountsFromOneAndGrowsOnWrite) {
+    FieldValueArray v;
+    v.resize(3);
+    v(1) = "a";
+    v(3) = "c";
+    EXPECT_EQ(v.toList(), (QStringList{"a", "", "c"}));
+    v(5) = "e";
+    EXPECT_EQ(v.size(), 5);
+    const FieldValueArray& read = v;
+    EXPECT_EQ(read(6), QString());
+    EXPECT_EQ(read(0), QString());
+    EXPECT_EQ(v.size(), 5) << "reading out of range does not grow";
+    v(0) = "nowhere";
+    EXPECT_EQ(v(1), "a");
+    v.resize(2);
+    EXPECT_EQ(v.toList(), (QStringList{"a", ""}));
+}
+
+TEST_F(MessagesTest, ResetClosesTheDatabasesAndForgetsTheUser) {
+    ASSERT_TRUE(OpenDataDatabase());
+    AppState& st = state();
+    st.CurrentUserId = "ann";
+    st.SharedValues[4] = "x";
+    st.UserAccess.push_back(AccessEntry{"Customers", false, true, true, true});
+    st.WorkflowMode = true;
+    st.BeforeDelete = [](auto&&...) { return DeleteCascade{}; };
+    st.reset();
+    EXPECT_FALSE(st.DataOpen || st.DataDb.IsOpen() || st.DefinitionsDb.IsOpen() ||
+                 st.MessagesRs.IsOpen());
+    EXPECT_TRUE(st.CurrentUserId.isEmpty() && st.SharedValues[4].isEmpty() &&
+                st.UserAccess.empty());
+    EXPECT_FALSE(st.WorkflowMode || st.BeforeDelete);
+    EXPECT_EQ(st.BusyPointer, kPointerHourglass);
 }
 
 }  // namespace

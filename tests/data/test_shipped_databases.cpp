@@ -1,8 +1,10 @@
-// Building the three databases from db/-style text sources: the real db/ folder, a small
-// synthetic one whose values are read back, refusal on a folder that already holds a
-// database, and failures reported by file and line with nothing left behind.
-#include "common/test_support.h"
+// Building the databases from db/-style sources (the real db/, a synthetic one read back, a
+// folder that holds a database, failures named by file and line, the text readers), and
+// checking a folder against db/ (differences, site additions, unreadable files).
+#include "common/data/shipped_fixture.h"
+#include "common/engine/queries.h"
 #include "core/convert.h"
+#include "data/schema_check.h"
 #include "data/shipped_databases.h"
 #include "data/shipped_text.h"
 #include "engine/engine.h"
@@ -14,10 +16,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <map>
+#include <memory>
 
+namespace tvtest {
 namespace {
 
 using tv::Variant;
+using tv::data::ScriptStatement;
 using tv::engine::Engine;
 
 void writeFile(const QString& path, const QByteArray& content) {
@@ -56,20 +61,16 @@ public:
               "CREATE TABLE [INBOX] ([MSGID] COUNTER, [SUBJECT] TEXT(100),\n"
               "    CONSTRAINT PrimaryKey PRIMARY KEY ([MSGID]));\n");
         write("data/schema/10_people.sql",
-              "CREATE TABLE [PEOPLE] (\n"
-              "    [NAME] TEXT(50) NOT NULL,  -- 0\n"
-              "    [NOTE] MEMO,               -- 1\n"
-              "    [BORN] DATETIME,           -- 2\n"
-              "    [ACTIVE] BIT,              -- 3\n"
-              "    [AMOUNT] CURRENCY,         -- 4\n"
-              "    [CODE] MEMO,               -- 5\n"
-              "    CONSTRAINT PrimaryKey PRIMARY KEY ([NAME])\n"
-              ");\n");
+              "CREATE TABLE [PEOPLE] ([NAME] TEXT(50) NOT NULL,  -- 0\n"
+              "    [NOTE] MEMO, [BORN] DATETIME, [ACTIVE] BIT, [AMOUNT] CURRENCY, [CODE] MEMO,\n"
+              "    CONSTRAINT PrimaryKey PRIMARY KEY ([NAME])\n);\n");
+        // A byte-order mark, comments, Windows line ends, escapes and a short row.
         write("data/rows/PEOPLE.tsv",
-              "# people\n"
-              "NAME\tNOTE\tBORN\tACTIVE\tAMOUNT\tCODE\n"
-              "O'Brien\tfirst\\tsecond\\nthird\t1970-03-14 08:30:00\t-1\t12.34\t007\n"
-              "Smith\t\t2001-12-05\tFalse\t\t\n");
+              "\xEF\xBB\xBF# people\r\n"
+              "NAME\tNOTE\tBORN\tACTIVE\tAMOUNT\tCODE\r\n\n"
+              "O'Brien\tfirst\\tsecond\\nthird \\\\ \\x\t1970-03-14 08:30:00\t-1\t12.34\t007\n"
+              "# between rows\n"
+              "Smith\t\t2001-12-05\tFalse\n");
         write("definitions/rows/NOTES.tsv", "ID\tTEXT\n1\tA note\n");
         write("Pictures/tvMouse.ico", "icon bytes");
         write("Pictures/types/call.bmp", "bitmap bytes");
@@ -98,43 +99,28 @@ TEST(CreateDatabases, SyntheticSourceRoundTripsItsValues) {
     })) << error.toStdString();
     EXPECT_FALSE(steps.isEmpty());
 
-    for (const auto& db : tv::data::shippedDatabases()) {
-        EXPECT_TRUE(QFileInfo::exists(folder + "/" + db.fileName)) << db.fileName.toStdString();
-    }
-    // Only the databases and the pictures: no staging folder is left behind.
+    // The databases and the pictures, and no staging folder left behind.
     EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList({"Data.mdb", "Definitions.mdb", "Messages.mdb", "Pictures"}));
     EXPECT_EQ(readFile(folder + "/Pictures/tvMouse.ico"), "icon bytes");
     EXPECT_EQ(readFile(folder + "/Pictures/types/call.bmp"), "bitmap bytes");
 
     tv::engine::Database db = Engine::instance().OpenDatabase(folder + "/Data.mdb");
-    tv::engine::Recordset rs = db.OpenRecordset("PEOPLE");
-    rs.SetIndex("PrimaryKey");
-
-    rs.Seek("=", Variant("o'brien"));
-    ASSERT_FALSE(rs.NoMatch());
+    tv::engine::Recordset rs = db.OpenRecordset("SELECT * FROM PEOPLE ORDER BY NAME");
     EXPECT_EQ(rs["NAME"], Variant("O'Brien"));
-    EXPECT_EQ(rs["NOTE"], Variant("first\tsecond\nthird"));
+    EXPECT_EQ(rs["NOTE"], Variant("first\tsecond\nthird \\ \\x"));
     EXPECT_EQ(rs["BORN"], Variant(tv::DateFromParts(1970, 3, 14, 8, 30, 0)));
     EXPECT_TRUE(tv::CBool(rs["ACTIVE"]));
     EXPECT_DOUBLE_EQ(tv::CDbl(rs["AMOUNT"]), 12.34);
     EXPECT_EQ(rs["CODE"], Variant("007"));  // a memo keeps its leading zeros
-
-    rs.Seek("=", Variant("SMITH"));
-    ASSERT_FALSE(rs.NoMatch());
-    EXPECT_TRUE(rs["NOTE"].isNull());
-    EXPECT_TRUE(rs["AMOUNT"].isNull());
-    EXPECT_FALSE(tv::CBool(rs["ACTIVE"]));
+    rs.MoveNext();
+    EXPECT_TRUE(rs["NOTE"].isNull() && rs["AMOUNT"].isNull() && !tv::CBool(rs["ACTIVE"]));
     EXPECT_EQ(rs["BORN"], Variant(tv::DateFromParts(2001, 12, 5)));
     rs.Close();
     db.Close();
-
-    tv::engine::Database defs = Engine::instance().OpenDatabase(folder + "/Definitions.mdb");
-    EXPECT_TRUE(defs.HasTable("NOTES"));
-    defs.Close();
-    tv::engine::Database post = Engine::instance().OpenDatabase(folder + "/Messages.mdb");
-    EXPECT_TRUE(post.HasTable("INBOX"));
-    post.Close();
+    for (const auto& [file, table] :
+         {std::pair{"Definitions.mdb", "NOTES"}, std::pair{"Messages.mdb", "INBOX"}})
+        EXPECT_TRUE(Engine::instance().OpenDatabase(folder + "/" + file).HasTable(table)) << file;
 }
 
 TEST(CreateDatabases, RefusesAFolderThatHoldsADatabaseAndTouchesNothing) {
@@ -169,6 +155,9 @@ TEST(CreateDatabases, FailuresNameFileAndLineAndLeaveTheFolderAsItWas) {
          "data/rows/PEOPLE.tsv:2:"},
         {"too many cells", "data/rows/PEOPLE.tsv", "NAME\nAdams\textra\n",
          "data/rows/PEOPLE.tsv:2:"},
+        {"a column without a name", "data/rows/PEOPLE.tsv", "# c\nNAME\t\tNOTE\n",
+         "data/rows/PEOPLE.tsv:2:"},
+        {"a column named twice", "data/rows/PEOPLE.tsv", "NAME\tname\n", "data/rows/PEOPLE.tsv:1:"},
         {"row file without a table", "data/rows/GHOSTS.tsv", "NAME\nCasper\n",
          "data/rows/GHOSTS.tsv"},
         {"statement the engine refuses", "messages/schema/20_bad.sql",
@@ -199,12 +188,13 @@ TEST(CreateDatabases, KeepsPicturesTheFolderAlreadyHas) {
     EXPECT_EQ(readFile(target.file("Pictures/types/call.bmp")), "bitmap bytes");
 }
 
-// The shipped db/ folder builds, and every row file ends up complete in its table.
+// The shipped db/ folder builds (the shared fixture builds it once per test program), and
+// every row file ends up complete in its table.
 TEST(CreateDatabases, ShippedSourcesBuildCompletely) {
     const QString source = tvtest::sourceDir() + "/db";
     tvtest::ScratchFolder target;
+    ASSERT_TRUE(tvtest::copyShippedDatabases(target.path()));
     QString error;
-    ASSERT_TRUE(create(target.path(), source, &error)) << error.toStdString();
 
     for (const auto& shipped : tv::data::shippedDatabases()) {
         tv::engine::Database db =
@@ -217,11 +207,9 @@ TEST(CreateDatabases, ShippedSourcesBuildCompletely) {
             ASSERT_TRUE(tv::data::parseTsv(QString::fromUtf8(readFile(rows.filePath(file))),
                                            &expected, &line, &error));
             ASSERT_TRUE(db.HasTable(table)) << table.toStdString();
-            tv::engine::Recordset rs = db.OpenRecordset("SELECT * FROM [" + table + "]");
-            long count = 0;
-            for (; !rs.EOF_(); rs.MoveNext()) ++count;
-            EXPECT_EQ(count, static_cast<long>(expected.rows.size())) << table.toStdString();
-            rs.Close();
+            EXPECT_EQ(tvtest::queryValue(db, "SELECT COUNT(*) FROM [" + table + "]").toULong(),
+                      expected.rows.size())
+                << table.toStdString();
         }
         db.Close();
     }
@@ -230,4 +218,180 @@ TEST(CreateDatabases, ShippedSourcesBuildCompletely) {
     }
 }
 
+struct ScriptCase {
+    const char* name;
+    QString script;
+    std::vector<std::pair<QString, int>> expected;  // statement text, line
+};
+
+TEST(SplitSqlScript, StatementsWithTheirStartingLines) {
+    const std::vector<ScriptCase> cases = {
+        {"comment lines and trailing comments go",
+         "-- header\n"
+         "CREATE TABLE [A] (\n"
+         "    [X] TEXT(5),   -- 0\n"
+         "    [Y] LONG       -- 1\n"
+         ");\n"
+         "\n"
+         "  -- indented comment\n"
+         "CREATE INDEX [Y] ON [A] ([Y]);\n",
+         {{"CREATE TABLE [A] (\n    [X] TEXT(5),\n    [Y] LONG\n)", 2},
+          {"CREATE INDEX [Y] ON [A] ([Y])", 8}}},
+        {"a semicolon inside a line does not end the statement",
+         "INSERT INTO [T] ([X]) VALUES ('a;b');\n"
+         "UPDATE [T] SET [X] = 'c'; UPDATE [T] SET [X] = 'd'\n"
+         "WHERE 1 = 1;\n",
+         {{"INSERT INTO [T] ([X]) VALUES ('a;b')", 1},
+          {"UPDATE [T] SET [X] = 'c'; UPDATE [T] SET [X] = 'd'\nWHERE 1 = 1", 2}}},
+        {"dashes inside quotes and brackets are not comments",
+         "INSERT INTO [A--B] ([X]) VALUES ('--kept', \"also--kept\"); -- gone\n",
+         {{"INSERT INTO [A--B] ([X]) VALUES ('--kept', \"also--kept\")", 1}}},
+        {"a doubled quote stays inside the text",
+         "INSERT INTO [T] ([X]) VALUES ('O''Brien -- not a comment');\n",
+         {{"INSERT INTO [T] ([X]) VALUES ('O''Brien -- not a comment')", 1}}},
+        {"a semicolon at a line end inside a quoted text does not end it",
+         "INSERT INTO [T] ([X]) VALUES ('one;\n"
+         "two');\n",
+         {{"INSERT INTO [T] ([X]) VALUES ('one;\ntwo')", 1}}},
+        {"CRLF endings, trailing blanks and a last statement without semicolon",
+         "CREATE TABLE [A] ([X] LONG);  \r\n\r\nDROP TABLE [A]\r\n",
+         {{"CREATE TABLE [A] ([X] LONG)", 1}, {"DROP TABLE [A]", 3}}},
+        {"only comments", "-- nothing\n\n-- here\n", {}},
+    };
+    for (const ScriptCase& c : cases) {
+        const std::vector<ScriptStatement> got = tv::data::splitSqlScript(c.script);
+        ASSERT_EQ(got.size(), c.expected.size()) << c.name;
+        for (size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(got[i].text, c.expected[i].first) << c.name;
+            EXPECT_EQ(got[i].line, c.expected[i].second) << c.name;
+        }
+    }
+}
+
+TEST(CellEscapes, RoundTrip) {
+    for (const QString& text : {QString("plain"), QString("tab\there"), QString("two\nlines"),
+                                QString("back\\slash\\n not a line feed"), QString("\\"),
+                                QString("ends with backslash\\"), QString("\t\n\\")}) {
+        const QString cell = tv::data::escapeCell(text);
+        EXPECT_FALSE(cell.contains(u'\t')) << text.toStdString();
+        EXPECT_FALSE(cell.contains(u'\n')) << text.toStdString();
+        EXPECT_EQ(tv::data::unescapeCell(cell), text) << text.toStdString();
+    }
+}
+
+using tv::data::SchemaFinding;
+using tv::data::SchemaReport;
+
+QString dbSource() { return tvtest::sourceDir() + "/db"; }
+
+QStringList texts(const SchemaReport& report, SchemaFinding::Severity severity) {
+    QStringList out;
+    for (const SchemaFinding& f : report.findings)
+        if (f.severity == severity) out << f.text;
+    return out;
+}
+QStringList errors(const SchemaReport& r) { return texts(r, SchemaFinding::Severity::Error); }
+QStringList notes(const SchemaReport& r) { return texts(r, SchemaFinding::Severity::Information); }
+
+class SchemaCheck : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        reference_ = std::make_unique<tvtest::ScratchFolder>();
+        ASSERT_TRUE(tvtest::copyShippedDatabases(reference_->path()));
+    }
+    static void TearDownTestSuite() { reference_.reset(); }
+
+    void SetUp() override { ASSERT_TRUE(tvtest::copyShippedDatabases(folder.path())); }
+    // Runs statements on one of the folder's databases, as an administrator's tool might.
+    void change(const QString& file, const QStringList& statements) {
+        tv::engine::Database db = Engine::instance().OpenDatabase(folder.file(file));
+        for (const QString& statement : statements) db.Execute(statement);
+        db.Close();
+    }
+    void overwrite(const QString& file, const QByteArray& bytes) {
+        QFile f(folder.file(file));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+    SchemaReport check() { return tv::data::checkAgainst(folder.path(), reference_->path()); }
+
+    static inline std::unique_ptr<tvtest::ScratchFolder> reference_;
+    tvtest::ScratchFolder folder;
+};
+
+// The whole command builds its own reference from db/, and fresh copies match it.
+TEST_F(SchemaCheck, FreshDatabasesPassWithoutFindings) {
+    const SchemaReport report = tv::data::checkDatabases(folder.path(), dbSource());
+    EXPECT_TRUE(report.passed());
+    EXPECT_TRUE(report.findings.empty()) << report.findings.front().text.toStdString();
+}
+
+// Custom fields are appended by administrators: information, not an error. So is a table
+// of the site's own.
+TEST_F(SchemaCheck, CustomColumnsAndTablesAreInformation) {
+    change("Data.mdb", {"ALTER TABLE [CUSTOMERS] ADD COLUMN [LOYALTY LEVEL] TEXT(20)",
+                        "CREATE TABLE [SITE NOTES] ([ID] LONG NOT NULL, CONSTRAINT PrimaryKey "
+                        "PRIMARY KEY ([ID]))"});
+    const SchemaReport report = check();
+    EXPECT_TRUE(report.passed()) << errors(report).join('\n').toStdString();
+    const QString all = notes(report).join('\n');
+    EXPECT_TRUE(all.contains("Data.mdb: CUSTOMERS: custom column 26 LOYALTY LEVEL (Text(20))"))
+        << all.toStdString();
+    EXPECT_TRUE(all.contains("SITE NOTES")) << all.toStdString();
+}
+
+// Each difference that breaks the file format is its own error line naming where it is.
+TEST_F(SchemaCheck, DifferencesAreErrorsNamingWhereTheyAre) {
+    change("Messages.mdb",
+           {"DROP TABLE [OUTBOX ATTACHMENTS]", "DROP TABLE [INBOX ATTACHMENTS]",
+            "CREATE TABLE [INBOX ATTACHMENTS] ([MSGNO] LONG NOT NULL, [ATTACHNO] SHORT NOT NULL, "
+            "CONSTRAINT PrimaryKey PRIMARY KEY ([MSGNO], [ATTACHNO]))"});
+    change("Data.mdb",
+           {"DROP INDEX [TELEPHONENO] ON [CUSTOMERS]", "DROP INDEX [ACCOUNTNO] ON [CUSTOMERS]",
+            "CREATE INDEX [ACCOUNTNO] ON [CUSTOMERS] ([ACCOUNTNO], [TERRITORY])",
+            "DROP TABLE [Counters]",
+            "CREATE TABLE [Counters] ([TABLENAME] TEXT(30) NOT NULL, [LASTNUMBER] DOUBLE, "
+            "CONSTRAINT PrimaryKey PRIMARY KEY ([TABLENAME]))",
+            "DROP TABLE [Filters]",
+            "CREATE TABLE [Filters] ([TABLENAME] TEXT(10), [FILTERNAME] TEXT(50) NOT NULL, "
+            "[CRITERIA] MEMO, [QUERYTEXT] MEMO, [SORTFIELD] SHORT)"});
+    change("Definitions.mdb",
+           {"DROP TABLE [LOOKUP TABLES]",
+            "CREATE TABLE [LOOKUP TABLES] ([TABLENAME] TEXT(50) NOT NULL, [COLOURSUPPORT] BIT, "
+            "[DISPLAYTEXT] TEXT(100), [PICTURESUPPORT] BIT, CONSTRAINT PrimaryKey PRIMARY KEY "
+            "([TABLENAME]))"});
+    const SchemaReport report = check();
+    EXPECT_FALSE(report.passed());
+    const QStringList lines = errors(report);
+    for (const char* expected :
+         {"Messages.mdb: table OUTBOX ATTACHMENTS is missing",
+          "Messages.mdb: INBOX ATTACHMENTS: column 2 (FILENAME, Text(255)) is missing",
+          "Data.mdb: CUSTOMERS: index TELEPHONENO is missing",
+          "Data.mdb: CUSTOMERS: index ACCOUNTNO is on (ACCOUNTNO, TERRITORY), expected "
+          "(ACCOUNTNO)",
+          "Data.mdb: Counters: column 0 TABLENAME is Text(30), expected Text(50)",
+          "Data.mdb: Counters: column 1 LASTNUMBER is Double, expected Long",
+          "Data.mdb: Filters: column 0 TABLENAME is not required, expected required",
+          "Definitions.mdb: LOOKUP TABLES: column 1 is COLOURSUPPORT, expected DISPLAYTEXT"})
+        EXPECT_TRUE(lines.contains(expected)) << expected << "\nin\n"
+                                              << lines.join('\n').toStdString();
+}
+
+// A file missing, or one the engine cannot read as one of its databases: one error each, with
+// the path and the engine's own words and number.
+TEST_F(SchemaCheck, UnreadableFilesAreReportedWithTheirPath) {
+    QByteArray jet(2048, '\0');
+    jet.replace(4, 15, "Standard Jet DB");
+    overwrite("Data.mdb", jet);
+    QFile::remove(folder.file("Messages.mdb"));
+    const QStringList lines = errors(check());
+    ASSERT_EQ(lines.size(), 2) << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines.contains(folder.file("Messages.mdb") + ": missing"));
+    const QString jetLine = lines.filter(folder.file("Data.mdb") + ": ").value(0);
+    EXPECT_TRUE(
+        jetLine.contains(QStringLiteral("engine error %1").arg(tv::engine::err::kLegacyJetFile)))
+        << jetLine.toStdString();
+}
+
 }  // namespace
+}  // namespace tvtest

@@ -1,6 +1,5 @@
-// The post office of the shipped databases, configured as the "PostOffice" folder, with two
-// users who write to each other: "admin" (System Administrator) and "mary" (Mary O'Neil).
-// Status texts and opened documents are recorded instead of shown.
+// The shipped post office as the "PostOffice" folder, with users "admin" (System Administrator)
+// and "mary" (Mary O'Neil); status texts and opened documents are recorded, not shown.
 #pragma once
 
 #include "common/data/shipped_fixture.h"
@@ -21,11 +20,9 @@ class PostOfficeTest : public ShippedDatabasesTest {
 protected:
     void SetUp() override {
         ShippedDatabasesTest::SetUp();
-        execData(
-            {QStringLiteral("INSERT INTO [System Users] (USERID, USERNAME) VALUES "
-                            "('mary', 'Mary O''Neil')")});
+        execData({"INSERT INTO [System Users] (USERID, USERNAME) VALUES ('mary', 'Mary O''Neil')"});
         tv::SaveSetting(tv::keys::PostOffice, data.path());
-        tv::data::state().CurrentUserId = QStringLiteral("admin");
+        tv::data::state().CurrentUserId = "admin";
         ask.setNow(tv::DateFromParts(2026, 3, 10, 9, 30, 0));
         tv::messaging::setStatusReporter([this](int n) { statuses.push_back(n); });
         tv::messaging::setDocumentOpener([this](const QString& path) {
@@ -39,40 +36,22 @@ protected:
         ShippedDatabasesTest::TearDown();
     }
 
-public:
-    // Open to table-driven cases that arrange a test through these.
-
-    QString postOffice() const { return data.file(QStringLiteral("Messages.mdb")); }
+    QString postOffice() const { return data.file("Messages.mdb"); }
     QString tempFile(const QString& name) const { return data.path() + "/Temp/" + name; }
 
     // Signs in as `from` and delivers to `to`; the number of the new message, 0 on failure.
     int deliver(const QString& from, const QString& to, const QString& customer,
                 const QString& subject, const QStringList& files = {}) {
-        tv::data::AppState& st = tv::data::state();
-        st.CurrentUserId = from;
-        st.SharedValues[0] = to;
-        if (!tv::messaging::DeliverLocal(customer, subject, QStringLiteral("<p>Body</p>"), files))
-            return 0;
-        return rows(QStringLiteral("SELECT MAX(MSGNO) FROM INBOX")).value(0).toInt();
+        tv::data::state().CurrentUserId = from;
+        tv::data::state().SharedValues[0] = to;
+        if (!tv::messaging::DeliverLocal(customer, subject, "<p>Body</p>", files)) return 0;
+        return rows("SELECT MAX(MSGNO) FROM INBOX").value(0).toInt();
     }
 
-    // Every row of a query on the post office, columns joined by "|", Null as "-". Opened
-    // apart from the client, and closed again.
+    // Rows of a post-office query, columns joined by "|", through a handle closed again.
     QStringList rows(const QString& sql) const {
         tv::engine::Database db = tv::engine::Engine::instance().OpenDatabase(postOffice());
-        QStringList out;
-        {
-            tv::engine::Recordset rs = db.OpenRecordset(sql);
-            for (; !rs.EOF_(); rs.MoveNext()) {
-                QStringList cells;
-                for (int i = 0; i < rs.FieldCount(); ++i)
-                    cells << (rs[i].isNull() ? QStringLiteral("-") : tv::TextOf(rs[i]));
-                out << cells.join(u'|');
-            }
-            rs.Close();
-        }
-        db.Close();
-        return out;
+        return joinedRows(db, sql);
     }
 
     // A small file with the given text, in a folder apart from the post office.

@@ -1,7 +1,7 @@
 #include "forms/admin/security_window.h"
 
 #include "data/access.h"
-#include "forms/admin/access_levels.h"
+#include "data/user_rights.h"
 #include "forms/framework/captions.h"
 #include "forms/framework/controls.h"
 #include "forms/framework/list_widget_sink.h"
@@ -73,7 +73,7 @@ bool SecurityWindow::event(QEvent* event) {
 void SecurityWindow::loadRights() {
     if (rightsLoaded_) return;
     rightsLoaded_ = true;
-    const std::vector<data::AccessEntry> stored = readUserAccess(userId());
+    const std::vector<data::AccessEntry> stored = data::readUserAccess(userId());
     entries_.clear();
     entries_.reserve(ui_->List1->count());
     for (int i = 0; i < ui_->List1->count(); ++i) {
@@ -115,7 +115,8 @@ bool SecurityWindow::saveDetails() {
     loadRights();  // a window saved before its first activation still writes real levels
     const QString user = userId();
     for (const data::AccessEntry& entry : entries_) {
-        const QStringList row{user, entry.TableName, QString::number(encodeAccessLevel(entry))};
+        const QStringList row{user, entry.TableName,
+                              QString::number(data::encodeAccessLevel(entry))};
         if (!data::SaveRecord(kAccessTable, row, true)) return false;
     }
     ShowStatusMessage(kSavedStatus);

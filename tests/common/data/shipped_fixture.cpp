@@ -94,6 +94,16 @@ QString ShippedDatabasesTest::dataValue(const QString& sql) {
     return queryValue(tv::data::state().DataDb, sql);
 }
 
+QStringList ShippedDatabasesTest::dataRows(const QString& sql) {
+    return joinedRows(tv::data::state().DataDb, sql);
+}
+
+QStringList joinedRows(tv::engine::Database& db, const QString& sql) {
+    QStringList rows;
+    for (const QStringList& row : queryRows(db, sql)) rows << row.join(u'|');
+    return rows;
+}
+
 using tv::engine::quoteLiteral;
 
 void ShippedDatabasesTest::addUser(const QString& userId, bool administrator, bool workflow,

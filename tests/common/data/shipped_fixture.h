@@ -7,6 +7,7 @@
 
 #include "common/data/scripted_prompter.h"
 #include "common/test_support.h"
+#include "engine/engine.h"
 
 #include <gtest/gtest.h>
 #include <QString>
@@ -28,8 +29,9 @@ protected:
     static void execDefinitions(const QStringList& statements);
     static void execData(const QStringList& statements);
     // The first column of the first row of a query on the data database, as text
-    // ("<none>" when there is no row).
+    // ("<none>" when there is no row); every row, its columns joined by "|".
     static QString dataValue(const QString& sql);
+    static QStringList dataRows(const QString& sql);
 
     // Adds a user of "System Users" with the three flags.
     static void addUser(const QString& userId, bool administrator = false, bool workflow = false,
@@ -42,6 +44,9 @@ protected:
     ScratchFolder data;  // Definitions.mdb, Data.mdb, Messages.mdb, Pictures/
     ScriptedPrompter ask;
 };
+
+// Every row of a query, its columns joined by "|" (Null as an empty text).
+QStringList joinedRows(tv::engine::Database& db, const QString& sql);
 
 // Copies fresh shipped databases (and their Pictures folder) into `folder`; the files
 // are built from db/ on the first call of the test program.
