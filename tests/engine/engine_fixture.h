@@ -33,11 +33,14 @@ inline int dbErrorOf(const std::function<void()>& call, QString* text = nullptr)
 
 // What SQLite holds, read beside the engine as another workstation would: rows of texts,
 // Null as "NULL"; after a failure one row "<failed>", so the test fails without crashing.
-inline std::vector<QStringList> rawRows(const QString& path, const QString& sql) {
+// With `write` the statement may change the file, as another program writing to it would.
+inline std::vector<QStringList> rawRows(const QString& path, const QString& sql,
+                                        bool write = false) {
     std::vector<QStringList> rows;
     sqlite3* db = nullptr;
     sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
+                             write ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, nullptr);
     sqlite3_busy_timeout(db, 5000);  // waits for writers, as the engine's readers do
     if (rc == SQLITE_OK) rc = sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr);
     for (; rc == SQLITE_OK && (rc = sqlite3_step(stmt)) == SQLITE_ROW; rc = SQLITE_OK) {

@@ -159,9 +159,9 @@ TEST_F(StorageTest, DatesReadBackTheSameOverTheWholeRange) {
         EXPECT_EQ(rowAt(id)["WHEN"].asDate().serial, date.serial);
     }
     // Another tool may write a date alone, with a "T", in the regional order, or no date.
-    db_.Execute("UPDATE Types SET [WHEN] = '2026-12-05T10:00' WHERE ID = 1");
-    db_.Execute("UPDATE Types SET [WHEN] = '05/12/2026 10:00' WHERE ID = 2");
-    db_.Execute("UPDATE Types SET [WHEN] = 'next Tuesday' WHERE ID = 3");
+    rawRows(path_, "UPDATE Types SET [WHEN] = '2026-12-05T10:00' WHERE ID = 1", true);
+    rawRows(path_, "UPDATE Types SET [WHEN] = '05/12/2026 10:00' WHERE ID = 2", true);
+    rawRows(path_, "UPDATE Types SET [WHEN] = 'next Tuesday' WHERE ID = 3", true);
     ASSERT_EQ(rawRows(path_, "SELECT [WHEN] FROM Types WHERE ID = 2")[0][0], "05/12/2026 10:00");
     EXPECT_EQ(tv::toIsoText(rowAt(1)["WHEN"].asDate()), "2026-12-05 10:00:00");
     EXPECT_EQ(tv::toIsoText(rowAt(2)["WHEN"].asDate()), "2026-12-05 10:00:00");

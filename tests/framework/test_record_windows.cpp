@@ -451,11 +451,11 @@ TEST_F(SaveFormFieldsTest, AddsUpdatesOrOnlyCollects) {
 
     summary->setText(u"Praised the engineer"_s);
     ASSERT_EQ(SaveFormFields(&form, table, 1, QString(), QString()), -1);
-    EXPECT_EQ(stored(), u"Praised the engineer|-1|2026-02-10 00:00:00"_s);
+    EXPECT_EQ(stored(), u"Praised the engineer|-1|10/02/2026"_s);
     // Mode 2 updates the row stored under the keys given (record-window tests rename one).
     followUp->setChecked(false);
     ASSERT_EQ(SaveFormFields(&form, table, 2, u"O'Brien"_s, u"2026-02-03 08:15:00"_s), -1);
-    EXPECT_EQ(stored(), u"Praised the engineer|0|2026-02-10 00:00:00"_s);
+    EXPECT_EQ(stored(), u"Praised the engineer|0|10/02/2026"_s);
 
     // A row the engine refuses is reported (the key may not be empty) and gives 0.
     name->clear();
