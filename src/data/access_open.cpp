@@ -45,6 +45,10 @@ void idleQuietly() {
 
 }  // namespace detail
 
+namespace {
+constexpr int kLegacyJetFileMessage = 9000;
+}  // namespace
+
 bool OpenDataDatabase() {
     AppState& st = state();
     const QString path = tv::joinPath(st.DataLocation, QStringLiteral("Data.mdb"));
@@ -70,7 +74,10 @@ bool OpenDataDatabase() {
         }
     }
 
-    ShowMessage(2, path + QStringLiteral("\n\n") + failed->text);
+    if (failed->number == engine::err::kLegacyJetFile)
+        ShowMessage(kLegacyJetFileMessage, path);  // says what the file is, not just "cannot open"
+    else
+        ShowMessage(2, path + QStringLiteral("\n\n") + failed->text);
     st.DataOpen = false;
     return false;
 }

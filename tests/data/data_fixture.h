@@ -34,6 +34,6 @@ protected:
 
 // The messages the fixture's catalogue holds; each text is "Text <n>." and each title
 // "Title <n>", so a test can tell which message was shown.
-inline constexpr int kCatalogue[] = {2, 11, 13, 101, 102, 105, 106, 107, 194, 9040};
+inline constexpr int kCatalogue[] = {2, 11, 13, 101, 102, 105, 106, 107, 194, 9000, 9040};
 
 }  // namespace tvtest

@@ -94,6 +94,17 @@ TEST_F(OpenTest, ADamagedDataDatabaseIsOfferedForRepair) {
     EXPECT_FALSE(OpenDataDatabase());
     EXPECT_FALSE(state().DataOpen);
     EXPECT_EQ(ask.pointers(), (std::vector<int>{kPointerHourglass, kPointerDefault}));
+
+    // A legacy Jet file is no damage to repair: it is named for what it is.
+    QByteArray jet(2048, '\0');
+    jet.replace(4, 15, "Standard Jet DB");
+    {
+        QFile f(dataPath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(jet);
+    }
+    ask.message(msgbox::kOk, "Text 9000." + dataPath());
+    EXPECT_FALSE(OpenDataDatabase());
 }
 
 TEST_F(OpenTest, KeyColumnCountFollowsThePrimaryKey) {
