@@ -9,6 +9,8 @@
 #include "data/source_text.h"
 
 #include <algorithm>
+#include <array>
+#include <functional>
 
 namespace tv::data {
 
@@ -117,20 +119,32 @@ QString GetFieldText(const QString& source, const QString& key1, const QString& 
     return text;
 }
 
+namespace {
+
+constexpr int kAddFailed = 105;
+constexpr int kUpdateFailed = 106;
+
+// Runs one write on an open record set and closes it; a refused write is reported with
+// `failureMessage` (when asked) after the failed edit has been dropped, so no lock is held
+// while the message box waits for the user. True when the row was stored.
+bool writeRow(engine::Recordset& rs, bool reportErrors, int failureMessage,
+              const std::function<void()>& write) {
+    const std::optional<Failure> failed = attempt(write);
+    rs.Close();
+    if (failed && reportErrors) ShowMessage(failureMessage, errorTail(*failed));
+    return !failed;
+}
+
+}  // namespace
+
 bool AddRecord(const QString& source, bool reportErrors, int database) {
     engine::Recordset rs = OpenTable(source, database);
     if (!rs.IsOpen()) return false;
-    const std::optional<Failure> failed = attempt([&] {
+    return writeRow(rs, reportErrors, kAddFailed, [&] {
         rs.AddNew();
         writeBuffer(rs, Writing::NewRow);
         rs.Update();
     });
-    if (failed) {
-        rs.Close();  // drops the failed edit before the message box waits for the user
-        if (reportErrors) ShowMessage(105, errorTail(*failed));
-    }
-    rs.Close();
-    return !failed;
 }
 
 bool UpdateRecord(const QString& source, bool reportErrors, const QString& key1,
@@ -154,23 +168,17 @@ bool UpdateRecord(const QString& source, bool reportErrors, const QString& key1,
     }
 
     detail::idleQuietly();
-    const std::optional<Failure> failed = attempt([&] {
+    return writeRow(rs, reportErrors, kUpdateFailed, [&] {
         rs.Edit();
         writeBuffer(rs, Writing::ExistingRow);
         rs.Update();
     });
-    if (failed) {
-        rs.Close();  // drops the failed edit before the message box waits for the user
-        if (reportErrors) ShowMessage(106, errorTail(*failed));
-    }
-    rs.Close();
-    return !failed;
 }
 
 bool SaveRecord(const QString& source, const QStringList& values, bool reportErrors, int database) {
     engine::Recordset rs = OpenTable(source, database);
     if (!rs.IsOpen()) return false;
-    const std::optional<Failure> failed = attempt([&] {
+    return writeRow(rs, reportErrors, kAddFailed, [&] {
         const int n = KeyColumnCount(rs.Name(), database);
         auto key = [&](int i) { return i < n ? values.value(i) : QString(); };
         if (SeekRecord(rs, key(0), key(1), key(2), database))
@@ -180,12 +188,6 @@ bool SaveRecord(const QString& source, const QStringList& values, bool reportErr
         writeValues(rs, values);
         rs.Update();
     });
-    if (failed) {
-        rs.Close();  // drops the failed edit before the message box waits for the user
-        if (reportErrors) ShowMessage(105, errorTail(*failed));
-    }
-    rs.Close();
-    return !failed;
 }
 
 bool DeleteRecord(const QString& source, const QString& key1, const QString& key2,
