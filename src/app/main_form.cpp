@@ -17,6 +17,7 @@
 #include "data/user_rights.h"
 #include "data/workflow.h"
 #include "forms/admin/admin_windows.h"
+#include "forms/customers/customers_windows.h"
 #include "forms/framework/captions.h"
 #include "forms/framework/controls.h"
 #include "forms/framework/definition_rows.h"
@@ -77,6 +78,7 @@ int settingOr(const SettingKey& key, int fallback) {
 void registerWindows() {
     forms::registerFrameworkRecordWindows();
     forms::registerAdminWindows();
+    forms::registerCustomerWindows();
     forms::registerWindow(QStringLiteral("About"),
                           [](QWidget* main) { return new AboutBox(main); });
     forms::registerWindow(QStringLiteral("Tip"), [](QWidget* main) { return new TipWindow(main); });

@@ -101,6 +101,11 @@ public:
     // (new row) or edit (existing row) in the shown table.
     void activate();
 
+    // Shows the page of the window that lists the related table `key` (a display name
+    // such as "Contacts"), as search and other windows ask when they open a row. Windows
+    // without such pages ignore it.
+    virtual void SetCurrentTab(const QString& key) { Q_UNUSED(key); }
+
 protected:
     // The table the window is designed for ("Customer Feedback").
     virtual QString defaultTableName() const = 0;
