@@ -313,4 +313,4 @@ TEST_F(MainFormTest, ACustomisedToolbarIsKeptForTheNextStart) {
 }  // namespace
 }  // namespace tvtest
 
-#include "main_form_commands_test.moc"
+#include "test_main_form_commands.moc"
