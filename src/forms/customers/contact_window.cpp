@@ -9,6 +9,7 @@
 #include "forms/framework/form_fields.h"
 #include "forms/framework/pick_list.h"
 #include "forms/framework/table_lookup.h"
+#include "forms/framework/window_layout.h"
 #include "ui_contact_window.h"
 
 #include <QCloseEvent>
@@ -100,7 +101,12 @@ QWidget* ContactWindow::saveButton() const { return ui_->ListCommand_1; }
 
 int ContactWindow::savedStatusMessage() const { return kSavedStatus; }
 
-void ContactWindow::afterLoad() { labels_.restoreAccessKeys(); }
+void ContactWindow::afterLoad() {
+    labels_.restoreAccessKeys();
+    // The design size (or one remembered at another text scale) must not cut off fields.
+    QWidget* frame = windowFrame(this);
+    frame->resize(frame->size().expandedTo(frame->minimumSizeHint()));
+}
 
 void ContactWindow::rowShown() {
     ui_->ContactName->invalidate();

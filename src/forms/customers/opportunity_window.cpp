@@ -7,6 +7,7 @@
 #include "forms/customers/contact_numbers.h"
 #include "forms/framework/pick_list.h"
 #include "forms/framework/table_lookup.h"
+#include "forms/framework/window_layout.h"
 #include "ui_opportunity_window.h"
 
 #include <QCloseEvent>
@@ -96,7 +97,12 @@ QWidget* OpportunityWindow::saveButton() const { return ui_->SaveDetails; }
 
 int OpportunityWindow::savedStatusMessage() const { return kSavedStatus; }
 
-void OpportunityWindow::afterLoad() { labels_.restoreAccessKeys(); }
+void OpportunityWindow::afterLoad() {
+    labels_.restoreAccessKeys();
+    // The design size (or one remembered at another text scale) must not cut off fields.
+    QWidget* frame = windowFrame(this);
+    frame->resize(frame->size().expandedTo(frame->minimumSizeHint()));
+}
 
 void OpportunityWindow::rowShown() {
     ui_->ContactName->invalidate();

@@ -28,13 +28,12 @@ void PickList::fill() {
         const QSignalBlocker quiet(this);
         clear();
         addItems(items);
-        setCurrentIndex(-1);
+        // The entry the box holds is the one the list opens on.
+        setCurrentIndex(findText(text));
     }
     if (isEditable()) {
         const QSignalBlocker quiet(lineEdit());
         setEditText(text);
-    } else {
-        setCurrentIndex(findText(text));
     }
 }
 

@@ -1,0 +1,122 @@
+// The Sales Opportunity window's own rules: the contact's numbers it shows, the values it
+// writes for the user, and what it refuses to save or close over.
+#include "common/data/shipped_fixture.h"
+
+#include "core/convert.h"
+#include "data/record_values.h"
+#include "forms/customers/customers_windows.h"
+#include "forms/framework/pick_list.h"
+#include "forms/framework/record_catalogue.h"
+#include "forms/framework/record_opener.h"
+#include "forms/framework/record_window.h"
+#include "forms/framework/status.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+namespace tvtest {
+namespace {
+
+using namespace Qt::StringLiterals;
+using tv::data::msgbox::kCancel;
+using tv::data::msgbox::kOk;
+using tv::forms::PickList;
+
+const QString kTable = u"Sales Opportunities"_s;
+
+class OpportunityWindowTest : public ShippedDatabasesTest {
+protected:
+    void SetUp() override {
+        ShippedDatabasesTest::SetUp();
+        tv::forms::setStatusPanel(&status);
+        tv::forms::registerCustomerWindows();
+        tv::data::state().CurrentUserId = u"admin"_s;
+        execData({u"INSERT INTO CUSTOMERS ([CUSTOMER NAME]) VALUES ('O''Brien & Söhne')"_s,
+                  u"INSERT INTO CUSTOMERS ([CUSTOMER NAME]) VALUES ('Acme')"_s,
+                  u"INSERT INTO CONTACTS ([CUSTOMER NAME], [CONTACT NAME], [BUSINESS PHONE], "
+                  "[MOBILE PHONE]) VALUES ('O''Brien & Söhne', 'Ann', '02 1111', '0400 1')"_s,
+                  u"INSERT INTO CONTACTS ([CUSTOMER NAME], [CONTACT NAME], [BUSINESS PHONE]) "
+                  "VALUES ('Acme', 'Bob', '03 2222')"_s});
+        // A new opportunity as the customer window's Opportunities tab opens it.
+        tv::data::FieldValueArray values;
+        values.resize(11);
+        values(1) = u"O'Brien & Söhne"_s;
+        tv::data::NewRecordDefaults(kTable, values);
+        tv::data::state().PendingEditMode = 1;
+        ASSERT_TRUE(tv::forms::OpenRecordWindow(kTable, values));
+        w = tv::forms::GetRecordWindow(kTable);
+    }
+    void TearDown() override {
+        delete w;
+        tv::forms::setStatusPanel(nullptr);
+        ShippedDatabasesTest::TearDown();
+    }
+    template <typename T = QLineEdit>
+    T* field(const char* name) const {
+        return w->findChild<T*>(QString::fromLatin1(name));
+    }
+    void type(const char* box, const QString& text) const {
+        if (auto* list = field<PickList>(box)) {
+            list->setEditText(text);
+            emit list->lineEdit()->editingFinished();
+        } else {
+            field(box)->setText(text);
+            emit field(box)->editingFinished();
+        }
+    }
+
+    QLabel status;
+    QPointer<tv::forms::RecordWindow> w;
+};
+
+TEST_F(OpportunityWindowTest, ShowsTheCustomersContactsNumbersAndSavesItsValuesAsWritten) {
+    for (const auto& [contact, numbers] : {std::pair{"Ann", "02 1111||0400 1"}, {"Bob", "||"}}) {
+        type("ContactName", QString::fromLatin1(contact));
+        EXPECT_EQ(QStringList({field("BusinessNo")->text(), field("HomeNo")->text(),
+                               field("MobileNo")->text()}).join(u'|'),
+                  QString::fromLatin1(numbers)) << contact;
+    }
+    field<PickList>("SaleMonth")->fill();
+    const QStringList months = field<PickList>("SaleMonth")->entries();
+    EXPECT_EQ(months.size() == 12 ? months.first() + months.last() : QString(), u"JanuaryDecember"_s);
+
+    type("ContactName", u"Ann"_s);
+    type("SalesValue", u"1250.5"_s);
+    type("Probability", u"2.6"_s);
+    EXPECT_EQ(field("SalesValue")->text() + u'|' + field("Probability")->text(), u"1250.50|3"_s);
+    field<QPushButton>("SaveDetails")->click();
+    EXPECT_EQ(status.text(), u"Sales opportunity saved."_s);
+    EXPECT_EQ(dataValue(u"SELECT [SALESVALUE] & '|' & [PROBABILITY] & '|' & [CONTACT NAME] & '|' & "
+                        "[SALES REP ID] FROM [SALES OPPORTUNITIES] WHERE [CUSTOMER NAME] = 'O''Brien & Söhne'"_s),
+              u"1250.5|3|Ann|admin"_s);
+}
+
+TEST_F(OpportunityWindowTest, WhatTheTableCannotHoldIsRefusedAndUnsavedWorkIsAskedAbout) {
+    struct Case { const char* box; QString bad, good; const char* message; };
+    const Case cases[] = {
+        {"SalesValue", u"lots"_s, u"10"_s, "not an amount of money"},
+        {"Probability", u"150"_s, u"50"_s, "from 0 to 100"},
+        {"Identified", u"soon"_s, u"2026-12-05 10:00"_s, "is not a date"},
+        {"CustomerName", QString(), u"Acme"_s, "required field is empty:\nCustomer Name"},
+        {"CustomerName", u"Nobody Ltd"_s, u"Acme"_s, "no customer with this name"},
+    };
+    for (const Case& c : cases) {
+        type(c.box, c.bad);
+        ask.message(kOk, QString::fromUtf8(c.message));
+        EXPECT_FALSE(w->save()) << c.box;
+        EXPECT_EQ(field(c.box)->text(), c.bad);
+        type(c.box, c.good);
+    }
+    EXPECT_EQ(dataValue(u"SELECT Count(*) FROM [SALES OPPORTUNITIES]"_s), u"0"_s);
+
+    ask.message(kCancel, u"save the changes"_s);
+    EXPECT_FALSE(w->close());
+    field<QPushButton>("Cancelf")->click();  // leaves without a question
+    EXPECT_TRUE(w->isHidden());
+    EXPECT_EQ(dataValue(u"SELECT Count(*) FROM [SALES OPPORTUNITIES]"_s), u"0"_s);
+}
+
+}  // namespace
+}  // namespace tvtest
