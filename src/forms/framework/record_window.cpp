@@ -91,6 +91,8 @@ void RecordWindow::load() {
     connectCommands();
     watchActivation();
     afterLoad();
+    // Nothing is typed yet, whether or not a row is shown next.
+    unchangedValues_ = boundValues();
 }
 
 void RecordWindow::hideCustomTemplates() {
