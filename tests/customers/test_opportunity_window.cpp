@@ -2,7 +2,6 @@
 // writes for the user, and what it refuses to save or close over.
 #include "common/data/shipped_fixture.h"
 
-#include "core/convert.h"
 #include "data/record_values.h"
 #include "forms/customers/customers_windows.h"
 #include "forms/framework/pick_list.h"
@@ -32,13 +31,12 @@ protected:
         ShippedDatabasesTest::SetUp();
         tv::forms::setStatusPanel(&status);
         tv::forms::registerCustomerWindows();
-        tv::data::state().CurrentUserId = u"admin"_s;
+        const QString contact = u"INSERT INTO CONTACTS ([CUSTOMER NAME], [CONTACT NAME], "
+                                "[BUSINESS PHONE], [MOBILE PHONE]) VALUES "_s;
         execData({u"INSERT INTO CUSTOMERS ([CUSTOMER NAME]) VALUES ('O''Brien & Söhne')"_s,
                   u"INSERT INTO CUSTOMERS ([CUSTOMER NAME]) VALUES ('Acme')"_s,
-                  u"INSERT INTO CONTACTS ([CUSTOMER NAME], [CONTACT NAME], [BUSINESS PHONE], "
-                  "[MOBILE PHONE]) VALUES ('O''Brien & Söhne', 'Ann', '02 1111', '0400 1')"_s,
-                  u"INSERT INTO CONTACTS ([CUSTOMER NAME], [CONTACT NAME], [BUSINESS PHONE]) "
-                  "VALUES ('Acme', 'Bob', '03 2222')"_s});
+                  contact + u"('O''Brien & Söhne', 'Ann', '02 1111', '0400 1')"_s,
+                  contact + u"('Acme', 'Bob', '03 2222', Null)"_s});
         // A new opportunity as the customer window's Opportunities tab opens it.
         tv::data::FieldValueArray values;
         values.resize(11);
@@ -57,14 +55,12 @@ protected:
     T* field(const char* name) const {
         return w->findChild<T*>(QString::fromLatin1(name));
     }
+    // Types into a box and leaves it.
     void type(const char* box, const QString& text) const {
-        if (auto* list = field<PickList>(box)) {
-            list->setEditText(text);
-            emit list->lineEdit()->editingFinished();
-        } else {
-            field(box)->setText(text);
-            emit field(box)->editingFinished();
-        }
+        auto* list = field<PickList>(box);
+        QLineEdit* edit = list ? list->lineEdit() : field(box);
+        edit->setText(text);
+        emit edit->editingFinished();
     }
 
     QLabel status;
@@ -74,23 +70,18 @@ protected:
 TEST_F(OpportunityWindowTest, ShowsTheCustomersContactsNumbersAndSavesItsValuesAsWritten) {
     for (const auto& [contact, numbers] : {std::pair{"Ann", "02 1111||0400 1"}, {"Bob", "||"}}) {
         type("ContactName", QString::fromLatin1(contact));
-        EXPECT_EQ(QStringList({field("BusinessNo")->text(), field("HomeNo")->text(),
-                               field("MobileNo")->text()}).join(u'|'),
-                  QString::fromLatin1(numbers)) << contact;
+        EXPECT_EQ(field("BusinessNo")->text() + u'|' + field("HomeNo")->text() + u'|' +
+                      field("MobileNo")->text(), QString::fromLatin1(numbers)) << contact;
     }
-    field<PickList>("SaleMonth")->fill();
-    const QStringList months = field<PickList>("SaleMonth")->entries();
-    EXPECT_EQ(months.size() == 12 ? months.first() + months.last() : QString(), u"JanuaryDecember"_s);
-
     type("ContactName", u"Ann"_s);
     type("SalesValue", u"1250.5"_s);
     type("Probability", u"2.6"_s);
     EXPECT_EQ(field("SalesValue")->text() + u'|' + field("Probability")->text(), u"1250.50|3"_s);
     field<QPushButton>("SaveDetails")->click();
     EXPECT_EQ(status.text(), u"Sales opportunity saved."_s);
-    EXPECT_EQ(dataValue(u"SELECT [SALESVALUE] & '|' & [PROBABILITY] & '|' & [CONTACT NAME] & '|' & "
-                        "[SALES REP ID] FROM [SALES OPPORTUNITIES] WHERE [CUSTOMER NAME] = 'O''Brien & Söhne'"_s),
-              u"1250.5|3|Ann|admin"_s);
+    EXPECT_EQ(dataValue(u"SELECT [SALESVALUE] & '|' & [PROBABILITY] & '|' & [CONTACT NAME] FROM "
+                        "[SALES OPPORTUNITIES] WHERE [CUSTOMER NAME] = 'O''Brien & Söhne'"_s),
+              u"1250.5|3|Ann"_s);
 }
 
 TEST_F(OpportunityWindowTest, WhatTheTableCannotHoldIsRefusedAndUnsavedWorkIsAskedAbout) {
