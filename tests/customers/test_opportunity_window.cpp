@@ -71,7 +71,9 @@ TEST_F(OpportunityWindowTest, ShowsTheCustomersContactsNumbersAndSavesItsValuesA
     for (const auto& [contact, numbers] : {std::pair{"Ann", "02 1111||0400 1"}, {"Bob", "||"}}) {
         type("ContactName", QString::fromLatin1(contact));
         EXPECT_EQ(field("BusinessNo")->text() + u'|' + field("HomeNo")->text() + u'|' +
-                      field("MobileNo")->text(), QString::fromLatin1(numbers)) << contact;
+                      field("MobileNo")->text(),
+                  QString::fromLatin1(numbers))
+            << contact;
     }
     type("ContactName", u"Ann"_s);
     type("SalesValue", u"1250.5"_s);
@@ -85,20 +87,18 @@ TEST_F(OpportunityWindowTest, ShowsTheCustomersContactsNumbersAndSavesItsValuesA
 }
 
 TEST_F(OpportunityWindowTest, WhatTheTableCannotHoldIsRefusedAndUnsavedWorkIsAskedAbout) {
-    struct Case { const char* box; QString bad, good; const char* message; };
-    const Case cases[] = {
+    const std::tuple<const char*, QString, QString, const char*> cases[] = {
         {"SalesValue", u"lots"_s, u"10"_s, "not an amount of money"},
         {"Probability", u"150"_s, u"50"_s, "from 0 to 100"},
         {"Identified", u"soon"_s, u"2026-12-05 10:00"_s, "is not a date"},
         {"CustomerName", QString(), u"Acme"_s, "required field is empty:\nCustomer Name"},
-        {"CustomerName", u"Nobody Ltd"_s, u"Acme"_s, "no customer with this name"},
-    };
-    for (const Case& c : cases) {
-        type(c.box, c.bad);
-        ask.message(kOk, QString::fromUtf8(c.message));
-        EXPECT_FALSE(w->save()) << c.box;
-        EXPECT_EQ(field(c.box)->text(), c.bad);
-        type(c.box, c.good);
+        {"CustomerName", u"Nobody Ltd"_s, u"Acme"_s, "no customer with this name"}};
+    for (const auto& [box, bad, good, message] : cases) {
+        type(box, bad);
+        ask.message(kOk, QString::fromUtf8(message));
+        EXPECT_FALSE(w->save()) << box;
+        EXPECT_EQ(field(box)->text(), bad);
+        type(box, good);
     }
     EXPECT_EQ(dataValue(u"SELECT Count(*) FROM [SALES OPPORTUNITIES]"_s), u"0"_s);
 

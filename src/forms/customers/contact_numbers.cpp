@@ -3,6 +3,7 @@
 #include "core/format.h"
 #include "data/access.h"
 #include "data/failure.h"
+#include "engine/engine.h"
 
 #include <QDesktopServices>
 #include <QRegularExpression>
@@ -17,6 +18,7 @@ constexpr int kNumberMissing = 9082;
 constexpr int kNoTelephoneProgram = 9083;
 
 // CONTACTS columns, counting from 0.
+constexpr int kContactName = 1;
 constexpr int kBusinessPhone = 3;
 constexpr int kHomePhone = 4;
 constexpr int kMobilePhone = 5;
@@ -24,6 +26,16 @@ constexpr int kMobilePhone = 5;
 const QString kMarkers[] = {QStringLiteral(" (B)"), QStringLiteral(" (M)"), QStringLiteral(" (H)")};
 
 }  // namespace
+
+QStringList customerContactNames(const QString& customer) {
+    if (customer.trimmed().isEmpty()) return {};
+    data::StringListSink names;
+    data::FillList(QStringLiteral("SELECT * FROM CONTACTS WHERE [CUSTOMER NAME] = ") +
+                       engine::quoteLiteral(customer.trimmed()) +
+                       QStringLiteral(" ORDER BY [CONTACT NAME]"),
+                   names, kContactName);
+    return names.items;
+}
 
 std::optional<ContactNumbers> ReadContactNumbers(const QString& customer, const QString& contact) {
     if (customer.trimmed().isEmpty() || contact.trimmed().isEmpty()) return std::nullopt;

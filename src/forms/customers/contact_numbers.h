@@ -1,7 +1,8 @@
-// A contact's telephone numbers as the windows that call people use them: read from the
-// contact's row, offered as a list in which each number carries its kind, and dialled by
-// handing a tel: link to the desktop, whose telephone program (a softphone, a phone
-// linked to the computer) makes the call.
+// A customer's contacts as the windows that pick and call them use them: their names for a
+// drop-down, and their telephone numbers, read from the contact's row, offered as a list
+// in which each number carries its kind, and dialled by handing a tel: link to the
+// desktop, whose telephone program (a softphone, a phone linked to the computer) makes
+// the call.
 #pragma once
 
 #include <QString>
@@ -15,6 +16,10 @@ struct ContactNumbers {
     QString home;
     QString mobile;
 };
+
+// The names of the customer's contacts in name order, for the lists a contact is picked
+// from; none for an empty customer name.
+QStringList customerContactNames(const QString& customer);
 
 // The stored numbers of the contact (customer name, contact name); nothing when there is
 // no such contact or its row cannot be read.

@@ -32,10 +32,6 @@ constexpr int kSaveBeforeSwitching = 9080;
 constexpr int kNotABirthday = 9084;
 constexpr int kNoSuchCustomer = 9085;
 
-// CONTACTS column (0-based) of the contact name.
-constexpr int kContactNameColumn = 1;
-
-
 // Brings the field forward, on whichever page of the tab strip it is.
 void showField(QTabWidget* tabs, QWidget* field) {
     for (int i = 0; tabs && i < tabs->count(); ++i) {
@@ -49,7 +45,8 @@ void showField(QTabWidget* tabs, QWidget* field) {
 // that 29 Feb is a birthday every year.
 std::optional<QString> birthdayText(const QString& typed) {
     tv::DateTime date;
-    if (!tv::parseDateTime(typed, &date) && !tv::parseDateTime(typed + QStringLiteral(" 2000"), &date))
+    if (!tv::parseDateTime(typed, &date) &&
+        !tv::parseDateTime(typed + QStringLiteral(" 2000"), &date))
         return std::nullopt;
     // A time alone reads as a time on no day at all.
     if (std::floor(date.serial) == 0) return std::nullopt;
@@ -64,14 +61,7 @@ ContactWindow::ContactWindow(QWidget* parent)
     labels_ = DesignedLabels(this);
 
     // The names list holds the customer's contacts, read when it drops down.
-    ui_->ContactName->setSource([this]() -> QStringList {
-        const QString customer = ui_->CustomerName->text().trimmed();
-        if (customer.isEmpty()) return {};
-        return tableColumn(QStringLiteral("SELECT * FROM CONTACTS WHERE [CUSTOMER NAME] = ") +
-                               engine::quoteLiteral(customer) +
-                               QStringLiteral(" ORDER BY [CONTACT NAME]"),
-                           kContactNameColumn)();
-    });
+    ui_->ContactName->setSource([this] { return customerContactNames(ui_->CustomerName->text()); });
     // Enter in the name box ends the typing; only a pick from the list switches contact.
     ui_->ContactName->setCompleter(nullptr);
     ui_->Role->setSource(tableColumn(QStringLiteral("Role Names"), 0));
@@ -123,8 +113,8 @@ bool ContactWindow::beforeSave() {
         showField(ui_->TabStrip1, ui_->Birthday);
         return false;
     }
-    const std::pair<QLabel*, QWidget*> required[] = {
-        {ui_->CustomerNameLabel, ui_->CustomerName}, {ui_->ContactNameLabel, ui_->ContactName}};
+    const std::pair<QLabel*, QWidget*> required[] = {{ui_->CustomerNameLabel, ui_->CustomerName},
+                                                     {ui_->ContactNameLabel, ui_->ContactName}};
     for (const auto& [label, field] : required) {
         if (!controlValue(field).value_or(QString()).trimmed().isEmpty()) continue;
         data::ShowMessage(kRequiredField, fieldName(label));
@@ -196,8 +186,7 @@ bool ContactWindow::switchContact(const QString& contactName) {
 }
 
 QStringList ContactWindow::dialNumbers() const {
-    return markedNumbers(
-        {ui_->TelephoneNo->text(), ui_->HomePhone->text(), ui_->MobileNo->text()});
+    return markedNumbers({ui_->TelephoneNo->text(), ui_->HomePhone->text(), ui_->MobileNo->text()});
 }
 
 bool ContactWindow::dial(const QString& entry) {
@@ -218,8 +207,8 @@ void ContactWindow::showDialMenu() {
 }
 
 void ContactWindow::lookUpCustomer() {
-    const QString picked = RunTableLookup(this, QStringLiteral("Customers"), 1,
-                                          ui_->CustomerName->text());
+    const QString picked =
+        RunTableLookup(this, QStringLiteral("Customers"), 1, ui_->CustomerName->text());
     if (!picked.isEmpty()) ui_->CustomerName->setText(picked);
 }
 

@@ -28,10 +28,6 @@ constexpr int kNotAnAmount = 9086;
 constexpr int kNotAPercentage = 9087;
 constexpr int kNotADate = 9088;
 
-// CONTACTS column (0-based) of the contact name.
-constexpr int kContactNameColumn = 1;
-
-
 // The twelve month names in the user's language, January first.
 QStringList monthNames() {
     QStringList names;
@@ -56,14 +52,7 @@ OpportunityWindow::OpportunityWindow(QWidget* parent)
     ui_->setupUi(this);
     labels_ = DesignedLabels(this);
 
-    ui_->ContactName->setSource([this]() -> QStringList {
-        const QString customer = ui_->CustomerName->text().trimmed();
-        if (customer.isEmpty()) return {};
-        return tableColumn(QStringLiteral("SELECT * FROM CONTACTS WHERE [CUSTOMER NAME] = ") +
-                               engine::quoteLiteral(customer) +
-                               QStringLiteral(" ORDER BY [CONTACT NAME]"),
-                           kContactNameColumn)();
-    });
+    ui_->ContactName->setSource([this] { return customerContactNames(ui_->CustomerName->text()); });
     ui_->SalesRep->setSource(tableColumn(QStringLiteral("System Users"), 0));
     ui_->CurrentStatus->setSource(tableColumn(QStringLiteral("Status Codes"), 0));
     ui_->SaleMonth->setSource(monthNames);
@@ -143,8 +132,8 @@ bool OpportunityWindow::beforeSave() {
         field->setFocus(Qt::OtherFocusReason);
         return false;
     };
-    const std::pair<QLabel*, QLineEdit*> required[] = {
-        {ui_->CustomerNameLabel, ui_->CustomerName}, {ui_->IdentifiedLabel, ui_->Identified}};
+    const std::pair<QLabel*, QLineEdit*> required[] = {{ui_->CustomerNameLabel, ui_->CustomerName},
+                                                       {ui_->IdentifiedLabel, ui_->Identified}};
     for (const auto& [label, field] : required) {
         if (field->text().trimmed().isEmpty())
             return refuse(kRequiredField, fieldName(label), field);
@@ -159,7 +148,8 @@ bool OpportunityWindow::beforeSave() {
     if (!value.isEmpty() && !isNumber(value))
         return refuse(kNotAnAmount, ui_->SalesValue->text(), ui_->SalesValue);
     const QString percent = ui_->Probability->text().trimmed();
-    if (!percent.isEmpty() && (!isNumber(percent) || tv::Val(percent) < 0 || tv::Val(percent) > 100))
+    if (!percent.isEmpty() &&
+        (!isNumber(percent) || tv::Val(percent) < 0 || tv::Val(percent) > 100))
         return refuse(kNotAPercentage, ui_->Probability->text(), ui_->Probability);
     return true;
 }
@@ -173,8 +163,8 @@ void OpportunityWindow::closeEvent(QCloseEvent* event) {
 }
 
 void OpportunityWindow::lookUpCustomer() {
-    const QString picked = RunTableLookup(this, QStringLiteral("Customers"), 1,
-                                          ui_->CustomerName->text());
+    const QString picked =
+        RunTableLookup(this, QStringLiteral("Customers"), 1, ui_->CustomerName->text());
     if (!picked.isEmpty()) {
         ui_->CustomerName->setText(picked);
         ShowContactNumbers();
