@@ -108,6 +108,10 @@ TEST_F(ContactWindowTest, ANewContactGetsItsSalutationAndBirthdayAndSavesUnderIt
         u"Seán O'Neill Jr|Dr Li|29 Feb"_s);
     name->fill();
     EXPECT_EQ(name->entries(), QStringList{u"Seán O'Neill Jr"_s});
+    auto* role = field<PickList>(w, "Role");  // reading a list keeps a value it lacks
+    role->setEditText(u"Chief Tinkerer"_s);
+    role->fill();
+    EXPECT_EQ(role->count() > 0 ? role->currentText() : QString(), u"Chief Tinkerer"_s);
 }
 
 TEST_F(ContactWindowTest, WhatCannotBeSavedIsRefusedWithWhatWasTypedKept) {

@@ -192,7 +192,8 @@ QMap<const QObject*, QString> RecordWindow::boundValues() const {
     QMap<const QObject*, QString> values;
     for (QObject* control : taggedControls(this)) {
         if (boundOrdinal(control) == 0) continue;
-        if (const std::optional<QString> value = controlValue(control)) values.insert(control, *value);
+        if (const std::optional<QString> value = controlValue(control))
+            values.insert(control, *value);
     }
     return values;
 }
