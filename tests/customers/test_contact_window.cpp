@@ -4,7 +4,6 @@
 #include "common/data/shipped_fixture.h"
 
 #include "core/convert.h"
-
 #include "data/access.h"
 #include "forms/customers/contact_numbers.h"
 #include "forms/customers/contact_window.h"
@@ -15,7 +14,6 @@
 #include "forms/framework/record_opener.h"
 #include "forms/framework/status.h"
 
-#include <QApplication>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>

@@ -31,8 +31,9 @@ protected:
         ShippedDatabasesTest::SetUp();
         tv::forms::setStatusPanel(&status);
         tv::forms::registerCustomerWindows();
-        const QString contact = u"INSERT INTO CONTACTS ([CUSTOMER NAME], [CONTACT NAME], "
-                                "[BUSINESS PHONE], [MOBILE PHONE]) VALUES "_s;
+        const QString contact =
+            u"INSERT INTO CONTACTS ([CUSTOMER NAME], [CONTACT NAME], "
+            "[BUSINESS PHONE], [MOBILE PHONE]) VALUES "_s;
         execData({u"INSERT INTO CUSTOMERS ([CUSTOMER NAME]) VALUES ('O''Brien & Söhne')"_s,
                   u"INSERT INTO CUSTOMERS ([CUSTOMER NAME]) VALUES ('Acme')"_s,
                   contact + u"('O''Brien & Söhne', 'Ann', '02 1111', '0400 1')"_s,
@@ -68,14 +69,13 @@ protected:
 };
 
 TEST_F(OpportunityWindowTest, ShowsTheCustomersContactsNumbersAndSavesItsValuesAsWritten) {
-    for (const auto& [contact, numbers] : {std::pair{"Ann", "02 1111||0400 1"}, {"Bob", "||"}}) {
+    for (const auto& [contact, numbers] : {std::pair{"Bob", "||"}, {"Ann", "02 1111||0400 1"}}) {
         type("ContactName", QString::fromLatin1(contact));
         EXPECT_EQ(field("BusinessNo")->text() + u'|' + field("HomeNo")->text() + u'|' +
                       field("MobileNo")->text(),
                   QString::fromLatin1(numbers))
             << contact;
     }
-    type("ContactName", u"Ann"_s);
     type("SalesValue", u"1250.5"_s);
     type("Probability", u"2.6"_s);
     EXPECT_EQ(field("SalesValue")->text() + u'|' + field("Probability")->text(), u"1250.50|3"_s);
@@ -100,7 +100,6 @@ TEST_F(OpportunityWindowTest, WhatTheTableCannotHoldIsRefusedAndUnsavedWorkIsAsk
         EXPECT_EQ(field(box)->text(), bad);
         type(box, good);
     }
-    EXPECT_EQ(dataValue(u"SELECT Count(*) FROM [SALES OPPORTUNITIES]"_s), u"0"_s);
 
     ask.message(kCancel, u"save the changes"_s);
     EXPECT_FALSE(w->close());
