@@ -454,6 +454,10 @@ private:
             return truth(eval(n.args[0])) ? eval(n.args[1]) : eval(n.args[2]);
         }
         for (const FormulaPtr& a : n.args) args.push_back(eval(a));
+        if (f == QLatin1String("nz")) {
+            if (args.empty() || args.size() > 2) throw FormulaError(n.position, tr("Nz takes one or two values"));
+            return args[0].isNull() ? (args.size() == 2 ? args[1] : tv::Variant(0.0)) : args[0];
+        }
         auto need = [&](size_t count) {
             if (args.size() != count)
                 throw FormulaError(n.position, tr("%1 takes %2 values").arg(n.name).arg(count));

@@ -9,7 +9,7 @@
 //   Date(2000,03,01)   a date; DateTime(2000,03,01,17,30,0) a date and time
 //   x in a to b        a range, both ends included;  x in [a, b, c]  one of a list
 //   = <> < > <= >=  + - * /  &  And Or Not  ( )
-//   IIf(c, a, b)  Format(v, "0.00")  Trim(t)  UCase(t)  Company("Name")  PageNumber()
+//   IIf(c, a, b)  Nz(v, 0)  Format(v, "0.00")  Trim(t)  UCase(t)  Company("Name")  PageNumber()
 //   TotalPages()  PrintDate()  Criteria()
 //
 // A formula is parsed once into a tree. The tree is either evaluated against the row
