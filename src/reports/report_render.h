@@ -44,7 +44,8 @@ int renderReport(const ReportDefinition& report, const ReportRows& rows,
 // The detail rows as text: one line per row, one value per field of the detail band from
 // left to right (formatted as printed), headed by the page header's captions above
 // them. CSV quotes values that need it and separates them with commas; plain text with
-// tabs. Throws FormulaError.
+// tabs. Totals and page numbers belong to printed pages and are left empty here. Throws
+// FormulaError.
 enum class TextFormat { Csv, Tabbed };
 void writeDetailText(const ReportDefinition& report, const ReportRows& rows,
                      const RenderContext& context, TextFormat format, QIODevice& out);
