@@ -28,7 +28,7 @@ namespace {
 constexpr int kCustomers = 10000;
 
 // A data folder with the shipped databases, 10,000 customers and one quotation of ten lines.
-const QString& folder() {
+QString folder() {
     static QTemporaryDir dir(QDir(qEnvironmentVariable("TV_BENCH_DIR", QDir::tempPath())).filePath(QStringLiteral("tvreport-XXXXXX")));
     static bool made = false;
     if (!made) {
