@@ -7,6 +7,7 @@
 #include "reports/report_engine.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
@@ -24,6 +25,9 @@ void showPreview(const reports::PreviewRequest& request) {
     preview.setWindowTitle(request.title);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                      [&request](QPrinter* target) { request.paint(target); });
+    // A page's width readable at once; maximised as well when the runner asks.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        preview.resize(screen->availableSize() * 0.8);
     if (request.maximized) preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
     preview.exec();
 }
