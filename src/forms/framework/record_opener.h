@@ -8,6 +8,7 @@
 #include "data/app_state.h"
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -27,6 +28,10 @@ bool OpenRecordWindow(const QString& tableName, const data::FieldValueArray& val
 // properties need no step of their own: they name the stored key, which showRow records
 // for every table.
 void PrepareRecordWindow(QWidget* window, const QString& tableName);
+
+// Closes the open record windows of the table whose controls bound to the key columns
+// show these keys (compared ignoring case): the row they show has just been deleted.
+void CloseRecordWindowsShowing(const QString& tableName, const QStringList& keys);
 
 // Whether the signed-in user may save a row of the table in the edit mode (1 add, 2
 // edit): the first access entry whose table matches ignoring case decides; a table
