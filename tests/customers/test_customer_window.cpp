@@ -2,6 +2,7 @@
 // states per table, what a new related row takes from the window, saving, renaming and the
 // failures a shared database brings.
 #include "common/data/shipped_fixture.h"
+#include "common/pdf_text.h"
 #include "core/convert.h"
 #include "core/format.h"
 #include "core/settings_keys.h"
@@ -241,9 +242,16 @@ TEST_F(CustomerWindowTest, RenamingSavesUnderTheNewNameWithTheRelatedRows) {
     EXPECT_EQ(count(u"SELECT Count(*) FROM CONTACTS WHERE [CUSTOMER NAME] = "_s +
                     quoteLiteral(renamed)),
               2);
-    // Opened again from the list's row, it shows as saved.
+    // Opened again, it shows as saved, and prints with the window's own labels.
     EXPECT_TRUE(w->showStoredRow(renamed));
     EXPECT_EQ(control(w, "PCity")->text(), u"Cork"_s);
+    const QString pdf = data.file(u"customer.pdf"_s);
+    ask.printer(true, pdf);
+    ASSERT_TRUE(w->printCustomer());
+    const QString page = pdfPages(pdf).value(0).simplified();
+    for (const QString& part : {u"Page: 1"_s, u"Account Name "_s + renamed, u"Telephone No 021 555"_s,
+                                u"Postal Address Street 1 Quay St City Cork"_s})
+        EXPECT_TRUE(page.contains(part)) << part.toStdString() << "\n" << page.toStdString();
 
     // Another workstation deletes it: saving asks before adding it again; No keeps the window.
     execData({u"DELETE * FROM CUSTOMERS WHERE [CUSTOMER NAME] = "_s + quoteLiteral(renamed)});

@@ -8,17 +8,21 @@
 #include "forms/framework/controls.h"
 #include "forms/framework/form_fields.h"
 #include "forms/framework/record_catalogue.h"
+#include "forms/framework/status.h"
 #include "forms/framework/related_rows_grid.h"
 #include "forms/framework/table_lookup.h"
 #include "forms/framework/window_host.h"
+#include "reports/page_table.h"
 #include "ui_customer_window.h"
 
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QToolButton>
@@ -334,6 +338,109 @@ void CustomerWindow::paintEvent(QPaintEvent* event) {
     RecordWindow::paintEvent(event);
 }
 
-bool CustomerWindow::printCustomer() { return false; }
+namespace {
+
+// One printed line: cells side by side, each as wide as its twips.
+struct PrintLine {
+    std::vector<int> widths;
+    QStringList cells;
+    bool heading = false;
+};
+
+constexpr int kPrintedStatus = 9072;
+constexpr int kNoPrinterMessage = 9013;
+
+}  // namespace
+
+bool CustomerWindow::printCustomer() {
+    auto caption = [](const QLabel* label) { return plainCaption(label); };
+    auto pair = [&](const QLabel* l1, const QString& v1, const QLabel* l2, const QString& v2) {
+        return PrintLine{{1800, 3000, 1800, 3000}, {caption(l1), v1, caption(l2), v2}};
+    };
+    auto wide = [&](const QString& label, const QString& value) {
+        return PrintLine{{1800, 7800}, {label, value}};
+    };
+    auto title = [](const QGroupBox* frame) {
+        return PrintLine{{9600}, {frame->title().remove(QRegularExpression(QStringLiteral("&(?!&)")))}, true};
+    };
+    const Ui::Customer& u = *ui_;
+    std::vector<PrintLine> lines = {
+        wide(caption(u.CustomerNameLabel), u.CustomerName->text()),
+        pair(u.TelephoneNoLabel, u.TelephoneNo->text(), u.ReferredByLabel, u.ReferredBy->text()),
+        pair(u.FaxNoLabel, u.FaxNo->text(), u.SalesRepLabel, u.SalesRep->currentText()),
+        pair(u.RelationshipLabel, u.Relationship->currentText(), u.TerritoryLabel,
+             u.Territory->currentText()),
+        pair(u.IndustryLabel, u.Industry->currentText(), u.CampaignLabel, u.Campaign->currentText()),
+        pair(u.TimeZoneLabel, u.TimeZone->currentText(), u.AccountNoLabel, u.AccountNo->text()),
+        title(u.PostalFrame),
+        wide(caption(u.PostalStreetLabel), u.PStreet->text()),
+        wide(caption(u.PostalCityLabel), u.PCity->text()),
+        wide(caption(u.PostalStateLabel), u.PState->text()),
+        wide(caption(u.PostalPCodeLabel), u.PPCode->text()),
+        title(u.DeliveryFrame),
+        wide(caption(u.DeliveryStreetLabel), u.DStreet->text()),
+        wide(caption(u.DeliveryCityLabel), u.DCity->text()),
+        wide(caption(u.DeliveryStateLabel), u.DState->text()),
+        wide(caption(u.DeliveryPCodeLabel), u.DPCode->text()),
+        wide(caption(u.CountryLabel), u.Country->currentText()),
+        wide(caption(u.InternetURLLabel), u.InternetURL->text()),
+        wide(caption(u.EMailLabel), u.EMail->text()),
+    };
+
+    data::PrintRequest ask;
+    ask.title = windowTitle();
+    if (!data::prompter().printerDialog(ask)) return false;
+    QPrinter printer(QPrinter::HighResolution);
+    reports::setUpPrinter(printer, ask, windowTitle() + QStringLiteral(" - ") + u.CustomerName->text());
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        data::ShowMessage(kNoPrinterMessage);
+        return false;
+    }
+    const double perTwip = printer.resolution() / 1440.0;
+    auto twips = [&](int t) { return static_cast<int>(t * perTwip); };
+    const QFont body(QStringLiteral("Arial"), 10);
+    QFont bold = body;
+    bold.setBold(true);
+    painter.setFont(body);
+    const int lineHeight = painter.fontMetrics().height() * 3 / 2;
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const QString application = data::state().ApplicationName.isEmpty()
+                                    ? QStringLiteral("Tolvarine")
+                                    : data::state().ApplicationName;
+    int pageNo = 0;
+    int y = 0;
+    auto header = [&] {
+        if (pageNo > 0) printer.newPage();
+        ++pageNo;
+        const QRect band(0, 0, page.width(), lineHeight);
+        painter.setFont(body);
+        painter.drawText(band, Qt::AlignLeft | Qt::AlignVCenter, application);
+        painter.drawText(band, Qt::AlignRight | Qt::AlignVCenter, tr("Page: %1").arg(pageNo));
+        painter.drawLine(0, lineHeight, page.width(), lineHeight);
+        y = lineHeight * 2;
+    };
+    header();
+    painter.drawText(QRect(0, y, page.width(), lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                     tv::Format(tv::Variant(data::prompter().now()), QStringLiteral("General Date")));
+    y += lineHeight * 2;
+    for (const PrintLine& line : lines) {
+        if (y + lineHeight > page.height()) header();
+        int x = 0;
+        for (size_t i = 0; i < line.widths.size(); ++i) {
+            const int width = twips(line.widths[i]);
+            // Labels (and headings) in bold, values plain; a long value is cut at its cell.
+            painter.setFont(line.heading || i % 2 == 0 ? bold : body);
+            painter.drawText(QRect(x, y, width - twips(60), lineHeight),
+                             Qt::AlignLeft | Qt::AlignVCenter, line.cells.value(static_cast<int>(i)));
+            x += width;
+        }
+        y += lineHeight;
+        if (line.heading) y += lineHeight / 4;
+    }
+    painter.end();
+    ShowStatusMessage(kPrintedStatus);
+    return true;
+}
 
 }  // namespace tv::forms
