@@ -233,10 +233,15 @@ TEST_F(CustomerWindowTest, RenamingSavesUnderTheNewNameWithTheRelatedRows) {
     QTest::keyClicks(name, QString(61, u'x'));
     EXPECT_EQ(name->text().size(), 60);
 
+    // A contact of the customer open in its window follows the rename.
+    w->grid()->runCommand(RelatedRowsGrid::Open);
+    RecordWindow* contact = GetRecordWindow(u"Contacts"_s);
     const QString renamed = u"O\"Brien & Daughters «Ωμέγα»"_s;
     name->setText(renamed);
     control<QPushButton>(w, "ListCommand_0")->click();
     EXPECT_EQ(status.text(), u"Customer details saved."_s);
+    EXPECT_EQ(shown(contact, 1), renamed);
+    EXPECT_TRUE(contact->save());
     EXPECT_EQ(w->originalCustomerName(), renamed);
     EXPECT_EQ(gridColumn(w, 1), (QStringList{u"Pat"_s, u"Sam"_s}));
     EXPECT_EQ(count(u"SELECT Count(*) FROM CONTACTS WHERE [CUSTOMER NAME] = "_s +

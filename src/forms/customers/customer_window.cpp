@@ -8,6 +8,7 @@
 #include "forms/framework/controls.h"
 #include "forms/framework/form_fields.h"
 #include "forms/framework/record_catalogue.h"
+#include "forms/framework/record_opener.h"
 #include "forms/framework/status.h"
 #include "forms/framework/related_rows_grid.h"
 #include "forms/framework/table_lookup.h"
@@ -147,6 +148,7 @@ void CustomerWindow::rowShown() { refreshGrid(); }
 void CustomerWindow::afterActivate() { grid_->refreshIfPending(); }
 
 bool CustomerWindow::beforeSave() {
+    nameBeforeSave_ = originalCustomerName();
     if (!ui_->CustomerName->text().trimmed().isEmpty()) return true;
     data::ShowMessage(kRequiredFieldEmpty, plainCaption(ui_->CustomerNameLabel));
     ui_->CustomerName->setFocus();
@@ -154,7 +156,11 @@ bool CustomerWindow::beforeSave() {
 }
 
 void CustomerWindow::afterSave() {
-    // Under a new name the related rows have moved with the customer: list them again.
+    // Under a new name the related rows have moved with the customer: list them again, and
+    // let the open windows of those rows show (and save under) the new name.
+    const QString name = originalCustomerName();
+    if (!nameBeforeSave_.isEmpty() && nameBeforeSave_ != name)
+        FollowKeyChange(kLinkColumn, nameBeforeSave_, name, this);
     refreshGrid();
 }
 
@@ -193,12 +199,12 @@ void CustomerWindow::refreshGrid() {
     if (!table.isEmpty()) grid_->showRows(relatedRows(table));
 }
 
-RelatedRows CustomerWindow::relatedRows(const QString& table) const {
+RelatedRows CustomerWindow::relatedRows(const QString& table) {
     RelatedRows rows;
     rows.table = table;
     rows.linkColumn = kLinkColumn;
     rows.linkValue = customerName();
-    auto* self = const_cast<CustomerWindow*>(this);
+    CustomerWindow* self = this;
 
     // A completed request is closed work: it is reopened from its own window, never made
     // or removed here. Script runs and care-plan places are made by their own windows.

@@ -59,7 +59,7 @@ public:
 
     // What a related page shows for a customer: the grid query's link, the designed button
     // states of its table and the values a new row takes from the window.
-    RelatedRows relatedRows(const QString& table) const;
+    RelatedRows relatedRows(const QString& table);
 
 protected:
     QString defaultTableName() const override;
@@ -87,6 +87,8 @@ private:
     std::unique_ptr<Ui::Customer> ui_;
     RelatedRowsGrid* grid_ = nullptr;
     QPixmap background_;
+    // The name stored before the save under way, to tell a rename.
+    QString nameBeforeSave_;
 };
 
 }  // namespace tv::forms

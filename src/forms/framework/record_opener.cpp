@@ -6,6 +6,7 @@
 #include "data/prompter.h"
 #include "forms/framework/captions.h"
 #include "forms/framework/controls.h"
+#include "forms/framework/data_tables.h"
 #include "forms/framework/form_fields.h"
 #include "forms/framework/record_catalogue.h"
 #include "forms/framework/record_window.h"
@@ -132,6 +133,32 @@ void CloseRecordWindowsShowing(const QString& table, const QStringList& keys) {
     }
 }
 
+
+void FollowKeyChange(const QString& column, const QString& oldValue, const QString& newValue,
+                     const QWidget* except) {
+    for (RecordWindow* window : openRecordWindows()) {
+        if (window == except) continue;
+        int ordinal = 0;
+        if (const auto def = tableDefinition(window->tableName())) {
+            (void)data::attempt([&] {
+                for (int i = 0; i < def->FieldCount() && ordinal == 0; ++i)
+                    if (def->FieldAt(i).Name().compare(column, Qt::CaseInsensitive) == 0)
+                        ordinal = i + 1;
+            });
+        }
+        if (ordinal == 0) continue;
+        for (QObject* control : taggedControls(window)) {
+            if (boundOrdinal(control) != ordinal) continue;
+            if (controlValue(control).value_or(QString()).compare(oldValue, Qt::CaseInsensitive) == 0)
+                setControlValue(control, newValue);
+        }
+        const QStringList key = window->storedKey();
+        if (ordinal <= key.size() && key[ordinal - 1].compare(oldValue, Qt::CaseInsensitive) == 0) {
+            if (ordinal == 1) window->setOriginalKeyValue(newValue);
+            if (ordinal == 2) window->setOriginalContactName(newValue);
+        }
+    }
+}
 
 bool OpenRecordWindow(const QString& tableName, const data::FieldValueArray& values) {
     RecordWindow* window = GetRecordWindow(tableName);
