@@ -26,8 +26,10 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTableView>
 #include <QToolButton>
 #include <cmath>
+#include <iterator>
 
 namespace tv::forms {
 
@@ -107,6 +109,15 @@ CustomerWindow::CustomerWindow(QWidget* parent)
     // One grid serves every related page; it moves to the page chosen.
     grid_ = new RelatedRowsGrid(ui_->ContactsTab);
     ui_->ContactsTab->layout()->addWidget(grid_);
+    // In the tab order the grid and its buttons come where the pages' fields do.
+    QWidget* chain[] = {ui_->TabStrip1,
+                        grid_->view(),
+                        grid_->button(RelatedRowsGrid::New),
+                        grid_->button(RelatedRowsGrid::Open),
+                        grid_->button(RelatedRowsGrid::Delete),
+                        grid_->button(RelatedRowsGrid::Send),
+                        ui_->PStreet};
+    for (size_t i = 0; i + 1 < std::size(chain); ++i) setTabOrder(chain[i], chain[i + 1]);
 
     connect(ui_->ListCommand_0, &QPushButton::clicked, this, [this] { save(); });
     connect(ui_->ListCommand_1, &QPushButton::clicked, this, &QWidget::close);
