@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -26,6 +27,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 namespace tvtest {
 namespace {
@@ -138,6 +140,12 @@ TEST_F(CustomerWindowTest, GridQueryPerTableAndTheRowsItShows) {
     EXPECT_TRUE(w->grid()->view()->isColumnHidden(0));
     w->SetCurrentTab(u"No Such Table"_s);
     EXPECT_EQ(w->currentTabKey(), u"Contacts"_s);
+    // Leaving the tab keeps its layout for the table's list too: the hidden column's width.
+    w->grid()->view()->setColumnWidth(1, 140);
+    w->SetCurrentTab(u"Activities"_s);
+    const QStringList widths = tv::Setting(tv::keys::GridWidths(u"Contacts"_s)).split(u',');
+    EXPECT_GT(widths.value(0).toInt(), 0);
+    EXPECT_NE(widths.value(1), widths.value(0));
     EXPECT_EQ(w->findChild<QTabWidget*>(u"TabStrip1"_s)->count(), 18) << "no custom fields";
 }
 
@@ -203,6 +211,29 @@ TEST_F(CustomerWindowTest, ANewRelatedRowTakesTheCustomersValues) {
     contact->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(gridColumn(w, 1), (QStringList{u"Kim"_s, u"Pat"_s, u"Sam"_s}));
+}
+
+TEST_F(CustomerWindowTest, SendHandsTheSendWindowTheCustomerAndTheRowsContact) {
+    QString got;
+    registerWindow(u"SendSelect"_s, [&got](QWidget*) {
+        auto* send = new QDialog;
+        auto* customer = new QLineEdit(send);
+        customer->setObjectName(u"CustomerName"_s);
+        auto* contact = new QLineEdit(send);
+        contact->setObjectName(u"ContactName"_s);
+        QObject::connect(send, &QDialog::accepted, [&got, customer, contact] {
+            got = customer->text() + u'|' + contact->text();
+        });
+        QTimer::singleShot(0, send, &QDialog::accept);
+        return send;
+    });
+    execData({u"INSERT INTO [SALES OPPORTUNITIES] ([CUSTOMER NAME], IDENTIFIED, [CONTACT NAME]) "
+              "VALUES (%1, #2026-01-02#, 'Sam')"_s.arg(quoteLiteral(kName))});
+    CustomerWindow* w = open(kName);
+    w->SetCurrentTab(u"Sales Opportunities"_s);
+    w->grid()->runCommand(RelatedRowsGrid::Send);
+    registerWindow(u"SendSelect"_s, {});
+    EXPECT_EQ(got, kName + u"|Sam"_s);
 }
 
 TEST_F(CustomerWindowTest, OpenAndDeleteFromATab) {

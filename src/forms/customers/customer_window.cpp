@@ -326,7 +326,8 @@ bool CustomerWindow::runForCustomer(const QString& windowName, const QString& co
     fill("CustomerName", name);
     if (!contact.isEmpty()) {
         fill("ContactName", contact);
-        QMetaObject::invokeMethod(w, "LoadContactNumbers");
+        if (w->metaObject()->indexOfMethod("LoadContactNumbers()") >= 0)
+            QMetaObject::invokeMethod(w, "LoadContactNumbers");
     }
     if (auto* dialog = qobject_cast<QDialog*>(w)) {
         dialog->exec();
