@@ -443,6 +443,7 @@ bool CustomerWindow::printCustomer() {
                      tv::Format(tv::Variant(data::prompter().now()), QStringLiteral("General Date")));
     y += lineHeight * 2;
     for (const PrintLine& line : lines) {
+        if (line.heading) y += lineHeight / 2;
         if (y + lineHeight > page.height()) header();
         int x = 0;
         for (size_t i = 0; i < line.widths.size(); ++i) {
@@ -454,7 +455,6 @@ bool CustomerWindow::printCustomer() {
             x += width;
         }
         y += lineHeight;
-        if (line.heading) y += lineHeight / 4;
     }
     painter.end();
     ShowStatusMessage(kPrintedStatus);

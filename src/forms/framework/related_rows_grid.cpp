@@ -184,6 +184,8 @@ void RelatedRowsGrid::saveLayout() {
 
 void RelatedRowsGrid::load() {
     refreshPending_ = false;
+    // Other workstations' changes must be visible in the rows read now.
+    (void)data::attempt([] { engine::Engine::instance().Idle(true); });
     query_ = RelatedRowsQuery(rows_);
     (void)data::attempt([&] {
         if (rowSource_.IsOpen()) rowSource_.Close();
@@ -205,8 +207,6 @@ void RelatedRowsGrid::load() {
 void RelatedRowsGrid::refresh() {
     QTableView* grid = ui_->TDBGrid1;
     const QModelIndex current = grid->currentIndex();
-    // Other workstations' changes must be visible in the rows read now.
-    (void)data::attempt([] { engine::Engine::instance().Idle(true); });
     load();
     if (current.isValid() && model_->rowCount() > 0) {
         const QModelIndex again =
