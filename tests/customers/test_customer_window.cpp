@@ -149,6 +149,35 @@ TEST_F(CustomerWindowTest, GridQueryPerTableAndTheRowsItShows) {
     EXPECT_EQ(w->findChild<QTabWidget*>(u"TabStrip1"_s)->count(), 18) << "no custom fields";
 }
 
+TEST_F(CustomerWindowTest, ADocumentsLinesInTheSameGrid) {
+    execData({u"INSERT INTO [QUOTATIONS DETAIL] (QUOTENO, [LINENO], PRODUCTCODE) VALUES (7, 2, "
+              "'TONER')"_s,
+              u"INSERT INTO [QUOTATIONS DETAIL] (QUOTENO, [LINENO], PRODUCTCODE) VALUES (7, 1, "
+              "'PAPER')"_s});
+    RelatedRowsGrid lines;
+    RelatedRows rows;
+    rows.table = u"Quotations Detail"_s;
+    rows.linkColumn = u"QUOTENO"_s;
+    rows.linkValue = u"7"_s;
+    rows.sortColumn = u"LINENO"_s;
+    QString opened;
+    rows.openCommand = [&opened](const tv::data::FieldValueArray& row) {
+        opened = row(3);
+        return false;
+    };
+    lines.showRows(rows);
+    QStringList deleted;
+    QObject::connect(&lines, &RelatedRowsGrid::rowDeleted,
+                     [&deleted](const QStringList& keys) { deleted = keys; });
+    lines.runCommand(RelatedRowsGrid::Open);
+    EXPECT_EQ(opened, u"PAPER"_s);
+    ask.message(kYes, u"delete"_s);
+    lines.runCommand(RelatedRowsGrid::Delete);
+    EXPECT_EQ(deleted, (QStringList{u"7"_s, u"1"_s}));
+    EXPECT_EQ(lines.model()->recordCount(), 1);
+    EXPECT_TRUE(lines.button(RelatedRowsGrid::Send)->isHidden());
+}
+
 TEST_F(CustomerWindowTest, ButtonStatesFollowTheTableThenTheUsersRights) {
     CustomerWindow* w = open(kName);
     auto states = [&](const QString& table) {

@@ -303,6 +303,10 @@ void RelatedRowsGrid::openRow() {
         data::ShowMessage(kNoRecordSelected);
         return;
     }
+    if (rows_.openCommand) {
+        if (rows_.openCommand(values_)) refresh();
+        return;
+    }
     ShowStatusMessage(kOpeningRecordStatus);
     data::state().PendingEditMode = 2;
     if (OpenRecordWindow(rows_.table, values_)) watch(rows_.table);
@@ -326,6 +330,7 @@ void RelatedRowsGrid::deleteRow() {
     refresh();
     CloseRecordWindowsShowing(rows_.table, keys);
     ShowStatusMessage(kRecordDeletedStatus);
+    emit rowDeleted(keys);
 }
 
 void RelatedRowsGrid::sendRow() {

@@ -12,7 +12,8 @@
 //   New     a new row in the table's record window: the link column holds the owner's
 //           value, then come the owner's defaults, then the table's own
 //           (NewRecordDefaults); an owner may run a command of its own instead;
-//   Open    the selected row in the table's record window (message 100 without one);
+//   Open    the selected row in the table's record window (message 100 without one), or
+//           the owner's command;
 //   Delete  the selected row through DeleteRecord, which asks first and runs the table's
 //           cascade; record windows showing the row are closed; status message 902;
 //   Send    the owner's command with the selected row; hidden when the owner has none.
@@ -68,6 +69,9 @@ struct RelatedRows {
     // Replaces New's record window (a row made by another window); the rows are read
     // again after it. Return false to leave the rows alone.
     std::function<bool()> newCommand;
+    // Replaces Open's record window (a document's line opened in its line dialog), with
+    // the selected row; the rows are read again after it. Return false to leave them.
+    std::function<bool(const data::FieldValueArray& row)> openCommand;
     // Send, with the selected row (empty when none is selected). No command and no
     // sendUnavailable text: Send is hidden.
     std::function<void(const data::FieldValueArray& row)> sendCommand;
@@ -107,6 +111,11 @@ public:
     ListModel* model() const { return model_; }
     QPushButton* button(int index) const;
     bool refreshPending() const { return refreshPending_; }
+
+signals:
+    // A row was deleted through the grid (its key values, first column first): an owner
+    // that keeps totals of its rows works them out again.
+    void rowDeleted(const QStringList& keys);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
