@@ -62,14 +62,12 @@ protected:
                   "[TIME ZONE], ACCOUNTNO) VALUES (%1, '1 Quay St', 'Cork', 'CK', 'T12', "
                   "'021 555', '021 556', 'info@obrien.ie', 'Spring', 'GMT', 'A-77')"_s.arg(n),
                   u"INSERT INTO CUSTOMERS ([CUSTOMER NAME]) VALUES ('Acme')"_s,
-                  u"INSERT INTO CONTACTS ([CUSTOMER NAME], [CONTACT NAME]) VALUES (%1, 'Pat')"_s
-                      .arg(n),
-                  u"INSERT INTO CONTACTS ([CUSTOMER NAME], [CONTACT NAME]) VALUES (%1, 'Sam')"_s
-                      .arg(n),
-                  u"INSERT INTO CONTACTS ([CUSTOMER NAME], [CONTACT NAME]) VALUES ('Acme', "
-                  "'Lee')"_s,
+                  u"INSERT INTO CONTACTS ([CUSTOMER NAME], [CONTACT NAME]) VALUES ('Acme', 'Lee')"_s,
                   u"INSERT INTO ACTIVITIES ([CUSTOMER NAME], [DATETIME], DESCRIPTION) VALUES "
                   "(%1, #2026-02-01 10:00:00#, 'Site visit')"_s.arg(n)});
+        for (const char* contact : {"Pat", "Sam"})
+            execData({u"INSERT INTO CONTACTS ([CUSTOMER NAME], [CONTACT NAME]) VALUES (%1, %2)"_s
+                          .arg(n, quoteLiteral(QLatin1String(contact)))});
     }
     void TearDown() override {
         QList<QPointer<QWidget>> windows;
@@ -136,7 +134,6 @@ TEST_F(CustomerWindowTest, GridQueryPerTableAndTheRowsItShows) {
     const QStringList widths = tv::Setting(tv::keys::GridWidths(u"Contacts"_s)).split(u',');
     EXPECT_GT(widths.value(0).toInt(), 0);
     EXPECT_NE(widths.value(1), widths.value(0));
-    EXPECT_EQ(w->findChild<QTabWidget*>(u"TabStrip1"_s)->count(), 18) << "no custom fields";
 }
 
 TEST_F(CustomerWindowTest, ADocumentsLinesInTheSameGrid) {
