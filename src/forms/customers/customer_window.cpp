@@ -7,12 +7,14 @@
 #include "data/prompter.h"
 #include "forms/framework/controls.h"
 #include "forms/framework/form_fields.h"
+#include "forms/framework/pick_list.h"
 #include "forms/framework/record_catalogue.h"
 #include "forms/framework/record_opener.h"
 #include "forms/framework/status.h"
 #include "forms/framework/related_rows_grid.h"
 #include "forms/framework/table_lookup.h"
 #include "forms/framework/window_host.h"
+#include "forms/framework/window_layout.h"
 #include "reports/page_table.h"
 #include "ui_customer_window.h"
 
@@ -38,6 +40,7 @@ namespace {
 const QString kTable = QStringLiteral("Customers");
 const QString kLinkColumn = QStringLiteral("CUSTOMER NAME");
 constexpr int kSavedStatus = 901;
+constexpr int kSaveChanges = 9015;
 constexpr int kRequiredFieldEmpty = 9016;
 constexpr int kCustomerNotSaved = 9071;
 // CUSTOMERS.ACCOUNTNO, counted from 0 as GetFieldText reads it.
@@ -93,19 +96,18 @@ const ContactColumn kContactColumns[] = {
     {"Current Requests", 9},   {"Completed Requests", 9},
 };
 
-// A label's text as a person reads it: without its mnemonic and colon.
-QString plainCaption(const QLabel* label) {
-    QString text = label->text();
-    text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
-    if (text.endsWith(u':')) text.chop(1);
-    return text.trimmed();
-}
-
 }  // namespace
 
 CustomerWindow::CustomerWindow(QWidget* parent)
     : RecordWindow(parent), ui_(std::make_unique<Ui::Customer>()) {
     ui_->setupUi(this);
+    labels_ = DesignedLabels(this);
+    const std::pair<PickList*, const char*> lists[] = {
+        {ui_->Country, "Countries"},           {ui_->Industry, "Industry Codes"},
+        {ui_->Territory, "Sales Territories"}, {ui_->SalesRep, "System Users"},
+        {ui_->Campaign, "Sales Campaigns"},    {ui_->Relationship, "Relationship Codes"},
+        {ui_->TimeZone, "Time Zones"}};
+    for (const auto& [list, table] : lists) list->setSource(tableColumn(QLatin1String(table), 0));
     // One grid serves every related page; it moves to the page chosen.
     grid_ = new RelatedRowsGrid(ui_->ContactsTab);
     ui_->ContactsTab->layout()->addWidget(grid_);
@@ -145,6 +147,10 @@ QPushButton* CustomerWindow::command(int index) const {
 }
 
 void CustomerWindow::afterLoad() {
+    labels_.restoreAccessKeys();
+    // The design size (or one remembered at another text scale) must not cut off fields.
+    QWidget* frame = windowFrame(this);
+    frame->resize(frame->size().expandedTo(frame->minimumSizeHint()));
     ui_->ListCommand_2->setVisible(data::state().HasBillingAccess);
     if (!isWindowRegistered(kBillingWindow)) {
         ui_->ListCommand_2->setEnabled(false);
@@ -161,7 +167,7 @@ void CustomerWindow::afterActivate() { grid_->refreshIfPending(); }
 bool CustomerWindow::beforeSave() {
     nameBeforeSave_ = originalCustomerName();
     if (!ui_->CustomerName->text().trimmed().isEmpty()) return true;
-    data::ShowMessage(kRequiredFieldEmpty, plainCaption(ui_->CustomerNameLabel));
+    data::ShowMessage(kRequiredFieldEmpty, fieldName(ui_->CustomerNameLabel));
     ui_->CustomerName->setFocus();
     return false;
 }
@@ -176,6 +182,10 @@ void CustomerWindow::afterSave() {
 }
 
 void CustomerWindow::closeEvent(QCloseEvent* event) {
+    if (!offerToSave(kSaveChanges)) {
+        event->ignore();
+        return;
+    }
     grid_->saveLayout();
     RecordWindow::closeEvent(event);
 }
@@ -311,7 +321,7 @@ bool CustomerWindow::lookUpCustomer() {
     const QString current = ui_->CustomerName->text();
     const QString picked = RunTableLookup(this, kTable, 1, current);
     if (picked.isEmpty() || picked.compare(current, Qt::CaseInsensitive) == 0) return false;
-    return showStoredRow(picked);
+    return offerToSave(kSaveChanges) && showStoredRow(picked);
 }
 
 bool CustomerWindow::runForCustomer(const QString& windowName, const QString& contact) {
@@ -371,7 +381,7 @@ constexpr int kNoPrinterMessage = 9013;
 }  // namespace
 
 bool CustomerWindow::printCustomer() {
-    auto caption = [](const QLabel* label) { return plainCaption(label); };
+    auto caption = [](const QLabel* label) { return fieldName(label); };
     auto pair = [&](const QLabel* l1, const QString& v1, const QLabel* l2, const QString& v2) {
         return PrintLine{{1800, 3000, 1800, 3000}, {caption(l1), v1, caption(l2), v2}};
     };

@@ -14,10 +14,11 @@
 // The commands: ListCommand_0 Save, _1 Close, _2 Billing information (shown to users
 // with billing access), _3 Print; CopyAddress_0 copies the postal address into the
 // delivery address, CopyAddress_1 the other way; Searchf looks up another customer by
-// name and shows it. A picture named Customer.png, .jpg or .bmp in the data folder's
+// name and shows it (after offering to save changes, as closing does). A picture named Customer.png, .jpg or .bmp in the data folder's
 // Pictures folder is drawn behind the window.
 #pragma once
 
+#include "forms/framework/designed_labels.h"
 #include "forms/framework/record_window.h"
 
 #include <QPixmap>
@@ -86,6 +87,7 @@ private:
 
     std::unique_ptr<Ui::Customer> ui_;
     RelatedRowsGrid* grid_ = nullptr;
+    DesignedLabels labels_;
     QPixmap background_;
     // The name stored before the save under way, to tell a rename.
     QString nameBeforeSave_;
