@@ -80,42 +80,6 @@ bool readOnlyList(const QString& name) {
     return isOneOf(name, {"Completed Requests", "Form Captions", "Field Definitions"});
 }
 
-// Every open record window: the MDI area's and the top-level ones.
-QList<RecordWindow*> openRecordWindows() {
-    QList<RecordWindow*> windows;
-    if (QMdiArea* area = mdiArea()) {
-        for (QMdiSubWindow* sub : area->subWindowList())
-            if (auto* w = qobject_cast<RecordWindow*>(sub->widget())) windows.append(w);
-    }
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* r = qobject_cast<RecordWindow*>(w); r && !windows.contains(r)) windows.append(r);
-    return windows;
-}
-
-// The text a window shows in the control bound to a column ordinal.
-QString boundText(const QWidget* window, int ordinal) {
-    for (QObject* control : taggedControls(window)) {
-        if (boundOrdinal(control) != ordinal) continue;
-        if (const std::optional<QString> value = controlValue(control)) return *value;
-    }
-    return {};
-}
-
-// Closes the record windows of the table that show the row with these keys.
-void closeWindowsShowing(const QString& table, const QStringList& keys) {
-    for (RecordWindow* window : openRecordWindows()) {
-        if (window->tableName().compare(table, Qt::CaseInsensitive) != 0) continue;
-        bool same = true;
-        for (int i = 0; i < keys.size() && same; ++i)
-            same = boundText(window, i + 1).compare(keys[i], Qt::CaseInsensitive) == 0;
-        if (!same) continue;
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
-            sub->close();
-        else
-            window->close();
-    }
-}
-
 }  // namespace
 
 ListForm::ListForm(QWidget* parent)
@@ -447,7 +411,7 @@ void ListForm::deleteRecord() {
     if (!data::DeleteRecord(tableName_, keys[0], keys[1], keys[2], true, database())) return;
     LoadList(false);
     keys.removeAll(QString());
-    closeWindowsShowing(tableName_, keys);
+    CloseRecordWindowsShowing(tableName_, keys);
     ShowStatusMessage(kRecordDeletedStatus);
 }
 
