@@ -10,6 +10,7 @@
 #include "forms/framework/list_form.h"
 #include "forms/framework/list_model.h"
 #include "forms/framework/status.h"
+#include "forms/framework/window_layout.h"
 #include "ui_find_form.h"
 
 #include <QHeaderView>
@@ -317,7 +318,8 @@ private:
             return false;
         }
         busy(false);
-        if (data::ShowMessage(request_.backwards ? kReachedStart : kReachedEnd) != data::msgbox::kYes)
+        if (data::ShowMessage(request_.backwards ? kReachedStart : kReachedEnd) !=
+            data::msgbox::kYes)
             return false;
         busy(true);
         wrapped_ = true;
@@ -350,7 +352,10 @@ private:
             QRect rect = grid->visualRect(shown);
             rect.setLeft(0);
             rect.setRight(grid->viewport()->width());
-            prompt.placeBeside(QRect(grid->viewport()->mapToGlobal(rect.topLeft()), rect.size()));
+            const QWidget* frame = windowFrame(list_);
+            const QRect window(frame->mapToGlobal(QPoint(0, 0)), frame->frameGeometry().size());
+            prompt.placeOutside(window,
+                                QRect(grid->viewport()->mapToGlobal(rect.topLeft()), rect.size()));
         }
         prompt.exec();
         return prompt.answer();

@@ -22,9 +22,10 @@ public:
     // "Next", "Open" or empty.
     QString answer() const;
 
-    // Keeps the prompt clear of a rectangle of the screen (the row found): below it when
-    // there is room, else above it.
-    void placeBeside(const QRect& globalRow);
+    // Places the prompt where it hides nothing of the list: below the list's window when
+    // the screen has room there, else above it, else just below (or above) the row found.
+    // Both rectangles are in screen coordinates.
+    void placeOutside(const QRect& listWindow, const QRect& row);
 
 private:
     void answerWith(const QString& tag);

@@ -75,9 +75,12 @@ struct DocumentField {
 };
 
 const DocumentField kDocuments[] = {
-    {SalesOrderNo, "Sales Orders", 3, true},   {QuotationNo, "Quotations", 3, true},
-    {RequestNo, "Current Requests", 6, true},  {ContractNo, "Service Contracts", 2, false},
-    {RmaNo, "RMAs", 3, true},                  {ItemId, "Customer Inventory", 5, false},
+    {SalesOrderNo, "Sales Orders", 3, true},
+    {QuotationNo, "Quotations", 3, true},
+    {RequestNo, "Current Requests", 6, true},
+    {ContractNo, "Service Contracts", 2, false},
+    {RmaNo, "RMAs", 3, true},
+    {ItemId, "Customer Inventory", 5, false},
 };
 
 const DocumentField* documentOf(int field) {
@@ -95,10 +98,14 @@ struct LookupButton {
 };
 
 const LookupButton kLookups[] = {
-    {CustomerName, "Customers", 1},    {ContactName, "Contacts", 2},
-    {SalesOrderNo, "Sales Orders", 1}, {QuotationNo, "Quotations", 1},
-    {RequestNo, "Current Requests", 1}, {ContractNo, "Service Contracts", 1},
-    {RmaNo, "RMAs", 1},                {ItemId, "Customer Inventory", 1},
+    {CustomerName, "Customers", 1},
+    {ContactName, "Contacts", 2},
+    {SalesOrderNo, "Sales Orders", 1},
+    {QuotationNo, "Quotations", 1},
+    {RequestNo, "Current Requests", 1},
+    {ContractNo, "Service Contracts", 1},
+    {RmaNo, "RMAs", 1},
+    {ItemId, "Customer Inventory", 1},
 };
 
 int lookupOf(int field) {
@@ -216,6 +223,7 @@ void bringToFront(QWidget* window) {
         if (sub->isMinimized()) sub->showNormal();
         sub->show();
         if (QMdiArea* area = mdiArea()) area->setActiveSubWindow(sub);
+        keepInView(window);
     } else {
         window->show();
         window->raise();
@@ -249,11 +257,11 @@ std::optional<QString> firstCustomerOf(const QString& sql) {
 
 std::optional<QString> customerByTelephone(const QString& number) {
     const QString quoted = engine::quoteLiteral(number);
-    if (auto name = firstCustomerOf(
-            QStringLiteral("SELECT * FROM CUSTOMERS WHERE TELEPHONENO = ") + quoted))
+    if (auto name = firstCustomerOf(QStringLiteral("SELECT * FROM CUSTOMERS WHERE TELEPHONENO = ") +
+                                    quoted))
         return name;
-    if (auto name = firstCustomerOf(QStringLiteral("SELECT * FROM CONTACTS WHERE ") +
-                                    phoneMatch(quoted)))
+    if (auto name =
+            firstCustomerOf(QStringLiteral("SELECT * FROM CONTACTS WHERE ") + phoneMatch(quoted)))
         return name;
 
     // The same number written another way: "02 9876 5432", "(02) 9876-5432", "0298765432".
@@ -265,7 +273,9 @@ std::optional<QString> customerByTelephone(const QString& number) {
     const QString like = QStringLiteral(" Like ") + engine::quoteLiteral(pattern);
     if (auto name = firstWithDigits(
             QStringLiteral("SELECT [CUSTOMER NAME], [TELEPHONENO] FROM [CUSTOMERS] WHERE "
-                           "[TELEPHONENO]") + like, digits))
+                           "[TELEPHONENO]") +
+                like,
+            digits))
         return name;
     return firstWithDigits(
         QStringLiteral("SELECT [CUSTOMER NAME], [BUSINESS PHONE], [HOME PHONE], [MOBILE PHONE] "
@@ -328,7 +338,8 @@ void SearchWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 QString SearchWindow::fieldText(int field) const {
-    const auto* box = qobject_cast<QLineEdit*>(arrayElement(this, QStringLiteral("DataField"), field));
+    const auto* box =
+        qobject_cast<QLineEdit*>(arrayElement(this, QStringLiteral("DataField"), field));
     return box ? box->text().trimmed() : QString();
 }
 
@@ -391,14 +402,16 @@ void SearchWindow::searchCustomer(int field) {
     }
     if (!name || name->isEmpty()) return;
     const DocumentField* document = documentOf(field);
-    openCustomer(*name, document ? QString::fromLatin1(document->table) : QStringLiteral("Address"));
+    openCustomer(*name,
+                 document ? QString::fromLatin1(document->table) : QStringLiteral("Address"));
 }
 
 std::optional<QString> SearchWindow::customerFor(int field) {
     const QString text = fieldText(field);
     switch (field) {
         case CustomerName: {
-            const QString name = data::GetFieldText(QStringLiteral("Customers"), text, QString(), 0);
+            const QString name =
+                data::GetFieldText(QStringLiteral("Customers"), text, QString(), 0);
             return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
         }
         case ContactName:
@@ -410,8 +423,8 @@ std::optional<QString> SearchWindow::customerFor(int field) {
             if (auto name = firstCustomerOf(
                     QStringLiteral("SELECT * FROM CUSTOMERS WHERE [EMAIL ADDRESS] = ") + quoted))
                 return name;
-            return firstCustomerOf(QStringLiteral("SELECT * FROM CONTACTS WHERE [EMAIL ADDRESS] = ") +
-                                   quoted);
+            return firstCustomerOf(
+                QStringLiteral("SELECT * FROM CONTACTS WHERE [EMAIL ADDRESS] = ") + quoted);
         }
         default:
             break;
@@ -461,10 +474,11 @@ void SearchWindow::openCustomer(const QString& name, const QString& tab) {
 bool SearchWindow::lookup(int index) {
     if (index < 0 || index >= static_cast<int>(std::size(kLookups))) return false;
     const LookupButton& button = kLookups[index];
-    auto* box = qobject_cast<QLineEdit*>(arrayElement(this, QStringLiteral("DataField"), button.field));
+    auto* box =
+        qobject_cast<QLineEdit*>(arrayElement(this, QStringLiteral("DataField"), button.field));
     if (!box) return false;
-    const QString picked =
-        RunTableLookup(this, QString::fromLatin1(button.table), button.column, box->text().trimmed());
+    const QString picked = RunTableLookup(this, QString::fromLatin1(button.table), button.column,
+                                          box->text().trimmed());
     if (picked.isEmpty()) return false;
     box->setText(picked);
     return true;
@@ -481,11 +495,12 @@ void SearchWindow::showList(int chosen) {
         usable << (label ? static_cast<QLabel*>(label)->text().remove(u'&') : QString());
         const QString text = fieldText(filter.field);
         if (text.isEmpty()) continue;
-        const QString column = filter.column ? QStringLiteral("[%1]").arg(QLatin1String(filter.column))
-                                             : QString();
+        const QString column =
+            filter.column ? QStringLiteral("[%1]").arg(QLatin1String(filter.column)) : QString();
         switch (filter.match) {
             case Match::Start:
-                conditions << column + QStringLiteral(" Like ") + engine::quoteLiteral(likeStart(text));
+                conditions << column + QStringLiteral(" Like ") +
+                                  engine::quoteLiteral(likeStart(text));
                 break;
             case Match::Equal:
                 conditions << column + QStringLiteral(" = ") + engine::quoteLiteral(text);
@@ -512,12 +527,12 @@ void SearchWindow::showList(int chosen) {
 
     // In the list's own order: on the last field of the key, descending when the table's
     // "Descending Sort" is set.
-    QString sql = QStringLiteral("SELECT * FROM [%1] WHERE %2").arg(table, conditions.join(QStringLiteral(" AND ")));
+    QString sql = QStringLiteral("SELECT * FROM [%1] WHERE %2")
+                      .arg(table, conditions.join(QStringLiteral(" AND ")));
     const int keys = std::max(1, data::KeyColumnCount(table));
     if (const std::optional<engine::TableDef> def = tableDefinition(table)) {
-        (void)data::attempt([&] {
-            sql += QStringLiteral(" ORDER BY [%1]").arg(def->FieldAt(keys - 1).Name());
-        });
+        (void)data::attempt(
+            [&] { sql += QStringLiteral(" ORDER BY [%1]").arg(def->FieldAt(keys - 1).Name()); });
     }
     bool descending = false;
     (void)data::attempt([&] { descending = tv::SettingInt(tv::keys::DescendingSort(table)) != 0; });
