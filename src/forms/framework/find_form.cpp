@@ -121,6 +121,31 @@ bool isNumberType(engine::FieldType type) {
            type == FieldType::Currency || type == FieldType::Single || type == FieldType::Double;
 }
 
+bool only(const QString& text, const QString& allowed) {
+    return std::all_of(text.begin(), text.end(),
+                       [&](QChar c) { return c.isDigit() || allowed.contains(c); });
+}
+
+// Whether a number or date could be shown holding the text. A number (plain, or through a
+// pattern of digits and separators) is digits, signs and separators; a date written in
+// numbers ("General Date", "Short Date", "dd/mm/yy" ...) digits, separators and the AM/PM
+// marks. Fields that cannot hold the text are left out of the search, which in a
+// whole-record search for a name over a long list is most of the work.
+bool couldHold(const FindField& field, const QString& text) {
+    const QString pattern = field.pattern.toLower();
+    if (isNumberType(field.type) && only(pattern, QStringLiteral("#.,%")))
+        return only(text, QStringLiteral("+-.,Ee %"));
+    if (field.type != engine::FieldType::Date) return true;
+    static const QStringList numericNames = {
+        QStringLiteral("general date"), QStringLiteral("short date"), QStringLiteral("long time"),
+        QStringLiteral("medium time"), QStringLiteral("short time")};
+    const bool numeric =
+        numericNames.contains(pattern) ||
+        (!pattern.contains(QLatin1String("mmm")) && !pattern.contains(QLatin1String("ddd")) &&
+         only(pattern, QStringLiteral("dmyhns/:.- ")));
+    return !numeric || only(text, QStringLiteral("/-.: AaPpMm"));
+}
+
 bool isAscii(const QString& text) {
     for (const QChar c : text)
         if (c.unicode() > 0x7f) return false;
@@ -148,10 +173,7 @@ QString fieldCriterion(const FindField& field, const FindRequest& request) {
     if (field.type == FieldType::LongBinary) return {};
     const bool plainText =
         (field.type == FieldType::Text || field.type == FieldType::Memo) && field.pattern.isEmpty();
-    // A number written without a pattern is digits and signs only.
-    if (isNumberType(field.type) && field.pattern.isEmpty() &&
-        std::none_of(request.text.begin(), request.text.end(), [](QChar c) { return c.isDigit(); }))
-        return {};
+    if (!couldHold(field, request.text)) return {};
 
     const QString name = u'[' + field.name + u']';
     // Texts compare as stored; other values as the list writes them.
