@@ -300,9 +300,6 @@ SearchWindow::SearchWindow(QWidget* parent)
         else
             close();
     });
-    for (QWidget* box : controlArray(this, QStringLiteral("DataField")))
-        connect(static_cast<QLineEdit*>(box), &QLineEdit::returnPressed, this,
-                &SearchWindow::search);
     for (QWidget* button : controlArray(this, QStringLiteral("Lookup"))) {
         const int index = arrayIndex(button);
         connect(static_cast<QToolButton*>(button), &QToolButton::clicked, this,
