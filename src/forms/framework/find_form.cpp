@@ -369,6 +369,8 @@ private:
             grid->scrollTo(hit, QAbstractItemView::PositionAtCenter);
         }
         FindPrompt prompt(list_);
+        const QPushButton* edit = list_->commandButton(ListForm::Edit);
+        prompt.allowOpen(edit && edit->isEnabled());
         const QModelIndex shown = grid->currentIndex();
         if (shown.isValid() && grid->isVisible()) {
             QRect rect = grid->visualRect(shown);

@@ -26,6 +26,8 @@ FindPrompt::~FindPrompt() = default;
 
 QString FindPrompt::answer() const { return tagOf(this); }
 
+void FindPrompt::allowOpen(bool allowed) { ui_->Openf->setEnabled(allowed); }
+
 void FindPrompt::answerWith(const QString& tag) {
     setTag(this, tag);
     accept();

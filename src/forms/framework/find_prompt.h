@@ -21,6 +21,8 @@ public:
 
     // "Next", "Open" or empty.
     QString answer() const;
+    // Open is offered only where the list's Edit command is (the user's rights).
+    void allowOpen(bool allowed);
 
     // Places the prompt where it hides nothing of the list: below the list's window when
     // the screen has room there, else above it, else just below (or above) the row found.

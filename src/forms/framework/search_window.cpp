@@ -448,6 +448,7 @@ std::optional<QString> SearchWindow::customerByContact(const QString& name) {
     if (count == 0) return std::nullopt;
     if (count == 1) return customer;
     // Several customers have a contact of that name: the user picks the customer.
+    data::prompter().setPointer(data::kPointerDefault);
     return RunTableLookup(this, QStringLiteral("Customers"), 1, QString(),
                           sql + QStringLiteral(" ORDER BY [CUSTOMER NAME]"));
 }
