@@ -12,6 +12,7 @@
 #include "forms/framework/controls.h"
 #include "forms/framework/data_tables.h"
 #include "forms/framework/filter_window.h"
+#include "forms/framework/find_form.h"
 #include "forms/framework/form_fields.h"
 #include "forms/framework/grid_layout.h"
 #include "forms/framework/list_columns.h"
@@ -223,11 +224,6 @@ void ListForm::applyAccessRights() {
         enable(Copy, false);
         enable(Delete, false);
     }
-    // Finding in a list is the find dialog's work, which this version does not have yet.
-    if (QPushButton* find = commandButton(Find)) {
-        find->setEnabled(false);
-        find->setToolTip(tr("Finding a record in the list comes in a later version of Tolvarine."));
-    }
 }
 
 void ListForm::LoadList(bool useDefault) {
@@ -322,6 +318,9 @@ void ListForm::runCommand(int index) {
         case Delete:
             deleteRecord();
             break;
+        case Find:
+            FindInList(this);
+            break;
         case Filter:
             filterList();
             break;
@@ -341,7 +340,7 @@ void ListForm::runCommand(int index) {
             exportList();
             break;
         default:
-            break;  // Letter has no command here; Find is not available yet
+            break;  // Letter has no command here
     }
 }
 
