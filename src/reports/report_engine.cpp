@@ -213,6 +213,16 @@ int ReportEngine::PrintReport() {
                 request.maximized = windowMaximized_;
                 request.layout = QPageLayout(QPageSize(report.pageSize), report.orientation, report.margins,
                                              QPageLayout::Millimeter);
+                request.layOut = [&](QPagedPaintDevice& device) -> std::unique_ptr<ReportPages> {
+                    try {
+                        auto pages = std::make_unique<ReportPages>(report, rows, context, device);
+                        pages_ = pages->count();
+                        return pages;
+                    } catch (const FormulaError& e) {
+                        problem = e;
+                        return nullptr;
+                    }
+                };
                 request.paint = [&](QPrinter* printer) {
                     try {
                         pages_ = renderReport(report, rows, context, *printer);

@@ -25,6 +25,7 @@
 #include <QString>
 #include <functional>
 #include <map>
+#include <memory>
 
 class QPrinter;
 
@@ -38,12 +39,15 @@ inline constexpr int kStatusFinished = 0;
 inline constexpr int kStatusRunning = 1;
 inline constexpr int kStatusFailed = -1;
 
-// Shows the pages in a preview window titled `title`; `paint` paints every page on the
-// printer it is given. Returns when the window is closed.
+// Shows the pages in a preview window titled `title`. `layOut` places the pages for a
+// device once (null when a value cannot be worked out; the run then reports it), so the
+// window paints only the pages shown; `paint` paints every page on the printer it is
+// given, for printing from the preview. Returns when the window is closed.
 struct PreviewRequest {
     QString title;
     bool maximized = false;
     QPageLayout layout;
+    std::function<std::unique_ptr<ReportPages>(QPagedPaintDevice&)> layOut;
     std::function<void(QPrinter*)> paint;
 };
 using PreviewHandler = std::function<void(const PreviewRequest&)>;

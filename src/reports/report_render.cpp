@@ -39,10 +39,10 @@ struct Accumulator {
     tv::Variant lowest, highest;
 };
 
-class Layout : public FormulaScope {
+class PageLayout : public FormulaScope {
 public:
-    Layout(const ReportDefinition& report, const ReportRows& rows, const RenderContext& context,
-           QPaintDevice& device)
+    PageLayout(const ReportDefinition& report, const ReportRows& rows, const RenderContext& context,
+               QPaintDevice& device)
         : report_(report), rows_(rows), context_(context), device_(device) {
         pxPerMm_ = device.logicalDpiX() / 25.4;
         bodyBottom_ = device.height() - mm(report.pageFooter.height);
@@ -296,7 +296,7 @@ private:
     std::unordered_map<QString, int> imageKeys_;
 };
 
-void paintPage(QPainter& painter, const Layout& layout, const std::vector<Op>& ops, int page, int pages) {
+void paintPage(QPainter& painter, const PageLayout& layout, const std::vector<Op>& ops, int page, int pages) {
     for (const Op& op : ops) {
         switch (op.kind) {
             case Op::Kind::Text: {
@@ -348,20 +348,62 @@ void applyPageLayout(const ReportDefinition& report, QPagedPaintDevice& device) 
                                      QPageLayout::Millimeter));
 }
 
+class ReportPages::Layout : public PageLayout {
+public:
+    using PageLayout::PageLayout;
+};
+
+ReportPages::ReportPages(const ReportDefinition& report, const ReportRows& rows, const RenderContext& context,
+                         QPagedPaintDevice& device) {
+    applyPageLayout(report, device);
+    layout_ = std::make_unique<Layout>(report, rows, context, device);
+    layout_->run();
+    resolution_ = device.logicalDpiX();
+    const QPageLayout page = device.pageLayout();
+    pageSize_ = page.fullRectPixels(resolution_).size();
+    printableOrigin_ = page.paintRectPixels(resolution_).topLeft();
+}
+
+ReportPages::~ReportPages() = default;
+
+int ReportPages::count() const { return static_cast<int>(layout_->pages.size()); }
+
+void ReportPages::paint(QPainter& painter, int index) const {
+    if (index < 0 || index >= count()) return;
+    paintPage(painter, *layout_, layout_->pages[static_cast<size_t>(index)], index + 1, count());
+}
+
+QImage ReportPages::image(int index, int width) const {
+    if (pageSize_.isEmpty() || width <= 0) return {};
+    const double scale = width / pageSize_.width();
+    QImage page(QSize(width, qRound(pageSize_.height() * scale)), QImage::Format_RGB32);
+    // The image claims the layout's resolution, so fonts and measured texts come out at
+    // the sizes they were laid out with; the painter then scales the page down to fit.
+    const int dotsPerMetre = qRound(resolution_ / 0.0254);
+    page.setDotsPerMeterX(dotsPerMetre);
+    page.setDotsPerMeterY(dotsPerMetre);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.scale(scale, scale);
+    painter.translate(printableOrigin_);
+    paint(painter, index);
+    return page;
+}
+
 int renderReport(const ReportDefinition& report, const ReportRows& rows, const RenderContext& context,
                  QPagedPaintDevice& device) {
-    applyPageLayout(report, device);
-    Layout layout(report, rows, context, device);
-    layout.run();
+    const ReportPages pages(report, rows, context, device);
     QPainter painter;
     if (!painter.begin(&device)) return 0;
-    const int pages = static_cast<int>(layout.pages.size());
-    for (int p = 0; p < pages; ++p) {
+    for (int p = 0; p < pages.count(); ++p) {
         if (p > 0) device.newPage();
-        paintPage(painter, layout, layout.pages[static_cast<size_t>(p)], p + 1, pages);
+        pages.paint(painter, p);
     }
     painter.end();
-    return pages;
+    return pages.count();
 }
 
 void writeDetailText(const ReportDefinition& report, const ReportRows& rows, const RenderContext& context,

@@ -14,11 +14,17 @@
 
 #include "reports/report_data.h"
 
+#include <QImage>
+#include <QPoint>
+#include <QSizeF>
 #include <QString>
 #include <functional>
 #include <map>
+#include <memory>
 
 class QPagedPaintDevice;
+class QPaintDevice;
+class QPainter;
 class QIODevice;
 
 namespace tv::reports {
@@ -34,6 +40,35 @@ struct RenderContext {
 
 // Sets the device's page size, orientation and margins to the report's.
 void applyPageLayout(const ReportDefinition& report, QPagedPaintDevice& device);
+
+// A report laid out for a device (its page layout applied first): the pages are placed,
+// so each can then be painted on its own, in any order. The preview lays out once and
+// paints only the pages the user looks at. The report, rows and context must outlive it.
+// Throws FormulaError when a value cannot be worked out.
+class ReportPages {
+public:
+    ReportPages(const ReportDefinition& report, const ReportRows& rows, const RenderContext& context,
+                QPagedPaintDevice& device);
+    ~ReportPages();
+    ReportPages(const ReportPages&) = delete;
+    ReportPages& operator=(const ReportPages&) = delete;
+
+    int count() const;
+    // The paper's size in the layout device's pixels, and that device's resolution.
+    QSizeF pageSize() const { return pageSize_; }
+    int resolution() const { return resolution_; }
+    // Paints page `index` (0-based) with a painter on a device of the layout's resolution.
+    void paint(QPainter& painter, int index) const;
+    // Page `index` as an image `width` pixels wide, white paper, for showing on screen.
+    QImage image(int index, int width) const;
+
+private:
+    class Layout;
+    std::unique_ptr<Layout> layout_;
+    QSizeF pageSize_;
+    QPoint printableOrigin_;  // where the margins end, on the paper
+    int resolution_ = 0;
+};
 
 // Lays out and paints the report on the device, page layout included. Returns the number
 // of pages (0 when the device cannot be painted on). Throws FormulaError when a value

@@ -6,11 +6,13 @@
 #include "data/app_state.h"
 #include "forms/framework/date_box.h"
 #include "forms/reports/report_criteria.h"
+#include "forms/reports/report_preview.h"
 #include "forms/reports/run_report.h"
 #include "reports/report_engine.h"
 #include "reports/report_files.h"
 
 #include <gtest/gtest.h>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -80,6 +82,47 @@ TEST_F(RunReportTest, CriteriaSelectTheRowsAndAreNamedOnTheReport) {
     QStringList last = tvtest::joinedRows(tv::data::state().DefinitionsDb,
                                           u"SELECT [LASTSELECTEDBY] FROM [REPORT DEFINITIONS] WHERE [NAME] = 'Activities by User'"_s);
     EXPECT_EQ(last, QStringList{u"admin"_s});
+}
+
+// The preview lays the report out once, for as many pages as the printer gets, and
+// paints the page asked for; a report whose formula fails shows nothing and is reported.
+TEST_F(RunReportTest, ThePreviewShowsThePrintedPagesOneAtATime) {
+    QStringList rows;
+    for (int i = 0; i < 150; ++i)
+        rows << u"INSERT INTO CUSTOMERS ([CUSTOMER NAME], POSTALCITY) VALUES ('O''Brien %1', 'Perth')"_s.arg(i);
+    execData(rows);
+    tv::reports::ReportEngine engine;
+    engine.setReportFileName(data.file(u"CustList.rpt"_s));
+    engine.setFormula(u"criteria"_s, u"'All records'"_s);
+    engine.setDestination(2);
+    engine.setPrintFileName(data.file(u"list.pdf"_s));
+    ASSERT_EQ(engine.PrintReport(), tv::reports::kStatusFinished);
+    const int printed = engine.pagesPrinted();
+    ASSERT_GT(printed, 1);
+
+    int shown = 0;
+    QImage first, again, last;
+    tv::reports::setPreviewHandler([&](const tv::reports::PreviewRequest& request) {
+        tv::forms::ReportPreview preview(request);
+        auto image = [&] { return preview.findChild<QLabel*>(u"PageImage"_s)->pixmap().toImage(); };
+        shown = preview.pageCount();
+        first = image();
+        preview.showPage(shown);
+        last = image();
+        preview.showPage(1);
+        again = image();
+    });
+    engine.setDestination(0);
+    EXPECT_EQ(engine.PrintReport(), tv::reports::kStatusFinished);
+    EXPECT_EQ(shown, printed);
+    EXPECT_FALSE(first.isNull());
+    EXPECT_EQ(first, again);
+    EXPECT_NE(first, last);
+
+    engine.setSelectionFormula(u"{Customers.Nowhere} = 1"_s);
+    ask.message(kOk, u"Nowhere"_s);
+    EXPECT_EQ(engine.PrintReport(), tv::reports::kStatusFailed);
+    tv::reports::setPreviewHandler({});
 }
 
 }  // namespace
