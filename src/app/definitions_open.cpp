@@ -82,8 +82,9 @@ void tellLegacyFile() {
         QStringLiteral("This database is in the old Microsoft Access (Jet) format, which "
                        "Tolvarine cannot open directly:\n") +
             shownPath() +
-            QStringLiteral("\n\nAsk your system administrator to convert it to the current "
-                           "format with the administration tool."),
+            QStringLiteral("\n\nThe file has not been changed. Ask your system administrator to "
+                           "point Tolvarine at a data folder in the current format (the "
+                           "administration tool's \"create\" command makes a new one)."),
         msgbox::kOkOnly + msgbox::kExclamation);
 }
 

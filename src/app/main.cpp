@@ -1,5 +1,6 @@
 // Tolvarine: the desktop customer-management program. Everything starts at the sign-in
 // window.
+#include "app/app_icon.h"
 #include "app/qt_prompter.h"
 #include "app/startup.h"
 #include "core/regional.h"
@@ -10,6 +11,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvarine"));
+    QApplication::setWindowIcon(tv::app::applicationIcon());
 
     tv::pinRegional(tv::RegionalSettings::fromSystemLocale());
 

@@ -91,7 +91,7 @@ TEST_F(LayoutTest, AWindowClosedMaximisedKeepsItsLastNormalGeometry) {
     setMdiArea(&area);
     tv::data::state().WindowPlacementMode = 2;
     const QString table = u"Customer Feedback"_s;
-    const QRect normal(450, 600, 7500, 5250);
+    const QRect normal(450, 600, 7500, 7500);  // larger than the window's least size
     // Closed by its own Close button, a window takes its MDI frame with it.
     auto closeWindow = [](RecordWindow* w) {
         const QPointer<QWidget> frame(windowFrame(w));
@@ -114,6 +114,14 @@ TEST_F(LayoutTest, AWindowClosedMaximisedKeepsItsLastNormalGeometry) {
     EXPECT_EQ(setting(table, u"Form Width"_s), u"7500"_s);
     w = GetRecordWindow(table);
     EXPECT_EQ(pixelsToTwips(windowFrame(w)->geometry()), normal);
+
+    // A stored size too small for the window's layout opens at the least size that fits.
+    closeWindow(w);
+    store(table, u"Form Height=300;Form Width=300"_s);
+    w = GetRecordWindow(table);
+    const QSize least = windowFrame(w)->minimumSizeHint();
+    EXPECT_GE(windowFrame(w)->height(), least.height());
+    EXPECT_GE(windowFrame(w)->width(), least.width());
     setMdiArea(nullptr);
 }
 

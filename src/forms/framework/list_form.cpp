@@ -175,6 +175,8 @@ void ListForm::firstActivation() {
     goToFirstRow();
     applyColourCoding();
     applyAccessRights();
+    // The keyboard starts in the rows, so Enter opens the current one at once.
+    ui->TDBGrid1->setFocus();
 }
 
 void ListForm::buildColumns() {

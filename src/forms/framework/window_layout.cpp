@@ -86,6 +86,8 @@ std::int16_t RestoreWindowLayout(QWidget* form, const QString& section, int defa
         default:
             break;
     }
+    // A stored or default size smaller than the window's layout needs would clip it.
+    frame->resize(frame->size().expandedTo(frame->minimumSizeHint()));
     return -1;
 }
 
