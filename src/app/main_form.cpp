@@ -2,6 +2,7 @@
 
 #include "app/about_box.h"
 #include "app/mail_check.h"
+#include "app/menu_mnemonics.h"
 #include "app/menu_tables.h"
 #include "app/open_windows.h"
 #include "app/tip_window.h"
@@ -100,6 +101,7 @@ MainForm::MainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<U
     buildToolbarButtons();
     connectCommands();
     connect(ui->mnuWindow, &QMenu::aboutToShow, this, &MainForm::fillWindowMenu);
+    new MenuMnemonics(menuBar(), ui->MdiArea);
 
     // The toolbar's own menu offers the customise dialog, as a double-click on it does.
     ui->Toolbar1->setContextMenuPolicy(Qt::CustomContextMenu);

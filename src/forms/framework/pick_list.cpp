@@ -48,6 +48,11 @@ void PickList::showPopup() {
     QComboBox::showPopup();
 }
 
+void PickList::focusInEvent(QFocusEvent* event) {
+    if (!filled_) fill();
+    QComboBox::focusInEvent(event);
+}
+
 PickList::Source tableColumn(const QString& source, int column, int database) {
     return [source, column, database] {
         data::StringListSink sink;

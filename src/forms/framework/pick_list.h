@@ -1,6 +1,6 @@
 // The drop-down list of a record window's field: an editable combo box whose entries are
-// read when it first drops down, so that opening a window reads no list the user never
-// opens. A value that is not in the list may be typed; reading the entries keeps the
+// read when it first takes the focus or drops down, so that opening a window reads no
+// list the user never reaches, and typing the start of an entry completes it. A value that is not in the list may be typed; reading the entries keeps the
 // text the box holds. Where the entries depend on another field (a customer's contacts),
 // the window calls invalidate() when that field changes and the next drop-down reads
 // them again.
@@ -34,6 +34,9 @@ public:
     QStringList entries() const;
 
     void showPopup() override;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     Source source_;
