@@ -11,6 +11,7 @@
 #include "engine/engine.h"
 
 #include <QHash>
+#include <cmath>
 #include <QSet>
 #include <QThread>
 #include <vector>
