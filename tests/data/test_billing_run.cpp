@@ -111,7 +111,6 @@ TEST_F(BillingTest, ASingleInvoiceHoldsEveryLineAndMarksEveryItem) {
 
     // Nothing is outstanding any more.
     EXPECT_TRUE(RunBilling(november()).orders.isEmpty());
-    EXPECT_EQ(dataValue("SELECT COUNT(*) FROM [SALES ORDERS]"), "1");
 }
 
 TEST_F(BillingTest, MultipleInvoicesGiveEachProjectRequestAndKindItsOwnOrder) {
@@ -211,8 +210,6 @@ protected:
         for (const char* sql :
              {"SELECT COUNT(*) FROM ACTIVITIES a WHERE INVOICENO IS NOT NULL AND NOT EXISTS (SELECT 1 "
               "FROM [SALES ORDERS] o WHERE o.ORDERNO = a.INVOICENO AND o.[CUSTOMER NAME] = a.[CUSTOMER NAME])",
-              "SELECT COUNT(*) FROM [SERVICE CONTRACTS] c WHERE ORDERNO IS NOT NULL AND NOT EXISTS (SELECT 1 "
-              "FROM [SALES ORDERS] o WHERE o.ORDERNO = c.ORDERNO AND o.[CUSTOMER NAME] = c.[CUSTOMER NAME])",
               "SELECT COUNT(*) FROM (SELECT [CUSTOMER NAME] FROM ACTIVITIES GROUP BY [CUSTOMER NAME] "
               "HAVING COUNT(INVOICENO) NOT IN (0, 3))",
               "SELECT COUNT(*) FROM [SERVICE CONTRACTS] c JOIN ACTIVITIES a ON a.[CUSTOMER NAME] = "

@@ -60,7 +60,7 @@ TEST_F(SalesTest, FreeCodesCreditsAndBadNumbers) {
 
     LineItemDialog refused(nullptr, "Sales Orders Detail", "7", 3);
     refused.findChild<QLineEdit*>("Quantity")->setText("two");
-    ask.message(tv::data::msgbox::kOk, "Quantity two");
+    ask.message(tv::data::msgbox::kOk, "Quantity: two");
     refused.SaveDetails();
     EXPECT_NE(refused.result(), QDialog::Accepted);
     EXPECT_EQ(refused.findChild<QLineEdit*>("Quantity")->text(), "two");

@@ -13,6 +13,7 @@
 #include "ui_billing_window.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QDate>
 #include <QRegularExpression>
 #include <algorithm>
@@ -97,6 +98,7 @@ bool BillingWindow::run() {
     if (ui_->PrintAll->isChecked() && !result_.orders.isEmpty()) reports::PrintInvoices(result_.orders);
     data::prompter().setPointer(data::kPointerDefault);
     ui_->ListCommand_1->setEnabled(true);
+    if (QLabel* status = statusPanel()) status->clear();
     data::ShowMessage(kFinished, QStringLiteral("\n\n%1 invoices raised.").arg(result_.orders.size()));
     return true;
 }

@@ -94,8 +94,15 @@ void DocumentWindow::setUpDocument(const Controls& controls) {
     model_ = new LineItemsModel(&lines_, this);
     c_.grid->setModel(model_);
     c_.grid->verticalHeader()->hide();
+    c_.grid->setWordWrap(false);
+    c_.grid->verticalHeader()->setDefaultSectionSize(c_.grid->fontMetrics().height() + 6);
+    // Figures take the width their usual values need; the description takes the rest.
+    const int digit = c_.grid->fontMetrics().horizontalAdvance(u'0');
+    const int widths[kColumns] = {5, 14, 0, 9, 11, 10, 7, 12};
+    for (int column = 0; column < kColumns; ++column)
+        if (widths[column] > 0) c_.grid->setColumnWidth(column, widths[column] * digit);
     c_.grid->horizontalHeader()->setSectionResizeMode(kDescription, QHeaderView::Stretch);
-    c_.grid->setColumnWidth(kLineNo, 40);
+    c_.grid->horizontalHeader()->setMinimumSectionSize(4 * digit);
 
     c_.contact->setSource([this] {
         QStringList names;

@@ -119,7 +119,7 @@ void LineItemDialog::SaveDetails() {
     double values[4] = {};
     for (int i = 0; i < 4; ++i) {
         if (!readNumber(numbers[i].second, &values[i])) {
-            data::ShowMessage(kNotANumber, fieldName(numbers[i].first) + QStringLiteral(" ") +
+            data::ShowMessage(kNotANumber, fieldName(numbers[i].first) + QStringLiteral(": ") +
                                                numbers[i].second->text());
             numbers[i].second->setFocus(Qt::OtherFocusReason);
             numbers[i].second->selectAll();

@@ -50,6 +50,12 @@ OrderWindow::OrderWindow(QWidget* parent)
     ui_->PType->setSource([] {
         return QStringList{tr("Account"), tr("Cash"), tr("Cheque"), tr("Credit Card"), tr("Direct Debit")};
     });
+    // A customer chosen for a new order brings its account number.
+    connect(ui_->CustomerName, &QLineEdit::editingFinished, this, [this] {
+        if (!ui_->AccountNo->text().trimmed().isEmpty()) return;
+        ui_->AccountNo->setText(data::GetFieldText(QStringLiteral("Customers"),
+                                                   ui_->CustomerName->text().trimmed(), QString(), 23));
+    });
     connect(ui_->Quotations, &QComboBox::activated, this,
             [this] { copyQuotation(ui_->Quotations->currentText()); });
     connect(ui_->AmountPaid, &QLineEdit::editingFinished, this, [this] {
