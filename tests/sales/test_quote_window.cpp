@@ -5,6 +5,7 @@
 #include "forms/sales/document_window.h"
 
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTableView>
 
@@ -38,10 +39,16 @@ TEST_F(SalesTest, AQuotationIsNumberedAndStoredWithItsLinesRenumbered) {
     EXPECT_EQ(quote->findChild<QLineEdit*>("SalesTax")->text(), "5.25");
     EXPECT_EQ(quote->findChild<QLineEdit*>("TotalOrder")->text(), "87.72");
 
+    // The delivery line dragged onto the first.
+    auto* grid = quote->findChild<QTableView*>("TDBGrid1");
+    QMimeData* dragged = grid->model()->mimeData({grid->model()->index(1, 0)});
+    grid->model()->dropMimeData(dragged, Qt::MoveAction, -1, -1, grid->model()->index(0, 0));
+    delete dragged;
+
     ASSERT_TRUE(quote->save());
     EXPECT_EQ(quote->findChild<QLineEdit*>("DocumentId")->text(), "1");
     EXPECT_EQ(dataRows("SELECT QUOTENO, LINENO, PRODUCTCODE, QUANTITY, LINEVALUE FROM [QUOTATIONS DETAIL]"),
-              QStringList({"1|1|TONER|3|57.72", "1|2|Delivery|1|25"}));
+              QStringList({"1|1|Delivery|1|25", "1|2|TONER|3|57.72"}));
     EXPECT_EQ(dataRows("SELECT [CUSTOMER NAME], ITEMTOTAL, FREIGHTTOTAL, SALESTAX, TOTAL FROM QUOTATIONS"),
               QStringList{"O'Brien Plumbing & Gas|77.47|5|5.25|87.72"});
     EXPECT_EQ(dataValue("SELECT DESCRIPTION FROM ACTIVITIES"), "Quotation prepared (1)");
@@ -52,7 +59,7 @@ TEST_F(SalesTest, AQuotationIsNumberedAndStoredWithItsLinesRenumbered) {
     quote->deleteLine();
     ASSERT_TRUE(quote->save());
     EXPECT_EQ(dataRows("SELECT QUOTENO, LINENO, PRODUCTCODE FROM [QUOTATIONS DETAIL]"),
-              QStringList{"1|1|Delivery"});
+              QStringList{"1|1|TONER"});
     EXPECT_EQ(dataValue("SELECT COUNT(*) FROM ACTIVITIES"), "1");
 }
 

@@ -17,6 +17,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTableView>
 #include <QToolButton>
@@ -83,6 +84,38 @@ QVariant LineItemsModel::headerData(int section, Qt::Orientation orientation, in
     return section >= 0 && section < kColumns ? tr(kHeads[section]) : QVariant();
 }
 
+namespace {
+const QString kLineMime = QStringLiteral("application/x-tolvarine-line");
+}  // namespace
+
+Qt::ItemFlags LineItemsModel::flags(const QModelIndex& index) const {
+    const Qt::ItemFlags base = QAbstractTableModel::flags(index);
+    return index.isValid() ? base | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled : base | Qt::ItemIsDropEnabled;
+}
+
+QStringList LineItemsModel::mimeTypes() const { return {kLineMime}; }
+
+QMimeData* LineItemsModel::mimeData(const QModelIndexList& indexes) const {
+    if (indexes.isEmpty()) return nullptr;
+    auto* data = new QMimeData;
+    data->setData(kLineMime, QByteArray::number(indexes.first().row()));
+    return data;
+}
+
+bool LineItemsModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int,
+                                  const QModelIndex& parent) {
+    if (action != Qt::MoveAction || !data->hasFormat(kLineMime) || !moveLine) return false;
+    bool ok = false;
+    const int from = data->data(kLineMime).toInt(&ok);
+    // Dropped on a row: that row; between rows or below the last: the place there.
+    int to = parent.isValid() ? parent.row() : row;
+    if (to < 0 || to >= rowCount()) to = rowCount() - 1;
+    if (!ok) return false;
+    moveLine(from, to);
+    // The lines are already in their new order: the view must not remove the dragged row.
+    return false;
+}
+
 DocumentWindow::DocumentWindow(data::SalesDocument kind, QWidget* parent)
     : RecordWindow(parent), kind_(kind) {}
 
@@ -93,6 +126,12 @@ void DocumentWindow::setUpDocument(const Controls& controls) {
     labels_ = DesignedLabels(this);
     model_ = new LineItemsModel(&lines_, this);
     c_.grid->setModel(model_);
+    model_->moveLine = [this](int from, int to) { moveLine(from, to); };
+    c_.grid->setDragEnabled(true);
+    c_.grid->setAcceptDrops(true);
+    c_.grid->setDropIndicatorShown(true);
+    c_.grid->setDragDropMode(QAbstractItemView::DragDrop);
+    c_.grid->setDefaultDropAction(Qt::MoveAction);
     c_.grid->verticalHeader()->hide();
     c_.grid->setWordWrap(false);
     c_.grid->verticalHeader()->setDefaultSectionSize(c_.grid->fontMetrics().height() + 6);

@@ -19,6 +19,7 @@
 #include "forms/framework/record_window.h"
 
 #include <QAbstractTableModel>
+#include <functional>
 #include <vector>
 
 class QLineEdit;
@@ -42,6 +43,14 @@ public:
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // A line dragged onto another is taken out and put in at that row.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
+    std::function<void(int from, int to)> moveLine;
     // The lines changed: the grid reads them again.
     void reset() {
         beginResetModel();
