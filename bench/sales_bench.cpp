@@ -325,8 +325,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred) wall_[run.benchmark_name()] = run.GetAdjustedRealTime();
+        for (const Run& run : runs) {
+            if (run.error_occurred) continue;
+            // "Billing_window/iterations:1" is filed as "Billing_window".
+            std::string name = run.benchmark_name();
+            name = name.substr(0, name.find('/'));
+            wall_[name] = run.GetAdjustedRealTime();
+            unit_[name] = benchmark::GetTimeUnitString(run.time_unit);
+        }
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
@@ -339,13 +345,15 @@ public:
             const auto raw = wall_.find(base + "_sqlite");
             if (raw == wall_.end()) continue;
             const auto target = targets.find(base);
-            std::printf("%-8s %14.3f %14.3f %8.1f %8s\n", base.c_str(), program, raw->second,
-                        program / raw->second, target == targets.end() ? "-" : target->second.c_str());
+            std::printf("%-8s %12.3f%-2s %12.3f%-2s %8.1f %8s\n", base.c_str(), program, unit_[name],
+                        raw->second, unit_[name], program / raw->second,
+                        target == targets.end() ? "-" : target->second.c_str());
         }
     }
 
 private:
     std::map<std::string, double> wall_;
+    std::map<std::string, const char*> unit_;
 };
 
 }  // namespace
