@@ -6,6 +6,7 @@
 #include "data/activity_log.h"
 #include "data/counters.h"
 #include "data/prompter.h"
+#include "forms/framework/definition_rows.h"
 #include "forms/framework/pick_list.h"
 #include "forms/framework/status.h"
 #include "forms/framework/table_lookup.h"
@@ -81,7 +82,9 @@ QVariant LineItemsModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation == Qt::Vertical) return section + 1;
     static const char* const kHeads[] = {"Line",     "Product Code", "Description", "Quantity",
                                          "Unit Price", "Discount %",  "Tax %",       "Line Value"};
-    return section >= 0 && section < kColumns ? tr(kHeads[section]) : QVariant();
+    if (section < 0 || section >= kColumns) return {};
+    const QString defined = headings_.value(section);
+    return defined.isEmpty() ? tr(kHeads[section]) : defined;
 }
 
 namespace {
@@ -137,11 +140,20 @@ void DocumentWindow::setUpDocument(const Controls& controls) {
     c_.grid->verticalHeader()->setDefaultSectionSize(c_.grid->fontMetrics().height() + 6);
     // Figures take the width their usual values need; the description takes the rest.
     const int digit = c_.grid->fontMetrics().horizontalAdvance(u'0');
-    const int widths[kColumns] = {5, 14, 0, 9, 11, 10, 7, 12};
+    const int widths[kColumns] = {8, 14, 0, 9, 11, 11, 8, 12};
     for (int column = 0; column < kColumns; ++column)
         if (widths[column] > 0) c_.grid->setColumnWidth(column, widths[column] * digit);
     c_.grid->horizontalHeader()->setSectionResizeMode(kDescription, QHeaderView::Stretch);
     c_.grid->horizontalHeader()->setMinimumSectionSize(4 * digit);
+    // The detail table's field definitions caption the columns and hide those an
+    // administrator hid (the grid's columns are the table's fields from LINENO on).
+    QStringList headings;
+    for (int column = 0; column < kColumns; ++column) {
+        const std::optional<DefinitionRow> field = fieldRow(data::detailTable(kind_), column + 2);
+        headings << (field && field->caption ? *field->caption : QString());
+        c_.grid->setColumnHidden(column, field && field->hidden);
+    }
+    model_->setHeadings(headings);
 
     c_.contact->setSource([this] {
         QStringList names;

@@ -32,7 +32,8 @@ namespace tv::forms {
 class PickList;
 
 // The lines of a document as the grid shows them: line number, product code, description,
-// quantity, unit price, discount rate, tax rate and line value.
+// quantity, unit price, discount rate, tax rate and line value, headed and hidden as the
+// detail table's FIELD DEFINITIONS say.
 class LineItemsModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -51,6 +52,9 @@ public:
     bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
                       const QModelIndex& parent) override;
     std::function<void(int from, int to)> moveLine;
+    // The column headings, the lines' own fields' labels in FIELD DEFINITIONS of the
+    // detail table where it gives them.
+    void setHeadings(const QStringList& headings) { headings_ = headings; }
     // The lines changed: the grid reads them again.
     void reset() {
         beginResetModel();
@@ -59,6 +63,7 @@ public:
 
 private:
     const std::vector<data::DocumentLine>* lines_;
+    QStringList headings_;
 };
 
 class DocumentWindow : public RecordWindow {
