@@ -12,7 +12,6 @@
 
 #include <QHash>
 #include <cmath>
-#include <QSet>
 #include <QThread>
 #include <vector>
 
@@ -85,15 +84,17 @@ public:
                     QHash<QString, double>& rates)
         : request_(request), db_(db), rates_(rates) {}
 
-    // Bills the customer; the numbers of the orders raised.
-    QStringList bill(const QString& customer) {
+    // Bills the customer's items of the kinds in `kinds` (bit k: kind k); the numbers of
+    // the orders raised.
+    QStringList bill(const QString& customer, unsigned kinds) {
         customer_ = customer;
         quoted_ = engine::quoteLiteral(customer);
-        if (request_.kinds[kBillProjects]) projects();
-        if (request_.kinds[kBillRequests]) requests();
-        if (request_.kinds[kBillActivities]) activities();
-        if (request_.kinds[kBillContracts]) contracts();
-        if (request_.kinds[kBillInventory]) inventory();
+        const auto wanted = [&](int kind) { return request_.kinds[kind] && (kinds & (1u << kind)); };
+        if (wanted(kBillProjects)) projects();
+        if (wanted(kBillRequests)) requests();
+        if (wanted(kBillActivities)) activities();
+        if (wanted(kBillContracts)) contracts();
+        if (wanted(kBillInventory)) inventory();
         raiseInvoice();
         return raised_;
     }
@@ -365,30 +366,32 @@ QString periodCondition(const BillingRequest& request, const QString& column) {
     return condition;
 }
 
-// The customers that have something outstanding of a ticked kind (a superset of those the
-// run will bill: each customer's items are read again under the write lock).
-QSet<QString> customersWithWork(engine::Database& db, const BillingRequest& request) {
-    QStringList queries;
+// The customers that have something outstanding of a ticked kind, each with the kinds it
+// has (bit k: kind k). Each customer's items are read again under the write lock, so an
+// item another workstation billed meanwhile is not billed twice; one added meanwhile waits
+// for the next run.
+QHash<QString, unsigned> customersWithWork(engine::Database& db, const BillingRequest& request) {
+    std::vector<std::pair<unsigned, QString>> queries;
     if (request.kinds[kBillProjects] || request.kinds[kBillActivities])
-        queries << QStringLiteral("SELECT DISTINCT [CUSTOMER NAME] FROM ACTIVITIES WHERE BILLABLE = "
+        queries.emplace_back((1u << kBillProjects) | (1u << kBillActivities), QStringLiteral("SELECT DISTINCT [CUSTOMER NAME] FROM ACTIVITIES WHERE BILLABLE = "
                                   "True AND ([INVOICENO] = 0 OR [INVOICENO] = Null)") +
-                       periodCondition(request, QStringLiteral("DATETIME"));
+                       periodCondition(request, QStringLiteral("DATETIME")));
     if (request.kinds[kBillRequests])
-        queries << QStringLiteral("SELECT DISTINCT [CUSTOMER NAME] FROM [COMPLETED REQUESTS] WHERE "
+        queries.emplace_back(1u << kBillRequests, QStringLiteral("SELECT DISTINCT [CUSTOMER NAME] FROM [COMPLETED REQUESTS] WHERE "
                                   "[TOTALCHARGE] > 0 AND ([ORDERNO] = 0 OR [ORDERNO] = Null)") +
-                       periodCondition(request, QStringLiteral("REQUESTED"));
+                       periodCondition(request, QStringLiteral("REQUESTED")));
     if (request.kinds[kBillContracts])
-        queries << QStringLiteral("SELECT DISTINCT [CUSTOMER NAME] FROM [SERVICE CONTRACTS] WHERE "
+        queries.emplace_back(1u << kBillContracts, QStringLiteral("SELECT DISTINCT [CUSTOMER NAME] FROM [SERVICE CONTRACTS] WHERE "
                                   "([ORDERNO] = 0 OR [ORDERNO] = Null)") +
-                       periodCondition(request, QStringLiteral("STARTDATE"));
+                       periodCondition(request, QStringLiteral("STARTDATE")));
     if (request.kinds[kBillInventory])
-        queries << QStringLiteral("SELECT DISTINCT [CUSTOMER NAME] FROM [CUSTOMER INVENTORY] WHERE "
+        queries.emplace_back(1u << kBillInventory, QStringLiteral("SELECT DISTINCT [CUSTOMER NAME] FROM [CUSTOMER INVENTORY] WHERE "
                                   "([ORDERNO] = '' OR [ORDERNO] = Null)") +
-                       periodCondition(request, QStringLiteral("SUPPLIEDDATE"));
-    QSet<QString> names;
-    for (const QString& sql : queries) {
+                       periodCondition(request, QStringLiteral("SUPPLIEDDATE")));
+    QHash<QString, unsigned> names;
+    for (const auto& [kinds, sql] : queries) {
         engine::Recordset rs = db.OpenRecordset(sql);
-        for (; !rs.EOF_(); rs.MoveNext()) names.insert(textIn(rs[0]).toUpper());
+        for (; !rs.EOF_(); rs.MoveNext()) names[textIn(rs[0]).toUpper()] |= kinds;
         rs.Close();
     }
     return names;
@@ -407,7 +410,7 @@ BillingResult RunBilling(const BillingRequest& request, const BillingProgress& p
     if (!OpenDataDatabase()) return result;
 
     QStringList customers;
-    QSet<QString> withWork;
+    QHash<QString, unsigned> withWork;
     std::optional<Failure> failed = attempt([&] {
         engine::Database& db = detail::databaseFor(kDataDb);
         const QString sql =
@@ -432,7 +435,8 @@ BillingResult RunBilling(const BillingRequest& request, const BillingProgress& p
     int lastPercent = -1;
     for (int i = 0; i < customers.size(); ++i) {
         const QString& customer = customers[i];
-        if (withWork.contains(customer.toUpper())) {
+        const unsigned kinds = withWork.value(customer.toUpper());
+        if (kinds != 0) {
             for (;;) {
                 QStringList raised;
                 bool began = false;
@@ -442,7 +446,7 @@ BillingResult RunBilling(const BillingRequest& request, const BillingProgress& p
                     db.BeginTrans();
                     began = true;
                     CustomerBilling billing(request, db, rates);
-                    raised = billing.bill(customer);
+                    raised = billing.bill(customer, kinds);
                     committing = true;
                     db.CommitTrans();
                 });

@@ -20,7 +20,8 @@
 // billed or untouched, and no item is marked without its order. The transaction takes the
 // file's write lock before the customer's items are read, so two workstations billing the
 // same customers at once charge every item exactly once: the second finds the first's
-// marks. Customers are first narrowed to those with something outstanding, so the
+// marks. Customers are first narrowed to those with something outstanding (and to the
+// kinds they have outstanding), so the
 // transaction (and its write to disk) is paid only where there is something to bill.
 #pragma once
 
