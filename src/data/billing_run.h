@@ -21,8 +21,8 @@
 // file's write lock before the customer's items are read, so two workstations billing the
 // same customers at once charge every item exactly once: the second finds the first's
 // marks. Customers are first narrowed to those with something outstanding (and to the
-// kinds they have outstanding), so the
-// transaction (and its write to disk) is paid only where there is something to bill.
+// kinds they have outstanding), so the transaction (and its write to disk) is paid only
+// where there is something to bill.
 #pragma once
 
 #include "core/variant.h"
