@@ -19,6 +19,7 @@
 #include "data/workflow.h"
 #include "forms/admin/admin_windows.h"
 #include "forms/customers/customers_windows.h"
+#include "forms/sales/sales_windows.h"
 #include "forms/reports/reports_windows.h"
 #include "forms/framework/captions.h"
 #include "forms/framework/controls.h"
@@ -81,6 +82,7 @@ void registerWindows() {
     forms::registerFrameworkRecordWindows();
     forms::registerAdminWindows();
     forms::registerCustomerWindows();
+    forms::registerSalesWindows();
     forms::registerReportWindows();
     forms::registerWindow(QStringLiteral("About"),
                           [](QWidget* main) { return new AboutBox(main); });

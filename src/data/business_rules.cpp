@@ -217,6 +217,26 @@ DeleteCascade salesOrderDeleted(const QString& key1) {
                 execute(QStringLiteral("UPDATE [COMPLETED REQUESTS] SET [ORDERNO] = NULL WHERE "
                                        "[ORDERNO] = ") +
                         number);
+                // Inventory items it charged are outstanding again, and its lines go with it.
+                execute(QStringLiteral("UPDATE [CUSTOMER INVENTORY] SET [ORDERNO] = NULL WHERE "
+                                       "[ORDERNO] = ") +
+                        quoteLiteral(number));
+                execute(QStringLiteral("DELETE * FROM [SALES ORDERS DETAIL] WHERE [ORDERNO] = ") +
+                        number);
+            },
+            {}};
+}
+
+// A quotation's lines go with it.
+DeleteCascade quotationDeleted(const QString& key1) {
+    return {[key1] {
+                bool isNumber = false;
+                const qlonglong quoteNo = key1.trimmed().toLongLong(&isNumber);
+                if (!isNumber)
+                    throw engine::DbError(engine::err::kTypeMismatch,
+                                          QStringLiteral("Quotation number is not a number: ") + key1);
+                execute(QStringLiteral("DELETE * FROM [QUOTATIONS DETAIL] WHERE [QUOTENO] = ") +
+                        QString::number(quoteNo));
             },
             {}};
 }
@@ -237,6 +257,7 @@ DeleteCascade BeforeDelete(const QString& table, const QString& key1, const QStr
     if (sameName(table, "Projects")) return projectDeleted(key1);
     if (sameName(table, "Customer Attachments")) return attachmentDeleted(key1, key2);
     if (sameName(table, "Sales Orders")) return salesOrderDeleted(key1);
+    if (sameName(table, "Quotations")) return quotationDeleted(key1);
     return {};
 }
 

@@ -45,6 +45,26 @@ QString typeText(const Field& field) {
     return QStringLiteral("type %1").arg(static_cast<int>(field.Type()));
 }
 
+// Text columns made wider after files were already in use, with the width they had: a
+// file that still has it is sound.
+struct WidenedColumn {
+    const char* table;
+    const char* column;
+    int oldSize;
+};
+constexpr WidenedColumn kWidenedColumns[] = {
+    {"QUOTATIONS DETAIL", "PRODUCTCODE", 20},
+    {"SALES ORDERS DETAIL", "PRODUCTCODE", 20},
+};
+
+bool widenedSince(const QString& table, const QString& column, int size) {
+    for (const WidenedColumn& w : kWidenedColumns)
+        if (table.compare(QLatin1String(w.table), Qt::CaseInsensitive) == 0 &&
+            column.compare(QLatin1String(w.column), Qt::CaseInsensitive) == 0 && size == w.oldSize)
+            return true;
+    return false;
+}
+
 QString columnList(const QStringList& names) {
     return '(' + names.join(QStringLiteral(", ")) + ')';
 }
@@ -77,9 +97,17 @@ public:
                 continue;  // the rest of a misplaced column says nothing more
             }
             const QString named = at + ' ' + w.Name();
-            if (typeText(h) != typeText(w))
+            if (w.Type() == FieldType::Text && h.Type() == FieldType::Text &&
+                widenedSince(table, w.Name(), h.Size())) {
+                // A file made before the column was widened: it still works, but longer
+                // values (a billed item's product code) cannot be stored in it.
+                info(table, QStringLiteral("%1 is %2, narrower than %3: longer values cannot "
+                                           "be stored in this file")
+                                .arg(named, typeText(h), typeText(w)));
+            } else if (typeText(h) != typeText(w)) {
                 error(table,
                       QStringLiteral("%1 is %2, expected %3").arg(named, typeText(h), typeText(w)));
+            }
             if (h.Required() != w.Required()) {
                 error(table, QStringLiteral("%1 is %2, expected %3")
                                  .arg(named, h.Required() ? "required" : "not required",

@@ -70,7 +70,9 @@ protected:
         for (const QString order : {"1042", "1043"}) {
             rows << QStringLiteral(
                         "INSERT INTO [CUSTOMER INVENTORY] (ITEMID, SOURCEDOCTYPE, "
-                        "SOURCEDOCID) VALUES ('ITEM-%1', 'order', '%1')")
+                        "SOURCEDOCID, ORDERNO) VALUES ('ITEM-%1', 'order', '%1', '%1')")
+                        .arg(order)
+                 << QStringLiteral("INSERT INTO [SALES ORDERS DETAIL] (ORDERNO, LINENO) VALUES (%1, 1)")
                         .arg(order)
                  << QStringLiteral(
                         "INSERT INTO ACTIVITIES ([CUSTOMER NAME], [DATETIME], "
@@ -130,6 +132,10 @@ TEST_P(SalesOrderCascade, InventoryGoesOrStaysUnlinkedAndEveryBillingLinkIsClear
     EXPECT_EQ(invoiced(), (QStringList{"", "1043"}));
     EXPECT_EQ(linked("ORDERNO", "SERVICE CONTRACTS", "CONTRACTID"), (QStringList{"", "1043"}));
     EXPECT_EQ(linked("ORDERNO", "COMPLETED REQUESTS", "REQUESTNO"), (QStringList{"", "1043"}));
+    // Items it charged are outstanding again; its lines go with it.
+    EXPECT_EQ(linked("ORDERNO", "CUSTOMER INVENTORY", "ITEMID"),
+              answer == msgbox::kYes ? QStringList({"1043", ""}) : QStringList({"", "1043", ""}));
+    EXPECT_EQ(linked("ORDERNO", "SALES ORDERS DETAIL", "ORDERNO"), QStringList{"1043"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, SalesOrderCascade, ::testing::Values(msgbox::kYes, msgbox::kNo));

@@ -340,6 +340,32 @@ TEST_F(SchemaCheck, CustomColumnsAndTablesAreInformation) {
     EXPECT_TRUE(all.contains("SITE NOTES")) << all.toStdString();
 }
 
+// The sales line tables' product codes were widened for the billing run's codes: a file
+// with the old width passes, with a note; any other width is still an error.
+TEST_F(SchemaCheck, ProductCodesOfTheOldWidthPassWithANote) {
+    const auto detail = [](const char* table, int width) {
+        return QStringLiteral("CREATE TABLE [%1] ([ORDERNO] LONG NOT NULL, [LINENO] SHORT NOT NULL, "
+                              "[PRODUCTCODE] TEXT(%2), [DESCRIPTION] TEXT(255), [QUANTITY] DOUBLE, "
+                              "[UNITPRICE] DOUBLE, [DISCOUNTRATE] DOUBLE, [TAXRATE] DOUBLE, "
+                              "[LINEVALUE] DOUBLE, CONSTRAINT PrimaryKey PRIMARY KEY ([ORDERNO], "
+                              "[LINENO]))")
+            .arg(QLatin1String(table))
+            .arg(width);
+    };
+    change("Data.mdb", {"DROP TABLE [SALES ORDERS DETAIL]", detail("SALES ORDERS DETAIL", 20),
+                        "CREATE INDEX [PRODUCTCODE] ON [SALES ORDERS DETAIL] ([PRODUCTCODE])"});
+    SchemaReport report = check();
+    EXPECT_TRUE(report.passed()) << errors(report).join('\n').toStdString();
+    EXPECT_EQ(notes(report).filter("SALES ORDERS DETAIL: column 2 PRODUCTCODE is Text(20)").size(), 1);
+
+    change("Data.mdb", {"DROP TABLE [SALES ORDERS DETAIL]", detail("SALES ORDERS DETAIL", 10),
+                        "CREATE INDEX [PRODUCTCODE] ON [SALES ORDERS DETAIL] ([PRODUCTCODE])"});
+    report = check();
+    EXPECT_TRUE(errors(report).contains(
+        "Data.mdb: SALES ORDERS DETAIL: column 2 PRODUCTCODE is Text(10), expected Text(100)"))
+        << errors(report).join('\n').toStdString();
+}
+
 // Each difference that breaks the file format is its own error line naming where it is.
 TEST_F(SchemaCheck, DifferencesAreErrorsNamingWhereTheyAre) {
     change("Messages.mdb",

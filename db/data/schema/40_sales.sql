@@ -30,7 +30,7 @@ CREATE INDEX [QUOTEDATE] ON [QUOTATIONS] ([QUOTEDATE]);
 CREATE TABLE [QUOTATIONS DETAIL] (
     [QUOTENO] LONG NOT NULL,        -- 0
     [LINENO] SHORT NOT NULL,        -- 1
-    [PRODUCTCODE] TEXT(20),         -- 2
+    [PRODUCTCODE] TEXT(100),        -- 2 a product, or a billed item ("Projects:Head Office Move")
     [DESCRIPTION] TEXT(255),        -- 3
     [QUANTITY] DOUBLE,              -- 4
     [UNITPRICE] DOUBLE,             -- 5
@@ -84,7 +84,7 @@ CREATE INDEX [ORDERDATE] ON [SALES ORDERS] ([ORDERDATE]);
 CREATE TABLE [SALES ORDERS DETAIL] (
     [ORDERNO] LONG NOT NULL,        -- 0
     [LINENO] SHORT NOT NULL,        -- 1
-    [PRODUCTCODE] TEXT(20),         -- 2
+    [PRODUCTCODE] TEXT(100),        -- 2 a product, or a billed item ("Projects:Head Office Move")
     [DESCRIPTION] TEXT(255),        -- 3
     [QUANTITY] DOUBLE,              -- 4
     [UNITPRICE] DOUBLE,             -- 5
