@@ -16,6 +16,7 @@
 #include "data/prompter.h"
 #include "data/user_rights.h"
 #include "data/workflow.h"
+#include "forms/activities/activities_windows.h"
 #include "forms/admin/admin_windows.h"
 #include "forms/customers/customers_windows.h"
 #include "forms/reports/reports_windows.h"
@@ -80,6 +81,7 @@ void registerWindows() {
     forms::registerFrameworkRecordWindows();
     forms::registerAdminWindows();
     forms::registerCustomerWindows();
+    forms::registerActivityWindows();
     forms::registerReportWindows();
     forms::registerWindow(QStringLiteral("About"),
                           [](QWidget* main) { return new AboutBox(main); });
