@@ -19,6 +19,7 @@
 #include "forms/activities/activities_windows.h"
 #include "forms/admin/admin_windows.h"
 #include "forms/customers/customers_windows.h"
+#include "forms/options/options_windows.h"
 #include "forms/reports/reports_windows.h"
 #include "forms/framework/captions.h"
 #include "forms/framework/controls.h"
@@ -82,6 +83,7 @@ void registerWindows() {
     forms::registerAdminWindows();
     forms::registerCustomerWindows();
     forms::registerActivityWindows();
+    forms::registerOptionsWindows();
     forms::registerReportWindows();
     forms::registerWindow(QStringLiteral("About"),
                           [](QWidget* main) { return new AboutBox(main); });

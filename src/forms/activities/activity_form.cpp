@@ -30,6 +30,19 @@ namespace {
 constexpr int kSaveBeforeClosing = 9015;
 constexpr int kPictureColumn = 3;  // "Activity Types": the picture file name
 
+void reformat(QLineEdit* box, const QString& pattern) {
+    const QString text = box->text().trimmed();
+    if (text.isEmpty() || !tv::IsNumeric(tv::Variant(text))) return;
+    box->setText(tv::Format(tv::Variant(tv::Val(text)), pattern));
+}
+
+template <typename T>
+T* child(const QWidget* form, const char* name) {
+    return form->findChild<T*>(QString::fromLatin1(name));
+}
+
+}  // namespace
+
 void showTypePicture(QLabel* image, const QString& type) {
     QPixmap picture;
     if (!type.trimmed().isEmpty()) {
@@ -43,19 +56,6 @@ void showTypePicture(QLabel* image, const QString& type) {
     else
         image->setPixmap(picture);
 }
-
-void reformat(QLineEdit* box, const QString& pattern) {
-    const QString text = box->text().trimmed();
-    if (text.isEmpty() || !tv::IsNumeric(tv::Variant(text))) return;
-    box->setText(tv::Format(tv::Variant(tv::Val(text)), pattern));
-}
-
-template <typename T>
-T* child(const QWidget* form, const char* name) {
-    return form->findChild<T*>(QString::fromLatin1(name));
-}
-
-}  // namespace
 
 ActivityForm::ActivityForm(QWidget* parent) : RecordWindow(parent) {}
 

@@ -27,6 +27,10 @@ namespace tv::forms {
 class DateBox;
 class PickList;
 
+// Shows the activity type's picture (the "Activity Types" row's picture file, in the
+// Pictures folder) in the label; clears it when the type has none or the file is missing.
+void showTypePicture(QLabel* image, const QString& type);
+
 class ActivityForm : public RecordWindow {
     Q_OBJECT
 
