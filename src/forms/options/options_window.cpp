@@ -235,6 +235,8 @@ bool OptionsWindow::apply() {
         if (before == shown_.end() || before->second != entry.second) changed.push_back(entry);
     }
     if (!foldersAreValid(changed)) return false;
+    // One write of the settings file for all of them.
+    const SettingsBatch batch;
     for (const auto& [key, value] : changed) {
         (void)data::attempt([&] { SaveSetting(key, value); });
         // These two take effect at once; the folders wait for the next sign-in.
