@@ -249,7 +249,7 @@ void ActivityForm::selectProject() {
             ? QStringLiteral("SELECT * FROM [PROJECTS] ORDER BY [NAME]")
             : QStringLiteral("SELECT * FROM [PROJECTS] WHERE [Customer Name] = ") +
                   engine::quoteLiteral(customer, u'"') + QStringLiteral(" ORDER BY [NAME]");
-    const QString picked = RunTableLookup(this, sql, 1);
+    const QString picked = RunTableLookup(this, QStringLiteral("Projects"), 1, QString(), sql);
     if (picked.isEmpty()) return;
     child<QLineEdit>(this, "SourceDocId")->setText(picked);
     child<QLineEdit>(this, "SourceDocType")->setText(QStringLiteral("project"));

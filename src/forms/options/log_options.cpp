@@ -51,6 +51,7 @@ void LogOptionsWindow::showLogEvent(const QString& category, const QStringList& 
     ui_->Cost->setText(values.value(4));
     formatNumbers();
     showTypePicture(ui_->Image1, values.value(1));
+    ui_->ActivityType->setFocus(Qt::OtherFocusReason);
 }
 
 void LogOptionsWindow::formatNumbers() {
