@@ -17,6 +17,7 @@
 
 #include <QCloseEvent>
 #include <QMenu>
+#include <QStandardPaths>
 
 #include <cmath>
 
@@ -235,11 +236,10 @@ void ScheduleWindow::chooseExport() {
         form.setupUi(&dialog);
         form.UserId->setSource(tableColumn(QStringLiteral("System Users"), 0));
         form.UserId->setEditText(data::state().CurrentUserId);
-        // This week, Monday to Sunday.
+        // The week ahead, today first.
         const tv::DateTime today{std::floor(data::prompter().now().serial)};
-        const tv::DateTime monday{today.serial - ((tv::Weekday(today) + 5) % 7)};
-        form.FromDate->setDateText(tv::toIsoText(monday));
-        form.ToDate->setDateText(tv::toIsoText(tv::DateTime{monday.serial + 6}));
+        form.FromDate->setDateText(tv::toIsoText(today));
+        form.ToDate->setDateText(tv::toIsoText(tv::DateTime{today.serial + 6}));
         if (dialog.exec() != QDialog::Accepted) return;
         tv::DateTime first;
         tv::DateTime last;
@@ -258,6 +258,7 @@ bool ScheduleWindow::saveCalendar(const QString& proposedName,
     request.title = tr("Export to Calendar");
     request.filter = kCalendarFilter;
     request.defaultName = proposedName;
+    request.initialFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     QString path = data::prompter().saveFile(request);
     if (path.isEmpty()) return false;
     if (!path.endsWith(QStringLiteral(".ics"), Qt::CaseInsensitive)) path += QStringLiteral(".ics");
