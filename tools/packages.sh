@@ -8,6 +8,7 @@ TOLVARINE_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev   # tests and benchmarks
     libqt6sql6-sqlite                            # bench/ only: Qt Sql beside the list window
     poppler-utils                                # tests read printed PDFs back (pdftotext)
+    libical-dev                                  # iCalendar export of scheduled activities
     xvfb xauth x11-utils fonts-dejavu-core       # windows without a screen, readable text;
                                                  # xwininfo sees the first start's window
 )

@@ -17,10 +17,12 @@
 #include "data/prompter.h"
 #include "data/user_rights.h"
 #include "data/workflow.h"
+#include "forms/activities/activities_windows.h"
 #include "forms/admin/admin_windows.h"
 #include "forms/customers/customers_windows.h"
-#include "forms/sales/sales_windows.h"
+#include "forms/options/options_windows.h"
 #include "forms/reports/reports_windows.h"
+#include "forms/sales/sales_windows.h"
 #include "forms/framework/captions.h"
 #include "forms/framework/controls.h"
 #include "forms/framework/definition_rows.h"
@@ -83,6 +85,8 @@ void registerWindows() {
     forms::registerAdminWindows();
     forms::registerCustomerWindows();
     forms::registerSalesWindows();
+    forms::registerActivityWindows();
+    forms::registerOptionsWindows();
     forms::registerReportWindows();
     forms::registerWindow(QStringLiteral("About"),
                           [](QWidget* main) { return new AboutBox(main); });

@@ -14,9 +14,6 @@ struct Feature {
 };
 
 const Feature kFeatures[] = {
-    {"Options", "Options",
-     "Sets your preferences: where the databases are, how windows open, which lists sort "
-     "in descending order, which windows close after saving, and how mail is sent."},
     {"SendSelect", "Send",
      "Sends a letter, e-mail, fax or internal message to a customer contact or a "
      "colleague, with attachments."},

@@ -79,7 +79,8 @@ SettingKey GridRowHeight(const QString& grid);
 }  // namespace keys
 
 // The display names of the tables whose record windows honour "Exit On Save", in the
-// order the Options window lists them.
+// order the Options window lists them: the tables TABLE DEFINITIONS marks FORMCLOSE, by
+// the display name each record window reads its section under (its tableName()).
 const QStringList& exitOnSaveTables();
 
 // Reading and writing through a description, under kAppName.

@@ -93,8 +93,13 @@ QString RelatedRowsQuery(const RelatedRows& rows) {
             sort = def->FieldAt(third).Name();
             if (sameName(sort, rows.linkColumn) && third > 0) sort = def->FieldAt(1).Name();
         }
-        sql = QStringLiteral("SELECT * FROM [%1] WHERE [%2] = %3 ORDER BY [%4]")
-                  .arg(rows.table, def->FieldAt(link).Name(), *value, sort);
+        const QString also =
+            rows.alsoColumn.isEmpty()
+                ? QString()
+                : QStringLiteral(" AND [%1] = %2")
+                      .arg(rows.alsoColumn, engine::quoteLiteral(rows.alsoValue));
+        sql = QStringLiteral("SELECT * FROM [%1] WHERE [%2] = %3%4 ORDER BY [%5]")
+                  .arg(rows.table, def->FieldAt(link).Name(), *value, also, sort);
         bool descending = false;
         (void)data::attempt(
             [&] { descending = SettingInt(keys::DescendingSort(rows.table)) != 0; });

@@ -52,6 +52,10 @@ struct RelatedRows {
     QString table;       // display name ("Contacts", "Quotations Detail")
     QString linkColumn;  // the column that holds the owner's key ("CUSTOMER NAME")
     QString linkValue;   // the owner's key; empty shows no rows (an owner never saved)
+    // A second text column the rows must match as well (a customer's activities with one
+    // contact); none when the column is empty.
+    QString alsoColumn;
+    QString alsoValue;
     // The sort column; empty: the table's third column, or its second when the third is
     // the link column.
     QString sortColumn;
@@ -77,7 +81,8 @@ struct RelatedRows {
     std::function<void(const data::FieldValueArray& row)> sendCommand;
 };
 
-// The grid's query: "SELECT * FROM [table] WHERE [link] = value ORDER BY [sort]", " DESC"
+// The grid's query: "SELECT * FROM [table] WHERE [link] = value ORDER BY [sort]" (with
+// " AND [also] = 'value'" before the ORDER BY when a second column is given), " DESC"
 // appended when the setting "Descending Sort" of the table's section is on. The value is
 // written as the link column's type reads it: quoted text, a bare number, a date literal.
 // Empty when the table cannot be read or the value does not fit the column (no rows).
