@@ -10,6 +10,7 @@
 #include "forms/customers/customer_window.h"
 #include "forms/customers/customers_windows.h"
 #include "forms/framework/controls.h"
+#include "forms/framework/date_box.h"
 #include "forms/framework/form_fields.h"
 #include "forms/framework/generic_record_window.h"
 #include "forms/framework/list_model.h"
@@ -340,6 +341,23 @@ TEST_F(CustomerWindowTest, ANewCustomerIsSavedOnceThenUpdated) {
     EXPECT_EQ(dataRows(u"SELECT [POSTALSTREET], [DELIVERYSTREET] FROM CUSTOMERS WHERE "
                        "[CUSTOMER NAME] = 'Zeta'"_s),
               QStringList{u"Dock 4|Dock 4"_s});
+}
+
+TEST_F(CustomerWindowTest, DatesMovedElsewhereAreShownAgainUnlessTyped) {
+    CustomerWindow* w = open(kName);
+    auto* last = w->findChild<DateBox*>(u"LastDate"_s);
+    last->setDateText(u"2026-01-02"_s);
+    // A plan completed in another window moves the stored next and last dates.
+    execData({u"UPDATE CUSTOMERS SET NEXTDATE = #2026-04-01#, LASTDATE = #2026-03-09# WHERE "
+              "[CUSTOMER NAME] = %1"_s.arg(quoteLiteral(kName))});
+    w->activate();
+    EXPECT_EQ(tv::CDate(tv::Variant(w->findChild<DateBox*>(u"NextDate"_s)->dateText())),
+              tv::DateSerial(2026, 4, 1));
+    EXPECT_EQ(tv::CDate(tv::Variant(last->dateText())), tv::DateSerial(2026, 1, 2));
+    ASSERT_TRUE(w->save());
+    EXPECT_EQ(dataRows(u"SELECT Format(NEXTDATE, 'yyyy-mm-dd'), Format(LASTDATE, 'yyyy-mm-dd') "
+                       "FROM CUSTOMERS WHERE [CUSTOMER NAME] = %1"_s.arg(quoteLiteral(kName))),
+              QStringList{u"2026-04-01|2026-01-02"_s});
 }
 
 }  // namespace

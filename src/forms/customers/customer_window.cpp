@@ -43,6 +43,10 @@ constexpr int kSavedStatus = 901;
 constexpr int kSaveChanges = 9015;
 constexpr int kRequiredFieldEmpty = 9016;
 constexpr int kCustomerNotSaved = 9071;
+// FIRSTDATE, LASTDATE and NEXTDATE by their controls' ordinals.
+constexpr int kFirstDateOrdinal = 21;
+constexpr int kLastDateOrdinal = 22;
+constexpr int kNextDateOrdinal = 23;
 // CUSTOMERS.ACCOUNTNO, counted from 0 as GetFieldText reads it.
 constexpr int kAccountNoColumn = 23;
 
@@ -162,7 +166,11 @@ void CustomerWindow::afterLoad() {
 
 void CustomerWindow::rowShown() { refreshGrid(); }
 
-void CustomerWindow::afterActivate() { grid_->refreshIfPending(); }
+void CustomerWindow::afterActivate() {
+    grid_->refreshIfPending();
+    // Activities and plans saved in other windows move these dates.
+    refreshStoredColumns({kFirstDateOrdinal, kLastDateOrdinal, kNextDateOrdinal});
+}
 
 bool CustomerWindow::beforeSave() {
     nameBeforeSave_ = originalCustomerName();

@@ -198,6 +198,19 @@ QMap<const QObject*, QString> RecordWindow::boundValues() const {
     return values;
 }
 
+void RecordWindow::refreshStoredColumns(const QList<int>& ordinals) {
+    if (localEditMode_ != 2 || database() != data::kDataDb || storedKey_.isEmpty()) return;
+    for (QObject* control : taggedControls(this)) {
+        const int ordinal = boundOrdinal(control);
+        if (!ordinals.contains(ordinal) || !unchangedValues_.contains(control)) continue;
+        if (controlValue(control) != unchangedValues_.value(control)) continue;
+        setControlValue(control, data::GetFieldText(tableName(), storedKey_.value(0),
+                                                    storedKey_.value(1), ordinal - 1));
+        if (const std::optional<QString> shown = controlValue(control))
+            unchangedValues_.insert(control, *shown);
+    }
+}
+
 bool RecordWindow::hasUnsavedChanges() const { return boundValues() != unchangedValues_; }
 
 bool RecordWindow::offerToSave(int message) {

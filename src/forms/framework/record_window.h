@@ -99,6 +99,13 @@ public:
     // existing one. True when the row was stored.
     bool save();
 
+    // Shows again the stored values of the given columns (1-based ordinals) in the
+    // controls the user has not changed since the row was shown or saved: for columns
+    // other windows keep up to date (a customer's next date moves when a plan is
+    // completed), so that saving this window does not write back the value it first read.
+    // Changed controls keep what the user typed. Data-database tables in mode 2 only.
+    void refreshStoredColumns(const QList<int>& ordinals);
+
     // Whether a bound control holds something other than it did when the row was shown
     // or last saved.
     bool hasUnsavedChanges() const;
