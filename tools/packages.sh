@@ -8,6 +8,8 @@ TOLVARINE_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev   # tests and benchmarks
     libqt6sql6-sqlite                            # bench/ only: Qt Sql beside the list window
     poppler-utils                                # tests read printed PDFs back (pdftotext)
+    libgmime-3.0-dev                             # reading a local Maildir or mbox mail store
+    xdg-utils                                    # xdg-email: mail handed to the desktop's mail program
     xvfb xauth x11-utils fonts-dejavu-core       # windows without a screen, readable text;
                                                  # xwininfo sees the first start's window
 )
