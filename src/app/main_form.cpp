@@ -18,6 +18,8 @@
 #include "data/workflow.h"
 #include "forms/admin/admin_windows.h"
 #include "forms/customers/customers_windows.h"
+#include "forms/messages/messages_windows.h"
+#include "forms/scripts/scripts_windows.h"
 #include "forms/reports/reports_windows.h"
 #include "forms/framework/captions.h"
 #include "forms/framework/controls.h"
@@ -81,6 +83,8 @@ void registerWindows() {
     forms::registerAdminWindows();
     forms::registerCustomerWindows();
     forms::registerReportWindows();
+    forms::registerMessageWindows();
+    forms::registerScriptWindows();
     forms::registerWindow(QStringLiteral("About"),
                           [](QWidget* main) { return new AboutBox(main); });
     forms::registerWindow(QStringLiteral("Tip"), [](QWidget* main) { return new TipWindow(main); });
