@@ -64,7 +64,6 @@ MailFolders::MailFolders(QWidget* parent)
     ui_->setupUi(this);
     setObjectName(kWindow);
     ApplyFormCaptions(this, kWindow);
-    RestoreWindowLayout(this, kWindow, 7200, 11400, kRecordWindow);
     ui_->Splitter->setStretchFactor(1, 1);
 
     connect(ui_->TreeView1, &QTreeWidget::itemExpanded, this,
@@ -240,6 +239,15 @@ void MailFolders::openAttachment() {
     const QStringList written = messaging::SaveMailAttachments(shown_->item, attachmentScratch());
     // Written in the message's order; a name used twice got a number, so go by position.
     if (row >= 0 && row < written.size()) OpenDocument(written.at(row), false);
+}
+
+void MailFolders::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Placed once it is in its frame: inside the main window that is its sub-window.
+    if (!placed_) {
+        placed_ = true;
+        RestoreWindowLayout(this, kWindow, 7200, 11400, kRecordWindow);
+    }
 }
 
 void MailFolders::closeEvent(QCloseEvent* event) {

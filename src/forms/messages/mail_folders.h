@@ -47,12 +47,14 @@ public:
     QTreeWidgetItem* rootNode() const;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void addFolder(QTreeWidgetItem* parent, const messaging::MailFolder& folder);
 
     std::unique_ptr<Ui::MailFolders> ui_;
+    bool placed_ = false;
     std::vector<messaging::MailFolder> folders_;  // every folder node's folder, by index
     std::vector<messaging::MailItem> items_;      // every message node's message, by index
     std::optional<messaging::MailContent> shown_;

@@ -29,8 +29,15 @@ public:
     explicit TreeSink(QTreeWidget* tree) : tree_(tree) {}
     void clear() override { tree_->clear(); }
     void addItem(const QString& text) override {
-        auto* item = new QTreeWidgetItem(text.split(u'\t'));
+        const QStringList fields = text.split(u'\t');
+        auto* item = new QTreeWidgetItem(fields);
         item->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
+        // Unread messages stand out, as in any mail program.
+        if (fields.value(3).compare(QLatin1String("Unread"), Qt::CaseInsensitive) == 0) {
+            QFont bold = tree_->font();
+            bold.setBold(true);
+            for (int c = 0; c < fields.size(); ++c) item->setFont(c, bold);
+        }
         items_ << item;
     }
     // Added together, so that a long list is laid out once.
@@ -52,7 +59,6 @@ MailboxWindow::MailboxWindow(Box box, QWidget* parent)
     if (!inbox) ui_->ListLabel->setText(tr("&Messages waiting to be sent:"));
     ui_->ShowAll->setVisible(inbox && data::state().IsAdministrator);
     ApplyFormCaptions(this, objectName());
-    RestoreWindowLayout(this, objectName(), 3885, 7260, kRecordWindow);
 
     data::AppState& st = data::state();
     if (!inbox && st.SharedValues[0] == QLatin1String("All")) {
@@ -139,6 +145,11 @@ void MailboxWindow::activated() {
 
 void MailboxWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // Placed once it is in its frame: inside the main window that is its sub-window.
+    if (!placed_) {
+        placed_ = true;
+        RestoreWindowLayout(this, objectName(), 3885, 7260, kRecordWindow);
+    }
     // Inside the main window the sub-window, not this widget, is activated.
     auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
     if (sub && !watching_) {

@@ -50,6 +50,7 @@ private:
     Box box_;
     bool showAll_ = false;  // the outbox's own choice
     bool watching_ = false;
+    bool placed_ = false;
 };
 
 }  // namespace tv::forms

@@ -33,7 +33,6 @@ MessageWindow::MessageWindow(QWidget* parent)
     ui_->setupUi(this);
     setObjectName(kWindow);
     ApplyFormCaptions(this, kWindow);
-    RestoreWindowLayout(this, kWindow, 6900, 7260, kRecordWindow);
 
     ui_->ContactName->setSource([this] {
         return tableColumn(QStringLiteral("SELECT * FROM CONTACTS WHERE [CUSTOMER NAME] = ") +
@@ -85,6 +84,8 @@ SendSelect* MessageWindow::reply() {
     auto* send = new SendSelect();
     send->setAttribute(Qt::WA_DeleteOnClose);
     send->setRecipient(ui_->CustomerName->text(), ui_->ContactName->currentText());
+    // An answer goes back the way a colleague's message came: to their inbox.
+    send->setRoute(SendSelect::Email);
     send->LoadContactNumbers();
     send->setSubject(QStringLiteral("RE: ") + ui_->MsgSubject->text());
     send->setLetter(ui_->RichTextBox1->toHtml());
@@ -140,6 +141,15 @@ void MessageWindow::lookUpCustomer() {
     const QString customer =
         RunTableLookup(this, QStringLiteral("Customers"), 1, ui_->CustomerName->text());
     if (!customer.isEmpty()) ui_->CustomerName->setText(customer);
+}
+
+void MessageWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Placed once it is in its frame: inside the main window that is its sub-window.
+    if (!placed_) {
+        placed_ = true;
+        RestoreWindowLayout(this, kWindow, 6900, 7260, kRecordWindow);
+    }
 }
 
 void MessageWindow::closeEvent(QCloseEvent* event) {

@@ -42,12 +42,14 @@ public:
     void openAttachment();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void lookUpCustomer();
 
     std::unique_ptr<Ui::MessageWindow> ui_;
+    bool placed_ = false;
     std::int32_t number_ = 0;
     double received_ = 0;  // serial date of RECEIVED
     bool markReadOnClose_ = true;

@@ -118,7 +118,6 @@ SendSelect::SendSelect(QWidget* parent)
     setObjectName(kWindow);
     ApplyFormCaptions(this, kWindow);
     ApplyTabCaptions(kWindow, ui_->TabStrip1);
-    RestoreWindowLayout(this, kWindow, 7800, 9300, kRecordWindow);
 
     ui_->ContactName->setSource([this] {
         return tableColumn(QStringLiteral("SELECT * FROM CONTACTS WHERE [CUSTOMER NAME] = ") +
@@ -132,6 +131,8 @@ SendSelect::SendSelect(QWidget* parent)
 
     connect(ui_->CustomerName, &QLineEdit::textChanged, ui_->ContactName, &PickList::invalidate);
     connect(ui_->ContactName, &QComboBox::activated, this, &SendSelect::LoadContactNumbers);
+    connect(ui_->ContactName->lineEdit(), &QLineEdit::editingFinished, this,
+            &SendSelect::LoadContactNumbers);
     connect(ui_->Searchf, &QToolButton::clicked, this, &SendSelect::lookUpCustomer);
     for (int i = 0; i <= Fax; ++i) {
         auto* option = findChild<QRadioButton*>(QStringLiteral("SendVia_%1").arg(i));
@@ -160,6 +161,15 @@ SendSelect::SendSelect(QWidget* parent)
 }
 
 SendSelect::~SendSelect() = default;
+
+void SendSelect::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Placed once it is in its frame: inside the main window that is its sub-window.
+    if (!placed_) {
+        placed_ = true;
+        RestoreWindowLayout(this, kWindow, 7800, 9300, kRecordWindow);
+    }
+}
 
 void SendSelect::closeEvent(QCloseEvent* event) {
     SaveWindowLayout(this, kWindow, kRecordWindow);
@@ -210,6 +220,8 @@ void SendSelect::LoadContactNumbers() {
         fax_ = values(kContactFax);
     }
     values = kept;
+    // A colleague is reached in the post office by user id.
+    if (email_.isEmpty()) email_ = userNamed(ui_->ContactName->currentText());
     routeChanged();
 }
 

@@ -57,6 +57,7 @@ public:
     bool send();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -72,6 +73,7 @@ private:
     void printEnvelope();
 
     std::unique_ptr<Ui::SendSelect> ui_;
+    bool placed_ = false;
     QString letterId_;          // the chosen form letter; empty for a letter of one's own
     QString letterDescription_;
     bool customFlag_ = false;   // the letter in the box was edited

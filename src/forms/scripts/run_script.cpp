@@ -27,7 +27,6 @@ RunScript::RunScript(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui
     ui_->setupUi(this);
     setObjectName(kWindow);
     ApplyFormCaptions(this, kWindow);
-    RestoreWindowLayout(this, kWindow, 6000, 7800, kRecordWindow);
     connect(ui_->cmdButton_0, &QPushButton::clicked, this, &RunScript::next);
     connect(ui_->cmdButton_1, &QPushButton::clicked, this, [this] { finish(); });
     // A number is shown as the number it reads as once the box is left.
@@ -151,6 +150,15 @@ bool RunScript::finish() {
     }
     close();
     return stored;
+}
+
+void RunScript::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Placed once it is in its frame: inside the main window that is its sub-window.
+    if (!placed_) {
+        placed_ = true;
+        RestoreWindowLayout(this, kWindow, 6000, 7800, kRecordWindow);
+    }
 }
 
 void RunScript::closeEvent(QCloseEvent* event) {

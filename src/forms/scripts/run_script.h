@@ -40,6 +40,7 @@ public:
     bool finish();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -47,6 +48,7 @@ private:
     QString currentAnswer() const;
 
     std::unique_ptr<Ui::RunScript> ui_;
+    bool placed_ = false;
     std::vector<ScriptStep> steps_;
     QStringList answers_;
     std::size_t current_ = 0;
