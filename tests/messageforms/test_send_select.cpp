@@ -101,9 +101,8 @@ TEST_F(SendSelectTest, EachRouteGoesToTheOutboxOrTheMailProgramByTheEmailType) {
         ASSERT_TRUE(compose("Pat Kelly", c.route)->send());
         EXPECT_EQ(rows("SELECT SENDVIA, TOADDRESS FROM OUTBOX").join(""), c.outbox);
         execPostOffice("DELETE * FROM OUTBOX");
-        EXPECT_EQ(launcher.args.mid(0, 5),
-                  c.mailProgram ? QStringList{"--utf8", "--subject", "Toner", "--body", "See you soon"}
-                                : QStringList{});
+        const QStringList composed{"--utf8", "--subject", "Toner", "--body", "See you soon"};
+        EXPECT_EQ(launcher.args.mid(0, 5), c.mailProgram ? composed : QStringList());
         EXPECT_EQ(dataValue("SELECT [ACTIVITY TYPE] FROM ACTIVITIES"), c.logged);
     }
 }
