@@ -12,6 +12,7 @@
 #include "forms/framework/documents.h"
 #include "forms/framework/status.h"
 #include "forms/framework/window_layout.h"
+#include "messaging/attachment_files.h"
 #include "messaging/filing.h"
 #include "ui_mail_folders.h"
 
@@ -189,12 +190,23 @@ bool MailFolders::openItem(QTreeWidgetItem* node) {
     ui_->Date->setText(shown_->date);
     ui_->Subject->setText(shown_->item.subject);
     ui_->Body->setPlainText(shown_->text);
-    ui_->Attachments->addItems(shown_->attachments);
+    // Shown as they would be saved: a name with folders in it has them dropped.
+    for (const QString& name : shown_->attachments) {
+        const QString bare = messaging::TempFileName(name);
+        ui_->Attachments->addItem(bare.isEmpty() ? name : bare);
+    }
     if (!shown_->attachments.isEmpty()) ui_->Attachments->setCurrentRow(0);
     ui_->OpenAttachment->setEnabled(!shown_->attachments.isEmpty());
     if (item.unread && messaging::MarkMailRead(item)) {
         setBold(node, false);
         shown_->item = item;
+        // The folder's count of unread messages goes down with it.
+        if (QTreeWidgetItem* folderNode = node->parent()) {
+            messaging::MailFolder& folder = folders_.at(folderNode->data(0, kIndexRole).toUInt());
+            if (folder.unread > 0) --folder.unread;
+            folderNode->setText(0, folderCaption(folder));
+            setBold(folderNode, folder.unread > 0);
+        }
     }
     return true;
 }

@@ -58,6 +58,8 @@ void ScriptWindow::refreshSteps() {
         if (s.branchId == selected) ui_->TDBGrid1->setCurrentItem(item);
     }
     ui_->TDBGrid1->resizeColumnToContents(0);
+    // The question is what the writer reads: it takes half the width.
+    ui_->TDBGrid1->setColumnWidth(1, ui_->TDBGrid1->viewport()->width() / 2);
 }
 
 int ScriptWindow::stepCount() const { return ui_->TDBGrid1->topLevelItemCount(); }
