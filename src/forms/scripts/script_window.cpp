@@ -7,7 +7,7 @@
 #include "reports/document_printing.h"
 #include "ui_script_window.h"
 
-#include <QKeyEvent>
+#include <QPointer>
 
 namespace tv::forms {
 
@@ -83,9 +83,12 @@ bool ScriptWindow::storedName(QString* name) {
 bool ScriptWindow::runStepDialog(std::int32_t branchId) {
     QString name;
     if (!storedName(&name)) return false;
-    ScriptItem dialog(name, branchId, this);
+    // Saving a new script may have closed the window ("Exit On Save"): the dialog belongs
+    // to the main window, and the steps are shown again only while this one is open.
+    QPointer<ScriptWindow> self(this);
+    ScriptItem dialog(name, branchId, window());
     if (dialog.exec() != QDialog::Accepted) return false;
-    refreshSteps();
+    if (self) refreshSteps();
     return true;
 }
 
