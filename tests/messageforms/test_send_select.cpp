@@ -4,6 +4,8 @@
 // letters merged as they are chosen.
 #include "messaging/post_office_fixture.h"
 
+#include "common/pdf_text.h"
+
 #include "forms/messages/send_select.h"
 #include "messaging/mail_bridge.h"
 
@@ -117,6 +119,18 @@ TEST_F(SendSelectTest, NothingIsSentOrLoggedWithoutSomethingToSendARecipientOrAn
     EXPECT_FALSE(compose("Someone New", SendSelect::Fax)->send());
     EXPECT_EQ(rows("SELECT COUNT(*) FROM OUTBOX"), QStringList{"0"});
     EXPECT_EQ(dataValue("SELECT COUNT(*) FROM ACTIVITIES"), "0");
+}
+
+TEST_F(SendSelectTest, APrintedLetterGoesToThePrinterChosenAndIsLoggedAsPrinted) {
+    tv::data::state().DataLocation = data.path();
+    auto w = compose("Pat Kelly", SendSelect::Print);
+    ask.printer(true, files.file("letter.pdf"));
+    ASSERT_TRUE(w->send());
+    EXPECT_TRUE(pdfPages(files.file("letter.pdf")).join("").contains("See you soon"));
+    EXPECT_EQ(sendLog(), "Letter|Letter printed (Custom letter)|Pat Kelly");
+    ask.printer(false);  // the dialog cancelled: nothing printed, nothing logged
+    EXPECT_FALSE(compose("Pat Kelly", SendSelect::Print)->send());
+    EXPECT_EQ(dataValue("SELECT COUNT(*) FROM ACTIVITIES"), "1");
 }
 
 TEST_F(SendSelectTest, AChosenLetterIsMergedAndAnEditedOneIsKeptWhenTheUserSaysNo) {
