@@ -68,6 +68,7 @@ protected:
 };
 
 TEST_F(SendSelectTest, AColleaguesNameInAnyCaseDeliversToTheirInboxAndNamesTheFilesLeftOut) {
+    tv::SaveSetting(tv::keys::BillActivities, "1");
     auto w = compose("MARY O'NEIL", SendSelect::Email);
     EXPECT_EQ(w->findChild<QLineEdit*>("Address")->text(), "mary");
     w->addFile(makeFile("Plan.pdf"));
@@ -79,6 +80,7 @@ TEST_F(SendSelectTest, AColleaguesNameInAnyCaseDeliversToTheirInboxAndNamesTheFi
     EXPECT_EQ(rows("SELECT ATTACHNO, FILENAME FROM [INBOX ATTACHMENTS]"), QStringList{"1|Plan.pdf"});
     EXPECT_EQ(rows("SELECT COUNT(*) FROM OUTBOX"), QStringList{"0"});
     EXPECT_EQ(sendLog(), "Local Email|Message sent to a colleague (Toner)|MARY O'NEIL");
+    EXPECT_EQ(dataValue("SELECT BILLABLE FROM ACTIVITIES"), "True");
 }
 
 TEST_F(SendSelectTest, EachRouteGoesToTheOutboxOrTheMailProgramByTheEmailType) {

@@ -110,6 +110,25 @@ QString userNamed(const QString& name) {
     return id;
 }
 
+// Logs a send ("Send" of the activity log options) and, with the "Bill Activities" option
+// on, marks the entry billable.
+void logSend(const QString& key, const QString& customer, const QString& contact,
+             const QString& detail) {
+    data::FieldValueArray& written = data::state().FieldValues;
+    written.clear();
+    if (!data::LogEvent(data::kLogSend, key, customer, contact, detail) || written(1).isEmpty())
+        return;  // not logged, or the data layer has said why
+    if (tv::Val(Setting(keys::BillActivities)) == 0) return;
+    (void)data::attempt([&] {
+        const QString when = tv::Format(tv::Variant(tv::CDate(tv::Variant(written(2)))),
+                                        QStringLiteral("yyyy-mm-dd hh:nn:ss"));
+        data::state().DataDb.Execute(
+            QStringLiteral("UPDATE [ACTIVITIES] SET [BILLABLE] = True WHERE [CUSTOMER NAME] = ") +
+            engine::quoteLiteral(written(1)) + QStringLiteral(" AND [DATETIME] = #") + when +
+            u'#');
+    });
+}
+
 }  // namespace
 
 SendSelect::SendSelect(QWidget* parent)
@@ -406,7 +425,7 @@ bool SendSelect::send() {
                 skipped << path;
         }
         if (ui_->EnvPrint->isChecked()) printEnvelope();
-        data::LogEvent(data::kLogSend, QStringLiteral("Printer"), customer, contact,
+        logSend(QStringLiteral("Printer"), customer, contact,
                        hasLetter ? letterCaption : GetCaptionText(kWindow, QStringLiteral("PrintLetter")));
     } else {
         if (contact.isEmpty()) {
@@ -441,7 +460,7 @@ bool SendSelect::send() {
                                             &skipped);
         }
         if (!sent) return false;
-        data::LogEvent(data::kLogSend, QLatin1String(logKeys[kind]), customer, contact,
+        logSend(QLatin1String(logKeys[kind]), customer, contact,
                        subject.isEmpty() ? letterCaption : subject);
     }
     if (!skipped.isEmpty()) data::ShowMessage(kFilesLeftOut, skipped.join(u'\n'));
