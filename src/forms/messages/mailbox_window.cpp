@@ -117,6 +117,7 @@ void MailboxWindow::openSelected() {
     }
     hostInMdi(message);
     message->show();
+    keepInView(message);
     message->activateWindow();
 }
 

@@ -91,6 +91,7 @@ SendSelect* MessageWindow::reply() {
     send->setLetter(ui_->RichTextBox1->toHtml());
     hostInMdi(send);
     send->show();
+    keepInView(send);
     return send;
 }
 

@@ -349,6 +349,7 @@ void SendSelect::showOutbox() {
     outbox->setAttribute(Qt::WA_DeleteOnClose);
     hostInMdi(outbox);
     outbox->show();
+    keepInView(outbox);
 }
 
 void SendSelect::lookUpCustomer() {

@@ -85,6 +85,7 @@ RunScript* SelectScript::startRun() {
     }
     hostInMdi(run);
     run->show();
+    keepInView(run);
     accept();
     return run;
 }
