@@ -59,6 +59,9 @@ bool MessageWindow::ShowMessageDetails() {
     received_ = m->Received.isNull() ? 0 : tv::CDate(m->Received).serial;
     ui_->MessageNo->setText(QString::number(m->MessageNo));
     ui_->Received->setText(tv::Format(m->Received, QStringLiteral("General Date")));
+    // The whole date and time stay readable whatever the font and scaling.
+    ui_->Received->setMinimumWidth(
+        ui_->Received->fontMetrics().horizontalAdvance(ui_->Received->text()) + 16);
     ui_->ToName->setText(m->ToName);
     ui_->ToAddress->setText(m->ToAddress);
     ui_->UserId->setText(m->UserId);
