@@ -9,6 +9,8 @@ TOLVARINE_PACKAGES=(
     libqt6sql6-sqlite                            # bench/ only: Qt Sql beside the list window
     poppler-utils                                # tests read printed PDFs back (pdftotext)
     libical-dev                                  # iCalendar export of scheduled activities
+    libgmime-3.0-dev                             # reading a local Maildir or mbox mail store
+    xdg-utils                                    # xdg-email: mail handed to the desktop's mail program
     xvfb xauth x11-utils fonts-dejavu-core       # windows without a screen, readable text;
                                                  # xwininfo sees the first start's window
 )

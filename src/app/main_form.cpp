@@ -20,9 +20,6 @@
 #include "forms/activities/activities_windows.h"
 #include "forms/admin/admin_windows.h"
 #include "forms/customers/customers_windows.h"
-#include "forms/options/options_windows.h"
-#include "forms/reports/reports_windows.h"
-#include "forms/sales/sales_windows.h"
 #include "forms/framework/captions.h"
 #include "forms/framework/controls.h"
 #include "forms/framework/definition_rows.h"
@@ -30,6 +27,11 @@
 #include "forms/framework/status.h"
 #include "forms/framework/twips.h"
 #include "forms/framework/window_host.h"
+#include "forms/messages/messages_windows.h"
+#include "forms/options/options_windows.h"
+#include "forms/reports/reports_windows.h"
+#include "forms/sales/sales_windows.h"
+#include "forms/scripts/scripts_windows.h"
 #include "messaging/client_hooks.h"
 #include "ui_main_form.h"
 
@@ -88,6 +90,8 @@ void registerWindows() {
     forms::registerActivityWindows();
     forms::registerOptionsWindows();
     forms::registerReportWindows();
+    forms::registerMessageWindows();
+    forms::registerScriptWindows();
     forms::registerWindow(QStringLiteral("About"),
                           [](QWidget* main) { return new AboutBox(main); });
     forms::registerWindow(QStringLiteral("Tip"), [](QWidget* main) { return new TipWindow(main); });

@@ -98,7 +98,7 @@ const std::vector<std::pair<QString, QString>>& listCommands() {
 
 const std::vector<WindowCommand>& windowCommands() {
     static const std::vector<WindowCommand> commands = {
-        {"mnuOptions", "Options", true},      {"mnuSend", "SendSelect", true},
+        {"mnuOptions", "Options", true},      {"mnuSend", "SendSelect", false},
         {"mnuImport", "olImport", true},      {"mnuExport", "olExport", true},
         {"mnuSearch", "Search", false},       {"mnuRunBilling", "Billing", true},
         {"mnuCustBilling", "BillInfo", true}, {"mnuDiary", "Diary", false},
