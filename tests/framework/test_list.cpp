@@ -26,12 +26,14 @@
 #include <QApplication>
 #include <QBrush>
 #include <QFile>
+#include <QLayout>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -278,6 +280,43 @@ TEST_F(ListFormTest, EnterOpensOrRunsTheFocusedButtonAndEscapeCloses) {
     QTest::keyClick(list->grid(), Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(gone.isNull());
+}
+
+TEST_F(ListFormTest, ALongListShowsItsFirstRowsAndReadsTheRestBehindThem) {
+    QStringList names;
+    for (int i = 0; i < 2000; ++i) names << u"Customer %1"_s.arg(i, 4, 10, QLatin1Char('0'));
+    state().DataDb.BeginTrans();
+    addCustomers(names);
+    state().DataDb.CommitTrans();
+    // Going to the end before the rest is read lands on the real last row, by key or by
+    // the scroll bar; the count joins the title then.
+    for (const bool byKey : {true, false}) {
+        ListForm* list = openList(u"Customers"_s);
+        list->resize(600, 400);
+        list->show();
+        list->layout()->activate();
+        EXPECT_LT(list->model()->rowCount(), names.size());
+        EXPECT_EQ(list->windowTitle(), u"Customers"_s);
+        QTableView* grid = list->grid();
+        if (byKey)
+            QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+        else
+            grid->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+        const QModelIndex last = list->model()->index(list->model()->rowCount() - 1, 0);
+        EXPECT_EQ(last.data().toString(), names.last());
+        const int y = grid->rowViewportPosition(last.row());
+        EXPECT_TRUE(y >= 0 && y < grid->viewport()->height()) << "in view: " << byKey;
+        EXPECT_EQ(list->windowTitle(), u"Customers (2000)"_s);
+        delete list;
+    }
+    // Left alone, the rows fill in behind the first screenful.
+    ListForm* list = openList(u"Customers"_s);
+    QAbstractItemModelTester tester(list->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    for (int spins = 0; spins < 1000 && !list->model()->keysComplete(); ++spins)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(columnTexts(list, 0), names);
+    EXPECT_EQ(list->windowTitle(), u"Customers (2000)"_s);
 }
 
 TEST_F(ListFormTest, AListPrintsItsVisibleColumnsInTheUsersOrder) {
