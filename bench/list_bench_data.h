@@ -14,4 +14,7 @@ QString listDataFolder(int rows);
 // The data database file of that folder.
 QString listDataFile(int rows);
 
+// The customer the list shows last (read by raw SQLite), to check a jump to the end.
+QString lastCustomer(int rows);
+
 }  // namespace tvbench

@@ -2,6 +2,7 @@
 #include "engine/keyset_pager.h"
 
 #include "engine/connection.h"
+#include "engine/errors.h"
 #include "engine/schema.h"
 #include "engine/select_shape.h"
 
@@ -91,11 +92,15 @@ std::unique_ptr<KeysetPager> KeysetPager::make(Connection& conn, const SelectSha
         order << (term.descending ? term.expr + QStringLiteral(" DESC") : term.expr);
     order << (pager->rowidDescending_ ? QStringLiteral("rowid DESC") : QStringLiteral("rowid"));
     pager->order_ = order.join(QStringLiteral(", "));
+    QStringList values;
+    for (const Term& term : pager->terms_) values << term.expr;
+    pager->boundarySql_ = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                              .arg(values.join(QStringLiteral(", ")), pager->from_);
 
     // An order no index gives is sorted afresh by every query: read such rows in one pass.
     // (Sorting only the rows that tie on an index's leading columns, the "right part", is
     // done a group at a time and stops at the limit.)
-    Statement plan = conn.once(QStringLiteral("EXPLAIN QUERY PLAN ") + pager->sql(nullptr));
+    Statement plan = conn.cached(QStringLiteral("EXPLAIN QUERY PLAN ") + pager->sql(nullptr));
     while (plan.step()) {
         if (plan.textAt(plan.columnCount() - 1).contains(QLatin1String("TEMP B-TREE FOR ORDER BY")))
             return nullptr;
@@ -111,9 +116,7 @@ void KeysetPager::clearBoundary() {
 }
 
 QString KeysetPager::sql(const Range* range) const {
-    QString text = QStringLiteral("SELECT rowid");
-    for (const Term& term : terms_) text += QStringLiteral(", ") + term.expr;
-    text += QStringLiteral(" FROM ") + from_;
+    QString text = QStringLiteral("SELECT rowid FROM ") + from_;
     QStringList conditions;
     if (!where_.isEmpty()) conditions << u'(' + where_ + u')';
     if (range) {
@@ -177,32 +180,56 @@ long KeysetPager::run(Connection& conn, const Range* range, KeyArray& keys, long
     }
     statement.bindInt(parameter, limit);
     long rows = 0;
+    std::int64_t rowid = 0;
     while (statement.step()) {
-        const std::int64_t rowid = statement.intAt(0);
-        if (seen_.insert(rowid)) keys.push_back(rowid);
-        if (++rows < limit) continue;
-        // The last row asked for: the next chunk continues after it.
-        std::vector<sqlite3_value*> values;
-        for (size_t i = 0; i < terms_.size(); ++i) {
-            sqlite3_value* copy =
-                sqlite3_value_dup(sqlite3_column_value(statement.handle(), static_cast<int>(i) + 1));
-            if (!copy) {
-                for (sqlite3_value* value : values) sqlite3_value_free(value);
-                throw std::bad_alloc();
-            }
-            values.push_back(copy);
-        }
-        clearBoundary();
-        boundary_ = std::move(values);
-        boundaryRowid_ = rowid;
+        rowid = statement.intAt(0);
+        if (!seen_ || seen_->insert(rowid)) keys.push_back(rowid);
+        ++rows;
     }
+    if (rows == limit) setBoundary(conn, rowid);
     return rows;
+}
+
+void KeysetPager::setBoundary(Connection& conn, std::int64_t rowid) {
+    // The sort values of the last row read, looked up by its rowid under the chunk's read
+    // lock (reading them with every row would cost the walk more than this one lookup).
+    Statement statement = conn.cached(boundarySql_);
+    statement.bindInt(1, rowid);
+    if (!statement.step()) fail(err::kRecordDeleted);
+    std::vector<sqlite3_value*> values;
+    for (size_t i = 0; i < terms_.size(); ++i) {
+        sqlite3_value* copy =
+            sqlite3_value_dup(sqlite3_column_value(statement.handle(), static_cast<int>(i)));
+        if (!copy) {
+            for (sqlite3_value* value : values) sqlite3_value_free(value);
+            throw std::bad_alloc();
+        }
+        values.push_back(copy);
+    }
+    clearBoundary();
+    boundary_ = std::move(values);
+    boundaryRowid_ = rowid;
+}
+
+void KeysetPager::watchChanges(Connection& conn, const KeyArray& keys) {
+    if (seen_) return;
+    Statement version = conn.cached(QStringLiteral("PRAGMA data_version"));
+    const std::int64_t now = version.step() ? version.intAt(0) : 0;
+    if (!started_) {
+        dataVersion_ = now;
+        changes_ = conn.changeCount();
+        return;
+    }
+    if (now == dataVersion_ && conn.changeCount() == changes_) return;
+    seen_ = std::make_unique<RowidSet>();
+    for (long pos = 0; pos < keys.size(); ++pos) seen_->insert(keys[pos]);
 }
 
 bool KeysetPager::read(Connection& conn, KeyArray& keys, long rows) {
     rows = std::max(rows, 1L);
     // One shared lock for the chunk's queries, given up when the chunk is read.
     const Connection::ReadScope scope(conn);
+    watchChanges(conn, keys);
     if (!started_) {
         started_ = true;
         return run(conn, nullptr, keys, rows) < rows;

@@ -10,7 +10,9 @@
 // - a row added or deleted by someone else beyond that point is seen as it now is, one
 //   before it is not (as if the key set had been read at once a moment earlier);
 // - a row whose sort key someone moves from the part already read to the part still to
-//   come is not listed twice (the rowids read so far are remembered while filling).
+//   come is not listed twice: once the file has changed since the first chunk (SQLite's
+//   data_version, or a write through this connection), the rowids read so far are
+//   remembered and every later one is checked against them.
 //
 // Nulls sort first; in a descending item they come last, so "after a non-Null value" is
 // two ranges there: the smaller values, then the Nulls. Ties are broken by the rowid,
@@ -67,6 +69,8 @@ public:
     bool read(Connection& conn, KeyArray& keys, long rows);
 
 private:
+    // Starts remembering the rowids read when the file changed since the first chunk.
+    void watchChanges(Connection& conn, const KeyArray& keys);
     struct Term {
         QString expr;
         bool descending = false;
@@ -84,18 +88,23 @@ private:
     // Runs one query for up to `limit` rows; returns how many rows it gave.
     long run(Connection& conn, const Range* range, KeyArray& keys, long limit);
     std::vector<Range> rangesAfterBoundary() const;
+    void setBoundary(Connection& conn, std::int64_t rowid);
     void clearBoundary();
 
     QString from_;
     QString where_;
     std::vector<Term> terms_;
-    QString order_;  // the ORDER BY items with the rowid
+    QString order_;        // the ORDER BY items with the rowid
+    QString boundarySql_;  // the sort values of one row
     bool rowidDescending_ = false;
     // The sort values and rowid of the last row read; no values before the first chunk.
     std::vector<sqlite3_value*> boundary_;
     std::int64_t boundaryRowid_ = 0;
     bool started_ = false;
-    RowidSet seen_;
+    // The file as the first chunk saw it; the rowids read, kept once it changed.
+    std::int64_t dataVersion_ = 0;
+    std::uint64_t changes_ = 0;
+    std::unique_ptr<RowidSet> seen_;
 };
 
 }  // namespace tv::engine

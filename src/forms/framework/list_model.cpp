@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QBrush>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -15,10 +16,12 @@ namespace tv::forms {
 namespace {
 
 // Keys read by the first chunk after the first screenful, growing fourfold per chunk to
-// the last size: a chunk of that size takes a few milliseconds, so the window stays
-// responsive while a list of a million rows fills.
+// the last size (a few milliseconds' work). One turn of the event loop reads chunks for
+// up to kTurnMs and then shows their rows together, so the window stays responsive while
+// a list of a million rows fills in a handful of turns.
 constexpr long kFirstChunk = 4096;
 constexpr long kLastChunk = 65536;
+constexpr int kTurnMs = 15;
 // A chunk that fails (the file locked past the busy timeout) is tried again this often,
 // half a second apart; after that the list keeps what it has until asked for more.
 constexpr int kRetries = 5;
@@ -85,27 +88,29 @@ long ListModel::recordCount() {
 }
 
 void ListModel::fetchTo(long row) {
-    while (!complete_ && count_ <= row && readKeys(kLastChunk)) {
+    while (!complete_ && count_ <= row && readKeys(std::max(kLastChunk, row + 1 - count_))) {
     }
 }
 
-void ListModel::fetchAll() {
-    while (!complete_ && readKeys(kLastChunk)) {
-    }
-}
+void ListModel::fetchAll() { readKeys(kLastChunk, std::numeric_limits<int>::max()); }
 
 void ListModel::fillStep() {
-    if (!readKeys(chunk_)) return;
-    chunk_ = std::min(chunk_ * 4, kLastChunk);
+    if (!readKeys(chunk_, kTurnMs)) return;
+    chunk_ = kLastChunk;
     fill_.start(0);
 }
 
-bool ListModel::readKeys(long keys) {
+bool ListModel::readKeys(long keys, int forMs) {
     if (complete_ || !rs_.IsOpen()) return false;
     bool done = false;
     long known = count_;
+    QElapsedTimer clock;
+    clock.start();
     if (data::attempt([&] {
-            done = rs_.FetchKeys(keys);
+            do {
+                done = rs_.FetchKeys(keys);
+                keys = std::min(keys * 4, std::max(keys, kLastChunk));
+            } while (!done && clock.elapsed() < forMs);
             known = rs_.KeysRead();
         })) {
         if (++failures_ <= kRetries) fill_.start(kRetryMs);

@@ -107,8 +107,9 @@ private:
     const Block* blockFor(long row) const;
     Block readBlock(long first) const;
     const QString* cell(long row, int column) const;
-    // Reads up to `keys` more keys and shows the rows read; true while keys are left.
-    bool readKeys(long keys);
+    // Reads `keys` more keys (or all that are left), then more in growing chunks for up
+    // to `forMs` milliseconds, and shows the rows read; true while keys are left.
+    bool readKeys(long keys, int forMs = 0);
     void fillStep();
 
     std::vector<ListColumn> columns_;
@@ -117,7 +118,7 @@ private:
     long count_ = 0;
     bool complete_ = true;
     QTimer fill_;     // reads the next chunk of keys from the event loop
-    long chunk_ = 0;  // keys the next chunk reads
+    long chunk_ = 0;  // keys the first chunk of the next turn reads
     int failures_ = 0;
     mutable std::vector<Block> blocks_;
     mutable std::uint64_t clock_ = 0;
