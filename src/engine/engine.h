@@ -317,6 +317,8 @@ private:
     friend class Engine;
     friend class Recordset;
     friend class TableDef;
+    friend class BulkInsert;
+    friend void SetBulkLoading(Database& db, bool on);
     struct Impl;
     std::shared_ptr<Impl> d_;
 };
