@@ -10,6 +10,8 @@ TOLVARINE_PACKAGES=(
     poppler-utils                                # tests read printed PDFs back (pdftotext)
     xvfb xauth x11-utils fonts-dejavu-core       # windows without a screen, readable text;
                                                  # xwininfo sees the first start's window
+    tango-icon-theme                             # toolbar and menu pictures on a desktop
+                                                 # without an icon theme of its own
 )
 
 # ensure_packages PKG...: installs those not installed yet. apt runs only when something

@@ -97,6 +97,7 @@ MainForm::MainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<U
     registerWindows();
     forms::setMdiArea(ui->MdiArea);
     buildStatusBar();
+    useDesktopIcons();
     buildToolbarButtons();
     connectCommands();
     connect(ui->mnuWindow, &QMenu::aboutToShow, this, &MainForm::fillWindowMenu);
@@ -159,6 +160,10 @@ void MainForm::updateClock() {
 }
 
 void MainForm::buildToolbarButtons() {
+    // Menu commands show the pictures of their buttons, and a few common ones their own.
+    for (QAction* item : findChildren<QAction*>()) {
+        if (const QIcon icon = commandIcon(item->objectName()); !icon.isNull()) item->setIcon(icon);
+    }
     for (const ToolbarButton& b : toolbarButtons()) {
         const QString id = QString::fromLatin1(b.identifier);
         auto* action = new QAction(toolbarIcon(id), QString::fromLatin1(b.text), this);
