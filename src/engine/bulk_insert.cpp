@@ -124,7 +124,9 @@ void BulkInsert::add(std::initializer_list<tv::Variant> values) {
         int parameter = 1;
         for (const int source : shape.parameters) {
             if (source >= 0) {
-                bindStored(statement, parameter++, d.converted[static_cast<size_t>(source)]);
+                // Texts go in as UTF-8, converted by Qt rather than by SQLite.
+                bindStoredValue(statement, parameter++,
+                                storedForm(d.converted[static_cast<size_t>(source)]));
             } else {
                 const int column = d.autoNumbers[static_cast<size_t>(-1 - source)];
                 statement.bindInt(parameter++,
@@ -145,9 +147,11 @@ void BulkInsert::add(std::initializer_list<tv::Variant> values) {
 void SetBulkLoading(Database& db, bool on) {
     if (!db.d_ || !db.d_->isOpen()) fail(err::kObjectClosed);
     Connection& conn = db.d_->conn();
-    // 256 MB of page cache (a negative size is in KiB), SQLite's 2 MB default again after.
+    // 256 MB of page cache (a negative size is in KiB) and a second thread for the sorts
+    // of index builds; SQLite's defaults again after.
     conn.exec(on ? QStringLiteral("PRAGMA synchronous = OFF") : QStringLiteral("PRAGMA synchronous = FULL"));
     conn.exec(on ? QStringLiteral("PRAGMA cache_size = -262144") : QStringLiteral("PRAGMA cache_size = -2000"));
+    conn.exec(on ? QStringLiteral("PRAGMA threads = 2") : QStringLiteral("PRAGMA threads = 0"));
 }
 
 }  // namespace tv::engine

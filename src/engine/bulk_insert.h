@@ -39,8 +39,9 @@ private:
 };
 
 // A new file being filled in bulk: commits do not wait for the disk and index builds get
-// a large page cache. A crash part-way may leave the file damaged, so only a file that
-// is discarded when its filling fails may be filled this way. Off again restores both.
+// a large page cache and a second thread for their sorts. A crash part-way may leave the
+// file damaged, so only a file that is discarded when its filling fails may be filled
+// this way. Off again restores SQLite's defaults.
 void SetBulkLoading(Database& db, bool on);
 
 }  // namespace tv::engine
