@@ -23,6 +23,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QIcon>
+#include <QSet>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -286,6 +288,26 @@ TEST_F(MainFormTest, ANewUserGetsTheDefaultToolbarWithTheDefinitionsTips) {
     EXPECT_EQ(form->toolbar()->toolButtonStyle(), Qt::ToolButtonIconOnly);
     EXPECT_EQ(toolbarButton(*form, QStringLiteral("Diary"))->toolTip(),
               QStringLiteral("Show the calendar of planned and completed work"));
+}
+
+TEST_F(MainFormTest, ButtonsAndMenuCommandsShowTheIconThemesPictures) {
+    auto form = openMainForm();
+    QSet<QString> names;
+    for (const tv::app::ToolbarButton& b : tv::app::toolbarButtons()) {
+        const QString name = toolbarButton(*form, QString::fromLatin1(b.identifier))->icon().name();
+        EXPECT_FALSE(name.isEmpty()) << b.identifier << " has no picture in " << QIcon::themeName().toStdString();
+        names.insert(name);
+    }
+    EXPECT_EQ(names.size(), qsizetype(tv::app::toolbarButtons().size())) << "two buttons look alike";
+    EXPECT_EQ(form->findChild<QAction*>(QStringLiteral("mnuDiary"))->icon().name(),
+              toolbarButton(*form, QStringLiteral("Diary"))->icon().name());
+    // A desktop without any theme still gets a picture on every button.
+    const QString theme = QIcon::themeName();
+    QIcon::setThemeName(QStringLiteral("no such theme"));
+    const QIcon badge = tv::app::toolbarIcon(QStringLiteral("Diary"));
+    QIcon::setThemeName(theme);
+    EXPECT_FALSE(badge.isNull());
+    EXPECT_TRUE(badge.name().isEmpty());
 }
 
 TEST_F(MainFormTest, ACustomisedToolbarIsKeptForTheNextStart) {
