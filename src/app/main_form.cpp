@@ -160,8 +160,11 @@ void MainForm::updateClock() {
 }
 
 void MainForm::buildToolbarButtons() {
-    // Menu commands show the pictures of their buttons, and a few common ones their own.
+    // Menu commands show the pictures of their buttons, and a few common ones their own;
+    // a command on the menu bar itself (Search) keeps its text there.
+    const QList<QAction*> onMenuBar = ui->MenuBar->actions();
     for (QAction* item : findChildren<QAction*>()) {
+        if (onMenuBar.contains(item)) continue;
         if (const QIcon icon = commandIcon(item->objectName()); !icon.isNull()) item->setIcon(icon);
     }
     for (const ToolbarButton& b : toolbarButtons()) {
