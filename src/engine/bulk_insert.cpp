@@ -39,7 +39,8 @@ struct BulkInsert::Impl {
             for (size_t k = 0; k < autoNumbers.size(); ++k)
                 columns.emplace_back(autoNumbers[k], -1 - static_cast<int>(k));
             for (size_t i = 0; i < named.size(); ++i)
-                if (key[static_cast<qsizetype>(i)]) columns.emplace_back(named[i], static_cast<int>(i));
+                if (key[static_cast<qsizetype>(i)])
+                    columns.emplace_back(named[i], static_cast<int>(i));
             std::sort(columns.begin(), columns.end());
             Shape shape;
             std::vector<int> tableColumns;
@@ -92,9 +93,8 @@ BulkInsert::~BulkInsert() = default;
 void BulkInsert::add(std::initializer_list<tv::Variant> values) {
     Impl& d = *d_;
     if (values.size() != d.named.size())
-        fail(err::kInvalidOperation, QStringLiteral("(%1 values for %2 columns)")
-                                         .arg(values.size())
-                                         .arg(d.named.size()));
+        fail(err::kInvalidOperation,
+             QStringLiteral("(%1 values for %2 columns)").arg(values.size()).arg(d.named.size()));
     if (!d.missingRequired.isEmpty()) fail(err::kRequiredNull, d.missingRequired);
     Connection& conn = d.db->conn();
     // Update's checks, on the values as the columns take them; nothing is written when
@@ -109,8 +109,10 @@ void BulkInsert::add(std::initializer_list<tv::Variant> values) {
             d.converted[i] = toColumnValue(value, info.type);
             const tv::Variant& v = d.converted[i];
             if (v.type() == VarType::String) {
-                if (v.asString().isEmpty() && !info.allowZeroLength) fail(err::kZeroLength, info.name);
-                if (info.type == FieldType::Text && info.size > 0 && v.asString().size() > info.size)
+                if (v.asString().isEmpty() && !info.allowZeroLength)
+                    fail(err::kZeroLength, info.name);
+                if (info.type == FieldType::Text && info.size > 0 &&
+                    v.asString().size() > info.size)
                     fail(err::kFieldTooLong, info.name);
             }
             key[static_cast<qsizetype>(i)] = 1;
@@ -129,9 +131,10 @@ void BulkInsert::add(std::initializer_list<tv::Variant> values) {
                                 storedForm(d.converted[static_cast<size_t>(source)]));
             } else {
                 const int column = d.autoNumbers[static_cast<size_t>(-1 - source)];
-                statement.bindInt(parameter++,
-                                  takeAutoNumber(conn, d.table->name,
-                                                 d.table->columns[static_cast<size_t>(column)].name));
+                statement.bindInt(
+                    parameter++,
+                    takeAutoNumber(conn, d.table->name,
+                                   d.table->columns[static_cast<size_t>(column)].name));
             }
         }
         statement.run();
@@ -149,8 +152,10 @@ void SetBulkLoading(Database& db, bool on) {
     Connection& conn = db.d_->conn();
     // 256 MB of page cache (a negative size is in KiB) and a second thread for the sorts
     // of index builds; SQLite's defaults again after.
-    conn.exec(on ? QStringLiteral("PRAGMA synchronous = OFF") : QStringLiteral("PRAGMA synchronous = FULL"));
-    conn.exec(on ? QStringLiteral("PRAGMA cache_size = -262144") : QStringLiteral("PRAGMA cache_size = -2000"));
+    conn.exec(on ? QStringLiteral("PRAGMA synchronous = OFF")
+                 : QStringLiteral("PRAGMA synchronous = FULL"));
+    conn.exec(on ? QStringLiteral("PRAGMA cache_size = -262144")
+                 : QStringLiteral("PRAGMA cache_size = -2000"));
     conn.exec(on ? QStringLiteral("PRAGMA threads = 2") : QStringLiteral("PRAGMA threads = 0"));
 }
 

@@ -293,21 +293,17 @@ TEST_F(MainFormTest, ANewUserGetsTheDefaultToolbarWithTheDefinitionsTips) {
 TEST_F(MainFormTest, ButtonsAndMenuCommandsShowTheIconThemesPictures) {
     auto form = openMainForm();
     QSet<QString> names;
-    for (const tv::app::ToolbarButton& b : tv::app::toolbarButtons()) {
-        const QString name = toolbarButton(*form, QString::fromLatin1(b.identifier))->icon().name();
-        EXPECT_FALSE(name.isEmpty()) << b.identifier << " has no picture in " << QIcon::themeName().toStdString();
-        names.insert(name);
-    }
-    EXPECT_EQ(names.size(), qsizetype(tv::app::toolbarButtons().size())) << "two buttons look alike";
+    for (const tv::app::ToolbarButton& b : tv::app::toolbarButtons())
+        names << toolbarButton(*form, QString::fromLatin1(b.identifier))->icon().name();
+    EXPECT_FALSE(names.contains(QString())) << "a button without a picture of the theme";
+    EXPECT_EQ(names.size(), qsizetype(tv::app::toolbarButtons().size())) << "two look alike";
     EXPECT_EQ(form->findChild<QAction*>(QStringLiteral("mnuDiary"))->icon().name(),
               toolbarButton(*form, QStringLiteral("Diary"))->icon().name());
-    // A desktop without any theme still gets a picture on every button.
+    // Without any theme a button still shows its badge.
     const QString theme = QIcon::themeName();
     QIcon::setThemeName(QStringLiteral("no such theme"));
-    const QIcon badge = tv::app::toolbarIcon(QStringLiteral("Diary"));
+    EXPECT_FALSE(tv::app::toolbarIcon(QStringLiteral("Diary")).isNull());
     QIcon::setThemeName(theme);
-    EXPECT_FALSE(badge.isNull());
-    EXPECT_TRUE(badge.name().isEmpty());
 }
 
 TEST_F(MainFormTest, ACustomisedToolbarIsKeptForTheNextStart) {

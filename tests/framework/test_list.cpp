@@ -79,6 +79,15 @@ protected:
             {u"INSERT INTO [CUSTOMER FEEDBACK] ([CUSTOMER NAME], [DATETIME]) VALUES (%1, #%2#)"_s
                  .arg(tv::engine::quoteLiteral(customer), when)});
     }
+    // 2000 customers, more than the first screenful a list reads before it shows.
+    static QStringList addManyCustomers() {
+        QStringList names;
+        for (int i = 0; i < 2000; ++i) names << u"Customer %1"_s.arg(i, 4, 10, QLatin1Char('0'));
+        state().DataDb.BeginTrans();
+        addCustomers(names);
+        state().DataDb.CommitTrans();
+        return names;
+    }
     // Every displayed text of one grid column, top to bottom.
     static QStringList columnTexts(const ListForm* list, int column) {
         QStringList texts;
@@ -296,20 +305,6 @@ TEST(ListWriter, DISABLED_AddCustomer) {
     } catch (const tv::engine::DbError& error) {
         std::printf("writer: error %d\n", error.number());
     }
-}
-
-// 2000 customers, more than the first screenful a list reads before it shows.
-QStringList addManyCustomers() {
-    QStringList names;
-    for (int i = 0; i < 2000; ++i) names << u"Customer %1"_s.arg(i, 4, 10, QLatin1Char('0'));
-    QStringList rows;
-    for (const QString& name : names)
-        rows << u"INSERT INTO [CUSTOMERS] ([CUSTOMER NAME]) VALUES (%1)"_s.arg(
-                    tv::engine::quoteLiteral(name));
-    state().DataDb.BeginTrans();
-    for (const QString& row : rows) state().DataDb.Execute(row);
-    state().DataDb.CommitTrans();
-    return names;
 }
 
 TEST_F(ListFormTest, ALongListShowsItsFirstRowsAndReadsTheRestBehindThem) {
