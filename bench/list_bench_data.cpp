@@ -128,4 +128,21 @@ QString listDataFolder(int rows) {
 
 QString listDataFile(int rows) { return listDataFolder(rows) + "/Data.mdb"; }
 
+QString lastCustomer(int rows) {
+    sqlite3* db = nullptr;
+    sqlite3_stmt* query = nullptr;
+    check(sqlite3_open(listDataFile(rows).toUtf8().constData(), &db), db);
+    check(sqlite3_prepare_v2(db,
+                             "SELECT [CUSTOMER NAME] FROM CUSTOMERS ORDER BY [CUSTOMER NAME] DESC "
+                             "LIMIT 1",
+                             -1, &query, nullptr),
+          db);
+    check(sqlite3_step(query), db);
+    const QString name = QString::fromUtf8(
+        reinterpret_cast<const char*>(sqlite3_column_text(query, 0)));
+    sqlite3_finalize(query);
+    sqlite3_close(db);
+    return name;
+}
+
 }  // namespace tvbench

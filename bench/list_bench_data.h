@@ -18,4 +18,7 @@ void openProgramState(const QString& folder);
 // The data database file of that folder.
 QString listDataFile(int rows);
 
+// The customer the list shows last (read by raw SQLite), to check a jump to the end.
+QString lastCustomer(int rows);
+
 }  // namespace tvbench

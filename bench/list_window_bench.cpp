@@ -1,12 +1,13 @@
 // The list window on a table of 100,000 and 1,000,000 customers, offscreen, beside the
 // ordinary Qt way of listing the same rows (QSqlQueryModel over the same file in a
-// QTableView): the first screen of rows from opening the window, a jump to the last row,
-// counting the rows (for the title), and the memory the process holds once the list has
-// been to its last row. Each list figure is printed beside its Qt Sql counterpart as a
-// ratio at the end of the run.
+// QTableView): the first screen of rows from opening the window, a jump to the last row
+// (once the key set is complete, and right after opening while it is still being read),
+// the time until the count is known (for the title), and the memory the process holds
+// once the list has been to its last row. Each list figure is printed beside its Qt Sql
+// counterpart as a ratio at the end of the run.
 //
-// Targets at 1,000,000 rows: first rows under 150 ms, the last row under 100 ms, the
-// count under 500 ms, under 300 MB resident.
+// Targets at 1,000,000 rows: first rows within 1.5 times Qt Sql's first rows, the last
+// row under 100 ms, the count under 100 ms, under 100 MB resident.
 #include "list_bench_data.h"
 
 #include "data/app_state.h"
@@ -17,6 +18,7 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QFile>
 #include <QHeaderView>
 #include <QSqlDatabase>
@@ -59,11 +61,21 @@ std::unique_ptr<ListForm> openList() {
     return list;
 }
 
+// Every key read, as the window's event loop reads them after the first screenful.
+void fillList(ListForm* list) {
+    while (!list->model()->keysComplete()) QCoreApplication::processEvents();
+}
+
+// Ctrl+End, as the user presses it.
 void jumpToLast(QTableView* grid) {
-    const QAbstractItemModel* model = grid->model();
-    grid->setCurrentIndex(model->index(model->rowCount() - 1, 0));
-    grid->scrollToBottom();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier);
+    QApplication::sendEvent(grid, &press);
     benchmark::DoNotOptimize(grid->grab());
+}
+
+// The text of the first column of the grid's current row.
+QString currentText(QTableView* grid) {
+    return grid->model()->index(grid->currentIndex().row(), 0).data().toString();
 }
 
 // Qt's own way: a query model over the same file, shown in a plain table view.
@@ -119,16 +131,36 @@ void FirstRows_qtsql(benchmark::State& state) {
     for (auto _ : state) list.open();
 }
 
-// (2) A jump to the last row of an open list (its rows not yet read).
+// (2) A jump to the last row of an open list whose key set is complete (its rows not yet
+// read).
 void LastRow_list(benchmark::State& state) {
     tvbench::listDataFolder(rowsOf(state));
     auto list = openList();
+    fillList(list.get());
     for (auto _ : state) {
         state.PauseTiming();
+        list->grid()->setCurrentIndex(list->model()->index(0, 0));
         list->grid()->scrollToTop();
         list->model()->dropCache();
         state.ResumeTiming();
         jumpToLast(list->grid());
+    }
+}
+
+// (2b) The same jump right after the window opened, while the key set is still being read:
+// the rest of the keys are read first, and the jump must land on the real last row.
+void LastRowEarly_list(benchmark::State& state) {
+    tvbench::listDataFolder(rowsOf(state));
+    const QString last = tvbench::lastCustomer(rowsOf(state));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto list = openList();
+        state.ResumeTiming();
+        jumpToLast(list->grid());
+        state.PauseTiming();
+        if (currentText(list->grid()) != last) state.SkipWithError("not the last row");
+        list.reset();
+        state.ResumeTiming();
     }
 }
 
@@ -143,14 +175,18 @@ void LastRow_qtsql(benchmark::State& state) {
     }
 }
 
-// (3) The row count for the title: the list's Refresh reopens the query and counts.
+// (3) The row count for the title: the list's Refresh reopens the query, shows its first
+// rows and reads the rest of its keys from the event loop; the count is known when the
+// last chunk is read.
 void Count_list(benchmark::State& state) {
     tvbench::listDataFolder(rowsOf(state));
     auto list = openList();
     for (auto _ : state) {
         list->LoadList(false);
+        fillList(list.get());
         benchmark::DoNotOptimize(list->model()->recordCount());
     }
+    if (list->model()->recordCount() != rowsOf(state)) state.SkipWithError("wrong count");
 }
 
 void Count_qtsql(benchmark::State& state) {
@@ -171,6 +207,7 @@ void Memory_list(benchmark::State& state) {
     double mb = 0;
     for (auto _ : state) {
         auto list = openList();
+        fillList(list.get());
         jumpToLast(list->grid());
         mb = residentMb();
     }
@@ -193,6 +230,7 @@ void Memory_qtsql(benchmark::State& state) {
 BENCHMARK(FirstRows_list) TV_SIZES;
 BENCHMARK(FirstRows_qtsql) TV_SIZES;
 BENCHMARK(LastRow_list) TV_SIZES;
+BENCHMARK(LastRowEarly_list) TV_SIZES;
 BENCHMARK(LastRow_qtsql) TV_SIZES;
 BENCHMARK(Count_list) TV_SIZES;
 BENCHMARK(Count_qtsql) TV_SIZES;
@@ -213,9 +251,10 @@ public:
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
+        // Absolute targets at a million rows; the first rows are held to Qt Sql's instead.
         const std::map<std::string, double> targets = {
-            {"FirstRows", 150}, {"LastRow", 100}, {"Count", 500}, {"Memory", 300}};
-        std::printf("\n%-10s %9s %12s %12s %8s %8s\n", "case", "rows", "list", "Qt Sql", "ratio",
+            {"LastRow", 100}, {"LastRowEarly", 100}, {"Count", 100}, {"Memory", 100}};
+        std::printf("\n%-12s %9s %12s %12s %8s %10s\n", "case", "rows", "list", "Qt Sql", "ratio",
                     "target");
         for (const auto& [name, listTime] : wall_) {
             const auto at = name.find("_list/");
@@ -223,17 +262,22 @@ public:
             const std::string base = name.substr(0, at);
             const std::string rest = name.substr(at + 6);
             const std::string rows = rest.substr(0, rest.find('/'));
-            std::string other = base + "_qtsql/" + rest;
+            // The early jump is set beside Qt Sql's only jump to the last row.
+            std::string other =
+                (base == "LastRowEarly" ? std::string("LastRow") : base) + "_qtsql/" + rest;
             const bool memory = base == "Memory";
             const auto& figures = memory ? memory_ : wall_;
             const auto mine = figures.find(name);
             const auto theirs = figures.find(other);
             if (mine == figures.end() || theirs == figures.end()) continue;
             const auto target = targets.find(base);
-            std::printf("%-10s %9s %10.1f%s %10.1f%s %8.2f %6.0f%s\n", base.c_str(), rows.c_str(),
+            const std::string goal =
+                target == targets.end()
+                    ? std::string("ratio 1.5")
+                    : std::to_string(static_cast<int>(target->second)) + (memory ? " MB" : " ms");
+            std::printf("%-12s %9s %10.1f%s %10.1f%s %8.2f %10s\n", base.c_str(), rows.c_str(),
                         mine->second, memory ? "MB" : "ms", theirs->second, memory ? "MB" : "ms",
-                        mine->second / theirs->second,
-                        target == targets.end() ? 0.0 : target->second, memory ? "MB" : "ms");
+                        mine->second / theirs->second, goal.c_str());
         }
         std::printf("(wall times: the window's work is mostly on one thread either way)\n");
     }

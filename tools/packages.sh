@@ -13,6 +13,8 @@ TOLVARINE_PACKAGES=(
     xdg-utils                                    # xdg-email: mail handed to the desktop's mail program
     xvfb xauth x11-utils fonts-dejavu-core       # windows without a screen, readable text;
                                                  # xwininfo sees the first start's window
+    tango-icon-theme                             # toolbar and menu pictures on a desktop
+                                                 # without an icon theme of its own
 )
 
 # ensure_packages PKG...: installs those not installed yet. apt runs only when something

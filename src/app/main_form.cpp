@@ -108,6 +108,7 @@ MainForm::MainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<U
     registerWindows();
     forms::setMdiArea(ui->MdiArea);
     buildStatusBar();
+    useDesktopIcons();
     buildToolbarButtons();
     connectCommands();
     connect(ui->mnuWindow, &QMenu::aboutToShow, this, &MainForm::fillWindowMenu);
@@ -171,6 +172,13 @@ void MainForm::updateClock() {
 }
 
 void MainForm::buildToolbarButtons() {
+    // Menu commands show the pictures of their buttons, and a few common ones their own;
+    // a command on the menu bar itself (Search) keeps its text there.
+    const QList<QAction*> onMenuBar = ui->MenuBar->actions();
+    for (QAction* item : findChildren<QAction*>()) {
+        if (onMenuBar.contains(item)) continue;
+        if (const QIcon icon = commandIcon(item->objectName()); !icon.isNull()) item->setIcon(icon);
+    }
     for (const ToolbarButton& b : toolbarButtons()) {
         const QString id = QString::fromLatin1(b.identifier);
         auto* action = new QAction(toolbarIcon(id), QString::fromLatin1(b.text), this);

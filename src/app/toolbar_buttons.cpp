@@ -5,6 +5,8 @@
 #include "forms/framework/controls.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
@@ -20,7 +22,8 @@ namespace {
 const QString kSection = QStringLiteral("Toolbar");
 const QString kKey = QStringLiteral("1");
 
-// Badge colour and letters of each button's picture, in index order.
+// The pictures of last resort, for a desktop without any icon theme: badge colour and
+// letters of each button, in index order.
 struct Badge {
     QRgb colour;
     const char* letters;
@@ -32,7 +35,90 @@ const Badge kBadges[] = {
     {0x58862f, "Sp"}, {0x1f7a6d, "Se"}, {0x39506b, "Fi"}, {0x7b3f98, "?"},
 };
 
+// Freedesktop icon names of the commands that have a picture, best first: a theme that
+// lacks the first may have the next. The toolbar's commands come first.
+struct CommandIconNames {
+    const char* menuItem;
+    const char* names[3];
+};
+const CommandIconNames kCommandIcons[] = {
+    {"mnuCustomers", {"x-office-address-book", "address-book-new", "system-users"}},
+    {"mnuScheduled", {"appointment-soon", "appointment-new", "x-office-calendar"}},
+    {"mnuDiary", {"x-office-calendar", "office-calendar", "appointment-new"}},
+    {"mnuOrders", {"x-office-spreadsheet", "document-new", nullptr}},
+    {"mnuQuotations", {"x-office-document", "document-new", nullptr}},
+    {"mnuRequestsOpen", {"preferences-system", "applications-system", "emblem-system"}},
+    {"mnuCustomerInventory", {"computer", "drive-harddisk", "package-x-generic"}},
+    {"mnuContracts", {"x-office-presentation", "text-x-generic", nullptr}},
+    {"mnuLetters", {"text-x-generic-template", "mail-message-new", "text-x-generic"}},
+    {"mnuDocuments", {"folder-documents", "folder", nullptr}},
+    {"mnuKnownProblems", {"dialog-warning", "emblem-important", nullptr}},
+    {"mnuReportRun", {"document-print-preview", "document-print", nullptr}},
+    {"mnuRunScript", {"media-playback-start", "system-run", nullptr}},
+    {"mnuSend", {"mail-send-receive", "mail-send", nullptr}},
+    {"mnuSearch", {"system-search", "edit-find", nullptr}},
+    {"mnuHelpIndex", {"help-contents", "help-browser", nullptr}},
+    // Menu commands without a button.
+    {"mnuContacts", {"contact-new", nullptr, nullptr}},
+    {"mnuPrintSetup", {"document-page-setup", "printer", "document-print"}},
+    {"mnuImport", {"document-open", nullptr, nullptr}},
+    {"mnuExport", {"document-save-as", nullptr, nullptr}},
+    {"mnuExit", {"application-exit", "system-log-out", nullptr}},
+    {"mnuUndo", {"edit-undo", nullptr, nullptr}},
+    {"mnuCut", {"edit-cut", nullptr, nullptr}},
+    {"mnuCopy", {"edit-copy", nullptr, nullptr}},
+    {"mnuPaste", {"edit-paste", nullptr, nullptr}},
+    {"mnuOptions", {"preferences-system", "preferences-desktop", nullptr}},
+    {"mnuProducts", {"package-x-generic", nullptr, nullptr}},
+    {"mnuUsers", {"system-users", nullptr, nullptr}},
+    {"mnuReplace", {"edit-find-replace", nullptr, nullptr}},
+    {"mnuStatistics", {"x-office-spreadsheet", nullptr, nullptr}},
+    {"mnuHelpSearch", {"help-browser", "edit-find", nullptr}},
+    {"mnuAbout", {"help-about", "help-browser", nullptr}},
+};
+
+// Whether a theme of that name is installed where Qt looks for themes.
+bool themeInstalled(const QString& name) {
+    for (const QString& path : QIcon::themeSearchPaths()) {
+        if (QFileInfo::exists(path + u'/' + name + QStringLiteral("/index.theme"))) return true;
+    }
+    return false;
+}
+
 }  // namespace
+
+void useDesktopIcons() {
+    // Qt reads the theme search path from XDG_DATA_DIRS; a session that sets it without
+    // the system folder would otherwise find no theme at all.
+    const QString system = QStringLiteral("/usr/share/icons");
+    QStringList paths = QIcon::themeSearchPaths();
+    if (!paths.contains(system) && QDir(system).exists()) {
+        paths << system;
+        QIcon::setThemeSearchPaths(paths);
+    }
+    // "hicolor" is every theme's last fallback and holds application icons only.
+    const QString current = QIcon::themeName();
+    if (!current.isEmpty() && current != QLatin1String("hicolor") && themeInstalled(current))
+        return;
+    for (const QString& theme : kFallbackIconThemes) {
+        if (themeInstalled(theme)) {
+            QIcon::setThemeName(theme);
+            return;
+        }
+    }
+}
+
+QIcon commandIcon(const QString& menuItem) {
+    for (const CommandIconNames& command : kCommandIcons) {
+        if (menuItem.compare(QLatin1String(command.menuItem), Qt::CaseInsensitive) != 0) continue;
+        for (const char* name : command.names) {
+            if (name && QIcon::hasThemeIcon(QString::fromLatin1(name)))
+                return QIcon::fromTheme(QString::fromLatin1(name));
+        }
+        return {};
+    }
+    return {};
+}
 
 const std::vector<ToolbarButton>& toolbarButtons() {
     static const std::vector<ToolbarButton> buttons = {
@@ -112,6 +198,10 @@ QIcon toolbarIcon(const QString& identifier) {
     while (index < buttons.size() &&
            identifier.compare(QLatin1String(buttons[index].identifier), Qt::CaseInsensitive) != 0)
         ++index;
+    if (index < buttons.size()) {
+        if (QIcon icon = commandIcon(QString::fromLatin1(buttons[index].menuItem)); !icon.isNull())
+            return icon;
+    }
     const Badge badge = index < buttons.size() ? kBadges[index] : Badge{0x808080, "?"};
 
     QIcon icon;

@@ -44,7 +44,19 @@ QStringList decodeToolbarLayout(const QString& text);
 void saveToolbarLayout(const QStringList& layout);
 QStringList restoreToolbarLayout();
 
-// The button's picture, drawn so that the program needs no image files.
+// Pictures come from the desktop's icon theme by their freedesktop names, so the
+// program looks like the others on the user's desktop. A desktop without a theme of its
+// own (a bare X server, an old window manager) gets the first installed of the themes in
+// kFallbackIconThemes; the program's packages install one of them.
+inline const QStringList kFallbackIconThemes = {QStringLiteral("Tango"), QStringLiteral("Adwaita")};
+// Chooses a fallback theme when the desktop names none that has pictures. Call once the
+// application object exists, before the first icon is made.
+void useDesktopIcons();
+// The theme's picture for a menu command ("mnuCustomers"); a null icon when the command
+// has no picture or the theme has none of its names.
+QIcon commandIcon(const QString& menuItem);
+// The button's picture: its command's picture from the theme, or, when the theme has
+// none, a lettered badge drawn so that a button is never blank.
 QIcon toolbarIcon(const QString& identifier);
 
 // For each button of the toolbar (an action carrying a "tag"), the tool tip of the

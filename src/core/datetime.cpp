@@ -234,6 +234,24 @@ int DatePart(const QString& interval, DateTime date, int firstDayOfWeek) {
 QString toIsoText(DateTime d) {
     const calendar::Split s = calendar::split(d.serial);
     const calendar::Civil c = calendar::civilFromDayNumber(s.dayNumber);
+    if (c.year >= 0 && c.year <= 9999) {
+        // Every stored date passes through here: digits written straight into the text.
+        char16_t text[19];
+        const auto put = [&text](int at, int value, int digits) {
+            for (int i = at + digits - 1; i >= at; --i, value /= 10)
+                text[i] = static_cast<char16_t>(u'0' + value % 10);
+        };
+        put(0, c.year, 4);
+        put(5, c.month, 2);
+        put(8, c.day, 2);
+        put(11, s.secondOfDay / 3600, 2);
+        put(14, s.secondOfDay / 60 % 60, 2);
+        put(17, s.secondOfDay % 60, 2);
+        text[4] = text[7] = u'-';
+        text[10] = u' ';
+        text[13] = text[16] = u':';
+        return QString(reinterpret_cast<const QChar*>(text), 19);
+    }
     return QStringLiteral("%1-%2-%3 %4:%5:%6")
         .arg(c.year, 4, 10, QChar(u'0'))
         .arg(c.month, 2, 10, QChar(u'0'))

@@ -49,7 +49,8 @@ public:
 // name gives a table record set with its index set to "PrimaryKey"; SQL gives a dynaset.
 // Failure: message 194, and a record set that is not open; when Data.mdb itself cannot be
 // opened its own message (2 or 11) is the only one shown. The caller closes the record set.
-engine::Recordset OpenTable(const QString& source, int database = kDataDb);
+// `options` go to the engine (engine::kKeysInChunks for a list that fills as it shows).
+engine::Recordset OpenTable(const QString& source, int database = kDataDb, int options = 0);
 
 // Opens DataLocation/Data.mdb into state().DataDb. A damaged file is offered for repair
 // (message 11); any other failure shows message 2 and leaves DataOpen false. Returns

@@ -82,7 +82,7 @@ bool OpenDataDatabase() {
     return false;
 }
 
-engine::Recordset OpenTable(const QString& source, int database) {
+engine::Recordset OpenTable(const QString& source, int database, int options) {
     AppState& st = state();
     // A data database that cannot be opened has been reported already (message 2 or 11);
     // a second box about the record set would only repeat it.
@@ -92,7 +92,7 @@ engine::Recordset OpenTable(const QString& source, int database) {
     engine::Recordset rs;
     const std::optional<Failure> failed = attempt([&] {
         if (st.WorkflowMode && st.ApplyWorkflowFilter) actual = st.ApplyWorkflowFilter(source);
-        rs = detail::databaseFor(database).OpenRecordset(actual);
+        rs = detail::databaseFor(database).OpenRecordset(actual, options);
     });
     if (failed) {
         rs.Close();

@@ -49,12 +49,16 @@ void Database::Close() noexcept {
     }
 }
 
-Recordset Database::OpenRecordset(const QString& source) {
+Recordset Database::OpenRecordset(const QString& source) { return OpenRecordset(source, 0); }
+
+Recordset Database::OpenRecordset(const QString& source, int options) {
     return OpenRecordset(
-        source, isSelect(source.trimmed()) ? RecordsetType::Dynaset : RecordsetType::Table);
+        source, isSelect(source.trimmed()) ? RecordsetType::Dynaset : RecordsetType::Table,
+        options);
 }
 
-Recordset Database::OpenRecordset(const QString& source, RecordsetType type) {
+Recordset Database::OpenRecordset(const QString& source, RecordsetType type, int options) {
+    const bool inChunks = (options & kKeysInChunks) != 0;
     DatabaseCore& db = open(d_);
     const QString text = source.trimmed();
     auto core = std::make_shared<RecordsetCore>();
@@ -82,9 +86,12 @@ Recordset Database::OpenRecordset(const QString& source, RecordsetType type) {
             core->updatable = !db.conn().readOnly();
         } else {
             core->table = db.schemas.table(db.conn(), stored);
-            auto query = prepareKeysetQuery(db, QStringLiteral("*"), quoteName(stored), QString(),
-                                            core->table);
-            core->source = std::make_unique<KeysetCursor>(d_, std::move(query));
+            SelectShape all;
+            all.select = true;
+            all.selectList = QStringLiteral("*");
+            all.from = quoteName(stored);
+            auto query = prepareKeysetQuery(db, all, core->table);
+            core->source = std::make_unique<KeysetCursor>(d_, std::move(query), inChunks);
             core->updatable = writable;
         }
     } else {
@@ -101,9 +108,8 @@ Recordset Database::OpenRecordset(const QString& source, RecordsetType type) {
             keyed = !isView;
             if (keyed) {
                 core->table = db.schemas.table(db.conn(), stored);
-                auto query = prepareKeysetQuery(db, shape.selectList, shape.from, shape.tail,
-                                                core->table, translation.resultItems);
-                core->source = std::make_unique<KeysetCursor>(d_, std::move(query));
+                auto query = prepareKeysetQuery(db, shape, core->table, translation.resultItems);
+                core->source = std::make_unique<KeysetCursor>(d_, std::move(query), inChunks);
                 core->updatable = writable;
             }
         }

@@ -84,6 +84,12 @@ enum class EditMode {
     Add = 2
 };  // dbEditNone, dbEditInProgress, dbEditAdd
 
+// Options of OpenRecordset. kKeysInChunks: a dynaset whose order an index gives reads only
+// its first keys when it opens (a screenful of a list, at once however long the list is);
+// the rest are read by FetchKeys, or as soon as a call needs them. No read lock is held
+// between those reads, so other workstations write meanwhile: see KeysComplete.
+inline constexpr int kKeysInChunks = 1;
+
 class Database;
 class Recordset;
 class TableDef;
@@ -217,6 +223,17 @@ public:
     // this engine is exact at once (a dynaset reads its keys when it opens, a table
     // record set counts its table), which callers written for Jet cannot tell apart.
     long RecordCount() const;
+    // A dynaset opened with kKeysInChunks: whether every key has been read, the rows
+    // known so far, and reading up to `rows` more keys (true once all are read). A call
+    // that needs every key reads the rest first: RecordCount, MoveLast, the Finds, AddNew's
+    // Update; moves and AbsolutePosition read as far as they go. Rows that other users
+    // add, delete or re-sort while the keys are read are seen as they stand when their
+    // part of the order is read; no row is listed twice. Other record sets: always
+    // complete, KeysRead is RecordCount.
+    bool KeysComplete() const;
+    long KeysRead() const;
+    bool FetchKeys(long rows);
+
     // 0-based position of the current row, -1 when none.
     long AbsolutePosition() const;
     void SetAbsolutePosition(long position);
@@ -274,7 +291,9 @@ public:
     // (text starting with SELECT) gives a dynaset. Throws 3078 for an unknown table,
     // 3075 for a statement that cannot be translated.
     Recordset OpenRecordset(const QString& source);
-    Recordset OpenRecordset(const QString& source, RecordsetType type);
+    Recordset OpenRecordset(const QString& source, RecordsetType type, int options = 0);
+    // The type OpenRecordset(source) would choose, with options (kKeysInChunks).
+    Recordset OpenRecordset(const QString& source, int options);
 
     // Runs an action statement (DELETE, UPDATE, INSERT, CREATE/DROP/ALTER TABLE,
     // CREATE/DROP INDEX) in the dialect; returns the number of rows affected.
@@ -298,6 +317,8 @@ private:
     friend class Engine;
     friend class Recordset;
     friend class TableDef;
+    friend class BulkInsert;
+    friend void SetBulkLoading(Database& db, bool on);
     struct Impl;
     std::shared_ptr<Impl> d_;
 };

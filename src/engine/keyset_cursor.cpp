@@ -14,14 +14,21 @@ constexpr int kFirstChunk = 16;
 constexpr int kMaxChunk = 256;
 // Statement shapes for reading rows by rowid: a chunk uses the smallest that holds it.
 constexpr int kBuckets[] = {1, 4, 16, 64, 256};
+// Keys read when a dynaset that fills in chunks opens: a screenful of a list and more.
+constexpr long kFirstKeys = 256;
+// Keys read at a time when a move or a count needs more of them.
+constexpr long kKeysPerChunk = 65536;
 }  // namespace
 
-std::shared_ptr<KeysetQuery> prepareKeysetQuery(DatabaseCore& db, const QString& selectList,
-                                                const QString& from, const QString& tail,
+std::shared_ptr<KeysetQuery> prepareKeysetQuery(DatabaseCore& db, const SelectShape& shape,
                                                 std::shared_ptr<const TableSchema> table,
                                                 const std::vector<ResultItem>& items) {
     auto query = std::make_shared<KeysetQuery>();
+    query->shape = shape;
     query->table = std::move(table);
+    const QString& selectList = shape.selectList;
+    const QString& from = shape.from;
+    const QString& tail = shape.tail;
     const QString withRowid =
         QStringLiteral("SELECT %1, rowid AS __tv_rowid FROM %2").arg(selectList, from);
     // SQLite flattens the sub-query: only the rowid and the sort keys are read, often
@@ -40,18 +47,22 @@ std::shared_ptr<KeysetQuery> prepareKeysetQuery(DatabaseCore& db, const QString&
     return query;
 }
 
-KeysetCursor::KeysetCursor(DbHandle db, std::shared_ptr<KeysetQuery> query)
-    : db_(std::move(db)), query_(std::move(query)) {
+KeysetCursor::KeysetCursor(DbHandle db, std::shared_ptr<KeysetQuery> query, bool inChunks)
+    : db_(std::move(db)), query_(std::move(query)), inChunks_(inChunks) {
     load();
 }
 
 void KeysetCursor::load() {
-    auto keys = std::make_shared<KeyArray>();
-    {
-        Statement statement = db_->conn().cached(query_->keysSql);
-        while (statement.step()) keys->push_back(statement.intAt(0));
+    auto set = std::make_shared<KeySet>();
+    Connection& conn = db_->conn();
+    if (inChunks_) set->pager = KeysetPager::make(conn, query_->shape, *query_->table);
+    if (set->pager) {
+        if (set->pager->read(conn, set->keys, kFirstKeys)) set->pager.reset();
+    } else {
+        Statement statement = conn.cached(query_->keysSql);
+        while (statement.step()) set->keys.push_back(statement.intAt(0));
     }
-    keys_ = std::move(keys);
+    set_ = std::move(set);
     window_.reset(query_->fields.size());
     rowOfSlot_.clear();
     none_ = false;
@@ -69,8 +80,26 @@ std::unique_ptr<RowSource> KeysetCursor::clone() const {
 
 void KeysetCursor::requery() { load(); }
 
+bool KeysetCursor::fetchKeys(long rows) {
+    if (set_->pager && set_->pager->read(db_->conn(), set_->keys, rows)) set_->pager.reset();
+    return !set_->pager;
+}
+
+void KeysetCursor::ensure(long pos) {
+    while (pos >= size() && set_->pager) fetchKeys(kKeysPerChunk);
+}
+
+void KeysetCursor::readAllKeys() {
+    while (set_->pager) fetchKeys(kKeysPerChunk);
+}
+
+long KeysetCursor::recordCount() {
+    readAllKeys();
+    return live();
+}
+
 std::int64_t KeysetCursor::rowid() const {
-    return !none_ && pos_ >= 0 && pos_ < size() ? (*keys_)[pos_] : 0;
+    return !none_ && pos_ >= 0 && pos_ < size() ? keys()[pos_] : 0;
 }
 
 void KeysetCursor::jumpTo(long pos) {
@@ -81,11 +110,12 @@ void KeysetCursor::jumpTo(long pos) {
 
 void KeysetCursor::moveFirst() {
     long pos = 0;
-    while (pos < size() && skip(pos)) ++pos;
+    for (ensure(pos); pos < size() && skip(pos); ensure(pos)) ++pos;
     jumpTo(pos);
 }
 
 void KeysetCursor::moveLast() {
+    readAllKeys();
     long pos = size() - 1;
     while (pos >= 0 && skip(pos)) --pos;
     jumpTo(pos);
@@ -96,6 +126,7 @@ void KeysetCursor::step(int direction) {
     direction_ = direction;
     do {
         pos_ += direction;
+        if (direction > 0) ensure(pos_);
     } while (pos_ >= 0 && pos_ < size() && skip(pos_));
     pos_ = std::clamp(pos_, -1L, size());
 }
@@ -121,7 +152,8 @@ void KeysetCursor::move(long rows) {
         step(static_cast<int>(rows));
         return;
     }
-    if (keys_->deletedCount() == 0) {
+    if (keys().deletedCount() == 0) {
+        if (rows > 0) ensure(pos_ + rows);
         jumpTo(std::clamp(pos_ + rows, -1L, size()));
         return;
     }
@@ -131,12 +163,14 @@ void KeysetCursor::move(long rows) {
 
 long KeysetCursor::absolutePosition() {
     if (!onRow()) return -1;
-    return keys_->liveBefore(pos_);
+    return keys().liveBefore(pos_);
 }
 
 void KeysetCursor::setAbsolutePosition(long position) {
+    // The row lies at most as many keys further as rows were deleted before it.
+    if (position >= 0) ensure(position + keys().deletedCount());
     if (position < 0 || position >= live()) fail(err::kNoCurrentRecord);
-    if (keys_->deletedCount() == 0) {
+    if (keys().deletedCount() == 0) {
         jumpTo(position);
         return;
     }
@@ -146,15 +180,16 @@ void KeysetCursor::setAbsolutePosition(long position) {
     jumpTo(pos);
 }
 
-QByteArray KeysetCursor::bookmark() const { return encodeBookmark(pos_, (*keys_)[pos_]); }
+QByteArray KeysetCursor::bookmark() const { return encodeBookmark(pos_, keys()[pos_]); }
 
 bool KeysetCursor::gotoBookmark(const QByteArray& bookmark) {
     std::int64_t pos = 0;
     std::int64_t rowid = 0;
     if (!decodeBookmark(bookmark, &pos, &rowid)) return false;
-    if (pos < 0 || pos >= size() || (*keys_)[static_cast<long>(pos)] != rowid) {
+    if (pos < 0 || pos >= size() || keys()[static_cast<long>(pos)] != rowid) {
         // Made before a requery: look the row up.
-        pos = keys_->indexOf(rowid);
+        readAllKeys();
+        pos = keys().indexOf(rowid);
         if (pos < 0) return false;
     }
     if (skip(static_cast<long>(pos))) return false;
@@ -163,13 +198,20 @@ bool KeysetCursor::gotoBookmark(const QByteArray& bookmark) {
 }
 
 QByteArray KeysetCursor::bookmarkFor(std::int64_t rowid) const {
-    const long pos = keys_->lastIndexOf(rowid);
+    const long pos = keys().lastIndexOf(rowid);
     return pos < 0 ? QByteArray() : encodeBookmark(pos, rowid);
 }
 
-void KeysetCursor::markGone(long pos) { keys_->markDeleted(pos); }
+void KeysetCursor::markGone(long pos) { set_->keys.markDeleted(pos); }
 
-void KeysetCursor::rowAdded(std::int64_t rowid) { keys_->push_back(rowid); }
+void KeysetCursor::rowAdded(std::int64_t rowid) {
+    if (set_->pager) {
+        // The rest of the keys may hold the new row already (it is in the table now).
+        readAllKeys();
+        if (keys().lastIndexOf(rowid) >= 0) return;
+    }
+    set_->keys.push_back(rowid);
+}
 
 void KeysetCursor::rowDeleted() {
     if (onRow()) markGone(pos_);
@@ -186,7 +228,7 @@ void KeysetCursor::readWindow(long pos) {
     }
     std::vector<std::int64_t> ids;
     for (long p = start; p < end; ++p)
-        if (!skip(p)) ids.push_back((*keys_)[p]);
+        if (!skip(p)) ids.push_back(keys()[p]);
     int bucket = kBuckets[0];
     for (int b : kBuckets)
         if ((bucket = b) >= static_cast<int>(ids.size())) break;
@@ -196,7 +238,7 @@ void KeysetCursor::readWindow(long pos) {
     sql += u')';
     // Rows come back in rowid order: note where each rowid lies in the window.
     std::unordered_map<std::int64_t, size_t> slotOf;
-    for (long p = start; p < end; ++p) slotOf.emplace((*keys_)[p], static_cast<size_t>(p - start));
+    for (long p = start; p < end; ++p) slotOf.emplace(keys()[p], static_cast<size_t>(p - start));
     window_.clear();
     rowOfSlot_.assign(static_cast<size_t>(end - start), -1);
     {
@@ -235,6 +277,7 @@ tv::Variant KeysetCursor::value(int column) {
 }
 
 bool KeysetCursor::find(const QString& condition, FindKind kind) {
+    readAllKeys();
     std::unordered_set<std::int64_t> matches;
     {
         Statement statement = db_->conn().once(query_->matchHead + u'(' + condition + u')');
@@ -243,7 +286,7 @@ bool KeysetCursor::find(const QString& condition, FindKind kind) {
     if (matches.empty()) return false;
     const long pos =
         findInOrder(findFrom(kind, onRow(), !none_ && pos_ < 0, !none_ && pos_ >= size()), pos_,
-                    size(), [&](long at) { return !skip(at) && matches.count((*keys_)[at]) > 0; });
+                    size(), [&](long at) { return !skip(at) && matches.count(keys()[at]) > 0; });
     if (pos < 0) return false;
     jumpTo(pos);
     return true;
@@ -253,12 +296,12 @@ const std::vector<FieldInfo>& KeysetCursor::fields() {
     std::vector<FieldInfo>& fields = query_->fields;
     if (query_->typed) return fields;
     long first = 0;
-    while (first < size() && skip(first)) ++first;
+    for (ensure(first); first < size() && skip(first); ensure(first)) ++first;
     if (first < size()) {
         query_->typed = true;
         // Expressions are typed by what the first row holds.
         Statement statement = db_->conn().cached(query_->fetchHead + QStringLiteral("?)"));
-        statement.bindInt(1, (*keys_)[first]);
+        statement.bindInt(1, keys()[first]);
         if (statement.step())
             for (size_t col = 0; col < fields.size(); ++col)
                 if (fields[col].typeFromValue)

@@ -137,6 +137,10 @@ bool Recordset::EOF_() const { return open(d_).rows().eof(); }
 bool Recordset::BOF() const { return open(d_).rows().bof(); }
 
 long Recordset::RecordCount() const { return open(d_).rows().recordCount(); }
+bool Recordset::KeysComplete() const { return open(d_).rows().keysComplete(); }
+long Recordset::KeysRead() const { return open(d_).rows().keysRead(); }
+bool Recordset::FetchKeys(long rows) { return open(d_).rows().fetchKeys(rows); }
+
 long Recordset::AbsolutePosition() const { return open(d_).rows().absolutePosition(); }
 
 void Recordset::SetAbsolutePosition(long position) {

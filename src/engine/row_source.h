@@ -71,6 +71,16 @@ public:
 
     // Field descriptions (computed fields may be typed from the first row on first ask).
     virtual const std::vector<FieldInfo>& fields() = 0;
+
+    // A dynaset filling its key set in chunks (kKeysInChunks): whether every key is read,
+    // the rows known so far (without reading on) and reading up to `rows` more keys
+    // (returns keysComplete()). Every other source knows its rows at once.
+    virtual bool keysComplete() { return true; }
+    virtual long keysRead() { return recordCount(); }
+    virtual bool fetchKeys(long rows) {
+        (void)rows;
+        return true;
+    }
 };
 
 // Where a Find starts, the same for every kind of row source: First and Last at that end

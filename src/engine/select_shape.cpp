@@ -151,7 +151,62 @@ SelectShape analyseSelect(const QString& text) {
     }
     shape.from = sql.mid(fromEnd, tailStart - fromEnd).trimmed();
     shape.tail = sql.mid(tailStart).trimmed();
+
+    // The parts of the tail, each up to the next top-level clause.
+    qsizetype whereStart = -1, orderStart = -1;
+    std::vector<qsizetype> clauseStarts;
+    for (w = fromWord + 1; w < words.size(); ++w) {
+        const Word& word = words[w];
+        if (word.depth != 0 || word.start < tailStart) continue;
+        const QString& u = word.upper;
+        if (u == QLatin1String("WHERE") && whereStart < 0) {
+            whereStart = word.end;
+        } else if (u == QLatin1String("ORDER") && w + 1 < words.size() &&
+                   words[w + 1].upper == QLatin1String("BY")) {
+            orderStart = words[w + 1].end;
+        } else if (u == QLatin1String("LIMIT") || u == QLatin1String("OFFSET")) {
+            shape.limited = true;
+        } else if (u != QLatin1String("GROUP") && u != QLatin1String("HAVING") &&
+                   u != QLatin1String("WINDOW") && u != QLatin1String("UNION") &&
+                   u != QLatin1String("INTERSECT") && u != QLatin1String("EXCEPT")) {
+            continue;
+        }
+        clauseStarts.push_back(word.start);
+    }
+    auto upToNextClause = [&](qsizetype start) {
+        qsizetype end = sql.size();
+        for (qsizetype at : clauseStarts)
+            if (at > start && at < end) end = at;
+        return sql.mid(start, end - start).trimmed();
+    };
+    if (whereStart >= 0) shape.where = upToNextClause(whereStart);
+    if (orderStart >= 0) shape.orderBy = upToNextClause(orderStart);
     return shape;
+}
+
+QStringList splitItems(const QString& list) {
+    QStringList items;
+    qsizetype start = 0;
+    for (const Word& word : scan(list)) {
+        if (word.upper != QLatin1String(",")) continue;
+        items << list.mid(start, word.start - start).trimmed();
+        start = word.end;
+    }
+    const QString last = list.mid(start).trimmed();
+    if (!last.isEmpty() || !items.isEmpty()) items << last;
+    return items;
+}
+
+QString itemAlias(const QString& item) {
+    const std::vector<Word> words = scan(item);
+    for (size_t w = words.size(); w-- > 0;) {
+        if (words[w].depth != 0 || words[w].upper != QLatin1String("AS")) continue;
+        QString name = item.mid(words[w].end).trimmed();
+        if (name.size() >= 2 && (name.front() == u'"' || name.front() == u'[' || name.front() == u'`'))
+            name = name.mid(1, name.size() - 2);
+        return name;
+    }
+    return QString();
 }
 
 }  // namespace tv::engine

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace tv::engine {
 
@@ -14,6 +15,9 @@ struct SelectShape {
     QString selectList;   // between SELECT [DISTINCT|ALL] and FROM
     QString from;         // after FROM, up to WHERE/GROUP/HAVING/ORDER/LIMIT/WINDOW
     QString tail;         // the rest (WHERE ..., ORDER BY ..., LIMIT ...)
+    QString where;        // the condition after WHERE, when the tail has one
+    QString orderBy;      // the items after ORDER BY, when the tail has them
+    bool limited = false;  // LIMIT (or OFFSET) in the tail
     bool distinct = false;
     bool grouped = false;    // GROUP BY or HAVING
     bool compound = false;   // UNION, INTERSECT, EXCEPT
@@ -28,5 +32,13 @@ struct SelectShape {
 };
 
 SelectShape analyseSelect(const QString& sql);
+
+// The items of a list (a select list, ORDER BY items) split at its top-level commas, each
+// trimmed.
+QStringList splitItems(const QString& list);
+
+// The name an item of a select list is given ("a + b AS total": total), without quotes;
+// empty when it has none.
+QString itemAlias(const QString& item);
 
 }  // namespace tv::engine

@@ -48,6 +48,10 @@ void Statement::bindBlob(int index, const QByteArray& value) {
                             SQLITE_TRANSIENT));
 }
 
+void Statement::bindValue(int index, const sqlite3_value* value) {
+    check(sqlite3_bind_value(stmt_, index, value));
+}
+
 bool Statement::step() {
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;

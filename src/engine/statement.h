@@ -30,6 +30,8 @@ public:
     void bindDouble(int index, double value);
     void bindText(int index, const QString& value);
     void bindBlob(int index, const QByteArray& value);
+    // A value as SQLite holds it (a copy of a column read earlier), type and all.
+    void bindValue(int index, const sqlite3_value* value);
 
     // Steps once: true while a row is available. Failures throw the matching DbError.
     bool step();

@@ -23,6 +23,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QIcon>
+#include <QSet>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -286,6 +288,22 @@ TEST_F(MainFormTest, ANewUserGetsTheDefaultToolbarWithTheDefinitionsTips) {
     EXPECT_EQ(form->toolbar()->toolButtonStyle(), Qt::ToolButtonIconOnly);
     EXPECT_EQ(toolbarButton(*form, QStringLiteral("Diary"))->toolTip(),
               QStringLiteral("Show the calendar of planned and completed work"));
+}
+
+TEST_F(MainFormTest, ButtonsAndMenuCommandsShowTheIconThemesPictures) {
+    auto form = openMainForm();
+    QSet<QString> names;
+    for (const tv::app::ToolbarButton& b : tv::app::toolbarButtons())
+        names << toolbarButton(*form, QString::fromLatin1(b.identifier))->icon().name();
+    EXPECT_FALSE(names.contains(QString())) << "a button without a picture of the theme";
+    EXPECT_EQ(names.size(), qsizetype(tv::app::toolbarButtons().size())) << "two look alike";
+    EXPECT_EQ(form->findChild<QAction*>(QStringLiteral("mnuDiary"))->icon().name(),
+              toolbarButton(*form, QStringLiteral("Diary"))->icon().name());
+    // Without any theme a button still shows its badge.
+    const QString theme = QIcon::themeName();
+    QIcon::setThemeName(QStringLiteral("no such theme"));
+    EXPECT_FALSE(tv::app::toolbarIcon(QStringLiteral("Diary")).isNull());
+    QIcon::setThemeName(theme);
 }
 
 TEST_F(MainFormTest, ACustomisedToolbarIsKeptForTheNextStart) {

@@ -73,6 +73,15 @@ TEST(SelectShapeTest, KeyableQueriesAndTheirParts) {
         EXPECT_EQ(shape.selectList + " | " + shape.from + " | " + shape.tail, outline) << sql;
     }
     EXPECT_FALSE(analyseSelect("UPDATE t SET a = 1").select);
+    // The tail's condition and order, for reading the keys in chunks.
+    const SelectShape parts = analyseSelect(
+        "SELECT a AS \"x\", CAST(b AS TEXT) FROM t WHERE a IN (SELECT a FROM u ORDER BY 1) "
+        "AND b = ', ORDER BY' ORDER BY a DESC, f(b, c) LIMIT 3");
+    EXPECT_EQ(parts.where, "a IN (SELECT a FROM u ORDER BY 1) AND b = ', ORDER BY'");
+    EXPECT_EQ(splitItems(parts.orderBy), QStringList({"a DESC", "f(b, c)"}));
+    EXPECT_TRUE(parts.limited);
+    const QStringList items = splitItems(parts.selectList);
+    EXPECT_EQ(itemAlias(items[0]) + u'|' + itemAlias(items[1]), "x|");
 }
 
 }  // namespace

@@ -26,15 +26,19 @@
 #include <QApplication>
 #include <QBrush>
 #include <QFile>
+#include <QLayout>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <cstdio>
 
 namespace tvtest {
 namespace {
@@ -74,6 +78,15 @@ protected:
         execData(
             {u"INSERT INTO [CUSTOMER FEEDBACK] ([CUSTOMER NAME], [DATETIME]) VALUES (%1, #%2#)"_s
                  .arg(tv::engine::quoteLiteral(customer), when)});
+    }
+    // 2000 customers, more than the first screenful a list reads before it shows.
+    static QStringList addManyCustomers() {
+        QStringList names;
+        for (int i = 0; i < 2000; ++i) names << u"Customer %1"_s.arg(i, 4, 10, QLatin1Char('0'));
+        state().DataDb.BeginTrans();
+        addCustomers(names);
+        state().DataDb.CommitTrans();
+        return names;
     }
     // Every displayed text of one grid column, top to bottom.
     static QStringList columnTexts(const ListForm* list, int column) {
@@ -278,6 +291,96 @@ TEST_F(ListFormTest, EnterOpensOrRunsTheFocusedButtonAndEscapeCloses) {
     QTest::keyClick(list->grid(), Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(gone.isNull());
+}
+
+// Run as another workstation: adds the customer TV_LIST_NAME to the file TV_LIST_DB.
+TEST(ListWriter, DISABLED_AddCustomer) {
+    tv::engine::Engine::instance().SetBusyTimeout(2000);
+    try {
+        tv::engine::Database db =
+            tv::engine::Engine::instance().OpenDatabase(qEnvironmentVariable("TV_LIST_DB"));
+        db.Execute(u"INSERT INTO [CUSTOMERS] ([CUSTOMER NAME]) VALUES (%1)"_s.arg(
+            tv::engine::quoteLiteral(qEnvironmentVariable("TV_LIST_NAME"))));
+        std::printf("writer: written\n");
+    } catch (const tv::engine::DbError& error) {
+        std::printf("writer: error %d\n", error.number());
+    }
+}
+
+TEST_F(ListFormTest, ALongListShowsItsFirstRowsAndReadsTheRestBehindThem) {
+    const QStringList names = addManyCustomers();
+    // Going to the end before the rest is read lands on the real last row, by key or by
+    // the scroll bar; the count joins the title then.
+    for (const bool byKey : {true, false}) {
+        ListForm* list = openList(u"Customers"_s);
+        list->resize(600, 400);
+        list->show();
+        list->layout()->activate();
+        EXPECT_LT(list->model()->rowCount(), names.size());
+        EXPECT_EQ(list->windowTitle(), u"Customers"_s);
+        QTableView* grid = list->grid();
+        if (byKey)
+            QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+        else
+            grid->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+        const QModelIndex last = list->model()->index(list->model()->rowCount() - 1, 0);
+        EXPECT_EQ(last.data().toString(), names.last());
+        const int y = grid->rowViewportPosition(last.row());
+        EXPECT_TRUE(y >= 0 && y < grid->viewport()->height()) << "in view: " << byKey;
+        EXPECT_EQ(list->windowTitle(), u"Customers (2000)"_s);
+        delete list;
+    }
+    // Left alone, the rows fill in behind the first screenful.
+    ListForm* list = openList(u"Customers"_s);
+    QAbstractItemModelTester tester(list->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    for (int spins = 0; spins < 1000 && !list->model()->keysComplete(); ++spins)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(columnTexts(list, 0), names);
+    EXPECT_EQ(list->windowTitle(), u"Customers (2000)"_s);
+}
+
+TEST_F(ListFormTest, AFillingListLetsOthersWriteAndFindsRowsNotYetRead) {
+    const QStringList names = addManyCustomers();
+    ListForm* list = openList(u"Customers"_s);  // its first rows read, the rest to come
+    ASSERT_FALSE(list->model()->keysComplete());
+    QProcess writer;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"TV_LIST_DB"_s, dataPath());
+    env.insert(u"TV_LIST_NAME"_s, u"Aaron O'Brien"_s);  // sorts before every row read
+    writer.setProcessEnvironment(env);
+    writer.start(QCoreApplication::applicationFilePath(),
+                 {u"--gtest_filter=ListWriter.DISABLED_AddCustomer"_s,
+                  u"--gtest_also_run_disabled_tests"_s});
+    ASSERT_TRUE(writer.waitForFinished(30000));
+    EXPECT_TRUE(writer.readAllStandardOutput().contains("writer: written"))
+        << "the filling list held the file past the writer's busy timeout";
+    ASSERT_FALSE(list->model()->keysComplete());
+
+    // Find, before the rest of the keys is read, selects a row far beyond them.
+    QTimer answer;
+    QStringList found;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible()) return;
+        if (auto* text = modal->findChild<QLineEdit*>(u"findstring"_s)) {
+            text->setText(u"Customer 1990"_s);
+            modal->findChild<QPushButton*>(u"ListCommand_0"_s)->click();
+        } else if (auto* cancel = modal->findChild<QPushButton*>(u"Cancelf"_s)) {
+            found << list->grid()->currentIndex().data().toString();
+            cancel->click();
+        }
+    });
+    answer.start(1);
+    list->runCommand(ListForm::Find);
+    answer.stop();
+    EXPECT_EQ(found, QStringList{names[1990]});
+
+    // The other workstation's row is there after Refresh, in its place.
+    QTest::keyClick(list->grid(), Qt::Key_F5);
+    EXPECT_EQ(list->model()->recordCount(), names.size() + 1);
+    EXPECT_EQ(columnTexts(list, 0).first(), u"Aaron O'Brien"_s);
+    EXPECT_EQ(list->windowTitle(), u"Customers (2001)"_s);
 }
 
 TEST_F(ListFormTest, AListPrintsItsVisibleColumnsInTheUsersOrder) {

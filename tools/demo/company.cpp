@@ -5,6 +5,7 @@
 #include "demo/plan.h"
 #include "demo/vocabulary.h"
 #include "demo/writer.h"
+#include "engine/bulk_insert.h"
 #include "engine/engine.h"
 
 #include <QElapsedTimer>
@@ -47,8 +48,13 @@ bool createCompany(const QString& folder, const QString& dbSourceDir, const Opti
         }
         engine::Database data = engine::Engine::instance().OpenDatabase(dataPath);
         engine::Database messages = engine::Engine::instance().OpenDatabase(messagesPath);
+        // The files are new and discarded if filling them fails: no waiting for the disk.
+        engine::SetBulkLoading(data, true);
+        engine::SetBulkLoading(messages, true);
         const std::vector<TableCount> written =
             writeCompany(vocabulary, plan, data, messages, progress);
+        engine::SetBulkLoading(data, false);
+        engine::SetBulkLoading(messages, false);
         data.Close();
         messages.Close();
         if (counts) *counts = written;

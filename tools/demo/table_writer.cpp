@@ -14,15 +14,16 @@ TableWriter::TableWriter(engine::Database& db, QString database, QString table,
         indexes_.push_back({index.Name(), index.FieldNames(), index.Unique()});
         def.DeleteIndex(index.Name());
     }
-    rs_ = db_.OpenRecordset(table_, engine::RecordsetType::Table);
-    for (const char* column : columns) fields_.push_back(rs_.FieldNamed(QString::fromUtf8(column)));
+    QStringList names;
+    for (const char* column : columns) names << QString::fromUtf8(column);
+    rows_ = std::make_unique<engine::BulkInsert>(db_, table_, names);
 }
 
 TableWriter::~TableWriter() {
     // Only reached without finish() when a row failed: the caller discards the file.
     if (open_) {
         try {
-            rs_.Close();
+            rows_.reset();
             db_.Rollback();
         } catch (const engine::DbError&) {
         }
@@ -30,18 +31,12 @@ TableWriter::~TableWriter() {
 }
 
 void TableWriter::add(std::initializer_list<Variant> values) {
-    rs_.AddNew();
-    size_t i = 0;
-    for (const Variant& value : values) {
-        if (!value.isNull()) fields_[i].SetValue(value);
-        ++i;
-    }
-    rs_.Update();
+    rows_->add(values);
     ++count_;
 }
 
 long TableWriter::finish() {
-    rs_.Close();
+    rows_.reset();
     engine::TableDef def = db_.TableDefNamed(table_);
     for (const SecondaryIndex& index : indexes_)
         def.CreateIndex(index.name, index.fields, index.unique);

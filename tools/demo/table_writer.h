@@ -3,21 +3,24 @@
 
 #include "core/variant.h"
 #include "demo/plan.h"
+#include "engine/bulk_insert.h"
 #include "engine/engine.h"
 
 #include <QString>
 #include <QStringList>
 #include <initializer_list>
+#include <memory>
 #include <vector>
 
 namespace tv::demo {
 
-// Adds rows to one table in one transaction: the columns are resolved once, each row is
-// one AddNew/Update. The table's secondary indexes are dropped while it fills and made
-// again at the end, from their own definitions: building an index from the finished
-// table is a sort, where keeping it up to date is a random insertion per row. Columns
-// are named, never counted, so the writer follows the shipped schema wherever its
-// columns stand.
+// Adds rows to one table in one transaction through the engine's bulk path: the INSERT
+// is prepared once and each row's values are bound to it directly (checked and stored
+// as AddNew/Update would). The table's secondary indexes are dropped while it fills and
+// made again at the end, from their own definitions: building an index from the
+// finished table is a sort, where keeping it up to date is a random insertion per row.
+// Columns are named, never counted, so the writer follows the shipped schema wherever
+// its columns stand.
 class TableWriter {
 public:
     // `database` names the file in progress reports ("Data.mdb").
@@ -42,8 +45,7 @@ private:
     };
     engine::Database& db_;
     QString database_, table_;
-    engine::Recordset rs_;
-    std::vector<engine::Field> fields_;
+    std::unique_ptr<engine::BulkInsert> rows_;
     std::vector<SecondaryIndex> indexes_;
     long count_ = 0;
     bool open_ = true;

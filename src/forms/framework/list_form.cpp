@@ -90,6 +90,10 @@ ListForm::ListForm(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     ui->TDBGrid1->setModel(model_);
     ui->TDBGrid1->installEventFilter(this);
+    // The list shows its first rows at once and reads the rest behind them; the count
+    // joins the title when every row is known.
+    model_->followEnds(ui->TDBGrid1);
+    connect(model_, &ListModel::keysCompleted, this, &ListForm::showCount);
     // Columns are dragged into the order the user wants; the narrow row header is the
     // handle that sets the height of every row (a grid's rows share one height).
     QHeaderView* columns = ui->TDBGrid1->horizontalHeader();
@@ -253,7 +257,7 @@ void ListForm::LoadList(bool useDefault) {
     });
     // A query the engine refuses has been reported (message 194 with the engine's text);
     // the list then stays empty and the window usable.
-    engine::Recordset rows = data::OpenTable(listQuery_, database());
+    engine::Recordset rows = data::OpenTable(listQuery_, database(), engine::kKeysInChunks);
     if (rows.IsOpen()) (void)data::attempt([&] { rowSource_ = rows.Clone(); });
     model_->setRecordset(std::move(rows));
 
@@ -261,7 +265,7 @@ void ListForm::LoadList(bool useDefault) {
         setWindowTitle(listTitle_);
         goToFirstRow();
     }
-    showCount();
+    if (model_->keysComplete()) showCount();
 }
 
 void ListForm::applyQuery(const QString& sql) {
@@ -288,6 +292,7 @@ void ListForm::refreshKeepingRow() {
     const int row = current.isValid() ? current.row() : 0;
     const int column = current.isValid() ? current.column() : 0;
     LoadList(false);
+    model_->fetchTo(row);
     // Coming back from a record window the user expects to be where they were.
     if (model_->rowCount() > 0 && model_->columnCount() > 0) {
         const QModelIndex again = model_->index(std::min(row, model_->rowCount() - 1),

@@ -2,14 +2,30 @@
 
 #include "data/failure.h"
 
+#include <QAbstractItemView>
 #include <QBrush>
+#include <QElapsedTimer>
 #include <QIcon>
+#include <QKeyEvent>
+#include <QScrollBar>
 #include <algorithm>
 #include <limits>
 
 namespace tv::forms {
 
 namespace {
+
+// Keys read by the first chunk after the first screenful, growing fourfold per chunk to
+// the last size (a few milliseconds' work). One turn of the event loop reads chunks for
+// up to kTurnMs and then shows their rows together, so the window stays responsive while
+// a list of a million rows fills in a handful of turns.
+constexpr long kFirstChunk = 4096;
+constexpr long kLastChunk = 65536;
+constexpr int kTurnMs = 15;
+// A chunk that fails (the file locked past the busy timeout) is tried again this often,
+// half a second apart; after that the list keeps what it has until asked for more.
+constexpr int kRetries = 5;
+constexpr int kRetryMs = 500;
 
 QVariant alignmentOf(const ListColumn& column) {
     const Qt::Alignment h = column.alignment == 1   ? Qt::AlignRight
@@ -20,7 +36,10 @@ QVariant alignmentOf(const ListColumn& column) {
 
 }  // namespace
 
-ListModel::ListModel(QObject* parent) : QAbstractTableModel(parent) {}
+ListModel::ListModel(QObject* parent) : QAbstractTableModel(parent) {
+    fill_.setSingleShot(true);
+    connect(&fill_, &QTimer::timeout, this, &ListModel::fillStep);
+}
 
 ListModel::~ListModel() = default;
 
@@ -41,13 +60,109 @@ void ListModel::setRecordset(engine::Recordset rs) {
     blocks_.clear();
     blockReads_ = 0;
     count_ = 0;
+    complete_ = true;
+    failures_ = 0;
+    fill_.stop();
     (void)data::attempt([&] {
-        if (rs_.IsOpen()) count_ = std::max(0L, rs_.RecordCount());
+        if (!rs_.IsOpen()) return;
+        count_ = std::max(0L, rs_.KeysRead());
+        complete_ = rs_.KeysComplete();
     });
     endResetModel();
+    if (!complete_) {
+        chunk_ = kFirstChunk;
+        fill_.start(0);
+    }
 }
 
 void ListModel::clearRows() { setRecordset(engine::Recordset()); }
+
+engine::Recordset& ListModel::recordset() {
+    fetchAll();
+    return rs_;
+}
+
+long ListModel::recordCount() {
+    fetchAll();
+    return count_;
+}
+
+void ListModel::fetchTo(long row) {
+    while (!complete_ && count_ <= row && readKeys(std::max(kLastChunk, row + 1 - count_))) {
+    }
+}
+
+void ListModel::fetchAll() { readKeys(kLastChunk, std::numeric_limits<int>::max()); }
+
+void ListModel::fillStep() {
+    if (!readKeys(chunk_, kTurnMs)) return;
+    chunk_ = kLastChunk;
+    fill_.start(0);
+}
+
+bool ListModel::readKeys(long keys, int forMs) {
+    if (complete_ || !rs_.IsOpen()) return false;
+    bool done = false;
+    long known = count_;
+    QElapsedTimer clock;
+    clock.start();
+    if (data::attempt([&] {
+            do {
+                done = rs_.FetchKeys(keys);
+                keys = std::min(keys * 4, std::max(keys, kLastChunk));
+            } while (!done && clock.elapsed() < forMs);
+            known = rs_.KeysRead();
+        })) {
+        if (++failures_ <= kRetries) fill_.start(kRetryMs);
+        return false;
+    }
+    failures_ = 0;
+    if (known > count_) {
+        // A block cut short by the old end of the rows is read again when next shown.
+        std::erase_if(blocks_, [](const Block& block) { return block.rows < kBlockRows; });
+        beginInsertRows(QModelIndex(), rowCount(), static_cast<int>(std::min<long>(
+                                                       known, std::numeric_limits<int>::max()) - 1));
+        count_ = known;
+        endInsertRows();
+    }
+    if (!done) return true;
+    complete_ = true;
+    fill_.stop();
+    emit keysCompleted(count_);
+    return false;
+}
+
+bool ListModel::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && !complete_ && rs_.IsOpen();
+}
+
+// A view asks for more when it shows the last row read: a few screenfuls will do, the
+// fill goes on behind them.
+void ListModel::fetchMore(const QModelIndex& parent) {
+    if (!parent.isValid()) readKeys(16 * kBlockRows);
+}
+
+void ListModel::followEnds(QAbstractItemView* view) {
+    view->installEventFilter(this);
+    QScrollBar* bar = view->verticalScrollBar();
+    connect(bar, &QAbstractSlider::actionTriggered, this, [this, view, bar](int action) {
+        if (complete_ || (action != QAbstractSlider::SliderToMaximum &&
+                          bar->sliderPosition() < bar->maximum()))
+            return;
+        fetchAll();
+        view->doItemsLayout();  // the scroll range of every row, now rather than later
+        bar->setSliderPosition(bar->maximum());
+    });
+}
+
+bool ListModel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && !complete_) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // Ctrl+End goes to the last row of the list, not of the rows read so far.
+        if (key->key() == Qt::Key_End && (key->modifiers() & Qt::ControlModifier)) fetchAll();
+    }
+    return QAbstractTableModel::eventFilter(watched, event);
+}
 
 void ListModel::dropCache() {
     blocks_.clear();
@@ -84,14 +199,17 @@ ListModel::Block ListModel::readBlock(long first) const {
     (void)data::attempt([&] {
         rs_.SetAbsolutePosition(first);
         const int fields = rs_.FieldCount();
-        for (long i = 0; i < wanted && !rs_.EOF_(); ++i) {
+        for (long i = 0; i < wanted; ++i) {
+            // No move past the last row wanted: at the end of the keys read so far it
+            // would read the next chunk of keys here.
+            if (i > 0) rs_.MoveNext();
+            if (rs_.EOF_()) break;
             for (const ListColumn& column : columns_) {
                 block.cells.push_back(
                     column.field < fields ? ListCellText(rs_[column.field], column) : QString());
             }
             block.bookmarks.push_back(rs_.Bookmark());
             ++block.rows;
-            rs_.MoveNext();
         }
     });
     block.cells.resize(static_cast<size_t>(block.rows * columns));

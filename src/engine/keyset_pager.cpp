@@ -1,0 +1,246 @@
+// Key sets read in chunks along an index.
+#include "engine/keyset_pager.h"
+
+#include "engine/connection.h"
+#include "engine/errors.h"
+#include "engine/schema.h"
+#include "engine/select_shape.h"
+
+#include <algorithm>
+#include <new>
+
+namespace tv::engine {
+
+namespace {
+
+// The item without a trailing ASC or DESC; `descending` tells which it was.
+QString withoutDirection(const QString& item, bool* descending) {
+    QString text = item.trimmed();
+    *descending = false;
+    for (const QLatin1String word : {QLatin1String(" DESC"), QLatin1String(" ASC")}) {
+        if (text.endsWith(word, Qt::CaseInsensitive)) {
+            *descending = word == QLatin1String(" DESC");
+            text.chop(word.size());
+            return text.trimmed();
+        }
+    }
+    return text;
+}
+
+// A name written alone ("NAME", [NAME] or NAME), without its quotes; empty for anything else.
+QString bareName(const QString& text) {
+    if (text.size() >= 2 && ((text.front() == u'"' && text.back() == u'"') ||
+                             (text.front() == u'[' && text.back() == u']'))) {
+        const QString inner = text.mid(1, text.size() - 2);
+        return inner.contains(text.front()) ? QString() : inner;
+    }
+    for (const QChar c : text)
+        if (!c.isLetterOrNumber() && c != u'_') return QString();
+    return text;
+}
+
+bool isNull(sqlite3_value* value) { return sqlite3_value_type(value) == SQLITE_NULL; }
+
+}  // namespace
+
+bool RowidSet::insert(std::int64_t rowid) {
+    if (rowid < 0 || rowid >= kBitmapRowids) return others_.insert(rowid).second;
+    const auto word = static_cast<size_t>(rowid >> 6);
+    if (word >= bits_.size()) bits_.resize(std::max(word + 1, bits_.size() * 2), 0);
+    const std::uint64_t bit = std::uint64_t{1} << (rowid & 63);
+    if (bits_[word] & bit) return false;
+    bits_[word] |= bit;
+    return true;
+}
+
+std::unique_ptr<KeysetPager> KeysetPager::make(Connection& conn, const SelectShape& shape,
+                                               const TableSchema& table) {
+    if (!shape.keyable() || shape.limited || shape.orderBy.isEmpty()) return nullptr;
+    const bool star = shape.selectList.trimmed() == QLatin1String("*");
+    QStringList aliases;
+    if (!star) {
+        for (const QString& item : splitItems(shape.selectList)) {
+            const QString alias = itemAlias(item);
+            if (!alias.isEmpty()) aliases << alias;
+        }
+    }
+    std::unique_ptr<KeysetPager> pager(new KeysetPager);
+    for (const QString& item : splitItems(shape.orderBy)) {
+        Term term;
+        term.expr = withoutDirection(item, &term.descending);
+        if (term.expr.isEmpty() || term.expr.contains(QLatin1String("NULLS"), Qt::CaseInsensitive))
+            return nullptr;
+        bool isPosition = false;
+        const int position = term.expr.toInt(&isPosition);
+        if (isPosition) {
+            // A position names a column of "*"; in another list it may be any expression.
+            if (!star || position < 1 || position > static_cast<int>(table.columns.size()))
+                return nullptr;
+            term.expr = quoteName(table.columns[static_cast<size_t>(position - 1)].name);
+        } else if (const QString name = bareName(term.expr);
+                   !name.isEmpty() && aliases.contains(name, Qt::CaseInsensitive)) {
+            return nullptr;  // a name the select list gives, which the table does not know
+        }
+        pager->terms_.push_back(term);
+    }
+    if (pager->terms_.empty()) return nullptr;
+    pager->from_ = shape.from;
+    pager->where_ = shape.where;
+    pager->rowidDescending_ = pager->terms_.back().descending;
+    QStringList order;
+    for (const Term& term : pager->terms_)
+        order << (term.descending ? term.expr + QStringLiteral(" DESC") : term.expr);
+    order << (pager->rowidDescending_ ? QStringLiteral("rowid DESC") : QStringLiteral("rowid"));
+    pager->order_ = order.join(QStringLiteral(", "));
+    QStringList values;
+    for (const Term& term : pager->terms_) values << term.expr;
+    pager->boundarySql_ = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                              .arg(values.join(QStringLiteral(", ")), pager->from_);
+
+    // An order no index gives is sorted afresh by every query: read such rows in one pass.
+    // (Sorting only the rows that tie on an index's leading columns, the "right part", is
+    // done a group at a time and stops at the limit.)
+    Statement plan = conn.cached(QStringLiteral("EXPLAIN QUERY PLAN ") + pager->sql(nullptr));
+    while (plan.step()) {
+        if (plan.textAt(plan.columnCount() - 1).contains(QLatin1String("TEMP B-TREE FOR ORDER BY")))
+            return nullptr;
+    }
+    return pager;
+}
+
+KeysetPager::~KeysetPager() { clearBoundary(); }
+
+void KeysetPager::clearBoundary() {
+    for (sqlite3_value* value : boundary_) sqlite3_value_free(value);
+    boundary_.clear();
+}
+
+QString KeysetPager::sql(const Range* range) const {
+    QString text = QStringLiteral("SELECT rowid FROM ") + from_;
+    QStringList conditions;
+    if (!where_.isEmpty()) conditions << u'(' + where_ + u')';
+    if (range) {
+        for (int i = 0; i < range->equal; ++i) {
+            const QString& expr = terms_[static_cast<size_t>(i)].expr;
+            conditions << u'(' + expr +
+                              (isNull(boundary_[static_cast<size_t>(i)]) ? QStringLiteral(") IS NULL")
+                                                                         : QStringLiteral(") = ?"));
+        }
+        if (range->equal == static_cast<int>(terms_.size())) {
+            conditions << (rowidDescending_ ? QStringLiteral("rowid < ?")
+                                            : QStringLiteral("rowid > ?"));
+        } else {
+            const Term& term = terms_[static_cast<size_t>(range->equal)];
+            const bool boundIsNull = isNull(boundary_[static_cast<size_t>(range->equal)]);
+            QString after;
+            if (range->nulls)
+                after = QStringLiteral(") IS NULL");
+            else if (boundIsNull)
+                after = QStringLiteral(") IS NOT NULL");  // ascending: every value follows Null
+            else
+                after = term.descending ? QStringLiteral(") < ?") : QStringLiteral(") > ?");
+            conditions << u'(' + term.expr + after;
+        }
+    }
+    if (!conditions.isEmpty()) text += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    text += QStringLiteral(" ORDER BY ") + order_ + QStringLiteral(" LIMIT ?");
+    return text;
+}
+
+std::vector<KeysetPager::Range> KeysetPager::rangesAfterBoundary() const {
+    std::vector<Range> ranges;
+    const int count = static_cast<int>(terms_.size());
+    ranges.push_back({count, false});
+    for (int equal = count - 1; equal >= 0; --equal) {
+        const bool boundIsNull = isNull(boundary_[static_cast<size_t>(equal)]);
+        if (!terms_[static_cast<size_t>(equal)].descending) {
+            ranges.push_back({equal, false});
+        } else if (!boundIsNull) {
+            // Descending: the smaller values, then the Nulls; after a Null nothing comes.
+            ranges.push_back({equal, false});
+            ranges.push_back({equal, true});
+        }
+    }
+    return ranges;
+}
+
+long KeysetPager::run(Connection& conn, const Range* range, KeyArray& keys, long limit) {
+    Statement statement = conn.cached(sql(range));
+    int parameter = 1;
+    if (range) {
+        const auto count = static_cast<int>(terms_.size());
+        for (int i = 0; i < range->equal; ++i)
+            if (!isNull(boundary_[static_cast<size_t>(i)]))
+                statement.bindValue(parameter++, boundary_[static_cast<size_t>(i)]);
+        if (range->equal == count) {
+            statement.bindInt(parameter++, boundaryRowid_);
+        } else if (!range->nulls && !isNull(boundary_[static_cast<size_t>(range->equal)])) {
+            statement.bindValue(parameter++, boundary_[static_cast<size_t>(range->equal)]);
+        }
+    }
+    statement.bindInt(parameter, limit);
+    long rows = 0;
+    std::int64_t rowid = 0;
+    while (statement.step()) {
+        rowid = statement.intAt(0);
+        if (!seen_ || seen_->insert(rowid)) keys.push_back(rowid);
+        ++rows;
+    }
+    if (rows == limit) setBoundary(conn, rowid);
+    return rows;
+}
+
+void KeysetPager::setBoundary(Connection& conn, std::int64_t rowid) {
+    // The sort values of the last row read, looked up by its rowid under the chunk's read
+    // lock (reading them with every row would cost the walk more than this one lookup).
+    Statement statement = conn.cached(boundarySql_);
+    statement.bindInt(1, rowid);
+    if (!statement.step()) fail(err::kRecordDeleted);
+    std::vector<sqlite3_value*> values;
+    for (size_t i = 0; i < terms_.size(); ++i) {
+        sqlite3_value* copy =
+            sqlite3_value_dup(sqlite3_column_value(statement.handle(), static_cast<int>(i)));
+        if (!copy) {
+            for (sqlite3_value* value : values) sqlite3_value_free(value);
+            throw std::bad_alloc();
+        }
+        values.push_back(copy);
+    }
+    clearBoundary();
+    boundary_ = std::move(values);
+    boundaryRowid_ = rowid;
+}
+
+void KeysetPager::watchChanges(Connection& conn, const KeyArray& keys) {
+    if (seen_) return;
+    Statement version = conn.cached(QStringLiteral("PRAGMA data_version"));
+    const std::int64_t now = version.step() ? version.intAt(0) : 0;
+    if (!started_) {
+        dataVersion_ = now;
+        changes_ = conn.changeCount();
+        return;
+    }
+    if (now == dataVersion_ && conn.changeCount() == changes_) return;
+    seen_ = std::make_unique<RowidSet>();
+    for (long pos = 0; pos < keys.size(); ++pos) seen_->insert(keys[pos]);
+}
+
+bool KeysetPager::read(Connection& conn, KeyArray& keys, long rows) {
+    rows = std::max(rows, 1L);
+    // One shared lock for the chunk's queries, given up when the chunk is read.
+    const Connection::ReadScope scope(conn);
+    watchChanges(conn, keys);
+    if (!started_) {
+        started_ = true;
+        return run(conn, nullptr, keys, rows) < rows;
+    }
+    long wanted = rows;
+    for (const Range& range : rangesAfterBoundary()) {
+        const long got = run(conn, &range, keys, wanted);
+        if (got == wanted) return false;
+        wanted -= got;
+    }
+    return true;
+}
+
+}  // namespace tv::engine

@@ -1,0 +1,142 @@
+// Dynasets that read their keys in chunks (kKeysInChunks): every order an index gives,
+// Nulls and ties included, comes out as one pass would read it, whether the keys are
+// fetched a few at a time or pulled in by moves, counts and finds; orders no index gives
+// are read at once. Another process writes between two chunks without waiting, and its
+// rows are seen where the order has not yet been read (everywhere after Requery).
+#include "engine_fixture.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <cstdio>
+#include <functional>
+
+using namespace tv::engine;
+using tvtest::textOf;
+
+namespace {
+
+constexpr int kRows = 1000;
+
+// Run as another process: the statements of TV_KEYSET_SQL (one a line), then a report.
+TEST(KeysetHelper, DISABLED_Write) {
+    Engine::instance().SetBusyTimeout(2000);
+    try {
+        Database db = Engine::instance().OpenDatabase(qEnvironmentVariable("TV_KEYSET_DB"));
+        for (const QString& sql : qEnvironmentVariable("TV_KEYSET_SQL").split(u'\n')) db.Execute(sql);
+        std::printf("helper: written\n");
+    } catch (const DbError& error) {
+        std::printf("helper: error %d\n", error.number());
+    }
+}
+
+class KeysetChunksTest : public tvtest::EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        db_.Execute(
+            "CREATE TABLE [T] ([SEQ] LONG NOT NULL, [NAME] TEXT(20), [GRP] LONG, [NOTE] "
+            "TEXT(20), CONSTRAINT PrimaryKey PRIMARY KEY ([SEQ]))");
+        db_.Execute("CREATE INDEX [Name] ON [T] ([NAME], [GRP])");
+        db_.BeginTrans();
+        for (int seq = 1; seq <= kRows; ++seq) {
+            const QString name = (seq % 2 ? QStringLiteral("N%1") : QStringLiteral("n%1")).arg(seq % 7);
+            db_.Execute(QStringLiteral("INSERT INTO T VALUES (%1, %2, %3, 'n%1')")
+                            .arg(seq)
+                            .arg(seq % 13 == 0 ? QStringLiteral("Null") : quoteLiteral(name),
+                                 seq % 5 == 0 ? QStringLiteral("Null") : QString::number(seq % 3)));
+        }
+        db_.CommitTrans();
+    }
+    Recordset chunked(const QString& sql) { return db_.OpenRecordset(sql, kKeysInChunks); }
+    QStringList all(const QString& sql) {
+        Recordset rs = db_.OpenRecordset(sql);
+        return walk(rs, 0);
+    }
+};
+
+TEST_F(KeysetChunksTest, ChunksFollowEveryIndexedOrderAsOnePassDoes) {
+    // Each query, and the same rows with ties in rowid (= SEQ) order as one pass reads them.
+    const std::pair<const char*, const char*> orders[] = {
+        {"SELECT SEQ FROM T ORDER BY NAME", "ORDER BY NAME, SEQ"},
+        {"SELECT SEQ FROM T ORDER BY NAME DESC", "ORDER BY NAME DESC, SEQ DESC"},
+        {"SELECT * FROM T ORDER BY 2, 3", "ORDER BY NAME, GRP, SEQ"},
+        {"SELECT SEQ FROM T ORDER BY NAME DESC, GRP DESC", "ORDER BY NAME DESC, GRP DESC, SEQ DESC"},
+        {"SELECT SEQ FROM T WHERE GRP <> 1 ORDER BY [NAME], GRP", "WHERE GRP <> 1 ORDER BY NAME, GRP, SEQ"},
+        {"SELECT SEQ, NAME FROM T ORDER BY SEQ DESC", "ORDER BY SEQ DESC"},
+    };
+    for (const auto& [sql, order] : orders) {
+        for (const bool byMoves : {false, true}) {
+            SCOPED_TRACE(testing::Message() << sql << (byMoves ? " (moves)" : " (fetches)"));
+            Recordset rs = chunked(sql);
+            EXPECT_FALSE(rs.KeysComplete());
+            EXPECT_LT(rs.KeysRead(), kRows);
+            while (!byMoves && !rs.FetchKeys(37)) {
+            }
+            EXPECT_EQ(walk(rs, 0), all(QStringLiteral("SELECT SEQ FROM T ") + order));
+            EXPECT_TRUE(rs.KeysComplete());
+        }
+    }
+}
+
+TEST_F(KeysetChunksTest, OrdersNoIndexGivesAreReadAtOnce) {
+    for (const char* sql : {"SELECT SEQ FROM T ORDER BY NOTE", "SELECT TOP 5 SEQ FROM T ORDER BY NAME",
+                            "SELECT SEQ FROM T", "SELECT SEQ AS NAME FROM T ORDER BY NAME",
+                            "SELECT SEQ, NAME FROM T ORDER BY 2"}) {
+        Recordset rs = chunked(sql);
+        EXPECT_TRUE(rs.KeysComplete()) << sql;
+        EXPECT_EQ(walk(rs, 0), all(sql)) << sql;
+    }
+}
+
+TEST_F(KeysetChunksTest, CallsThatNeedEveryKeyReadTheRestFirst) {
+    const QStringList order = all("SELECT SEQ FROM T ORDER BY NAME DESC, SEQ DESC");
+    const QString sql = QStringLiteral("SELECT SEQ, NAME FROM T ORDER BY NAME DESC");
+    const std::pair<const char*, std::function<QString(Recordset&)>> calls[] = {
+        {"count", [](Recordset& rs) { return QString::number(rs.RecordCount()); }},
+        {"last", [](Recordset& rs) { rs.MoveLast(); return textOf(rs[0]); }},
+        {"find", [](Recordset& rs) { rs.FindLast("[NAME] Is Null"); return textOf(rs[0]); }},
+        {"position", [](Recordset& rs) { rs.SetAbsolutePosition(900); return textOf(rs[0]); }},
+        {"clone", [](Recordset& rs) { Recordset c = rs.Clone(); c.MoveLast(); return textOf(c[0]); }},
+    };
+    const QString lastNull = all("SELECT SEQ FROM T WHERE NAME IS NULL ORDER BY SEQ DESC").last();
+    const QStringList expected = {QString::number(kRows), order.last(), lastNull, order[900],
+                                  order.last()};
+    for (size_t i = 0; i < std::size(calls); ++i) {
+        Recordset rs = chunked(sql);
+        EXPECT_EQ(calls[i].second(rs), expected[static_cast<qsizetype>(i)]) << calls[i].first;
+        EXPECT_EQ(rs.KeysRead(), kRows) << calls[i].first;
+    }
+}
+
+TEST_F(KeysetChunksTest, AnotherProcessWritesBetweenChunks) {
+    Recordset rs = chunked("SELECT SEQ, NAME FROM T ORDER BY NAME");
+    rs.SetAbsolutePosition(0);
+    // Rows before the last key read, after it, one of those deleted, and the first row
+    // read moved to the end of the order.
+    QProcess helper;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TV_KEYSET_DB", path_);
+    env.insert("TV_KEYSET_SQL",
+               "INSERT INTO T VALUES (2001, 'A', 0, 'early')\n"
+               "INSERT INTO T VALUES (2002, 'zz', 0, 'late')\n"
+               "INSERT INTO T VALUES (2003, 'zz', 1, 'gone')\n"
+               "DELETE * FROM T WHERE SEQ = 2003\n"
+               "UPDATE T SET NAME = 'zzz' WHERE SEQ = " + textOf(rs[0]));
+    helper.setProcessEnvironment(env);
+    helper.start(QCoreApplication::applicationFilePath(),
+                 {"--gtest_filter=KeysetHelper.DISABLED_Write", "--gtest_also_run_disabled_tests"});
+    ASSERT_TRUE(helper.waitForFinished(30000));
+    EXPECT_TRUE(helper.readAllStandardOutput().contains("helper: written"))
+        << "the writer waited past its timeout: the fill held the file";
+
+    QStringList seqs = walk(rs, 0);
+    EXPECT_EQ(seqs.size(), kRows + 1);
+    EXPECT_EQ(seqs.filter("2002").size(), 1);
+    EXPECT_EQ(seqs.removeDuplicates(), 0);
+    EXPECT_FALSE(seqs.contains("2001"));
+    rs.Requery();
+    EXPECT_EQ(rs.RecordCount(), kRows + 2);
+    EXPECT_TRUE(walk(rs, 0).contains("2001"));
+}
+
+}  // namespace
