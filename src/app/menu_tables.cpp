@@ -129,6 +129,12 @@ QString specialFormCommand(const QString& name) {
     return {};
 }
 
+QStringList specialFormNames() {
+    QStringList names;
+    for (const auto& [form, command] : kSpecialForms) names << QString::fromLatin1(form);
+    return names;
+}
+
 QString administrationWindowTitle(const QString& window) {
     for (const auto& [name, title] : kAdministrationWindows) {
         if (window.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)

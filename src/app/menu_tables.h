@@ -32,6 +32,8 @@ const std::vector<WindowCommand>& windowCommands();
 // The command a special window's name runs ("Diary" -> "mnuDiary"); empty for names
 // that have none.
 QString specialFormCommand(const QString& name);
+// Every name ShowSpecialForm knows, in the order of its table.
+QStringList specialFormNames();
 
 // For a window only administrators open ("CounterList"), what the user knows it by
 // ("Manage Counters"); empty for every other window.
