@@ -23,6 +23,7 @@ inline constexpr int kFieldNotUpdatable = 3164;
 inline constexpr int kRecordDeleted = 3167;
 inline constexpr int kDatabaseExists = 3204;
 inline constexpr int kNumericOverflow = 3349;
+inline constexpr int kQueryTooComplex = 3360;  // nested or chained beyond what SQLite reads
 inline constexpr int kObjectClosed = 3420;
 inline constexpr int kCriteriaMismatch = 3464;  // a key or criteria value of the wrong type
 }  // namespace err
