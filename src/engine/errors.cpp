@@ -45,6 +45,9 @@ const QHash<int, QString>& texts() {
         {err::kTableNotFound,
          QStringLiteral("The database engine cannot find the input table or query '%1'. "
                         "Make sure it exists and that its name is spelled correctly.")},
+        {err::kInvalidName,
+         QStringLiteral("'%1' isn't a valid name. A name cannot be blank or hold the "
+                        "characters [ and ] or control characters.")},
         {err::kBookmarkInvalid, QStringLiteral("Not a valid bookmark.")},
         {err::kNoCurrentIndex, QStringLiteral("Operation invalid without a current index.")},
         {err::kFieldNotUpdatable, QStringLiteral("Field '%1' cannot be updated.")},

@@ -81,6 +81,13 @@ TEST_F(BadInputTest, StatementsNamesAndCallsInTheWrongState) {
         {"index twice", [&] { def.CreateIndex("Name", {"ID"}); }, err::kDuplicateName},
         {"index on no column", [&] { def.CreateIndex("ByNothing", {"NOPE"}); }, err::kItemNotFound},
         {"table twice", [&] { db_.Execute("CREATE TABLE [t] ([X] LONG)"); }, err::kDuplicateName},
+        // Statements write names between brackets; a name they cannot hold is never made.
+        {"column name holding ]", [&] { def.Append(def.CreateField("A]B", FieldType::Text)); },
+         3125},
+        {"table name holding a tab", [&] { db_.Execute("CREATE TABLE [A\tB] ([X] LONG)"); },
+         3125},
+        {"index name holding [", [&] { def.CreateIndex("By[ID", {"ID"}); }, 3125},
+        {"bracketing such a name", [&] { bracketName("X] OR [Y"); }, 3125},
         {"unknown table definition", [&] { db_.TableDefNamed("NOPE"); }, err::kItemNotFound},
         {"field appended again", [&] { def.Append(def.FieldAt(0)); }, err::kInvalidOperation},
         {"appended field changed", [&] { def.FieldAt(0).SetRequired(false); },
