@@ -82,8 +82,9 @@ void fillCustomers(const QString& dataFile, int rows) {
     sqlite3_close(db);
 }
 
-// Opens the folder's databases into the program state, as sign-in does.
-void openState(const QString& folder) {
+}  // namespace
+
+void openProgramState(const QString& folder) {
     tv::data::AppState& st = tv::data::state();
     st.reset();
     st.DefinitionsLocation = folder;
@@ -97,6 +98,8 @@ void openState(const QString& folder) {
     st.FieldDefinitionsRs.SetIndex("PrimaryKey");
     tv::data::OpenDataDatabase();
 }
+
+namespace {
 
 QString build(int rows) {
     const QString folder = root().filePath(QStringLiteral("Company%1").arg(rows));
@@ -117,7 +120,7 @@ QString listDataFolder(int rows) {
     auto it = built.find(rows);
     if (it == built.end()) it = built.emplace(rows, build(rows)).first;
     if (open != rows) {
-        openState(it->second);
+        openProgramState(it->second);
         open = rows;
     }
     return it->second;

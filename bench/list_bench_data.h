@@ -11,6 +11,10 @@ namespace tvbench {
 // use and kept for the run. The program state is pointed at it.
 QString listDataFolder(int rows);
 
+// Opens the folder's databases into the program state, as sign-in does (the definitions
+// with their three open record sets, then the data database).
+void openProgramState(const QString& folder);
+
 // The data database file of that folder.
 QString listDataFile(int rows);
 

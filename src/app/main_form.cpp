@@ -18,6 +18,7 @@
 #include "data/workflow.h"
 #include "forms/admin/admin_windows.h"
 #include "forms/customers/customers_windows.h"
+#include "forms/reports/reports_windows.h"
 #include "forms/framework/captions.h"
 #include "forms/framework/controls.h"
 #include "forms/framework/definition_rows.h"
@@ -79,6 +80,7 @@ void registerWindows() {
     forms::registerFrameworkRecordWindows();
     forms::registerAdminWindows();
     forms::registerCustomerWindows();
+    forms::registerReportWindows();
     forms::registerWindow(QStringLiteral("About"),
                           [](QWidget* main) { return new AboutBox(main); });
     forms::registerWindow(QStringLiteral("Tip"), [](QWidget* main) { return new TipWindow(main); });

@@ -81,7 +81,10 @@ bool AddRecord(const QString& source, bool reportErrors = true, int database = k
 
 // Writes FieldValues over the row with the given keys; with an empty key1 the keys are
 // FieldValues' first elements. Failure with reportErrors: message 106. A missing row
-// asks message 107 and adds the row on Yes; the result is then still false.
+// asks message 107 and adds the row on Yes; the result is then still false. A customer
+// written under a new name takes the rows of every table that names it along
+// (KeyChangeSteps), in one transaction with its own row; a table whose rows cannot follow
+// (message 9070, naming it) leaves everything as it was.
 bool UpdateRecord(const QString& source, bool reportErrors, const QString& key1,
                   const QString& key2, int database = kDataDb);
 

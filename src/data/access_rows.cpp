@@ -5,6 +5,7 @@
 #include "data/access_internal.h"
 #include "data/app_state.h"
 #include "data/failure.h"
+#include "data/key_change.h"
 #include "data/prompter.h"
 #include "data/source_text.h"
 
@@ -123,6 +124,8 @@ namespace {
 
 constexpr int kAddFailed = 105;
 constexpr int kUpdateFailed = 106;
+// A row's new key could not be carried into the rows that refer to it; nothing changed.
+constexpr int kMsgKeyChangeRefused = 9070;
 
 // Runs one write on an open record set and closes it; a refused write is reported with
 // `failureMessage` (when asked) after the failed edit has been dropped, so no lock is held
@@ -167,12 +170,65 @@ bool UpdateRecord(const QString& source, bool reportErrors, const QString& key1,
         return false;
     }
 
+    // Written under a new key, the row takes the rows that refer to it along (a renamed
+    // customer's contacts, activities, orders ...), all in one transaction.
+    std::vector<KeyChangeStep> follow;
+    if (database == kDataDb) {
+        const FieldValueArray& values = state().FieldValues;
+        const QStringList oldKey{keys[0], keys[1], keys[2]};
+        const QStringList newKey{values(1), values(2), values(3)};
+        const std::optional<Failure> unread = attempt([&] {
+            follow = KeyChangeSteps(detail::databaseFor(kDataDb), SourceTable(source), oldKey,
+                                    newKey);
+        });
+        if (unread) {
+            rs.Close();
+            if (reportErrors) ShowMessage(kUpdateFailed, errorTail(*unread));
+            return false;
+        }
+    }
+
     detail::idleQuietly();
-    return writeRow(rs, reportErrors, kUpdateFailed, [&] {
+    if (follow.empty()) {
+        return writeRow(rs, reportErrors, kUpdateFailed, [&] {
+            rs.Edit();
+            writeBuffer(rs, Writing::ExistingRow);
+            rs.Update();
+        });
+    }
+
+    QString failedTable;
+    bool began = false;
+    bool committing = false;
+    const std::optional<Failure> failed = attempt([&] {
+        engine::Database& db = detail::databaseFor(database);
+        db.BeginTrans();
+        began = true;
         rs.Edit();
         writeBuffer(rs, Writing::ExistingRow);
         rs.Update();
+        for (const KeyChangeStep& step : follow) {
+            failedTable = step.table;
+            db.Execute(step.sql);
+        }
+        failedTable.clear();
+        committing = true;  // a failed commit has already rolled everything back
+        db.CommitTrans();
     });
+    if (failed) {
+        detail::cancelQuietly(rs);
+        if (began && !committing)
+            (void)attempt([&] { detail::databaseFor(database).Rollback(); });
+    }
+    rs.Close();
+    detail::idleQuietly();
+    if (failed && reportErrors) {
+        if (failedTable.isEmpty())
+            ShowMessage(kUpdateFailed, errorTail(*failed));
+        else
+            ShowMessage(kMsgKeyChangeRefused, failedTable + errorTail(*failed));
+    }
+    return !failed;
 }
 
 bool SaveRecord(const QString& source, const QStringList& values, bool reportErrors, int database) {

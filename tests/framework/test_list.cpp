@@ -164,7 +164,7 @@ TEST_F(ListFormTest, AQueryTheEngineRefusesLeavesAnEmptyUsableList) {
 }
 
 TEST_F(ListFormTest, ButtonsFollowTheUsersRights) {
-    // Add, Copy, Edit, Delete, Export and Find: 1 enabled, 0 not. Finding is not there yet.
+    // Add, Copy, Edit, Delete, Export and Find: 1 enabled, 0 not.
     const auto enabled = [](const ListForm* list) {
         QString shown;
         for (int command : {ListForm::Add, ListForm::Copy, ListForm::Edit, ListForm::Delete,
@@ -176,10 +176,10 @@ TEST_F(ListFormTest, ButtonsFollowTheUsersRights) {
         const char* table;
         tv::data::AccessEntry entry;
         const char* buttons;
-    } cases[] = {{"Customers", {u"Customers"_s, false, false, false, true}, "000010"},
-                 {"Customers", {u"Customers"_s, true, false, true, true}, "110110"},
-                 {"Customers", {u"Contacts"_s, false, false, false, false}, "111110"},
-                 {"Completed Requests", {u"Contacts"_s, true, true, true, true}, "001010"}};
+    } cases[] = {{"Customers", {u"Customers"_s, false, false, false, true}, "000011"},
+                 {"Customers", {u"Customers"_s, true, false, true, true}, "110111"},
+                 {"Customers", {u"Contacts"_s, false, false, false, false}, "111111"},
+                 {"Completed Requests", {u"Contacts"_s, true, true, true, true}, "001011"}};
     for (const auto& c : cases) {
         state().UserAccess = {c.entry};
         EXPECT_EQ(enabled(openList(QString::fromLatin1(c.table))), QString::fromLatin1(c.buttons))

@@ -21,6 +21,9 @@ int runCheck(const QStringList& args);
 int runQuery(const QStringList& args);
 // setting SECTION KEY [VALUE] | setting --delete SECTION KEY: the per-user settings store.
 int runSetting(const QStringList& args);
+// print FOLDER REPORT [--formula TEXT] [--pdf OUT | --csv OUT | --printer NAME]: a report
+// file of the folder rendered with a selection formula.
+int runPrint(const QStringList& args);
 
 // Prints the usage text to standard output (help) or standard error (a usage error).
 void printUsage(bool toStdErr);

@@ -3,12 +3,27 @@
 #include "console.h"
 #include "data/shipped_databases.h"
 #include "demo/company.h"
+#include "reports/report_files.h"
 
 #include <QDate>
 #include <QDir>
 
 namespace tv::admin {
 namespace {
+
+// The shipped report files go beside the databases; they live in reports/ next to the
+// db/ folder the databases were built from.
+bool installReports(const QString& folder, const QString& source) {
+    QString error;
+    const int copied = reports::installReportFiles(QDir(source).absoluteFilePath(QStringLiteral("../reports")),
+                                                   folder, &error);
+    if (copied < 0) {
+        err() << "create: " << error << Qt::endl;
+        return false;
+    }
+    err() << "  Report files: " << copied << Qt::endl;
+    return true;
+}
 
 // The demo company: progress goes to standard error (a large scale takes a while), the
 // rows written to standard output.
@@ -22,6 +37,7 @@ int createDemo(const QString& folder, const QString& source, const demo::Options
         err() << "create: " << error << Qt::endl;
         return kExitDataError;
     }
+    if (!installReports(folder, source)) return kExitDataError;
     long total = 0;
     for (const demo::TableCount& c : counts) {
         out() << c.database << '\t' << c.table << '\t' << c.rows << '\n';
@@ -84,6 +100,7 @@ int runCreate(const QStringList& args) {
         err() << "create: " << error << Qt::endl;
         return kExitDataError;
     }
+    if (!installReports(folder, source)) return kExitDataError;
     out() << "Created Definitions.mdb, Data.mdb and Messages.mdb in "
           << QDir::toNativeSeparators(QDir(folder).absolutePath()) << Qt::endl;
     return kExitOk;

@@ -13,6 +13,7 @@
 #include "forms/framework/controls.h"
 #include "forms/framework/data_tables.h"
 #include "forms/framework/filter_window.h"
+#include "forms/framework/find_form.h"
 #include "forms/framework/form_fields.h"
 #include "forms/framework/grid_layout.h"
 #include "forms/framework/list_columns.h"
@@ -80,42 +81,6 @@ bool definitionsTable(const QString& name) {
 // Lists that never create or delete records.
 bool readOnlyList(const QString& name) {
     return isOneOf(name, {"Completed Requests", "Form Captions", "Field Definitions"});
-}
-
-// Every open record window: the MDI area's and the top-level ones.
-QList<RecordWindow*> openRecordWindows() {
-    QList<RecordWindow*> windows;
-    if (QMdiArea* area = mdiArea()) {
-        for (QMdiSubWindow* sub : area->subWindowList())
-            if (auto* w = qobject_cast<RecordWindow*>(sub->widget())) windows.append(w);
-    }
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* r = qobject_cast<RecordWindow*>(w); r && !windows.contains(r)) windows.append(r);
-    return windows;
-}
-
-// The text a window shows in the control bound to a column ordinal.
-QString boundText(const QWidget* window, int ordinal) {
-    for (QObject* control : taggedControls(window)) {
-        if (boundOrdinal(control) != ordinal) continue;
-        if (const std::optional<QString> value = controlValue(control)) return *value;
-    }
-    return {};
-}
-
-// Closes the record windows of the table that show the row with these keys.
-void closeWindowsShowing(const QString& table, const QStringList& keys) {
-    for (RecordWindow* window : openRecordWindows()) {
-        if (window->tableName().compare(table, Qt::CaseInsensitive) != 0) continue;
-        bool same = true;
-        for (int i = 0; i < keys.size() && same; ++i)
-            same = boundText(window, i + 1).compare(keys[i], Qt::CaseInsensitive) == 0;
-        if (!same) continue;
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
-            sub->close();
-        else
-            window->close();
-    }
 }
 
 }  // namespace
@@ -260,11 +225,6 @@ void ListForm::applyAccessRights() {
         enable(Copy, false);
         enable(Delete, false);
     }
-    // Finding in a list is the find dialog's work, which this version does not have yet.
-    if (QPushButton* find = commandButton(Find)) {
-        find->setEnabled(false);
-        find->setToolTip(tr("Finding a record in the list comes in a later version of Tolvarine."));
-    }
 }
 
 void ListForm::LoadList(bool useDefault) {
@@ -366,6 +326,9 @@ void ListForm::runCommand(int index) {
         case Delete:
             deleteRecord();
             break;
+        case Find:
+            FindInList(this);
+            break;
         case Filter:
             filterList();
             break;
@@ -385,7 +348,7 @@ void ListForm::runCommand(int index) {
             exportList();
             break;
         default:
-            break;  // Letter has no command here; Find is not available yet
+            break;  // Letter has no command here
     }
 }
 
@@ -460,7 +423,7 @@ void ListForm::deleteRecord() {
     if (!data::DeleteRecord(tableName_, keys[0], keys[1], keys[2], true, database())) return;
     LoadList(false);
     keys.removeAll(QString());
-    closeWindowsShowing(tableName_, keys);
+    CloseRecordWindowsShowing(tableName_, keys);
     ShowStatusMessage(kRecordDeletedStatus);
 }
 

@@ -3,6 +3,7 @@
 #include "forms/framework/feedback_window.h"
 #include "forms/framework/generic_record_window.h"
 #include "forms/framework/record_window.h"
+#include "forms/framework/search_window.h"
 
 #include <QPointer>
 #include <map>
@@ -113,6 +114,7 @@ RecordWindow* GetRecordWindow(const QString& displayName) {
 
 void registerFrameworkRecordWindows() {
     registerRecordWindow(QStringLiteral("Feedback"), [] { return new FeedbackWindow(); });
+    registerWindow(QStringLiteral("Search"), [](QWidget*) { return new SearchWindow(); });
 }
 
 void registerWindow(const QString& name, WindowFactory factory) {

@@ -43,7 +43,8 @@ void unregisterRecordWindow(const QString& windowName);
 // serving several tables ("Request") gets the display name in its LocalTableName first.
 RecordWindow* GetRecordWindow(const QString& displayName);
 
-// Registers the record windows this library provides.
+// Registers the record windows this library provides, and its windows opened by name
+// (the Search window).
 void registerFrameworkRecordWindows();
 
 // Makes a new window opened by name; `mainWindow` is the frame it will live in. A window

@@ -7,12 +7,16 @@
 #include "data/prompter.h"
 #include "data/user_rights.h"
 #include "forms/framework/captions.h"
+#include "forms/framework/controls.h"
+#include "forms/framework/data_tables.h"
+#include "forms/framework/form_fields.h"
 #include "forms/framework/record_catalogue.h"
 #include "forms/framework/record_window.h"
 #include "forms/framework/status.h"
 #include "forms/framework/window_host.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -96,7 +100,69 @@ void bringForward(QWidget* window) {
         window->setFocus();
 }
 
+// Every open record window: the MDI area's and the top-level ones.
+QList<RecordWindow*> openRecordWindows() {
+    QList<RecordWindow*> windows;
+    if (QMdiArea* area = mdiArea()) {
+        for (QMdiSubWindow* sub : area->subWindowList())
+            if (auto* w = qobject_cast<RecordWindow*>(sub->widget())) windows.append(w);
+    }
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* r = qobject_cast<RecordWindow*>(w); r && !windows.contains(r)) windows.append(r);
+    return windows;
+}
+
+// The text a window shows in the control bound to a column ordinal.
+QString boundText(const QWidget* window, int ordinal) {
+    for (QObject* control : taggedControls(window)) {
+        if (boundOrdinal(control) != ordinal) continue;
+        if (const std::optional<QString> value = controlValue(control)) return *value;
+    }
+    return {};
+}
+
 }  // namespace
+
+void CloseRecordWindowsShowing(const QString& table, const QStringList& keys) {
+    for (RecordWindow* window : openRecordWindows()) {
+        if (window->tableName().compare(table, Qt::CaseInsensitive) != 0) continue;
+        bool same = true;
+        for (int i = 0; i < keys.size() && same; ++i)
+            same = boundText(window, i + 1).compare(keys[i], Qt::CaseInsensitive) == 0;
+        if (!same) continue;
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
+            sub->close();
+        else
+            window->close();
+    }
+}
+
+
+void FollowKeyChange(const QString& column, const QString& oldValue, const QString& newValue,
+                     const QWidget* except) {
+    for (RecordWindow* window : openRecordWindows()) {
+        if (window == except) continue;
+        int ordinal = 0;
+        if (const auto def = tableDefinition(window->tableName())) {
+            (void)data::attempt([&] {
+                for (int i = 0; i < def->FieldCount() && ordinal == 0; ++i)
+                    if (def->FieldAt(i).Name().compare(column, Qt::CaseInsensitive) == 0)
+                        ordinal = i + 1;
+            });
+        }
+        if (ordinal == 0) continue;
+        for (QObject* control : taggedControls(window)) {
+            if (boundOrdinal(control) != ordinal) continue;
+            if (controlValue(control).value_or(QString()).compare(oldValue, Qt::CaseInsensitive) == 0)
+                setControlValue(control, newValue);
+        }
+        const QStringList key = window->storedKey();
+        if (ordinal <= key.size() && key[ordinal - 1].compare(oldValue, Qt::CaseInsensitive) == 0) {
+            if (ordinal == 1) window->setOriginalKeyValue(newValue);
+            if (ordinal == 2) window->setOriginalContactName(newValue);
+        }
+    }
+}
 
 bool OpenRecordWindow(const QString& tableName, const data::FieldValueArray& values) {
     // Whatever asks (a list, search, another window), a row is shown only to a user who

@@ -8,6 +8,7 @@
 #include "data/app_state.h"
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -29,6 +30,18 @@ bool OpenRecordWindow(const QString& tableName, const data::FieldValueArray& val
 // properties need no step of their own: they name the stored key, which showRow records
 // for every table.
 void PrepareRecordWindow(QWidget* window, const QString& tableName);
+
+// Closes the open record windows of the table whose controls bound to the key columns
+// show these keys (compared ignoring case): the row they show has just been deleted.
+void CloseRecordWindowsShowing(const QString& tableName, const QStringList& keys);
+
+// After the data layer has carried a key to a new value in every table that refers to it
+// (a customer renamed), the open record windows follow: a window whose table has `column`
+// and whose control bound to it shows the old value (ignoring case) shows the new one, and
+// where that column is part of the window's stored key, the stored key takes it too, so
+// that the window's next save finds its row. `except` (the window that saved) is skipped.
+void FollowKeyChange(const QString& column, const QString& oldValue, const QString& newValue,
+                     const QWidget* except = nullptr);
 
 // Whether the signed-in user may save a row of the table in the edit mode (1 add, 2
 // edit): the first access entry whose table matches ignoring case decides; a table

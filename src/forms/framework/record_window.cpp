@@ -3,6 +3,7 @@
 #include "core/settings_keys.h"
 #include "data/access.h"
 #include "data/failure.h"
+#include "data/prompter.h"
 #include "forms/framework/captions.h"
 #include "forms/framework/controls.h"
 #include "forms/framework/custom_panel.h"
@@ -92,6 +93,8 @@ void RecordWindow::load() {
     connectCommands();
     watchActivation();
     afterLoad();
+    // Nothing is typed yet, whether or not a row is shown next.
+    unchangedValues_ = boundValues();
 }
 
 void RecordWindow::hideCustomTemplates() {
@@ -139,6 +142,7 @@ void RecordWindow::showRow(const data::FieldValueArray& values) {
         for (int n = 1; n <= keyCount; ++n) storedKey_.append(values(n));
     }
     rowShown();
+    unchangedValues_ = boundValues();
 }
 
 bool RecordWindow::showStoredRow(const QString& key1, const QString& key2) {
@@ -184,11 +188,37 @@ bool RecordWindow::save() {
     if (QWidget* button = saveButton()) button->setEnabled(CanSave(table, localEditMode_));
 
     afterSave();
+    unchangedValues_ = boundValues();
     if (const int status = savedStatusMessage(); status != 0) ShowStatusMessage(status);
     int exitOnSave = 0;
     (void)data::attempt([&] { exitOnSave = SettingInt(keys::ExitOnSave(table)); });
     if (exitOnSave != 0) close();
     return true;
+}
+
+QMap<const QObject*, QString> RecordWindow::boundValues() const {
+    // By control: the order of a window's children changes as its tab pages are raised.
+    QMap<const QObject*, QString> values;
+    for (QObject* control : taggedControls(this)) {
+        if (boundOrdinal(control) == 0) continue;
+        if (const std::optional<QString> value = controlValue(control))
+            values.insert(control, *value);
+    }
+    return values;
+}
+
+bool RecordWindow::hasUnsavedChanges() const { return boundValues() != unchangedValues_; }
+
+bool RecordWindow::offerToSave(int message) {
+    if (!hasUnsavedChanges()) return true;
+    switch (data::ShowMessage(message)) {
+        case data::msgbox::kYes:
+            return save();
+        case data::msgbox::kNo:
+            return true;
+        default:
+            return false;
+    }
 }
 
 void RecordWindow::closeEvent(QCloseEvent* event) {

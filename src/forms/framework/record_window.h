@@ -19,12 +19,15 @@
 // Saving (save): the user's right to add or edit checked again (message 9133 when it is
 // missing), beforeSave, the row added or updated under the stored key, the stored key
 // recorded again, afterSave, the status message, and closing when "Exit On Save" is on.
+// What the controls held once the row was shown or saved is remembered, so that a window
+// can offer to save before its row is left (offerToSave).
 // Activation: the save button follows the user's right to add or edit in the table.
 // Closing saves the window's geometry.
 #pragma once
 
 #include "data/app_state.h"
 
+#include <QMap>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -97,6 +100,14 @@ public:
     // existing one. True when the row was stored.
     bool save();
 
+    // Whether a bound control holds something other than it did when the row was shown
+    // or last saved.
+    bool hasUnsavedChanges() const;
+    // Before the shown row is left (the window closed, another row shown): when it has
+    // unsaved changes, asks the Yes/No/Cancel question `message`; Yes saves, No lets the
+    // changes go. True when the row may be left: no changes, saved, or No.
+    bool offerToSave(int message);
+
     // The activation step, run each time the window becomes the active one (and by
     // OpenRecordWindow after a refill): the save button follows the user's right to add
     // (new row) or edit (existing row) in the shown table.
@@ -143,12 +154,16 @@ private:
     void connectCommands();
     void watchActivation();
     int keyColumnCount() const;
+    // Every bound control's value.
+    QMap<const QObject*, QString> boundValues() const;
 
     QString localTableName_;
     int localEditMode_ = 1;
     QStringList storedKey_;
     bool refreshList_ = false;
     bool loaded_ = false;
+    // The bound values as shown or last saved, against which changes are told.
+    QMap<const QObject*, QString> unchangedValues_;
 };
 
 }  // namespace tv::forms
