@@ -119,6 +119,13 @@ private:
             if (depth_[end] < level) break;
             if (depth_[end] != level || at(end).kind != TokenKind::Word) continue;
             if (at(end).isWord("UNION")) break;
+            // Two SELECTs at one level with no UNION between them: no statement the
+            // translator reads, and no place where a condition would hold for both.
+            if (at(end).isWord("SELECT"))
+                throw engine::DbError(kSyntaxError,
+                                      QStringLiteral("Syntax error in statement: %1 (a SELECT "
+                                                     "where none can stand)")
+                                          .arg(s_.text));
             if (!from && at(end).isWord("FROM")) from = end;
             if (!where && at(end).isWord("WHERE")) where = end;
             if (!tail && (keywordAt(end, "GROUP", "BY") || keywordAt(end, "ORDER", "BY") ||

@@ -235,8 +235,9 @@ TEST(WorkflowFilter, RewritesSourcesForTheUserOnce) {
     }
 }
 
-// Parentheses that do not pair, or a workflow column that brackets cannot hold, could
-// place the condition where it restricts nothing: such sources are refused.
+// Parentheses that do not pair, two SELECTs without a UNION, or a workflow column that
+// brackets cannot hold could place the condition where it restricts nothing: such sources
+// are refused.
 TEST(WorkflowFilter, RefusesWhatItCannotRestrictSafely) {
     const auto errorOf = [](const QString& source, const std::vector<WorkflowColumn>& columns) {
         try {
@@ -249,6 +250,7 @@ TEST(WorkflowFilter, RefusesWhatItCannotRestrictSafely) {
     EXPECT_EQ(errorOf("SELECT * FROM [ACTIVITIES] WHERE [COST] = 1) OR ([COST] = 2", kColumns),
               3075);
     EXPECT_EQ(errorOf("SELECT * FROM [ACTIVITIES] WHERE ([COST] = 1", kColumns), 3075);
+    EXPECT_EQ(errorOf("SELECT * FROM [ACTIVITIES] SELECT * FROM [ACTIVITIES]", kColumns), 3075);
     EXPECT_EQ(errorOf("ACTIVITIES", {{"ACTIVITIES", "X] = 'a' OR [Y"}}), 3125);
 }
 
