@@ -102,6 +102,13 @@ public:
     }
 
 private:
+    // Error 3075: a statement no condition can be placed in with certainty, which the
+    // translator would refuse anyway.
+    [[noreturn]] void refuse(const char* why) const {
+        throw engine::DbError(kSyntaxError, QStringLiteral("Syntax error in statement: %1 (%2)")
+                                                .arg(s_.text, QLatin1String(why)));
+    }
+
     const Token& at(size_t i) const { return s_.tokens[i]; }
     int endOf(size_t i) const { return at(i).position + at(i).length; }
     bool keywordAt(size_t i, const char* word, const char* second = nullptr) const {
@@ -121,11 +128,7 @@ private:
             if (at(end).isWord("UNION")) break;
             // Two SELECTs at one level with no UNION between them: no statement the
             // translator reads, and no place where a condition would hold for both.
-            if (at(end).isWord("SELECT"))
-                throw engine::DbError(kSyntaxError,
-                                      QStringLiteral("Syntax error in statement: %1 (a SELECT "
-                                                     "where none can stand)")
-                                          .arg(s_.text));
+            if (at(end).isWord("SELECT")) refuse("a SELECT where none can stand");
             if (!from && at(end).isWord("FROM")) from = end;
             if (!where && at(end).isWord("WHERE")) where = end;
             if (!tail && (keywordAt(end, "GROUP", "BY") || keywordAt(end, "ORDER", "BY") ||
@@ -133,6 +136,9 @@ private:
                 tail = end;
         }
         if (!from) return;
+        // WHERE between FROM and the clauses after it, or the condition lands out of place.
+        if (where && (*where < *from || (tail && *tail < *where)))
+            refuse("clauses out of order");
         // The table it reads: the first name after FROM ("FROM ([A] INNER JOIN ..." reads A).
         size_t t = *from + 1;
         while (at(t).isSymbol("(")) ++t;

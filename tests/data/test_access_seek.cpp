@@ -235,8 +235,8 @@ TEST(WorkflowFilter, RewritesSourcesForTheUserOnce) {
     }
 }
 
-// Parentheses that do not pair, two SELECTs without a UNION, or a workflow column that
-// brackets cannot hold could place the condition where it restricts nothing: such sources
+// Parentheses that do not pair, two SELECTs without a UNION, a WHERE after ORDER BY, or a
+// workflow column that brackets cannot hold could place the condition where it restricts nothing: such sources
 // are refused.
 TEST(WorkflowFilter, RefusesWhatItCannotRestrictSafely) {
     const auto errorOf = [](const QString& source, const std::vector<WorkflowColumn>& columns) {
@@ -251,6 +251,8 @@ TEST(WorkflowFilter, RefusesWhatItCannotRestrictSafely) {
               3075);
     EXPECT_EQ(errorOf("SELECT * FROM [ACTIVITIES] WHERE ([COST] = 1", kColumns), 3075);
     EXPECT_EQ(errorOf("SELECT * FROM [ACTIVITIES] SELECT * FROM [ACTIVITIES]", kColumns), 3075);
+    EXPECT_EQ(errorOf("SELECT * FROM [ACTIVITIES] ORDER BY 1 WHERE [COST] = 1 OR 1 = 1", kColumns),
+              3075);
     EXPECT_EQ(errorOf("ACTIVITIES", {{"ACTIVITIES", "X] = 'a' OR [Y"}}), 3125);
 }
 
