@@ -136,8 +136,9 @@ private:
                 tail = end;
         }
         if (!from) return;
-        // WHERE between FROM and the clauses after it, or the condition lands out of place.
-        if (where && (*where < *from || (tail && *tail < *where)))
+        // FROM, WHERE, then GROUP BY, HAVING or ORDER BY, or the condition lands out of place.
+        if ((where && *where < *from) || (tail && *tail < *from) ||
+            (where && tail && *tail < *where))
             refuse("clauses out of order");
         // The table it reads: the first name after FROM ("FROM ([A] INNER JOIN ..." reads A).
         size_t t = *from + 1;

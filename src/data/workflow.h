@@ -34,8 +34,8 @@ QString ApplyWorkflowFilter(const QString& source);
 //   other SQL       -> " WHERE <condition>" appended
 // Comments are dropped from the SQL handed on. A SELECT whose criteria already hold the
 // condition as one of their AND-joined parts is left as it is. SQL the tokenizer refuses,
-// whose parentheses do not pair, that holds a SELECT where none can stand or a WHERE out
-// of its place throws DbError 3075, and a workflow column name that brackets cannot hold
+// whose parentheses do not pair, that holds a SELECT where none can stand or clauses out
+// of their order throws DbError 3075, and a workflow column name that brackets cannot hold
 // throws DbError 3125: such a source never runs unrestricted.
 QString ApplyWorkflowFilter(const QString& source, const std::vector<WorkflowColumn>& columns,
                             const QString& userId);

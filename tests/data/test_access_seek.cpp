@@ -235,9 +235,9 @@ TEST(WorkflowFilter, RewritesSourcesForTheUserOnce) {
     }
 }
 
-// Parentheses that do not pair, two SELECTs without a UNION, a WHERE after ORDER BY, or a
-// workflow column that brackets cannot hold could place the condition where it restricts nothing: such sources
-// are refused.
+// Parentheses that do not pair, two SELECTs without a UNION, clauses out of order, or a
+// workflow column that brackets cannot hold could place the condition where it restricts
+// nothing: such sources are refused.
 TEST(WorkflowFilter, RefusesWhatItCannotRestrictSafely) {
     const auto errorOf = [](const QString& source, const std::vector<WorkflowColumn>& columns) {
         try {
@@ -253,6 +253,7 @@ TEST(WorkflowFilter, RefusesWhatItCannotRestrictSafely) {
     EXPECT_EQ(errorOf("SELECT * FROM [ACTIVITIES] SELECT * FROM [ACTIVITIES]", kColumns), 3075);
     EXPECT_EQ(errorOf("SELECT * FROM [ACTIVITIES] ORDER BY 1 WHERE [COST] = 1 OR 1 = 1", kColumns),
               3075);
+    EXPECT_EQ(errorOf("SELECT * ORDER BY 1 FROM [ACTIVITIES]", kColumns), 3075);
     EXPECT_EQ(errorOf("ACTIVITIES", {{"ACTIVITIES", "X] = 'a' OR [Y"}}), 3125);
 }
 
