@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cmath>
 
 namespace tv::reports {
 
@@ -495,6 +496,9 @@ private:
             for (size_t i = 0; i < args.size(); ++i) {
                 const auto v = tv::numberOf(args[i]);
                 if (!v) throw FormulaError(n.args[i]->position, tr("expected a number in %1").arg(n.name));
+                // Far beyond any date part, yet safe to carry over (month 13 is next January).
+                if (!(std::fabs(*v) <= 100000))
+                    throw FormulaError(n.args[i]->position, tr("%1 is out of range in %2").arg(tv::TextOf(args[i]), n.name));
                 parts[i] = static_cast<int>(*v);
             }
             return tv::DateFromParts(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]);
