@@ -1,5 +1,6 @@
 #include "core/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -78,6 +79,9 @@ Digits significantDigits(double value, int significant) {
         d.digits = "0";
         return d;
     }
+    // Numbers are written with 15 significant digits at most, as everywhere else; a
+    // pattern asking for more (a hundred zeros before "E+") gets zeros after them.
+    significant = std::clamp(significant, 1, 15);
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
                                    std::chars_format::scientific, significant - 1);

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cmath>
 
 namespace tv::reports {
 
@@ -15,6 +16,29 @@ QString tr(const char* text) { return QCoreApplication::translate("tv::reports",
 
 // Deeper nesting than this is refused, so hostile input cannot exhaust the stack.
 constexpr int kMaxDepth = 64;
+// Operators one formula may hold: "1 + 1 + ..." builds a tree as deep as it is long,
+// which evaluating, writing and freeing walk recursively.
+constexpr int kMaxOperators = 500;
+// Deepest recursion of evaluating or writing a tree with the formulas it refers to.
+constexpr int kMaxWalkDepth = 4000;
+
+// Counts one level of a recursive walk; refuses beyond kMaxWalkDepth.
+class WalkLevel {
+public:
+    WalkLevel(int* depth, int position) : depth_(depth) {
+        if (++*depth_ > kMaxWalkDepth) {
+            --*depth_;
+            throw FormulaError(position, QCoreApplication::translate(
+                                             "tv::reports", "the formula is nested too deeply"));
+        }
+    }
+    ~WalkLevel() { --*depth_; }
+    WalkLevel(const WalkLevel&) = delete;
+    WalkLevel& operator=(const WalkLevel&) = delete;
+
+private:
+    int* depth_;
+};
 
 struct Token {
     enum class Kind { End, Number, Text, Brace, Word, Symbol };
@@ -149,6 +173,8 @@ private:
     };
 
     FormulaPtr binary(const QString& op, int position, FormulaPtr a, FormulaPtr b) {
+        if (++operators_ > kMaxOperators)
+            throw FormulaError(position, tr("the formula has more than %1 operators").arg(kMaxOperators));
         FormulaNode n;
         n.kind = FormulaNode::Kind::Binary;
         n.name = op;
@@ -325,6 +351,7 @@ private:
     std::vector<Token> tokens_;
     size_t at_ = 0;
     int depth_ = 0;
+    int operators_ = 0;
 };
 
 // --- evaluation --------------------------------------------------------------------
@@ -343,6 +370,7 @@ public:
     tv::Variant eval(const FormulaPtr& node) {
         if (!node) return {};
         const FormulaNode& n = *node;
+        const WalkLevel level(&walk_, n.position);
         switch (n.kind) {
             case FormulaNode::Kind::Literal:
                 return n.value;
@@ -468,6 +496,9 @@ private:
             for (size_t i = 0; i < args.size(); ++i) {
                 const auto v = tv::numberOf(args[i]);
                 if (!v) throw FormulaError(n.args[i]->position, tr("expected a number in %1").arg(n.name));
+                // Far beyond any date part, yet safe to carry over (month 13 is next January).
+                if (!(std::fabs(*v) <= 100000))
+                    throw FormulaError(n.args[i]->position, tr("%1 is out of range in %2").arg(tv::TextOf(args[i]), n.name));
                 parts[i] = static_cast<int>(*v);
             }
             return tv::DateFromParts(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]);
@@ -490,6 +521,7 @@ private:
 
     FormulaScope& scope_;
     int depth_ = 0;
+    int walk_ = 0;
 };
 
 // --- SQL ---------------------------------------------------------------------------
@@ -505,6 +537,7 @@ public:
     // `hint`: the type of the column the value is compared with, when there is one.
     QString write(const FormulaPtr& node, std::optional<engine::FieldType> hint = {}) {
         const FormulaNode& n = *node;
+        const WalkLevel level(&walk_, n.position);
         switch (n.kind) {
             case FormulaNode::Kind::Literal:
                 return literal(n, hint);
@@ -617,6 +650,7 @@ private:
 
     SqlScope& scope_;
     int depth_ = 0;
+    int walk_ = 0;
 };
 
 }  // namespace

@@ -72,6 +72,7 @@ TEST_F(FormulaTest, UnusableFormulasAreRefusedWithTheirPlace) {
         {u"{#Lines} > 2"_s, 1, "a total cannot select"},
         {u"{@missing} = 1"_s, 1, "no formula {@missing}"},
         {QString(200, u'(') + u"1"_s, 33, "nested too deeply"},
+        {u"1"_s + u" + 1"_s.repeated(100000), 2003, "more than 500 operators"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.formula.toStdString());
