@@ -42,10 +42,13 @@ public:
     void activate();
     bool isActivated() const { return activated_; }
 
-    // Opens (or brings forward) the list window of a business table. Returns -1.
+    // Opens (or brings forward) the list window of a business table. Returns -1; 0 when
+    // the user may not view the table (message 9014) or it is an administration table and
+    // the user no administrator (message 9130).
     std::int16_t ShowListForm(const QString& tableName);
-    // Runs the command of a special window by its name ("Diary", "Counters" ...); other
-    // names do nothing. Returns -1.
+    // Runs the command of a special window by its name ("Diary", "Counters" ...), as its
+    // menu item would (nothing when the menu does not offer it to this user); other names
+    // do nothing. Returns -1.
     std::int16_t ShowSpecialForm(const QString& name);
     // Disables the menu item(s) of a table display name.
     void DisableMenuForTable(const QString& name);
@@ -64,8 +67,9 @@ public:
     void applyToolbarLayout(const QStringList& layout);
     QStringList toolbarLayout() const;
 
-    // Runs a menu command by its item's name ("mnuCustomers"), as choosing it does; a
-    // disabled item does nothing.
+    // Runs a menu command by its item's name ("mnuCustomers"), as choosing it does; an
+    // item the menu does not offer (disabled, or hidden or in a hidden menu such as the
+    // Admin menu of a user who is no administrator) does nothing.
     void runCommand(const QString& menuItem);
 
     QMdiArea* mdiArea() const;
@@ -98,7 +102,8 @@ private:
     void helpSearch();
     // Opens a named window: modal ones run to their end, modeless ones are brought
     // forward when already open. A window no library provides yet opens as a window that
-    // says so. Returns the modeless window shown, nullptr otherwise.
+    // says so. An administration window opens for administrators only (message 9130).
+    // Returns the modeless window shown, nullptr otherwise.
     QWidget* showWindow(const QString& name, bool modal);
 
     std::unique_ptr<Ui::MainForm> ui;

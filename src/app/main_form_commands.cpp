@@ -11,6 +11,7 @@
 #include "data/app_state.h"
 #include "data/failure.h"
 #include "data/prompter.h"
+#include "data/user_rights.h"
 #include "engine/engine.h"
 #include "forms/framework/controls.h"
 #include "forms/framework/list_form.h"
@@ -24,6 +25,7 @@
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QDialog>
+#include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMetaObject>
@@ -36,7 +38,24 @@ namespace {
 constexpr int kOpeningListStatus = 938;
 constexpr int kTechnicalSupport = 9006;
 
+constexpr int kNoViewRight = 9014;
+
 bool nonZero(const QString& text) { return !text.trimmed().isEmpty() && tv::Val(text) != 0; }
+
+// Whether the user can reach a command the way the menu offers it: the item enabled and
+// visible, and so is the menu it is in, and the menu that one is in, up to the menu bar.
+// An item in several menus (the customer submenu is also the pop-up menu) needs one way.
+bool reachable(const QAction* action) {
+    if (!action || !action->isEnabled() || !action->isVisible()) return false;
+    bool inMenu = false;
+    for (QObject* owner : action->associatedObjects()) {
+        const auto* menu = qobject_cast<const QMenu*>(owner);
+        if (!menu) continue;
+        inMenu = true;
+        if (reachable(menu->menuAction())) return true;
+    }
+    return !inMenu;
+}
 
 }  // namespace
 
@@ -71,17 +90,25 @@ void MainForm::connectCommands() {
         QAction* action = findChild<QAction*>(item);
         if (!action) continue;
         const std::function<void()> run = command;
-        connect(action, &QAction::triggered, this, [run] { run(); });
+        // However the item was triggered (menu, shortcut, toolbar, by name), it runs only
+        // while the menu offers it to this user.
+        connect(action, &QAction::triggered, this, [action, run] {
+            if (reachable(action)) run();
+        });
     }
 }
 
 void MainForm::runCommand(const QString& name) {
-    if (QAction* action = menuItem(name)) {
-        if (action->isEnabled()) action->trigger();
-    }
+    if (QAction* action = menuItem(name); action && reachable(action)) action->trigger();
 }
 
 std::int16_t MainForm::ShowListForm(const QString& tableName) {
+    // The rights are checked here, where every way of opening a list ends.
+    if (data::isAdministrationTable(tableName) && !data::requireAdministrator(tableName)) return 0;
+    if (!data::hasRight(tableName, data::kViewRight)) {
+        data::ShowMessage(kNoViewRight, tableName);
+        return 0;
+    }
     if (FindOpenWindow(tableName, kListWindowsOnly)) return -1;
     forms::ShowStatusMessage(kOpeningListStatus);
     data::state().SharedValues[0] = tableName;
@@ -102,6 +129,9 @@ std::int16_t MainForm::ShowSpecialForm(const QString& name) {
 }
 
 QWidget* MainForm::showWindow(const QString& name, bool modal) {
+    if (const QString title = administrationWindowTitle(name);
+        !title.isEmpty() && !data::requireAdministrator(title))
+        return nullptr;
     if (forms::isWindowRegistered(name)) {
         if (!modal) {
             // Each of these windows exists once: asking again brings it forward.

@@ -50,6 +50,15 @@ const std::pair<const char*, const char*> kSpecialForms[] = {
     {"Database Fields", "mnuDatabaseFields"},
 };
 
+// The Admin menu's windows opened by name; its lists are administration tables
+// (data::isAdministrationTable).
+const std::pair<const char*, const char*> kAdministrationWindows[] = {
+    {"CounterList", "Manage Counters"},
+    {"Mandatory", "Mandatory Fields"},
+    {"Replace", "Global Replace"},
+    {"CField", "Custom Fields"},
+};
+
 }  // namespace
 
 QStringList menuItemsForTable(const QString& tableName) {
@@ -116,6 +125,20 @@ QString specialFormCommand(const QString& name) {
     // Names compare exactly, as the callers pass the fixed texts.
     for (const auto& [form, command] : kSpecialForms) {
         if (name == QLatin1String(form)) return QString::fromLatin1(command);
+    }
+    return {};
+}
+
+QStringList specialFormNames() {
+    QStringList names;
+    for (const auto& [form, command] : kSpecialForms) names << QString::fromLatin1(form);
+    return names;
+}
+
+QString administrationWindowTitle(const QString& window) {
+    for (const auto& [name, title] : kAdministrationWindows) {
+        if (window.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+            return QString::fromLatin1(title);
     }
     return {};
 }

@@ -2,7 +2,8 @@
 // open a table's list, and the items a user without the right to view a table loses. The
 // two differ: the diary shows scheduled activities, so it goes with them, while some lists
 // (the definitions windows, report definitions) have no access entry of their own. And the
-// commands that open a window by its name in the window catalogue.
+// commands that open a window by its name in the window catalogue, with the windows that
+// only administrators open.
 #pragma once
 
 #include <QString>
@@ -31,5 +32,11 @@ const std::vector<WindowCommand>& windowCommands();
 // The command a special window's name runs ("Diary" -> "mnuDiary"); empty for names
 // that have none.
 QString specialFormCommand(const QString& name);
+// Every name ShowSpecialForm knows, in the order of its table.
+QStringList specialFormNames();
+
+// For a window only administrators open ("CounterList"), what the user knows it by
+// ("Manage Counters"); empty for every other window.
+QString administrationWindowTitle(const QString& window);
 
 }  // namespace tv::app

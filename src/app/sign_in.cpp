@@ -7,6 +7,7 @@
 #include "data/app_state.h"
 #include "data/business_rules.h"
 #include "data/failure.h"
+#include "data/user_rights.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,6 +21,7 @@ namespace {
 const QString kUsersTable = QStringLiteral("System Users");
 const QString kDataFile = QStringLiteral("Data.mdb");
 constexpr int kDataFileMisspelt = 9060;
+constexpr int kPasswordNotHashed = 9132;
 constexpr int kPasswordColumn = 9;  // 0-based ordinal in "System Users"
 
 // Opens "System Users" positioned on the user's row; a closed record set when the table
@@ -95,6 +97,12 @@ void recordSignIn(const QString& userId) {
 }
 
 bool storePassword(const QString& userId, const QString& newPassword) {
+    // Hashed first: a failure leaves the row untouched.
+    const std::optional<QString> hash = data::hashPassword(newPassword);
+    if (!hash) {
+        data::ShowMessage(kPasswordNotHashed);
+        return false;
+    }
     bool found = false;
     engine::Recordset rs = seekUser(userId, &found);
     if (!rs.IsOpen()) return false;
@@ -105,7 +113,7 @@ bool storePassword(const QString& userId, const QString& newPassword) {
     }
     const std::optional<data::Failure> failed = data::attempt([&] {
         rs.Edit();
-        rs.FieldAt(kPasswordColumn).SetValue(tv::Variant(newPassword));
+        rs.FieldAt(kPasswordColumn).SetValue(tv::Variant(*hash));
         rs.Update();
     });
     if (failed) {

@@ -31,8 +31,8 @@ void recordSignIn(const QString& userId);
 // The default application name, used when none is stored.
 inline const QString kDefaultApplicationName = QStringLiteral("Tolvarine 1.20");
 
-// Stores a new password on the user's row. Not found: message 7; an engine failure:
-// message 106. True when stored.
+// Stores a new password on the user's row, as its hash. Not found: message 7; an engine
+// failure: message 106; hashing failed: message 9132. True when stored.
 bool storePassword(const QString& userId, const QString& newPassword);
 
 }  // namespace tv::app

@@ -12,6 +12,7 @@
 #include "data/prompter.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <cmath>
 #include <optional>
 
@@ -33,6 +34,8 @@ constexpr int kAttachmentPath = 5;
 
 // The attachment's row is gone but its file could not be removed from the disk.
 constexpr int kMsgAttachmentFileKept = 9041;
+// The attachment's file lies outside the data folder and is left where it is.
+constexpr int kMsgAttachmentOutside = 9135;
 
 bool sameName(const QString& a, const char* b) {
     return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
@@ -168,6 +171,25 @@ QString attachmentFile(const QString& stored) {
     return absolute ? stored : tv::joinPath(state().DataLocation, stored);
 }
 
+// The file a path names, its folder resolved (".." and links followed), when that folder
+// is the data folder or one inside it; nothing otherwise. The file itself is not
+// followed: a link in the data folder is removed as a link.
+std::optional<QString> insideDataFolder(const QString& path) {
+#ifdef Q_OS_WIN
+    constexpr Qt::CaseSensitivity cs = Qt::CaseInsensitive;
+#else
+    constexpr Qt::CaseSensitivity cs = Qt::CaseSensitive;
+#endif
+    const QString root = QFileInfo(tv::normalizePath(state().DataLocation)).canonicalFilePath();
+    const QFileInfo file(tv::normalizePath(path));
+    const QString name = file.fileName();
+    if (root.isEmpty() || name.isEmpty() || name == u"." || name == u"..") return std::nullopt;
+    const QString folder = QFileInfo(file.absolutePath()).canonicalFilePath();
+    if (folder.isEmpty()) return std::nullopt;
+    if (folder.compare(root, cs) != 0 && !folder.startsWith(root + u'/', cs)) return std::nullopt;
+    return folder + u'/' + name;
+}
+
 DeleteCascade attachmentDeleted(const QString& key1, const QString& key2) {
     QString stored;
     {
@@ -181,8 +203,15 @@ DeleteCascade attachmentDeleted(const QString& key1, const QString& key2) {
     // not be brought back.
     const QString path = attachmentFile(stored);
     return {{}, [path] {
-                QFile file(path);
-                if (file.exists() && !file.remove())
+                // Whatever the row says, no file outside the data folder is deleted.
+                const std::optional<QString> inside = insideDataFolder(path);
+                if (!inside) {
+                    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+                        ShowMessage(kMsgAttachmentOutside, path);
+                    return;
+                }
+                QFile file(*inside);
+                if ((file.exists() || QFileInfo(*inside).isSymLink()) && !file.remove())
                     ShowMessage(kMsgAttachmentFileKept,
                                 path + QStringLiteral(" (") + file.errorString() + u')');
             }};

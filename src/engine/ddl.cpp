@@ -90,6 +90,12 @@ QString columnSql(const ColumnDef& column, bool adding) {
 void createTable(Connection& connection, SchemaCache& schemas, const QString& table,
                  const std::vector<ColumnDef>& columns, const std::vector<IndexDef>& indexes) {
     if (table.trimmed().isEmpty() || columns.empty()) fail(err::kInvalidOperation, table);
+    // Statements write names between brackets: a name they cannot hold is never made.
+    if (!isValidName(table)) fail(err::kInvalidName, table);
+    for (const ColumnDef& column : columns)
+        if (!isValidName(column.name)) fail(err::kInvalidName, column.name);
+    for (const IndexDef& index : indexes)
+        if (!index.name.isEmpty() && !isValidName(index.name)) fail(err::kInvalidName, index.name);
     if (schemas.hasTable(connection, table)) fail(err::kDuplicateName, table);
     QSet<QString> names;
     QStringList parts;
@@ -148,6 +154,7 @@ void addColumn(Connection& connection, SchemaCache& schemas, const QString& tabl
                const ColumnDef& column) {
     const auto schema = schemas.table(connection, table);
     if (column.name.trimmed().isEmpty()) fail(err::kInvalidOperation, column.name);
+    if (!isValidName(column.name)) fail(err::kInvalidName, column.name);
     if (schema->columnIndex(column.name) >= 0) fail(err::kDuplicateName, column.name);
     SchemaChange change(connection, schemas);
     change.begin();
@@ -181,6 +188,7 @@ void dropColumn(Connection& connection, SchemaCache& schemas, const QString& tab
 void createIndex(Connection& connection, SchemaCache& schemas, const QString& table,
                  const IndexDef& index) {
     const auto schema = schemas.table(connection, table);
+    if (!index.name.isEmpty() && !isValidName(index.name)) fail(err::kInvalidName, index.name);
     checkIndexColumns(*schema, index);
     const bool primary =
         index.primary || index.name.compare(kPrimaryKeyName, Qt::CaseInsensitive) == 0;

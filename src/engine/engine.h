@@ -387,6 +387,14 @@ private:
 // doubled inside: quoteLiteral("O'Brien") is 'O''Brien'. The one helper through which
 // every text value reaches SQL text. quote is '\'' or '"' (find criteria use '"').
 QString quoteLiteral(const QString& value, QChar quote = u'\'');
+// Whether a table, column or index name can stand between brackets: not blank, and
+// without "[", "]" or control characters. Names are checked where tables, columns and
+// indexes are defined (DbError 3125 otherwise).
+bool isValidName(const QString& name);
+// A name between brackets, as statements write names: bracketName("CUSTOMER NAME") is
+// [CUSTOMER NAME]. Throws DbError 3125 for a name isValidName refuses, which another
+// program may have put into a file: such a name is never pasted into a statement.
+QString bracketName(const QString& name);
 // A value as a complete SQL literal: 'text' (quoted through quoteLiteral), #date#, a bare
 // number, True/False, Null.
 QString sqlLiteral(const tv::Variant& value);

@@ -45,6 +45,9 @@ const QHash<int, QString>& texts() {
         {err::kTableNotFound,
          QStringLiteral("The database engine cannot find the input table or query '%1'. "
                         "Make sure it exists and that its name is spelled correctly.")},
+        {err::kInvalidName,
+         QStringLiteral("'%1' isn't a valid name. A name cannot be blank or hold the "
+                        "characters [ and ] or control characters.")},
         {err::kBookmarkInvalid, QStringLiteral("Not a valid bookmark.")},
         {err::kNoCurrentIndex, QStringLiteral("Operation invalid without a current index.")},
         {err::kFieldNotUpdatable, QStringLiteral("Field '%1' cannot be updated.")},
@@ -65,6 +68,7 @@ const QHash<int, QString>& texts() {
         {err::kZeroLength, QStringLiteral("Field '%1' cannot be a zero-length string.")},
         {err::kNotDatabase, QStringLiteral("Unrecognized database format '%1'.")},
         {err::kNumericOverflow, QStringLiteral("Numeric field overflow.")},
+        {err::kQueryTooComplex, QStringLiteral("Query is too complex.")},
         {err::kObjectClosed, QStringLiteral("Object invalid or no longer set.")},
         {err::kDamaged,
          QStringLiteral("A problem occurred in the database '%1'. Repair the database to "
@@ -137,6 +141,14 @@ int numberForSqlite(int extendedRc, const QString& message) {
             if (message.startsWith(QLatin1String("no such column"))) return err::kTooFewParameters;
             if (message.startsWith(QLatin1String("no such index"))) return err::kIndexNotFound;
             if (message.contains(QLatin1String("already exists"))) return err::kDuplicateName;
+            // SQLite's own limits on a statement's size: nesting, chains, joins, lists.
+            for (const char* tooComplex :
+                 {"parser stack overflow", "Expression tree is too large", "too many terms",
+                  "too many arguments on function", "at most 64 tables in a join",
+                  "too many columns", "too many FROM clause terms",
+                  "pattern too complex"}) {
+                if (message.contains(QLatin1String(tooComplex))) return err::kQueryTooComplex;
+            }
             if (message.contains(QLatin1String("syntax error")) ||
                 message.startsWith(QLatin1String("near ")))
                 return err::kSyntax;
@@ -197,6 +209,7 @@ DbError sqliteError(sqlite3* db, int rc, const QString& context) {
     QString text = errorText(number, detail);
     // The SQLite wording helps whoever reads a report; the number is what callers test.
     if (number == err::kEngineFailure || number == err::kDuplicateKey ||
+        number == err::kQueryTooComplex ||
         number == err::kDiskError || number == err::kLocked)
         text += QStringLiteral(" (%1)").arg(message);
     if (!context.isEmpty() && number != err::kSyntax) text += QStringLiteral("\n") + context;

@@ -18,11 +18,13 @@ inline constexpr int kDiskError = 3043;         // disk or network error
 inline constexpr int kTooFewParameters = 3061;  // a name in a query is not a column
 inline constexpr int kSelectNotAction = 3065;   // Execute given a SELECT
 inline constexpr int kUnknownName = 3070;       // a name in criteria is not a column
+inline constexpr int kInvalidName = 3125;  // a name brackets cannot hold ("A]B", blank)
 inline constexpr int kBookmarkInvalid = 3159;
 inline constexpr int kFieldNotUpdatable = 3164;
 inline constexpr int kRecordDeleted = 3167;
 inline constexpr int kDatabaseExists = 3204;
 inline constexpr int kNumericOverflow = 3349;
+inline constexpr int kQueryTooComplex = 3360;  // nested or chained beyond what SQLite reads
 inline constexpr int kObjectClosed = 3420;
 inline constexpr int kCriteriaMismatch = 3464;  // a key or criteria value of the wrong type
 }  // namespace err

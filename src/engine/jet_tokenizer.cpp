@@ -149,7 +149,7 @@ private:
     }
 
     Token make(TokenKind kind, QString text, int start) const {
-        return Token{kind, std::move(text), start};
+        return Token{kind, std::move(text), start, pos_ - start};
     }
 
     Token symbol(int start, int length) {

@@ -29,6 +29,7 @@ struct Token {
     TokenKind kind = TokenKind::End;
     QString text;
     int position = 0;  // offset of the token in the statement
+    int length = 0;    // characters it takes there (quotes, brackets and # included)
 
     // A bare word equal to the keyword, ignoring case. Bracketed names never are keywords.
     bool isWord(const char* keyword) const {

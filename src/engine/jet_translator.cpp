@@ -72,6 +72,35 @@ enum Precedence : int {
 // rather than read with an ever deeper stack.
 constexpr int kMaxDepth = 128;
 
+// Limits on what a statement may hold. Each is one SQLite has too, or below it, so that a
+// statement refused here could never have run; refusing it while reading also keeps the
+// reading linear in the statement's length whatever a hostile one holds.
+//   operators in one chain (a AND b AND ..., a + b + ...): SQLite refuses expression
+//   trees deeper than 1000;
+//   tables in one FROM: SQLite joins at most 64;
+//   items in one list (select list, ORDER BY, GROUP BY): SQLite takes at most 2000;
+//   parts of one UNION: SQLite takes at most 500.
+constexpr int kMaxChain = 500;
+constexpr int kMaxTables = 64;
+constexpr int kMaxListItems = 2000;
+constexpr int kMaxUnionParts = 500;
+
+// Most arguments one call of jet_concat gets (SQLite allows 127 per call): a longer "&"
+// chain becomes calls of calls, jet_concat being associative (Null only when every part
+// is Null).
+constexpr int kConcatArgs = 100;
+
+QString concatCall(QStringList parts) {
+    while (parts.size() > kConcatArgs) {
+        QStringList groups;
+        for (qsizetype i = 0; i < parts.size(); i += kConcatArgs)
+            groups << QStringLiteral("jet_concat(") +
+                          parts.mid(i, kConcatArgs).join(QStringLiteral(", ")) + u')';
+        parts = std::move(groups);
+    }
+    return QStringLiteral("jet_concat(") + parts.join(QStringLiteral(", ")) + u')';
+}
+
 // Jet's types as far as the translation depends on them.
 enum class Type { Null, Boolean, Integer, Real, Date, Text, Binary, Unknown };
 
@@ -365,6 +394,19 @@ private:
         Translator* t_;
     };
 
+    // One more operator of a chain; refused beyond kMaxChain.
+    void chainStep(int* count) const {
+        if (++*count > kMaxChain)
+            c_.fail(QStringLiteral("expression too complex (more than %1 operators in a row)")
+                        .arg(kMaxChain));
+    }
+
+    // One more item of a list; refused beyond `limit`.
+    void listStep(qsizetype count, int limit, const char* what) const {
+        if (count > limit)
+            c_.fail(QStringLiteral("too many %1 (more than %2)").arg(QLatin1String(what)).arg(limit));
+    }
+
     // ---- statements -------------------------------------------------------------
 
     QString select(SelectShape* shape, SelectList* list) {
@@ -374,6 +416,7 @@ private:
         std::deque<Scope> cores;  // stable addresses: inner levels point at them
         bool first = true;
         do {
+            listStep(static_cast<qsizetype>(cores.size()) + 1, kMaxUnionParts, "parts in a UNION");
             if (!first) {
                 shape->compound = true;
                 sql += c_.acceptWord("ALL") ? QStringLiteral(" UNION ALL ")
@@ -413,6 +456,7 @@ private:
                     item += QStringLiteral(" ASC");
                 }
                 items << item;
+                listStep(items.size(), kMaxListItems, "ORDER BY items");
             } while (c_.acceptSymbol(","));
             scope_ = enclosing;
             shape->orderBySql = items.join(QStringLiteral(", "));
@@ -479,6 +523,7 @@ private:
         QStringList items;
         do {
             items << selectItem(list);
+            listStep(items.size(), kMaxListItems, "items in the select list");
         } while (c_.acceptSymbol(","));
         sql += items.join(QStringLiteral(", "));
         if (sawAggregate_) shape->aggregate = true;
@@ -638,7 +683,7 @@ private:
                         sql += u' ' + sqliteIdentifier(alias);
                     }
                 }
-                scope_->sources.push_back(source);
+                addSource(source);
                 return sql;
             }
             sql = QStringLiteral("(") + joinExpression(shape) + QStringLiteral(")");
@@ -670,8 +715,13 @@ private:
         } else if (as) {
             c_.fail(QStringLiteral("expected an alias"));
         }
-        scope_->sources.push_back(source);
+        addSource(source);
         return sql;
+    }
+
+    void addSource(const Source& source) {
+        scope_->sources.push_back(source);
+        listStep(static_cast<qsizetype>(scope_->sources.size()), kMaxTables, "tables in one FROM");
     }
 
     // A table's columns from the catalog; a table the database does not have is error 3078.
@@ -962,17 +1012,23 @@ private:
     Expr expression() {
         const Depth depth(this);
         Expr left = andLevel();
+        int chain = 0;
         while (true) {
             if (c_.peek().isWord("XOR") || c_.peek().isWord("EQV") || c_.peek().isWord("IMP"))
                 c_.fail(QStringLiteral("operator %1 is not supported").arg(c_.peek().text));
             if (!c_.acceptWord("OR")) return left;
+            chainStep(&chain);
             left = logic(left, "OR", andLevel(), kOr);
         }
     }
 
     Expr andLevel() {
         Expr left = notLevel();
-        while (c_.acceptWord("AND")) left = logic(left, "AND", notLevel(), kAnd);
+        int chain = 0;
+        while (c_.acceptWord("AND")) {
+            chainStep(&chain);
+            left = logic(left, "AND", notLevel(), kAnd);
+        }
         return left;
     }
 
@@ -1005,16 +1061,19 @@ private:
 
     Expr comparison() {
         Expr left = concatenation();
+        int chain = 0;
         while (true) {
             const Token& t = c_.peek();
             if (t.kind == TokenKind::Symbol &&
                 (t.text == u"=" || t.text == u"<>" || t.text == u"!=" || t.text == u"<" ||
                  t.text == u">" || t.text == u"<=" || t.text == u">=")) {
+                chainStep(&chain);
                 const QString op = c_.next().text == u"!=" ? QStringLiteral("<>") : t.text;
                 left = compare(left, op, concatenation());
                 continue;
             }
             if (c_.acceptWord("IS")) {
+                chainStep(&chain);
                 const bool negated = c_.acceptWord("NOT");
                 if (!c_.acceptWord("NULL"))
                     c_.fail(QStringLiteral("IS must be followed by NULL or NOT NULL"));
@@ -1025,6 +1084,8 @@ private:
                 t.isWord("NOT") && (c_.peek(1).isWord("LIKE") || c_.peek(1).isWord("BETWEEN") ||
                                     c_.peek(1).isWord("IN"));
             if (negated) c_.next();
+            if (t.isWord("LIKE") || t.isWord("BETWEEN") || t.isWord("IN") || negated)
+                chainStep(&chain);
             if (c_.acceptWord("LIKE")) {
                 left = like(left, concatenation(), negated);
             } else if (c_.acceptWord("BETWEEN")) {
@@ -1194,8 +1255,7 @@ private:
         if (!c_.peek().isSymbol("&")) return left;
         QStringList parts{concatPart(left)};
         while (c_.acceptSymbol("&")) parts << concatPart(additive());
-        return plain(QStringLiteral("jet_concat(") + parts.join(QStringLiteral(", ")) + u')',
-                     Type::Text);
+        return plain(concatCall(std::move(parts)), Type::Text);
     }
 
     QString concatPart(const Expr& given) const {
@@ -1206,10 +1266,13 @@ private:
 
     Expr additive() {
         Expr left = modulo();
+        int chain = 0;
         while (true) {
             if (c_.acceptSymbol("+")) {
+                chainStep(&chain);
                 left = plus(left, modulo());
             } else if (c_.acceptSymbol("-")) {
+                chainStep(&chain);
                 left = minus(left, modulo());
             } else {
                 return left;
@@ -1256,7 +1319,9 @@ private:
 
     Expr modulo() {
         Expr left = integerDivision();
+        int chain = 0;
         while (c_.acceptWord("MOD")) {
+            chainStep(&chain);
             const Expr right = integerDivision();
             left = call(QStringLiteral("jet_mod"),
                         {numeric(left, "Mod").sql, numeric(right, "Mod").sql}, Type::Integer);
@@ -1266,7 +1331,9 @@ private:
 
     Expr integerDivision() {
         Expr left = multiplicative();
+        int chain = 0;
         while (c_.acceptSymbol("\\")) {
+            chainStep(&chain);
             const Expr right = multiplicative();
             left = call(QStringLiteral("jet_intdiv"),
                         {numeric(left, "\"\\\"").sql, numeric(right, "\"\\\"").sql}, Type::Integer);
@@ -1276,7 +1343,9 @@ private:
 
     Expr multiplicative() {
         Expr left = unary();
+        int chain = 0;
         while (true) {
+            if (c_.peek().isSymbol("*") || c_.peek().isSymbol("/")) chainStep(&chain);
             if (c_.acceptSymbol("*")) {
                 const Expr right = unary();
                 left = arithmetic(numeric(left, "\"*\""), "*", numeric(right, "\"*\""),
@@ -1315,7 +1384,9 @@ private:
 
     Expr power() {
         Expr base = primary();
+        int chain = 0;
         while (c_.acceptSymbol("^")) {
+            chainStep(&chain);
             Expr exponent;
             if (c_.acceptSymbol("-")) {
                 exponent = negate(primary());
@@ -1406,6 +1477,7 @@ private:
         QStringList items;
         do {
             items << value(expression()).sql;
+            listStep(items.size(), kMaxListItems, "items in a list");
         } while (c_.acceptSymbol(","));
         return items;
     }

@@ -32,6 +32,13 @@ bool sameFile(const QString& a, const QString& b) {
            first.canonicalFilePath() == second.canonicalFilePath();
 }
 
+// A link (or a Windows junction) standing where the Temp folder should be: it is never
+// followed, so no copy lands and no attachment is opened in the place it points to.
+bool isLink(const QString& path) {
+    const QFileInfo info(path);
+    return info.isSymLink() || info.isJunction();
+}
+
 }  // namespace
 
 QString TempFileName(const QString& path) {
@@ -55,6 +62,7 @@ QString TempFilePath(const QString& postOfficeFolder, const QString& fileName) {
     const QString name = TempFileName(fileName);
     if (name.isEmpty()) return QString();
     const QString folder = TempFolder(postOfficeFolder);
+    if (isLink(folder)) return QString();
     const QString path = tv::joinPath(folder, name);
     // A second look at the result: the file's folder must be the Temp folder itself.
     if (QDir::cleanPath(QFileInfo(path).absolutePath()) !=
@@ -64,11 +72,15 @@ QString TempFilePath(const QString& postOfficeFolder, const QString& fileName) {
 }
 
 std::optional<QString> CopyIntoTemp(const QString& postOfficeFolder, const QString& source) {
+    const QString folder = TempFolder(postOfficeFolder);
+    if (isLink(folder))
+        return QStringLiteral("The post office's Temp folder %1 is a link to another place; "
+                              "Tolvarine does not copy attachments through it.")
+            .arg(QDir::toNativeSeparators(folder));
     const QString target = TempFilePath(postOfficeFolder, source);
     if (target.isEmpty()) return QStringLiteral("The file name cannot be used in the post office.");
     if (sameFile(source, target)) return std::nullopt;
 
-    const QString folder = TempFolder(postOfficeFolder);
     if (!QDir().mkpath(folder))
         return QStringLiteral("The folder %1 cannot be created.")
             .arg(QDir::toNativeSeparators(folder));

@@ -1,7 +1,9 @@
 // The post office keeps a copy of every attached file in its "Temp" folder under the
 // file's bare name. A name comes from a sender's path or from a row of the attachment
 // tables, and neither may place a file anywhere but in that folder: the folder part of a
-// path is dropped, and a name that would still leave the folder is refused.
+// path is dropped, and a name that would still leave the folder is refused. A Temp
+// folder that is a link (or a junction) is not followed: nothing is copied into it and
+// no path inside it is given.
 #pragma once
 
 #include <QString>
@@ -18,13 +20,14 @@ QString TempFileName(const QString& path);
 // The Temp folder of a post-office folder.
 QString TempFolder(const QString& postOfficeFolder);
 
-// postOfficeFolder/Temp/<bare name of fileName>; empty when TempFileName refuses it.
+// postOfficeFolder/Temp/<bare name of fileName>; empty when TempFileName refuses it or
+// the Temp folder is a link.
 QString TempFilePath(const QString& postOfficeFolder, const QString& fileName);
 
 // Copies an existing file into the Temp folder (created when missing) under its bare
 // name, replacing a file of that name; a link standing there is replaced, never written
-// through. Nothing is copied when the source already is that file. Returns the reason
-// when the copy failed.
+// through. Nothing is copied when the source already is that file, nor into a Temp
+// folder that is a link. Returns the reason when the copy failed.
 std::optional<QString> CopyIntoTemp(const QString& postOfficeFolder, const QString& source);
 
 }  // namespace tv::messaging

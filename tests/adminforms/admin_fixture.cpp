@@ -14,6 +14,7 @@ using tv::engine::quoteLiteral;
 void AdminFormsTest::SetUp() {
     ShippedDatabasesTest::SetUp();
     tv::data::state().CurrentUserId = QStringLiteral("admin");
+    tv::data::state().IsAdministrator = true;  // as the main window finds the shipped admin
     status = std::make_unique<QLabel>();
     tv::forms::setStatusPanel(status.get());
 }

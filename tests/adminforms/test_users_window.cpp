@@ -1,7 +1,9 @@
-// The Users window's own part: a user's row under the definitions' labels, and a new user
-// saved with the charge rate written as money and the flags.
+// The Users window's own part: a user's row under the definitions' labels, a new user
+// saved with the charge rate written as money and the flags, and passwords, which are
+// stored as hashes and never shown.
 #include "adminforms/admin_fixture.h"
 
+#include "data/user_rights.h"
 #include "forms/admin/admin_windows.h"
 #include "forms/admin/users_window.h"
 #include "forms/framework/record_catalogue.h"
@@ -52,6 +54,35 @@ TEST_F(AdminFormsTest, UsersWindowShowsAUserAndSavesANewOne) {
     EXPECT_EQ(dataValue(u"SELECT [CHARGERATE] & '|' & [COMMENTS] & '|' & [BILLINGACCESS] & '|' "
                         "& [ADMINISTRATOR] FROM [System Users] WHERE [USERID] = 'O''Brien'"_s),
               u"42.5|Works Fridays|-1|0"_s);
+}
+
+// Saved in order: unchanged (the stored hash stays), a new password, cleared (Null: any
+// password signs in), and typed for a user who had none.
+TEST_F(AdminFormsTest, UsersWindowStoresPasswordsAsHashesAndNeverShowsThem) {
+    tv::forms::registerAdminWindows();
+    auto* w = qobject_cast<UsersWindow*>(tv::forms::GetRecordWindow(u"System Users"_s));
+    ASSERT_TRUE(w);
+    const auto stored = [] {
+        return dataValue(u"SELECT [PASSWORD] FROM [System Users] WHERE [USERID] = 'admin'"_s);
+    };
+    const QString shipped = stored();
+    QLineEdit* password = control(w, "Password");
+    auto save = [&](const QString& typed) {
+        if (!typed.isNull()) password->setText(typed);
+        control<QPushButton>(w, "Savef")->click();
+        EXPECT_FALSE(password->text().contains(u'$')) << "a hash in the box";
+        return stored();
+    };
+    ASSERT_TRUE(w->showUser(u"admin"_s));
+    EXPECT_FALSE(password->text().isEmpty()) << "a password is there";
+    EXPECT_EQ(save(QString()), shipped);
+    const QString changed = save(u"N3w'Pass"_s);
+    EXPECT_TRUE(tv::data::passwordMatchesHash(u"N3w'Pass"_s, changed)) << changed.toStdString();
+    EXPECT_EQ(save(QString()), changed);
+    save(u""_s);
+    EXPECT_EQ(dataValue(u"SELECT Nz([PASSWORD], '(null)') FROM [System Users]"_s), u"(null)"_s);
+    EXPECT_TRUE(password->text().isEmpty());
+    EXPECT_TRUE(tv::data::passwordMatchesHash(u"again"_s, save(u"again"_s)));
 }
 
 }  // namespace

@@ -200,6 +200,28 @@ const Rewrite kRewrites[] = {
     {"condition already there in double quotes", "O'Brien",
      "SELECT * FROM [ACTIVITIES] WHERE [COST] > 0 AND [SALES REP ID] = \"O'Brien\"",
      "SELECT * FROM [ACTIVITIES] WHERE [COST] > 0 AND [SALES REP ID] = \"O'Brien\""},
+    // Nothing a statement holds moves the condition or passes for it.
+    {"a comment's WHERE", "bob", "  SELECT * FROM [ACTIVITIES] -- WHERE\n",
+     "  SELECT * FROM [ACTIVITIES] WHERE [SALES REP ID] = 'bob'"},
+    {"a comment after an OR", "bob", "SELECT * FROM [ACTIVITIES] WHERE [COST] > 5 OR 1 = 1 --",
+     "SELECT * FROM [ACTIVITIES] WHERE [SALES REP ID] = 'bob' AND ([COST] > 5 OR 1 = 1)"},
+    {"the condition as one side of an OR", "bob",
+     "SELECT * FROM [ACTIVITIES] WHERE [SALES REP ID] = 'bob' OR 1 = 1",
+     "SELECT * FROM [ACTIVITIES] WHERE [SALES REP ID] = 'bob' AND ([SALES REP ID] = 'bob' OR 1 "
+     "= 1)"},
+    {"the condition inside a literal", "bob",
+     "SELECT * FROM [ACTIVITIES] WHERE [NOTES] = '[SALES REP ID] = ''bob'''",
+     "SELECT * FROM [ACTIVITIES] WHERE [SALES REP ID] = 'bob' AND [NOTES] = '[SALES REP ID] = "
+     "''bob'''"},
+    {"every part of a union", "bob",
+     "SELECT * FROM [ACTIVITIES] WHERE [COST] = 1 UNION SELECT * FROM [ACTIVITIES] ORDER BY 1",
+     "SELECT * FROM [ACTIVITIES] WHERE [SALES REP ID] = 'bob' AND [COST] = 1 UNION SELECT * "
+     "FROM [ACTIVITIES]  WHERE [SALES REP ID] = 'bob' ORDER BY 1"},
+    {"a subquery of a restricted table", "bob",
+     "SELECT * FROM [CUSTOMERS] WHERE [CUSTOMER NAME] IN (SELECT [CUSTOMER NAME] FROM "
+     "[ACTIVITIES])",
+     "SELECT * FROM [CUSTOMERS] WHERE [CUSTOMER NAME] IN (SELECT [CUSTOMER NAME] FROM "
+     "[ACTIVITIES] WHERE [SALES REP ID] = 'bob')"},
 };
 
 // Each source is rewritten as expected, and what was rewritten is never rewritten again.
@@ -211,6 +233,23 @@ TEST(WorkflowFilter, RewritesSourcesForTheUserOnce) {
         EXPECT_EQ(once, QString::fromUtf8(r.expected));
         EXPECT_EQ(ApplyWorkflowFilter(once, kColumns, user), once);
     }
+}
+
+// Parentheses that do not pair, or a workflow column that brackets cannot hold, could
+// place the condition where it restricts nothing: such sources are refused.
+TEST(WorkflowFilter, RefusesWhatItCannotRestrictSafely) {
+    const auto errorOf = [](const QString& source, const std::vector<WorkflowColumn>& columns) {
+        try {
+            ApplyWorkflowFilter(source, columns, "bob");
+        } catch (const tv::engine::DbError& e) {
+            return e.number();
+        }
+        return 0;
+    };
+    EXPECT_EQ(errorOf("SELECT * FROM [ACTIVITIES] WHERE [COST] = 1) OR ([COST] = 2", kColumns),
+              3075);
+    EXPECT_EQ(errorOf("SELECT * FROM [ACTIVITIES] WHERE ([COST] = 1", kColumns), 3075);
+    EXPECT_EQ(errorOf("ACTIVITIES", {{"ACTIVITIES", "X] = 'a' OR [Y"}}), 3125);
 }
 
 using WorkflowDatabaseTest = ShippedDatabasesTest;

@@ -221,11 +221,12 @@ TEST_F(BusinessRulesTest, AProjectsScheduledActivitiesGoOnlyWhenTheAnswerIsYes) 
 
 struct AttachmentCase {
     const char* name;
-    const char* stored;  // "{data}" and "{other}" stand for the two folders
+    const char* stored;  // "{data}" and "{other}" stand for the two folders (beside each
+                         // other), "{othername}" for the other's name
     const char* onDisk;  // a file that is there before the delete
     int answer;
-    bool deleted;       // whether onDisk is gone afterwards
-    bool cannotRemove;  // the stored path cannot be removed: message 9041
+    bool deleted;  // whether onDisk is gone afterwards
+    int message;   // 9041 when the file cannot be removed, 9135 when it lies elsewhere
 };
 
 class AttachmentCascade : public BusinessRulesTest,
@@ -235,6 +236,7 @@ protected:
     QString expand(const char* text) const {
         return QString::fromUtf8(text)
             .replace("{data}", data.path())
+            .replace("{othername}", QFileInfo(other.path()).fileName())
             .replace("{other}", other.path());
     }
 };
@@ -244,6 +246,7 @@ TEST_P(AttachmentCascade, TheFileGoesOnYesFromWhereItsPathLeads) {
     const QString stored = expand(c.stored);
     const QString onDisk = expand(c.onDisk);
     QDir().mkpath(QFileInfo(onDisk).absolutePath());
+    QFile::link(other.path(), data.file("elsewhere"));  // a link out of the data folder
     for (const QString& path : {onDisk, data.file("plan.pdf"), other.file("plan.pdf")}) {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
@@ -253,7 +256,9 @@ TEST_P(AttachmentCascade, TheFileGoesOnYesFromWhereItsPathLeads) {
                   .arg(q(kCustomer), q(stored))});
 
     ask.message(c.answer, stored);  // the question names the file
-    if (c.cannotRemove) ask.message(msgbox::kOk, stored, "Delete Attachment");
+    if (c.message)
+        ask.message(msgbox::kOk, c.message == 9135 ? "outside the data folder" : stored,
+                    "Delete Attachment");
     ASSERT_TRUE(
         DeleteRecord("Customer Attachments", kCustomer, "2026-02-01 10:30:00", QString(), false));
     EXPECT_EQ(QFile::exists(onDisk), !c.deleted);
@@ -267,17 +272,24 @@ TEST_P(AttachmentCascade, TheFileGoesOnYesFromWhereItsPathLeads) {
 INSTANTIATE_TEST_SUITE_P(
     Paths, AttachmentCascade,
     ::testing::Values(
-        AttachmentCase{"BareNameYes", "plan.pdf", "{data}/plan.pdf", msgbox::kYes, true, false},
-        AttachmentCase{"BareNameNo", "plan.pdf", "{data}/plan.pdf", msgbox::kNo, false, false},
+        AttachmentCase{"BareNameYes", "plan.pdf", "{data}/plan.pdf", msgbox::kYes, true, 0},
+        AttachmentCase{"BareNameNo", "plan.pdf", "{data}/plan.pdf", msgbox::kNo, false, 0},
         AttachmentCase{"RelativeWithBackslash", "Attachments\\plan.pdf",
-                       "{data}/Attachments/plan.pdf", msgbox::kYes, true, false},
-        AttachmentCase{"WithDriveColonUsedAsItIs", "{other}/x:/plan.pdf", "{other}/x:/plan.pdf",
-                       msgbox::kYes, true, false},
-        AttachmentCase{"RootedPathUsedAsItIs", "{other}/plan.pdf", "{other}/plan.pdf", msgbox::kYes,
-                       true, false},
+                       "{data}/Attachments/plan.pdf", msgbox::kYes, true, 0},
+        AttachmentCase{"FullPathIntoTheDataFolder", "{data}/Attachments/plan.pdf",
+                       "{data}/Attachments/plan.pdf", msgbox::kYes, true, 0},
+        // Whatever the row says, a file outside the data folder stays.
+        AttachmentCase{"WithDriveColonElsewhere", "{other}/x:/plan.pdf", "{other}/x:/plan.pdf",
+                       msgbox::kYes, false, 9135},
+        AttachmentCase{"RootedPathElsewhere", "{other}/plan.pdf", "{other}/plan.pdf",
+                       msgbox::kYes, false, 9135},
+        AttachmentCase{"UpAndOut", "../{othername}/plan.pdf", "{other}/plan.pdf", msgbox::kYes, false,
+                       9135},
+        AttachmentCase{"ThroughALink", "elsewhere/plan.pdf", "{other}/plan.pdf", msgbox::kYes,
+                       false, 9135},
         // A folder where the file should be: the row goes, and the user hears about the file.
-        AttachmentCase{"FileThatCannotBeRemovedIsReported", "{other}/busy", "{other}/busy/in.txt",
-                       msgbox::kYes, false, true}),
+        AttachmentCase{"FileThatCannotBeRemovedIsReported", "busy", "{data}/busy/in.txt",
+                       msgbox::kYes, false, 9041}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Scheduled activities and the next-date rule -------------------------------------------

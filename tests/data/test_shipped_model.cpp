@@ -6,6 +6,7 @@
 #include "common/engine/queries.h"
 #include "core/convert.h"
 #include "data/app_state.h"
+#include "data/user_rights.h"
 #include "engine/engine.h"
 
 #include <gtest/gtest.h>
@@ -257,11 +258,15 @@ TEST_F(ShippedModel, FieldDefinitionsDescribeEveryColumnInOrder) {
 }
 
 TEST_F(ShippedModel, DefaultAdministratorSignsInWithEveryRight) {
-    // User ids compare ignoring case; the password is compared as typed.
+    // User ids compare ignoring case; the password "admin" is stored as its hash, made
+    // with the limits sign-in checks with (else the first sign-in would rewrite it).
     EXPECT_EQ(joinedRows(dataDb(),
-                         "SELECT PASSWORD, ADMINISTRATOR, WORKFLOW, BILLINGACCESS FROM "
-                         "[System Users] WHERE USERID = 'ADMIN'"),
-              QStringList{"admin|True|False|True"});
+                         "SELECT ADMINISTRATOR, WORKFLOW, BILLINGACCESS FROM [System Users] "
+                         "WHERE USERID = 'ADMIN'"),
+              QStringList{"True|False|True"});
+    const QString hash = queryValue(dataDb(), "SELECT PASSWORD FROM [System Users]");
+    EXPECT_TRUE(tv::data::passwordMatchesHash("admin", hash)) << hash.toStdString();
+    EXPECT_EQ(hash.section('$', 3, 3), tv::data::hashPassword("x")->section('$', 3, 3));
     QSet<QString> granted;
     for (const QStringList& row :
          queryRows(dataDb(), "SELECT * FROM [SYSTEM USER ACCESS] WHERE USERID = 'admin'")) {

@@ -3,6 +3,9 @@
 #include "common/data/shipped_fixture.h"
 #include "data/app_state.h"
 #include "data/user_rights.h"
+#include "engine/engine.h"
+
+#include <sodium.h>
 
 namespace tvtest {
 namespace {
@@ -56,28 +59,55 @@ TEST_F(UserRightsTest, UserAccessIsReadForOneUserInAnyLetterCase) {
     EXPECT_TRUE(readUserAccess("nobody").empty());
 }
 
-TEST_F(UserRightsTest, ThePasswordIsComparedExactlyAndANullOneAcceptsAny) {
-    execData({QStringLiteral("INSERT INTO [System Users] (USERID, [PASSWORD]) VALUES "
-                             "('O''Brien', 'Secret')"),
-              "INSERT INTO [System Users] (USERID) VALUES ('open')"});
+// In order: readable passwords of an older file, a hash made with lower limits, Null.
+TEST_F(UserRightsTest, PasswordsAreCheckedAgainstHashesAndReadableOnesAreHashedOnce) {
+    char weak[crypto_pwhash_STRBYTES];
+    ASSERT_EQ(crypto_pwhash_str(weak, "Weak", 4, crypto_pwhash_OPSLIMIT_MIN,
+                                crypto_pwhash_MEMLIMIT_MIN),
+              0);
+    const QString insert = QStringLiteral("INSERT INTO [System Users] (USERID, [PASSWORD]) ");
+    execData({insert + "VALUES ('O''Brien', 'Secret')",
+              insert + "VALUES ('old', " + tv::engine::quoteLiteral(QString::fromLatin1(weak)) + ")",
+              insert + "VALUES ('open', Null)"});
+    const auto stored = [this](const char* user) {
+        return dataValue(QStringLiteral("SELECT [PASSWORD] FROM [System Users] WHERE USERID = ") +
+                         tv::engine::quoteLiteral(QString::fromUtf8(user)));
+    };
     struct Case {
         const char* user;
         const char* password;
         PasswordCheck expected;
+        bool hashedAfter;  // the row then holds a hash of today's limits
     };
-    const Case cases[] = {{"O'Brien", "Secret", PasswordCheck::Accepted},
-                          {"o'BRIEN", "Secret", PasswordCheck::Accepted},
-                          {"O'Brien", "secret", PasswordCheck::WrongPassword},
-                          {"O'Brien", "", PasswordCheck::WrongPassword},
-                          {"open", "anything", PasswordCheck::Accepted},
-                          {"nobody", "Secret", PasswordCheck::UnknownUser}};
+    const Case cases[] = {
+        {"O'Brien", "secret", PasswordCheck::WrongPassword, false},
+        {"O'Brien", "", PasswordCheck::WrongPassword, false},
+        {"o'BRIEN", "Secret", PasswordCheck::Accepted, true},
+        {"O'Brien", "Secret", PasswordCheck::Accepted, true},
+        {"O'Brien", "secret", PasswordCheck::WrongPassword, true},
+        {"old", "weak", PasswordCheck::WrongPassword, false},
+        {"old", weak, PasswordCheck::WrongPassword, false},  // the hash is no password
+        {"old", "Weak", PasswordCheck::Accepted, true},
+        {"open", "anything", PasswordCheck::Accepted, false},
+        {"nobody", "Secret", PasswordCheck::UnknownUser, false},
+    };
+    QString obrienHash;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.user + std::string(" / ") + c.password);
         state().CurrentUserId.clear();
         const QString user = QString::fromUtf8(c.user);
         EXPECT_EQ(checkUserPassword(user, QString::fromUtf8(c.password)), c.expected);
         EXPECT_EQ(state().CurrentUserId, c.expected == PasswordCheck::Accepted ? user : QString());
+        const QString now = stored(c.user);
+        EXPECT_EQ(isPasswordHash(now) && now != QLatin1String(weak), c.hashedAfter) << now.toStdString();
+        if (c.hashedAfter && std::string(c.user) == "O'Brien") {
+            // Hashed at the first sign-in, and left alone by the next ones.
+            if (obrienHash.isEmpty()) obrienHash = now;
+            EXPECT_EQ(now, obrienHash);
+        }
     }
+    EXPECT_TRUE(passwordMatchesHash("Secret", obrienHash));
+    EXPECT_TRUE(stored("open").isEmpty());
     EXPECT_TRUE(ask.asked().empty()) << "the sign-in window says what was wrong";
 }
 

@@ -2,6 +2,7 @@
 // cannot be translated or name unknown things, calls in the wrong state, refused schema
 // changes (the table stays as it was), and files that are not this engine's databases
 // (each error names the file, so the caller can offer to repair or locate it).
+#include "common/engine/queries.h"
 #include "engine_fixture.h"
 
 #include <QFile>
@@ -80,6 +81,13 @@ TEST_F(BadInputTest, StatementsNamesAndCallsInTheWrongState) {
         {"index twice", [&] { def.CreateIndex("Name", {"ID"}); }, err::kDuplicateName},
         {"index on no column", [&] { def.CreateIndex("ByNothing", {"NOPE"}); }, err::kItemNotFound},
         {"table twice", [&] { db_.Execute("CREATE TABLE [t] ([X] LONG)"); }, err::kDuplicateName},
+        // Statements write names between brackets; a name they cannot hold is never made.
+        {"column name holding ]", [&] { def.Append(def.CreateField("A]B", FieldType::Text)); },
+         3125},
+        {"table name holding a tab", [&] { db_.Execute("CREATE TABLE [A\tB] ([X] LONG)"); },
+         3125},
+        {"index name holding [", [&] { def.CreateIndex("By[ID", {"ID"}); }, 3125},
+        {"bracketing such a name", [&] { bracketName("X] OR [Y"); }, 3125},
         {"unknown table definition", [&] { db_.TableDefNamed("NOPE"); }, err::kItemNotFound},
         {"field appended again", [&] { def.Append(def.FieldAt(0)); }, err::kInvalidOperation},
         {"appended field changed", [&] { def.FieldAt(0).SetRequired(false); },
@@ -91,6 +99,52 @@ TEST_F(BadInputTest, StatementsNamesAndCallsInTheWrongState) {
     }
     EXPECT_EQ(def.FieldCount(), 2) << "a refused change left the table as it was";
     EXPECT_EQ(def.Indexes().size(), 2u);
+}
+
+// Statements 100,000 levels deep or terms long, down every recursive path and along every
+// operator chain: each is refused as too complex (3075 while reading, 3360 when SQLite
+// would not take it), none crashes or takes long. "&" chains of any length give their text.
+TEST_F(BadInputTest, HostileNestingAndChainsAreRefusedOrAnswered) {
+    constexpr int n = 100000;
+    const auto times = [](const char* text, int count) { return QString(text).repeated(count); };
+    const auto chain = [&](const char* term, const char* op) {
+        return QString(term) + times((QString(op) + term).toUtf8().constData(), n - 1);
+    };
+    const QString nestings[] = {
+        "SELECT * FROM T WHERE " + times("(", n) + "ID" + times(")", n) + " = 1",
+        "SELECT * FROM T WHERE " + times("NOT ", n) + "ID = 1",
+        "SELECT " + times("- ", n) + "1 FROM T",
+        "SELECT " + times("-(", n) + "1" + times(")", n) + " FROM T",
+        "SELECT " + times("IIf(ID = 1, ", n) + "1" + times(", 0)", n) + " FROM T",
+        "SELECT " + times("Nz(", n) + "NAME" + times(", 'x')", n) + " FROM T",
+        "SELECT * FROM T WHERE ID IN " + times("(SELECT ID FROM T WHERE ID IN ", n) + "(1)" +
+            times(")", n),
+        "SELECT * FROM T WHERE " + times("EXISTS (SELECT * FROM T WHERE ", n) + "ID = 1" +
+            times(")", n),
+        "SELECT * FROM " + times("(SELECT * FROM ", n) + "T" + times(")", n),
+        "SELECT * FROM T WHERE " + chain("ID = 1", " AND "),
+        "SELECT * FROM T WHERE " + chain("ID = 1", " OR "),
+        "SELECT " + chain("ID", " + ") + " FROM T",
+        "SELECT " + chain("2", " ^ ") + " FROM T",
+        "SELECT " + chain("2", " = ") + " FROM T",
+        "SELECT " + chain("ID", ", ") + " FROM T",
+        "SELECT * FROM T ORDER BY " + chain("ID", ", "),
+        "SELECT * FROM " + chain("T", ", "),
+        chain("SELECT ID FROM T", " UNION "),
+        "SELECT * FROM T WHERE NAME LIKE '" + times("*a", n) + "'",
+    };
+    for (const QString& sql : nestings) {
+        SCOPED_TRACE(sql.left(60).toStdString());
+        const int error = dbErrorOf([&] { tvtest::queryRows(db_, sql); });
+        EXPECT_TRUE(error == err::kSyntax || error == 3360) << error;
+    }
+    // "&" joins any number of parts; Null only when every part is Null.
+    EXPECT_EQ(tvtest::queryRows(db_, "SELECT " + chain("NAME", " & ") + " FROM T"),
+              std::vector<QStringList>{{QString("one").repeated(n)}});
+    EXPECT_EQ(tvtest::queryRows(db_, "SELECT IsNull(" + chain("Null", " & ") + ") FROM T"),
+              std::vector<QStringList>{{"-1"}});
+    EXPECT_EQ(tvtest::queryRows(db_, "SELECT " + chain("Null", " & ") + " & 'x' FROM T"),
+              std::vector<QStringList>{{"x"}});
 }
 
 TEST_F(BadInputTest, ClosedObjectsReportThemselvesClosed) {

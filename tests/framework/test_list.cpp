@@ -418,6 +418,24 @@ TEST_F(ListRecordsTest, DeleteClosesTheRecordWindowShowingTheRow) {
     EXPECT_EQ(columnTexts(list, 0), QStringList{u"Alpha Print"_s});
 }
 
+// Buttons enabled by mistake write nothing: saving and deleting check the rights again.
+TEST_F(ListRecordsTest, SaveAndDeleteCheckTheRightsWhenTheyRun) {
+    run(ListForm::Edit, 0);
+    state().UserAccess = {{u"customer feedback"_s, true, false, false, true}};
+    window->findChild<QLineEdit*>(u"CustomerName"_s)->setText(u"Renamed"_s);
+    auto* save = window->findChild<QPushButton*>(u"Savef"_s);
+    save->setEnabled(true);
+    ask.message(msgbox::kOk, u"permission to save"_s);
+    save->click();
+    EXPECT_FALSE(save->isEnabled());
+    list->commandButton(ListForm::Delete)->setEnabled(true);
+    ask.message(msgbox::kOk, u"permission to delete"_s);
+    list->runCommand(ListForm::Delete);
+    list->LoadList(false);
+    EXPECT_EQ(columnTexts(list, 0),
+              (QStringList{u"Zeta Copiers"_s, u"O'Brien Office"_s, u"Alpha Print"_s}));
+}
+
 class ListModelTest : public ListFormTest {
 protected:
     // A model over a query of the data database with the table's list columns.

@@ -254,7 +254,7 @@ TEST(TempNames, KeepOnlyTheLastPartAndRefuseWhatCannotBeAFileThere) {
         EXPECT_EQ(TempFileName(c.section(" > ", 0, 0)), c.section(" > ", 1)) << c.toStdString();
 }
 
-TEST_F(PostOfficeTest, ALinkInTheTempFolderIsReplacedNotWrittenThrough) {
+TEST_F(PostOfficeTest, LinksInOrAsTheTempFolderAreNeverWrittenThrough) {
     const QString outside = makeFile("precious.txt", "precious");
     QDir().mkpath(data.path() + "/Temp");
     ASSERT_TRUE(QFile::link(outside, tempFile("report.txt")));
@@ -272,6 +272,16 @@ TEST_F(PostOfficeTest, ALinkInTheTempFolderIsReplacedNotWrittenThrough) {
         EXPECT_FALSE(QFileInfo(tempFile(name + ".txt")).isSymLink()) << name.toStdString();
         EXPECT_EQ(contents(tempFile(name + ".txt")), name.toUtf8());
     }
+
+    // A Temp folder that is itself a link is not followed: the copy is refused (the
+    // sender is asked as for any failed copy) and no path inside it is given.
+    ASSERT_TRUE(QDir(data.path() + "/Temp").removeRecursively());
+    QDir().mkpath(files.path() + "/elsewhere");
+    ASSERT_TRUE(QFile::link(files.path() + "/elsewhere", data.path() + "/Temp"));
+    ask.message(msgbox::kNo, "link");
+    ASSERT_GT(deliver("admin", "mary", QString(), "Report", {source}), 0);
+    EXPECT_TRUE(QDir(files.path() + "/elsewhere").isEmpty());
+    EXPECT_TRUE(AttachmentPath("report.txt").isEmpty());
 }
 
 TEST_F(PostOfficeTest, OpeningAnAttachmentOpensItsCopyInTheTempFolderOnly) {

@@ -3,6 +3,7 @@
 #include "common/engine/queries.h"
 #include "common/test_support.h"
 #include "data/schema_check.h"
+#include "data/user_rights.h"
 #include "demo/company.h"
 #include "demo/plan.h"
 
@@ -68,8 +69,10 @@ TEST_F(DemoCompany, FillsTheShippedSchemaAsReported) {
     const QString obrien = queryValue(
         data, "SELECT [CUSTOMER NAME] FROM CUSTOMERS WHERE [CUSTOMER NAME] Like 'O''Brien*'");
     some("SELECT * FROM CONTACTS WHERE [CUSTOMER NAME] = " + quoteLiteral(obrien));
-    EXPECT_EQ(queryValue(data, "SELECT PASSWORD FROM [System Users] WHERE USERID = 'sobrien'"),
-              "sobrien");
+    // Staff sign in with their user id, stored as its hash.
+    EXPECT_TRUE(tv::data::passwordMatchesHash(
+        "sobrien",
+        queryValue(data, "SELECT PASSWORD FROM [System Users] WHERE USERID = 'sobrien'")));
 }
 
 // Every reference names a row that exists: anti-joins return nothing. Each line lists a

@@ -3,7 +3,22 @@
 // problems.
 #include "demo/company_writer.h"
 
+#include "data/user_rights.h"
+
+#include <stdexcept>
+
 namespace tv::demo {
+
+namespace {
+
+// A password as the program stores it: its hash.
+Variant storedPassword(const QString& password) {
+    const std::optional<QString> hash = data::hashPassword(password);
+    if (!hash) throw std::runtime_error("a staff password could not be hashed");
+    return Variant(*hash);
+}
+
+}  // namespace
 
 void CompanyWriter::writeUsers() {
     TableWriter w = table("System Users", {"USERID", "USERNAME", "TITLE", "WORKNO", "MOBILENO",
@@ -19,7 +34,7 @@ void CompanyWriter::writeUsers() {
                 ? QStringLiteral("Works in workflow mode: sees only the rows assigned to him.")
                 : QString();
         w.add({s.id, s.name, s.title, text(s.workPhone), text(s.mobile), mail, text(comments),
-               s.id.toLower(), flag(s.administrator), money(s.chargeRate), flag(s.workflow),
+               storedPassword(s.id.toLower()), flag(s.administrator), money(s.chargeRate), flag(s.workflow),
                flag(s.billing)});
     }
     done(w);

@@ -6,6 +6,7 @@
 #include "data/app_state.h"
 #include "data/failure.h"
 #include "data/prompter.h"
+#include "data/user_rights.h"
 #include "forms/framework/captions.h"
 #include "forms/framework/status.h"
 #include "ui_counter_list.h"
@@ -71,6 +72,8 @@ bool CounterList::eventFilter(QObject* watched, QEvent* event) {
 
 void CounterList::changeCounter(int row) {
     if (row < 0 || row >= tableNames_.size()) return;
+    // Only administrators number the documents, however this window was reached.
+    if (!data::requireAdministrator(windowTitle())) return;
     const QString table = tableNames_.at(row);
     const QString current = data::GetFieldText(kCounters, table, QString(), kLastNumberColumn);
     QString prompt = GetCaptionText(kWindowName, QStringLiteral("Prompt"));

@@ -112,6 +112,8 @@ void SecurityWindow::setRight(int box, bool on) {
 }
 
 bool SecurityWindow::saveDetails() {
+    // Only administrators give rights, however this window was reached.
+    if (!data::requireAdministrator(windowTitle())) return false;
     loadRights();  // a window saved before its first activation still writes real levels
     const QString user = userId();
     for (const data::AccessEntry& entry : entries_) {

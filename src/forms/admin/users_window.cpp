@@ -2,11 +2,14 @@
 
 #include "core/convert.h"
 #include "core/format.h"
+#include "data/access.h"
+#include "data/user_rights.h"
 #include "forms/admin/security_window.h"
 #include "ui_users_window.h"
 
 #include <QApplication>
 #include <QPushButton>
+#include <QRandomGenerator>
 
 namespace tv::forms {
 
@@ -14,6 +17,7 @@ namespace {
 
 const QString kTable = QStringLiteral("System Users");
 constexpr int kSavedStatus = 931;
+constexpr int kPasswordNotHashed = 9132;
 
 }  // namespace
 
@@ -39,10 +43,40 @@ void UsersWindow::newUser() {
     ui_->UserID->setFocus();
 }
 
+void UsersWindow::rowShown() {
+    formatChargeRate();
+    showPasswordState();
+}
+
 bool UsersWindow::beforeSave() {
     // The rate is stored as shown, even when the box still has the focus.
     formatChargeRate();
+    const QString typed = ui_->Password->text();
+    if (typed == unchangedMark_) return true;
+    if (typed.isEmpty()) {
+        ui_->StoredPassword->clear();
+        return true;
+    }
+    const std::optional<QString> hash = data::hashPassword(typed);
+    if (!hash) {
+        // The typed password stays in its box for another try.
+        data::ShowMessage(kPasswordNotHashed);
+        return false;
+    }
+    ui_->StoredPassword->setText(*hash);
     return true;
+}
+
+void UsersWindow::showPasswordState() {
+    unchangedMark_.clear();
+    if (!ui_->StoredPassword->text().isEmpty()) {
+        static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+        for (int i = 0; i < 12; ++i)
+            unchangedMark_ += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(52)]);
+    }
+    ui_->Password->setText(unchangedMark_);
+    ui_->Password->setPlaceholderText(unchangedMark_.isEmpty() ? tr("None: any password signs in")
+                                                               : QString());
 }
 
 SecurityWindow* UsersWindow::openSecurity() {

@@ -2,6 +2,11 @@
 // administrator's custom fields. Its Security button opens the user's rights on every
 // table. Captions come from FORM CAPTIONS under "User", labels from FIELD DEFINITIONS of
 // "System Users".
+//
+// The password column holds a hash, which is no use to show: the hidden box bound to it
+// keeps the stored value, and the password box shows a placeholder of its own while the
+// password is unchanged. Typing a new password stores its hash; clearing the box stores
+// Null (any password signs in).
 #pragma once
 
 #include "forms/framework/record_window.h"
@@ -34,14 +39,20 @@ public:
 protected:
     QString defaultTableName() const override;
     QSize defaultSizeTwips() const override;
-    void rowShown() override { formatChargeRate(); }
+    void rowShown() override;
     bool beforeSave() override;
+    void afterSave() override { showPasswordState(); }
     int savedStatusMessage() const override;
 
 private:
     void formatChargeRate();
+    // The password box for the stored password: the unchanged mark, or empty for none.
+    void showPasswordState();
 
     std::unique_ptr<Ui::User> ui_;
+    // What the password box holds while the stored password is unchanged (random, so
+    // that nobody types it by chance); empty when the user has no password.
+    QString unchangedMark_;
 };
 
 }  // namespace tv::forms

@@ -7,6 +7,7 @@
 #include "data/failure.h"
 #include "data/prompter.h"
 #include "data/record_values.h"
+#include "data/user_rights.h"
 #include "forms/framework/captions.h"
 #include "forms/framework/code_styles.h"
 #include "forms/framework/controls.h"
@@ -48,6 +49,7 @@ namespace {
 // Messages.
 constexpr int kNoRecordSelected = 100;
 constexpr int kNothingToDelete = 103;
+constexpr int kNoDeleteRight = 9134;
 constexpr int kNothingToCopy = 104;
 constexpr int kResetColumnsQuestion = 128;
 constexpr int kExportFailed = 196;
@@ -206,6 +208,9 @@ void ListForm::applyColourCoding() {
     } else if (isOneOf(tableName_, {"Form Letters"})) {
         // The letter text is far too long for a list cell.
         if (model_->columnCount() > 5) ui->TDBGrid1->setColumnHidden(5, true);
+    } else if (isOneOf(tableName_, {"System Users"})) {
+        // Passwords are stored as hashes, which mean nothing to a reader.
+        if (model_->columnCount() > 9) ui->TDBGrid1->setColumnHidden(9, true);
     }
 }
 
@@ -213,16 +218,12 @@ void ListForm::applyAccessRights() {
     auto enable = [this](int index, bool on) {
         if (QPushButton* b = commandButton(index)) b->setEnabled(on);
     };
-    for (const data::AccessEntry& entry : data::state().UserAccess) {
-        if (entry.TableName != tableName_) continue;
-        if (!entry.CanAdd) {
-            enable(Add, false);
-            enable(Copy, false);
-        }
-        if (!entry.CanEdit) enable(Edit, false);
-        if (!entry.CanDelete) enable(Delete, false);
-        break;
+    if (!data::hasRight(tableName_, data::kAddRight)) {
+        enable(Add, false);
+        enable(Copy, false);
     }
+    if (!data::hasRight(tableName_, data::kEditRight)) enable(Edit, false);
+    if (!data::hasRight(tableName_, data::kDeleteRight)) enable(Delete, false);
     if (readOnlyList(tableName_)) {
         enable(Add, false);
         enable(Copy, false);
@@ -253,6 +254,13 @@ void ListForm::LoadList(bool useDefault) {
     (void)data::attempt([&] {
         if (rowSource_.IsOpen()) rowSource_.Close();
     });
+    // The list command refuses a table the user may not view; whatever opened this window
+    // anyway gets no rows.
+    if (!data::hasRight(tableName_, data::kViewRight)) {
+        model_->setRecordset(engine::Recordset());
+        showCount();
+        return;
+    }
     // A query the engine refuses has been reported (message 194 with the engine's text);
     // the list then stays empty and the window usable.
     engine::Recordset rows = data::OpenTable(listQuery_, database(), engine::kKeysInChunks);
@@ -399,6 +407,11 @@ void ListForm::copyRecord() {
 }
 
 void ListForm::deleteRecord() {
+    // The button follows the rights; the delete itself checks them again.
+    if (!data::hasRight(tableName_, data::kDeleteRight)) {
+        data::ShowMessage(kNoDeleteRight, tableName_);
+        return;
+    }
     if (!positionOnCurrentRow()) {
         data::ShowMessage(kNothingToDelete);
         return;

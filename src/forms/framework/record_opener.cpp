@@ -2,8 +2,10 @@
 
 #include "core/convert.h"
 #include "core/format.h"
+#include "data/access.h"
 #include "data/failure.h"
 #include "data/prompter.h"
+#include "data/user_rights.h"
 #include "forms/framework/captions.h"
 #include "forms/framework/controls.h"
 #include "forms/framework/data_tables.h"
@@ -25,6 +27,8 @@
 namespace tv::forms {
 
 namespace {
+
+constexpr int kNoViewRight = 9014;
 
 bool sameTable(const QString& a, const char* b) {
     return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
@@ -161,6 +165,14 @@ void FollowKeyChange(const QString& column, const QString& oldValue, const QStri
 }
 
 bool OpenRecordWindow(const QString& tableName, const data::FieldValueArray& values) {
+    // Whatever asks (a list, search, another window), a row is shown only to a user who
+    // may see the table.
+    if (data::isAdministrationTable(tableName) && !data::requireAdministrator(tableName))
+        return false;
+    if (!data::hasRight(tableName, data::kViewRight)) {
+        data::ShowMessage(kNoViewRight, tableName);
+        return false;
+    }
     RecordWindow* window = GetRecordWindow(tableName);
     if (!window) return false;
 
@@ -197,13 +209,9 @@ void PrepareRecordWindow(QWidget* window, const QString& tableName) {
 }
 
 bool CanSave(const QString& tableName, int editMode) {
-    for (const data::AccessEntry& entry : data::state().UserAccess) {
-        if (entry.TableName.compare(tableName, Qt::CaseInsensitive) != 0) continue;
-        if (editMode == 1) return entry.CanAdd;
-        if (editMode == 2) return entry.CanEdit;
-        return true;
-    }
-    return true;
+    if (editMode == 1) return data::hasRight(tableName, data::kAddRight);
+    if (editMode == 2) return data::hasRight(tableName, data::kEditRight);
+    return true;  // mode 0 writes nothing
 }
 
 }  // namespace tv::forms

@@ -19,7 +19,9 @@ class RecordWindow;
 // Finds (or makes and loads) the table's record window, tags it with the table, gives it
 // the pending edit mode, shows it and the row (RecordWindow::showRow: the values in its
 // bound controls, PrepareRecordWindow, the stored key), restores it from minimised and
-// focuses it. False when the table has no record window.
+// focuses it. False when the table has no record window, or when the user may not view
+// the table (message 9014) or it is an administration table and the user no
+// administrator (message 9130).
 bool OpenRecordWindow(const QString& tableName, const data::FieldValueArray& values);
 
 // The table-specific step after the row is in the controls: the contact's birthday shown
@@ -43,7 +45,8 @@ void FollowKeyChange(const QString& column, const QString& oldValue, const QStri
 
 // Whether the signed-in user may save a row of the table in the edit mode (1 add, 2
 // edit): the first access entry whose table matches ignoring case decides; a table
-// without an entry may always be saved.
+// without an entry may always be saved, except the administration tables, which need the
+// administrator flag (data::hasRight).
 bool CanSave(const QString& tableName, int editMode);
 
 }  // namespace tv::forms

@@ -26,6 +26,8 @@ namespace {
 
 // Status message after a save, for windows without one of their own.
 constexpr int kRecordSavedStatus = 9050;
+// The user may not add or edit in the table.
+constexpr int kNoSaveRight = 9133;
 
 }  // namespace
 
@@ -160,8 +162,15 @@ void RecordWindow::showNewRow() {
 }
 
 bool RecordWindow::save() {
-    if (!beforeSave()) return false;
     const QString table = tableName();
+    // The save button follows the rights, but however the command came, nothing is
+    // written without them.
+    if (!CanSave(table, localEditMode_)) {
+        data::ShowMessage(kNoSaveRight, table);
+        if (QWidget* button = saveButton()) button->setEnabled(false);
+        return false;
+    }
+    if (!beforeSave()) return false;
     const int keyCount = keyColumnCount();
     // The data layer finds a row by at most two given key values; a longer key is looked
     // up by the values in the controls, so such a row cannot be renamed in place.

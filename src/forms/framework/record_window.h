@@ -16,7 +16,8 @@
 //   6. the buttons "Savef" and "Closef" run save() and close the window.
 // Showing a row (showRow, from OpenRecordWindow): every bound control is emptied, the row
 // is put in, the table-specific preparation runs and the stored key is recorded.
-// Saving (save): beforeSave, the row added or updated under the stored key, the stored key
+// Saving (save): the user's right to add or edit checked again (message 9133 when it is
+// missing), beforeSave, the row added or updated under the stored key, the stored key
 // recorded again, afterSave, the status message, and closing when "Exit On Save" is on.
 // What the controls held once the row was shown or saved is remembered, so that a window
 // can offer to save before its row is left (offerToSave).
