@@ -27,11 +27,14 @@ QString raiseMark(const QString& table, const QString& column, const QString& va
                   const QString& from) {
     return QStringLiteral(
                "INSERT INTO %1 (tablename, columnname, last) SELECT %2, %3, %4%5 "
-               "ON CONFLICT (tablename, columnname) DO UPDATE SET last = max(last, excluded.last)")
-        .arg(quoteName(kAutoNumberTable), quoteLiteral(table), quoteLiteral(column), value, from);
+               "ON CONFLICT (tablename, columnname) DO UPDATE SET last = %6")
+        .arg(quoteName(kAutoNumberTable), quoteLiteral(table), quoteLiteral(column), value, from,
+             QStringLiteral("CASE WHEN excluded.last > %1.last THEN excluded.last ELSE %1.last END")
+                 .arg(quoteName(kAutoNumberTable)));
 }
 
 void dropTriggers(Connection& connection, const QString& table, const QString& column) {
+    if (connection.isServer()) return;  // a server's marks are kept by the engine alone
     connection.exec(
         QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(insertTriggerName(table, column)));
     connection.exec(
@@ -52,17 +55,27 @@ bool upToDate(Connection& connection) {
 }  // namespace
 
 void createAutoNumberTable(Connection& connection) {
-    connection.exec(
-        QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (tablename TEXT COLLATE NOCASE NOT NULL, "
-                       "columnname TEXT COLLATE NOCASE NOT NULL, last INTEGER NOT NULL, "
-                       "PRIMARY KEY (tablename, columnname))")
-            .arg(quoteName(kAutoNumberTable)));
+    const QString text = connection.isServer() ? QStringLiteral("public.citext")
+                                               : QStringLiteral("TEXT COLLATE NOCASE");
+    connection.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (tablename %2 NOT NULL, "
+                                   "columnname %2 NOT NULL, last %3 NOT NULL, "
+                                   "PRIMARY KEY (tablename, columnname))")
+                        .arg(quoteName(kAutoNumberTable), text,
+                             connection.isServer() ? QStringLiteral("bigint")
+                                                   : QStringLiteral("INTEGER")));
 }
 
 void installAutoNumber(Connection& connection, const QString& table, const QString& column) {
     createAutoNumberTable(connection);
     dropTriggers(connection, table, column);
     const QString t = quoteName(table);
+    if (connection.isServer()) {
+        // No triggers on a server: rows come in through the engine, which numbers them at
+        // AddNew; a copy raises the marks when it is done (installAllAutoNumbers).
+        connection.exec(raiseMark(table, column, QStringLiteral("coalesce(max(%1), 0)").arg(quoteName(column)),
+                                  QStringLiteral(" FROM %1").arg(t)));
+        return;
+    }
     const QString c = quoteName(column);
     const QString where = QStringLiteral("tablename = %1 AND columnname = %2")
                               .arg(quoteLiteral(table), quoteLiteral(column));

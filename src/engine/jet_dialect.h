@@ -41,6 +41,10 @@
 
 struct sqlite3;
 
+namespace tv::engine {
+class PgSession;
+}
+
 namespace tv::engine::dialect {
 
 enum class StatementKind {
@@ -127,6 +131,10 @@ bool readDateLiteral(const QString& inside, tv::DateTime* out);
 // it for every connection it opens. Also turns off SQLite's reading of a double-quoted
 // name that matches no column as a text, so a misspelt [NAME] is an error, not a constant.
 void registerDialectFunctions(sqlite3* db);
+
+// Creates the jet_* functions translations call in a server database's public schema
+// (once per site; replaced when they change), so statements read alike on both backends.
+void createServerFunctions(PgSession& session);
 
 // The runtime's error number carried by the text of a statement a jet_* function ended
 // (the text after the number goes to `text`), or 0 when the text is no such error.
