@@ -116,11 +116,19 @@ struct Translation {
 
 // Translates one statement. Throws DbError(err::kSyntax) with the statement in the text.
 // Without a catalog no column's type is known.
-Translation translate(const QString& jetSql, const Catalog& catalog = {});
+// The server's text instead of SQLite's: names as the server stores them (`storedTable`
+// answers a table's stored name), its types' casts and built-ins where SQLite's differ.
+// Functions of the dialect keep their jet_* names on both.
+struct ServerNames {
+    std::function<QString(const QString& table)> storedTable;
+};
+Translation translate(const QString& jetSql, const Catalog& catalog = {},
+                      const ServerNames* server = nullptr);
 
 // Translates Jet criteria (the text after WHERE, as FindFirst takes it) over the fields of
 // a record set into an SQLite boolean expression.
-QString translateCriteria(const QString& jetCriteria, const std::vector<FieldInfo>& fields = {});
+QString translateCriteria(const QString& jetCriteria, const std::vector<FieldInfo>& fields = {},
+                          const ServerNames* server = nullptr);
 
 // Reads a #date# literal's inside text as the dialect does (ISO, month names, regional
 // numeric order, an optional time; blanks around and doubled blanks inside are ignored).

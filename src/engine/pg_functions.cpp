@@ -9,7 +9,7 @@ namespace tv::engine::dialect {
 namespace {
 
 // Bumped whenever a definition changes: a site made by an older program gets the new ones.
-constexpr int kFunctionsVersion = 1;
+constexpr int kFunctionsVersion = 3;
 
 const char* const kDefinitions[] = {
     // Failures carry the runtime's number, read back by runtimeErrorNumber.
@@ -115,10 +115,76 @@ const char* const kDefinitions[] = {
        THEN to_char(public.jet_ts(d), 'DD/MM/YYYY')
        WHEN substr(d, 1, 10) = '1899-12-30' THEN to_char(public.jet_ts(d), 'HH24:MI:SS')
        ELSE to_char(public.jet_ts(d), 'DD/MM/YYYY HH24:MI:SS') END $$)",
-    R"(CREATE OR REPLACE FUNCTION public.jet_like(v text, p text) RETURNS integer LANGUAGE sql
-       IMMUTABLE AS $$ SELECT CASE WHEN lower(v) ~ ('^' || regexp_replace(regexp_replace(
-       regexp_replace(regexp_replace(lower(p), '([.+(){}|^$\\])', '\\\1', 'g'), '\*', '.*', 'g'),
-       '\?', '.', 'g'), '#', '[0-9]', 'g') || '$') THEN 1 ELSE 0 END $$)",
+    // Like patterns the translation cannot hand to LIKE: * ? # [list] [!list], any case.
+    R"(CREATE OR REPLACE FUNCTION public.jet_like(v text, p text) RETURNS boolean LANGUAGE sql
+       IMMUTABLE AS $$ SELECT lower(v) ~ ('^' || replace(replace(replace(replace(
+       regexp_replace(lower(p), '([.+(){}|^$\\])', '\\\1', 'g'), '[!', '[^'), '*', '.*'),
+       '?', '.'), '#', '[0-9]') || '$') $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_iso(t timestamp) RETURNS text LANGUAGE sql
+       IMMUTABLE AS $$ SELECT to_char(t, 'YYYY-MM-DD HH24:MI:SS') $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_span(i text, n double precision) RETURNS interval
+       LANGUAGE sql IMMUTABLE AS $$ SELECT CASE lower(i) WHEN 'yyyy' THEN make_interval(years => n::integer)
+       WHEN 'q' THEN make_interval(months => 3 * n::integer) WHEN 'm' THEN make_interval(months => n::integer)
+       WHEN 'ww' THEN make_interval(weeks => n::integer) WHEN 'h' THEN make_interval(hours => n::integer)
+       WHEN 'n' THEN make_interval(mins => n::integer) WHEN 's' THEN make_interval(secs => n::integer)
+       WHEN 'd' THEN make_interval(days => n::integer) WHEN 'y' THEN make_interval(days => n::integer)
+       WHEN 'w' THEN make_interval(days => n::integer)
+       ELSE public.jet_fail(5, 'Invalid procedure call or argument.')::text::interval END $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_dateadd(i text, n double precision, d text) RETURNS text
+       LANGUAGE sql IMMUTABLE AS $$ SELECT public.jet_iso(public.jet_ts(d) + public.jet_span(i, n)) $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_datepart(i text, d text, f double precision DEFAULT 1)
+       RETURNS integer LANGUAGE sql IMMUTABLE AS $$ SELECT CASE lower(i)
+       WHEN 'yyyy' THEN extract(year FROM public.jet_ts(d)) WHEN 'q' THEN extract(quarter FROM public.jet_ts(d))
+       WHEN 'm' THEN extract(month FROM public.jet_ts(d)) WHEN 'y' THEN extract(doy FROM public.jet_ts(d))
+       WHEN 'd' THEN extract(day FROM public.jet_ts(d))
+       WHEN 'w' THEN mod(extract(dow FROM public.jet_ts(d))::integer + 8 - f::integer, 7) + 1
+       WHEN 'ww' THEN extract(week FROM public.jet_ts(d)) WHEN 'h' THEN extract(hour FROM public.jet_ts(d))
+       WHEN 'n' THEN extract(minute FROM public.jet_ts(d)) WHEN 's' THEN floor(extract(second FROM public.jet_ts(d)))
+       ELSE public.jet_fail(5, 'Invalid procedure call or argument.') END::integer $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_datediff(i text, a text, b text, f double precision DEFAULT 1)
+       RETURNS bigint LANGUAGE sql IMMUTABLE AS $$ SELECT CASE lower(i)
+       WHEN 'yyyy' THEN public.jet_year(b) - public.jet_year(a)
+       WHEN 'q' THEN (public.jet_year(b) * 4 + public.jet_datepart('q', b)) - (public.jet_year(a) * 4 + public.jet_datepart('q', a))
+       WHEN 'm' THEN (public.jet_year(b) * 12 + public.jet_month(b)) - (public.jet_year(a) * 12 + public.jet_month(a))
+       WHEN 'ww' THEN (floor(public.jet_serial(b)) - floor(public.jet_serial(a)))::bigint / 7
+       WHEN 'w' THEN (floor(public.jet_serial(b)) - floor(public.jet_serial(a)))::bigint / 7
+       WHEN 'h' THEN floor(public.jet_serial(b) * 24 + 1e-9) - floor(public.jet_serial(a) * 24 + 1e-9)
+       WHEN 'n' THEN floor(public.jet_serial(b) * 1440 + 1e-9) - floor(public.jet_serial(a) * 1440 + 1e-9)
+       WHEN 's' THEN round(public.jet_serial(b) * 86400) - round(public.jet_serial(a) * 86400)
+       WHEN 'd' THEN floor(public.jet_serial(b)) - floor(public.jet_serial(a))
+       WHEN 'y' THEN floor(public.jet_serial(b)) - floor(public.jet_serial(a))
+       ELSE public.jet_fail(5, 'Invalid procedure call or argument.') END::bigint $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_dateserial(y double precision, m double precision, d double precision)
+       RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT public.jet_iso(make_timestamp(y::integer, 1, 1, 0, 0, 0)
+       + make_interval(months => m::integer - 1, days => d::integer - 1)) $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_timeserial(h double precision, m double precision, s double precision)
+       RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT public.jet_iso(timestamp '1899-12-30'
+       + make_interval(hours => h::integer, mins => m::integer, secs => s)) $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_cdate(t text) RETURNS text LANGUAGE sql IMMUTABLE
+       AS $$ SELECT CASE WHEN t IS NULL THEN NULL WHEN t ~ '^\d{4}-\d\d-\d\d' THEN public.jet_iso(public.jet_ts(t))
+       WHEN t ~ '^\d{1,2}/\d{1,2}/\d{4}( \d{1,2}:\d\d(:\d\d)?)?$' THEN public.jet_iso(to_timestamp(t, 'DD/MM/YYYY HH24:MI:SS')::timestamp)
+       ELSE public.jet_fail(13, 'Type mismatch.')::text END $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_cdate(n double precision) RETURNS text LANGUAGE sql
+       IMMUTABLE AS $$ SELECT public.jet_todate(n) $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_datevalue(t text) RETURNS text LANGUAGE sql IMMUTABLE
+       AS $$ SELECT substr(public.jet_cdate(t), 1, 10) || ' 00:00:00' $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_timevalue(t text) RETURNS text LANGUAGE sql IMMUTABLE
+       AS $$ SELECT '1899-12-30 ' || substr(public.jet_cdate(t), 12) $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_csng(n double precision) RETURNS double precision
+       LANGUAGE sql IMMUTABLE AS $$ SELECT n::real::double precision $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_cbool(n double precision) RETURNS integer
+       LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN n IS NULL THEN NULL WHEN n <> 0 THEN -1 ELSE 0 END $$)",
+    // Format: a date as General Date, or by a pattern of d/m/y/h/n/s; a number by 0 and #.
+    R"(CREATE OR REPLACE FUNCTION public.jet_format(t text, p text DEFAULT NULL) RETURNS text
+       LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN t IS NULL THEN NULL
+       WHEN t ~ '^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d$' THEN CASE WHEN p IS NULL OR lower(p) = 'general date'
+         THEN public.jet_gdate(t) ELSE to_char(public.jet_ts(t), replace(replace(replace(replace(replace(
+         replace(replace(lower(p), 'yyyy', 'YYYY'), 'mmmm', 'FMMonth'), 'mmm', 'Mon'), 'hh', 'HH24'),
+         'nn', 'MI'), 'ss', 'SS'), 'dd', 'DD')) END
+       ELSE t END $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_format(n double precision, p text DEFAULT NULL) RETURNS text
+       LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN n IS NULL THEN NULL WHEN p IS NULL THEN public.jet_cstr(n)
+       ELSE btrim(to_char(n, 'FM' || replace(replace(p, '#', '9'), ',', 'G'))) END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_keep_first(a anyelement, b anyelement) RETURNS anyelement
        LANGUAGE sql IMMUTABLE AS $$ SELECT a $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_keep_last(a anyelement, b anyelement) RETURNS anyelement
@@ -137,10 +203,30 @@ void createServerFunctions(PgSession& session) {
     auto current = session.unprepared(
         QStringLiteral("SELECT value FROM public.tv_site WHERE name = 'functions'"));
     if (current->step() && current->intAt(0) >= kFunctionsVersion) return;
-    for (const char* definition : kDefinitions) session.exec(QString::fromUtf8(definition));
-    session.exec(QStringLiteral("INSERT INTO public.tv_site VALUES ('functions', %1) ON CONFLICT "
-                                "(name) DO UPDATE SET value = excluded.value")
-                     .arg(kFunctionsVersion));
+    // One program replaces them at a time; the others find them done.
+    session.exec(QStringLiteral("BEGIN"));
+    try {
+        session.exec(QStringLiteral("SELECT pg_advisory_xact_lock(5456564)"));
+        auto again = session.unprepared(
+            QStringLiteral("SELECT value FROM public.tv_site WHERE name = 'functions'"));
+        if (!again->step() || again->intAt(0) < kFunctionsVersion) {
+            // Older definitions go first: a changed result type cannot be replaced in place.
+            session.exec(QStringLiteral(
+                "DO $$ DECLARE f record; BEGIN FOR f IN SELECT p.oid::regprocedure AS sig, p.prokind "
+                "FROM pg_proc p JOIN pg_namespace n ON n.oid = p.pronamespace WHERE n.nspname = "
+                "'public' AND p.proname LIKE 'jet\\_%' ORDER BY p.prokind = 'a' DESC LOOP "
+                "IF f.prokind = 'a' THEN EXECUTE 'DROP AGGREGATE IF EXISTS ' || f.sig; ELSE "
+                "EXECUTE 'DROP FUNCTION IF EXISTS ' || f.sig || ' CASCADE'; END IF; END LOOP; END $$"));
+            for (const char* definition : kDefinitions) session.exec(QString::fromUtf8(definition));
+            session.exec(QStringLiteral("INSERT INTO public.tv_site VALUES ('functions', %1) ON "
+                                        "CONFLICT (name) DO UPDATE SET value = excluded.value")
+                             .arg(kFunctionsVersion));
+        }
+        session.exec(QStringLiteral("COMMIT"));
+    } catch (...) {
+        session.exec(QStringLiteral("ROLLBACK"));
+        throw;
+    }
 }
 
 }  // namespace tv::engine::dialect

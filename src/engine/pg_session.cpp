@@ -158,7 +158,26 @@ PgStatement::PgStatement(PgSession& session, QByteArray preparedName, QByteArray
     types_.assign(values_.size(), 0);
 }
 
-PgStatement::~PgStatement() { PQclear(result_); }
+PgStatement::~PgStatement() {
+    PQclear(result_);
+    PQclear(described_);
+}
+
+const pg_result* PgStatement::meta() const {
+    if (result_) return result_;
+    if (!described_) {
+        PGconn* conn = session_.handle();
+        if (name_.isEmpty()) {
+            PGresult* prepared = PQprepare(conn, "", sql_.constData(), 0, nullptr);
+            const bool ok = PQresultStatus(prepared) == PGRES_COMMAND_OK;
+            DbError error = ok ? DbError(0, QString()) : session_.lastError(prepared, sql_);
+            PQclear(prepared);
+            if (!ok) throw error;
+        }
+        described_ = PQdescribePrepared(conn, name_.constData());
+    }
+    return described_;
+}
 
 void PgStatement::slot(int index) {
     const int at = paramIndex(index, values_);
@@ -205,8 +224,10 @@ void PgStatement::execute() {
     // A failing statement aborts the server's whole transaction, where a file's goes on:
     // writes and row locks inside one run under a savepoint, so that a refused Update
     // leaves the edit pending and an explicit transaction usable, as on a file.
+    const QByteArray verb = sql_.trimmed().left(6).toUpper();
+    const bool write = verb == "INSERT" || verb == "UPDATE" || verb == "DELETE";
     const bool guard = session_.inTransaction() &&
-                       (!sql_.trimmed().startsWith("SELECT") || sql_.contains("FOR UPDATE"));
+                       (write || (verb == "SELECT" && sql_.contains("FOR UPDATE")));
     if (guard) session_.exec(QStringLiteral("SAVEPOINT tv_statement"));
     if (name_.isEmpty())
         result_ = PQexecParams(conn, sql_.constData(), count, types_.data(), pointers.data(),
@@ -254,15 +275,7 @@ void PgStatement::reset() {
     blobs_.clear();
 }
 
-int PgStatement::columnCount() const {
-    if (result_) return PQnfields(result_);
-    // Not yet executed: describe the statement for its columns.
-    PGresult* described = name_.isEmpty() ? nullptr
-                                           : PQdescribePrepared(session_.handle(), name_.constData());
-    const int count = described ? PQnfields(described) : 0;
-    PQclear(described);
-    return count;
-}
+int PgStatement::columnCount() const { return PQnfields(meta()); }
 
 int PgStatement::columnType(int col) const {
     if (!result_ || row_ < 0 || row_ >= rows_ || PQgetisnull(result_, row_, col))
@@ -321,13 +334,11 @@ const char* PgStatement::bytesAt(int col, int* length) const {
     return PQgetvalue(result_, row_, col);
 }
 
-QString PgStatement::columnName(int col) const {
-    return result_ ? QString::fromUtf8(PQfname(result_, col)) : QString();
-}
+QString PgStatement::columnName(int col) const { return QString::fromUtf8(PQfname(meta(), col)); }
 
-unsigned PgStatement::tableOid(int col) const { return result_ ? PQftable(result_, col) : 0; }
+unsigned PgStatement::tableOid(int col) const { return PQftable(meta(), col); }
 
-int PgStatement::tableColumn(int col) const { return result_ ? PQftablecol(result_, col) : 0; }
+int PgStatement::tableColumn(int col) const { return PQftablecol(meta(), col); }
 
 // ---- sessions ----
 

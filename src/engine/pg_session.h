@@ -70,6 +70,8 @@ public:
 private:
     void execute();
     void slot(int index);
+    // The result, or before execution the statement's description (its columns).
+    const pg_result* meta() const;
 
     PgSession& session_;
     QByteArray name_;  // empty: executed unprepared
@@ -79,6 +81,7 @@ private:
     std::vector<int> formats_;
     std::vector<unsigned> types_;
     pg_result* result_ = nullptr;
+    mutable pg_result* described_ = nullptr;
     int row_ = -1;
     int rows_ = 0;
     mutable QHash<int, QByteArray> blobs_;  // decoded bytea of the current row, by column

@@ -349,7 +349,7 @@ long TableCursor::absolutePosition() {
     for (const Range& range : before(key, static_cast<int>(key.size()), false)) {
         // The range's own statement, counted instead of read.
         QString sql = rangeSql(range, key, false, QString(), true);
-        sql = QStringLiteral("SELECT count(*) FROM (") + sql + u')';
+        sql = QStringLiteral("SELECT count(*) FROM (") + sql + QStringLiteral(") AS tv_range");
         Statement statement = conn().cached(sql);
         int index = 1;
         for (int part = 0; part < range.equal; ++part)

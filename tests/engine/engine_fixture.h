@@ -7,6 +7,7 @@
 #include "core/regional.h"
 #include "engine/engine.h"
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <gtest/gtest.h>
@@ -37,6 +38,29 @@ inline int dbErrorOf(const std::function<void()>& call, QString* text = nullptr)
 inline std::vector<QStringList> rawRows(const QString& path, const QString& sql,
                                         bool write = false) {
     std::vector<QStringList> rows;
+    if (tv::engine::IsServerLocation(path)) {
+        // On a server: its own connection, in the database's schema.
+        const qsizetype slash = path.lastIndexOf(u'/');
+        PGconn* conn = PQconnectdb(path.left(slash).toUtf8().constData());
+        const QString schema = path.mid(slash + 1).chopped(4).toLower();
+        PQclear(PQexec(conn, ("SET search_path = \"" + schema + "\", public").toUtf8().constData()));
+        PGresult* result = PQexec(conn, sql.toUtf8().constData());
+        if (PQresultStatus(result) == PGRES_TUPLES_OK || PQresultStatus(result) == PGRES_COMMAND_OK) {
+            for (int r = 0; r < PQntuples(result); ++r) {
+                QStringList row;
+                for (int c = 0; c < PQnfields(result); ++c)
+                    row << (PQgetisnull(result, r, c) ? QStringLiteral("NULL")
+                                                      : QString::fromUtf8(PQgetvalue(result, r, c)));
+                rows.push_back(row);
+            }
+        } else {
+            ADD_FAILURE() << PQerrorMessage(conn) << " in " << sql.toStdString();
+            rows = {{QStringLiteral("<failed>")}};
+        }
+        PQclear(result);
+        PQfinish(conn);
+        return rows;
+    }
     sqlite3* db = nullptr;
     sqlite3_stmt* stmt = nullptr;
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
@@ -82,11 +106,15 @@ inline QString textOf(const tv::Variant& v) {
     return v.isNull() ? QStringLiteral("Null") : tv::TextOf(v);
 }
 
+// For tests of what only a file has (its pages, its repair, SQLite's own catalogue).
+#define TV_FILES_ONLY()                                                   \
+    if (!tvtest::testServer().isEmpty()) GTEST_SKIP() << "a file's own matter"
+
 class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
         tv::pinRegional(tv::RegionalSettings{});  // day-month-year, "/", ":", "."
-        path_ = scratch_.file(QStringLiteral("Test.mdb"));
+        path_ = databaseLocation(scratch_, QStringLiteral("Test.mdb"));
         db_ = tv::engine::Engine::instance().CreateDatabase(path_);
     }
     void TearDown() override {
