@@ -33,8 +33,17 @@ QString raiseMark(const QString& table, const QString& column, const QString& va
                  .arg(quoteName(kAutoNumberTable)));
 }
 
+QString serverTriggerName(const Connection& connection, const QString& table,
+                          const QString& column) {
+    return quoteName(storedIndexName(connection, table, column + QStringLiteral("|mark")));
+}
+
 void dropTriggers(Connection& connection, const QString& table, const QString& column) {
-    if (connection.isServer()) return;  // a server's marks are kept by the engine alone
+    if (connection.isServer()) {
+        connection.exec(QStringLiteral("DROP TRIGGER IF EXISTS %1 ON %2")
+                            .arg(serverTriggerName(connection, table, column), quoteName(table)));
+        return;
+    }
     connection.exec(
         QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(insertTriggerName(table, column)));
     connection.exec(
@@ -69,14 +78,21 @@ void installAutoNumber(Connection& connection, const QString& table, const QStri
     createAutoNumberTable(connection);
     dropTriggers(connection, table, column);
     const QString t = quoteName(table);
+    const QString c = quoteName(column);
     if (connection.isServer()) {
-        // No triggers on a server: rows come in through the engine, which numbers them at
-        // AddNew; a copy raises the marks when it is done (installAllAutoNumbers).
-        connection.exec(raiseMark(table, column, QStringLiteral("coalesce(max(%1), 0)").arg(quoteName(column)),
+        // A statement's row without a number takes the next one (the column's default);
+        // a number written by hand raises the mark (a trigger), as on a file.
+        const QString args = quoteLiteral(table) + QStringLiteral(", ") + quoteLiteral(column);
+        connection.exec(raiseMark(table, column, QStringLiteral("coalesce(max(%1), 0)").arg(c),
                                   QStringLiteral(" FROM %1").arg(t)));
+        connection.exec(QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 SET DEFAULT "
+                                       "public.jet_autonumber(%3)")
+                            .arg(t, c, args));
+        connection.exec(QStringLiteral("CREATE TRIGGER %1 AFTER INSERT OR UPDATE OF %2 ON %3 FOR "
+                                       "EACH ROW EXECUTE FUNCTION public.jet_raise_mark(%4)")
+                            .arg(serverTriggerName(connection, table, column), c, t, args));
         return;
     }
-    const QString c = quoteName(column);
     const QString where = QStringLiteral("tablename = %1 AND columnname = %2")
                               .arg(quoteLiteral(table), quoteLiteral(column));
     const QString thisRow =

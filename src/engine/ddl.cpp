@@ -50,12 +50,15 @@ private:
     bool done_ = false;
 };
 
-QString keyList(const QStringList& names, const std::vector<bool>& descending = {}) {
+QString keyList(const QStringList& names, const std::vector<bool>& descending = {},
+                bool server = false) {
     QStringList quoted;
     for (qsizetype i = 0; i < names.size(); ++i) {
         const bool desc =
             static_cast<size_t>(i) < descending.size() && descending[static_cast<size_t>(i)];
         quoted << quoteName(names[i]) + (desc ? QStringLiteral(" DESC") : QString());
+        // On a server, index order is Jet's: Null before every value.
+        if (server) quoted.back() += desc ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST");
     }
     return quoted.join(QLatin1String(", "));
 }
@@ -194,7 +197,7 @@ void createTable(Connection& connection, SchemaCache& schemas, const QString& ta
         if (index.primary) continue;
         if (server) {
             createServerIndex(connection, table, index.name,
-                              keyList(index.columns, index.descending), index.unique);
+                              keyList(index.columns, index.descending, true), index.unique);
             continue;
         }
         connection.exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
@@ -275,7 +278,7 @@ void createIndex(Connection& connection, SchemaCache& schemas, const QString& ta
     // a unique index under the name "PrimaryKey".
     if (connection.isServer()) {
         createServerIndex(connection, schema->name, primary ? kPrimaryKeyName : index.name,
-                          keyList(index.columns, index.descending), index.unique || primary);
+                          keyList(index.columns, index.descending, true), index.unique || primary);
         change.commit();
         return;
     }

@@ -285,6 +285,7 @@ const FunctionSpec* findFunction(QString name) {
 struct Column {
     QString name;
     Type type = Type::Unknown;
+    bool required = false;  // a table column that never holds Null
 };
 
 struct Source {
@@ -452,11 +453,17 @@ private:
                 const Expr e = value(expression());
                 if (e.kind == Expr::Kind::Number) shape->orderByPosition = true;
                 QString item = e.sql;
+                bool descending = false;
                 if (c_.acceptWord("DESC")) {
                     item += QStringLiteral(" DESC");
+                    descending = true;
                 } else if (c_.acceptWord("ASC")) {
                     item += QStringLiteral(" ASC");
                 }
+                // Null sorts first as in Jet (a server puts it last); a column that never
+                // holds Null is left plain, so that its index gives the order.
+                if (server_ && !neverNull(e))
+                    item += descending ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST");
                 items << item;
                 listStep(items.size(), kMaxListItems, "ORDER BY items");
             } while (c_.acceptSymbol(","));
@@ -738,7 +745,8 @@ private:
         source.known = true;
         for (const FieldInfo& f : *columns) {
             if (server_) storedNames_.insert(f.name.toLower(), f.name);
-            source.columns.push_back({f.name, f.typeFromValue ? Type::Unknown : typeOf(f.type)});
+            source.columns.push_back(
+                {f.name, f.typeFromValue ? Type::Unknown : typeOf(f.type), f.required});
         }
         return source;
     }
@@ -1718,6 +1726,15 @@ private:
     // (the catalog's tables and columns), other names (aliases) in lower case, all quoted.
     const ServerNames* server_ = nullptr;
     QHash<QString, QString> storedNames_;  // lower case -> as stored
+
+    bool neverNull(const Expr& e) const {
+        if (e.kind != Expr::Kind::Column || !scope_) return false;
+        for (const Source& source : scope_->sources)
+            for (const Column& column : source.columns)
+                if (column.required && column.name.compare(e.column, Qt::CaseInsensitive) == 0)
+                    return true;
+        return false;
+    }
 
   public:
     void knowNames(const std::vector<FieldInfo>& fields) {

@@ -58,8 +58,14 @@ CursorPlan& TableSchema::plan(const IndexSchema* index) const {
     QStringList asc;
     QStringList desc;
     for (int column : plan->keyColumns) {
-        asc << quoteName(columns[static_cast<size_t>(column)].name);
+        const ColumnSchema& key = columns[static_cast<size_t>(column)];
+        asc << quoteName(key.name);
         desc << asc.back() + QStringLiteral(" DESC");
+        // A server sorts Null last unless told; its indexes keep Jet's order (Null first).
+        if (server && !key.notNull) {
+            asc.back() += QStringLiteral(" NULLS FIRST");
+            desc.back() += QStringLiteral(" NULLS LAST");
+        }
     }
     asc << QStringLiteral("rowid");
     desc << QStringLiteral("rowid DESC");

@@ -357,7 +357,9 @@ long TableCursor::absolutePosition() {
                 bindStoredValue(statement, index++, key[static_cast<size_t>(part)]);
         if (range.op == Range::Less)
             bindStoredValue(statement, index++, key[static_cast<size_t>(range.equal)]);
-        statement.bindInt(index, -1);  // no limit
+        // No limit: SQLite reads -1 so, a server Null.
+        if (conn().isServer()) statement.bindNull(index);
+        else statement.bindInt(index, -1);
         statement.step();
         count += static_cast<long>(statement.intAt(0));
     }

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 #include <QFile>
+#include <QHash>
+#include <QRegularExpression>
 #include <QStringList>
 #include <functional>
 
@@ -44,12 +46,37 @@ inline std::vector<QStringList> rawRows(const QString& path, const QString& sql,
         PGconn* conn = PQconnectdb(path.left(slash).toUtf8().constData());
         const QString schema = path.mid(slash + 1).chopped(4).toLower();
         PQclear(PQexec(conn, ("SET search_path = \"" + schema + "\", public").toUtf8().constData()));
-        PGresult* result = PQexec(conn, sql.toUtf8().constData());
+        // The statements are written as SQLite reads them: bare names in any case, and
+        // group_concat. A server needs the names as stored.
+        PGresult* names = PQexec(conn,
+            "SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+            "WHERE n.nspname = current_schema() UNION SELECT a.attname FROM pg_attribute a JOIN "
+            "pg_class c ON c.oid = a.attrelid JOIN pg_namespace n ON n.oid = c.relnamespace "
+            "WHERE n.nspname = current_schema() AND a.attnum > 0");
+        QHash<QString, QString> stored;
+        for (int r = 0; r < PQntuples(names); ++r) {
+            const QString name = QString::fromUtf8(PQgetvalue(names, r, 0));
+            stored.insert(name.toLower(), name);
+        }
+        PQclear(names);
+        QString text;
+        static const QRegularExpression token(QStringLiteral("'[^']*'|\"[^\"]*\"|[A-Za-z_][A-Za-z0-9_]*|."));
+        for (auto it = token.globalMatch(sql); it.hasNext();) {
+            const QString t = it.next().captured();
+            const auto found = stored.constFind(t.toLower());
+            text += found != stored.constEnd() && *found != t && t.front().isLetter()
+                        ? u'"' + *found + u'"'
+                        : t;
+        }
+        static const QRegularExpression concat(QStringLiteral("group_concat\\(([^)]*)\\)"));
+        text.replace(concat, QStringLiteral("string_agg((\\1)::text, ',' ORDER BY rowid)"));
+        PGresult* result = PQexec(conn, text.toUtf8().constData());
         if (PQresultStatus(result) == PGRES_TUPLES_OK || PQresultStatus(result) == PGRES_COMMAND_OK) {
             for (int r = 0; r < PQntuples(result); ++r) {
                 QStringList row;
                 for (int c = 0; c < PQnfields(result); ++c)
-                    row << (PQgetisnull(result, r, c) ? QStringLiteral("NULL")
+                    if (qstrcmp(PQfname(result, c), "rowid") != 0)
+                        row << (PQgetisnull(result, r, c) ? QStringLiteral("NULL")
                                                       : QString::fromUtf8(PQgetvalue(result, r, c)));
                 rows.push_back(row);
             }

@@ -142,6 +142,7 @@ TEST_F(SharingTest, NestedTransactionsRollBackOnlyTheirOwnWork) {
 }
 
 TEST_F(SharingTest, APendingEditHoldsTheFileAgainstAnotherConnection) {
+    TV_FILES_ONLY();
     add(1);
     const int timeout = Engine::instance().BusyTimeout();
     Engine::instance().SetBusyTimeout(100);
@@ -166,6 +167,7 @@ TEST_F(SharingTest, APendingEditHoldsTheFileAgainstAnotherConnection) {
 }
 
 TEST_F(SharingTest, FourProcessesAddingRowsThroughARepairLoseNothing) {
+    TV_FILES_ONLY();
     // A damaged table the writers do not use: the repair rebuilds the file and writes it
     // back while they wait.
     db_.BeginTrans();
@@ -215,6 +217,7 @@ TEST_F(SharingTest, FourProcessesAddingRowsThroughARepairLoseNothing) {
 }
 
 TEST_F(SharingTest, AWriterKilledInATransactionLeavesEveryCommittedRow) {
+    TV_FILES_ONLY();
     db_.Close();
     auto writer = start("writer");
     EXPECT_EQ(report(*writer), "committed");
