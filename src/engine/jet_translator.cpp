@@ -1723,9 +1723,10 @@ private:
     int depth_ = 0;
     int unnamed_ = 0;  // select items named Expr1000, Expr1001 ...
     // A server's names are exact where SQLite ignores case: every name is written as stored
-    // (the catalog's tables and columns), other names (aliases) in lower case, all quoted.
+    // (the catalog's tables and columns), other names (aliases) as first written, all quoted.
     const ServerNames* server_ = nullptr;
-    QHash<QString, QString> storedNames_;  // lower case -> as stored
+    // Lower case -> as stored; other names (aliases) as first written.
+    mutable QHash<QString, QString> storedNames_;
 
     bool neverNull(const Expr& e) const {
         if (e.kind != Expr::Kind::Column || !scope_) return false;
@@ -1745,7 +1746,9 @@ private:
     QString ident(const Token& name) const {
         if (!server_) return sqliteIdentifier(name);
         const auto it = storedNames_.constFind(name.text.toLower());
-        return quoteIdentifier(it != storedNames_.constEnd() ? *it : name.text.toLower());
+        if (it != storedNames_.constEnd()) return quoteIdentifier(*it);
+        storedNames_.insert(name.text.toLower(), name.text);
+        return quoteIdentifier(name.text);
     }
     QString tableIdent(const Token& table) {
         if (server_ && server_->storedTable) {

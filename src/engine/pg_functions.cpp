@@ -9,7 +9,7 @@ namespace tv::engine::dialect {
 namespace {
 
 // Bumped whenever a definition changes: a site made by an older program gets the new ones.
-constexpr int kFunctionsVersion = 4;
+constexpr int kFunctionsVersion = 5;
 
 const char* const kDefinitions[] = {
     // Failures carry the runtime's number, read back by runtimeErrorNumber.
@@ -63,9 +63,12 @@ const char* const kDefinitions[] = {
     R"(CREATE OR REPLACE FUNCTION public.jet_serial(d text) RETURNS double precision LANGUAGE sql
        IMMUTABLE AS $$ SELECT extract(epoch FROM public.jet_ts(d) - timestamp '1899-12-30') / 86400.0 $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_todate(n double precision) RETURNS text LANGUAGE sql
-       IMMUTABLE AS $$ SELECT to_char(timestamp '1899-12-30' + make_interval(secs => round(n * 86400)),
-       'YYYY-MM-DD HH24:MI:SS') $$)",
+       IMMUTABLE AS $$ SELECT CASE WHEN n < -657434 OR n >= 2958466 THEN public.jet_fail(6, 'Overflow.')::text
+       ELSE to_char(timestamp '1899-12-30' + make_interval(secs => round(n * 86400)),
+       'YYYY-MM-DD HH24:MI:SS') END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_dateplus(d text, n double precision) RETURNS text
+       LANGUAGE sql IMMUTABLE AS $$ SELECT public.jet_todate(public.jet_serial(d) + n) $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_dateplus(n double precision, d text) RETURNS text
        LANGUAGE sql IMMUTABLE AS $$ SELECT public.jet_todate(public.jet_serial(d) + n) $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_dateminus(d text, n double precision) RETURNS text
        LANGUAGE sql IMMUTABLE AS $$ SELECT public.jet_todate(public.jet_serial(d) - n) $$)",
@@ -75,11 +78,13 @@ const char* const kDefinitions[] = {
        LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN n = 'Infinity' OR n = '-Infinity'
        THEN public.jet_fail(6, 'Overflow.') ELSE n END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_div(a double precision, b double precision)
-       RETURNS double precision LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN b = 0
+       RETURNS double precision LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN b = 0 AND a = 0
+       THEN public.jet_fail(6, 'Overflow.') WHEN b = 0
        THEN public.jet_fail(11, 'Division by zero.') ELSE a / b END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_intdiv(a double precision, b double precision)
        RETURNS bigint LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN round(b) = 0
-       THEN public.jet_fail(11, 'Division by zero.')::bigint ELSE trunc(round(a) / round(b))::bigint END $$)",
+       THEN public.jet_fail(11, 'Division by zero.')::bigint WHEN abs(a) > 2147483647.5 OR abs(b) > 2147483647.5
+       THEN public.jet_fail(6, 'Overflow.')::bigint ELSE trunc(round(a) / round(b))::bigint END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_mod(a double precision, b double precision)
        RETURNS bigint LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN round(b) = 0
        THEN public.jet_fail(11, 'Division by zero.')::bigint ELSE mod(round(a)::bigint, round(b)::bigint) END $$)",
@@ -99,7 +104,8 @@ const char* const kDefinitions[] = {
     R"(CREATE OR REPLACE FUNCTION public.jet_cdbl(n double precision) RETURNS double precision
        LANGUAGE sql IMMUTABLE AS $$ SELECT n $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_clng(n double precision) RETURNS bigint LANGUAGE sql
-       IMMUTABLE AS $$ SELECT round(n)::bigint $$)",
+       IMMUTABLE AS $$ SELECT CASE WHEN abs(n) > 2147483647.5 THEN public.jet_fail(6, 'Overflow.')::bigint
+       ELSE round(n)::bigint END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_cint(n double precision) RETURNS integer LANGUAGE sql
        IMMUTABLE AS $$ SELECT round(n)::integer $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_val(t text) RETURNS double precision LANGUAGE sql

@@ -36,7 +36,7 @@ int numberForState(const QByteArray& state) {
         {"40001", err::kLocked},          {"57014", err::kLocked},  // lock wait cancelled
         {"42P01", err::kTableNotFound},   {"42703", err::kTooFewParameters},
         {"42601", err::kSyntax},          {"42883", err::kSyntax},
-        {"22001", err::kFieldTooLong},    {"22003", err::kNumericOverflow},
+        {"22001", err::kFieldTooLong},    {"22003", 6},  // an expression overflowed
         {"22P02", err::kTypeMismatch},    {"42P07", err::kDuplicateName},
         {"3D000", err::kFileNotFound},    {"3F000", err::kFileNotFound},
         {"25006", err::kNotUpdatable},    {"53100", err::kDiskFull},

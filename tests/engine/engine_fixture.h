@@ -64,7 +64,7 @@ inline std::vector<QStringList> rawRows(const QString& path, const QString& sql,
         for (auto it = token.globalMatch(sql); it.hasNext();) {
             const QString t = it.next().captured();
             const auto found = stored.constFind(t.toLower());
-            text += found != stored.constEnd() && *found != t && t.front().isLetter()
+            text += found != stored.constEnd() && t.front().isLetter()
                         ? u'"' + *found + u'"'
                         : t;
         }
