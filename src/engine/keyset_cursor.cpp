@@ -35,6 +35,15 @@ std::shared_ptr<KeysetQuery> prepareKeysetQuery(DatabaseCore& db, const SelectSh
     // from an index alone, while ORDER BY by position still counts the select list.
     query->keysSql = QStringLiteral("SELECT __tv_rowid FROM (%1%2) AS tv_keys")
                          .arg(withRowid, tail.isEmpty() ? QString() : u' ' + tail);
+    if (db.conn().isServer()) {
+        // A server keeps no order through a sub-query, and ties follow the rowid only when
+        // told: the key set is the last column of the query itself.
+        QString ordered = tail;
+        if (!ordered.contains(QLatin1String(" LIMIT ")))
+            ordered += ordered.contains(QLatin1String("ORDER BY")) ? QStringLiteral(", rowid")
+                                                                   : QStringLiteral(" ORDER BY rowid");
+        query->keysSql = withRowid + u' ' + ordered.trimmed();
+    }
     // The rowid first: a "*" that grows when another user adds a column leaves it in place.
     query->fetchHead =
         QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (").arg(selectList, from);
@@ -63,7 +72,8 @@ void KeysetCursor::load() {
         if (set->pager->read(conn, set->keys, kFirstKeys)) set->pager.reset();
     } else {
         Statement statement = conn.cached(query_->keysSql);
-        while (statement.step()) set->keys.push_back(statement.intAt(0));
+        const int key = conn.isServer() ? statement.columnCount() - 1 : 0;
+        while (statement.step()) set->keys.push_back(statement.intAt(key));
     }
     set_ = std::move(set);
     window_.reset(query_->fields.size());

@@ -9,7 +9,7 @@ namespace tv::engine::dialect {
 namespace {
 
 // Bumped whenever a definition changes: a site made by an older program gets the new ones.
-constexpr int kFunctionsVersion = 5;
+constexpr int kFunctionsVersion = 6;
 
 const char* const kDefinitions[] = {
     // Failures carry the runtime's number, read back by runtimeErrorNumber.
@@ -144,7 +144,9 @@ const char* const kDefinitions[] = {
        WHEN 'm' THEN extract(month FROM public.jet_ts(d)) WHEN 'y' THEN extract(doy FROM public.jet_ts(d))
        WHEN 'd' THEN extract(day FROM public.jet_ts(d))
        WHEN 'w' THEN mod(extract(dow FROM public.jet_ts(d))::integer + 8 - f::integer, 7) + 1
-       WHEN 'ww' THEN extract(week FROM public.jet_ts(d)) WHEN 'h' THEN extract(hour FROM public.jet_ts(d))
+       WHEN 'ww' THEN (extract(doy FROM public.jet_ts(d))::integer - 1
+         + mod(extract(dow FROM date_trunc('year', public.jet_ts(d)))::integer + 8 - f::integer, 7)) / 7 + 1
+       WHEN 'h' THEN extract(hour FROM public.jet_ts(d))
        WHEN 'n' THEN extract(minute FROM public.jet_ts(d)) WHEN 's' THEN floor(extract(second FROM public.jet_ts(d)))
        ELSE public.jet_fail(5, 'Invalid procedure call or argument.') END::integer $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_datediff(i text, a text, b text, f double precision DEFAULT 1)
@@ -152,7 +154,8 @@ const char* const kDefinitions[] = {
        WHEN 'yyyy' THEN public.jet_year(b) - public.jet_year(a)
        WHEN 'q' THEN (public.jet_year(b) * 4 + public.jet_datepart('q', b)) - (public.jet_year(a) * 4 + public.jet_datepart('q', a))
        WHEN 'm' THEN (public.jet_year(b) * 12 + public.jet_month(b)) - (public.jet_year(a) * 12 + public.jet_month(a))
-       WHEN 'ww' THEN (floor(public.jet_serial(b)) - floor(public.jet_serial(a)))::bigint / 7
+       WHEN 'ww' THEN ((floor(public.jet_serial(b)) - mod(extract(dow FROM public.jet_ts(b))::integer + 8 - f::integer, 7))
+         - (floor(public.jet_serial(a)) - mod(extract(dow FROM public.jet_ts(a))::integer + 8 - f::integer, 7)))::bigint / 7
        WHEN 'w' THEN (floor(public.jet_serial(b)) - floor(public.jet_serial(a)))::bigint / 7
        WHEN 'h' THEN floor(public.jet_serial(b) * 24 + 1e-9) - floor(public.jet_serial(a) * 24 + 1e-9)
        WHEN 'n' THEN floor(public.jet_serial(b) * 1440 + 1e-9) - floor(public.jet_serial(a) * 1440 + 1e-9)
