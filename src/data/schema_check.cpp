@@ -211,7 +211,7 @@ SchemaReport checkAgainst(const QString& folder, const QString& referenceFolder)
     };
     for (const ShippedDatabase& shipped : shippedDatabases()) {
         const QString path = folder + u'/' + shipped.fileName;
-        if (!QFileInfo::exists(path)) {
+        if (!engine::IsServerLocation(path) && !QFileInfo::exists(path)) {
             failure(QStringLiteral("%1: missing").arg(path));
             continue;
         }

@@ -145,7 +145,8 @@ std::shared_ptr<TableSchema> loadServerTable(Connection& connection, const QStri
             ColumnSchema column;
             column.name = columns.textAt(0);
             column.type = parseDeclaredType(columns.textAt(1));
-            column.notNull = columns.intAt(2) != 0;
+            // A counter in a primary key is NOT NULL on a server; the engine numbers it.
+            column.notNull = columns.intAt(2) != 0 && !column.type.autoIncrement;
             schema->columns.push_back(column);
             attnums.push_back(static_cast<int>(columns.intAt(3)));
         }

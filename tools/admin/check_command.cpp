@@ -22,7 +22,8 @@ int checkIntegrity(const QString& folder) {
     int damaged = 0;
     for (const data::ShippedDatabase& shipped : data::shippedDatabases()) {
         const QString path = folder + u'/' + shipped.fileName;
-        if (!QFileInfo::exists(path)) continue;
+        // A server keeps its own pages sound; a file is checked page by page.
+        if (engine::IsServerLocation(folder) || !QFileInfo::exists(path)) continue;
         QStringList problems;
         try {
             problems = engine::Engine::instance().CheckIntegrity(path);
@@ -63,7 +64,9 @@ int runCheck(const QStringList& args) {
         (error ? err() : out()) << (error ? "error: " : "note: ") << finding.text << Qt::endl;
     }
     const int damaged = checkIntegrity(folder);
-    const QString where = QDir::toNativeSeparators(QDir(folder).absolutePath());
+    const QString where = engine::IsServerLocation(folder)
+                              ? folder
+                              : QDir::toNativeSeparators(QDir(folder).absolutePath());
     if (!report.passed()) {
         err() << "check: " << where << " does not match the shipped schema (" << report.errors()
               << (report.errors() == 1 ? " error)" : " errors)") << Qt::endl;
