@@ -59,6 +59,17 @@ int paramIndex(int index, std::vector<QByteArray>& values) {
 
 bool IsServerLocation(const QString& location) { return isServerLocation(location); }
 
+bool LocationHoldsPassword(const QString& location) {
+    if (!isServerLocation(location)) return false;
+    PQconninfoOption* options =
+        PQconninfoParse(serverLocation(location).conninfo.toUtf8().constData(), nullptr);
+    bool password = false;
+    for (PQconninfoOption* o = options; o && o->keyword; ++o)
+        if (qstrcmp(o->keyword, "password") == 0 && o->val && *o->val) password = true;
+    PQconninfoFree(options);
+    return password;
+}
+
 bool isServerLocation(const QString& location) {
     const QString text = location.trimmed();
     if (text.startsWith(QLatin1String("postgresql:"), Qt::CaseInsensitive) ||
