@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QEvent>
 #include "engine/engine.h"
+#include "engine/server.h"
 
 #include <QFileInfo>
 #include <QFileSystemModel>

@@ -1,4 +1,5 @@
 #include "app/sign_in.h"
+#include "engine/server.h"
 
 #include "core/format.h"
 #include "core/paths.h"

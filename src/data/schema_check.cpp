@@ -2,6 +2,7 @@
 
 #include "data/shipped_databases.h"
 #include "engine/engine.h"
+#include "engine/server.h"
 
 #include <QFileInfo>
 #include <QHash>

@@ -153,12 +153,6 @@ void Engine::SetBusyTimeout(int milliseconds) {
 
 int Engine::BusyTimeout() const { return state().busyTimeoutMs; }
 
-QString Engine::StorageVersion(const Database& database) {
-    if (database.d_ && database.d_->isOpen() && database.d_->connection->isServer())
-        return serverVersion(*database.d_->connection->server());
-    return StorageVersion();
-}
-
 QString Engine::StorageVersion() {
     return QStringLiteral("SQLite ") + QString::fromLatin1(sqlite3_libversion());
 }

@@ -1,6 +1,7 @@
 // libpq under the engine: connecting to a site's schema, prepared statements, stepping
 // through results and the mapping of server failures onto the engine's error numbers.
 #include "engine/pg_session.h"
+#include "engine/server.h"
 
 #include "engine/errors.h"
 #include "engine/jet_dialect.h"

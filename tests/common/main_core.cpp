@@ -1,6 +1,6 @@
 // Test entry point for libraries that need no display: a QCoreApplication so that
 // Qt's event loop, locale and file helpers behave as in the program.
-#include "common/test_support.h"
+#include "common/test_backend.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>

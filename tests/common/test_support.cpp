@@ -1,4 +1,5 @@
 #include "common/test_support.h"
+#include "common/test_backend.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>

@@ -2,10 +2,11 @@
 // settings pinned, a look at what SQLite really stored, and the DbError a call raised.
 #pragma once
 
-#include "common/test_support.h"
+#include "common/test_backend.h"
 #include "core/format.h"
 #include "core/regional.h"
 #include "engine/engine.h"
+#include "engine/server.h"
 
 #include <libpq-fe.h>
 #include <sqlite3.h>

@@ -8,6 +8,7 @@
 #include "data/schema_check.h"
 #include "data/shipped_databases.h"
 #include "engine/engine.h"
+#include "engine/server.h"
 
 #include <QDir>
 #include <QFileInfo>

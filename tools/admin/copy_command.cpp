@@ -5,6 +5,7 @@
 #include "console.h"
 #include "data/shipped_databases.h"
 #include "engine/engine.h"
+#include "engine/server.h"
 
 #include <QDir>
 #include <QFileInfo>

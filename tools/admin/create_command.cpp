@@ -6,6 +6,7 @@
 #include "reports/report_files.h"
 
 #include "engine/engine.h"
+#include "engine/server.h"
 
 #include <QDate>
 #include <QDir>
