@@ -168,7 +168,7 @@ double counterRate(const QString& location) {
                 try {
                     rs.Seek("=", tv::Variant(QStringLiteral("Quotations")));
                     rs.Edit();
-                    rs.FieldAt(1).SetValue(rs[1].asInt() + 1);
+                    rs.FieldAt(1).SetValue(rs[1].asLong() + 1);
                     rs.Update();
                     ++taken;
                 } catch (const DbError&) {

@@ -4,7 +4,9 @@
 function(tolvarine_test name)
   # SERVER: the program runs a second time on the PostgreSQL server test.sh starts
   # (test <name>_server), the same tests on the other backend.
-  cmake_parse_arguments(ARG "SERVER" "" "DEPS" ${ARGN})
+  # SERVER_PENDING: tests that do not pass on the server yet, left out of that variant
+  # only (each is named in the calling CMakeLists.txt with the reason).
+  cmake_parse_arguments(ARG "SERVER" "" "DEPS;SERVER_PENDING" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   if(NOT sources)
@@ -22,7 +24,12 @@ function(tolvarine_test name)
       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${private_home}/config;HOME=${private_home};TOLVARINE_TEST=1"
       TIMEOUT 600)
   if(ARG_SERVER)
-    add_test(NAME ${name}_server COMMAND ${name} --gtest_brief=1)
+    set(filter "")
+    if(ARG_SERVER_PENDING)
+      list(JOIN ARG_SERVER_PENDING ":" pending)
+      set(filter "--gtest_filter=-${pending}")
+    endif()
+    add_test(NAME ${name}_server COMMAND ${name} --gtest_brief=1 ${filter})
     set_tests_properties(${name}_server PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${private_home}/config;HOME=${private_home};TOLVARINE_TEST=1;TOLVARINE_TEST_BACKEND=server"
         TIMEOUT 600)

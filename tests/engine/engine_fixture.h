@@ -61,9 +61,11 @@ inline std::vector<QStringList> rawRows(const QString& path, const QString& sql,
         }
         PQclear(names);
         QString text;
-        static const QRegularExpression token(QStringLiteral("'[^']*'|\"[^\"]*\"|[A-Za-z_][A-Za-z0-9_]*|."));
+        static const QRegularExpression token(
+            QStringLiteral("'[^']*'|\"[^\"]*\"|\\[[^\\]]*\\]|[A-Za-z_][A-Za-z0-9_]*|."));
         for (auto it = token.globalMatch(sql); it.hasNext();) {
-            const QString t = it.next().captured();
+            QString t = it.next().captured();
+            if (t.startsWith(u'[')) t = t.mid(1, t.size() - 2);  // SQLite reads [NAME] too
             const auto found = stored.constFind(t.toLower());
             text += found != stored.constEnd() && t.front().isLetter()
                         ? u'"' + *found + u'"'

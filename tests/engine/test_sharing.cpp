@@ -76,7 +76,7 @@ TEST(EngineHelper, DISABLED_Run) {
                 retrying([&] {
                     counter.Seek("=", tv::Variant(QStringLiteral("quotes")));
                     counter.Edit();
-                    const int number = counter["LAST"].asInt() + 1;
+                    const int number = counter["LAST"].asLong() + 1;
                     counter.FieldAt(1).SetValue(number);
                     counter.Update();
                     added.AddNew();
