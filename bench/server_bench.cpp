@@ -29,7 +29,12 @@ QString gFolder;        // folder of the file databases
 constexpr int kKeyed = 100000;
 constexpr int kList = 1000000;
 
-QString site(const QString& name) { return gServer + QStringLiteral(" dbname=tvbench/%1.mdb").arg(name); }
+// A site database of this run's own, a schema per case.
+QString site(const QString& name) {
+    return gServer + QStringLiteral(" dbname=tvbench_%1/%2.mdb")
+                         .arg(QCoreApplication::applicationPid())
+                         .arg(name);
+}
 QString file(const QString& name) { return gFolder + u'/' + name + QStringLiteral(".mdb"); }
 
 // A table T of `rows` rows made through the engine, filled in one statement of the
@@ -41,7 +46,7 @@ QString prepare(const QString& location, int rows, bool server) {
     db.Execute("CREATE INDEX [NAME] ON [T] ([NAME])");
     db.Close();
     // Names spread over the rows out of key order, as customers' are.
-    const QString source = server ? QStringLiteral("generate_series(1, %1) AS s(g)").arg(rows)
+    const QString source = server ? QStringLiteral("generate_series(1::bigint, %1) AS s(g)").arg(rows)
                                   : QStringLiteral("(WITH RECURSIVE s(g) AS (SELECT 1 UNION ALL "
                                                    "SELECT g + 1 FROM s WHERE g < %1) SELECT g FROM s)")
                                         .arg(rows);
