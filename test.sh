@@ -17,6 +17,18 @@ build=${TOLVARINE_BUILD_DIR:-build}  # another folder keeps a developer's own bu
 configure_build "$build"
 cmake --build "$build" -j"$(nproc)"
 
+# The engine and data tests run a second time on a throwaway PostgreSQL server, stopped
+# (and its folder removed) however the run ends. Without one they say so and run on files.
+pgdir=$(mktemp -d /tmp/tolvarine-pg.XXXXXX)
+trap 'tools/pg_server.sh stop "$pgdir"' EXIT
+if TOLVARINE_TEST_SERVER=$(tools/pg_server.sh start "$pgdir"); then
+    export TOLVARINE_TEST_SERVER
+    echo "PostgreSQL for this run: $TOLVARINE_TEST_SERVER"
+else
+    unset TOLVARINE_TEST_SERVER
+    echo "PostgreSQL could not be started: the server variants of the tests run nothing."
+fi
+
 log="$build/ctest.log"
 set +e
 ctest --test-dir "$build" --output-on-failure -j2 2>&1 | tee "$log"

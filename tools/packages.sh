@@ -5,6 +5,8 @@ TOLVARINE_PACKAGES=(
     build-essential cmake ninja-build ccache pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev   # Qt Core/Gui/Widgets/PrintSupport/Test
     libsqlite3-dev sqlite3                       # the engine's storage; sqlite3 for .recover
+    libpq-dev postgresql                         # sites on a PostgreSQL server; the tests'
+                                                 # throwaway server (tools/pg_server.sh)
     libsodium-dev                                # password hashes (argon2id)
     libgtest-dev libgmock-dev libbenchmark-dev   # tests and benchmarks
     libqt6sql6-sqlite                            # bench/ only: Qt Sql beside the list window

@@ -11,6 +11,9 @@
 
 #include <QDir>
 #include <QEvent>
+#include "engine/engine.h"
+#include "engine/server.h"
+
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QTimer>
@@ -21,6 +24,8 @@ namespace {
 
 // The folder as the program stores and shows it: native separators, no trailing one.
 QString cleanFolder(const QString& folder) {
+    // A server's location is kept as written (its "//" and spaces belong to it).
+    if (engine::IsServerLocation(folder)) return folder.trimmed();
     return QDir::toNativeSeparators(normalizePath(folder.trimmed()));
 }
 

@@ -2,6 +2,7 @@
 
 #include "data/shipped_databases.h"
 #include "engine/engine.h"
+#include "engine/server.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -239,7 +240,7 @@ SchemaReport checkAgainst(const QString& folder, const QString& referenceFolder)
     };
     for (const ShippedDatabase& shipped : shippedDatabases()) {
         const QString path = folder + u'/' + shipped.fileName;
-        if (!QFileInfo::exists(path)) {
+        if (!engine::IsServerLocation(path) && !QFileInfo::exists(path)) {
             failure(QStringLiteral("%1: missing").arg(path));
             continue;
         }

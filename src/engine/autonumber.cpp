@@ -27,11 +27,23 @@ QString raiseMark(const QString& table, const QString& column, const QString& va
                   const QString& from) {
     return QStringLiteral(
                "INSERT INTO %1 (tablename, columnname, last) SELECT %2, %3, %4%5 "
-               "ON CONFLICT (tablename, columnname) DO UPDATE SET last = max(last, excluded.last)")
-        .arg(quoteName(kAutoNumberTable), quoteLiteral(table), quoteLiteral(column), value, from);
+               "ON CONFLICT (tablename, columnname) DO UPDATE SET last = %6")
+        .arg(quoteName(kAutoNumberTable), quoteLiteral(table), quoteLiteral(column), value, from,
+             QStringLiteral("CASE WHEN excluded.last > %1.last THEN excluded.last ELSE %1.last END")
+                 .arg(quoteName(kAutoNumberTable)));
+}
+
+QString serverTriggerName(const Connection& connection, const QString& table,
+                          const QString& column) {
+    return quoteName(storedIndexName(connection, table, column + QStringLiteral("|mark")));
 }
 
 void dropTriggers(Connection& connection, const QString& table, const QString& column) {
+    if (connection.isServer()) {
+        connection.exec(QStringLiteral("DROP TRIGGER IF EXISTS %1 ON %2")
+                            .arg(serverTriggerName(connection, table, column), quoteName(table)));
+        return;
+    }
     connection.exec(
         QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(insertTriggerName(table, column)));
     connection.exec(
@@ -52,11 +64,14 @@ bool upToDate(Connection& connection) {
 }  // namespace
 
 void createAutoNumberTable(Connection& connection) {
-    connection.exec(
-        QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (tablename TEXT COLLATE NOCASE NOT NULL, "
-                       "columnname TEXT COLLATE NOCASE NOT NULL, last INTEGER NOT NULL, "
-                       "PRIMARY KEY (tablename, columnname))")
-            .arg(quoteName(kAutoNumberTable)));
+    const QString text = connection.isServer() ? QStringLiteral("public.citext")
+                                               : QStringLiteral("TEXT COLLATE NOCASE");
+    connection.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (tablename %2 NOT NULL, "
+                                   "columnname %2 NOT NULL, last %3 NOT NULL, "
+                                   "PRIMARY KEY (tablename, columnname))")
+                        .arg(quoteName(kAutoNumberTable), text,
+                             connection.isServer() ? QStringLiteral("bigint")
+                                                   : QStringLiteral("INTEGER")));
 }
 
 void installAutoNumber(Connection& connection, const QString& table, const QString& column) {
@@ -64,6 +79,20 @@ void installAutoNumber(Connection& connection, const QString& table, const QStri
     dropTriggers(connection, table, column);
     const QString t = quoteName(table);
     const QString c = quoteName(column);
+    if (connection.isServer()) {
+        // A statement's row without a number takes the next one (the column's default);
+        // a number written by hand raises the mark (a trigger), as on a file.
+        const QString args = quoteLiteral(table) + QStringLiteral(", ") + quoteLiteral(column);
+        connection.exec(raiseMark(table, column, QStringLiteral("coalesce(max(%1), 0)").arg(c),
+                                  QStringLiteral(" FROM %1").arg(t)));
+        connection.exec(QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 SET DEFAULT "
+                                       "public.jet_autonumber(%3)")
+                            .arg(t, c, args));
+        connection.exec(QStringLiteral("CREATE TRIGGER %1 AFTER INSERT OR UPDATE OF %2 ON %3 FOR "
+                                       "EACH ROW EXECUTE FUNCTION public.jet_raise_mark(%4)")
+                            .arg(serverTriggerName(connection, table, column), c, t, args));
+        return;
+    }
     const QString where = QStringLiteral("tablename = %1 AND columnname = %2")
                               .arg(quoteLiteral(table), quoteLiteral(column));
     const QString thisRow =

@@ -2,6 +2,8 @@
 #include "engine/connection.h"
 
 #include "engine/errors.h"
+#include "engine/pg_session.h"
+#include "engine/schema.h"
 
 namespace tv::engine {
 
@@ -28,6 +30,12 @@ Connection::Connection(const QString& path, bool readOnly, bool create, int busy
     sqlite3_busy_timeout(db_, busyTimeoutMs);
 }
 
+Connection::Connection(const ServerLocation& location, const QString& path, bool readOnly,
+                       bool create, int busyTimeoutMs)
+    : path_(path), readOnly_(readOnly) {
+    pg_ = std::make_unique<PgSession>(location, readOnly, create, busyTimeoutMs);
+}
+
 Connection::~Connection() {
     if (!db_) return;
     if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -50,6 +58,7 @@ sqlite3_stmt* Connection::prepare(const QString& sql, unsigned flags) {
 }
 
 Statement Connection::cached(const QString& sql) {
+    if (pg_) return Statement(pg_->prepared(sql));
     auto it = cache_.find(sql);
     if (it == cache_.end()) {
         if (cache_.size() >= kCacheLimit) {
@@ -73,21 +82,49 @@ Statement Connection::cached(const QString& sql) {
 }
 
 Statement Connection::once(const QString& sql) {
+    if (pg_) return Statement(pg_->unprepared(sql));
     return Statement(db_, prepare(sql, 0), true, nullptr);
 }
 
 void Connection::exec(const QString& sql) {
+    if (pg_) return pg_->exec(sql);
     Statement statement = once(sql);
     statement.run();
 }
 
-void Connection::setBusyTimeout(int milliseconds) { sqlite3_busy_timeout(db_, milliseconds); }
+void Connection::setBusyTimeout(int milliseconds) {
+    if (pg_) return pg_->setBusyTimeout(milliseconds);
+    sqlite3_busy_timeout(db_, milliseconds);
+}
 
-bool Connection::inTransaction() const { return !sqlite3_get_autocommit(db_); }
+bool Connection::inTransaction() const {
+    return pg_ ? pg_->inTransaction() : !sqlite3_get_autocommit(db_);
+}
+
+void Connection::lockRow(const QString& table, std::int64_t rowid) {
+    if (!pg_) return;
+    Statement lock =
+        cached(QStringLiteral("SELECT 1 FROM %1 WHERE rowid = ? FOR UPDATE").arg(quoteName(table)));
+    lock.bindInt(1, rowid);
+    lock.step();
+}
+
+void Connection::rollbackQuietly() {
+    if (pg_) {
+        try {
+            if (pg_->inTransaction()) pg_->exec(QStringLiteral("ROLLBACK"));
+        } catch (const DbError&) {
+            // The connection is gone: so is its transaction.
+        }
+        return;
+    }
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
 
 void Connection::beginImmediate() {
     if (readOnly_) fail(err::kNotUpdatable);
-    cached(QStringLiteral("BEGIN IMMEDIATE")).run();
+    // A server locks rows as they are edited; a file's writers take turns from the start.
+    cached(pg_ ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE")).run();
 }
 
 void Connection::commitOrRollback() {
@@ -96,7 +133,7 @@ void Connection::commitOrRollback() {
     } catch (const DbError&) {
         // A commit that cannot get the file (readers past the timeout) or fails on disk
         // must not leave the transaction open and the lock held.
-        if (inTransaction()) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (inTransaction()) rollbackQuietly();
         throw;
     }
 }
@@ -146,7 +183,8 @@ void Connection::rollbackTransaction() {
 }
 
 Connection::ReadScope::ReadScope(Connection& connection) {
-    if (connection.inTransaction()) return;
+    // A server gives each statement a consistent view without one.
+    if (connection.isServer() || connection.inTransaction()) return;
     connection.cached(QStringLiteral("BEGIN")).run();
     began_ = &connection;
 }
@@ -157,7 +195,7 @@ Connection::ReadScope::~ReadScope() {
     try {
         began_->cached(QStringLiteral("COMMIT")).run();
     } catch (const DbError&) {
-        sqlite3_exec(began_->db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        began_->rollbackQuietly();
     }
 }
 

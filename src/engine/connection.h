@@ -1,11 +1,14 @@
-// One SQLite connection as the engine uses it: the cache of prepared statements, the
+// One connection as the engine uses it, to an SQLite file or to a server's schema
+// (PgSession): the cache of prepared statements, the
 // write lock that Edit/AddNew take and Update/CancelUpdate release, explicit
 // transactions, and a change counter that tells record sets their read-ahead is stale.
 //
 // Locking follows the rollback-journal model so that several workstations can share a
 // file on a network drive: a write always starts with BEGIN IMMEDIATE (the reserved lock,
 // waited for up to the busy timeout), never as a deferred transaction that could fail on
-// its first write whatever the timeout.
+// its first write whatever the timeout. On a server a write takes row locks instead: Edit
+// locks its row (lockRow) inside the transaction the write lock opens, so two users edit
+// two rows at once and one row's editors take turns.
 #pragma once
 
 #include "engine/statement.h"
@@ -18,15 +21,24 @@
 
 namespace tv::engine {
 
+class PgSession;
+struct ServerLocation;
+
 class Connection {
 public:
     // Opens an existing file (or creates one when `create`). Throws the matching DbError.
     Connection(const QString& path, bool readOnly, bool create, int busyTimeoutMs);
+    // Connects to a server location's schema (made when `create`).
+    Connection(const ServerLocation& location, const QString& path, bool readOnly, bool create,
+               int busyTimeoutMs);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
+    // SQLite only: nullptr on a server.
     sqlite3* handle() const { return db_; }
+    bool isServer() const { return pg_ != nullptr; }
+    PgSession* server() const { return pg_.get(); }
     const QString& path() const { return path_; }
     bool readOnly() const { return readOnly_; }
 
@@ -46,6 +58,9 @@ public:
     void acquireWriteLock();
     void releaseWriteLock();
     int writeLockHolders() const { return lockHolders_; }
+    // Under the write lock: on a server, locks one row of a table until the transaction
+    // ends (waited for up to the busy timeout, then 3260); a file's lock covers it already.
+    void lockRow(const QString& table, std::int64_t rowid);
 
     // Explicit transactions (BeginTrans/CommitTrans/Rollback); nested levels are savepoints.
     void beginTransaction();
@@ -84,6 +99,7 @@ private:
     sqlite3_stmt* prepare(const QString& sql, unsigned flags);
     void beginImmediate();
     void commitOrRollback();
+    void rollbackQuietly();
 
     sqlite3* db_ = nullptr;
     QString path_;
@@ -96,6 +112,7 @@ private:
     int lockHolders_ = 0;
     int depth_ = 0;
     std::uint64_t changes_ = 0;
+    std::unique_ptr<PgSession> pg_;
 };
 
 }  // namespace tv::engine

@@ -19,6 +19,19 @@ DatabaseCore& open(const D& d) {
     return *d;
 }
 
+// On a server the dialect writes names as stored and the server's own text.
+struct Dialect {
+    dialect::ServerNames names;
+    const dialect::ServerNames* server = nullptr;
+    explicit Dialect(DatabaseCore& db) {
+        if (!db.conn().isServer()) return;
+        names.storedTable = [&db](const QString& table) {
+            return db.schemas.storedName(db.conn(), table);
+        };
+        server = &names;
+    }
+};
+
 bool isSelect(const QString& source) {
     return source.left(6).compare(QLatin1String("SELECT"), Qt::CaseInsensitive) == 0;
 }
@@ -89,6 +102,12 @@ Recordset Database::OpenRecordset(const QString& source, RecordsetType type, int
             SelectShape all;
             all.select = true;
             all.selectList = QStringLiteral("*");
+            if (db.conn().isServer()) {
+                // Every column but the row identity the server's table holds besides.
+                QStringList names;
+                for (const ColumnSchema& column : core->table->columns) names << quoteName(column.name);
+                all.selectList = names.join(QStringLiteral(", "));
+            }
             all.from = quoteName(stored);
             auto query = prepareKeysetQuery(db, all, core->table);
             core->source = std::make_unique<KeysetCursor>(d_, std::move(query), inChunks);
@@ -96,7 +115,9 @@ Recordset Database::OpenRecordset(const QString& source, RecordsetType type, int
         }
     } else {
         if (type == RecordsetType::Table) fail(err::kInvalidOperation, text);
-        const dialect::Translation translation = dialect::translate(text, catalogOf(db));
+        const Dialect dialect(db);
+        const dialect::Translation translation =
+            dialect::translate(text, catalogOf(db), dialect.server);
         if (translation.kind != dialect::StatementKind::Select) fail(err::kInvalidOperation, text);
         const SelectShape shape = analyseSelect(translation.sql);
         bool keyed = shape.keyable() && translation.singleTable && translation.tables.size() == 1;
@@ -125,7 +146,8 @@ Recordset Database::OpenRecordset(const QString& source, RecordsetType type, int
 
 long Database::Execute(const QString& statement) {
     DatabaseCore& db = open(d_);
-    const dialect::Translation t = dialect::translate(statement, catalogOf(db));
+    const Dialect dialect(db);
+    const dialect::Translation t = dialect::translate(statement, catalogOf(db), dialect.server);
     Connection& conn = db.conn();
     long affected = 0;
     switch (t.kind) {

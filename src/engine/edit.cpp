@@ -84,6 +84,7 @@ void RecordsetCore::beginEdit() {
     Connection& conn = db->conn();
     conn.acquireWriteLock();
     try {
+        conn.lockRow(table->name, source.rowid());
         // Read the row again under the lock: another workstation may have changed it
         // since it was read (a counter row is edited exactly this way).
         source.rowChanged();
@@ -154,8 +155,13 @@ void RecordsetCore::update() {
         int index = 1;
         for (size_t i : written) bindStored(statement, index++, editValues[i]);
         if (!adding) statement.bindInt(index, rowid);
-        statement.run();
-        if (adding) rowid = sqlite3_last_insert_rowid(conn.handle());
+        if (adding && table->server) {
+            statement.step();
+            rowid = statement.intAt(0);
+        } else {
+            statement.run();
+            if (adding) rowid = sqlite3_last_insert_rowid(conn.handle());
+        }
         conn.noteChange();
     }
     editMode = EditMode::None;

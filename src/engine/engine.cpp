@@ -4,6 +4,7 @@
 #include "engine/db_impl.h"
 #include "engine/file_probe.h"
 #include "engine/jet_dialect.h"
+#include "engine/pg_session.h"
 #include "engine/repair.h"
 
 #include <sqlite3.h>
@@ -60,6 +61,16 @@ Engine& Engine::instance() {
 }
 
 Database Engine::OpenDatabase(const QString& path, bool readOnly) {
+    if (isServerLocation(path)) {
+        auto impl = std::make_shared<Database::Impl>();
+        impl->path = path;
+        impl->connection = std::make_unique<Connection>(serverLocation(path), path, readOnly,
+                                                        false, state().busyTimeoutMs);
+        state().remember(impl);
+        Database database;
+        database.d_ = std::move(impl);
+        return database;
+    }
     requireSqliteFile(path);
     auto impl = std::make_shared<Database::Impl>();
     impl->path = path;
@@ -83,6 +94,20 @@ Database Engine::OpenDatabase(const QString& path, bool readOnly) {
 }
 
 Database Engine::CreateDatabase(const QString& path) {
+    if (isServerLocation(path)) {
+        auto impl = std::make_shared<Database::Impl>();
+        impl->path = path;
+        impl->connection = std::make_unique<Connection>(serverLocation(path), path, false, true,
+                                                        state().busyTimeoutMs);
+        // A schema that holds tables is a database that exists already.
+        if (!impl->schemas.tableNames(*impl->connection).isEmpty())
+            fail(err::kDatabaseExists, path);
+        createAutoNumberTable(*impl->connection);
+        state().remember(impl);
+        Database database;
+        database.d_ = std::move(impl);
+        return database;
+    }
     if (QFileInfo::exists(path)) fail(err::kDatabaseExists, path);
     auto impl = std::make_shared<Database::Impl>();
     impl->path = path;

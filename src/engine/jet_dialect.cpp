@@ -14,22 +14,23 @@
 
 namespace tv::engine::dialect {
 
-Translation translate(const QString& jetSql, const Catalog& catalog) {
+Translation translate(const QString& jetSql, const Catalog& catalog, const ServerNames* server) {
     TokenCursor cursor(jetSql, tokenize(jetSql));
     Translation out;
     if (isDefinitionStatement(cursor.peek())) {
         translateDefinitionStatement(cursor, &out);
     } else {
-        translateDataStatement(cursor, catalog, &out);
+        translateDataStatement(cursor, catalog, &out, server);
     }
     cursor.acceptSymbol(";");
     if (!cursor.atEnd()) cursor.fail(QStringLiteral("unexpected text after the statement"));
     return out;
 }
 
-QString translateCriteria(const QString& jetCriteria, const std::vector<FieldInfo>& fields) {
+QString translateCriteria(const QString& jetCriteria, const std::vector<FieldInfo>& fields,
+                          const ServerNames* server) {
     TokenCursor cursor(jetCriteria, tokenize(jetCriteria));
-    return translateCriteriaTokens(cursor, fields);
+    return translateCriteriaTokens(cursor, fields, server);
 }
 
 bool readDateLiteral(const QString& inside, tv::DateTime* out) {

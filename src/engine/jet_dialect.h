@@ -41,6 +41,10 @@
 
 struct sqlite3;
 
+namespace tv::engine {
+class PgSession;
+}
+
 namespace tv::engine::dialect {
 
 enum class StatementKind {
@@ -112,11 +116,19 @@ struct Translation {
 
 // Translates one statement. Throws DbError(err::kSyntax) with the statement in the text.
 // Without a catalog no column's type is known.
-Translation translate(const QString& jetSql, const Catalog& catalog = {});
+// The server's text instead of SQLite's: names as the server stores them (`storedTable`
+// answers a table's stored name), its types' casts and built-ins where SQLite's differ.
+// Functions of the dialect keep their jet_* names on both.
+struct ServerNames {
+    std::function<QString(const QString& table)> storedTable;
+};
+Translation translate(const QString& jetSql, const Catalog& catalog = {},
+                      const ServerNames* server = nullptr);
 
 // Translates Jet criteria (the text after WHERE, as FindFirst takes it) over the fields of
 // a record set into an SQLite boolean expression.
-QString translateCriteria(const QString& jetCriteria, const std::vector<FieldInfo>& fields = {});
+QString translateCriteria(const QString& jetCriteria, const std::vector<FieldInfo>& fields = {},
+                          const ServerNames* server = nullptr);
 
 // Reads a #date# literal's inside text as the dialect does (ISO, month names, regional
 // numeric order, an optional time; blanks around and doubled blanks inside are ignored).
@@ -127,6 +139,10 @@ bool readDateLiteral(const QString& inside, tv::DateTime* out);
 // it for every connection it opens. Also turns off SQLite's reading of a double-quoted
 // name that matches no column as a text, so a misspelt [NAME] is an error, not a constant.
 void registerDialectFunctions(sqlite3* db);
+
+// Creates the jet_* functions translations call in a server database's public schema
+// (once per site; replaced when they change), so statements read alike on both backends.
+void createServerFunctions(PgSession& session);
 
 // The runtime's error number carried by the text of a statement a jet_* function ended
 // (the text after the number goes to `text`), or 0 when the text is no such error.

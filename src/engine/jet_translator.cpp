@@ -285,6 +285,7 @@ const FunctionSpec* findFunction(QString name) {
 struct Column {
     QString name;
     Type type = Type::Unknown;
+    bool required = false;  // a table column that never holds Null
 };
 
 struct Source {
@@ -327,8 +328,10 @@ struct SelectShape {
 
 class Translator {
 public:
-    Translator(TokenCursor& cursor, const Catalog& catalog, Translation* out)
-        : c_(cursor), catalog_(catalog), out_(out), typed_(static_cast<bool>(catalog)) {}
+    Translator(TokenCursor& cursor, const Catalog& catalog, Translation* out,
+               const ServerNames* server = nullptr)
+        : c_(cursor), catalog_(catalog), out_(out), typed_(static_cast<bool>(catalog)),
+          server_(server) {}
 
     void statement() {
         const Token& first = c_.peek();
@@ -374,7 +377,7 @@ public:
         }
         criteria_ = true;
         scope_ = &scope;
-        const Expr e = expression();
+        const Expr e = truth(expression());
         if (!c_.atEnd()) c_.fail(QStringLiteral("unexpected text after the criteria"));
         return e.sql;
     }
@@ -450,11 +453,17 @@ private:
                 const Expr e = value(expression());
                 if (e.kind == Expr::Kind::Number) shape->orderByPosition = true;
                 QString item = e.sql;
+                bool descending = false;
                 if (c_.acceptWord("DESC")) {
                     item += QStringLiteral(" DESC");
+                    descending = true;
                 } else if (c_.acceptWord("ASC")) {
                     item += QStringLiteral(" ASC");
                 }
+                // Null sorts first as in Jet (a server puts it last); a column that never
+                // holds Null is left plain, so that its index gives the order.
+                if (server_ && !neverNull(e))
+                    item += descending ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST");
                 items << item;
                 listStep(items.size(), kMaxListItems, "ORDER BY items");
             } while (c_.acceptSymbol(","));
@@ -537,7 +546,7 @@ private:
             sql += QStringLiteral(" FROM ") + from;
         }
         if (c_.acceptWord("WHERE")) {
-            const QString where = expression().sql;
+            const QString where = truth(expression()).sql;
             if (shape->whereSql.isEmpty() && !shape->compound) shape->whereSql = where;
             sql += QStringLiteral(" WHERE ") + where;
         }
@@ -548,7 +557,7 @@ private:
         }
         if (c_.acceptWord("HAVING")) {
             shape->grouped = true;
-            sql += QStringLiteral(" HAVING ") + expression().sql;
+            sql += QStringLiteral(" HAVING ") + truth(expression()).sql;
         }
         scope_ = enclosing;
         return sql;
@@ -580,7 +589,8 @@ private:
         if (t.isSymbol("*")) {
             c_.next();
             addStar(list, nullptr);
-            return QStringLiteral("*");
+            const QString named = server_ ? serverStar(nullptr) : QString();
+            return named.isEmpty() ? QStringLiteral("*") : named;
         }
         if ((t.kind == TokenKind::Word || t.kind == TokenKind::Name) && c_.peek(1).isSymbol(".") &&
             c_.peek(2).isSymbol("*")) {
@@ -588,14 +598,15 @@ private:
             c_.next();
             c_.next();
             addStar(list, &table.text);
-            return sqliteIdentifier(table) + QStringLiteral(".*");
+            const QString named = server_ ? serverStar(&table.text) : QString();
+            return named.isEmpty() ? ident(table) + QStringLiteral(".*") : named;
         }
         const Expr e = value(expression());
         QString item = e.sql;
         Column column{e.kind == Expr::Kind::Column ? e.column : QString(), e.type};
         if (c_.acceptWord("AS")) {
             const Token alias = nameTokenRaw("a column alias");
-            item += QStringLiteral(" AS ") + sqliteIdentifier(alias);
+            item += QStringLiteral(" AS ") + ident(alias);
             column.name = alias.text;
             scope_->aliases.push_back(column);
         } else if (e.kind != Expr::Kind::Column) {
@@ -605,7 +616,7 @@ private:
             Token alias;
             alias.kind = TokenKind::Name;
             alias.text = column.name;
-            item += QStringLiteral(" AS ") + sqliteIdentifier(alias);
+            item += QStringLiteral(" AS ") + ident(alias);
         }
         list->columns.push_back(column);
         list->items.push_back(ResultItem{1, e.type == Type::Date});
@@ -657,7 +668,7 @@ private:
             shape->joined = true;
             const QString right = fromItem(shape);
             c_.expectWord("ON");
-            sql += u' ' + join + u' ' + right + QStringLiteral(" ON ") + expression().sql;
+            sql += u' ' + join + u' ' + right + QStringLiteral(" ON ") + truth(expression()).sql;
         }
     }
 
@@ -680,7 +691,7 @@ private:
                     if (!isReserved(c_.peek())) {
                         const Token alias = nameTokenRaw("an alias");
                         source.alias = alias.text;
-                        sql += u' ' + sqliteIdentifier(alias);
+                        sql += u' ' + ident(alias);
                     }
                 }
                 addSource(source);
@@ -704,14 +715,14 @@ private:
             shape->firstTable.clear();
         }
         Source source = tableSource(table.text);
-        QString sql = sqliteIdentifier(table);
+        QString sql = tableIdent(table);
         const bool as = c_.acceptWord("AS");
         const Token& alias = c_.peek();
         if ((alias.kind == TokenKind::Word && !isReserved(alias)) ||
             alias.kind == TokenKind::Name) {
             const Token name = nameTokenRaw("an alias");
             source.alias = name.text;
-            sql += u' ' + sqliteIdentifier(name);
+            sql += u' ' + ident(name);
         } else if (as) {
             c_.fail(QStringLiteral("expected an alias"));
         }
@@ -732,8 +743,11 @@ private:
         const TableColumns columns = catalog_(table);
         if (!columns) throw DbError(err::kTableNotFound, errorText(err::kTableNotFound, table));
         source.known = true;
-        for (const FieldInfo& f : *columns)
-            source.columns.push_back({f.name, f.typeFromValue ? Type::Unknown : typeOf(f.type)});
+        for (const FieldInfo& f : *columns) {
+            if (server_) storedNames_.insert(f.name.toLower(), f.name);
+            source.columns.push_back(
+                {f.name, f.typeFromValue ? Type::Unknown : typeOf(f.type), f.required});
+        }
         return source;
     }
 
@@ -750,7 +764,7 @@ private:
         const Token table = tableToken();
         addTable(table.text);
         const Source target = tableSource(table.text);
-        QString sql = QStringLiteral("INSERT INTO ") + sqliteIdentifier(table);
+        QString sql = QStringLiteral("INSERT INTO ") + tableIdent(table);
         std::vector<Type> targets;  // the type of each column given a value
         bool listed = false;
         if (c_.acceptSymbol("(")) {
@@ -761,7 +775,7 @@ private:
                 const std::optional<Column> known = columnOfSource(target, column.text);
                 if (!known && target.known) missingName(column.text);
                 targets.push_back(known ? known->type : Type::Unknown);
-                columns << sqliteIdentifier(column);
+                columns << ident(column);
             } while (c_.acceptSymbol(","));
             c_.expectSymbol(")");
             sql += QStringLiteral(" (") + columns.join(QStringLiteral(", ")) + u')';
@@ -832,9 +846,9 @@ private:
             c_.expectSymbol("=");
             assignments << column + QStringLiteral(" = ") + assign(target, expression()).sql;
         } while (c_.acceptSymbol(","));
-        QString sql = QStringLiteral("UPDATE ") + sqliteIdentifier(table) +
+        QString sql = QStringLiteral("UPDATE ") + tableIdent(table) +
                       QStringLiteral(" SET ") + assignments.join(QStringLiteral(", "));
-        if (c_.acceptWord("WHERE")) sql += QStringLiteral(" WHERE ") + expression().sql;
+        if (c_.acceptWord("WHERE")) sql += QStringLiteral(" WHERE ") + truth(expression()).sql;
         scope_ = scope.outer;
         out_->sql = sql;
     }
@@ -852,7 +866,7 @@ private:
         const std::optional<Column> known = columnOfSource(source, column.text);
         if (!known && source.known) missingName(column.text);
         if (known) *type = known->type;
-        return sqliteIdentifier(column);
+        return ident(column);
     }
 
     void deleteStatement() {
@@ -876,8 +890,8 @@ private:
         scope.outer = scope_;
         scope.sources.push_back(tableSource(table.text));
         scope_ = &scope;
-        QString sql = QStringLiteral("DELETE FROM ") + sqliteIdentifier(table);
-        if (c_.acceptWord("WHERE")) sql += QStringLiteral(" WHERE ") + expression().sql;
+        QString sql = QStringLiteral("DELETE FROM ") + tableIdent(table);
+        if (c_.acceptWord("WHERE")) sql += QStringLiteral(" WHERE ") + truth(expression()).sql;
         scope_ = scope.outer;
         out_->sql = sql;
     }
@@ -905,9 +919,20 @@ private:
     // ---- types --------------------------------------------------------------------
 
     // A truth value used as a value: Jet's True is -1.
-    static Expr value(const Expr& e) {
+    // A server's truth values are booleans: one becomes Jet's -1/0 through an integer, and
+    // a number used as a condition is compared with 0 (SQLite reads either as the other).
+    Expr value(const Expr& e) const {
         if (!e.logical) return e;
+        if (server_)
+            return plain(QStringLiteral("-((") + e.sql + QStringLiteral(")::integer)"),
+                         Type::Boolean, kUnary);
         return plain(QStringLiteral("-(") + e.sql + u')', Type::Boolean, kUnary);
+    }
+    Expr truth(const Expr& e) const {
+        if (!server_ || e.logical) return e;
+        Expr condition = plain(u'(' + e.sql + QStringLiteral(") <> 0"), Type::Boolean, kEquality);
+        condition.logical = true;
+        return condition;
     }
 
     void needType(const Expr& e, const char* what) const {
@@ -1037,7 +1062,7 @@ private:
     Expr logic(const Expr& left, const char* op, const Expr& right, int precedence) const {
         truthOperand(left, op);
         truthOperand(right, op);
-        Expr e = binary(left, QLatin1String(op), right, precedence, Type::Boolean);
+        Expr e = binary(truth(left), QLatin1String(op), truth(right), precedence, Type::Boolean);
         e.logical = true;
         return e;
     }
@@ -1054,7 +1079,7 @@ private:
         const Depth depth(this);
         const Expr operand = notLevel();
         truthOperand(operand, "NOT");
-        Expr e = plain(QStringLiteral("NOT ") + wrap(operand, kNot), Type::Boolean, kNot);
+        Expr e = plain(QStringLiteral("NOT ") + wrap(truth(operand), kNot), Type::Boolean, kNot);
         e.logical = true;
         return e;
     }
@@ -1169,9 +1194,12 @@ private:
         // texts (UCase(x) = 'A', Left(x, 2) = 'ab') need to be told.
         if ((a.type == Type::Text || b.type == Type::Text) && a.kind != Expr::Kind::Column &&
             b.kind != Expr::Kind::Column) {
-            e = plain(wrap(a, precedence) + u' ' + op + u' ' + wrap(b, kPrimary) +
-                          QStringLiteral(" COLLATE NOCASE"),
-                      Type::Boolean, precedence);
+            e = server_ ? plain(wrap(a, kPrimary) + QStringLiteral("::public.citext ") + op + u' ' +
+                                    wrap(b, kPrimary) + QStringLiteral("::public.citext"),
+                                Type::Boolean, precedence)
+                        : plain(wrap(a, precedence) + u' ' + op + u' ' + wrap(b, kPrimary) +
+                                    QStringLiteral(" COLLATE NOCASE"),
+                                Type::Boolean, precedence);
         } else {
             e = binary(a, op, b, precedence, Type::Boolean);
         }
@@ -1255,6 +1283,8 @@ private:
         if (!c_.peek().isSymbol("&")) return left;
         QStringList parts{concatPart(left)};
         while (c_.acceptSymbol("&")) parts << concatPart(additive());
+        if (server_)
+            for (QString& part : parts) part = u'(' + part + QStringLiteral(")::text");
         return plain(concatCall(std::move(parts)), Type::Text);
     }
 
@@ -1513,7 +1543,7 @@ private:
                 const Expr a = value(args[1]);
                 const Expr b = value(args[2]);
                 return plain(QStringLiteral("CASE WHEN %1 THEN %2 ELSE %3 END")
-                                 .arg(args[0].sql, a.sql, b.sql),
+                                 .arg(truth(args[0]).sql, a.sql, b.sql),
                              common(a, b, "IIf"));
             }
             case FunctionSpec::Nz: {
@@ -1523,7 +1553,8 @@ private:
                 const Type type = n == 2 ? common(a, b, "Nz")
                                   : a.type == Type::Text ? Type::Text
                                                          : Type::Unknown;
-                return call(QStringLiteral("IFNULL"), {a.sql, b.sql}, type);
+                return call(server_ ? QStringLiteral("coalesce") : QStringLiteral("IFNULL"),
+                            {a.sql, b.sql}, type);
             }
             case FunctionSpec::IsNull:
                 return value(isNull(args[0], false));
@@ -1625,13 +1656,14 @@ private:
         QString sql = arg.sql;
         if ((name == QLatin1String("MIN") || name == QLatin1String("MAX")) &&
             arg.type == Type::Text && arg.kind != Expr::Kind::Column)
-            sql = wrap(arg, kPrimary) + QStringLiteral(" COLLATE NOCASE");
+            sql = wrap(arg, kPrimary) +
+                  (server_ ? QStringLiteral("::public.citext") : QStringLiteral(" COLLATE NOCASE"));
         return call(target, {sql}, arg.type);
     }
 
     Expr columnReference() {
         const Token first = c_.next();
-        QString sql = sqliteIdentifier(first);
+        QString sql = ident(first);
         QString qualifier;
         QString name = first.text;
         QString written = first.kind == TokenKind::Name ? u'[' + first.text + u']' : first.text;
@@ -1639,7 +1671,7 @@ private:
             const Token column = nameTokenRaw("a column name");
             qualifier = name;
             name = column.text;
-            sql += u'.' + sqliteIdentifier(column);
+            sql += u'.' + ident(column);
             written += u'.' + (column.kind == TokenKind::Name ? u'[' + column.text + u']'
                                                               : column.text);
         }
@@ -1690,6 +1722,59 @@ private:
     Scope* scope_ = nullptr;
     int depth_ = 0;
     int unnamed_ = 0;  // select items named Expr1000, Expr1001 ...
+    // A server's names are exact where SQLite ignores case: every name is written as stored
+    // (the catalog's tables and columns), other names (aliases) as first written, all quoted.
+    const ServerNames* server_ = nullptr;
+    // Lower case -> as stored; other names (aliases) as first written.
+    mutable QHash<QString, QString> storedNames_;
+
+    bool neverNull(const Expr& e) const {
+        if (e.kind != Expr::Kind::Column || !scope_) return false;
+        for (const Source& source : scope_->sources)
+            for (const Column& column : source.columns)
+                if (column.required && column.name.compare(e.column, Qt::CaseInsensitive) == 0)
+                    return true;
+        return false;
+    }
+
+  public:
+    void knowNames(const std::vector<FieldInfo>& fields) {
+        for (const FieldInfo& f : fields) storedNames_.insert(f.name.toLower(), f.name);
+    }
+
+  private:
+    QString ident(const Token& name) const {
+        if (!server_) return sqliteIdentifier(name);
+        const auto it = storedNames_.constFind(name.text.toLower());
+        if (it != storedNames_.constEnd()) return quoteIdentifier(*it);
+        storedNames_.insert(name.text.toLower(), name.text);
+        return quoteIdentifier(name.text);
+    }
+    QString tableIdent(const Token& table) {
+        if (server_ && server_->storedTable) {
+            const QString stored = server_->storedTable(table.text);
+            if (!stored.isEmpty()) storedNames_.insert(table.text.toLower(), stored);
+        }
+        return ident(table);
+    }
+    // "*" on a server names the columns: its tables hold the row identity as well.
+    QString serverStar(const QString* qualifier) const {
+        QStringList columns;
+        for (const Source& s : scope_->sources) {
+            if (qualifier && !s.answersTo(*qualifier)) continue;
+            if (!s.known) return QString();
+            Token owner;
+            owner.kind = TokenKind::Name;
+            owner.text = s.alias.isEmpty() ? s.name : s.alias;
+            for (const Column& column : s.columns) {
+                Token name;
+                name.kind = TokenKind::Name;
+                name.text = column.name;
+                columns << ident(owner) + u'.' + ident(name);
+            }
+        }
+        return columns.join(QStringLiteral(", "));
+    }
 };
 
 }  // namespace
@@ -1704,14 +1789,24 @@ QString sqliteIdentifier(const Token& name) {
     return u'"' + quoted + u'"';
 }
 
-void translateDataStatement(TokenCursor& cursor, const Catalog& catalog, Translation* out) {
-    Translator(cursor, catalog, out).statement();
+QString quoteIdentifier(const QString& name) {
+    QString quoted = name;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
 }
 
-QString translateCriteriaTokens(TokenCursor& cursor, const std::vector<FieldInfo>& fields) {
+void translateDataStatement(TokenCursor& cursor, const Catalog& catalog, Translation* out,
+                            const ServerNames* server) {
+    Translator(cursor, catalog, out, server).statement();
+}
+
+QString translateCriteriaTokens(TokenCursor& cursor, const std::vector<FieldInfo>& fields,
+                                const ServerNames* server) {
     Translation unused;
     const Catalog none;
-    return Translator(cursor, none, &unused).criteria(fields);
+    Translator translator(cursor, none, &unused, server);
+    if (server) translator.knowNames(fields);
+    return translator.criteria(fields);
 }
 
 }  // namespace tv::engine::dialect

@@ -33,15 +33,25 @@ std::shared_ptr<KeysetQuery> prepareKeysetQuery(DatabaseCore& db, const SelectSh
         QStringLiteral("SELECT %1, rowid AS __tv_rowid FROM %2").arg(selectList, from);
     // SQLite flattens the sub-query: only the rowid and the sort keys are read, often
     // from an index alone, while ORDER BY by position still counts the select list.
-    query->keysSql = QStringLiteral("SELECT __tv_rowid FROM (%1%2)")
+    query->keysSql = QStringLiteral("SELECT __tv_rowid FROM (%1%2) AS tv_keys")
                          .arg(withRowid, tail.isEmpty() ? QString() : u' ' + tail);
+    if (db.conn().isServer()) {
+        // A server keeps no order through a sub-query, and ties follow the rowid only when
+        // told: the key set is the last column of the query itself.
+        QString ordered = tail;
+        if (!ordered.contains(QLatin1String(" LIMIT ")))
+            ordered += ordered.contains(QLatin1String("ORDER BY")) ? QStringLiteral(", rowid")
+                                                                   : QStringLiteral(" ORDER BY rowid");
+        query->keysSql = withRowid + u' ' + ordered.trimmed();
+    }
     // The rowid first: a "*" that grows when another user adds a column leaves it in place.
     query->fetchHead =
         QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (").arg(selectList, from);
-    query->matchHead = QStringLiteral("SELECT __tv_rowid FROM (%1) WHERE ").arg(withRowid);
+    query->matchHead = QStringLiteral("SELECT __tv_rowid FROM (%1) AS tv_rows WHERE ").arg(withRowid);
     Statement statement = db.conn().cached(query->fetchHead + QStringLiteral("?)"));
     query->fields =
-        describeColumns(statement, 1, statement.columnCount() - 1, query->table.get(), &items);
+        describeColumns(statement, 1, statement.columnCount() - 1, query->table.get(), &items,
+                        db.conn().isServer() ? &db.conn() : nullptr);
     query->typed = std::none_of(query->fields.begin(), query->fields.end(),
                                 [](const FieldInfo& f) { return f.typeFromValue; });
     return query;
@@ -55,12 +65,15 @@ KeysetCursor::KeysetCursor(DbHandle db, std::shared_ptr<KeysetQuery> query, bool
 void KeysetCursor::load() {
     auto set = std::make_shared<KeySet>();
     Connection& conn = db_->conn();
-    if (inChunks_) set->pager = KeysetPager::make(conn, query_->shape, *query_->table);
+    // A server reads the whole key set in one statement (no transaction kept open).
+    if (inChunks_ && !conn.isServer())
+        set->pager = KeysetPager::make(conn, query_->shape, *query_->table);
     if (set->pager) {
         if (set->pager->read(conn, set->keys, kFirstKeys)) set->pager.reset();
     } else {
         Statement statement = conn.cached(query_->keysSql);
-        while (statement.step()) set->keys.push_back(statement.intAt(0));
+        const int key = conn.isServer() ? statement.columnCount() - 1 : 0;
+        while (statement.step()) set->keys.push_back(statement.intAt(key));
     }
     set_ = std::move(set);
     window_.reset(query_->fields.size());

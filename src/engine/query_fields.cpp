@@ -2,6 +2,7 @@
 #include "engine/query_fields.h"
 
 #include "engine/connection.h"
+#include "engine/pg_session.h"
 #include "engine/statement.h"
 #include "engine/values.h"
 
@@ -51,6 +52,32 @@ std::vector<FieldInfo> viewFields(Connection& connection, const QString& view) {
 
 }  // namespace
 
+// Where a server's result column comes from: its table, column and engine type (the
+// column's comment), all empty for an expression.
+struct ServerOrigin {
+    QString table;
+    QString column;
+    QString declared;
+};
+
+ServerOrigin serverOrigin(Connection& connection, const Statement& statement, int col) {
+    ServerOrigin origin;
+    const unsigned table = statement.server()->tableOid(col);
+    const int attnum = statement.server()->tableColumn(col);
+    if (table == 0 || attnum <= 0) return origin;
+    Statement about = connection.cached(QStringLiteral(
+        "SELECT c.relname, a.attname, col_description(c.oid, a.attnum) FROM pg_attribute a "
+        "JOIN pg_class c ON c.oid = a.attrelid WHERE a.attrelid = ?1 AND a.attnum = ?2"));
+    about.bindInt(1, table);
+    about.bindInt(2, attnum);
+    if (about.step()) {
+        origin.table = about.textAt(0);
+        origin.column = about.textAt(1);
+        origin.declared = about.textAt(2);
+    }
+    return origin;
+}
+
 dialect::Catalog catalogOf(DatabaseCore& db) {
     return [&db](const QString& table) -> dialect::TableColumns {
         bool isView = false;
@@ -65,15 +92,32 @@ dialect::Catalog catalogOf(DatabaseCore& db) {
 
 std::vector<FieldInfo> describeColumns(const Statement& statement, int first, int count,
                                        const TableSchema* written,
-                                       const std::vector<ResultItem>* items) {
+                                       const std::vector<ResultItem>* items,
+                                       Connection* server) {
     std::vector<FieldInfo> fields;
     sqlite3_stmt* stmt = statement.handle();
     const std::vector<bool> dates = dateColumns(items, count);
     for (int col = first; col < first + count; ++col) {
         const QString name = statement.columnName(col);
-        const char* origin = sqlite3_column_origin_name(stmt, col);
-        const char* table = sqlite3_column_table_name(stmt, col);
-        const char* declared = sqlite3_column_decltype(stmt, col);
+        const char* origin = nullptr;
+        const char* table = nullptr;
+        const char* declared = nullptr;
+        QByteArray serverText[3];
+        if (server) {
+            const ServerOrigin found = serverOrigin(*server, statement, col);
+            if (!found.table.isEmpty()) {
+                serverText[0] = found.table.toUtf8();
+                serverText[1] = found.column.toUtf8();
+                serverText[2] = found.declared.toUtf8();
+                table = serverText[0].constData();
+                origin = serverText[1].constData();
+                declared = found.declared.isEmpty() ? nullptr : serverText[2].constData();
+            }
+        } else {
+            origin = sqlite3_column_origin_name(stmt, col);
+            table = sqlite3_column_table_name(stmt, col);
+            declared = sqlite3_column_decltype(stmt, col);
+        }
         int ordinal = -1;
         if (written && origin && table &&
             QString::fromUtf8(table).compare(written->name, Qt::CaseInsensitive) == 0)

@@ -11,6 +11,7 @@
 
 namespace tv::engine {
 
+class Connection;
 class Statement;
 
 // Describes `count` result columns of a prepared statement from column `first` on.
@@ -18,7 +19,8 @@ class Statement;
 // the translator knows of the select list (or nullptr).
 std::vector<FieldInfo> describeColumns(const Statement& statement, int first, int count,
                                        const TableSchema* written,
-                                       const std::vector<ResultItem>* items = nullptr);
+                                       const std::vector<ResultItem>* items = nullptr,
+                                       Connection* server = nullptr);
 
 // The dialect translator's way to the columns of the open database's tables (and stored
 // queries, whose computed columns have no type to give).

@@ -76,7 +76,10 @@ namespace {
 
 void find(RecordsetCore& core, const QString& criteria, FindKind kind) {
     core.abandonEdit();
-    const QString condition = dialect::translateCriteria(criteria, core.fields());
+    const dialect::ServerNames names;
+    const bool server = core.db && core.db->isOpen() && core.db->conn().isServer();
+    const QString condition =
+        dialect::translateCriteria(criteria, core.fields(), server ? &names : nullptr);
     try {
         core.noMatch = !core.rows().find(condition, kind);
     } catch (const DbError& error) {

@@ -1,9 +1,11 @@
-// Reading table schemas from SQLite's catalogue.
+// Reading table schemas from SQLite's catalogue or a server's.
 #include "engine/schema.h"
 
 #include "engine/autonumber.h"
 #include "engine/connection.h"
 #include "engine/errors.h"
+
+#include <QCryptographicHash>
 
 namespace tv::engine {
 
@@ -56,8 +58,14 @@ CursorPlan& TableSchema::plan(const IndexSchema* index) const {
     QStringList asc;
     QStringList desc;
     for (int column : plan->keyColumns) {
-        asc << quoteName(columns[static_cast<size_t>(column)].name);
+        const ColumnSchema& key = columns[static_cast<size_t>(column)];
+        asc << quoteName(key.name);
         desc << asc.back() + QStringLiteral(" DESC");
+        // A server sorts Null last unless told; its indexes keep Jet's order (Null first).
+        if (server && !key.notNull) {
+            asc.back() += QStringLiteral(" NULLS FIRST");
+            desc.back() += QStringLiteral(" NULLS LAST");
+        }
     }
     asc << QStringLiteral("rowid");
     desc << QStringLiteral("rowid DESC");
@@ -87,6 +95,7 @@ const QString& TableSchema::writeStatement(bool insert, const std::vector<int>& 
     else
         sql = QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?")
                   .arg(quoteName(name), names.join(QLatin1String(" = ?, ")));
+    if (insert && server) sql += QStringLiteral(" RETURNING rowid");
     return *writes_.insert(key, sql);
 }
 
@@ -98,15 +107,110 @@ QString quoteName(const QString& name) {
 
 QString sqliteIndexName(const QString& table, const QString& index) { return table + u'|' + index; }
 
+QString storedIndexName(const Connection& connection, const QString& table, const QString& index) {
+    const QString whole = sqliteIndexName(table, index);
+    if (!connection.isServer() || whole.toUtf8().size() <= 63) return whole;
+    const QByteArray hash =
+        QCryptographicHash::hash(whole.toUtf8(), QCryptographicHash::Sha1).toHex().left(10);
+    QString shortened = whole;
+    while (shortened.toUtf8().size() > 52) shortened.chop(1);
+    return shortened + u'~' + QString::fromLatin1(hash);
+}
+
+namespace {
+
+// A server's catalogue, read with the same results as a file's: the schema's tables.
+const QString kServerTables = QStringLiteral(
+    "SELECT c.relname, CASE c.relkind WHEN 'v' THEN 'view' ELSE 'table' END FROM pg_class c "
+    "JOIN pg_namespace n ON n.oid = c.relnamespace WHERE n.nspname = current_schema() AND "
+    "c.relkind IN ('r', 'v', 'p') AND c.relname <> ") + quoteLiteral(kAutoNumberTable);
+
+std::shared_ptr<TableSchema> loadServerTable(Connection& connection, const QString& storedName) {
+    auto schema = std::make_shared<TableSchema>();
+    schema->name = storedName;
+    schema->server = true;
+    const QString relation = QStringLiteral(
+        "(SELECT c.oid FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+        "WHERE n.nspname = current_schema() AND c.relname = ?1)");
+    std::vector<int> attnums;
+    {
+        Statement columns = connection.cached(
+            QStringLiteral("SELECT a.attname, coalesce(col_description(a.attrelid, a.attnum), "
+                           "format_type(a.atttypid, a.atttypmod)), a.attnotnull, a.attnum "
+                           "FROM pg_attribute a WHERE a.attrelid = %1 AND a.attnum > 0 AND NOT "
+                           "a.attisdropped AND a.attname <> 'rowid' ORDER BY a.attnum")
+                .arg(relation));
+        columns.bindText(1, storedName);
+        while (columns.step()) {
+            ColumnSchema column;
+            column.name = columns.textAt(0);
+            column.type = parseDeclaredType(columns.textAt(1));
+            // A counter in a primary key is NOT NULL on a server; the engine numbers it.
+            column.notNull = columns.intAt(2) != 0 && !column.type.autoIncrement;
+            schema->columns.push_back(column);
+            attnums.push_back(static_cast<int>(columns.intAt(3)));
+        }
+    }
+    Statement indexes = connection.cached(
+        QStringLiteral("SELECT ic.relname, i.indisunique, i.indisprimary, "
+                       "coalesce(obj_description(ic.oid, 'pg_class'), ''), "
+                       "array_to_string(i.indkey, ' '), EXISTS (SELECT 1 FROM pg_constraint k "
+                       "WHERE k.conindid = ic.oid AND k.contype = 'p') "
+                       "FROM pg_index i JOIN pg_class ic ON ic.oid = i.indexrelid "
+                       "WHERE i.indrelid = %1 AND i.indpred IS NULL ORDER BY ic.relname")
+            .arg(relation));
+    indexes.bindText(1, storedName);
+    const QString prefix = storedName + u'|';
+    while (indexes.step()) {
+        IndexSchema index;
+        index.sqliteName = indexes.textAt(0);
+        index.unique = indexes.intAt(1) != 0;
+        index.primary = indexes.intAt(2) != 0;
+        index.constraint = indexes.intAt(5) != 0;
+        const QString described = indexes.textAt(3);
+        if (index.primary)
+            index.name = kPrimaryKeyName;
+        else if (!described.isEmpty())
+            index.name = described;
+        else if (index.sqliteName.startsWith(prefix, Qt::CaseInsensitive))
+            index.name = index.sqliteName.mid(prefix.size());
+        else
+            index.name = index.sqliteName;
+        bool hidden = false;  // an expression, or the rowid's own index
+        for (const QString& number : indexes.textAt(4).split(u' ', Qt::SkipEmptyParts)) {
+            const auto at = std::find(attnums.begin(), attnums.end(), number.toInt());
+            if (at == attnums.end()) {
+                hidden = true;
+                break;
+            }
+            index.columns.push_back(static_cast<int>(at - attnums.begin()));
+        }
+        if (!index.primary && index.unique &&
+            index.name.compare(kPrimaryKeyName, Qt::CaseInsensitive) == 0)
+            index.primary = true;
+        if (!hidden && !index.columns.empty()) schema->indexes.push_back(index);
+    }
+    for (size_t i = 0; i < schema->columns.size(); ++i) {
+        const ColumnSchema& column = schema->columns[i];
+        schema->fields.push_back(
+            fieldOfColumn(column.name, column.type, column.required(), static_cast<int>(i)));
+    }
+    return schema;
+}
+
+}  // namespace
+
 QString SchemaCache::storedName(Connection& connection, const QString& name, bool* isView) {
     if (auto it = tables_.constFind(name.toLower()); it != tables_.constEnd()) {
         if (isView) *isView = false;
         return (*it)->name;
     }
     Statement statement = connection.cached(
-        QStringLiteral("SELECT name, type FROM sqlite_schema WHERE type IN ('table', 'view') "
-                       "AND name = ?1 COLLATE NOCASE AND ") +
-        kHiddenTables);
+        connection.isServer()
+            ? kServerTables + QStringLiteral(" AND lower(c.relname) = lower(?1)")
+            : QStringLiteral("SELECT name, type FROM sqlite_schema WHERE type IN ('table', 'view') "
+                             "AND name = ?1 COLLATE NOCASE AND ") +
+                  kHiddenTables);
     statement.bindText(1, name);
     if (!statement.step()) return QString();
     if (isView) *isView = statement.textAt(1) == QLatin1String("view");
@@ -121,8 +225,10 @@ bool SchemaCache::hasTable(Connection& connection, const QString& name) {
 
 QStringList SchemaCache::tableNames(Connection& connection) {
     Statement statement = connection.cached(
-        QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'table' AND ") + kHiddenTables +
-        QStringLiteral(" ORDER BY name COLLATE NOCASE"));
+        connection.isServer()
+            ? kServerTables + QStringLiteral(" AND c.relkind <> 'v' ORDER BY lower(c.relname)")
+            : QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'table' AND ") +
+                  kHiddenTables + QStringLiteral(" ORDER BY name COLLATE NOCASE"));
     QStringList names;
     while (statement.step()) names << statement.textAt(0);
     return names;
@@ -141,6 +247,7 @@ std::shared_ptr<const TableSchema> SchemaCache::table(Connection& connection, co
 
 std::shared_ptr<const TableSchema> SchemaCache::load(Connection& connection,
                                                      const QString& storedName) {
+    if (connection.isServer()) return loadServerTable(connection, storedName);
     auto schema = std::make_shared<TableSchema>();
     schema->name = storedName;
     {

@@ -35,6 +35,7 @@ struct IndexSchema {
     std::vector<int> columns;  // column ordinals, in key order
     bool primary = false;
     bool unique = false;
+    bool constraint = false;  // a server's PRIMARY KEY constraint (belongs to the table)
 };
 
 // The statements a table cursor builds on, made once per table and index and kept with
@@ -50,6 +51,7 @@ struct CursorPlan {
 
 struct TableSchema {
     QString name;  // as stored
+    bool server = false;  // on a server: inserts return the new row's rowid
     std::vector<ColumnSchema> columns;
     std::vector<IndexSchema> indexes;
     std::vector<FieldInfo> fields;  // the columns as record-set fields
@@ -73,6 +75,9 @@ private:
 QString quoteName(const QString& name);
 // The SQLite name of a table's named index.
 QString sqliteIndexName(const QString& table, const QString& index);
+// The stored name of a table's named index on this connection: the SQLite name, or on a
+// server one that fits its 63 bytes (shortened with a hash of the whole when it must).
+QString storedIndexName(const Connection& connection, const QString& table, const QString& index);
 
 // Schemas read once per connection and kept until a change of schema through this
 // connection or Engine::Idle (which lets columns added by other processes appear).

@@ -23,7 +23,8 @@ void SnapshotCursor::load() {
     {
         Statement statement = db_->conn().once(data->sql);
         const int count = statement.columnCount();
-        data->fields = describeColumns(statement, 0, count, nullptr, &data->items);
+        data->fields = describeColumns(statement, 0, count, nullptr, &data->items,
+                                       db_->conn().isServer() ? &db_->conn() : nullptr);
         data->rows.reset(static_cast<size_t>(count));
         std::vector<bool> typed(static_cast<size_t>(count), false);
         while (statement.step()) {
@@ -90,18 +91,45 @@ bool SnapshotCursor::matches(Statement& statement, long pos) {
     return hit;
 }
 
+namespace {
+
+// The type a value bound for a server's comparison takes (a bound value has none).
+QString serverCast(const FieldInfo& field) {
+    if (field.typeFromValue) return QString();
+    switch (field.type) {
+        case FieldType::Text:
+        case FieldType::Memo:
+            return QStringLiteral("::public.citext");
+        case FieldType::Date:
+            return QStringLiteral("::text");
+        case FieldType::LongBinary:
+            return QStringLiteral("::bytea");
+        case FieldType::Currency:
+        case FieldType::Single:
+        case FieldType::Double:
+            return QStringLiteral("::double precision");
+        default:
+            return QStringLiteral("::bigint");
+    }
+}
+
+}  // namespace
+
 bool SnapshotCursor::find(const QString& condition, FindKind kind) {
     // The condition is evaluated on each held row, its values bound under the field names
     // (text fields compare ignoring case, as stored columns do).
     QStringList columns;
+    const bool server = db_->conn().isServer();
     for (size_t i = 0; i < data_->fields.size(); ++i) {
         const FieldInfo& field = data_->fields[i];
         columns << QStringLiteral("?%1%2 AS %3")
                        .arg(i + 1)
-                       .arg(isTextual(field.type) ? QStringLiteral(" COLLATE NOCASE") : QString(),
+                       .arg(server ? serverCast(field)
+                            : isTextual(field.type) ? QStringLiteral(" COLLATE NOCASE")
+                                                    : QString(),
                             quoteName(field.name));
     }
-    Statement statement = db_->conn().once(QStringLiteral("SELECT 1 FROM (SELECT %1) WHERE (%2)")
+    Statement statement = db_->conn().once(QStringLiteral("SELECT 1 FROM (SELECT %1) AS tv_row WHERE (%2)")
                                                .arg(columns.join(QLatin1String(", ")), condition));
     const long pos =
         findInOrder(findFrom(kind, onRow(), !none_ && pos_ < 0, !none_ && pos_ >= size()), pos_,

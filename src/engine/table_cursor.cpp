@@ -349,7 +349,7 @@ long TableCursor::absolutePosition() {
     for (const Range& range : before(key, static_cast<int>(key.size()), false)) {
         // The range's own statement, counted instead of read.
         QString sql = rangeSql(range, key, false, QString(), true);
-        sql = QStringLiteral("SELECT count(*) FROM (") + sql + u')';
+        sql = QStringLiteral("SELECT count(*) FROM (") + sql + QStringLiteral(") AS tv_range");
         Statement statement = conn().cached(sql);
         int index = 1;
         for (int part = 0; part < range.equal; ++part)
@@ -357,7 +357,9 @@ long TableCursor::absolutePosition() {
                 bindStoredValue(statement, index++, key[static_cast<size_t>(part)]);
         if (range.op == Range::Less)
             bindStoredValue(statement, index++, key[static_cast<size_t>(range.equal)]);
-        statement.bindInt(index, -1);  // no limit
+        // No limit: SQLite reads -1 so, a server Null.
+        if (conn().isServer()) statement.bindNull(index);
+        else statement.bindInt(index, -1);
         statement.step();
         count += static_cast<long>(statement.intAt(0));
     }

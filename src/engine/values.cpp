@@ -101,6 +101,20 @@ tv::Variant toColumnValue(const tv::Variant& value, FieldType type) {
 bool StoredValue::isNull() const { return kind == SQLITE_NULL || kind == 0; }
 
 void bindStoredValue(Statement& statement, int index, const StoredValue& value) {
+    if (statement.server()) {
+        switch (value.kind) {
+            case SQLITE_INTEGER:
+                return statement.bindInt(index, value.i);
+            case SQLITE_FLOAT:
+                return statement.bindDouble(index, value.d);
+            case SQLITE_TEXT:
+                return statement.bindText(index, QString::fromUtf8(value.bytes));
+            case SQLITE_BLOB:
+                return statement.bindBlob(index, value.bytes);
+            default:
+                return statement.bindNull(index);
+        }
+    }
     sqlite3_stmt* stmt = statement.handle();
     int rc = SQLITE_OK;
     switch (value.kind) {
@@ -290,8 +304,16 @@ tv::Variant columnValue(const StoredView& stored, FieldType type) {
 }
 
 StoredView viewOf(const Statement& statement, int col) {
-    sqlite3_stmt* stmt = statement.handle();
     StoredView view;
+    if (statement.server()) {
+        view.kind = statement.columnType(col);
+        if (view.kind == SQLITE_INTEGER) view.i = statement.intAt(col);
+        else if (view.kind == SQLITE_FLOAT) view.d = statement.doubleAt(col);
+        else if (view.kind == SQLITE_TEXT || view.kind == SQLITE_BLOB)
+            view.bytes = statement.bytesAt(col, &view.length);
+        return view;
+    }
+    sqlite3_stmt* stmt = statement.handle();
     view.kind = sqlite3_column_type(stmt, col);
     switch (view.kind) {
         case SQLITE_INTEGER:

@@ -1,6 +1,10 @@
 #include "common/test_support.h"
+#include "common/test_backend.h"
 
 #include <gtest/gtest.h>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <cstdio>
 
 namespace tvtest {
 
@@ -11,6 +15,30 @@ ScratchFolder::ScratchFolder() : dir_(std::make_unique<QTemporaryDir>()) {
 QString ScratchFolder::path() const { return dir_->path(); }
 
 QString ScratchFolder::file(const QString& name) const { return dir_->path() + "/" + name; }
+
+bool serverVariant() { return qgetenv("TOLVARINE_TEST_BACKEND") == "server"; }
+
+QString testServer() {
+    return serverVariant() ? QString::fromUtf8(qgetenv("TOLVARINE_TEST_SERVER")) : QString();
+}
+
+QString databaseLocation(const ScratchFolder& folder, const QString& fileName) {
+    const QString server = testServer();
+    if (server.isEmpty()) return folder.file(fileName);
+    // One site database per test program (programs run side by side), a schema per database.
+    static int made = 0;
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).baseName();
+    return server + QStringLiteral(" dbname=%1/s%2_%3_%4")
+                        .arg(program, QString::number(QCoreApplication::applicationPid()))
+                        .arg(++made)
+                        .arg(fileName);
+}
+
+bool skipServerVariant() {
+    if (!serverVariant() || !testServer().isEmpty()) return false;
+    std::puts("No PostgreSQL server for this run (TOLVARINE_TEST_SERVER unset): skipped.");
+    return true;
+}
 
 QString sourceDir() { return QStringLiteral(TOLVARINE_SOURCE_DIR); }
 QString binaryDir() { return QStringLiteral(TOLVARINE_BINARY_DIR); }

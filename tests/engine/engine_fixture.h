@@ -2,15 +2,19 @@
 // settings pinned, a look at what SQLite really stored, and the DbError a call raised.
 #pragma once
 
-#include "common/test_support.h"
+#include "common/test_backend.h"
 #include "core/format.h"
 #include "core/regional.h"
 #include "engine/engine.h"
+#include "engine/server.h"
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <gtest/gtest.h>
 #include <QFile>
+#include <QHash>
+#include <QRegularExpression>
 #include <QStringList>
 #include <functional>
 
@@ -37,6 +41,56 @@ inline int dbErrorOf(const std::function<void()>& call, QString* text = nullptr)
 inline std::vector<QStringList> rawRows(const QString& path, const QString& sql,
                                         bool write = false) {
     std::vector<QStringList> rows;
+    if (tv::engine::IsServerLocation(path)) {
+        // On a server: its own connection, in the database's schema.
+        const qsizetype slash = path.lastIndexOf(u'/');
+        PGconn* conn = PQconnectdb(path.left(slash).toUtf8().constData());
+        const QString schema = path.mid(slash + 1).chopped(4).toLower();
+        PQclear(PQexec(conn, ("SET search_path = \"" + schema + "\", public").toUtf8().constData()));
+        // The statements are written as SQLite reads them: bare names in any case, and
+        // group_concat. A server needs the names as stored.
+        PGresult* names = PQexec(conn,
+            "SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+            "WHERE n.nspname = current_schema() UNION SELECT a.attname FROM pg_attribute a JOIN "
+            "pg_class c ON c.oid = a.attrelid JOIN pg_namespace n ON n.oid = c.relnamespace "
+            "WHERE n.nspname = current_schema() AND a.attnum > 0");
+        QHash<QString, QString> stored;
+        for (int r = 0; r < PQntuples(names); ++r) {
+            const QString name = QString::fromUtf8(PQgetvalue(names, r, 0));
+            stored.insert(name.toLower(), name);
+        }
+        PQclear(names);
+        QString text;
+        static const QRegularExpression token(
+            QStringLiteral("'[^']*'|\"[^\"]*\"|\\[[^\\]]*\\]|[A-Za-z_][A-Za-z0-9_]*|."));
+        for (auto it = token.globalMatch(sql); it.hasNext();) {
+            QString t = it.next().captured();
+            if (t.startsWith(u'[')) t = t.mid(1, t.size() - 2);  // SQLite reads [NAME] too
+            const auto found = stored.constFind(t.toLower());
+            text += found != stored.constEnd() && t.front().isLetter()
+                        ? u'"' + *found + u'"'
+                        : t;
+        }
+        static const QRegularExpression concat(QStringLiteral("group_concat\\(([^)]*)\\)"));
+        text.replace(concat, QStringLiteral("string_agg((\\1)::text, ',' ORDER BY rowid)"));
+        PGresult* result = PQexec(conn, text.toUtf8().constData());
+        if (PQresultStatus(result) == PGRES_TUPLES_OK || PQresultStatus(result) == PGRES_COMMAND_OK) {
+            for (int r = 0; r < PQntuples(result); ++r) {
+                QStringList row;
+                for (int c = 0; c < PQnfields(result); ++c)
+                    if (qstrcmp(PQfname(result, c), "rowid") != 0)
+                        row << (PQgetisnull(result, r, c) ? QStringLiteral("NULL")
+                                                      : QString::fromUtf8(PQgetvalue(result, r, c)));
+                rows.push_back(row);
+            }
+        } else {
+            ADD_FAILURE() << PQerrorMessage(conn) << " in " << sql.toStdString();
+            rows = {{QStringLiteral("<failed>")}};
+        }
+        PQclear(result);
+        PQfinish(conn);
+        return rows;
+    }
     sqlite3* db = nullptr;
     sqlite3_stmt* stmt = nullptr;
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
@@ -82,11 +136,15 @@ inline QString textOf(const tv::Variant& v) {
     return v.isNull() ? QStringLiteral("Null") : tv::TextOf(v);
 }
 
+// For tests of what only a file has (its pages, its repair, SQLite's own catalogue).
+#define TV_FILES_ONLY()                                                   \
+    if (!tvtest::testServer().isEmpty()) GTEST_SKIP() << "a file's own matter"
+
 class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
         tv::pinRegional(tv::RegionalSettings{});  // day-month-year, "/", ":", "."
-        path_ = scratch_.file(QStringLiteral("Test.mdb"));
+        path_ = databaseLocation(scratch_, QStringLiteral("Test.mdb"));
         db_ = tv::engine::Engine::instance().CreateDatabase(path_);
     }
     void TearDown() override {

@@ -160,6 +160,7 @@ TEST_F(BadInputTest, ClosedObjectsReportThemselvesClosed) {
 }
 
 TEST_F(BadInputTest, FilesThatAreNotThisEnginesDatabases) {
+    TV_FILES_ONLY();
     db_.Close();
     {
         // SQLite's header kept, the catalogue that follows it overwritten.

@@ -151,6 +151,7 @@ TEST_F(DynasetTest, FindStartsAndTurnsAlikeInEveryKindOfRecordSet) {
 }
 
 TEST_F(DynasetTest, BookmarksClonesAndPositionsHoldAcrossKeyBlocks) {
+    TV_FILES_ONLY();
     // Keys in blocks of 1024, 2048, 4096...: rows across the first two edges, two of them
     // with rowids beyond 32 bits (written by another tool).
     db_.BeginTrans();

@@ -142,6 +142,7 @@ TEST_F(KeyFirstWalkTest, TurningJumpingAndSeekingKeepTheIndexOrder) {
 }
 
 TEST_F(KeyFirstWalkTest, ARowDeletedAfterItsKeyWasReadIsReportedDeleted) {
+    TV_FILES_ONLY();
     Recordset rs = byName();
     rs.Seek(QStringLiteral(">="), tv::Variant(QStringLiteral("N3")));
     const QString seq = sorted("WHERE NAME >= 'N3'").front();

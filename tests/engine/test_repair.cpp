@@ -49,6 +49,7 @@ protected:
 };
 
 TEST_F(RepairTest, ASoundFileIsLeftExactlyAsItWas) {
+    TV_FILES_ONLY();
     const QByteArray before = bytes(path_);
     const RepairReport report = Engine::instance().RepairDatabase(path_);
     EXPECT_FALSE(report.damaged);
@@ -59,6 +60,7 @@ TEST_F(RepairTest, ASoundFileIsLeftExactlyAsItWas) {
 }
 
 TEST_F(RepairTest, ADamagedPageIsReportedAndEverythingElseSaved) {
+    TV_FILES_ONLY();
     // A lost table page is counted against the key index that survives it; a lost index
     // page costs no row, the index is rebuilt from the rows.
     const QString tableCopy = scratch_.file("Copy.mdb");
@@ -101,6 +103,7 @@ TEST_F(RepairTest, ADamagedPageIsReportedAndEverythingElseSaved) {
 }
 
 TEST_F(RepairTest, AFileInUseOrWithNothingReadableIsLeftAlone) {
+    TV_FILES_ONLY();
     const int timeout = Engine::instance().BusyTimeout();
     Engine::instance().SetBusyTimeout(100);
     Database other = Engine::instance().OpenDatabase(path_);

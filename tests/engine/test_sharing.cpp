@@ -6,9 +6,11 @@
 //
 // The other processes are this test program run again with one disabled test selected
 // (EngineHelper), told what to do through the environment. They report on stdout.
+#include "common/engine/queries.h"
 #include "engine_fixture.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QProcess>
 #include <QThread>
@@ -58,6 +60,39 @@ TEST(EngineHelper, DISABLED_Run) {
                 });
                 if (committed == 0) say("started");
                 QThread::msleep(5);  // a user's pace, not a flood
+            }
+            say(QStringLiteral("committed %1").arg(committed));
+        } else if (mode == QLatin1String("workstation")) {
+            // A workstation on a server: counter numbers taken on the shared counter row and
+            // stored in rows it adds, and long edits of its own row, reported with their times.
+            const QString me = qEnvironmentVariable("TV_ENGINE_NAME");
+            Recordset counter = db.OpenRecordset("Numbers");
+            counter.SetIndex("PrimaryKey");
+            Recordset added = db.OpenRecordset("Appends");
+            Recordset own = db.OpenRecordset("Owned");
+            own.SetIndex("PrimaryKey");
+            int committed = 0;
+            for (; committed < 40; ++committed) {
+                retrying([&] {
+                    counter.Seek("=", tv::Variant(QStringLiteral("quotes")));
+                    counter.Edit();
+                    const int number = counter["LAST"].asLong() + 1;
+                    counter.FieldAt(1).SetValue(number);
+                    counter.Update();
+                    added.AddNew();
+                    added.FieldAt(1).SetValue(me);
+                    added.FieldAt(2).SetValue(number);
+                    added.Update();
+                });
+                if (committed % 10 == 0) {
+                    own.Seek("=", tv::Variant(me));
+                    own.Edit();
+                    const qint64 start = QDateTime::currentMSecsSinceEpoch();
+                    QThread::msleep(300);  // the user types
+                    own.FieldAt(1).SetValue(committed);
+                    own.Update();
+                    say(QStringLiteral("edit %1 %2").arg(start).arg(QDateTime::currentMSecsSinceEpoch()));
+                }
             }
             say(QStringLiteral("committed %1").arg(committed));
         } else if (mode == QLatin1String("writer")) {
@@ -142,6 +177,7 @@ TEST_F(SharingTest, NestedTransactionsRollBackOnlyTheirOwnWork) {
 }
 
 TEST_F(SharingTest, APendingEditHoldsTheFileAgainstAnotherConnection) {
+    TV_FILES_ONLY();
     add(1);
     const int timeout = Engine::instance().BusyTimeout();
     Engine::instance().SetBusyTimeout(100);
@@ -166,6 +202,7 @@ TEST_F(SharingTest, APendingEditHoldsTheFileAgainstAnotherConnection) {
 }
 
 TEST_F(SharingTest, FourProcessesAddingRowsThroughARepairLoseNothing) {
+    TV_FILES_ONLY();
     // A damaged table the writers do not use: the repair rebuilds the file and writes it
     // back while they wait.
     db_.BeginTrans();
@@ -215,6 +252,7 @@ TEST_F(SharingTest, FourProcessesAddingRowsThroughARepairLoseNothing) {
 }
 
 TEST_F(SharingTest, AWriterKilledInATransactionLeavesEveryCommittedRow) {
+    TV_FILES_ONLY();
     db_.Close();
     auto writer = start("writer");
     EXPECT_EQ(report(*writer), "committed");
@@ -237,3 +275,51 @@ TEST_F(SharingTest, AWriterKilledInATransactionLeavesEveryCommittedRow) {
 }
 
 }  // namespace
+
+// Workstations on a server: counter numbers never repeat, no added row is lost, and edits of
+// different rows of one table overlap in time (a file makes them take turns instead).
+TEST_F(SharingTest, WorkstationsOnAServerEditDifferentRowsAtOnce) {
+    if (tvtest::testServer().isEmpty()) GTEST_SKIP() << "a file's writers take turns";
+    db_.Execute("CREATE TABLE [Numbers] ([TABLENAME] TEXT(20) NOT NULL, [LAST] LONG, "
+                "CONSTRAINT PrimaryKey PRIMARY KEY ([TABLENAME]))");
+    db_.Execute("INSERT INTO Numbers VALUES ('Quotes', 1000)");
+    db_.Execute("CREATE TABLE [Owned] ([WHO] TEXT(10) NOT NULL, [N] LONG, "
+                "CONSTRAINT PrimaryKey PRIMARY KEY ([WHO]))");
+    constexpr int kStations = 4;
+    std::vector<std::unique_ptr<QProcess>> stations;
+    for (int i = 0; i < kStations; ++i) {
+        db_.Execute(QStringLiteral("INSERT INTO Owned (WHO) VALUES ('w%1')").arg(i));
+        stations.push_back(start("workstation", QStringLiteral("w%1").arg(i)));
+    }
+    long committed = 0;
+    std::vector<std::pair<qint64, qint64>> edits;  // per station, its edits' spans
+    std::vector<int> owner;
+    for (int i = 0; i < kStations; ++i) {
+        for (QString line = report(*stations[i]); !line.isEmpty(); line = report(*stations[i])) {
+            const QStringList parts = line.split(u' ');
+            if (parts[0] == "edit") {
+                edits.emplace_back(parts[1].toLongLong(), parts[2].toLongLong());
+                owner.push_back(i);
+            } else {
+                ASSERT_EQ(parts[0], "committed") << line.toStdString();
+                committed += parts[1].toLong();
+                break;
+            }
+        }
+        stations[i]->waitForFinished();
+    }
+    EXPECT_EQ(committed, 40 * kStations);
+    EXPECT_EQ(tvtest::queryRows(db_, "SELECT Count(*), Count(N), Min(N), Max(N) FROM Appends"),
+              (std::vector<QStringList>{{QString::number(committed), QString::number(committed),
+                                         "1001", QString::number(1000 + committed)}}));
+    EXPECT_TRUE(tvtest::queryRows(db_, "SELECT N FROM Appends GROUP BY N HAVING Count(*) > 1").empty());
+    EXPECT_EQ(tvtest::queryRows(db_, "SELECT LAST FROM Numbers"),
+              (std::vector<QStringList>{{QString::number(1000 + committed)}}));
+    bool overlapped = false;
+    for (size_t a = 0; a < edits.size(); ++a)
+        for (size_t b = 0; b < edits.size(); ++b)
+            if (owner[a] != owner[b] && edits[a].first < edits[b].second &&
+                edits[b].first < edits[a].second)
+                overlapped = true;
+    EXPECT_TRUE(overlapped) << "edits of different rows waited for each other";
+}

@@ -41,6 +41,7 @@ protected:
 };
 
 TEST_F(StorageTest, AssignedTextIsStoredInTheColumnsOwnFormAndReadBackTheSame) {
+    TV_FILES_ONLY();
     struct Case {
         const char* column;
         const char* assigned;  // a text, converted by the engine

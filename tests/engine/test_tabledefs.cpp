@@ -182,6 +182,7 @@ TEST_F(TableDefTest, AutoNumbersNeverComeBack) {
 }
 
 TEST_F(TableDefTest, AFileNumberedByAnOlderProgramStopsReusingNumbersWhenOpened) {
+    TV_FILES_ONLY();
     db_.Execute("CREATE TABLE [LOG] ([ID] COUNTER, [WHAT] TEXT(20))");
     db_.Close();
     // What an older program left: no mark, and a trigger numbering from the maximum.

@@ -8,6 +8,7 @@
 #include "data/schema_check.h"
 #include "data/shipped_databases.h"
 #include "engine/engine.h"
+#include "engine/server.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -22,7 +23,8 @@ int checkIntegrity(const QString& folder) {
     int damaged = 0;
     for (const data::ShippedDatabase& shipped : data::shippedDatabases()) {
         const QString path = folder + u'/' + shipped.fileName;
-        if (!QFileInfo::exists(path)) continue;
+        // A server keeps its own pages sound; a file is checked page by page.
+        if (engine::IsServerLocation(folder) || !QFileInfo::exists(path)) continue;
         QStringList problems;
         try {
             problems = engine::Engine::instance().CheckIntegrity(path);
@@ -63,7 +65,9 @@ int runCheck(const QStringList& args) {
         (error ? err() : out()) << (error ? "error: " : "note: ") << finding.text << Qt::endl;
     }
     const int damaged = checkIntegrity(folder);
-    const QString where = QDir::toNativeSeparators(QDir(folder).absolutePath());
+    const QString where = engine::IsServerLocation(folder)
+                              ? folder
+                              : QDir::toNativeSeparators(QDir(folder).absolutePath());
     if (!report.passed()) {
         err() << "check: " << where << " does not match the shipped schema (" << report.errors()
               << (report.errors() == 1 ? " error)" : " errors)") << Qt::endl;

@@ -25,6 +25,11 @@ int runSetting(const QStringList& args);
 // file of the folder rendered with a selection formula.
 int runPrint(const QStringList& args);
 
+// copy FROM TO: a site's databases from a folder onto a server (or back, or to a folder),
+// with the rows of each table counted.
+int runCopy(const QStringList& args);
+int copySite(const QString& from, const QString& to, bool quiet);
+
 // Prints the usage text to standard output (help) or standard error (a usage error).
 void printUsage(bool toStdErr);
 // Reports a usage error with the usage text and returns kExitUsage.

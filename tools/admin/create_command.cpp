@@ -5,8 +5,12 @@
 #include "demo/company.h"
 #include "reports/report_files.h"
 
+#include "engine/engine.h"
+#include "engine/server.h"
+
 #include <QDate>
 #include <QDir>
+#include <QTemporaryDir>
 
 namespace tv::admin {
 namespace {
@@ -90,6 +94,17 @@ int runCreate(const QStringList& args) {
     if (folder.isEmpty()) return usageError(QStringLiteral("create: no folder given"));
     if (demoOption && !withDemo) {
         return usageError(QStringLiteral("create: --scale, --seed and --date go with --demo"));
+    }
+    if (engine::IsServerLocation(folder)) {
+        // A site on a server is built in a folder first and copied there.
+        QTemporaryDir staging;
+        const QString built = staging.filePath(QStringLiteral("site"));
+        QStringList again = args;
+        again.replace(again.indexOf(folder), built);
+        if (const int code = runCreate(again); code != kExitOk) return code;
+        if (const int code = copySite(built, folder, false); code != kExitOk) return code;
+        out() << "Created the site on " << folder << Qt::endl;
+        return kExitOk;
     }
     if (withDemo) return createDemo(folder, source, options);
 

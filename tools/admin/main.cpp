@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
         if (command == QLatin1String("query")) return tv::admin::runQuery(args);
         if (command == QLatin1String("setting")) return tv::admin::runSetting(args);
         if (command == QLatin1String("check")) return tv::admin::runCheck(args);
+        if (command == QLatin1String("copy")) return tv::admin::runCopy(args);
         if (command == QLatin1String("print")) return tv::admin::runPrint(args);
         if (command == QLatin1String("help") || command == QLatin1String("--help") ||
             command == QLatin1String("-h")) {

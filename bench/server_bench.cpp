@@ -1,0 +1,273 @@
+// The engine on a PostgreSQL server beside raw libpq doing the same work (keyed read and
+// Seek), a 1,000,000-row list's first rows, last row and count on the server beside the
+// same on a file, and counter numbers per second taken by four processes on one counter
+// row. Wall time throughout: on a server most of the work is the server's, which CPU time
+// of this process leaves out. The server is TOLVARINE_TEST_SERVER's, or a throwaway one
+// started with tools/pg_server.sh for the run.
+#include "engine/engine.h"
+
+#include <benchmark/benchmark.h>
+#include <libpq-fe.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstring>
+#include <map>
+
+using namespace tv::engine;
+
+namespace {
+
+QString gServer;        // connection string of the server
+QString gFolder;        // folder of the file databases
+constexpr int kKeyed = 100000;
+constexpr int kList = 1000000;
+
+// A site database of this run's own, a schema per case.
+QString site(const QString& name) {
+    return gServer + QStringLiteral(" dbname=tvbench_%1/%2.mdb")
+                         .arg(QCoreApplication::applicationPid())
+                         .arg(name);
+}
+QString file(const QString& name) { return gFolder + u'/' + name + QStringLiteral(".mdb"); }
+
+// A table T of `rows` rows made through the engine, filled in one statement of the
+// storage's own (the fill is not what is measured).
+QString prepare(const QString& location, int rows, bool server) {
+    Database db = Engine::instance().CreateDatabase(location);
+    db.Execute("CREATE TABLE [T] ([ID] LONG NOT NULL, [NAME] TEXT(50), [CITY] TEXT(50), [N] LONG, "
+               "CONSTRAINT PrimaryKey PRIMARY KEY ([ID]))");
+    db.Execute("CREATE INDEX [NAME] ON [T] ([NAME])");
+    db.Close();
+    // Names spread over the rows out of key order, as customers' are.
+    const QString source = server ? QStringLiteral("generate_series(1::bigint, %1) AS s(g)").arg(rows)
+                                  : QStringLiteral("(WITH RECURSIVE s(g) AS (SELECT 1 UNION ALL "
+                                                   "SELECT g + 1 FROM s WHERE g < %1) SELECT g FROM s)")
+                                        .arg(rows);
+    const QString fill = QStringLiteral("INSERT INTO \"T\" (\"ID\", \"NAME\", \"CITY\", \"N\") "
+                                        "SELECT g, 'Name ' || (g * 7919 % ") +
+                         QString::number(rows) +
+                         QStringLiteral("), 'City ' || (g % 97), g % 1000 FROM ") + source;
+    if (server) {
+        const qsizetype slash = location.lastIndexOf(u'/');
+        PGconn* conn = PQconnectdb(location.left(slash).toUtf8().constData());
+        const QString schema = location.mid(slash + 1).chopped(4).toLower();
+        PQclear(PQexec(conn, ("SET search_path = " + schema).toUtf8().constData()));
+        PGresult* r = PQexec(conn, fill.toUtf8().constData());
+        if (PQresultStatus(r) != PGRES_COMMAND_OK) std::fprintf(stderr, "%s", PQerrorMessage(conn));
+        PQclear(r);
+        PQclear(PQexec(conn, "ANALYZE \"T\""));
+        PQfinish(conn);
+    } else {
+        QProcess sqlite;
+        sqlite.start(QStringLiteral("sqlite3"), {location, fill});
+        sqlite.waitForFinished(-1);
+    }
+    return location;
+}
+
+const QString& keyedSite() {
+    static const QString location = prepare(site("keyed"), kKeyed, true);
+    return location;
+}
+const QString& listLocation(bool server) {
+    static const QString onServer = prepare(site("list"), kList, true);
+    static const QString onFile = prepare(file("list"), kList, false);
+    return server ? onServer : onFile;
+}
+
+int keyAt(int n) { return (n * 7907) % kKeyed + 1; }
+
+void KeyedRead_engine(benchmark::State& state) {
+    Database db = Engine::instance().OpenDatabase(keyedSite());
+    int n = 0;
+    for (auto _ : state) {
+        Recordset rs = db.OpenRecordset("T");
+        rs.SetIndex("PrimaryKey");
+        rs.Seek("=", tv::Variant(keyAt(n++)));
+        benchmark::DoNotOptimize(rs[1]);
+        rs.Close();
+    }
+}
+
+void Seek_engine(benchmark::State& state) {
+    Database db = Engine::instance().OpenDatabase(keyedSite());
+    Recordset rs = db.OpenRecordset("T");
+    rs.SetIndex("PrimaryKey");
+    int n = 0;
+    for (auto _ : state) {
+        rs.Seek("=", tv::Variant(keyAt(n++)));
+        benchmark::DoNotOptimize(rs[1]);
+    }
+}
+
+// What the engine's Seek asks the server: the row by its key, every column.
+void rawKeyed(benchmark::State& state) {
+    const QString location = keyedSite();
+    const qsizetype slash = location.lastIndexOf(u'/');
+    PGconn* conn = PQconnectdb(location.left(slash).toUtf8().constData());
+    PQclear(PQexec(conn, "SET search_path = keyed"));
+    PQclear(PQprepare(conn, "k", "SELECT rowid, \"ID\", \"NAME\", \"CITY\", \"N\" FROM \"T\" WHERE \"ID\" = $1", 0, nullptr));
+    int n = 0;
+    for (auto _ : state) {
+        const QByteArray key = QByteArray::number(keyAt(n++));
+        const char* values[] = {key.constData()};
+        PGresult* r = PQexecPrepared(conn, "k", 1, values, nullptr, nullptr, 0);
+        benchmark::DoNotOptimize(QString::fromUtf8(PQgetvalue(r, 0, 2)));
+        PQclear(r);
+    }
+    PQfinish(conn);
+}
+void KeyedRead_raw(benchmark::State& state) { rawKeyed(state); }
+void Seek_raw(benchmark::State& state) { rawKeyed(state); }
+
+// A list of a million rows: its first screenful, its last row, its count.
+void listCase(benchmark::State& state, bool server, int what) {
+    Database db = Engine::instance().OpenDatabase(listLocation(server));
+    for (auto _ : state) {
+        Recordset rs = db.OpenRecordset("SELECT ID, NAME, CITY FROM T ORDER BY NAME", kKeysInChunks);
+        if (what == 0) {
+            for (int i = 0; i < 40 && !rs.EOF_(); ++i, rs.MoveNext()) benchmark::DoNotOptimize(rs[1]);
+        } else if (what == 1) {
+            rs.MoveLast();
+            benchmark::DoNotOptimize(rs[1]);
+        } else {
+            benchmark::DoNotOptimize(rs.RecordCount());
+        }
+        rs.Close();
+    }
+}
+void ListFirst_server(benchmark::State& s) { listCase(s, true, 0); }
+void ListFirst_file(benchmark::State& s) { listCase(s, false, 0); }
+void ListLast_server(benchmark::State& s) { listCase(s, true, 1); }
+void ListLast_file(benchmark::State& s) { listCase(s, false, 1); }
+void ListCount_server(benchmark::State& s) { listCase(s, true, 2); }
+void ListCount_file(benchmark::State& s) { listCase(s, false, 2); }
+
+// Counter numbers taken by four processes for two seconds each, on one counter row; the
+// figure is numbers per second of them all.
+double counterRate(const QString& location) {
+    {
+        Database db = Engine::instance().CreateDatabase(location);
+        db.Execute("CREATE TABLE [Counters] ([TABLENAME] TEXT(50) NOT NULL, [LAST] LONG, "
+                   "CONSTRAINT PrimaryKey PRIMARY KEY ([TABLENAME]))");
+        db.Execute("INSERT INTO Counters VALUES ('Quotations', 0)");
+    }
+    int pipes[4][2];
+    for (auto& p : pipes) {
+        if (pipe(p) != 0) return 0;
+        if (fork() == 0) {
+            long taken = 0;
+            Database db = Engine::instance().OpenDatabase(location);
+            Recordset rs = db.OpenRecordset("Counters");
+            rs.SetIndex("PrimaryKey");
+            QElapsedTimer clock;
+            clock.start();
+            while (clock.elapsed() < 2000) {
+                try {
+                    rs.Seek("=", tv::Variant(QStringLiteral("Quotations")));
+                    rs.Edit();
+                    rs.FieldAt(1).SetValue(rs[1].asLong() + 1);
+                    rs.Update();
+                    ++taken;
+                } catch (const DbError&) {
+                }
+            }
+            (void)!write(p[1], &taken, sizeof taken);
+            _exit(0);
+        }
+    }
+    long total = 0;
+    for (auto& p : pipes) {
+        long taken = 0;
+        if (read(p[0], &taken, sizeof taken) == sizeof taken) total += taken;
+        wait(nullptr);
+    }
+    return total / 2.0;
+}
+
+void Counters4_server(benchmark::State& state) {
+    static int round = 0;
+    for (auto _ : state) state.counters["numbers/s"] = counterRate(site(QStringLiteral("c%1").arg(++round)));
+}
+void Counters4_file(benchmark::State& state) {
+    static int round = 0;
+    for (auto _ : state) state.counters["numbers/s"] = counterRate(file(QStringLiteral("c%1").arg(++round)));
+}
+
+BENCHMARK(KeyedRead_engine)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(KeyedRead_raw)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(Seek_engine)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(Seek_raw)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(ListFirst_server)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(ListFirst_file)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(ListLast_server)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(ListLast_file)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(ListCount_server)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(ListCount_file)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(Counters4_server)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(Counters4_file)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// Prints each engine figure beside raw libpq, and each server figure beside the file's.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (!run.error_occurred) wall_[run.benchmark_name()] = run.GetAdjustedRealTime();
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::printf("\n%-28s %12s %12s %8s\n", "case", "figure", "beside", "ratio");
+        for (const auto& [name, time] : wall_) {
+            for (const auto& [mine, other] : {std::pair{"_engine", "_raw"}, std::pair{"_server", "_file"}}) {
+                const auto at = name.find(mine);
+                if (at == std::string::npos) continue;
+                const std::string twin = name.substr(0, at) + other + name.substr(at + std::strlen(mine));
+                const auto it = wall_.find(twin);
+                if (it == wall_.end()) continue;
+                std::printf("%-28s %12.1f %12.1f %8.2f  (%s beside %s)\n", name.c_str(), time,
+                            it->second, time / it->second, mine + 1, other + 1);
+            }
+        }
+        std::printf("(wall time per iteration in each benchmark's unit; Counters4: see numbers/s)\n");
+    }
+
+private:
+    std::map<std::string, double> wall_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    QTemporaryDir scratch(qEnvironmentVariable("TV_BENCH_DIR", QDir::tempPath()) + "/tvserver-XXXXXX");
+    gFolder = scratch.path();
+    gServer = qEnvironmentVariable("TOLVARINE_TEST_SERVER");
+    const QString script = QStringLiteral(TOLVARINE_SOURCE_DIR "/tools/pg_server.sh");
+    const QString serverDir = scratch.path() + QStringLiteral("/server");
+    bool started = false;
+    if (gServer.isEmpty()) {
+        QProcess start;
+        start.start(script, {"start", serverDir});
+        start.waitForFinished(-1);
+        gServer = QString::fromUtf8(start.readAllStandardOutput()).trimmed();
+        started = start.exitCode() == 0 && !gServer.isEmpty();
+        if (!started) {
+            std::fprintf(stderr, "No PostgreSQL server could be started.\n");
+            return 1;
+        }
+    }
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    if (started) QProcess::execute(script, {"stop", serverDir});
+    return 0;
+}
