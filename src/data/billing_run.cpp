@@ -8,6 +8,7 @@
 #include "data/document_figures.h"
 #include "data/failure.h"
 #include "data/prompter.h"
+#include "data/sales_documents.h"
 #include "engine/engine.h"
 
 #include <QHash>
@@ -54,15 +55,7 @@ constexpr int kCustomerAccount = 23;
 // A waiting workstation tries again after this pause, letting window events run.
 constexpr unsigned long kLockPauseMs = 20;
 
-struct InvoiceLine {
-    QString productCode;
-    QString description;
-    double quantity = 0.0;
-    double unitPrice = 0.0;
-    double discountRate = 0.0;
-    double taxRate = 0.0;
-    double lineValue = 0.0;
-};
+using InvoiceLine = DocumentLine;
 
 double numberIn(const tv::Variant& v) { return tv::numberOf(v).value_or(0.0); }
 QString textIn(const tv::Variant& v) { return v.isNull() ? QString() : tv::CStr(v); }
@@ -218,17 +211,7 @@ private:
             engine::Recordset materials =
                 open(QStringLiteral("SELECT * FROM [REQUEST MATERIALS] WHERE REQUESTNO = ") + number +
                      QStringLiteral(" ORDER BY LINENO"));
-            for (; !materials.EOF_(); materials.MoveNext()) {
-                InvoiceLine line;
-                line.productCode = textIn(materials[2]);
-                line.description = textIn(materials[3]);
-                line.quantity = numberIn(materials[4]);
-                line.unitPrice = numberIn(materials[5]);
-                line.discountRate = numberIn(materials[6]);
-                line.taxRate = numberIn(materials[7]);
-                line.lineValue = numberIn(materials[8]);
-                addLine(line);
-            }
+            for (; !materials.EOF_(); materials.MoveNext()) addLine(DocumentLineAt(materials));
             materials.Close();
             // A request with no labour or materials to charge has taken no number: nothing
             // to mark it with, and it stays outstanding.

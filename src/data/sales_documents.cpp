@@ -92,6 +92,18 @@ QString documentKeyColumn(SalesDocument kind) {
     return kind == SalesDocument::Quotation ? QStringLiteral("QUOTENO") : QStringLiteral("ORDERNO");
 }
 
+DocumentLine DocumentLineAt(engine::Recordset& rs) {
+    DocumentLine line;
+    line.productCode = textIn(rs[2]);
+    line.description = textIn(rs[3]);
+    line.quantity = numberIn(rs[4]);
+    line.unitPrice = numberIn(rs[5]);
+    line.discountRate = numberIn(rs[6]);
+    line.taxRate = numberIn(rs[7]);
+    line.lineValue = numberIn(rs[8]);
+    return line;
+}
+
 std::vector<DocumentLine> ReadDocumentLines(SalesDocument kind, const QString& number) {
     std::vector<DocumentLine> lines;
     if (!OpenDataDatabase()) return lines;
@@ -101,17 +113,7 @@ std::vector<DocumentLine> ReadDocumentLines(SalesDocument kind, const QString& n
     const std::optional<Failure> failed = attempt([&] {
         engine::Recordset rs = detail::databaseFor(kDataDb).OpenRecordset(sql);
         lines.reserve(static_cast<std::size_t>(rs.RecordCount()));
-        for (; !rs.EOF_(); rs.MoveNext()) {
-            DocumentLine line;
-            line.productCode = textIn(rs[2]);
-            line.description = textIn(rs[3]);
-            line.quantity = numberIn(rs[4]);
-            line.unitPrice = numberIn(rs[5]);
-            line.discountRate = numberIn(rs[6]);
-            line.taxRate = numberIn(rs[7]);
-            line.lineValue = numberIn(rs[8]);
-            lines.push_back(line);
-        }
+        for (; !rs.EOF_(); rs.MoveNext()) lines.push_back(DocumentLineAt(rs));
     });
     detail::idleQuietly();
     if (failed) {

@@ -9,6 +9,7 @@
 
 #include "core/variant.h"
 #include "data/document_figures.h"
+#include "engine/engine.h"
 
 #include <QString>
 #include <optional>
@@ -35,6 +36,11 @@ struct DocumentLine {
     double taxRate = 0.0;
     double lineValue = 0.0;
 };
+
+// The line on the current row of a record set laid out as the detail tables are (product
+// code, description, quantity, unit price, discount, tax rate and line value in columns 2
+// to 8), as the detail tables and REQUEST MATERIALS both store their lines.
+DocumentLine DocumentLineAt(engine::Recordset& rs);
 
 // The lines stored for the document, in line-number order. Empty on failure (message 194).
 std::vector<DocumentLine> ReadDocumentLines(SalesDocument kind, const QString& number);
