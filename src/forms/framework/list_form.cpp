@@ -119,6 +119,8 @@ ListForm::ListForm(QWidget* parent)
         button->installEventFilter(this);  // Enter runs the button with the focus
     }
     connect(ui->TDBGrid1, &QTableView::doubleClicked, this, [this] { runCommand(Edit); });
+    // Whoever gives the window the focus (the MDI area on activation) gives it to the rows.
+    setFocusProxy(ui->TDBGrid1);
 
     // Load.
     const data::AppState& app = data::state();
