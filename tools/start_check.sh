@@ -25,7 +25,9 @@ limit=$1 title=$2 log=$3
 pid=$!
 found=1
 for ((i = 0; i < limit * 4; i++)); do
-    if xwininfo -root -tree 2>/dev/null | grep -qF "\"$title\""; then found=0; break; fi
+    # The window list is read whole first: grep -q stopping early must not fail a pipe.
+    windows=$(xwininfo -root -tree 2>/dev/null || true)
+    if [[ $windows == *"\"$title\""* ]]; then found=0; break; fi
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.25
 done
