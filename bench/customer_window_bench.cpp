@@ -37,18 +37,13 @@
 
 namespace {
 
+using tvbench::check;
+
 using tv::forms::CustomerWindow;
 
 const char* const kBig[] = {"Ballantyne & O'Hara Freight", "Ballantyne & O'Hara Freight (West)"};
 constexpr int kActivities = 5000;
 constexpr int kFirstScreen = 64;  // the rows the grid reads for its first screen
-
-void check(int rc, sqlite3* db) {
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
-        std::abort();
-    }
-}
 
 // The two big customers and their activities, written by raw SQLite in one transaction.
 void addBigCustomers(const QString& dataFile) {

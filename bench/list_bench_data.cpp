@@ -15,6 +15,13 @@
 
 namespace tvbench {
 
+void check(int rc, sqlite3* db) {
+    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
+        std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
+        std::abort();
+    }
+}
+
 namespace {
 
 QTemporaryDir& root() {
@@ -24,12 +31,6 @@ QTemporaryDir& root() {
     return dir;
 }
 
-void check(int rc, sqlite3* db) {
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
-        std::abort();
-    }
-}
 
 // Customers as a real company has them: every address column filled, a few dates.
 void fillCustomers(const QString& dataFile, int rows) {

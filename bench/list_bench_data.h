@@ -5,7 +5,13 @@
 
 #include <QString>
 
+struct sqlite3;
+
 namespace tvbench {
+
+// Stops the run with SQLite's message when a raw call did not succeed (the data set is
+// made by raw SQLite; a half-made one would measure nothing).
+void check(int rc, sqlite3* db);
 
 // The folder holding Definitions.mdb and Data.mdb with `rows` customers; built on first
 // use and kept for the run. The program state is pointed at it.

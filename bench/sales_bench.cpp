@@ -38,15 +38,10 @@
 
 namespace {
 
+using tvbench::check;
+
 constexpr int kBigQuote = 9999999;
 constexpr int kQuoteLines = 200;
-
-void check(int rc, sqlite3* db) {
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
-        std::abort();
-    }
-}
 
 void addBigQuote(const QString& dataFile) {
     sqlite3* db = nullptr;

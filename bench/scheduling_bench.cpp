@@ -21,16 +21,11 @@
 
 namespace {
 
+using tvbench::check;
+
 const char* const kCustomer = "O'Brien Holdings";
 constexpr int kCustomers = 100000;
 constexpr int kPlansPerCustomer = 2;
-
-void check(int rc, sqlite3* db) {
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
-        std::abort();
-    }
-}
 
 // A raw connection to the data file, with one statement helper.
 class Raw {
