@@ -31,6 +31,7 @@
 #include "forms/options/options_windows.h"
 #include "forms/reports/reports_windows.h"
 #include "forms/sales/sales_windows.h"
+#include "forms/service/service_windows.h"
 #include "forms/scripts/scripts_windows.h"
 #include "messaging/client_hooks.h"
 #include "ui_main_form.h"
@@ -87,6 +88,7 @@ void registerWindows() {
     forms::registerAdminWindows();
     forms::registerCustomerWindows();
     forms::registerSalesWindows();
+    forms::registerServiceWindows();
     forms::registerActivityWindows();
     forms::registerOptionsWindows();
     forms::registerReportWindows();

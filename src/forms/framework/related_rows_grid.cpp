@@ -197,6 +197,7 @@ void RelatedRowsGrid::load() {
     });
     if (query_.isEmpty()) {
         model_->clearRows();
+        emit rowsRead();
         return;
     }
     // A query the engine refuses has been reported (message 194); the grid stays empty.
@@ -207,6 +208,7 @@ void RelatedRowsGrid::load() {
         ui_->TDBGrid1->setCurrentIndex(model_->index(0, std::max(0, hiddenColumn_ == 0 ? 1 : 0)));
         ui_->TDBGrid1->scrollToTop();
     }
+    emit rowsRead();
 }
 
 void RelatedRowsGrid::refresh() {

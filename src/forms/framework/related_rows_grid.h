@@ -121,6 +121,9 @@ signals:
     // A row was deleted through the grid (its key values, first column first): an owner
     // that keeps totals of its rows works them out again.
     void rowDeleted(const QStringList& keys);
+    // The rows were read (shown, refreshed after a record window saved or closed): an
+    // owner that keeps totals of its rows works them out again.
+    void rowsRead();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
