@@ -5,6 +5,7 @@
 #include "core/settings_keys.h"
 #include "data/access.h"
 #include "data/access_internal.h"
+#include "data/app_state.h"
 #include "data/failure.h"
 #include "engine/engine.h"
 
@@ -125,7 +126,7 @@ std::vector<DocumentLine> ReadDocumentLines(SalesDocument kind, const QString& n
 
 bool WriteDocumentLines(SalesDocument kind, const QString& number,
                         const std::vector<DocumentLine>& lines) {
-    if (!OpenDataDatabase()) return false;
+    if (!state().DataOpen && !OpenDataDatabase()) return false;
     const QString key = numberLiteral(number);
     const std::optional<Failure> failed = inTransaction([&](engine::Database& db) {
         db.Execute(QStringLiteral("DELETE * FROM [%1] WHERE [%2] = %3")
