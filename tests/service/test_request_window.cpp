@@ -15,6 +15,7 @@
 #include "reports/report_engine.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QPointer>
@@ -91,6 +92,7 @@ TEST_F(RequestWindowTest, ALoggedRequestIsNumberedScheduledClosedAndThenReadOnly
     execData({"INSERT INTO [REQUEST ACTIVITIES] (REQUESTNO, ACTIVITYNO, DURATION, CHARGERATE, COSTRATE) "
               "VALUES (1, 1, 1.5, 60, '')",
               "INSERT INTO [REQUEST MATERIALS] (REQUESTNO, [LINENO], QUANTITY, LINEVALUE) VALUES (1, 1, 2, 12.5)"});
+    QCoreApplication::processEvents();  // the grids take the new number
     w->labourGrid()->refresh();
     EXPECT_EQ(box("HoursWorked")->text(), "1.50");
     EXPECT_EQ(box("TotalCost")->text(), "0.00");

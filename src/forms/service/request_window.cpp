@@ -39,6 +39,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 
 namespace tv::forms {
@@ -244,13 +245,14 @@ void RequestWindow::showGrids() {
 
     if (labour.linkValue.isEmpty()) {
         // Lines hang on the request number: a request never saved is saved (and numbered)
-        // first, then the line is added.
-        const auto saveFirst = [self] { return self->save() && !self->requestNo().isEmpty(); };
-        labour.newCommand = [self, saveFirst] {
-            if (saveFirst()) self->labour_->runCommand(RelatedRowsGrid::New);
+        // first; the grids then take the number and the line is added through them.
+        const auto saveThenNew = [self](RelatedRowsGrid* grid) {
+            if (!self->save()) return false;
+            QTimer::singleShot(0, self, [grid] { grid->runCommand(RelatedRowsGrid::New); });
             return false;
         };
-        materials.newCommand = [self, saveFirst] { return saveFirst() && self->editMaterial(nullptr); };
+        labour.newCommand = [self, saveThenNew] { return saveThenNew(self->labour_); };
+        materials.newCommand = [self, saveThenNew] { return saveThenNew(self->materials_); };
     }
     labour_->showRows(labour);
     materials_->showRows(materials);
@@ -370,8 +372,9 @@ void RequestWindow::afterSave() {
         data::LogNewRecord(data::kCurrentRequests, requestNo(), ui_->CustomerName->text().trimmed(),
                            ui_->ContactName->currentText().trimmed());
         wasNew_ = false;
-        // The grids now have a number to hang lines on.
-        showGrids();
+        // The grids now have a number to hang lines on. Not at once: the save may have
+        // been asked for by a grid's own command, which must not lose its rows under it.
+        QTimer::singleShot(0, this, &RequestWindow::showGrids);
     }
 }
 
