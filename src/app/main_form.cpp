@@ -32,6 +32,7 @@
 #include "forms/reports/reports_windows.h"
 #include "forms/sales/sales_windows.h"
 #include "forms/scripts/scripts_windows.h"
+#include "forms/service/service_windows.h"
 #include "messaging/client_hooks.h"
 #include "ui_main_form.h"
 
@@ -92,6 +93,7 @@ void registerWindows() {
     forms::registerReportWindows();
     forms::registerMessageWindows();
     forms::registerScriptWindows();
+    forms::registerServiceWindows();
     forms::registerWindow(QStringLiteral("About"),
                           [](QWidget* main) { return new AboutBox(main); });
     forms::registerWindow(QStringLiteral("Tip"), [](QWidget* main) { return new TipWindow(main); });
