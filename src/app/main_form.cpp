@@ -31,8 +31,8 @@
 #include "forms/options/options_windows.h"
 #include "forms/reports/reports_windows.h"
 #include "forms/sales/sales_windows.h"
-#include "forms/service/service_windows.h"
 #include "forms/scripts/scripts_windows.h"
+#include "forms/service/service_windows.h"
 #include "messaging/client_hooks.h"
 #include "ui_main_form.h"
 
@@ -88,12 +88,12 @@ void registerWindows() {
     forms::registerAdminWindows();
     forms::registerCustomerWindows();
     forms::registerSalesWindows();
-    forms::registerServiceWindows();
     forms::registerActivityWindows();
     forms::registerOptionsWindows();
     forms::registerReportWindows();
     forms::registerMessageWindows();
     forms::registerScriptWindows();
+    forms::registerServiceWindows();
     forms::registerWindow(QStringLiteral("About"),
                           [](QWidget* main) { return new AboutBox(main); });
     forms::registerWindow(QStringLiteral("Tip"), [](QWidget* main) { return new TipWindow(main); });

@@ -26,6 +26,7 @@ const std::pair<const char*, const char*> kCatalogue[] = {
     {"Purchase Orders", "POrder"},
     {"Current Requests", "Request"},
     {"Completed Requests", "Request"},
+    {"Request Activities", "RActivity"},
     {"Service Contracts", "Contract"},
     {"Customer Inventory", "Inventory"},
     {"RMAs", "RMA"},
