@@ -89,6 +89,19 @@ QString figureText(const QString& text) {
     return data::hoursText(tv::Val(trimmed));
 }
 
+// Lists of open or completed requests show the moved request's new place at once, keeping
+// the filter they show.
+void refreshRequestLists() {
+    for (QWidget* widget : QApplication::allWidgets()) {
+        auto* list = qobject_cast<ListForm*>(widget);
+        if (!list) continue;
+        const QString table = list->TableName();
+        if (table.compare(data::kCurrentRequests, Qt::CaseInsensitive) == 0 ||
+            table.compare(data::kCompletedRequests, Qt::CaseInsensitive) == 0)
+            list->runCommand(ListForm::Refresh);
+    }
+}
+
 // The next free number of a request's lines in the table (its second key column).
 int nextLineNumber(const QString& table, const QString& keyColumn, const QString& requestNo) {
     engine::Recordset rs = data::OpenTable(QStringLiteral("SELECT Max([%1]) FROM [%2] WHERE [REQUESTNO] = %3")
@@ -395,6 +408,7 @@ void RequestWindow::CloseRequest() {
     if (isCompleted()) {
         // Nothing of a completed request can have been changed: it is moved as stored.
         if (data::ReopenServiceRequest(requestNo()) != data::RequestMove::Moved) return;
+        refreshRequestLists();
         ShowStatusMessage(kRequestReopened);
         close();
         return;
@@ -406,6 +420,7 @@ void RequestWindow::CloseRequest() {
         return;
     }
     if (data::CloseServiceRequest(requestNo()) != data::RequestMove::Moved) return;
+    refreshRequestLists();
     ShowStatusMessage(kRequestClosed);
     close();
 }
