@@ -39,6 +39,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QToolButton>
 
@@ -56,6 +57,7 @@ constexpr int kRequestSaved = 918;
 constexpr int kRequestClosed = 924;
 constexpr int kRequestReopened = 948;
 constexpr int kNoViewRight = 9014;
+constexpr int kSaveBeforeClosing = 9015;
 
 const QString kLabourTable = QStringLiteral("Request Activities");
 const QString kMaterialsTable = QStringLiteral("Request Materials");
@@ -132,6 +134,18 @@ RequestWindow::RequestWindow(QWidget* parent)
         connect(grid, &RelatedRowsGrid::rowDeleted, this, &RequestWindow::recomputeTotals);
     }
     setUpLists();
+    // In the tab order the grids and their buttons come where the pages' fields do.
+    QWidget* chain[] = {ui_->TabStrip1,
+                        labour_->view(),
+                        labour_->button(RelatedRowsGrid::New),
+                        labour_->button(RelatedRowsGrid::Open),
+                        labour_->button(RelatedRowsGrid::Delete),
+                        materials_->view(),
+                        materials_->button(RelatedRowsGrid::New),
+                        materials_->button(RelatedRowsGrid::Open),
+                        materials_->button(RelatedRowsGrid::Delete),
+                        ui_->CustomerName};
+    for (size_t i = 0; i + 1 < std::size(chain); ++i) setTabOrder(chain[i], chain[i + 1]);
 
     connect(ui_->ListCommand_0, &QPushButton::clicked, this, [this] { ListCommand(0); });
     connect(ui_->ListCommand_1, &QPushButton::clicked, this, [this] { ListCommand(1); });
@@ -203,6 +217,7 @@ void RequestWindow::afterLoad() {
 }
 
 void RequestWindow::rowShown() {
+    moved_ = false;
     for (QLineEdit* box : {ui_->LeadTime, ui_->DownTime, ui_->ResponseTime, ui_->HoursWorked,
                            ui_->TotalCost, ui_->TotalCharged})
         box->setText(figureText(box->text()));
@@ -408,6 +423,7 @@ void RequestWindow::CloseRequest() {
     if (isCompleted()) {
         // Nothing of a completed request can have been changed: it is moved as stored.
         if (data::ReopenServiceRequest(requestNo()) != data::RequestMove::Moved) return;
+        moved_ = true;
         refreshRequestLists();
         ShowStatusMessage(kRequestReopened);
         close();
@@ -420,6 +436,7 @@ void RequestWindow::CloseRequest() {
         return;
     }
     if (data::CloseServiceRequest(requestNo()) != data::RequestMove::Moved) return;
+    moved_ = true;
     refreshRequestLists();
     ShowStatusMessage(kRequestClosed);
     close();
@@ -538,6 +555,12 @@ void RequestWindow::lookUpCustomer() {
 }
 
 void RequestWindow::closeEvent(QCloseEvent* event) {
+    // A moved request has left the table the window was showing: there is nothing to save
+    // it back into.
+    if (!moved_ && !isCompleted() && !offerToSave(kSaveBeforeClosing)) {
+        event->ignore();
+        return;
+    }
     labour_->saveLayout();
     materials_->saveLayout();
     RecordWindow::closeEvent(event);

@@ -95,6 +95,7 @@ private:
     RelatedRowsGrid* labour_ = nullptr;
     RelatedRowsGrid* materials_ = nullptr;
     bool wasNew_ = false;
+    bool moved_ = false;  // closed or re-opened: the row shown is stored elsewhere now
 };
 
 }  // namespace tv::forms
