@@ -106,8 +106,10 @@ void refreshRequestLists() {
 
 // The next free number of a request's lines in the table (its second key column).
 int nextLineNumber(const QString& table, const QString& keyColumn, const QString& requestNo) {
+    // The number as SQL reads it, whatever the box holds.
+    const QString number = QString::number(static_cast<qint64>(tv::Val(requestNo)));
     engine::Recordset rs = data::OpenTable(QStringLiteral("SELECT Max([%1]) FROM [%2] WHERE [REQUESTNO] = %3")
-                                               .arg(keyColumn, table.toUpper(), requestNo));
+                                               .arg(keyColumn, table.toUpper(), number));
     int last = 0;
     if (rs.IsOpen()) {
         (void)data::attempt([&] {
