@@ -16,7 +16,6 @@
 #include "data/sales_documents.h"
 #include "engine/engine.h"
 
-#include <QHash>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -150,20 +149,6 @@ RequestMove moveRequest(const QString& requestNo, const QString& from, const QSt
     return RequestMove::Moved;
 }
 
-// The product's cost price, cached for the lines of one request.
-double productCost(const QString& code, QHash<QString, double>& cache) {
-    const QString key = code.toUpper();
-    if (const auto it = cache.constFind(key); it != cache.constEnd()) return it.value();
-    double cost = 0.0;
-    engine::Recordset rs = OpenTable(QStringLiteral("Products"));
-    if (rs.IsOpen()) {
-        if (SeekRecord(rs, code, QString(), QString())) cost = numberIn(rs[kProductCost]);
-        rs.Close();
-    }
-    cache.insert(key, cost);
-    return cost;
-}
-
 tv::Currency times(double a, double b) { return tv::Currency::fromDouble(a * b); }
 
 void add(tv::Currency& sum, tv::Currency amount) { sum.scaled += amount.scaled; }
@@ -176,29 +161,39 @@ std::optional<RequestTotals> RequestLineTotals(const QString& requestNo) {
     RequestTotals totals;
     const std::optional<QString> number = numberLiteral(requestNo);
     if (!number) return totals;  // a request never saved has no lines
-    engine::Recordset labour =
-        OpenTable(QStringLiteral("SELECT * FROM [REQUEST ACTIVITIES] WHERE [REQUESTNO] = ") + *number);
-    if (!labour.IsOpen()) return std::nullopt;
-    engine::Recordset materials =
-        OpenTable(QStringLiteral("SELECT * FROM [REQUEST MATERIALS] WHERE [REQUESTNO] = ") + *number);
-    if (!materials.IsOpen()) return std::nullopt;
-    QHash<QString, double> costs;
+    if (!state().DataOpen && !OpenDataDatabase()) return std::nullopt;
     const std::optional<Failure> failed = attempt([&] {
+        engine::Database& db = detail::databaseFor(kDataDb);
+        // Snapshots: a request has few lines, read once and forward.
+        engine::Recordset labour = db.OpenRecordset(
+            QStringLiteral("SELECT * FROM [REQUEST ACTIVITIES] WHERE [REQUESTNO] = ") + *number,
+            engine::RecordsetType::Snapshot);
         for (; !labour.EOF_(); labour.MoveNext()) {
             const double hours = numberIn(labour[kLabourHours]);
             totals.hours += hours;
             add(totals.cost, times(hours, numberIn(labour[kLabourCost])));
             add(totals.charge, times(hours, numberIn(labour[kLabourCharge])));
         }
+        labour.Close();
+        engine::Recordset materials = db.OpenRecordset(
+            QStringLiteral("SELECT * FROM [REQUEST MATERIALS] WHERE [REQUESTNO] = ") + *number,
+            engine::RecordsetType::Snapshot);
+        engine::Recordset products;  // opened for the first line that names a product
         for (; !materials.EOF_(); materials.MoveNext()) {
             add(totals.charge, tv::Currency::fromDouble(numberIn(materials[kMaterialValue])));
             const QString product = textIn(materials[kMaterialProduct]).trimmed();
-            if (!product.isEmpty())
-                add(totals.cost, times(numberIn(materials[kMaterialQuantity]), productCost(product, costs)));
+            if (product.isEmpty()) continue;
+            if (!products.IsOpen()) {
+                products = db.OpenRecordset(QStringLiteral("PRODUCTS"));
+                products.SetIndex(QStringLiteral("PrimaryKey"));
+            }
+            // A product no longer stored costs nothing.
+            if (SeekRecord(products, product, QString(), QString()))
+                add(totals.cost, times(numberIn(materials[kMaterialQuantity]), numberIn(products[kProductCost])));
         }
+        materials.Close();
+        if (products.IsOpen()) products.Close();
     });
-    labour.Close();
-    materials.Close();
     detail::idleQuietly();
     if (failed) {
         ShowMessage(194, errorTail(*failed));
