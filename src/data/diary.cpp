@@ -60,66 +60,63 @@ void readRows(const QString& sql, const std::function<void(const engine::Records
     if (failed) ShowMessage(kReadFailed, QStringLiteral("\n\n") + source + errorTail(*failed));
 }
 
-// Plans and activities share their first columns; the select lists below keep that order.
-const QString kActivityColumns = QStringLiteral(
-    "[CUSTOMER NAME], [%1], [ACTIVITY TYPE], [DESCRIPTION], [%2], [CONTACT NAME], [DURATION]");
+// The select lists of the two parts of a diary query: the plans (or activities) and the
+// labour lines, in one column order, so that one UNION ALL reads both in time order:
+//   0 kind, 1 customer, 2 moment, 3 type, 4 description, 5 user, 6 contact, 7 minutes,
+//   8 request number, 9 line number.
+QString activityPart(bool plans, const QString& where) {
+    return QStringLiteral("SELECT %1, [CUSTOMER NAME], [%2], [ACTIVITY TYPE], [DESCRIPTION], "
+                          "[%3], [CONTACT NAME], [DURATION], Null, Null FROM [%4] WHERE ")
+               .arg(plans ? QStringLiteral("0") : QStringLiteral("1"))
+               .arg(plans ? QStringLiteral("SCHEDDATETIME") : QStringLiteral("DATETIME"),
+                    plans ? QStringLiteral("USER ID") : QStringLiteral("SALES REP ID"),
+                    plans ? QStringLiteral("SCHEDULED ACTIVITIES") : QStringLiteral("ACTIVITIES")) +
+           where;
+}
 
-DiaryItem activityItem(const engine::Recordset& rs, DiaryKind kind) {
+QString linePart(const char* placedBy, const QString& where) {
+    // Labour is kept in hours.
+    return QStringLiteral("SELECT 2, Null, [%1], Null, [DESCRIPTION], [PERSONNEL], Null, "
+                          "[DURATION] * 60, [REQUESTNO], [ACTIVITYNO] FROM [REQUEST ACTIVITIES] "
+                          "WHERE ")
+               .arg(QString::fromLatin1(placedBy)) +
+           where;
+}
+
+DiaryItem itemOf(const engine::Recordset& rs, bool completed) {
     DiaryItem item;
-    item.kind = kind;
-    item.customer = textOf(rs[0]);
-    const tv::DateTime moment = tv::CDate(rs[1]);
-    item.type = textOf(rs[2]);
-    item.text = textOf(rs[3]);
-    item.user = textOf(rs[4]);
-    item.contact = textOf(rs[5]);
-    const double minutes = std::max(0.0, amountOf(rs[6]));
-    // A plan starts at its moment; an activity is saved when it ends.
-    item.start = kind == DiaryKind::Scheduled ? moment : plusMinutes(moment, -minutes);
-    item.end = kind == DiaryKind::Scheduled ? plusMinutes(moment, minutes) : moment;
-    item.key1 = item.customer;
-    item.key2 = tv::toIsoText(moment);
+    const int kind = static_cast<int>(amountOf(rs[0]));
+    item.kind = kind == 0 ? DiaryKind::Scheduled
+                          : kind == 1 ? DiaryKind::Completed : DiaryKind::RequestLine;
+    const tv::DateTime moment = tv::CDate(rs[2]);
+    const double minutes = std::max(0.0, amountOf(rs[7]));
+    if (item.kind == DiaryKind::RequestLine) {
+        item.completedLine = completed;
+        item.detail = textOf(rs[4]);
+        item.key1 = textOf(rs[8]);
+        item.key2 = textOf(rs[9]);
+    } else {
+        item.customer = textOf(rs[1]);
+        item.type = textOf(rs[3]);
+        item.text = textOf(rs[4]);
+        item.contact = textOf(rs[6]);
+        item.key1 = item.customer;
+        item.key2 = tv::toIsoText(moment);
+    }
+    item.user = textOf(rs[5]);
+    // Plans and labour start at their moment; an activity is saved when it ends.
+    item.start = item.kind == DiaryKind::Completed ? plusMinutes(moment, -minutes) : moment;
+    item.end = item.kind == DiaryKind::Completed ? moment : plusMinutes(moment, minutes);
     return item;
 }
 
-void readActivities(const QString& where, DiaryKind kind, std::vector<DiaryItem>* out) {
-    const bool plans = kind == DiaryKind::Scheduled;
-    const QString moment = plans ? QStringLiteral("SCHEDDATETIME") : QStringLiteral("DATETIME");
-    const QString sql =
-        QStringLiteral("SELECT ") +
-        kActivityColumns.arg(moment, plans ? QStringLiteral("USER ID") : QStringLiteral("SALES REP ID")) +
-        QStringLiteral(" FROM [") +
-        (plans ? QStringLiteral("SCHEDULED ACTIVITIES") : QStringLiteral("ACTIVITIES")) +
-        QStringLiteral("] WHERE ") + where + QStringLiteral(" ORDER BY [") + moment + u']';
-    readRows(sql, [&](const engine::Recordset& rs) {
-        if (!rs[1].isNull()) out->push_back(activityItem(rs, kind));
-    });
-}
-
-// Labour lines; `placedBy` is the column that dates them (SCHEDULED or DATE/TIME).
-void readLines(const QString& where, const char* placedBy, bool completed,
+// Both parts, in time order.
+void readUnion(const QString& first, const QString& second, bool completed,
                std::vector<DiaryItem>* out) {
-    const QString placed = u'[' + QString::fromLatin1(placedBy) + u']';
-    const QString sql =
-        QStringLiteral("SELECT [REQUESTNO], [ACTIVITYNO], ") + placed +
-        QStringLiteral(", [DESCRIPTION], [PERSONNEL], [DURATION] FROM [REQUEST ACTIVITIES] WHERE ") +
-        where + QStringLiteral(" AND [COMPLETED] ") +
-        (completed ? QStringLiteral("<> Null") : QStringLiteral("= Null")) +
-        QStringLiteral(" ORDER BY ") + placed;
-    readRows(sql, [&](const engine::Recordset& rs) {
-        if (rs[2].isNull()) return;
-        DiaryItem item;
-        item.kind = DiaryKind::RequestLine;
-        item.completedLine = completed;
-        item.key1 = textOf(rs[0]);
-        item.key2 = textOf(rs[1]);
-        item.start = tv::CDate(rs[2]);
-        item.detail = textOf(rs[3]);
-        item.user = textOf(rs[4]);
-        // Labour is kept in hours.
-        item.end = plusMinutes(item.start, std::max(0.0, amountOf(rs[5])) * 60.0);
-        out->push_back(item);
-    });
+    readRows(first + QStringLiteral(" UNION ALL ") + second + QStringLiteral(" ORDER BY 3, 1, 2"),
+             [&](const engine::Recordset& rs) {
+                 if (!rs[2].isNull()) out->push_back(itemOf(rs, completed));
+             });
 }
 
 // Gives labour lines their request's summary and customer: from the open requests, else
@@ -172,28 +169,43 @@ void byStart(std::vector<DiaryItem>* items) {
     });
 }
 
-// The planned and completed items of [from, until), by start; planned items from
-// `plannedFrom` (earlier ones are the overdue part of a day).
+// The planned items up to `until` (from `plannedFrom` when bounded; the earlier ones are
+// the overdue part of a day) and the completed items of [from, until), by start.
 std::vector<DiaryItem> readItems(const DiaryScope& scope, tv::DateTime plannedFrom,
                                  tv::DateTime from, tv::DateTime until, bool boundPlanned) {
     std::vector<DiaryItem> items;
     if (scope.scheduled) {
-        const QString plans =
-            boundPlanned ? within("SCHEDDATETIME", plannedFrom, until)
-                         : QStringLiteral("[SCHEDDATETIME] < ") + literal(until);
-        readActivities(whose(scope, "USER ID") + plans, DiaryKind::Scheduled, &items);
-        const QString lines = boundPlanned ? within("SCHEDULED", plannedFrom, until)
-                                           : QStringLiteral("[SCHEDULED] < ") + literal(until);
-        readLines(whose(scope, "PERSONNEL") + lines, "SCHEDULED", false, &items);
+        const auto upTo = [&](const char* column) {
+            return boundPlanned ? within(column, plannedFrom, until)
+                                : u'[' + QString::fromLatin1(column) + QStringLiteral("] < ") +
+                                      literal(until);
+        };
+        readUnion(activityPart(true, whose(scope, "USER ID") + upTo("SCHEDDATETIME")),
+                  linePart("SCHEDULED", whose(scope, "PERSONNEL") + upTo("SCHEDULED") +
+                                            QStringLiteral(" AND [COMPLETED] = Null")),
+                  false, &items);
     }
     if (scope.completed) {
-        readActivities(whose(scope, "SALES REP ID") + within("DATETIME", from, until),
-                       DiaryKind::Completed, &items);
-        readLines(whose(scope, "PERSONNEL") + within("DATE/TIME", from, until), "DATE/TIME", true,
-                  &items);
+        std::vector<DiaryItem> done;
+        readUnion(activityPart(false, whose(scope, "SALES REP ID") + within("DATETIME", from, until)),
+                  linePart("DATE/TIME", whose(scope, "PERSONNEL") + within("DATE/TIME", from, until) +
+                                            QStringLiteral(" AND [COMPLETED] <> Null")),
+                  true, &done);
+        // An activity starts its duration before its moment: the order may change.
+        byStart(&done);
+        if (items.empty()) {
+            items = std::move(done);
+        } else {
+            const size_t planned = items.size();
+            items.insert(items.end(), std::make_move_iterator(done.begin()),
+                         std::make_move_iterator(done.end()));
+            std::inplace_merge(items.begin(), items.begin() + static_cast<std::ptrdiff_t>(planned),
+                               items.end(), [](const DiaryItem& a, const DiaryItem& b) {
+                                   return a.start.serial < b.start.serial;
+                               });
+        }
     }
     nameRequests(&items);
-    byStart(&items);
     return items;
 }
 
@@ -209,9 +221,8 @@ std::vector<int> DiaryMarkedDays(const DiaryScope& scope, int year, int month) {
         if (!rs[0].isNull()) marked[static_cast<size_t>(tv::Day(tv::CDate(rs[0])))] = true;
     };
     readRows(QStringLiteral("SELECT [SCHEDDATETIME] FROM [SCHEDULED ACTIVITIES] WHERE ") +
-                 whose(scope, "USER ID") + within("SCHEDDATETIME", first, next),
-             mark);
-    readRows(QStringLiteral("SELECT [SCHEDULED] FROM [REQUEST ACTIVITIES] WHERE ") +
+                 whose(scope, "USER ID") + within("SCHEDDATETIME", first, next) +
+                 QStringLiteral(" UNION ALL SELECT [SCHEDULED] FROM [REQUEST ACTIVITIES] WHERE ") +
                  whose(scope, "PERSONNEL") + within("SCHEDULED", first, next) +
                  QStringLiteral(" AND [COMPLETED] = Null"),
              mark);
