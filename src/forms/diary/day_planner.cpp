@@ -1,7 +1,5 @@
 #include "forms/diary/day_planner.h"
 
-#include "core/format.h"
-
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -191,8 +189,10 @@ void DayPlanner::paintEvent(QPaintEvent*) {
         Q_UNUSED(end);
         QString text = timeText(start) + u' ' + item.text;
         if (!item.customer.isEmpty()) text += QStringLiteral(" - ") + item.customer;
-        p.setPen(Qt::black);
+        // A box too narrow for a word shows no text; its tool tip tells what it is.
         const QRect inner = r.adjusted(4, 2, -3, -2);
+        if (inner.width() < 4 * fontMetrics().averageCharWidth()) continue;
+        p.setPen(Qt::black);
         p.drawText(inner, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                    r.height() < 2 * fontMetrics().height()
                        ? fontMetrics().elidedText(text, Qt::ElideRight, inner.width())

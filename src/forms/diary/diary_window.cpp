@@ -24,6 +24,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPointer>
@@ -44,8 +45,8 @@ constexpr int kCalendarWritten = 9146;
 constexpr int kNothingToExport = 9188;
 
 // Design-time size in twips, and the lists' column widths.
-constexpr int kDefaultHeight = 7800;
-constexpr int kDefaultWidth = 13200;
+constexpr int kDefaultHeight = 8400;
+constexpr int kDefaultWidth = 14400;
 constexpr int kTaskWidth = 2000;
 constexpr int kCustomerWidth = 2000;
 constexpr int kDateWidth = 1000;
@@ -203,11 +204,12 @@ void DiaryWindow::fillDay() {
     const tv::DateTime day = dateOf(d);
     data::DiaryDay items = data::ReadDiaryDay(scope(), day);
     ui_->DayCaption->setText(tv::Format(tv::Variant(day), QStringLiteral("Long Date")));
-    ui_->StatusLine->setText(tr("%n timed item(s)", nullptr, static_cast<int>(items.planner.size())) +
-                             QStringLiteral(", ") +
-                             tr("%n to do", nullptr, static_cast<int>(items.untimed.size())) +
-                             QStringLiteral(", ") +
-                             tr("%n overdue", nullptr, static_cast<int>(items.overdue.size())));
+    const auto count = [](size_t n, const QString& one, const QString& many) {
+        return QString::number(n) + u' ' + (n == 1 ? one : many);
+    };
+    ui_->StatusLine->setText(count(items.planner.size(), tr("item in the day"), tr("items in the day")) +
+                             QStringLiteral(", ") + count(items.untimed.size(), tr("to do"), tr("to do")) +
+                             QStringLiteral(", ") + count(items.overdue.size(), tr("overdue"), tr("overdue")));
     DayPlanner* day0 = planner();
     const bool sameDay = filled_ && day0->property("day").toDate() == d;
     day0->setProperty("day", d);
@@ -314,14 +316,16 @@ void DiaryWindow::chooseExport() {
         const QDate day = selectedDay();
         const int first = static_cast<int>(ui_->SSMonth1->firstDayOfWeek());
         const QDate start = day.addDays(-((day.dayOfWeek() - first + 7) % 7));
-        exportRange(start, start.addDays(6));
+        exportRange(start, start.addDays(6),
+                    tr("week of %1").arg(start.toString(QStringLiteral("yyyy-MM-dd"))));
     } else if (chosen == month) {
         const QDate start(ui_->SSMonth1->yearShown(), ui_->SSMonth1->monthShown(), 1);
-        exportRange(start, start.addMonths(1).addDays(-1));
+        exportRange(start, start.addMonths(1).addDays(-1),
+                    QLocale().standaloneMonthName(start.month()) + u' ' + QString::number(start.year()));
     }
 }
 
-bool DiaryWindow::exportRange(const QDate& first, const QDate& last) {
+bool DiaryWindow::exportRange(const QDate& first, const QDate& last, const QString& rangeName) {
     const data::DiaryScope shown = scope();
     std::vector<messaging::CalendarEvent> events;
     for (const data::DiaryItem& item : data::ReadDiaryRange(shown, dateOf(first), dateOf(last)))
@@ -335,7 +339,9 @@ bool DiaryWindow::exportRange(const QDate& first, const QDate& last) {
     data::FileRequest request;
     request.title = tr("Export to Calendar");
     request.filter = QStringLiteral("iCalendar Files (*.ics)|*.ics");
-    request.defaultName = tr("%1 Diary %2.ics").arg(who, first.toString(QStringLiteral("yyyy-MM-dd")));
+    request.defaultName =
+        tr("%1 Diary %2.ics")
+            .arg(who, rangeName.isEmpty() ? first.toString(QStringLiteral("yyyy-MM-dd")) : rangeName);
     request.initialFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     QString path = data::prompter().saveFile(request);
     if (path.isEmpty()) return false;

@@ -13,8 +13,8 @@
 // are not deleted here). What was opened or planned from here is read again when the
 // diary is activated or the record window closes, so saves made there show at once.
 //
-// Export writes the planned work of the shown week or month to an iCalendar file through
-// the calendar export the Schedule window uses.
+// Export writes the shown work (planned, completed or both, as the display option says) of
+// the shown week or month to an iCalendar file through the Schedule window's calendar export.
 #pragma once
 
 #include "data/diary.h"
@@ -60,8 +60,9 @@ public:
     bool newItemAt(int minutesFromMidnight);
     // Deletes a plan after asking; true when it was deleted. Other items are kept.
     bool deleteItem(const data::DiaryItem& item);
-    // Writes the planned work from `first` to `last` to a calendar file the user names.
-    bool exportRange(const QDate& first, const QDate& last);
+    // Writes the shown work from `first` to `last` to a calendar file the user names (the
+    // proposed name carries `rangeName`, "December 2026").
+    bool exportRange(const QDate& first, const QDate& last, const QString& rangeName = QString());
 
 protected:
     void showEvent(QShowEvent* event) override;
