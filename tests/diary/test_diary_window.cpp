@@ -66,6 +66,15 @@ TEST_F(DiaryWindowTest, TheCalendarBoldsTheShownMonthsDaysAndResetsThemOnTurning
     EXPECT_EQ(boldDays(), QList<QDate>{QDate(2027, 1, 7)});
 }
 
+TEST_F(DiaryWindowTest, ThePlannerWidensToItemsOutsideTheWorkingHours) {
+    plan(u"2026-12-05 01:00:00"_s, u"early"_s);
+    plan(u"2026-12-05 22:15:00"_s, u"late"_s);
+    open();
+    EXPECT_EQ(diary->planner()->firstHour(), 1);
+    EXPECT_EQ(diary->planner()->lastHour(), 23);
+    EXPECT_EQ(diary->planner()->slotMinutes(0), 60);
+}
+
 TEST_F(DiaryWindowTest, OnlyAPlanIsDeletedAndOnlyAfterYes) {
     plan(u"2026-12-05 10:00:00"_s, u"Visit"_s);
     done(u"2026-12-05 11:00:00"_s, u"Call"_s, 30);

@@ -56,8 +56,12 @@ QSize DayPlanner::minimumSizeHint() const {
 
 std::pair<double, double> DayPlanner::span(const data::DiaryItem& item) const {
     const double dayStart = std::floor(day_.serial);
-    double start = (item.start.serial - dayStart) * kMinutesPerDay;
-    double end = (item.end.serial - dayStart) * kMinutesPerDay;
+    // To the second: a serial's fraction leaves 01:00 a hair short of 60 minutes.
+    const auto minutes = [&](tv::DateTime d) {
+        return std::round((d.serial - dayStart) * kMinutesPerDay * 60.0) / 60.0;
+    };
+    double start = minutes(item.start);
+    double end = minutes(item.end);
     start = std::clamp(start, 0.0, kMinutesPerDay);
     end = std::clamp(end, start, kMinutesPerDay);
     // At least one slot high, so that it can be read and pointed at.
