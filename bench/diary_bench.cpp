@@ -5,6 +5,9 @@
 // the data layer (_program) and through the Diary window turning to the month or selecting
 // the day (_window); beside them raw SQLite runs the same queries through prepared
 // statements and keeps the same values (_sqlite). The ratios are printed at the end.
+//
+// TV_BENCH_DEMO names a data folder to measure instead (a demo company made with
+// tolvarine-admin create FOLDER --demo --scale 100), TV_BENCH_USER its user (sobrien).
 #include "list_bench_data.h"
 
 #include "core/convert.h"
@@ -75,10 +78,25 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
 };
 
+// The user whose diary is read.
+const std::string& user() {
+    static const std::string name = qEnvironmentVariableIsSet("TV_BENCH_DEMO")
+                                        ? qEnvironmentVariable("TV_BENCH_USER", QStringLiteral("sobrien")).toStdString()
+                                        : std::string(kUser);
+    return name;
+}
+
 // The company and every plan; made once per run.
 QString dataFile() {
     static QString file;
     if (!file.isEmpty()) return file;
+    if (qEnvironmentVariableIsSet("TV_BENCH_DEMO")) {
+        const QString folder = qEnvironmentVariable("TV_BENCH_DEMO");
+        file = folder + QStringLiteral("/Data.mdb");
+        tvbench::openProgramState(folder);
+        tv::data::state().CurrentUserId = QString::fromStdString(user());
+        return file;
+    }
     const QString folder = tvbench::listDataFolder(kCustomers);
     file = tvbench::listDataFile(kCustomers);
     sqlite3* db = nullptr;
@@ -129,18 +147,18 @@ QString dataFile() {
 
 tv::data::DiaryScope scope() {
     tv::data::DiaryScope s;
-    s.user = QString::fromUtf8(kUser);
+    s.user = QString::fromStdString(user());
     return s;
 }
 
-// December 2026, a month in the middle of the plans.
+// November and December 2026, by turns: months in the middle of the plans.
 constexpr int kYear = 2026;
 
 void Month_program(benchmark::State& state) {
     dataFile();
     int month = 0;
     for (auto _ : state) {
-        const std::vector<int> days = tv::data::DiaryMarkedDays(scope(), kYear, 1 + month++ % 12);
+        const std::vector<int> days = tv::data::DiaryMarkedDays(scope(), kYear, 11 + month++ % 2);
         benchmark::DoNotOptimize(days.data());
     }
 }
@@ -150,7 +168,7 @@ void Month_window(benchmark::State& state) {
     tv::forms::DiaryWindow diary;
     auto* calendar = diary.findChild<QCalendarWidget*>(QStringLiteral("SSMonth1"));
     int month = 0;
-    for (auto _ : state) calendar->setCurrentPage(kYear, 1 + month++ % 12);
+    for (auto _ : state) calendar->setCurrentPage(kYear, 11 + month++ % 2);
 }
 
 void Month_sqlite(benchmark::State& state) {
@@ -164,13 +182,13 @@ void Month_sqlite(benchmark::State& state) {
         int month = 0;
         char from[32], until[32];
         for (auto _ : state) {
-            const int m = 1 + month++ % 12;
+            const int m = 11 + month++ % 2;
             std::snprintf(from, sizeof from, "%d-%02d-01 00:00:00", kYear, m);
             std::snprintf(until, sizeof until, "%d-%02d-01 00:00:00", m == 12 ? kYear + 1 : kYear,
                           m == 12 ? 1 : m + 1);
             std::set<int> days;
             for (Statement* s : {&plans, &lines}) {
-                s->bind(1, kUser).bind(2, from).bind(3, until);
+                s->bind(1, user()).bind(2, from).bind(3, until);
                 while (s->step()) days.insert(std::stoi(s->text(0).substr(8, 2)));
                 s->reset();
             }
@@ -193,8 +211,10 @@ void Day_program(benchmark::State& state) {
 void Day_window(benchmark::State& state) {
     dataFile();
     tv::forms::DiaryWindow diary;
+    auto* calendar = diary.findChild<QCalendarWidget*>(QStringLiteral("SSMonth1"));
     int day = 0;
-    for (auto _ : state) diary.showDay(QDate(kYear, 12, 1 + day++ % 28));
+    // As a click on a day of the shown month does.
+    for (auto _ : state) calendar->setSelectedDate(QDate(kYear, 12, 1 + day++ % 28));
 }
 
 // What the raw side keeps of a row: the same values the program's items hold.
@@ -218,13 +238,13 @@ void Day_sqlite(benchmark::State& state) {
         for (auto _ : state) {
             std::snprintf(until, sizeof until, "%d-12-%02d 00:00:00", kYear, 2 + day++ % 28);
             std::vector<RawItem> items;
-            plans.bind(1, kUser).bind(2, until);
+            plans.bind(1, user()).bind(2, until);
             while (plans.step())
                 items.push_back({plans.text(0), plans.text(1), plans.text(2), plans.text(3),
                                  plans.text(4), plans.text(5), plans.number(6)});
             plans.reset();
             std::string numbers;
-            lines.bind(1, kUser).bind(2, until);
+            lines.bind(1, user()).bind(2, until);
             while (lines.step()) {
                 items.push_back({std::string(), lines.text(2), std::string(), lines.text(3),
                                  lines.text(4), std::string(), lines.number(5) * 60});
@@ -284,8 +304,12 @@ public:
                             raw->second, it->second / raw->second);
             }
         }
-        std::printf("(%d plans each of 4 users, %d labour lines of %s)\n", kPlansPerUser, kLines,
-                    kUser);
+        if (qEnvironmentVariableIsSet("TV_BENCH_DEMO"))
+            std::printf("(the diary of %s in %s)\n", user().c_str(),
+                        qPrintable(qEnvironmentVariable("TV_BENCH_DEMO")));
+        else
+            std::printf("(%d plans each of 4 users, %d labour lines of %s)\n", kPlansPerUser,
+                        kLines, kUser);
     }
 
 private:
