@@ -126,7 +126,11 @@ DiaryWindow::DiaryWindow(QWidget* parent) : QWidget(parent), ui_(std::make_uniqu
         connect(option, &QRadioButton::toggled, this, [this](bool on) {
             if (on) refresh();
         });
-    connect(ui_->ShowAll, &QCheckBox::toggled, this, &DiaryWindow::refresh);
+    connect(ui_->ShowAll, &QCheckBox::toggled, this, [this](bool all) {
+        // Everyone's diary names no user.
+        ui_->UserList->setEnabled(data::state().WorkflowMode && !all);
+        refresh();
+    });
     connect(ui_->UserList, &QComboBox::activated, this, &DiaryWindow::refresh);
     connect(ui_->UserList->lineEdit(), &QLineEdit::editingFinished, this, &DiaryWindow::refresh);
 
