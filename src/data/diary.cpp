@@ -47,7 +47,8 @@ QString within(const char* column, tv::DateTime from, tv::DateTime until) {
 // Runs a query of the data database (restricted as the signed-in user's workflow asks) and
 // hands every row to `row`. The rows are read whole when the query runs, so no statement
 // stays open between rows.
-void readRows(const QString& sql, const std::function<void(const engine::Recordset&)>& row) {
+void readRows(const QString& sql, const std::function<void(const engine::Recordset&)>& row,
+              const std::function<void(long)>& counted = {}) {
     AppState& st = state();
     if (!st.DataOpen && !OpenDataDatabase()) return;
     QString source = sql;
@@ -55,6 +56,7 @@ void readRows(const QString& sql, const std::function<void(const engine::Records
         if (st.WorkflowMode && st.ApplyWorkflowFilter) source = st.ApplyWorkflowFilter(sql);
         engine::Recordset rs = detail::databaseFor(kDataDb).OpenRecordset(
             source, engine::RecordsetType::Snapshot);
+        if (counted) counted(rs.RecordCount());
         for (; !rs.EOF_(); rs.MoveNext()) row(rs);
     });
     if (failed) ShowMessage(kReadFailed, QStringLiteral("\n\n") + source + errorTail(*failed));
@@ -116,7 +118,8 @@ void readUnion(const QString& first, const QString& second, bool completed,
     readRows(first + QStringLiteral(" UNION ALL ") + second + QStringLiteral(" ORDER BY 3, 1, 2"),
              [&](const engine::Recordset& rs) {
                  if (!rs[2].isNull()) out->push_back(itemOf(rs, completed));
-             });
+             },
+             [&](long rows) { out->reserve(out->size() + static_cast<size_t>(std::max(0L, rows))); });
 }
 
 // Gives labour lines their request's summary and customer: from the open requests, else
