@@ -116,6 +116,7 @@ DiaryWindow::DiaryWindow(QWidget* parent) : QWidget(parent), ui_(std::make_uniqu
     ui_->UserList->setEnabled(workflow);
     ui_->UserList->setSource(tableColumn(QStringLiteral("System Users"), 0));
     ui_->UserList->setEditText(data::state().CurrentUserId);
+    chosenUser_ = data::state().CurrentUserId;
 
     ApplyFormCaptions(this, kWindowName);
 
@@ -131,8 +132,8 @@ DiaryWindow::DiaryWindow(QWidget* parent) : QWidget(parent), ui_(std::make_uniqu
         ui_->UserList->setEnabled(data::state().WorkflowMode && !all);
         refresh();
     });
-    connect(ui_->UserList, &QComboBox::activated, this, &DiaryWindow::refresh);
-    connect(ui_->UserList->lineEdit(), &QLineEdit::editingFinished, this, &DiaryWindow::refresh);
+    connect(ui_->UserList, &QComboBox::activated, this, &DiaryWindow::userChosen);
+    connect(ui_->UserList->lineEdit(), &QLineEdit::editingFinished, this, &DiaryWindow::userChosen);
 
     DayPlanner* day = planner();
     connect(day, &DayPlanner::itemActivated, this,
@@ -162,6 +163,13 @@ QDate DiaryWindow::selectedDay() const { return ui_->SSMonth1->selectedDate(); }
 QString DiaryWindow::shownUser() const {
     const QString user = ui_->UserList->currentText().trimmed();
     return data::state().WorkflowMode && !user.isEmpty() ? user : data::state().CurrentUserId;
+}
+
+void DiaryWindow::userChosen() {
+    const QString user = shownUser();
+    if (user.compare(chosenUser_, Qt::CaseInsensitive) == 0) return;
+    chosenUser_ = user;
+    refresh();
 }
 
 data::DiaryScope DiaryWindow::scope() const {
@@ -231,7 +239,7 @@ void DiaryWindow::fillDay() {
     }
 }
 
-bool DiaryWindow::openItem(const data::DiaryItem& item) {
+bool DiaryWindow::openItem(data::DiaryItem item) {
     QString table;
     bool found = false;
     switch (item.kind) {
@@ -281,7 +289,7 @@ bool DiaryWindow::newItemAt(int minutesFromMidnight) {
     return true;
 }
 
-bool DiaryWindow::deleteItem(const data::DiaryItem& item) {
+bool DiaryWindow::deleteItem(data::DiaryItem item) {
     // Only plans are deleted here; done work and labour lines belong to their records.
     if (item.kind != data::DiaryKind::Scheduled) {
         data::prompter().beep();

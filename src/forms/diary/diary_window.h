@@ -54,12 +54,14 @@ public:
     DiaryListModel* toDoList() const { return toDo_; }
     DiaryListModel* overdueList() const { return overdue_; }
 
+    // The item is taken as a copy: the questions asked and the windows opened let the diary
+    // be read again meanwhile, which replaces the items it shows.
     // Opens the item in its record window; false when it is gone (message 112).
-    bool openItem(const data::DiaryItem& item);
+    bool openItem(data::DiaryItem item);
     // Plans a new activity on the selected day at the time in its record window.
     bool newItemAt(int minutesFromMidnight);
     // Deletes a plan after asking; true when it was deleted. Other items are kept.
-    bool deleteItem(const data::DiaryItem& item);
+    bool deleteItem(data::DiaryItem item);
     // Writes the shown work from `first` to `last` to a calendar file the user names (the
     // proposed name carries `rangeName`, "December 2026").
     bool exportRange(const QDate& first, const QDate& last, const QString& rangeName = QString());
@@ -79,6 +81,8 @@ private:
     // Reads the diary again once the window opened from it goes away.
     void watch(QWidget* window);
     QString shownUser() const;
+    // Reads the diary again when another user was chosen.
+    void userChosen();
 
     std::unique_ptr<Ui::Diary> ui_;
     DiaryListModel* toDo_ = nullptr;
@@ -87,6 +91,7 @@ private:
     bool placed_ = false;
     bool watching_ = false;
     bool filled_ = false;
+    QString chosenUser_;
 };
 
 }  // namespace tv::forms
