@@ -11,6 +11,8 @@
 #include "forms/framework/status.h"
 
 #include <QCalendarWidget>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,6 +66,22 @@ TEST_F(DiaryWindowTest, TheCalendarBoldsTheShownMonthsDaysAndResetsThemOnTurning
     EXPECT_EQ(boldDays(), QList<QDate>{QDate(2026, 12, 3)});
     diary->findChild<QCalendarWidget*>(u"SSMonth1"_s)->setCurrentPage(2027, 1);
     EXPECT_EQ(boldDays(), QList<QDate>{QDate(2027, 1, 7)});
+}
+
+TEST_F(DiaryWindowTest, OnlyAWorkflowUserLooksAtAnotherUsersDiary) {
+    plan(u"2026-12-05 10:00:00"_s, u"mine"_s);
+    plan(u"2026-12-05 11:00:00"_s, u"Bob's"_s, u"bob"_s);
+    for (const bool workflow : {false, true}) {
+        tv::data::state().WorkflowMode = workflow;
+        open();
+        auto* user = diary->findChild<QComboBox*>(u"UserList"_s);
+        EXPECT_EQ(user->isEnabled(), workflow);
+        EXPECT_EQ(diary->findChild<QCheckBox*>(u"ShowAll"_s)->isHidden(), !workflow);
+        user->setEditText(u"bob"_s);
+        emit user->lineEdit()->editingFinished();
+        EXPECT_EQ(plannerTexts(), QStringList{workflow ? u"Bob's"_s : u"mine"_s});
+    }
+    tv::data::state().WorkflowMode = false;
 }
 
 TEST_F(DiaryWindowTest, ThePlannerWidensToItemsOutsideTheWorkingHours) {
