@@ -363,9 +363,14 @@ bool DiaryWindow::exportRange(const QDate& first, const QDate& last, const QStri
     return true;
 }
 
-void DiaryWindow::activated() {
-    // Whatever was saved elsewhere meanwhile shows when the user comes back.
-    if (filled_) refresh();
+void DiaryWindow::activationChanged(bool active) {
+    // Whatever was saved elsewhere while the user was away shows when he comes back.
+    if (!active) {
+        away_ = true;
+    } else if (away_) {
+        away_ = false;
+        if (filled_) refresh();
+    }
 }
 
 void DiaryWindow::showEvent(QShowEvent* event) {
@@ -378,13 +383,16 @@ void DiaryWindow::showEvent(QShowEvent* event) {
     auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
     if (sub && !watching_) {
         watching_ = true;
-        connect(sub, &QMdiSubWindow::aboutToActivate, this, &DiaryWindow::activated);
+        connect(sub, &QMdiSubWindow::windowStateChanged, this,
+                [this](Qt::WindowStates before, Qt::WindowStates now) {
+                    if ((before ^ now) & Qt::WindowActive) activationChanged(now & Qt::WindowActive);
+                });
     }
 }
 
 void DiaryWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isWindow() && isActiveWindow()) activated();
+    if (event->type() == QEvent::ActivationChange && isWindow()) activationChanged(isActiveWindow());
 }
 
 void DiaryWindow::keyPressEvent(QKeyEvent* event) {

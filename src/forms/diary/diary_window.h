@@ -10,8 +10,9 @@
 // window, an activity in the Activity window, a labour line's request in the Request
 // window (message 112 when the row has gone meanwhile). A double-click on an empty slot
 // plans a new activity at its time; Delete removes a plan after message 199 (other items
-// are not deleted here). What was opened or planned from here is read again when the
-// diary is activated or the record window closes, so saves made there show at once.
+// are not deleted here). The diary is read again when the user comes back to it from
+// another window and when a record window opened from it closes, so what was saved there
+// shows at once.
 //
 // Export writes the shown work (planned, completed or both, as the display option says) of
 // the shown week or month to an iCalendar file through the Schedule window's calendar export.
@@ -75,7 +76,7 @@ protected:
 private:
     void markMonth(int year, int month);
     void fillDay();
-    void activated();
+    void activationChanged(bool active);
     void chooseExport();
     void openFromList(const DiaryListModel* model, const QModelIndex& index);
     // Reads the diary again once the window opened from it goes away.
@@ -91,6 +92,8 @@ private:
     bool placed_ = false;
     bool watching_ = false;
     bool filled_ = false;
+    // The window has been left since it was last read.
+    bool away_ = false;
     QString chosenUser_;
 };
 
