@@ -20,6 +20,7 @@
 #include "forms/activities/activities_windows.h"
 #include "forms/admin/admin_windows.h"
 #include "forms/customers/customers_windows.h"
+#include "forms/diary/diary_windows.h"
 #include "forms/framework/captions.h"
 #include "forms/framework/controls.h"
 #include "forms/framework/definition_rows.h"
@@ -94,6 +95,7 @@ void registerWindows() {
     forms::registerMessageWindows();
     forms::registerScriptWindows();
     forms::registerServiceWindows();
+    forms::registerDiaryWindows();
     forms::registerWindow(QStringLiteral("About"),
                           [](QWidget* main) { return new AboutBox(main); });
     forms::registerWindow(QStringLiteral("Tip"), [](QWidget* main) { return new TipWindow(main); });
