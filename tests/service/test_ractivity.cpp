@@ -30,6 +30,7 @@ protected:
         tv::data::FieldValueArray values;
         values.resize(12);
         values(1) = QStringLiteral("7");
+        values(5) = kUser;
         if (existing && tv::data::LoadRecord("Request Activities", "7", "1"))
             values = tv::data::state().FieldValues;
         tv::data::state().PendingEditMode = existing ? 2 : 1;
@@ -72,6 +73,8 @@ TEST_F(RActivityTest, ChoosingAPersonFillsTheirRateAndANewLineFollowsTheLast) {
     tv::forms::RecordWindow* request = tv::forms::GetRecordWindow("Current Requests");
     ASSERT_TRUE(request->showStoredRow("7"));
     ASSERT_TRUE(open(false));
+    EXPECT_EQ(box("ChargeRate")->text(), "85.50");  // the person it came with
+    box("ChargeRate")->clear();
     auto* person = w->findChild<tv::forms::PickList*>("Person");
     person->setCurrentText(kUser);
     emit person->textActivated(kUser);

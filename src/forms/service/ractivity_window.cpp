@@ -112,6 +112,9 @@ void RActivityWindow::rowShown() {
     ui_->CostRate->setText(rateText(ui_->CostRate->text()));
     ui_->Scheduled->setDateText(ui_->ScheduledMoment->text());
     ui_->Completed->setDateText(ui_->CompletedMoment->text());
+    // A new line handed its person (the request's allocated one) charges at their rate.
+    if (localEditMode() == 1 && ui_->ChargeRate->text().trimmed().isEmpty())
+        personChosen(ui_->Person->currentText());
 }
 
 void RActivityWindow::personChosen(const QString& person) {

@@ -5,7 +5,8 @@
 //
 // What it adds to the record-window protocol:
 //   - the duration is typed in minutes and stored in hours;
-//   - choosing a person fills the charge rate from that user's row of "System Users";
+//   - choosing a person fills the charge rate from that user's row of "System Users", and
+//     so does a new line that comes with its person but no rate;
 //   - the rates are shown as "0.00" once typed;
 //   - Save (SaveDetails) stores the line with the data layer's SaveRecord and closes; a new
 //     line is numbered after the request's last one. The scheduled and actual completion
