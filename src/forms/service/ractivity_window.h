@@ -13,7 +13,7 @@
 //     are picked as dates: a date left as it was keeps the time of day stored with it, a
 //     changed one is stored as that day, and an empty one stores no date;
 //   - an open Request window showing the line's request is told to read its labour lines
-//     and totals again (RefreshList) when it is next activated;
+//     and totals again (RefreshList) and is brought back to the front;
 //   - Cancel (Cancelf) and Escape close without storing; Enter saves.
 #pragma once
 
@@ -56,7 +56,9 @@ private:
     // The line's values for SaveRecord (0-based, one per column); nothing, after telling
     // the user why, when something typed cannot be stored.
     std::optional<QStringList> collectLine();
-    void markRequestForRefresh(const QString& requestNo);
+    // Sets RefreshList on the open windows of the request; returns one of them (nullptr:
+    // none is open).
+    RecordWindow* markRequestForRefresh(const QString& requestNo);
 
     std::unique_ptr<Ui::RActivity> ui_;
 };
