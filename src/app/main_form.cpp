@@ -88,12 +88,12 @@ void registerWindows() {
     forms::registerAdminWindows();
     forms::registerCustomerWindows();
     forms::registerSalesWindows();
+    forms::registerServiceWindows();
     forms::registerActivityWindows();
     forms::registerOptionsWindows();
     forms::registerReportWindows();
     forms::registerMessageWindows();
     forms::registerScriptWindows();
-    forms::registerServiceWindows();
     forms::registerWindow(QStringLiteral("About"),
                           [](QWidget* main) { return new AboutBox(main); });
     forms::registerWindow(QStringLiteral("Tip"), [](QWidget* main) { return new TipWindow(main); });
