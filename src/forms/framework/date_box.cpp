@@ -1,7 +1,9 @@
 #include "forms/framework/date_box.h"
 
 #include "core/convert.h"
+#include "data/prompter.h"
 
+#include <QCalendarWidget>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -50,6 +52,15 @@ void DateBox::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDateEdit::keyPressEvent(event);
+}
+
+void DateBox::mousePressEvent(QMouseEvent* event) {
+    QDateEdit::mousePressEvent(event);
+    QCalendarWidget* calendar = calendarWidget();
+    if (isNull() && calendar && calendar->isVisible()) {
+        const QDate today = tv::toQDateTime(data::prompter().now()).date();
+        calendar->setCurrentPage(today.year(), today.month());
+    }
 }
 
 }  // namespace tv::forms

@@ -26,6 +26,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // An empty box opens its calendar on the present month, not on the "no date" one.
+    void mousePressEvent(QMouseEvent* event) override;
 };
 
 }  // namespace tv::forms

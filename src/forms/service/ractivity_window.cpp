@@ -112,6 +112,9 @@ void RActivityWindow::rowShown() {
     ui_->CostRate->setText(rateText(ui_->CostRate->text()));
     ui_->Scheduled->setDateText(ui_->ScheduledMoment->text());
     ui_->Completed->setDateText(ui_->CompletedMoment->text());
+    // A new line handed its person (the request's allocated one) charges at their rate.
+    if (localEditMode() == 1 && ui_->ChargeRate->text().trimmed().isEmpty())
+        personChosen(ui_->Person->currentText());
 }
 
 void RActivityWindow::personChosen(const QString& person) {
@@ -190,19 +193,24 @@ bool RActivityWindow::saveDetails() {
     setOriginalDateTime(line->at(kActivityNo));
     ui_->ActivityNo->setText(line->at(kActivityNo));
     setLocalEditMode(2);
-    markRequestForRefresh(line->at(kRequestNo));
+    RecordWindow* request = markRequestForRefresh(line->at(kRequestNo));
     ShowStatusMessage(savedStatusMessage());
     close();
+    // Back to the request the line belongs to, which reads its lines and totals again.
+    if (auto* sub = request ? qobject_cast<QMdiSubWindow*>(request->parentWidget()) : nullptr) {
+        if (QMdiArea* area = sub->mdiArea()) area->setActiveSubWindow(sub);
+    }
     return true;
 }
 
-void RActivityWindow::markRequestForRefresh(const QString& requestNo) {
+RecordWindow* RActivityWindow::markRequestForRefresh(const QString& requestNo) {
     QList<QWidget*> windows;
     if (QMdiArea* area = mdiArea()) {
         for (QMdiSubWindow* sub : area->subWindowList()) windows.append(sub->widget());
     }
     windows.append(QApplication::topLevelWidgets());
     const double number = tv::Val(requestNo);
+    RecordWindow* found = nullptr;
     for (QWidget* w : windows) {
         auto* record = qobject_cast<RecordWindow*>(w);
         if (!record || record == this) continue;
@@ -210,7 +218,9 @@ void RActivityWindow::markRequestForRefresh(const QString& requestNo) {
         if (record->storedKey().isEmpty() || tv::Val(record->storedKey().value(0)) != number)
             continue;
         record->setRefreshList(true);
+        if (!found) found = record;
     }
+    return found;
 }
 
 void RActivityWindow::keyPressEvent(QKeyEvent* event) {

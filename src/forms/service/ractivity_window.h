@@ -5,14 +5,15 @@
 //
 // What it adds to the record-window protocol:
 //   - the duration is typed in minutes and stored in hours;
-//   - choosing a person fills the charge rate from that user's row of "System Users";
+//   - choosing a person fills the charge rate from that user's row of "System Users", and
+//     so does a new line that comes with its person but no rate;
 //   - the rates are shown as "0.00" once typed;
 //   - Save (SaveDetails) stores the line with the data layer's SaveRecord and closes; a new
 //     line is numbered after the request's last one. The scheduled and actual completion
 //     are picked as dates: a date left as it was keeps the time of day stored with it, a
 //     changed one is stored as that day, and an empty one stores no date;
 //   - an open Request window showing the line's request is told to read its labour lines
-//     and totals again (RefreshList) when it is next activated;
+//     and totals again (RefreshList) and is brought back to the front;
 //   - Cancel (Cancelf) and Escape close without storing; Enter saves.
 #pragma once
 
@@ -55,7 +56,9 @@ private:
     // The line's values for SaveRecord (0-based, one per column); nothing, after telling
     // the user why, when something typed cannot be stored.
     std::optional<QStringList> collectLine();
-    void markRequestForRefresh(const QString& requestNo);
+    // Sets RefreshList on the open windows of the request; returns one of them (nullptr:
+    // none is open).
+    RecordWindow* markRequestForRefresh(const QString& requestNo);
 
     std::unique_ptr<Ui::RActivity> ui_;
 };

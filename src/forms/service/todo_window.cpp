@@ -26,6 +26,8 @@
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <algorithm>
 
@@ -108,6 +110,10 @@ ToDoList::ToDoList(QWidget* parent)
 
     ApplyFormCaptions(this, kWindowName);
     ApplyTabCaptions(kWindowName, ui_->TabStrip1);
+    // Every page's caption stays readable: the window is never narrower than its tabs.
+    QTabBar* tabs = ui_->TabStrip1->tabBar();
+    tabs->setUsesScrollButtons(false);
+    ui_->TabStrip1->setMinimumWidth(tabs->sizeHint().width() + 2 * style()->pixelMetric(QStyle::PM_TabBarBaseOverlap) + 8);
     if (QMdiSubWindow* sub = hostInMdi(this))
         connect(sub, &QMdiSubWindow::aboutToActivate, this, &ToDoList::activate);
     RestoreWindowLayout(this, kWindowName, kDefaultHeight, kDefaultWidth, kListWindow);
