@@ -166,8 +166,14 @@ int ReportEngine::PrintReport() {
     }
 
     const QString title = windowTitle_.isEmpty() ? report.title : windowTitle_;
+    // With no printer at all, a report meant for the default printer is shown in the
+    // preview instead, whose Print dialog can still write a PDF file: a dead end otherwise.
+    Destination destination = destination_;
+    if (destination == Destination::Printer && printerOutputFile_.isEmpty() && printerName_.isEmpty() &&
+        QPrinterInfo::defaultPrinter().isNull() && previewHandler())
+        destination = Destination::Screen;
     try {
-        switch (destination_) {
+        switch (destination) {
             case Destination::File: {
                 QString type = printFileType_.toLower();
                 if (type.isEmpty()) type = QFileInfo(printFileName_).suffix().toLower();

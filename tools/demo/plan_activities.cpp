@@ -57,7 +57,7 @@ void Planner::planActivities(Random& r, int index, int since, std::vector<long>&
 }
 
 void Planner::planScheduled(Random& r, int index, std::vector<long>& keys) {
-    if (!r.chance(0.55)) return;
+    if (!r.chance(0.55 * presentShare())) return;
     CustomerPlan& c = customer(index);
     static const QStringList types = {"Call",      "Meeting",       "Service Visit",
                                       "Follow Up", "Demonstration", "Training"};

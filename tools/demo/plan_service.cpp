@@ -89,7 +89,7 @@ void Planner::planRequests(Random& r, int index, int since, std::vector<long>& k
     for (size_t i = firstItem_; i < plan_.items.size(); ++i)
         if (plan_.items[i].installed.isSet()) owned.push_back(static_cast<int>(i));
     const int closed = (!owned.empty() || r.chance(0.35)) ? r.between(1, owned.empty() ? 2 : 4) : 0;
-    const int open = r.chance(0.12) ? r.between(1, 2) : 0;
+    const int open = r.chance(0.12 * presentShare()) ? r.between(1, 2) : 0;
     for (int n = 0; n < closed + open; ++n) {
         const bool completed = n < closed;
         RequestPlan q = describeRequest(r, index, since, completed, owned);
@@ -168,10 +168,22 @@ std::vector<int> Planner::allocateRequest(Random& r, RequestPlan& q, bool comple
     q.allocateNotes =
         r.chance(0.3) ? QStringLiteral("Customer asked for a morning visit.") : QString();
     q.scheduled = Moment{nextWorkday(q.allocated.day + r.below(3)), r.between(96, 180) * 5};
-    if (!completed && q.scheduled.day <= today())
-        q.scheduled.day = nextWorkday(today() + r.below(5));
+    if (!completed) {
+        if (q.scheduled.day <= today()) q.scheduled.day = nextWorkday(today() + r.below(5));
+        q.scheduled = bookVisit(q.personnel, q.scheduled.day);
+    }
     if (r.chance(0.2)) q.scheduleNotes = "Bring a spare fuser.";
     return people;
+}
+
+// The first working day from `fromDay` on which the person still has a free visit, and the
+// visit's time: five a day from 8:30, an hour and a half apart.
+Moment Planner::bookVisit(int person, int fromDay) {
+    constexpr int kVisitsPerDay = 5;
+    int day = nextWorkday(fromDay);
+    while (visits_[{person, day}] >= kVisitsPerDay) day = nextWorkday(day + 1);
+    const int slot = visits_[{person, day}]++;
+    return Moment{day, 8 * 60 + 30 + slot * 90};
 }
 
 // Visits to an allocated request (REQUEST ACTIVITIES), one to three days apart.
@@ -184,6 +196,10 @@ void Planner::planLabour(Random& r, RequestPlan& q, const std::vector<int>& peop
         LabourPlan l;
         l.when = at;
         l.person = k == 0 ? q.personnel : r.pick(people);
+        if (!completed && k > 0) {
+            at = bookVisit(l.person, at.day);
+            l.when = at;
+        }
         l.workGroup = q.workGroup;
         l.hours = 0.25 * r.between(2, 12);
         if (enquiry) l.hours = 0.25 * r.between(1, 2);

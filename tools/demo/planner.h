@@ -10,6 +10,7 @@
 
 #include <QSet>
 #include <cmath>
+#include <map>
 
 namespace tv::demo {
 
@@ -96,6 +97,11 @@ private:
     void planMaterials(Random& r, RequestPlan& q) const;
     void closeRequest(Random& r, RequestPlan& q) const;
     void planRma(Random& r, int index, std::vector<long>& keys);
+    Moment bookVisit(int person, int fromDay);
+    // The chance that a customer has work in hand today (open requests, planned visits and
+    // calls): the staff does not grow with the company, so a larger company has a longer
+    // history but about the same day's work for each person.
+    double presentShare() const { return 1.0 / plan_.scale; }
 
     // Feedback, care plans, call scripts and mail (plan_records.cpp)
     void planFeedback(Random& r, int index, int since, std::vector<long>& keys);
@@ -111,6 +117,8 @@ private:
         accessories_, placeWeights_;
     int office_ = 0, serviceManager_ = 0, delivery_ = 0, helpDesk_ = 0;
     QSet<QString> projectNames_;
+    // Open visits already booked per person and working day.
+    std::map<std::pair<int, int>, int> visits_;
     // Where the current customer's documents start: planning one customer looks back no
     // further, which keeps planning linear in the number of customers.
     size_t firstOrder_ = 0, firstItem_ = 0, firstContract_ = 0, firstRequest_ = 0;
