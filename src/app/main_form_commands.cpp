@@ -158,6 +158,8 @@ QWidget* MainForm::showWindow(const QString& name, bool modal) {
         window->setAttribute(Qt::WA_DeleteOnClose);
         forms::hostInMdi(window);
         window->show();
+        // The area cascades new windows; a large one (the diary) would start half outside it.
+        forms::keepInView(window);
         bringForward(window);
         return window;
     }
