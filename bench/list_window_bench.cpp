@@ -9,6 +9,7 @@
 // Targets at 1,000,000 rows: first rows within 1.5 times Qt Sql's first rows, the last
 // row under 100 ms, the count under 100 ms, under 100 MB resident.
 #include "list_bench_data.h"
+#include "ratio_report.h"
 
 #include "data/app_state.h"
 #include "forms/framework/controls.h"
@@ -25,8 +26,6 @@
 #include <QSqlQuery>
 #include <QSqlQueryModel>
 #include <QTableView>
-#include <cstdio>
-#include <map>
 #include <memory>
 
 namespace {
@@ -237,65 +236,27 @@ BENCHMARK(Count_qtsql) TV_SIZES;
 BENCHMARK(Memory_list)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(Memory_qtsql)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// Sets each list figure beside its Qt Sql counterpart and its target.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred) continue;
-            wall_[run.benchmark_name()] = run.GetAdjustedRealTime();
-            const auto it = run.counters.find("resident_MB");
-            if (it != run.counters.end()) memory_[run.benchmark_name()] = it->second.value;
-        }
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        // Absolute targets at a million rows; the first rows are held to Qt Sql's instead.
-        const std::map<std::string, double> targets = {
-            {"LastRow", 100}, {"LastRowEarly", 100}, {"Count", 100}, {"Memory", 100}};
-        std::printf("\n%-12s %9s %12s %12s %8s %10s\n", "case", "rows", "list", "Qt Sql", "ratio",
-                    "target");
-        for (const auto& [name, listTime] : wall_) {
-            const auto at = name.find("_list/");
-            if (at == std::string::npos) continue;
-            const std::string base = name.substr(0, at);
-            const std::string rest = name.substr(at + 6);
-            const std::string rows = rest.substr(0, rest.find('/'));
-            // The early jump is set beside Qt Sql's only jump to the last row.
-            std::string other =
-                (base == "LastRowEarly" ? std::string("LastRow") : base) + "_qtsql/" + rest;
-            const bool memory = base == "Memory";
-            const auto& figures = memory ? memory_ : wall_;
-            const auto mine = figures.find(name);
-            const auto theirs = figures.find(other);
-            if (mine == figures.end() || theirs == figures.end()) continue;
-            const auto target = targets.find(base);
-            const std::string goal =
-                target == targets.end()
-                    ? std::string("ratio 1.5")
-                    : std::to_string(static_cast<int>(target->second)) + (memory ? " MB" : " ms");
-            std::printf("%-12s %9s %10.1f%s %10.1f%s %8.2f %10s\n", base.c_str(), rows.c_str(),
-                        mine->second, memory ? "MB" : "ms", theirs->second, memory ? "MB" : "ms",
-                        mine->second / theirs->second, goal.c_str());
-        }
-        std::printf("(wall times: the window's work is mostly on one thread either way)\n");
-    }
-
-private:
-    std::map<std::string, double> wall_;
-    std::map<std::string, double> memory_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    tvbench::RatioTable table;
+    table.ours = "list";
+    table.theirs = "Qt Sql";
+    table.pairs = {{"_list", "_qtsql"}};
+    table.units = true;
+    table.counters = {{"Memory", {"resident_MB", "MB"}}};
+    // The early jump is set beside Qt Sql's only jump to the last row.
+    table.besideCase = {{"LastRowEarly", "LastRow"}};
+    // Absolute targets at a million rows; the first rows are held to Qt Sql's instead.
+    table.targets = {{"LastRow", "100 ms"}, {"LastRowEarly", "100 ms"}, {"Count", "100 ms"},
+                     {"Memory", "100 MB"}};
+    table.noTarget = "ratio 1.5";
+    table.otherRatioHeader = "CPU ratio";
+    table.footnote = "(wall times: the window's work is mostly on one thread either way)";
+    tvbench::runWithRatios(table);
     tv::data::state().reset();
     return 0;
 }

@@ -16,6 +16,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstddef>
 #include <initializer_list>
 #include <memory>
 
@@ -31,7 +32,8 @@ public:
     BulkInsert& operator=(const BulkInsert&) = delete;
 
     // One row: a value per column, in the order the constructor named them.
-    void add(std::initializer_list<tv::Variant> values);
+    void add(std::initializer_list<tv::Variant> values) { add(values.begin(), values.size()); }
+    void add(const tv::Variant* values, size_t count);
 
 private:
     struct Impl;
