@@ -175,8 +175,8 @@ void LastRow_qtsql(benchmark::State& state) {
 }
 
 // (3) The row count for the title: the list's Refresh reopens the query, shows its first
-// rows and reads the rest of its keys from the event loop; the count is known when the
-// last chunk is read.
+// rows and takes the rest of its keys from the event loop as a thread of its own reads
+// them; the count is known when the last chunk is taken.
 void Count_list(benchmark::State& state) {
     tvbench::listDataFolder(rowsOf(state));
     auto list = openList();
@@ -255,7 +255,8 @@ int main(int argc, char** argv) {
                      {"Memory", "100 MB"}};
     table.noTarget = "ratio 1.5";
     table.otherRatioHeader = "CPU ratio";
-    table.footnote = "(wall times: the window's work is mostly on one thread either way)";
+    table.footnote = "(wall times; CPU ratio: processor time of the whole process, the list's "
+                     "key-reading thread included)";
     tvbench::runWithRatios(table);
     tv::data::state().reset();
     return 0;

@@ -3,9 +3,11 @@
 
 #include "engine/connection.h"
 #include "engine/errors.h"
+#include "engine/jet_dialect.h"
 #include "engine/schema.h"
 #include "engine/select_shape.h"
 
+#include <QFileInfo>
 #include <algorithm>
 #include <new>
 
@@ -225,6 +227,13 @@ void KeysetPager::watchChanges(Connection& conn, const KeyArray& keys) {
     for (long pos = 0; pos < keys.size(); ++pos) seen_->insert(keys[pos]);
 }
 
+void KeysetPager::changeConnection(const KeyArray& keys) {
+    started_ = true;
+    if (seen_) return;
+    seen_ = std::make_unique<RowidSet>();
+    for (long pos = 0; pos < keys.size(); ++pos) seen_->insert(keys[pos]);
+}
+
 bool KeysetPager::read(Connection& conn, KeyArray& keys, long rows) {
     rows = std::max(rows, 1L);
     // One shared lock for the chunk's queries, given up when the chunk is read.
@@ -241,6 +250,87 @@ bool KeysetPager::read(Connection& conn, KeyArray& keys, long rows) {
         wanted -= got;
     }
     return true;
+}
+
+namespace {
+// The walk's chunks grow from a few thousand keys to the size whose read lock other
+// workstations hardly notice (a few milliseconds).
+constexpr long kFillerFirstChunk = 4096;
+constexpr long kFillerLastChunk = 65536;
+}  // namespace
+
+KeyFiller::KeyFiller(QString path, int busyTimeoutMs, std::unique_ptr<KeysetPager> pager,
+                     const KeyArray& keys)
+    : path_(std::move(path)), busyTimeoutMs_(busyTimeoutMs), pager_(std::move(pager)) {
+    pager_->changeConnection(keys);
+    start();
+}
+
+KeyFiller::~KeyFiller() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+}
+
+bool KeyFiller::canRead(const QString& path) {
+    return !path.isEmpty() && !path.startsWith(QLatin1String(":memory:")) &&
+           !path.startsWith(QLatin1String("file:")) && QFileInfo(path).isFile();
+}
+
+void KeyFiller::start() {
+    if (thread_.joinable()) thread_.join();  // a walk that failed has ended
+    running_ = true;
+    thread_ = std::thread([this] { walk(); });
+}
+
+void KeyFiller::walk() {
+    std::exception_ptr failed;
+    bool done = false;
+    try {
+        if (!conn_) {
+            conn_ = std::make_unique<Connection>(path_, true, false, busyTimeoutMs_);
+            dialect::registerDialectFunctions(conn_->handle());
+        }
+        long chunk = kFillerFirstChunk;
+        while (!done && !stop_) {
+            KeyArray keys;
+            done = pager_->read(*conn_, keys, chunk);
+            chunk = std::min(chunk * 4, kFillerLastChunk);
+            const std::lock_guard<std::mutex> lock(mutex_);
+            pending_.reserve(pending_.size() + static_cast<size_t>(keys.size()));
+            for (long pos = 0; pos < keys.size(); ++pos) pending_.push_back(keys[pos]);
+            ready_.notify_all();
+        }
+    } catch (...) {
+        failed = std::current_exception();
+    }
+    const std::lock_guard<std::mutex> lock(mutex_);
+    running_ = false;
+    done_ = done;
+    failure_ = failed;
+    ready_.notify_all();
+}
+
+std::unique_ptr<KeysetPager> KeyFiller::stop(KeyArray& keys) {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+    for (const std::int64_t key : pending_) keys.push_back(key);
+    pending_.clear();
+    if (done_) pager_.reset();
+    return std::move(pager_);
+}
+
+bool KeyFiller::take(KeyArray& keys) {
+    std::vector<std::int64_t> taken;
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (pending_.empty() && !done_ && !failure_ && !running_) start();  // after a failure
+        ready_.wait(lock, [this] { return !pending_.empty() || !running_; });
+        taken.swap(pending_);
+        if (taken.empty() && failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
+    }
+    for (const std::int64_t key : taken) keys.push_back(key);
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return done_ && pending_.empty();
 }
 
 }  // namespace tv::engine

@@ -30,8 +30,13 @@
 
 #include <QString>
 #include <QStringList>
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <exception>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <unordered_set>
 #include <vector>
 
@@ -67,6 +72,10 @@ public:
     // Appends up to `rows` more rowids to `keys` in the query's order; true once the last
     // one has been read (the pager has nothing more to do then).
     bool read(Connection& conn, KeyArray& keys, long rows);
+    // The next chunks are read on another connection, whose view of the file's changes
+    // cannot be set beside this one's: from now on every rowid is checked against those
+    // read so far (`keys`), as after a change.
+    void changeConnection(const KeyArray& keys);
 
 private:
     // Starts remembering the rowids read when the file changed since the first chunk.
@@ -105,6 +114,57 @@ private:
     std::int64_t dataVersion_ = 0;
     std::uint64_t changes_ = 0;
     std::unique_ptr<RowidSet> seen_;
+};
+
+// Reads the rest of a key set on a thread of its own, through its own read-only
+// connection to the file, while the caller (the GUI thread) shows the first rows and
+// stays free: a list's count arrives after the walk alone, not after the walk and all
+// the window's own work between its chunks. The chunks are the pager's, with no
+// statement or read transaction held between them, so other workstations (and this
+// program's own connection) write as freely as before; the pager's check of rowids
+// already read covers whatever changes in between.
+//
+// The keys read wait in the filler until take() moves them into the key set, on the
+// caller's thread: the key set itself is only ever touched there.
+class KeyFiller {
+public:
+    // Takes over `pager`, which has read the first chunk (`keys`) on another connection.
+    KeyFiller(QString path, int busyTimeoutMs, std::unique_ptr<KeysetPager> pager,
+              const KeyArray& keys);
+    // Stops the walk after its current chunk.
+    ~KeyFiller();
+    KeyFiller(const KeyFiller&) = delete;
+    KeyFiller& operator=(const KeyFiller&) = delete;
+
+    // Whether a file at `path` can be read this way (not an in-memory database).
+    static bool canRead(const QString& path);
+
+    // Ends the walk after its current chunk, appends what it read to `keys` and hands
+    // the pager back (null when every key was read), to go on on the caller's connection.
+    std::unique_ptr<KeysetPager> stop(KeyArray& keys);
+
+    // Appends the keys read since the last call to `keys`, first waiting for some when
+    // there are none yet; true once the last key is in `keys`. A failure of the walk
+    // (the file locked past the busy timeout) is thrown here once; the next call starts
+    // the walk again where it stopped.
+    bool take(KeyArray& keys);
+
+private:
+    void start();
+    void walk();
+
+    QString path_;
+    int busyTimeoutMs_;
+    std::unique_ptr<KeysetPager> pager_;  // the walk's while it runs
+    std::unique_ptr<Connection> conn_;    // made by the walk, on its thread
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    std::vector<std::int64_t> pending_;  // read, not yet taken
+    bool running_ = false;
+    bool done_ = false;
+    std::exception_ptr failure_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
 };
 
 }  // namespace tv::engine
