@@ -72,8 +72,9 @@ void KeysetCursor::load() {
         if (set->pager->read(conn, set->keys, kFirstKeys)) {
             set->pager.reset();
         } else if (!conn.inTransaction() && KeyFiller::canRead(conn.path())) {
-            set->filler = std::make_unique<KeyFiller>(conn.path(), conn.busyTimeout(),
-                                                      std::move(set->pager), set->keys);
+            set->filler = std::make_unique<KeyFiller>(
+                conn.path(), conn.busyTimeout(), std::move(set->pager),
+                KeysetPager::make(conn, query_->shape, *query_->table, true), set->keys);
         }
     } else {
         Statement statement = conn.cached(query_->keysSql);

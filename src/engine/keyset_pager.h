@@ -52,6 +52,7 @@ class RowidSet {
 public:
     // False when the rowid was there already.
     bool insert(std::int64_t rowid);
+    bool contains(std::int64_t rowid) const;
 
 private:
     static constexpr std::int64_t kBitmapRowids = std::int64_t{1} << 26;
@@ -63,8 +64,9 @@ class KeysetPager {
 public:
     // A pager for the rows of `shape` (a keyable SELECT over `table`), or nullptr when they
     // are better read in one pass.
+    // `reversed`: the rows in the opposite order, the last first.
     static std::unique_ptr<KeysetPager> make(Connection& conn, const SelectShape& shape,
-                                             const TableSchema& table);
+                                             const TableSchema& table, bool reversed = false);
     ~KeysetPager();
     KeysetPager(const KeysetPager&) = delete;
     KeysetPager& operator=(const KeysetPager&) = delete;
@@ -76,6 +78,8 @@ public:
     // cannot be set beside this one's: from now on every rowid is checked against those
     // read so far (`keys`), as after a change.
     void changeConnection(const KeyArray& keys);
+    // The caller leaves out the rowids read twice itself (KeyFiller).
+    void leaveRepeatsToCaller() { callerChecks_ = true; }
 
 private:
     // Starts remembering the rowids read when the file changed since the first chunk.
@@ -110,28 +114,36 @@ private:
     std::vector<sqlite3_value*> boundary_;
     std::int64_t boundaryRowid_ = 0;
     bool started_ = false;
+    bool callerChecks_ = false;
     // The file as the first chunk saw it; the rowids read, kept once it changed.
     std::int64_t dataVersion_ = 0;
     std::uint64_t changes_ = 0;
     std::unique_ptr<RowidSet> seen_;
 };
 
-// Reads the rest of a key set on a thread of its own, through its own read-only
-// connection to the file, while the caller (the GUI thread) shows the first rows and
-// stays free: a list's count arrives after the walk alone, not after the walk and all
-// the window's own work between its chunks. The chunks are the pager's, with no
-// statement or read transaction held between them, so other workstations (and this
-// program's own connection) write as freely as before; the pager's check of rowids
-// already read covers whatever changes in between.
+// Reads the rest of a key set on two threads of their own, each through its own
+// read-only connection to the file, while the caller (the GUI thread) shows the first
+// rows and stays free: one walks on from the first chunk, the other from the last row
+// backwards, and they stop where they meet, so the count arrives after half the walk
+// on each of two cores. The chunks are the pagers', with no statement or read
+// transaction held between them, so other workstations (and this program's own
+// connection) write as freely as before.
+//
+// Every rowid read is noted with the side that read it, and each is listed by one side
+// only. The walks meet at the last row the other side read; any other rowid read before
+// (a row someone moved while the walks went on) is left to the side that read it first.
+// The rows read from the end join the key set when the walks meet, in the query's order.
 //
 // The keys read wait in the filler until take() moves them into the key set, on the
 // caller's thread: the key set itself is only ever touched there.
 class KeyFiller {
 public:
-    // Takes over `pager`, which has read the first chunk (`keys`) on another connection.
-    KeyFiller(QString path, int busyTimeoutMs, std::unique_ptr<KeysetPager> pager,
-              const KeyArray& keys);
-    // Stops the walk after its current chunk.
+    // Takes over `forward`, which has read the first chunk (`keys`) on another
+    // connection, and `backward` (the same query in the reverse order, nothing read yet;
+    // null to walk one way only).
+    KeyFiller(QString path, int busyTimeoutMs, std::unique_ptr<KeysetPager> forward,
+              std::unique_ptr<KeysetPager> backward, const KeyArray& keys);
+    // Stops both walks after their current chunks.
     ~KeyFiller();
     KeyFiller(const KeyFiller&) = delete;
     KeyFiller& operator=(const KeyFiller&) = delete;
@@ -139,32 +151,43 @@ public:
     // Whether a file at `path` can be read this way (not an in-memory database).
     static bool canRead(const QString& path);
 
-    // Ends the walk after its current chunk, appends what it read to `keys` and hands
-    // the pager back (null when every key was read), to go on on the caller's connection.
-    std::unique_ptr<KeysetPager> stop(KeyArray& keys);
-
-    // Appends the keys read since the last call to `keys`, first waiting for some when
-    // there are none yet; true once the last key is in `keys`. A failure of the walk
-    // (the file locked past the busy timeout) is thrown here once; the next call starts
-    // the walk again where it stopped.
+    // Appends the keys read on from the first chunk since the last call to `keys`, first
+    // waiting for some when there are none yet, and all the rest once the walks have
+    // met; true then. A failure of a walk (the file locked past the busy timeout) is
+    // thrown here once; the next call starts the walks again where they stopped.
     bool take(KeyArray& keys);
 
+    // Ends the walks after their current chunks, appends what was read on from the first
+    // chunk to `keys` and hands that pager back (null when every key was read), to go on
+    // on the caller's connection; what was read from the end is read again by it.
+    std::unique_ptr<KeysetPager> stop(KeyArray& keys);
+
 private:
+    struct Side {
+        std::unique_ptr<KeysetPager> pager;
+        std::unique_ptr<Connection> conn;  // made by the walk, on its thread
+        RowidSet read;                     // every rowid this side read
+        std::vector<std::int64_t> keys;    // read, in this side's order, not yet taken
+        std::int64_t last = 0;             // the last rowid read (its chunks' boundary)
+        bool hasLast = false;
+        bool running = false;
+        bool done = false;  // read to its end
+        std::thread thread;
+    };
     void start();
-    void walk();
+    void walk(Side& side, Side& other);
+    bool complete() const { return met_ || front_.done || back_.done; }
 
     QString path_;
     int busyTimeoutMs_;
-    std::unique_ptr<KeysetPager> pager_;  // the walk's while it runs
-    std::unique_ptr<Connection> conn_;    // made by the walk, on its thread
+    Side front_;
+    Side back_;
     std::mutex mutex_;
     std::condition_variable ready_;
-    std::vector<std::int64_t> pending_;  // read, not yet taken
-    bool running_ = false;
-    bool done_ = false;
+    bool met_ = false;
+    bool handedOver_ = false;  // the rows from the end are in the key set
     std::exception_ptr failure_;
     std::atomic<bool> stop_{false};
-    std::thread thread_;
 };
 
 }  // namespace tv::engine

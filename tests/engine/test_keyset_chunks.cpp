@@ -80,6 +80,28 @@ TEST_F(KeysetChunksTest, ChunksFollowEveryIndexedOrderAsOnePassDoes) {
     }
 }
 
+TEST_F(KeysetChunksTest, LongKeySetsWalkedFromBothEndsMeetInOrder) {
+    TV_FILES_ONLY();  // a server reads every key at once
+    // Enough rows for several chunks from each end, with ties and Nulls across chunks.
+    db_.Execute("CREATE TABLE [L] ([SEQ] LONG NOT NULL, [NAME] TEXT(20), "
+                "CONSTRAINT PrimaryKey PRIMARY KEY ([SEQ]))");
+    db_.Execute("CREATE INDEX [Name] ON [L] ([NAME])");
+    constexpr int kLong = 30000;
+    db_.BeginTrans();
+    for (int seq = 1; seq <= kLong; ++seq) {
+        db_.Execute(QStringLiteral("INSERT INTO L VALUES (%1, %2)")
+                        .arg(seq)
+                        .arg(seq % 9 == 0 ? QStringLiteral("Null") : QStringLiteral("'n%1'").arg(seq % 211)));
+    }
+    db_.CommitTrans();
+    for (const char* direction : {"", " DESC"}) {
+        const QString sql = QStringLiteral("SELECT SEQ FROM L ORDER BY NAME") + direction;
+        Recordset rs = chunked(sql);
+        EXPECT_FALSE(rs.KeysComplete()) << direction;
+        EXPECT_EQ(walk(rs, 0), all(sql + QStringLiteral(", SEQ") + direction)) << direction;
+    }
+}
+
 TEST_F(KeysetChunksTest, OrdersNoIndexGivesAreReadAtOnce) {
     for (const char* sql : {"SELECT SEQ FROM T ORDER BY NOTE", "SELECT TOP 5 SEQ FROM T ORDER BY NAME",
                             "SELECT SEQ FROM T", "SELECT SEQ AS NAME FROM T ORDER BY NAME",
