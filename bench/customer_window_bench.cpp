@@ -242,10 +242,12 @@ int main(int argc, char** argv) {
     table.targets = {{"Open", "150ms"}};
     table.noTarget = "-";
     table.otherRatioHeader = "CPU ratio";
-    table.footnote = "(wall times, the target's measure; CPU ratio: the same as processor time, "
-                     "which a busy machine disturbs less)\n(" + std::to_string(kActivities) +
-                     " activities on the customer, the first " + std::to_string(kFirstScreen) +
-                     " read for the screen)";
+    table.footnote = QStringLiteral("(wall times, the target's measure; CPU ratio: the same as "
+                                    "processor time, which a busy machine disturbs less)\n(%1 "
+                                    "activities on the customer, the first %2 read for the screen)")
+                         .arg(kActivities)
+                         .arg(kFirstScreen)
+                         .toStdString();
     tvbench::runWithRatios(table);
     tv::data::state().reset();
     return 0;

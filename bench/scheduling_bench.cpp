@@ -177,8 +177,10 @@ int main(int argc, char** argv) {
     table.units = true;
     table.decimals = 3;
     table.ratioDecimals = 1;
-    table.footnote = "(" + std::to_string(kCustomers) + " customers, " +
-                     std::to_string(kPlansPerCustomer) + " plans each)";
+    table.footnote = QStringLiteral("(%1 customers, %2 plans each)")
+                         .arg(kCustomers)
+                         .arg(kPlansPerCustomer)
+                         .toStdString();
     tvbench::runWithRatios(table);
     tv::data::state().reset();
     return 0;
