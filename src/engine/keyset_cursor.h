@@ -6,10 +6,11 @@
 //
 // Opened with kKeysInChunks, a dynaset whose order an index gives reads only its first
 // keys when it opens and the rest in chunks (KeysetPager). On a file the rest is read at
-// once on a thread of its own (KeyFiller) and joins the key set when asked (fetchKeys),
-// when a move goes past the last key taken, and all of it for whatever needs every key
-// (the count, MoveLast, a Find, adding a row); elsewhere the chunks are read on those
-// occasions. Callers see the same rows either way.
+// once, from both ends, on two threads of its own (KeyFiller) and joins the key set when
+// asked (fetchKeys), when a move goes past the last key taken, and all of it for whatever
+// needs every key (the count, MoveLast, a Find, adding a row); elsewhere (a server, an
+// open transaction) the chunks are read on those occasions. Callers see the same rows
+// either way.
 //
 // Rows deleted through the dynaset (or found gone when read) are skipped by moves; rows
 // added through it join the end, as in Jet. Clones share the key set, and its filling.

@@ -6,7 +6,7 @@
 //
 // A record set opened with engine::kKeysInChunks knows only its first keys (a screenful)
 // when it opens, so the list shows at once however long it is. The model then takes the
-// rest of the key set from the event loop as the engine reads it (on a thread of its own
+// rest of the key set from the event loop as the engine reads it (on threads of its own
 // for a file, in growing chunks on this one otherwise), adding the rows to the end as it
 // goes (the scroll range grows), and says keysCompleted() with the count once every key
 // is read. A jump to the end before then (Ctrl+End, the scroll bar taken to the
