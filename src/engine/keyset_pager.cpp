@@ -277,7 +277,6 @@ KeyFiller::KeyFiller(QString path, int busyTimeoutMs, std::unique_ptr<KeysetPage
     for (long pos = 0; pos < keys.size(); ++pos) front_.read.insert(keys[pos]);
     front_.hasLast = keys.size() > 0;
     if (front_.hasLast) front_.last = keys[keys.size() - 1];
-    start();
 }
 
 KeyFiller::~KeyFiller() {
@@ -309,7 +308,8 @@ void KeyFiller::walk(Side& side, Side& other) {
         }
         long chunk = kFillerFirstChunk;
         for (bool last = false; !last && !stop_;) {
-            KeyArray keys;
+            KeyArray& keys = side.chunk;
+            keys.clear();
             last = side.pager->read(*side.conn, keys, chunk);
             chunk = std::min(chunk * 4, kFillerLastChunk);
             const std::lock_guard<std::mutex> lock(mutex_);
@@ -347,7 +347,7 @@ bool KeyFiller::take(KeyArray& keys) {
     {
         std::unique_lock<std::mutex> lock(mutex_);
         if (!complete() && !failure_ && !front_.running && !back_.running) {
-            stop_ = false;  // after a failure
+            stop_ = false;  // the first call, or the first after a failure
             start();
         }
         ready_.wait(lock, [this] {

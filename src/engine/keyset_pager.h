@@ -140,7 +140,8 @@ class KeyFiller {
 public:
     // Takes over `forward`, which has read the first chunk (`keys`) on another
     // connection, and `backward` (the same query in the reverse order, nothing read yet;
-    // null to walk one way only).
+    // null to walk one way only). The walks start at the first take(): a list shows its
+    // first rows before they compete with it for the processor.
     KeyFiller(QString path, int busyTimeoutMs, std::unique_ptr<KeysetPager> forward,
               std::unique_ptr<KeysetPager> backward, const KeyArray& keys);
     // Stops both walks after their current chunks.
@@ -167,6 +168,7 @@ private:
         std::unique_ptr<KeysetPager> pager;
         std::unique_ptr<Connection> conn;  // made by the walk, on its thread
         RowidSet read;                     // every rowid this side read
+        KeyArray chunk;                    // the chunk being read (its blocks kept)
         std::vector<std::int64_t> keys;    // read, in this side's order, not yet taken
         std::int64_t last = 0;             // the last rowid read (its chunks' boundary)
         bool hasLast = false;
