@@ -90,18 +90,18 @@ BulkInsert::BulkInsert(Database& db, const QString& table, const QStringList& co
 
 BulkInsert::~BulkInsert() = default;
 
-void BulkInsert::add(const tv::Variant* values, size_t count) {
+void BulkInsert::add(std::initializer_list<tv::Variant> values) {
     Impl& d = *d_;
-    if (count != d.named.size())
+    if (values.size() != d.named.size())
         fail(err::kInvalidOperation,
-             QStringLiteral("(%1 values for %2 columns)").arg(count).arg(d.named.size()));
+             QStringLiteral("(%1 values for %2 columns)").arg(values.size()).arg(d.named.size()));
     if (!d.missingRequired.isEmpty()) fail(err::kRequiredNull, d.missingRequired);
     Connection& conn = d.db->conn();
     // Update's checks, on the values as the columns take them; nothing is written when
     // one fails.
     QByteArray key(static_cast<qsizetype>(d.named.size()), '\0');
-    for (size_t i = 0; i < count; ++i) {
-        const tv::Variant& value = values[i];
+    size_t i = 0;
+    for (const tv::Variant& value : values) {
         const FieldInfo& info = d.table->fields[static_cast<size_t>(d.named[i])];
         if (value.isNull()) {
             if (info.required) fail(err::kRequiredNull, info.name);
@@ -117,6 +117,7 @@ void BulkInsert::add(const tv::Variant* values, size_t count) {
             }
             key[static_cast<qsizetype>(i)] = 1;
         }
+        ++i;
     }
     const Impl::Shape& shape = d.shapeFor(key);
     conn.acquireWriteLock();

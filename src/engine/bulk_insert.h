@@ -16,7 +16,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <cstddef>
 #include <initializer_list>
 #include <memory>
 
@@ -32,8 +31,7 @@ public:
     BulkInsert& operator=(const BulkInsert&) = delete;
 
     // One row: a value per column, in the order the constructor named them.
-    void add(std::initializer_list<tv::Variant> values) { add(values.begin(), values.size()); }
-    void add(const tv::Variant* values, size_t count);
+    void add(std::initializer_list<tv::Variant> values);
 
 private:
     struct Impl;

@@ -15,13 +15,7 @@ class CompanyWriter {
 public:
     CompanyWriter(const Vocabulary& vocabulary, const CompanyPlan& plan, engine::Database& data,
                   engine::Database& messages, const Progress& progress)
-        : v_(vocabulary),
-          plan_(plan),
-          data_(data),
-          messages_(messages),
-          dataWriter_(data),
-          messagesWriter_(messages),
-          progress_(progress) {}
+        : v_(vocabulary), plan_(plan), data_(data), messages_(messages), progress_(progress) {}
 
     std::vector<TableCount> run();
 
@@ -39,7 +33,7 @@ private:
     QString campaignName(int index) const;
 
     TableWriter table(const QString& name, std::initializer_list<const char*> columns) {
-        return TableWriter(dataWriter_, QStringLiteral("Data.mdb"), name, columns);
+        return TableWriter(data_, QStringLiteral("Data.mdb"), name, columns);
     }
     void done(TableWriter& writer);
     void writeLines(TableWriter& w, int documentNumber, const std::vector<LinePlan>& lines);
@@ -96,9 +90,6 @@ private:
     const CompanyPlan& plan_;
     engine::Database& data_;
     engine::Database& messages_;
-    // The tables are written on threads of their own while the next ones are made.
-    DatabaseWriter dataWriter_;
-    DatabaseWriter messagesWriter_;
     const Progress& progress_;
     std::vector<TableCount> counts_;
     std::vector<std::vector<LinePlan>> invoiceLines_;  // by order index; invoices only

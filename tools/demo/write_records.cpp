@@ -86,7 +86,6 @@ void CompanyWriter::writeCounters() {
         {"RMAs", highest(plan_.rmas)},
         {"Known Problems", long(v_.knownProblems.size())},
     };
-    dataWriter_.wait();  // the tables before are written: the database is this thread's
     engine::Recordset rs =
         data_.OpenRecordset(QStringLiteral("Counters"), engine::RecordsetType::Table);
     rs.SetIndex(QStringLiteral("PrimaryKey"));
@@ -109,7 +108,7 @@ void CompanyWriter::writeCounters() {
 }
 
 void CompanyWriter::writeMail() {
-    TableWriter w(messagesWriter_, QStringLiteral("Messages.mdb"), QStringLiteral("INBOX"),
+    TableWriter w(messages_, QStringLiteral("Messages.mdb"), QStringLiteral("INBOX"),
                   {"RECEIVED", "TONAME", "TOADDRESS", "USERID", "FROMNAME", "COMPANY",
                    "FROMADDRESS", "SENTVIA", "SUBJECT", "MESSAGETEXT", "HASATTACHMENTS", "STATUS"});
     for (const MailPlan& m : plan_.mail) {
