@@ -254,8 +254,8 @@ BENCHMARK(LastRowEarly_list) TV_SIZES;
 BENCHMARK(LastRow_qtsql) TV_SIZES;
 BENCHMARK(Count_list) TV_SIZES;
 BENCHMARK(Count_qtsql) TV_SIZES;
-BENCHMARK(CountDone_list)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(CountDone_qtsql)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(CountDone_list)->Arg(100000)->Arg(1000000)->Unit(benchmark::kNanosecond);
+BENCHMARK(CountDone_qtsql)->Arg(100000)->Arg(1000000)->Unit(benchmark::kNanosecond);
 BENCHMARK(Memory_list)
     ->Arg(1000000)
     ->Iterations(1)
