@@ -13,6 +13,7 @@
 #include "core/convert.h"
 #include "core/format.h"
 #include "engine/engine.h"
+#include "ratio_report.h"
 
 #include <sqlite3.h>
 
@@ -422,67 +423,23 @@ BENCHMARK(Scan_raw)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(ScanValues_engine)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(ScanValues_raw)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
-// Collects the figures while the console reporter prints them, then sets each engine
-// figure beside its raw counterpart.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred) {
-                // CPU time: steadier than wall time on a machine other work shares.
-                times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
-                wall_[run.benchmark_name()] = run.GetAdjustedRealTime();
-            }
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        struct Target {
-            const char* name;
-            double ratio;
-        };
-        const Target targets[] = {{"KeyedRead", 1.5},     {"Seek", 1.5},
-                                  {"Scan", 1.5},          {"ScanValues", 1.5},
-                                  {"DynasetLast", 2.0},   {"DynasetFirst", 3.0},
-                                  {"DynasetChunks", 1.5}, {"AddInTransaction", 0},
-                                  {"AddEachCommitted", 0}};
-        std::printf("\n%-22s %9s %14s %14s %8s %8s %10s\n", "case", "rows", "engine cpu", "raw cpu",
-                    "ratio", "target", "wall ratio");
-        for (const auto& [name, engineTime] : times_) {
-            const auto at = name.find("_engine/");
-            if (at == std::string::npos) continue;
-            const std::string base = name.substr(0, at);
-            const std::string rows = name.substr(at + 8);
-            for (const char* raw : {"_raw/", "_rawcount/"}) {
-                const auto it = times_.find(base + raw + rows);
-                if (it == times_.end()) continue;
-                double target = 0;
-                for (const Target& t : targets)
-                    if (base == t.name) target = t.ratio;
-                const std::string label = base + (std::string(raw) == "_raw/" ? "" : " (count)");
-                std::printf("%-22s %9s %14.1f %14.1f %8.2f %8s %10.2f\n", label.c_str(),
-                            rows.c_str(), engineTime, it->second, engineTime / it->second,
-                            target > 0 && std::string(raw) == "_raw/"
-                                ? QByteArray::number(target, 'f', 1).constData()
-                                : "-",
-                            wall_[name] / wall_[base + raw + rows]);
-            }
-        }
-        std::printf("(times per iteration in the unit each benchmark reports)\n");
-    }
-
-private:
-    std::map<std::string, double> times_;
-    std::map<std::string, double> wall_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    tvbench::RatioTable table;
+    table.ours = "engine cpu";
+    table.theirs = "raw cpu";
+    table.pairs = {{"_engine", "_raw"}, {"_engine", "_rawcount", " (count)", false}};
+    // CPU time: steadier than wall time on a machine other work shares.
+    table.measure = tvbench::Measure::Cpu;
+    table.targets = {{"KeyedRead", "1.5"},   {"Seek", "1.5"},         {"Scan", "1.5"},
+                     {"ScanValues", "1.5"},  {"DynasetLast", "2.0"},  {"DynasetFirst", "3.0"},
+                     {"DynasetChunks", "1.5"}};
+    table.noTarget = "-";
+    table.otherRatioHeader = "wall ratio";
+    table.footnote = "(times per iteration in the unit each benchmark reports)";
+    tvbench::runWithRatios(table);
     return 0;
 }

@@ -26,6 +26,7 @@
 #include "forms/framework/record_catalogue.h"
 #include "forms/framework/record_window.h"
 #include "forms/framework/search_window.h"
+#include "ratio_report.h"
 
 #include <sqlite3.h>
 
@@ -381,50 +382,22 @@ BENCHMARK(PhoneSearch_raw)->Arg(kSearchCustomers)->Unit(benchmark::kMillisecond)
 BENCHMARK(PhoneDigits_tv)->Arg(kSearchCustomers)->Unit(benchmark::kMillisecond);
 BENCHMARK(PhoneDigits_raw)->Arg(kSearchCustomers)->Unit(benchmark::kMillisecond);
 
-// Sets each figure beside raw SQLite's and its target.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred) wall_[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        const std::map<std::string, double> targets = {{"FindAtEnd", 1000}, {"PhoneSearch", 50}};
-        std::printf("\n%-13s %9s %12s %12s %8s %8s\n", "case", "rows", "Tolvarine", "raw SQLite",
-                    "ratio", "target");
-        for (const auto& [name, mine] : wall_) {
-            const auto at = name.find("_tv/");
-            if (at == std::string::npos) continue;
-            const std::string base = name.substr(0, at);
-            const std::string rows = name.substr(at + 4, name.find('/', at + 4) - at - 4);
-            const auto raw = wall_.find(base + "_raw/" + name.substr(at + 4));
-            if (raw == wall_.end()) continue;
-            const auto target = targets.find(base);
-            std::printf("%-13s %9s %10.2fms %10.2fms %8.1f %6s\n", base.c_str(), rows.c_str(), mine,
-                        raw->second, mine / raw->second,
-                        target == targets.end()
-                            ? ""
-                            : (std::to_string(static_cast<int>(target->second)) + "ms").c_str());
-        }
-        std::printf(
-            "(wall times; Tolvarine's include its dialogs and windows where the case says so)\n");
-    }
-
-private:
-    std::map<std::string, double> wall_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    tvbench::RatioTable table;
+    table.ours = "Tolvarine";
+    table.theirs = "raw SQLite";
+    table.pairs = {{"_tv", "_raw"}};
+    table.units = true;
+    table.decimals = 2;
+    table.ratioDecimals = 1;
+    table.targets = {{"FindAtEnd", "1000ms"}, {"PhoneSearch", "50ms"}};
+    table.footnote = "(wall times; Tolvarine's include its dialogs and windows where the case says so)";
+    tvbench::runWithRatios(table);
     tv::data::state().reset();
     return 0;
 }

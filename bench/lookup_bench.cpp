@@ -7,6 +7,7 @@
 
 #include "engine/engine.h"
 #include "forms/framework/lookup_codes.h"
+#include "ratio_report.h"
 
 #include <sqlite3.h>
 
@@ -74,39 +75,16 @@ void LookupRefill_raw(benchmark::State& state) {
 BENCHMARK(LookupRefill_engine)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(LookupRefill_raw)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
-// Prints each engine figure beside the raw one as a ratio of CPU times.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs) times_[r.benchmark_name()] = r.GetAdjustedCPUTime();
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        std::printf("\n%-14s %9s %12s %12s %7s\n", "case", "rows", "engine cpu", "raw cpu",
-                    "ratio");
-        for (const auto& [name, engineTime] : times_) {
-            const auto at = name.find("_engine/");
-            if (at == std::string::npos) continue;
-            const auto raw = times_.find(name.substr(0, at) + "_raw/" + name.substr(at + 8));
-            if (raw == times_.end()) continue;
-            std::printf("%-14s %9s %12.1f %12.1f %7.2f\n", name.substr(0, at).c_str(),
-                        name.substr(at + 8).c_str(), engineTime, raw->second,
-                        engineTime / raw->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    tvbench::RatioTable table;
+    table.ours = "engine cpu";
+    table.theirs = "raw cpu";
+    table.pairs = {{"_engine", "_raw"}};
+    table.measure = tvbench::Measure::Cpu;
+    tvbench::runWithRatios(table);
     return 0;
 }

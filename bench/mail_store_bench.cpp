@@ -10,6 +10,7 @@
 // There is no SQLite in this work, so the raw file system stands where raw SQLite stands
 // in the other benchmarks.
 #include "messaging/mail_store.h"
+#include "ratio_report.h"
 
 #include <benchmark/benchmark.h>
 #include <dirent.h>
@@ -148,38 +149,19 @@ BENCHMARK(Items_raw)->Unit(benchmark::kMillisecond);
 BENCHMARK(Open_engine)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Open_raw)->Unit(benchmark::kMicrosecond);
 
-// Prints each figure beside the raw one as a ratio of real (wall-clock) times: the work
-// is mostly the file system's, which CPU time does not see.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs) times_[r.benchmark_name()] = r.GetAdjustedRealTime();
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        std::printf("\n%-8s %14s %14s %7s\n", "case", "reader", "raw", "ratio");
-        for (const auto& [name, time] : times_) {
-            const auto at = name.find("_engine");
-            if (at == std::string::npos) continue;
-            const auto raw = times_.find(name.substr(0, at) + "_raw");
-            if (raw == times_.end()) continue;
-            std::printf("%-8s %14.3f %14.3f %7.2f\n", name.substr(0, at).c_str(), time, raw->second,
-                        time / raw->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    tvbench::RatioTable table;
+    table.argsHeader.clear();
+    table.ours = "reader";
+    table.theirs = "raw";
+    table.pairs = {{"_engine", "_raw"}};
+    // Real (wall-clock) times: the work is mostly the file system's, which CPU time does
+    // not see.
+    table.decimals = 3;
+    tvbench::runWithRatios(table);
     return 0;
 }

@@ -6,6 +6,7 @@
 // preview under 1 s, the quotation under 100 ms.
 #include "data/shipped_databases.h"
 #include "engine/engine.h"
+#include "ratio_report.h"
 #include "reports/report_data.h"
 #include "reports/report_render.h"
 
@@ -152,30 +153,6 @@ BENCHMARK(CustomerListPreview_raw)->Arg(kCustomers)->Unit(benchmark::kMillisecon
 BENCHMARK(OneQuotation_engine)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(OneQuotation_raw)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// Prints each engine figure beside the raw one, with the ratio of their real times.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs) times_[r.benchmark_name()] = r.GetAdjustedRealTime();
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        std::printf("\n%-20s %7s %14s %14s %8s\n", "case", "rows", "engine ms", "raw SQLite ms", "ratio");
-        for (const auto& [name, engineTime] : times_) {
-            const auto at = name.find("_engine/");
-            if (at == std::string::npos) continue;
-            const auto raw = times_.find(name.substr(0, at) + "_raw/" + name.substr(at + 8));
-            if (raw == times_.end()) continue;
-            std::printf("%-20s %7s %14.2f %14.2f %8.1f\n", name.substr(0, at).c_str(), name.substr(at + 8).c_str(),
-                        engineTime, raw->second, engineTime / raw->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -183,8 +160,12 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    tvbench::RatioTable table;
+    table.ours = "engine ms";
+    table.theirs = "raw SQLite ms";
+    table.pairs = {{"_engine", "_raw"}};
+    table.decimals = 2;
+    table.ratioDecimals = 1;
+    tvbench::runWithRatios(table);
     return 0;
 }

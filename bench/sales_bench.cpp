@@ -22,6 +22,7 @@
 #include "forms/framework/record_opener.h"
 #include "forms/sales/document_window.h"
 #include "forms/sales/sales_windows.h"
+#include "ratio_report.h"
 
 #include <sqlite3.h>
 
@@ -315,50 +316,22 @@ BENCHMARK(Billing_sqlite)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(Quote_window)->Unit(benchmark::kMillisecond);
 BENCHMARK(Quote_sqlite)->Unit(benchmark::kMillisecond);
 
-// Sets each program figure beside its raw SQLite counterpart and its target.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred) continue;
-            // "Billing_window/iterations:1" is filed as "Billing_window".
-            std::string name = run.benchmark_name();
-            name = name.substr(0, name.find('/'));
-            wall_[name] = run.GetAdjustedRealTime();
-            unit_[name] = benchmark::GetTimeUnitString(run.time_unit);
-        }
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        const std::map<std::string, std::string> targets = {{"Billing", "60 s"}, {"Quote", "150 ms"}};
-        std::printf("\n%-8s %14s %14s %8s %8s\n", "case", "program", "raw SQLite", "ratio", "target");
-        for (const auto& [name, program] : wall_) {
-            const auto at = name.find("_window");
-            if (at == std::string::npos) continue;
-            const std::string base = name.substr(0, at);
-            const auto raw = wall_.find(base + "_sqlite");
-            if (raw == wall_.end()) continue;
-            const auto target = targets.find(base);
-            std::printf("%-8s %12.3f%-2s %12.3f%-2s %8.1f %8s\n", base.c_str(), program, unit_[name],
-                        raw->second, unit_[name], program / raw->second,
-                        target == targets.end() ? "-" : target->second.c_str());
-        }
-    }
-
-private:
-    std::map<std::string, double> wall_;
-    std::map<std::string, const char*> unit_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    tvbench::RatioTable table;
+    table.argsHeader.clear();
+    table.ours = "program";
+    table.theirs = "raw SQLite";
+    table.pairs = {{"_window", "_sqlite"}};
+    table.units = true;
+    table.decimals = 3;
+    table.ratioDecimals = 1;
+    table.targets = {{"Billing", "60 s"}, {"Quote", "150 ms"}};
+    table.noTarget = "-";
+    tvbench::runWithRatios(table);
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "data/app_state.h"
 #include "data/business_rules.h"
 #include "data/scheduling.h"
+#include "ratio_report.h"
 
 #include <sqlite3.h>
 
@@ -163,42 +164,24 @@ void Complete_sqlite(benchmark::State& state) {
 BENCHMARK(Complete_program)->Unit(benchmark::kMillisecond);
 BENCHMARK(Complete_sqlite)->Unit(benchmark::kMillisecond);
 
-// Sets the program's figure beside raw SQLite's.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (!run.error_occurred) wall_[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        std::printf("\n%-10s %12s %12s %8s\n", "case", "program", "raw SQLite", "ratio");
-        for (const auto& [name, program] : wall_) {
-            const auto at = name.find("_program");
-            if (at == std::string::npos) continue;
-            const std::string base = name.substr(0, at);
-            const auto raw = wall_.find(base + "_sqlite");
-            if (raw == wall_.end()) continue;
-            std::printf("%-10s %10.3fms %10.3fms %8.1f\n", base.c_str(), program, raw->second,
-                        program / raw->second);
-        }
-        std::printf("(%d customers, %d plans each)\n", kCustomers, kPlansPerCustomer);
-    }
-
-private:
-    std::map<std::string, double> wall_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    tvbench::RatioTable table;
+    table.argsHeader.clear();
+    table.ours = "program";
+    table.theirs = "raw SQLite";
+    table.pairs = {{"_program", "_sqlite"}};
+    table.units = true;
+    table.decimals = 3;
+    table.ratioDecimals = 1;
+    table.footnote = QStringLiteral("(%1 customers, %2 plans each)")
+                         .arg(kCustomers)
+                         .arg(kPlansPerCustomer)
+                         .toStdString();
+    tvbench::runWithRatios(table);
     tv::data::state().reset();
     return 0;
 }

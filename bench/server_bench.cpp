@@ -5,6 +5,7 @@
 // of this process leaves out. The server is TOLVARINE_TEST_SERVER's, or a throwaway one
 // started with tools/pg_server.sh for the run.
 #include "engine/engine.h"
+#include "ratio_report.h"
 
 #include <benchmark/benchmark.h>
 #include <libpq-fe.h>
@@ -214,35 +215,6 @@ BENCHMARK(ListCount_file)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(Counters4_server)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(Counters4_file)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
-// Prints each engine figure beside raw libpq, and each server figure beside the file's.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred) wall_[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        std::printf("\n%-28s %12s %12s %8s\n", "case", "figure", "beside", "ratio");
-        for (const auto& [name, time] : wall_) {
-            for (const auto& [mine, other] : {std::pair{"_engine", "_raw"}, std::pair{"_server", "_file"}}) {
-                const auto at = name.find(mine);
-                if (at == std::string::npos) continue;
-                const std::string twin = name.substr(0, at) + other + name.substr(at + std::strlen(mine));
-                const auto it = wall_.find(twin);
-                if (it == wall_.end()) continue;
-                std::printf("%-28s %12.1f %12.1f %8.2f  (%s beside %s)\n", name.c_str(), time,
-                            it->second, time / it->second, mine + 1, other + 1);
-            }
-        }
-        std::printf("(wall time per iteration in each benchmark's unit; Counters4: see numbers/s)\n");
-    }
-
-private:
-    std::map<std::string, double> wall_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -265,9 +237,13 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    tvbench::RatioTable table;
+    table.argsHeader.clear();
+    table.ours = "figure";
+    table.theirs = "beside";
+    table.pairs = {{"_engine", "_raw", " (engine beside raw)"}, {"_server", "_file", " (server beside file)"}};
+    table.footnote = "(wall time per iteration in each benchmark's unit; Counters4: see numbers/s)";
+    tvbench::runWithRatios(table);
     if (started) QProcess::execute(script, {"stop", serverDir});
     return 0;
 }

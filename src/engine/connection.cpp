@@ -28,12 +28,14 @@ Connection::Connection(const QString& path, bool readOnly, bool create, int busy
     }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, busyTimeoutMs);
+    busyTimeoutMs_ = busyTimeoutMs;
 }
 
 Connection::Connection(const ServerLocation& location, const QString& path, bool readOnly,
                        bool create, int busyTimeoutMs)
     : path_(path), readOnly_(readOnly) {
     pg_ = std::make_unique<PgSession>(location, readOnly, create, busyTimeoutMs);
+    busyTimeoutMs_ = busyTimeoutMs;
 }
 
 Connection::~Connection() {
@@ -93,6 +95,7 @@ void Connection::exec(const QString& sql) {
 }
 
 void Connection::setBusyTimeout(int milliseconds) {
+    busyTimeoutMs_ = milliseconds;
     if (pg_) return pg_->setBusyTimeout(milliseconds);
     sqlite3_busy_timeout(db_, milliseconds);
 }

@@ -51,6 +51,7 @@ public:
     void exec(const QString& sql);
 
     void setBusyTimeout(int milliseconds);
+    int busyTimeout() const { return busyTimeoutMs_; }
 
     // The write lock: taken by the first holder (BEGIN IMMEDIATE unless a transaction is
     // already open), committed when the last holder releases it and no explicit
@@ -109,6 +110,7 @@ private:
     };
     // Node-based: the in-use flags handed to Statement objects stay where they are.
     std::unordered_map<QString, CachedStatement, TextHash> cache_;
+    int busyTimeoutMs_ = 0;
     int lockHolders_ = 0;
     int depth_ = 0;
     std::uint64_t changes_ = 0;

@@ -45,6 +45,12 @@ public:
         ++size_;
         if (!deleted_.empty()) deleted_.push_back(0);
     }
+    // Empties the array but keeps its blocks, for the next keys.
+    void clear() {
+        size_ = 0;
+        deleted_.clear();
+        deletedCount_ = 0;
+    }
     // The position of `id` from the start, or -1.
     long indexOf(std::int64_t id) const;
     // The position of `id` from the end backwards (the newest first), or -1.

@@ -69,7 +69,13 @@ void KeysetCursor::load() {
     if (inChunks_ && !conn.isServer())
         set->pager = KeysetPager::make(conn, query_->shape, *query_->table);
     if (set->pager) {
-        if (set->pager->read(conn, set->keys, kFirstKeys)) set->pager.reset();
+        if (set->pager->read(conn, set->keys, kFirstKeys)) {
+            set->pager.reset();
+        } else if (!conn.inTransaction() && KeyFiller::canRead(conn.path())) {
+            set->filler = std::make_unique<KeyFiller>(
+                conn.path(), conn.busyTimeout(), std::move(set->pager),
+                KeysetPager::make(conn, query_->shape, *query_->table, true), set->keys);
+        }
     } else {
         Statement statement = conn.cached(query_->keysSql);
         const int key = conn.isServer() ? statement.columnCount() - 1 : 0;
@@ -94,16 +100,26 @@ std::unique_ptr<RowSource> KeysetCursor::clone() const {
 void KeysetCursor::requery() { load(); }
 
 bool KeysetCursor::fetchKeys(long rows) {
-    if (set_->pager && set_->pager->read(db_->conn(), set_->keys, rows)) set_->pager.reset();
-    return !set_->pager;
+    if (set_->filler && db_->conn().inTransaction()) {
+        // Rows this connection writes are its own until they commit, and its lock may
+        // keep the filler's connection out meanwhile: the rest is read here.
+        set_->pager = set_->filler->stop(set_->keys);
+        set_->filler.reset();
+    }
+    if (set_->filler) {
+        if (set_->filler->take(set_->keys)) set_->filler.reset();
+    } else if (set_->pager && set_->pager->read(db_->conn(), set_->keys, rows)) {
+        set_->pager.reset();
+    }
+    return set_->complete();
 }
 
 void KeysetCursor::ensure(long pos) {
-    while (pos >= size() && set_->pager) fetchKeys(kKeysPerChunk);
+    while (pos >= size() && !set_->complete()) fetchKeys(kKeysPerChunk);
 }
 
 void KeysetCursor::readAllKeys() {
-    while (set_->pager) fetchKeys(kKeysPerChunk);
+    while (!set_->complete()) fetchKeys(kKeysPerChunk);
 }
 
 long KeysetCursor::recordCount() {
@@ -218,7 +234,7 @@ QByteArray KeysetCursor::bookmarkFor(std::int64_t rowid) const {
 void KeysetCursor::markGone(long pos) { set_->keys.markDeleted(pos); }
 
 void KeysetCursor::rowAdded(std::int64_t rowid) {
-    if (set_->pager) {
+    if (!set_->complete()) {
         // The rest of the keys may hold the new row already (it is in the table now).
         readAllKeys();
         if (keys().lastIndexOf(rowid) >= 0) return;

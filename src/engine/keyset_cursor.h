@@ -5,9 +5,12 @@
 // as soon as the dynaset opens, which is harmless where Jet would still be counting.
 //
 // Opened with kKeysInChunks, a dynaset whose order an index gives reads only its first
-// keys when it opens and the rest in chunks (KeysetPager): when asked (fetchKeys), when a
-// move goes past the last key read, and all at once for whatever needs every key (the
-// count, MoveLast, a Find, adding a row). Callers see the same rows either way.
+// keys when it opens and the rest in chunks (KeysetPager). On a file the rest is read at
+// once, from both ends, on two threads of its own (KeyFiller) and joins the key set when
+// asked (fetchKeys), when a move goes past the last key taken, and all of it for whatever
+// needs every key (the count, MoveLast, a Find, adding a row); elsewhere (a server, an
+// open transaction) the chunks are read on those occasions. Callers see the same rows
+// either way.
 //
 // Rows deleted through the dynaset (or found gone when read) are skipped by moves; rows
 // added through it join the end, as in Jet. Clones share the key set, and its filling.
@@ -39,10 +42,13 @@ std::shared_ptr<KeysetQuery> prepareKeysetQuery(DatabaseCore& db, const SelectSh
                                                 std::shared_ptr<const TableSchema> table,
                                                 const std::vector<ResultItem>& items = {});
 
-// The keys of a dynaset and, while they are still being read in chunks, their reader.
+// The keys of a dynaset and, while they are still being read in chunks, their reader:
+// the pager on the dynaset's own connection, or a filler reading on a thread of its own.
 struct KeySet {
     KeyArray keys;
-    std::unique_ptr<KeysetPager> pager;  // null once every key is read
+    std::unique_ptr<KeysetPager> pager;
+    std::unique_ptr<KeyFiller> filler;
+    bool complete() const { return !pager && !filler; }
 };
 
 class KeysetCursor : public RowSource {
@@ -74,7 +80,7 @@ public:
     void rowAdded(std::int64_t rowid) override;
     void rowDeleted() override;
     const std::vector<FieldInfo>& fields() override;
-    bool keysComplete() override { return !set_->pager; }
+    bool keysComplete() override { return set_->complete(); }
     long keysRead() override { return live(); }
     bool fetchKeys(long rows) override;
 

@@ -3,9 +3,11 @@
 
 #include "engine/connection.h"
 #include "engine/errors.h"
+#include "engine/jet_dialect.h"
 #include "engine/schema.h"
 #include "engine/select_shape.h"
 
+#include <QFileInfo>
 #include <algorithm>
 #include <new>
 
@@ -53,8 +55,14 @@ bool RowidSet::insert(std::int64_t rowid) {
     return true;
 }
 
+bool RowidSet::contains(std::int64_t rowid) const {
+    if (rowid < 0 || rowid >= kBitmapRowids) return others_.count(rowid) > 0;
+    const auto word = static_cast<size_t>(rowid >> 6);
+    return word < bits_.size() && (bits_[word] >> (rowid & 63) & 1) != 0;
+}
+
 std::unique_ptr<KeysetPager> KeysetPager::make(Connection& conn, const SelectShape& shape,
-                                               const TableSchema& table) {
+                                               const TableSchema& table, bool reversed) {
     if (!shape.keyable() || shape.limited || shape.orderBy.isEmpty()) return nullptr;
     const bool star = shape.selectList.trimmed() == QLatin1String("*");
     QStringList aliases;
@@ -81,6 +89,7 @@ std::unique_ptr<KeysetPager> KeysetPager::make(Connection& conn, const SelectSha
                    !name.isEmpty() && aliases.contains(name, Qt::CaseInsensitive)) {
             return nullptr;  // a name the select list gives, which the table does not know
         }
+        if (reversed) term.descending = !term.descending;
         pager->terms_.push_back(term);
     }
     if (pager->terms_.empty()) return nullptr;
@@ -212,7 +221,7 @@ void KeysetPager::setBoundary(Connection& conn, std::int64_t rowid) {
 }
 
 void KeysetPager::watchChanges(Connection& conn, const KeyArray& keys) {
-    if (seen_) return;
+    if (seen_ || callerChecks_) return;
     Statement version = conn.cached(QStringLiteral("PRAGMA data_version"));
     const std::int64_t now = version.step() ? version.intAt(0) : 0;
     if (!started_) {
@@ -221,6 +230,14 @@ void KeysetPager::watchChanges(Connection& conn, const KeyArray& keys) {
         return;
     }
     if (now == dataVersion_ && conn.changeCount() == changes_) return;
+    seen_ = std::make_unique<RowidSet>();
+    for (long pos = 0; pos < keys.size(); ++pos) seen_->insert(keys[pos]);
+}
+
+void KeysetPager::changeConnection(const KeyArray& keys) {
+    started_ = true;
+    callerChecks_ = false;
+    if (seen_) return;
     seen_ = std::make_unique<RowidSet>();
     for (long pos = 0; pos < keys.size(); ++pos) seen_->insert(keys[pos]);
 }
@@ -241,6 +258,128 @@ bool KeysetPager::read(Connection& conn, KeyArray& keys, long rows) {
         wanted -= got;
     }
     return true;
+}
+
+namespace {
+// The walk's chunks grow from a few thousand keys to the size whose read lock other
+// workstations hardly notice (a few milliseconds).
+constexpr long kFillerFirstChunk = 4096;
+constexpr long kFillerLastChunk = 65536;
+}  // namespace
+
+KeyFiller::KeyFiller(QString path, int busyTimeoutMs, std::unique_ptr<KeysetPager> forward,
+                     std::unique_ptr<KeysetPager> backward, const KeyArray& keys)
+    : path_(std::move(path)), busyTimeoutMs_(busyTimeoutMs) {
+    front_.pager = std::move(forward);
+    back_.pager = std::move(backward);
+    front_.pager->leaveRepeatsToCaller();
+    if (back_.pager) back_.pager->leaveRepeatsToCaller();
+    for (long pos = 0; pos < keys.size(); ++pos) front_.read.insert(keys[pos]);
+    front_.hasLast = keys.size() > 0;
+    if (front_.hasLast) front_.last = keys[keys.size() - 1];
+}
+
+KeyFiller::~KeyFiller() {
+    stop_ = true;
+    for (Side* side : {&front_, &back_})
+        if (side->thread.joinable()) side->thread.join();
+}
+
+bool KeyFiller::canRead(const QString& path) {
+    return !path.isEmpty() && !path.startsWith(QLatin1String(":memory:")) &&
+           !path.startsWith(QLatin1String("file:")) && QFileInfo(path).isFile();
+}
+
+void KeyFiller::start() {
+    for (const auto& [side, other] : {std::pair{&front_, &back_}, std::pair{&back_, &front_}}) {
+        if (!side->pager || side->running) continue;
+        if (side->thread.joinable()) side->thread.join();  // a walk that failed has ended
+        side->running = true;
+        side->thread = std::thread([this, side = side, other = other] { walk(*side, *other); });
+    }
+}
+
+void KeyFiller::walk(Side& side, Side& other) {
+    std::exception_ptr failed;
+    try {
+        if (!side.conn) {
+            side.conn = std::make_unique<Connection>(path_, true, false, busyTimeoutMs_);
+            dialect::registerDialectFunctions(side.conn->handle());
+        }
+        long chunk = kFillerFirstChunk;
+        for (bool last = false; !last && !stop_;) {
+            KeyArray& keys = side.chunk;
+            keys.clear();
+            last = side.pager->read(*side.conn, keys, chunk);
+            chunk = std::min(chunk * 4, kFillerLastChunk);
+            const std::lock_guard<std::mutex> lock(mutex_);
+            if (complete()) break;
+            side.keys.reserve(side.keys.size() + static_cast<size_t>(keys.size()));
+            for (long pos = 0; pos < keys.size() && !met_; ++pos) {
+                const std::int64_t rowid = keys[pos];
+                if (other.hasLast && rowid == other.last)
+                    met_ = true;  // the other side has read everything from here on
+                else if (!other.read.contains(rowid) && side.read.insert(rowid))
+                    side.keys.push_back(rowid);
+            }
+            if (keys.size() > 0) {
+                side.last = keys[keys.size() - 1];
+                side.hasLast = true;
+            }
+            if (last && !met_) side.done = true;
+            ready_.notify_all();
+            if (complete()) break;
+        }
+    } catch (...) {
+        failed = std::current_exception();
+    }
+    const std::lock_guard<std::mutex> lock(mutex_);
+    side.running = false;
+    if (failed && !failure_) failure_ = failed;
+    if (failed) stop_ = true;  // the other side stops too; take() starts both again
+    ready_.notify_all();
+}
+
+bool KeyFiller::take(KeyArray& keys) {
+    std::vector<std::int64_t> taken;
+    std::vector<std::int64_t> fromEnd;
+    bool completed = false;
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (!complete() && !failure_ && !front_.running && !back_.running) {
+            stop_ = false;  // the first call, or the first after a failure
+            start();
+        }
+        ready_.wait(lock, [this] {
+            return !front_.keys.empty() || complete() || (!front_.running && !back_.running);
+        });
+        taken.swap(front_.keys);
+        completed = complete();
+        if (completed && !handedOver_) {
+            // Read from the end backwards: they follow in the query's order reversed.
+            fromEnd.swap(back_.keys);
+            handedOver_ = true;
+        }
+        if (taken.empty() && !completed && failure_)
+            std::rethrow_exception(std::exchange(failure_, nullptr));
+    }
+    for (const std::int64_t key : taken) keys.push_back(key);
+    for (auto key = fromEnd.rbegin(); key != fromEnd.rend(); ++key) keys.push_back(*key);
+    return completed;
+}
+
+std::unique_ptr<KeysetPager> KeyFiller::stop(KeyArray& keys) {
+    stop_ = true;
+    for (Side* side : {&front_, &back_})
+        if (side->thread.joinable()) side->thread.join();
+    if (complete()) {
+        take(keys);
+        return nullptr;
+    }
+    for (const std::int64_t key : front_.keys) keys.push_back(key);
+    front_.keys.clear();
+    front_.pager->changeConnection(keys);
+    return std::move(front_.pager);
 }
 
 }  // namespace tv::engine

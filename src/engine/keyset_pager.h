@@ -30,8 +30,13 @@
 
 #include <QString>
 #include <QStringList>
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <exception>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <unordered_set>
 #include <vector>
 
@@ -47,6 +52,7 @@ class RowidSet {
 public:
     // False when the rowid was there already.
     bool insert(std::int64_t rowid);
+    bool contains(std::int64_t rowid) const;
 
 private:
     static constexpr std::int64_t kBitmapRowids = std::int64_t{1} << 26;
@@ -58,8 +64,9 @@ class KeysetPager {
 public:
     // A pager for the rows of `shape` (a keyable SELECT over `table`), or nullptr when they
     // are better read in one pass.
+    // `reversed`: the rows in the opposite order, the last first.
     static std::unique_ptr<KeysetPager> make(Connection& conn, const SelectShape& shape,
-                                             const TableSchema& table);
+                                             const TableSchema& table, bool reversed = false);
     ~KeysetPager();
     KeysetPager(const KeysetPager&) = delete;
     KeysetPager& operator=(const KeysetPager&) = delete;
@@ -67,6 +74,12 @@ public:
     // Appends up to `rows` more rowids to `keys` in the query's order; true once the last
     // one has been read (the pager has nothing more to do then).
     bool read(Connection& conn, KeyArray& keys, long rows);
+    // The next chunks are read on another connection, whose view of the file's changes
+    // cannot be set beside this one's: from now on every rowid is checked against those
+    // read so far (`keys`), as after a change.
+    void changeConnection(const KeyArray& keys);
+    // The caller leaves out the rowids read twice itself (KeyFiller).
+    void leaveRepeatsToCaller() { callerChecks_ = true; }
 
 private:
     // Starts remembering the rowids read when the file changed since the first chunk.
@@ -101,10 +114,82 @@ private:
     std::vector<sqlite3_value*> boundary_;
     std::int64_t boundaryRowid_ = 0;
     bool started_ = false;
+    bool callerChecks_ = false;
     // The file as the first chunk saw it; the rowids read, kept once it changed.
     std::int64_t dataVersion_ = 0;
     std::uint64_t changes_ = 0;
     std::unique_ptr<RowidSet> seen_;
+};
+
+// Reads the rest of a key set on two threads of their own, each through its own
+// read-only connection to the file, while the caller (the GUI thread) shows the first
+// rows and stays free: one walks on from the first chunk, the other from the last row
+// backwards, and they stop where they meet, so the count arrives after half the walk
+// on each of two cores. The chunks are the pagers', with no statement or read
+// transaction held between them, so other workstations (and this program's own
+// connection) write as freely as before.
+//
+// Every rowid read is noted with the side that read it, and each is listed by one side
+// only. The walks meet at the last row the other side read; any other rowid read before
+// (a row someone moved while the walks went on) is left to the side that read it first.
+// The rows read from the end join the key set when the walks meet, in the query's order.
+//
+// The keys read wait in the filler until take() moves them into the key set, on the
+// caller's thread: the key set itself is only ever touched there.
+class KeyFiller {
+public:
+    // Takes over `forward`, which has read the first chunk (`keys`) on another
+    // connection, and `backward` (the same query in the reverse order, nothing read yet;
+    // null to walk one way only). The walks start at the first take(): a list shows its
+    // first rows before they compete with it for the processor.
+    KeyFiller(QString path, int busyTimeoutMs, std::unique_ptr<KeysetPager> forward,
+              std::unique_ptr<KeysetPager> backward, const KeyArray& keys);
+    // Stops both walks after their current chunks.
+    ~KeyFiller();
+    KeyFiller(const KeyFiller&) = delete;
+    KeyFiller& operator=(const KeyFiller&) = delete;
+
+    // Whether a file at `path` can be read this way (not an in-memory database).
+    static bool canRead(const QString& path);
+
+    // Appends the keys read on from the first chunk since the last call to `keys`, first
+    // waiting for some when there are none yet, and all the rest once the walks have
+    // met; true then. A failure of a walk (the file locked past the busy timeout) is
+    // thrown here once; the next call starts the walks again where they stopped.
+    bool take(KeyArray& keys);
+
+    // Ends the walks after their current chunks, appends what was read on from the first
+    // chunk to `keys` and hands that pager back (null when every key was read), to go on
+    // on the caller's connection; what was read from the end is read again by it.
+    std::unique_ptr<KeysetPager> stop(KeyArray& keys);
+
+private:
+    struct Side {
+        std::unique_ptr<KeysetPager> pager;
+        std::unique_ptr<Connection> conn;  // made by the walk, on its thread
+        RowidSet read;                     // every rowid this side read
+        KeyArray chunk;                    // the chunk being read (its blocks kept)
+        std::vector<std::int64_t> keys;    // read, in this side's order, not yet taken
+        std::int64_t last = 0;             // the last rowid read (its chunks' boundary)
+        bool hasLast = false;
+        bool running = false;
+        bool done = false;  // read to its end
+        std::thread thread;
+    };
+    void start();
+    void walk(Side& side, Side& other);
+    bool complete() const { return met_ || front_.done || back_.done; }
+
+    QString path_;
+    int busyTimeoutMs_;
+    Side front_;
+    Side back_;
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    bool met_ = false;
+    bool handedOver_ = false;  // the rows from the end are in the key set
+    std::exception_ptr failure_;
+    std::atomic<bool> stop_{false};
 };
 
 }  // namespace tv::engine

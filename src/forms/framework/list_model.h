@@ -5,10 +5,11 @@
 // blocks; data() never reads the database itself when the row's block is cached.
 //
 // A record set opened with engine::kKeysInChunks knows only its first keys (a screenful)
-// when it opens, so the list shows at once however long it is. The model then reads the
-// rest of the key set in growing chunks from the event loop, adding the rows to the end
-// as it goes (the scroll range grows), and says keysCompleted() with the count once every
-// key is read. A jump to the end before then (Ctrl+End, the scroll bar taken to the
+// when it opens, so the list shows at once however long it is. The model then takes the
+// rest of the key set from the event loop as the engine reads it (on threads of its own
+// for a file, in growing chunks on this one otherwise), adding the rows to the end as it
+// goes (the scroll range grows), and says keysCompleted() with the count once every key
+// is read. A jump to the end before then (Ctrl+End, the scroll bar taken to the
 // bottom; see followEnds) reads the rest at once and lands on the real last row, and
 // anything that needs every row (the count, a walk or search through recordset()) reads
 // them first. Between chunks no read lock is held, so other workstations write freely.
