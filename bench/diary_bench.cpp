@@ -17,6 +17,8 @@
 
 #include <sqlite3.h>
 
+#include "ratio_report.h"
+
 #include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QCalendarWidget>
@@ -283,47 +285,29 @@ BENCHMARK(Day_program)->Unit(benchmark::kMillisecond);
 BENCHMARK(Day_window)->Unit(benchmark::kMillisecond);
 BENCHMARK(Day_sqlite)->Unit(benchmark::kMillisecond);
 
-// Sets the program's and the window's figures beside raw SQLite's.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred) wall_[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        std::printf("\n%-14s %12s %12s %8s\n", "case", "measured", "raw SQLite", "ratio");
-        for (const char* base : {"Month", "Day"}) {
-            const auto raw = wall_.find(std::string(base) + "_sqlite");
-            if (raw == wall_.end()) continue;
-            for (const char* how : {"_program", "_window"}) {
-                const auto it = wall_.find(std::string(base) + how);
-                if (it == wall_.end()) continue;
-                std::printf("%-14s %10.3fms %10.3fms %8.1f\n", it->first.c_str(), it->second,
-                            raw->second, it->second / raw->second);
-            }
-        }
-        if (qEnvironmentVariableIsSet("TV_BENCH_DEMO"))
-            std::printf("(the diary of %s in %s)\n", user().c_str(),
-                        qPrintable(qEnvironmentVariable("TV_BENCH_DEMO")));
-        else
-            std::printf("(%d plans each of 4 users, %d labour lines of %s)\n", kPlansPerUser,
-                        kLines, kUser);
-    }
-
-private:
-    std::map<std::string, double> wall_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    tvbench::RatioTable table;
+    table.argsHeader.clear();
+    table.ours = "measured";
+    table.theirs = "raw SQLite";
+    table.pairs = {{"_program", "_sqlite", " (data layer)"}, {"_window", "_sqlite", " (window)"}};
+    table.units = true;
+    table.decimals = 3;
+    table.ratioDecimals = 1;
+    char footnote[200];
+    if (qEnvironmentVariableIsSet("TV_BENCH_DEMO"))
+        std::snprintf(footnote, sizeof footnote, "(the diary of %s in %s)", user().c_str(),
+                      qPrintable(qEnvironmentVariable("TV_BENCH_DEMO")));
+    else
+        std::snprintf(footnote, sizeof footnote, "(%d plans each of 4 users, %d labour lines of %s)",
+                      kPlansPerUser, kLines, kUser);
+    table.footnote = footnote;
+    tvbench::runWithRatios(table);
     tv::data::state().reset();
     return 0;
 }

@@ -13,6 +13,8 @@
 
 #include <sqlite3.h>
 
+#include "ratio_report.h"
+
 #include <benchmark/benchmark.h>
 #include <QCoreApplication>
 #include <cstdio>
@@ -163,43 +165,26 @@ BENCHMARK(Move_sqlite)->Unit(benchmark::kMillisecond);
 BENCHMARK(Totals_program)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Totals_sqlite)->Unit(benchmark::kMicrosecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (!run.error_occurred) wall_[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        std::printf("\n%-10s %12s %12s %8s\n", "case", "program", "raw SQLite", "ratio");
-        for (const auto& [name, program] : wall_) {
-            const auto at = name.find("_program");
-            if (at == std::string::npos) continue;
-            const std::string base = name.substr(0, at);
-            const auto raw = wall_.find(base + "_sqlite");
-            if (raw == wall_.end()) continue;
-            std::printf("%-10s %12.3f %12.3f %8.1f\n", base.c_str(), program, raw->second,
-                        program / raw->second);
-        }
-        std::printf("(%d open requests; Move closes and re-opens one, in ms; Totals reads %d "
-                    "labour and %d material lines, in us)\n",
-                    kRequests, kLabourLines, kMaterialLines);
-    }
-
-private:
-    std::map<std::string, double> wall_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    tvbench::RatioTable table;
+    table.argsHeader.clear();
+    table.ours = "program";
+    table.theirs = "raw SQLite";
+    table.pairs = {{"_program", "_sqlite"}};
+    table.units = true;
+    table.decimals = 3;
+    table.ratioDecimals = 1;
+    char footnote[200];
+    std::snprintf(footnote, sizeof footnote,
+                  "(%d open requests; Move closes and re-opens one; Totals reads %d labour and %d "
+                  "material lines)",
+                  kRequests, kLabourLines, kMaterialLines);
+    table.footnote = footnote;
+    tvbench::runWithRatios(table);
     tv::data::state().reset();
     return 0;
 }

@@ -21,6 +21,8 @@
 
 #include <sqlite3.h>
 
+#include "ratio_report.h"
+
 #include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QDate>
@@ -191,55 +193,27 @@ BENCHMARK(Open_sqlite)->Unit(benchmark::kMillisecond);
 BENCHMARK(Pages_window)->Unit(benchmark::kMillisecond);
 BENCHMARK(Pages_sqlite)->Unit(benchmark::kMillisecond);
 
-// Sets each window figure beside its raw SQLite counterpart and its target.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred) continue;
-            wall_[run.benchmark_name()] = run.GetAdjustedRealTime();
-            cpu_[run.benchmark_name()] = run.GetAdjustedCPUTime();
-        }
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        const std::map<std::string, double> targets = {{"Open", 200}};
-        std::printf("\n%-8s %12s %12s %8s %8s %10s\n", "case", "window", "raw SQLite", "ratio",
-                    "target", "CPU ratio");
-        for (const auto& [name, window] : wall_) {
-            const auto at = name.find("_window");
-            if (at == std::string::npos) continue;
-            const std::string base = name.substr(0, at);
-            const auto raw = wall_.find(base + "_sqlite");
-            if (raw == wall_.end()) continue;
-            const auto target = targets.find(base);
-            const std::string goal = target == targets.end()
-                                         ? std::string("-")
-                                         : std::to_string(static_cast<int>(target->second)) + "ms";
-            std::printf("%-8s %10.2fms %10.2fms %8.1f %8s %10.1f\n", base.c_str(), window,
-                        raw->second, window / raw->second, goal.c_str(),
-                        cpu_[name] / cpu_[base + "_sqlite"]);
-        }
-        std::printf("(wall times, the target's measure; CPU ratio: the same as processor time, "
-                    "which a busy machine disturbs less)\n(user %s)\n",
-                    busyUser().constData());
-    }
-
-private:
-    std::map<std::string, double> wall_;
-    std::map<std::string, double> cpu_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    tvbench::RatioTable table;
+    table.argsHeader.clear();
+    table.ours = "window";
+    table.theirs = "raw SQLite";
+    table.pairs = {{"_window", "_sqlite"}};
+    table.units = true;
+    table.decimals = 2;
+    table.ratioDecimals = 1;
+    table.targets = {{"Open", "200ms"}};
+    table.noTarget = "-";
+    table.otherRatioHeader = "CPU ratio";
+    table.footnote = "(wall times, the target's measure; CPU ratio: the same as processor time, "
+                     "which a busy machine disturbs less)\n(user " +
+                     busyUser().toStdString() + ")";
+    tvbench::runWithRatios(table);
     tv::data::state().reset();
     return 0;
 }
