@@ -1,6 +1,7 @@
 // Dynasets as key sets over one table.
 #include "engine/keyset_cursor.h"
 
+#include "engine/pg_keyset.h"
 #include "engine/query_fields.h"
 
 #include <algorithm>
@@ -65,8 +66,9 @@ KeysetCursor::KeysetCursor(DbHandle db, std::shared_ptr<KeysetQuery> query, bool
 void KeysetCursor::load() {
     auto set = std::make_shared<KeySet>();
     Connection& conn = db_->conn();
-    // A server reads the whole key set in one statement (no transaction kept open).
-    if (inChunks_ && !conn.isServer())
+    if (inChunks_ && conn.isServer())
+        set->pager = ServerKeysetPager::make(query_->shape, *query_->table);
+    else if (inChunks_)
         set->pager = KeysetPager::make(conn, query_->shape, *query_->table);
     if (set->pager) {
         if (set->pager->read(conn, set->keys, kFirstKeys)) set->pager.reset();

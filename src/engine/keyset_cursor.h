@@ -42,7 +42,7 @@ std::shared_ptr<KeysetQuery> prepareKeysetQuery(DatabaseCore& db, const SelectSh
 // The keys of a dynaset and, while they are still being read in chunks, their reader.
 struct KeySet {
     KeyArray keys;
-    std::unique_ptr<KeysetPager> pager;  // null once every key is read
+    std::unique_ptr<KeyReader> pager;  // null once every key is read
 };
 
 class KeysetCursor : public RowSource {

@@ -54,19 +54,27 @@ private:
     std::unordered_set<std::int64_t> others_;
 };
 
-class KeysetPager {
+// Reads a dynaset's keys a chunk at a time: a file's (KeysetPager) or a server's
+// (ServerKeysetPager, pg_keyset.h).
+class KeyReader {
+public:
+    virtual ~KeyReader() = default;
+    // Appends up to `rows` more rowids to `keys` in the query's order; true once the last
+    // one has been read (the reader has nothing more to do then).
+    virtual bool read(Connection& conn, KeyArray& keys, long rows) = 0;
+};
+
+class KeysetPager : public KeyReader {
 public:
     // A pager for the rows of `shape` (a keyable SELECT over `table`), or nullptr when they
     // are better read in one pass.
     static std::unique_ptr<KeysetPager> make(Connection& conn, const SelectShape& shape,
                                              const TableSchema& table);
-    ~KeysetPager();
+    ~KeysetPager() override;
     KeysetPager(const KeysetPager&) = delete;
     KeysetPager& operator=(const KeysetPager&) = delete;
 
-    // Appends up to `rows` more rowids to `keys` in the query's order; true once the last
-    // one has been read (the pager has nothing more to do then).
-    bool read(Connection& conn, KeyArray& keys, long rows);
+    bool read(Connection& conn, KeyArray& keys, long rows) override;
 
 private:
     // Starts remembering the rowids read when the file changed since the first chunk.

@@ -55,7 +55,6 @@ protected:
 };
 
 TEST_F(KeysetChunksTest, ChunksFollowEveryIndexedOrderAsOnePassDoes) {
-    TV_FILES_ONLY();  // a server reads every key at once
     // Each query, and the same rows with ties in rowid (= SEQ) order as one pass reads them.
     const std::pair<const char*, const char*> orders[] = {
         {"SELECT SEQ FROM T ORDER BY NAME", "ORDER BY NAME, SEQ"},
@@ -82,7 +81,7 @@ TEST_F(KeysetChunksTest, ChunksFollowEveryIndexedOrderAsOnePassDoes) {
 TEST_F(KeysetChunksTest, OrdersNoIndexGivesAreReadAtOnce) {
     for (const char* sql : {"SELECT SEQ FROM T ORDER BY NOTE", "SELECT TOP 5 SEQ FROM T ORDER BY NAME",
                             "SELECT SEQ FROM T", "SELECT SEQ AS NAME FROM T ORDER BY NAME",
-                            "SELECT SEQ, NAME FROM T ORDER BY 2"}) {
+                            "SELECT SEQ, NAME & 'x' FROM T ORDER BY 2"}) {
         Recordset rs = chunked(sql);
         EXPECT_TRUE(rs.KeysComplete()) << sql;
         EXPECT_EQ(walk(rs, 0), all(sql)) << sql;
@@ -90,7 +89,6 @@ TEST_F(KeysetChunksTest, OrdersNoIndexGivesAreReadAtOnce) {
 }
 
 TEST_F(KeysetChunksTest, CallsThatNeedEveryKeyReadTheRestFirst) {
-    TV_FILES_ONLY();  // a server reads every key at once
     const QStringList order = all("SELECT SEQ FROM T ORDER BY NAME DESC, SEQ DESC");
     const QString sql = QStringLiteral("SELECT SEQ, NAME FROM T ORDER BY NAME DESC");
     const std::pair<const char*, std::function<QString(Recordset&)>> calls[] = {
@@ -111,7 +109,6 @@ TEST_F(KeysetChunksTest, CallsThatNeedEveryKeyReadTheRestFirst) {
 }
 
 TEST_F(KeysetChunksTest, AnotherProcessWritesBetweenChunks) {
-    TV_FILES_ONLY();  // a server reads every key at once
     Recordset rs = chunked("SELECT SEQ, NAME FROM T ORDER BY NAME");
     rs.SetAbsolutePosition(0);
     // Rows before the last key read, after it, one of those deleted, and the first row
