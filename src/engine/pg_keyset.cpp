@@ -7,6 +7,7 @@
 #include "engine/select_shape.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace tv::engine {
 
@@ -41,6 +42,25 @@ bool leadsAnIndex(const TableSchema& table, const QString& column) {
 }
 
 }  // namespace
+
+bool ServerKeysetPager::uniqueOrder(const TableSchema& table, const std::vector<Term>& terms) {
+    std::vector<int> columns;
+    for (const Term& term : terms) {
+        const int column = table.columnIndex(columnName(term.expr));
+        if (column < 0) break;
+        columns.push_back(column);
+    }
+    for (const IndexSchema& index : table.indexes) {
+        if (!index.unique) continue;
+        bool covered = true;
+        for (const int column : index.columns) {
+            covered = covered && std::find(columns.begin(), columns.end(), column) != columns.end() &&
+                      (index.primary || table.columns[static_cast<size_t>(column)].notNull);
+        }
+        if (covered) return true;
+    }
+    return false;
+}
 
 std::unique_ptr<ServerKeysetPager> ServerKeysetPager::make(const SelectShape& shape,
                                                            const TableSchema& table) {
@@ -87,15 +107,18 @@ std::unique_ptr<ServerKeysetPager> ServerKeysetPager::make(const SelectShape& sh
     pager->rowidDescending_ = pager->terms_.back().descending;
     QStringList order;
     for (const Term& term : pager->terms_) order << term.item;
-    order << (pager->rowidDescending_ ? QStringLiteral("rowid DESC") : QStringLiteral("rowid"));
+    if (!uniqueOrder(table, pager->terms_))
+        order << (pager->rowidDescending_ ? QStringLiteral("rowid DESC") : QStringLiteral("rowid"));
     pager->order_ = order.join(QStringLiteral(", "));
+    QStringList values;
+    for (const Term& term : pager->terms_) values << term.expr;
+    pager->boundarySql_ = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                              .arg(values.join(QStringLiteral(", ")), pager->from_);
     return pager;
 }
 
 QString ServerKeysetPager::sql(const Range* range, long limit) const {
-    QString text = QStringLiteral("SELECT rowid");
-    for (const Term& term : terms_) text += QStringLiteral(", ") + term.expr;
-    text += QStringLiteral(" FROM ") + from_;
+    QString text = QStringLiteral("SELECT rowid FROM ") + from_;
     QStringList conditions;
     if (!where_.isEmpty()) conditions << u'(' + where_ + u')';
     if (range) {
@@ -162,32 +185,42 @@ long ServerKeysetPager::run(Connection& conn, const Range* range, KeyArray& keys
     while (statement.step()) {
         const std::int64_t rowid = statement.intAt(0);
         if (seen_.insert(rowid)) keys.push_back(rowid);
-        if (++rows < limit) continue;
-        // The last row of a full page is where the next one continues.
+        ++rows;
+    }
+    if (rows == limit) setBoundary(conn, keys);
+    return rows;
+}
+
+void ServerKeysetPager::setBoundary(Connection& conn, const KeyArray& keys) {
+    // The sort values of the last row read, where the next page continues: looked up by its
+    // rowid (reading them with every row would send a page's worth). A row deleted since
+    // hands over to the one before it; the rows read twice then are dropped as seen.
+    Statement statement = conn.cached(boundarySql_);
+    for (long pos = keys.size() - 1; pos >= 0; --pos) {
+        statement.reset();
+        statement.bindInt(1, keys[pos]);
+        if (!statement.step()) continue;
         std::vector<Value> values(terms_.size());
         for (size_t i = 0; i < terms_.size(); ++i) {
-            const int col = static_cast<int>(i) + 1;
+            const int col = static_cast<int>(i);
             Value& value = values[i];
             value.null = statement.isNull(col);
             value.blob = statement.columnType(col) == pgkind::kBlob;
-            if (!value.null) value.bytes = value.blob ? statement.blobAt(col) : [&] {
-                int length = 0;
-                const char* bytes = statement.bytesAt(col, &length);
-                return QByteArray(bytes, length);
-            }();
+            int length = 0;
+            const char* bytes = value.null ? nullptr : statement.bytesAt(col, &length);
+            if (bytes) value.bytes = QByteArray(bytes, length);
         }
         boundary_ = std::move(values);
-        boundaryRowid_ = rowid;
+        boundaryRowid_ = keys[pos];
+        return;
     }
-    return rows;
+    // Every row read is gone: start again from the top (the rowids read are dropped).
+    boundary_.clear();
 }
 
 bool ServerKeysetPager::read(Connection& conn, KeyArray& keys, long rows) {
     rows = std::max(rows, 1L);
-    if (!started_) {
-        started_ = true;
-        return run(conn, nullptr, keys, rows) < rows;
-    }
+    if (boundary_.empty()) return run(conn, nullptr, keys, rows) < rows;
     long wanted = rows;
     for (const Range& range : rangesAfterBoundary()) {
         const long got = run(conn, &range, keys, wanted);

@@ -58,18 +58,21 @@ private:
     };
 
     ServerKeysetPager() = default;
+    // Whether the leading terms cover a unique index that holds no Null: no ties to order.
+    static bool uniqueOrder(const TableSchema& table, const std::vector<Term>& terms);
     QString sql(const Range* range, long limit) const;
     long run(Connection& conn, const Range* range, KeyArray& keys, long limit);
     std::vector<Range> rangesAfterBoundary() const;
+    void setBoundary(Connection& conn, const KeyArray& keys);
 
     QString from_;
     QString where_;
     std::vector<Term> terms_;
-    QString order_;  // the ORDER BY items with the rowid
+    QString order_;        // the ORDER BY items with the rowid
+    QString boundarySql_;  // the sort values of one row
     bool rowidDescending_ = false;
-    std::vector<Value> boundary_;
+    std::vector<Value> boundary_;  // none before the first page
     std::int64_t boundaryRowid_ = 0;
-    bool started_ = false;
     RowidSet seen_;
 };
 
