@@ -694,6 +694,9 @@ private:
                         sql += u' ' + ident(alias);
                     }
                 }
+                // A server names every subquery in FROM; the name is the statement's own.
+                if (server_ && source.alias.isEmpty())
+                    sql += QStringLiteral(" AS tv_from%1").arg(++unnamedFrom_);
                 addSource(source);
                 return sql;
             }
@@ -1725,6 +1728,7 @@ private:
     // A server's names are exact where SQLite ignores case: every name is written as stored
     // (the catalog's tables and columns), other names (aliases) as first written, all quoted.
     const ServerNames* server_ = nullptr;
+    int unnamedFrom_ = 0;  // subqueries in FROM named for a server
     // Lower case -> as stored; other names (aliases) as first written.
     mutable QHash<QString, QString> storedNames_;
 
