@@ -304,6 +304,7 @@ struct Scope {
     std::vector<Column> aliases;  // names given in the select list, seen by ORDER BY
     bool aliasesVisible = false;
     Scope* outer = nullptr;
+    QStringList groupBy;  // the GROUP BY items, as written for a server
 };
 
 // What a SELECT offers: its columns (names and types, a "*" expanded) and its list items.
@@ -470,6 +471,11 @@ private:
             scope_ = enclosing;
             shape->orderBySql = items.join(QStringLiteral(", "));
             sql += QStringLiteral(" ORDER BY ") + shape->orderBySql;
+        } else if (server_ && cores.size() == 1 && !cores.front().groupBy.isEmpty()) {
+            // Groups come out in their order, as a file gives them (Null first).
+            sql += QStringLiteral(" ORDER BY ") +
+                   cores.front().groupBy.join(QStringLiteral(" NULLS FIRST, ")) +
+                   QStringLiteral(" NULLS FIRST");
         }
         if (limit) sql += QStringLiteral(" LIMIT ") + *limit;
         return sql;
@@ -553,7 +559,9 @@ private:
         if (c_.acceptWord("GROUP")) {
             c_.expectWord("BY");
             shape->grouped = true;
-            sql += QStringLiteral(" GROUP BY ") + expressionList().join(QStringLiteral(", "));
+            const QStringList groups = expressionList();
+            if (server_) scope_->groupBy = groups;
+            sql += QStringLiteral(" GROUP BY ") + groups.join(QStringLiteral(", "));
         }
         if (c_.acceptWord("HAVING")) {
             shape->grouped = true;
