@@ -8,6 +8,7 @@
 #include "data/app_state.h"
 #include "data/business_rules.h"
 #include "data/failure.h"
+#include "data/locations.h"
 #include "data/user_rights.h"
 
 #include <QDir>

@@ -57,13 +57,6 @@ engine::Recordset OpenTable(const QString& source, int database = kDataDb, int o
 // DataOpen.
 bool OpenDataDatabase();
 
-// Whether a database location (a folder, or a server: engine/server.h) holds `fileName`
-// ("Data.mdb", "Definitions.mdb", "Messages.mdb"). A server location is tried by opening that
-// database there; with `report`, one holding a password is refused with message 9170 and
-// one that cannot be used is explained with message 9171 (the server's answer appended).
-// A folder is only looked at: its caller words what is missing.
-bool LocationHoldsDatabase(const QString& location, const QString& fileName, bool report);
-
 // The number of columns of the source table's "PrimaryKey" index (0 when it cannot be read).
 int KeyColumnCount(const QString& source, int database = kDataDb);
 

@@ -6,6 +6,7 @@
 #include "data/app_state.h"
 #include "data/failure.h"
 #include "data/prompter.h"
+#include "data/locations.h"
 #include "data/source_text.h"
 #include "engine/server.h"
 

@@ -48,10 +48,7 @@ QStringList definitionOf(const TableDef& def) {
     QStringList indexes;
     for (const Index& index : def.Indexes()) {
         QStringList keys;
-        const QStringList names = index.FieldNames();
-        for (qsizetype i = 0; i < names.size(); ++i)
-            keys << bracketName(names[i]) +
-                        (index.FieldDescending(static_cast<int>(i)) ? QStringLiteral(" DESC") : QString());
+        for (const QString& name : index.FieldNames()) keys << bracketName(name);
         if (index.Primary()) {
             columns << QStringLiteral("CONSTRAINT PrimaryKey PRIMARY KEY (%1)")
                            .arg(keys.join(QStringLiteral(", ")));

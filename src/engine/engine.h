@@ -132,8 +132,6 @@ public:
     bool Primary() const;
     bool Unique() const;
     QStringList FieldNames() const;  // in key order
-    // Whether the key column at `position` (0-based, key order) sorts descending.
-    bool FieldDescending(int position) const;
 
 private:
     friend class TableDef;

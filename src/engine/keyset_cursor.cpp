@@ -39,10 +39,11 @@ std::shared_ptr<KeysetQuery> prepareKeysetQuery(DatabaseCore& db, const SelectSh
     if (db.conn().isServer()) {
         // A server keeps no order through a sub-query, and ties follow the rowid only when
         // told: the key set is the last column of the query itself.
-        QString ordered = tail;
-        if (!ordered.contains(QLatin1String(" LIMIT ")))
-            ordered += ordered.contains(QLatin1String("ORDER BY")) ? QStringLiteral(", rowid")
-                                                                   : QStringLiteral(" ORDER BY rowid");
+        const qsizetype limitAt =
+            shape.limited ? tail.lastIndexOf(QLatin1String("LIMIT "), -1, Qt::CaseInsensitive) : -1;
+        QString ordered = limitAt >= 0 ? tail.left(limitAt).trimmed() : tail;
+        ordered += shape.orderBy.isEmpty() ? QStringLiteral(" ORDER BY rowid") : QStringLiteral(", rowid");
+        if (limitAt >= 0) ordered += u' ' + tail.mid(limitAt);
         query->keysSql = withRowid + u' ' + ordered.trimmed();
     }
     // The rowid first: a "*" that grows when another user adds a column leaves it in place.

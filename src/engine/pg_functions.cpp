@@ -9,7 +9,7 @@ namespace tv::engine::dialect {
 namespace {
 
 // Bumped whenever a definition changes: a site made by an older program gets the new ones.
-constexpr int kFunctionsVersion = 6;
+constexpr int kFunctionsVersion = 7;
 
 const char* const kDefinitions[] = {
     // Failures carry the runtime's number, read back by runtimeErrorNumber.
@@ -37,6 +37,11 @@ const char* const kDefinitions[] = {
     R"(CREATE OR REPLACE FUNCTION public.jet_instr(s double precision, a text, b text) RETURNS integer
        LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN strpos(lower(substr(a, s::integer)), lower(b)) = 0 THEN 0
        ELSE strpos(lower(substr(a, s::integer)), lower(b)) + s::integer - 1 END $$)",
+    // InStr's compare argument: 0 compares binary (case counts), 1 as text.
+    R"(CREATE OR REPLACE FUNCTION public.jet_instr(s double precision, a text, b text, c double precision)
+       RETURNS integer LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN c <> 0 THEN public.jet_instr(s, a, b)
+       WHEN strpos(substr(a, s::integer), b) = 0 THEN 0
+       ELSE strpos(substr(a, s::integer), b) + s::integer - 1 END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_now() RETURNS text LANGUAGE sql STABLE
        AS $$ SELECT to_char(localtimestamp, 'YYYY-MM-DD HH24:MI:SS') $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_date() RETURNS text LANGUAGE sql STABLE

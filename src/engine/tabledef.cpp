@@ -12,7 +12,6 @@ namespace tv::engine {
 struct Index::Impl {
     QString name;
     QStringList fields;
-    std::vector<bool> descending;
     bool primary = false;
     bool unique = false;
 };
@@ -111,13 +110,11 @@ void TableDef::DeleteField(const QString& name) {
 
 std::vector<Index> TableDef::Indexes() const {
     std::vector<Index> indexes;
-    auto make = [&](const QString& name, const QStringList& fields, bool primary, bool unique,
-                    const std::vector<bool>& descending) {
+    auto make = [&](const QString& name, const QStringList& fields, bool primary, bool unique) {
         Index index;
         index.d_ = std::make_shared<Index::Impl>();
         index.d_->name = name;
         index.d_->fields = fields;
-        index.d_->descending = descending;
         index.d_->primary = primary;
         index.d_->unique = unique;
         indexes.push_back(index);
@@ -125,7 +122,7 @@ std::vector<Index> TableDef::Indexes() const {
     if (!d_->appended) {
         for (const IndexDef& index : d_->indexes)
             make(index.primary ? kPrimaryKeyName : index.name, index.columns, index.primary,
-                 index.unique || index.primary, index.descending);
+                 index.unique || index.primary);
         return indexes;
     }
     const auto schema = d_->schema();
@@ -133,7 +130,7 @@ std::vector<Index> TableDef::Indexes() const {
         QStringList fields;
         for (int column : index.columns)
             fields << schema->columns[static_cast<size_t>(column)].name;
-        make(index.name, fields, index.primary, index.unique, index.descending);
+        make(index.name, fields, index.primary, index.unique);
     }
     return indexes;
 }
@@ -171,9 +168,5 @@ QString Index::Name() const { return d_->name; }
 bool Index::Primary() const { return d_->primary; }
 bool Index::Unique() const { return d_->unique; }
 QStringList Index::FieldNames() const { return d_->fields; }
-bool Index::FieldDescending(int position) const {
-    return position >= 0 && static_cast<size_t>(position) < d_->descending.size() &&
-           d_->descending[static_cast<size_t>(position)];
-}
 
 }  // namespace tv::engine

@@ -80,6 +80,7 @@ TEST_F(KeysetChunksTest, ChunksFollowEveryIndexedOrderAsOnePassDoes) {
 
 TEST_F(KeysetChunksTest, OrdersNoIndexGivesAreReadAtOnce) {
     for (const char* sql : {"SELECT SEQ FROM T ORDER BY NOTE", "SELECT TOP 5 SEQ FROM T ORDER BY NAME",
+                            "SELECT TOP 3 SEQ FROM T",
                             "SELECT SEQ FROM T", "SELECT SEQ AS NAME FROM T ORDER BY NAME",
                             "SELECT SEQ, NAME & 'x' FROM T ORDER BY 2"}) {
         Recordset rs = chunked(sql);

@@ -7,6 +7,7 @@
 #include "data/activity_log.h"
 #include "data/app_state.h"
 #include "data/failure.h"
+#include "data/locations.h"
 #include "data/prompter.h"
 #include "engine/engine.h"
 #include "engine/server.h"
