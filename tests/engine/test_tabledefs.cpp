@@ -2,7 +2,6 @@
 // TableDef or statement (seen after reopening, and by another connection after Idle),
 // indexes, tables built field by field, and auto-numbers that never come back, in new
 // files and in files numbered by an older program. Refused changes: test_bad_input.cpp.
-#include "engine/database_copy.h"
 #include "engine_fixture.h"
 
 using namespace tv::engine;
@@ -221,29 +220,6 @@ TEST_F(TableDefTest, AFileNumberedByAnOlderProgramStopsReusingNumbersWhenOpened)
     db_.Execute("INSERT INTO LOG (WHAT) VALUES ('e')");
     EXPECT_EQ(rawRows(path_, "SELECT group_concat(ID) FROM LOG")[0][0], "1,2,5");
     EXPECT_EQ(rawRows(path_, "PRAGMA user_version")[0][0], "1");
-}
-
-}  // namespace
-
-namespace {
-
-// What a site's move between a folder and a server relies on: the copy makes each table
-// again with its key and indexes and brings every row.
-TEST_F(TableDefTest, ACopyKeepsKeysIndexesAndRows) {
-    tvtest::ScratchFolder other;
-    Database copy = Engine::instance().CreateDatabase(tvtest::databaseLocation(other, "Copy.mdb"));
-    QStringList copied;
-    CopyDatabase(db_, copy, [&](const QString& table, long rows) {
-        copied << table + u'=' + QString::number(rows);
-    });
-    EXPECT_EQ(copied, QStringList{"CUSTOMERS=2"});
-    QStringList indexes;
-    for (const Index& index : copy.TableDefNamed("CUSTOMERS").Indexes())
-        indexes << index.Name() + u'(' + index.FieldNames().join(u',') + (index.Unique() ? ")!" : ")");
-    indexes.sort();
-    EXPECT_EQ(indexes, QStringList({"Phone(PHONE)", "PrimaryKey(CUSTOMER NAME)!"}));
-    Recordset rs = copy.OpenRecordset("SELECT [CUSTOMER NAME] FROM CUSTOMERS ORDER BY CITY DESC");
-    EXPECT_EQ(walk(rs, 0), QStringList({"Adams", "O'Brien"}));
 }
 
 }  // namespace
