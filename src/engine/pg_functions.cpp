@@ -9,7 +9,7 @@ namespace tv::engine::dialect {
 namespace {
 
 // Bumped whenever a definition changes: a site made by an older program gets the new ones.
-constexpr int kFunctionsVersion = 7;
+constexpr int kFunctionsVersion = 8;
 
 const char* const kDefinitions[] = {
     // Failures carry the runtime's number, read back by runtimeErrorNumber.
@@ -188,7 +188,9 @@ const char* const kDefinitions[] = {
        LANGUAGE sql IMMUTABLE AS $$ SELECT n::real::double precision $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_cbool(n double precision) RETURNS integer
        LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN n IS NULL THEN NULL WHEN n <> 0 THEN -1 ELSE 0 END $$)",
-    // Format: a date as General Date, or by a pattern of d/m/y/h/n/s; a number by 0 and #.
+    // Format: a date as General Date, or by a pattern of d/m/y/h/n/s; a number by 0 and # (at
+    // least one whole digit where the pattern has a 0 before its point, thousands when it has a
+    // comma there).
     R"(CREATE OR REPLACE FUNCTION public.jet_format(t text, p text DEFAULT NULL) RETURNS text
        LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN t IS NULL THEN NULL
        WHEN t ~ '^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d$' THEN CASE WHEN p IS NULL OR lower(p) = 'general date'
@@ -198,7 +200,11 @@ const char* const kDefinitions[] = {
        ELSE t END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_format(n double precision, p text DEFAULT NULL) RETURNS text
        LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN n IS NULL THEN NULL WHEN p IS NULL THEN public.jet_cstr(n)
-       ELSE btrim(to_char(n, 'FM' || replace(replace(p, '#', '9'), ',', 'G'))) END $$)",
+       ELSE btrim(to_char(n, 'FM' || CASE WHEN split_part(p, '.', 1) LIKE '%,%'
+         THEN '999G999G999G999G99' ELSE '99999999999999' END
+         || CASE WHEN split_part(p, '.', 1) LIKE '%0%' THEN '0' ELSE '9' END
+         || CASE WHEN strpos(p, '.') > 0 THEN '.' || replace(replace(split_part(p, '.', 2), '#', '9'), ',', '')
+         ELSE '' END)) END $$)",
     // Auto-numbers of rows that statements add (the engine's own AddNew numbers its rows),
     // and the mark raised by a number written by hand. The marks are the schema's own.
     R"(CREATE OR REPLACE FUNCTION public.jet_autonumber(t text, c text) RETURNS integer
