@@ -9,7 +9,7 @@ namespace tv::engine::dialect {
 namespace {
 
 // Bumped whenever a definition changes: a site made by an older program gets the new ones.
-constexpr int kFunctionsVersion = 8;
+constexpr int kFunctionsVersion = 9;
 
 const char* const kDefinitions[] = {
     // Failures carry the runtime's number, read back by runtimeErrorNumber.
@@ -214,14 +214,18 @@ const char* const kDefinitions[] = {
        DECLARE v bigint; BEGIN EXECUTE format('SELECT ($1).%I', TG_ARGV[1]) INTO v USING NEW;
        IF v IS NOT NULL THEN UPDATE tv_autonumber SET last = v WHERE tablename = TG_ARGV[0]
        AND columnname = TG_ARGV[1] AND last < v; END IF; RETURN NULL; END $$)",
-    R"(CREATE OR REPLACE FUNCTION public.jet_keep_first(a anyelement, b anyelement) RETURNS anyelement
-       LANGUAGE sql IMMUTABLE AS $$ SELECT a $$)",
-    R"(CREATE OR REPLACE FUNCTION public.jet_keep_last(a anyelement, b anyelement) RETURNS anyelement
-       LANGUAGE sql IMMUTABLE AS $$ SELECT b $$)",
+    // First and Last keep a row's value even when it is Null: the state is an array, empty
+    // until the first row.
+    R"(CREATE OR REPLACE FUNCTION public.jet_keep_first(s anyarray, v anyelement) RETURNS anyarray
+       LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN s IS NULL THEN ARRAY[v] ELSE s END $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_keep_last(s anyarray, v anyelement) RETURNS anyarray
+       LANGUAGE sql IMMUTABLE AS $$ SELECT ARRAY[v] $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_kept(s anyarray) RETURNS anyelement
+       LANGUAGE sql IMMUTABLE AS $$ SELECT s[1] $$)",
     R"(CREATE OR REPLACE AGGREGATE public.jet_first(anyelement) (SFUNC = public.jet_keep_first,
-       STYPE = anyelement))",
+       STYPE = anyarray, FINALFUNC = public.jet_kept))",
     R"(CREATE OR REPLACE AGGREGATE public.jet_last(anyelement) (SFUNC = public.jet_keep_last,
-       STYPE = anyelement))",
+       STYPE = anyarray, FINALFUNC = public.jet_kept))",
 };
 
 }  // namespace
