@@ -8,6 +8,7 @@
 #include "data/app_state.h"
 #include "data/business_rules.h"
 #include "data/failure.h"
+#include "data/locations.h"
 #include "data/user_rights.h"
 
 #include <QDir>
@@ -24,21 +25,6 @@ const QString kDataFile = QStringLiteral("Data.mdb");
 constexpr int kDataFileMisspelt = 9060;
 constexpr int kPasswordNotHashed = 9132;
 constexpr int kPasswordColumn = 9;  // 0-based ordinal in "System Users"
-constexpr int kServerPassword = 9170;
-constexpr int kServerUnusable = 9171;
-
-// A server location holds the data database when its data schema opens; `why` gets the
-// server's answer otherwise.
-bool serverHoldsDataDb(const QString& location, QString* why) {
-    if (engine::LocationHoldsPassword(location)) return false;
-    const std::optional<data::Failure> failed = data::attempt([&] {
-        engine::Database db =
-            engine::Engine::instance().OpenDatabase(joinPath(location, kDataFile), true);
-        db.Close();
-    });
-    if (failed && why) *why = failed->text;
-    return !failed;
-}
 
 // Opens "System Users" positioned on the user's row; a closed record set when the table
 // cannot be opened, NoMatch set when the user is unknown.
@@ -56,20 +42,12 @@ engine::Recordset seekUser(const QString& userId, bool* found) {
 }  // namespace
 
 bool folderHoldsDataDb(const QString& folder) {
-    if (folder.trimmed().isEmpty()) return false;
-    if (engine::IsServerLocation(folder)) return serverHoldsDataDb(folder, nullptr);
-    return QFileInfo(joinPath(folder, kDataFile)).isFile();
+    return data::LocationHoldsDatabase(folder, kDataFile, false);
 }
 
 void reportNoDataDb(const QString& folder, int missing, const QString& extra) {
     if (engine::IsServerLocation(folder)) {
-        if (engine::LocationHoldsPassword(folder)) {
-            data::ShowMessage(kServerPassword);
-            return;
-        }
-        QString why;
-        if (!serverHoldsDataDb(folder, &why))
-            data::ShowMessage(kServerUnusable, folder + QStringLiteral("\n\n") + why);
+        (void)data::LocationHoldsDatabase(folder, kDataFile, true);
         return;
     }
     if (!folder.trimmed().isEmpty()) {

@@ -6,7 +6,11 @@
 #include "data/app_state.h"
 #include "data/failure.h"
 #include "data/prompter.h"
+#include "data/locations.h"
 #include "data/source_text.h"
+#include "engine/server.h"
+
+#include <QFileInfo>
 
 namespace tv::data {
 
@@ -80,6 +84,24 @@ bool OpenDataDatabase() {
         ShowMessage(2, path + QStringLiteral("\n\n") + failed->text);
     st.DataOpen = false;
     return false;
+}
+
+bool LocationHoldsDatabase(const QString& location, const QString& fileName, bool report) {
+    constexpr int kServerPassword = 9170;
+    constexpr int kServerUnusable = 9171;
+    if (location.trimmed().isEmpty()) return false;
+    if (!engine::IsServerLocation(location))
+        return QFileInfo(tv::joinPath(location, fileName)).isFile();
+    if (engine::LocationHoldsPassword(location)) {
+        if (report) ShowMessage(kServerPassword);
+        return false;
+    }
+    const std::optional<Failure> failed = attempt([&] {
+        engine::Engine::instance().OpenDatabase(tv::joinPath(location, fileName), true).Close();
+    });
+    if (failed && report)
+        ShowMessage(kServerUnusable, location.trimmed() + QStringLiteral("\n\n") + failed->text);
+    return !failed;
 }
 
 engine::Recordset OpenTable(const QString& source, int database, int options) {

@@ -153,7 +153,18 @@ void Connection::releaseWriteLock() {
 
 void Connection::beginTransaction() {
     if (depth_ == 0) {
-        if (!inTransaction()) beginImmediate();
+        const bool began = !inTransaction();
+        if (began) beginImmediate();
+        // On a server explicit transactions take turns per schema as a file's writers do:
+        // what one reads and then writes stays as it read it (a billing run's items).
+        if (pg_) {
+            try {
+                pg_->lockSchemaWriters();
+            } catch (const DbError&) {
+                if (began) rollbackQuietly();
+                throw;
+            }
+        }
     } else {
         exec(QStringLiteral("SAVEPOINT tv_level_%1").arg(depth_));
     }

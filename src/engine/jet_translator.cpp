@@ -304,6 +304,7 @@ struct Scope {
     std::vector<Column> aliases;  // names given in the select list, seen by ORDER BY
     bool aliasesVisible = false;
     Scope* outer = nullptr;
+    QStringList groupBy;  // the GROUP BY items, as written for a server
 };
 
 // What a SELECT offers: its columns (names and types, a "*" expanded) and its list items.
@@ -470,6 +471,11 @@ private:
             scope_ = enclosing;
             shape->orderBySql = items.join(QStringLiteral(", "));
             sql += QStringLiteral(" ORDER BY ") + shape->orderBySql;
+        } else if (server_ && cores.size() == 1 && !cores.front().groupBy.isEmpty()) {
+            // Groups come out in their order, as a file gives them (Null first).
+            sql += QStringLiteral(" ORDER BY ") +
+                   cores.front().groupBy.join(QStringLiteral(" NULLS FIRST, ")) +
+                   QStringLiteral(" NULLS FIRST");
         }
         if (limit) sql += QStringLiteral(" LIMIT ") + *limit;
         return sql;
@@ -553,7 +559,9 @@ private:
         if (c_.acceptWord("GROUP")) {
             c_.expectWord("BY");
             shape->grouped = true;
-            sql += QStringLiteral(" GROUP BY ") + expressionList().join(QStringLiteral(", "));
+            const QStringList groups = expressionList();
+            if (server_) scope_->groupBy = groups;
+            sql += QStringLiteral(" GROUP BY ") + groups.join(QStringLiteral(", "));
         }
         if (c_.acceptWord("HAVING")) {
             shape->grouped = true;
@@ -694,6 +702,9 @@ private:
                         sql += u' ' + ident(alias);
                     }
                 }
+                // A server names every subquery in FROM; the name is the statement's own.
+                if (server_ && source.alias.isEmpty())
+                    sql += QStringLiteral(" AS tv_from%1").arg(++unnamedFrom_);
                 addSource(source);
                 return sql;
             }
@@ -1725,6 +1736,7 @@ private:
     // A server's names are exact where SQLite ignores case: every name is written as stored
     // (the catalog's tables and columns), other names (aliases) as first written, all quoted.
     const ServerNames* server_ = nullptr;
+    int unnamedFrom_ = 0;  // subqueries in FROM named for a server
     // Lower case -> as stored; other names (aliases) as first written.
     mutable QHash<QString, QString> storedNames_;
 

@@ -1,6 +1,7 @@
 // Dynasets as key sets over one table.
 #include "engine/keyset_cursor.h"
 
+#include "engine/pg_keyset.h"
 #include "engine/query_fields.h"
 
 #include <algorithm>
@@ -38,10 +39,11 @@ std::shared_ptr<KeysetQuery> prepareKeysetQuery(DatabaseCore& db, const SelectSh
     if (db.conn().isServer()) {
         // A server keeps no order through a sub-query, and ties follow the rowid only when
         // told: the key set is the last column of the query itself.
-        QString ordered = tail;
-        if (!ordered.contains(QLatin1String(" LIMIT ")))
-            ordered += ordered.contains(QLatin1String("ORDER BY")) ? QStringLiteral(", rowid")
-                                                                   : QStringLiteral(" ORDER BY rowid");
+        const qsizetype limitAt =
+            shape.limited ? tail.lastIndexOf(QLatin1String("LIMIT "), -1, Qt::CaseInsensitive) : -1;
+        QString ordered = limitAt >= 0 ? tail.left(limitAt).trimmed() : tail;
+        ordered += shape.orderBy.isEmpty() ? QStringLiteral(" ORDER BY rowid") : QStringLiteral(", rowid");
+        if (limitAt >= 0) ordered += u' ' + tail.mid(limitAt);
         query->keysSql = withRowid + u' ' + ordered.trimmed();
     }
     // The rowid first: a "*" that grows when another user adds a column leaves it in place.
@@ -65,18 +67,24 @@ KeysetCursor::KeysetCursor(DbHandle db, std::shared_ptr<KeysetQuery> query, bool
 void KeysetCursor::load() {
     auto set = std::make_shared<KeySet>();
     Connection& conn = db_->conn();
-    // A server reads the whole key set in one statement (no transaction kept open).
-    if (inChunks_ && !conn.isServer())
-        set->pager = KeysetPager::make(conn, query_->shape, *query_->table);
-    if (set->pager) {
-        if (set->pager->read(conn, set->keys, kFirstKeys)) {
-            set->pager.reset();
-        } else if (!conn.inTransaction() && KeyFiller::canRead(conn.path())) {
-            set->filler = std::make_unique<KeyFiller>(
-                conn.path(), conn.busyTimeout(), std::move(set->pager),
-                KeysetPager::make(conn, query_->shape, *query_->table, true), set->keys);
+    bool paged = false;
+    if (inChunks_ && conn.isServer()) {
+        set->pager = ServerKeysetPager::make(query_->shape, *query_->table);
+        paged = set->pager != nullptr;
+        if (paged && set->pager->read(conn, set->keys, kFirstKeys)) set->pager.reset();
+    } else if (inChunks_) {
+        std::unique_ptr<KeysetPager> pager = KeysetPager::make(conn, query_->shape, *query_->table);
+        paged = pager != nullptr;
+        if (paged && !pager->read(conn, set->keys, kFirstKeys)) {
+            if (!conn.inTransaction() && KeyFiller::canRead(conn.path()))
+                set->filler = std::make_unique<KeyFiller>(
+                    conn.path(), conn.busyTimeout(), std::move(pager),
+                    KeysetPager::make(conn, query_->shape, *query_->table, true), set->keys);
+            else
+                set->pager = std::move(pager);
         }
-    } else {
+    }
+    if (!paged) {
         Statement statement = conn.cached(query_->keysSql);
         const int key = conn.isServer() ? statement.columnCount() - 1 : 0;
         while (statement.step()) set->keys.push_back(statement.intAt(key));

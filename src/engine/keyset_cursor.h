@@ -46,8 +46,8 @@ std::shared_ptr<KeysetQuery> prepareKeysetQuery(DatabaseCore& db, const SelectSh
 // the pager on the dynaset's own connection, or a filler reading on a thread of its own.
 struct KeySet {
     KeyArray keys;
-    std::unique_ptr<KeysetPager> pager;
-    std::unique_ptr<KeyFiller> filler;
+    std::unique_ptr<KeyReader> pager;   // the rest read on the caller's connection
+    std::unique_ptr<KeyFiller> filler;  // or on threads of their own (files only)
     bool complete() const { return !pager && !filler; }
 };
 

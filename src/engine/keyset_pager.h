@@ -60,20 +60,28 @@ private:
     std::unordered_set<std::int64_t> others_;
 };
 
-class KeysetPager {
+// Reads a dynaset's keys a chunk at a time: a file's (KeysetPager) or a server's
+// (ServerKeysetPager, pg_keyset.h).
+class KeyReader {
+public:
+    virtual ~KeyReader() = default;
+    // Appends up to `rows` more rowids to `keys` in the query's order; true once the last
+    // one has been read (the reader has nothing more to do then).
+    virtual bool read(Connection& conn, KeyArray& keys, long rows) = 0;
+};
+
+class KeysetPager : public KeyReader {
 public:
     // A pager for the rows of `shape` (a keyable SELECT over `table`), or nullptr when they
     // are better read in one pass.
     // `reversed`: the rows in the opposite order, the last first.
     static std::unique_ptr<KeysetPager> make(Connection& conn, const SelectShape& shape,
                                              const TableSchema& table, bool reversed = false);
-    ~KeysetPager();
+    ~KeysetPager() override;
     KeysetPager(const KeysetPager&) = delete;
     KeysetPager& operator=(const KeysetPager&) = delete;
 
-    // Appends up to `rows` more rowids to `keys` in the query's order; true once the last
-    // one has been read (the pager has nothing more to do then).
-    bool read(Connection& conn, KeyArray& keys, long rows);
+    bool read(Connection& conn, KeyArray& keys, long rows) override;
     // The next chunks are read on another connection, whose view of the file's changes
     // cannot be set beside this one's: from now on every rowid is checked against those
     // read so far (`keys`), as after a change.

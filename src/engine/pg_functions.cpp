@@ -9,7 +9,7 @@ namespace tv::engine::dialect {
 namespace {
 
 // Bumped whenever a definition changes: a site made by an older program gets the new ones.
-constexpr int kFunctionsVersion = 6;
+constexpr int kFunctionsVersion = 9;
 
 const char* const kDefinitions[] = {
     // Failures carry the runtime's number, read back by runtimeErrorNumber.
@@ -37,6 +37,11 @@ const char* const kDefinitions[] = {
     R"(CREATE OR REPLACE FUNCTION public.jet_instr(s double precision, a text, b text) RETURNS integer
        LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN strpos(lower(substr(a, s::integer)), lower(b)) = 0 THEN 0
        ELSE strpos(lower(substr(a, s::integer)), lower(b)) + s::integer - 1 END $$)",
+    // InStr's compare argument: 0 compares binary (case counts), 1 as text.
+    R"(CREATE OR REPLACE FUNCTION public.jet_instr(s double precision, a text, b text, c double precision)
+       RETURNS integer LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN c <> 0 THEN public.jet_instr(s, a, b)
+       WHEN strpos(substr(a, s::integer), b) = 0 THEN 0
+       ELSE strpos(substr(a, s::integer), b) + s::integer - 1 END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_now() RETURNS text LANGUAGE sql STABLE
        AS $$ SELECT to_char(localtimestamp, 'YYYY-MM-DD HH24:MI:SS') $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_date() RETURNS text LANGUAGE sql STABLE
@@ -183,7 +188,9 @@ const char* const kDefinitions[] = {
        LANGUAGE sql IMMUTABLE AS $$ SELECT n::real::double precision $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_cbool(n double precision) RETURNS integer
        LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN n IS NULL THEN NULL WHEN n <> 0 THEN -1 ELSE 0 END $$)",
-    // Format: a date as General Date, or by a pattern of d/m/y/h/n/s; a number by 0 and #.
+    // Format: a date as General Date, or by a pattern of d/m/y/h/n/s; a number by 0 and # (at
+    // least one whole digit where the pattern has a 0 before its point, thousands when it has a
+    // comma there).
     R"(CREATE OR REPLACE FUNCTION public.jet_format(t text, p text DEFAULT NULL) RETURNS text
        LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN t IS NULL THEN NULL
        WHEN t ~ '^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d$' THEN CASE WHEN p IS NULL OR lower(p) = 'general date'
@@ -193,7 +200,11 @@ const char* const kDefinitions[] = {
        ELSE t END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_format(n double precision, p text DEFAULT NULL) RETURNS text
        LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN n IS NULL THEN NULL WHEN p IS NULL THEN public.jet_cstr(n)
-       ELSE btrim(to_char(n, 'FM' || replace(replace(p, '#', '9'), ',', 'G'))) END $$)",
+       ELSE btrim(to_char(n, 'FM' || CASE WHEN split_part(p, '.', 1) LIKE '%,%'
+         THEN '999G999G999G999G99' ELSE '99999999999999' END
+         || CASE WHEN split_part(p, '.', 1) LIKE '%0%' THEN '0' ELSE '9' END
+         || CASE WHEN strpos(p, '.') > 0 THEN '.' || replace(replace(split_part(p, '.', 2), '#', '9'), ',', '')
+         ELSE '' END)) END $$)",
     // Auto-numbers of rows that statements add (the engine's own AddNew numbers its rows),
     // and the mark raised by a number written by hand. The marks are the schema's own.
     R"(CREATE OR REPLACE FUNCTION public.jet_autonumber(t text, c text) RETURNS integer
@@ -203,14 +214,18 @@ const char* const kDefinitions[] = {
        DECLARE v bigint; BEGIN EXECUTE format('SELECT ($1).%I', TG_ARGV[1]) INTO v USING NEW;
        IF v IS NOT NULL THEN UPDATE tv_autonumber SET last = v WHERE tablename = TG_ARGV[0]
        AND columnname = TG_ARGV[1] AND last < v; END IF; RETURN NULL; END $$)",
-    R"(CREATE OR REPLACE FUNCTION public.jet_keep_first(a anyelement, b anyelement) RETURNS anyelement
-       LANGUAGE sql IMMUTABLE AS $$ SELECT a $$)",
-    R"(CREATE OR REPLACE FUNCTION public.jet_keep_last(a anyelement, b anyelement) RETURNS anyelement
-       LANGUAGE sql IMMUTABLE AS $$ SELECT b $$)",
+    // First and Last keep a row's value even when it is Null: the state is an array, empty
+    // until the first row.
+    R"(CREATE OR REPLACE FUNCTION public.jet_keep_first(s anyarray, v anyelement) RETURNS anyarray
+       LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN s IS NULL THEN ARRAY[v] ELSE s END $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_keep_last(s anyarray, v anyelement) RETURNS anyarray
+       LANGUAGE sql IMMUTABLE AS $$ SELECT ARRAY[v] $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_kept(s anyarray) RETURNS anyelement
+       LANGUAGE sql IMMUTABLE AS $$ SELECT s[1] $$)",
     R"(CREATE OR REPLACE AGGREGATE public.jet_first(anyelement) (SFUNC = public.jet_keep_first,
-       STYPE = anyelement))",
+       STYPE = anyarray, FINALFUNC = public.jet_kept))",
     R"(CREATE OR REPLACE AGGREGATE public.jet_last(anyelement) (SFUNC = public.jet_keep_last,
-       STYPE = anyelement))",
+       STYPE = anyarray, FINALFUNC = public.jet_kept))",
 };
 
 }  // namespace

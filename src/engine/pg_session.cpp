@@ -443,6 +443,18 @@ bool PgSession::inTransaction() const {
     return PQtransactionStatus(conn_) != PQTRANS_IDLE;
 }
 
+void PgSession::lockSchemaWriters() {
+    exec(QStringLiteral("SAVEPOINT tv_writers"));
+    try {
+        exec(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('tv_writers:' || current_schema()))"));
+    } catch (const DbError&) {
+        exec(QStringLiteral("ROLLBACK TO SAVEPOINT tv_writers"));
+        exec(QStringLiteral("RELEASE SAVEPOINT tv_writers"));
+        throw;
+    }
+    exec(QStringLiteral("RELEASE SAVEPOINT tv_writers"));
+}
+
 std::unique_ptr<PgStatement> PgSession::prepared(const QString& sql) {
     auto it = plans_.find(sql);
     if (it == plans_.end()) {

@@ -105,6 +105,10 @@ public:
     void exec(const QString& sql);
     void setBusyTimeout(int milliseconds);
     bool inTransaction() const;
+    // Inside a transaction: waits (up to the busy timeout, then 3260) until no other
+    // session's transaction holds the schema's writer lock, and holds it until this one
+    // ends. A failure leaves the transaction as it was.
+    void lockSchemaWriters();
     // The server's failure of the last command as a DbError.
     DbError lastError(const pg_result* result, const QByteArray& sql) const;
 

@@ -154,8 +154,10 @@ std::shared_ptr<TableSchema> loadServerTable(Connection& connection, const QStri
     Statement indexes = connection.cached(
         QStringLiteral("SELECT ic.relname, i.indisunique, i.indisprimary, "
                        "coalesce(obj_description(ic.oid, 'pg_class'), ''), "
-                       "array_to_string(i.indkey, ' '), EXISTS (SELECT 1 FROM pg_constraint k "
-                       "WHERE k.conindid = ic.oid AND k.contype = 'p') "
+                       "array_to_string(i.indkey[0:i.indnkeyatts - 1], ' '), EXISTS (SELECT 1 "
+                       "FROM pg_constraint k WHERE k.conindid = ic.oid AND k.contype = 'p'), "
+                       "(SELECT a.attnum FROM pg_attribute a WHERE a.attrelid = i.indrelid "
+                       "AND a.attname = 'rowid') "
                        "FROM pg_index i JOIN pg_class ic ON ic.oid = i.indexrelid "
                        "WHERE i.indrelid = %1 AND i.indpred IS NULL ORDER BY ic.relname")
             .arg(relation));
@@ -177,7 +179,10 @@ std::shared_ptr<TableSchema> loadServerTable(Connection& connection, const QStri
         else
             index.name = index.sqliteName;
         bool hidden = false;  // an expression, or the rowid's own index
-        for (const QString& number : indexes.textAt(4).split(u' ', Qt::SkipEmptyParts)) {
+        QStringList keys = indexes.textAt(4).split(u' ', Qt::SkipEmptyParts);
+        // The rowid that ends an index orders its ties; it is no key of the table's.
+        if (keys.size() > 1 && keys.back().toInt() == indexes.intAt(6)) keys.removeLast();
+        for (const QString& number : keys) {
             const auto at = std::find(attnums.begin(), attnums.end(), number.toInt());
             if (at == attnums.end()) {
                 hidden = true;

@@ -4,6 +4,7 @@
 #include "common/test_support.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace tvtest {
 
@@ -18,5 +19,40 @@ bool serverVariant();
 QString databaseLocation(const ScratchFolder& folder, const QString& fileName);
 // For main(): a server variant without a server says so and runs nothing (true).
 bool skipServerVariant();
+
+// Where a test's three databases live, as a data location: a scratch folder on files; on
+// the server a site database of the test's own, dropped when the object goes. path() and
+// file() read as a ScratchFolder's do; what a site keeps in a folder beside its databases
+// goes in folder() either way.
+class ScratchSite {
+public:
+    ScratchSite();
+    ~ScratchSite();
+    ScratchSite(const ScratchSite&) = delete;
+    ScratchSite& operator=(const ScratchSite&) = delete;
+    QString path() const { return location_; }
+    QString file(const QString& name) const { return location_ + u'/' + name; }
+    const ScratchFolder& folder() const { return folder_; }
+    // The site database's name on the server; empty on files.
+    const QString& database() const { return database_; }
+
+private:
+    ScratchFolder folder_;
+    QString location_;
+    QString database_;
+};
+
+// Runs statements on the test server's maintenance database (CREATE or DROP DATABASE);
+// false, with the failure reported to the test, when one fails.
+bool onTestServer(const QStringList& statements);
+
+}  // namespace tvtest
+
+// For tests of what only a file has (its pages, its repair, SQLite's own catalogue, the
+// data folder's own files).
+#define TV_FILES_ONLY()                                                   \
+    if (!tvtest::testServer().isEmpty()) GTEST_SKIP() << "a file's own matter"
+
+namespace tvtest {
 
 }  // namespace tvtest

@@ -2,6 +2,7 @@
 #include "common/test_backend.h"
 
 #include <gtest/gtest.h>
+#include <libpq-fe.h>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <cstdio>
@@ -38,6 +39,41 @@ bool skipServerVariant() {
     if (!serverVariant() || !testServer().isEmpty()) return false;
     std::puts("No PostgreSQL server for this run (TOLVARINE_TEST_SERVER unset): skipped.");
     return true;
+}
+
+ScratchSite::ScratchSite() {
+    const QString server = testServer();
+    if (server.isEmpty()) {
+        location_ = folder_.path();
+        return;
+    }
+    static int made = 0;
+    database_ = QStringLiteral("%1_%2_site%3")
+                    .arg(QFileInfo(QCoreApplication::applicationFilePath()).baseName())
+                    .arg(QCoreApplication::applicationPid())
+                    .arg(++made)
+                    .toLower();
+    location_ = server + QStringLiteral(" dbname=") + database_;
+}
+
+ScratchSite::~ScratchSite() {
+    // Connections the test left open go with it.
+    if (!database_.isEmpty())
+        onTestServer({QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(database_)});
+}
+
+bool onTestServer(const QStringList& statements) {
+    PGconn* conn = PQconnectdb(testServer().toUtf8().constData());
+    bool ok = PQstatus(conn) == CONNECTION_OK;
+    for (const QString& sql : statements) {
+        if (!ok) break;
+        PGresult* result = PQexec(conn, sql.toUtf8().constData());
+        ok = PQresultStatus(result) == PGRES_COMMAND_OK;
+        PQclear(result);
+    }
+    if (!ok) ADD_FAILURE() << "on the test server: " << PQerrorMessage(conn);
+    PQfinish(conn);
+    return ok;
 }
 
 QString sourceDir() { return QStringLiteral(TOLVARINE_SOURCE_DIR); }

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "common/data/scripted_prompter.h"
-#include "common/test_support.h"
+#include "common/test_backend.h"
 #include "data/app_state.h"
 #include "engine/engine.h"
 
@@ -28,7 +28,7 @@ protected:
     QStringList column(const QString& sql);
     QString row(const QString& sql);
 
-    ScratchFolder folder;
+    ScratchSite folder;  // a folder, or a site database on the server
     ScriptedPrompter ask;
 };
 

@@ -61,6 +61,7 @@ TEST_F(OpenTest, UnknownTableIsReportedWithSourceAndEngineError) {
 }
 
 TEST_F(OpenTest, MissingDataDatabaseIsReportedAndRetriedOnNextAccess) {
+    TV_FILES_ONLY();  // the file is moved away and back
     const QString moved = folder.file("elsewhere.mdb");
     ASSERT_TRUE(QFile::rename(dataPath(), moved));
 
@@ -81,6 +82,7 @@ TEST_F(OpenTest, MissingDataDatabaseIsReportedAndRetriedOnNextAccess) {
 }
 
 TEST_F(OpenTest, ADamagedDataDatabaseIsOfferedForRepair) {
+    TV_FILES_ONLY();  // the file's bytes are spoilt
     {
         QFile f(dataPath());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -130,6 +132,7 @@ TEST_F(OpenTest, KeyColumnCountFollowsThePrimaryKey) {
 }
 
 TEST_F(OpenTest, RepairShowsTheBusyPointerAndRepairsAHealthyFile) {
+    TV_FILES_ONLY();  // repair rewrites a file
     EXPECT_TRUE(RepairDatabaseFile(dataPath()));
     EXPECT_EQ(ask.pointers(), (std::vector<int>{kPointerHourglass, kPointerDefault}));
     EXPECT_GE(ask.eventRounds(), 1);

@@ -2,13 +2,13 @@
 // invoices, the billing period, a second run, two workstations billing at once (this test
 // program run again with the disabled BillingHelper selected) and a run killed part-way.
 #include "common/data/shipped_fixture.h"
+#include "common/engine/queries.h"
 #include "core/convert.h"
 #include "data/access.h"
 #include "data/app_state.h"
 #include "data/billing_run.h"
 #include "engine/engine.h"
 
-#include <sqlite3.h>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
@@ -185,20 +185,10 @@ protected:
                       {"--gtest_filter=BillingHelper.DISABLED_Run", "--gtest_also_run_disabled_tests"});
         return helper;
     }
-    // Read straight from the file, beside the program's own connection.
+    // Read beside the program's own connection, as another workstation would.
     QString raw(const char* sql) {
-        sqlite3* db = nullptr;
-        QString value = "<error>";
-        if (sqlite3_open_v2(dataPath().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK)
-            sqlite3_exec(
-                db, sql,
-                [](void* to, int, char** cells, char**) {
-                    *static_cast<QString*>(to) = QString::fromUtf8(cells[0] ? cells[0] : "");
-                    return 0;
-                },
-                &value, nullptr);
-        sqlite3_close(db);
-        return value;
+        tv::engine::Database db = tv::engine::Engine::instance().OpenDatabase(dataPath(), true);
+        return queryValue(db, QString::fromUtf8(sql));
     }
     // Every order has lines; every marked item names an order of its own customer; each
     // customer is billed whole or not at all.
@@ -212,7 +202,7 @@ protected:
               "FROM [SALES ORDERS] o WHERE o.ORDERNO = a.INVOICENO AND o.[CUSTOMER NAME] = a.[CUSTOMER NAME])",
               "SELECT COUNT(*) FROM (SELECT [CUSTOMER NAME] FROM ACTIVITIES GROUP BY [CUSTOMER NAME] "
               "HAVING COUNT(INVOICENO) NOT IN (0, 3))",
-              "SELECT COUNT(*) FROM [SERVICE CONTRACTS] c JOIN ACTIVITIES a ON a.[CUSTOMER NAME] = "
+              "SELECT COUNT(*) FROM [SERVICE CONTRACTS] c INNER JOIN ACTIVITIES a ON a.[CUSTOMER NAME] = "
               "c.[CUSTOMER NAME] WHERE (c.ORDERNO IS NULL) <> (a.INVOICENO IS NULL)"})
             EXPECT_EQ(raw(sql), "0") << sql;
     }

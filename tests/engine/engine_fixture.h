@@ -136,10 +136,6 @@ inline QString textOf(const tv::Variant& v) {
     return v.isNull() ? QStringLiteral("Null") : tv::TextOf(v);
 }
 
-// For tests of what only a file has (its pages, its repair, SQLite's own catalogue).
-#define TV_FILES_ONLY()                                                   \
-    if (!tvtest::testServer().isEmpty()) GTEST_SKIP() << "a file's own matter"
-
 class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override {

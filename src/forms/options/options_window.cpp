@@ -7,8 +7,10 @@
 #include "data/activity_log.h"
 #include "data/app_state.h"
 #include "data/failure.h"
+#include "data/locations.h"
 #include "data/prompter.h"
 #include "engine/engine.h"
+#include "engine/server.h"
 #include "forms/framework/captions.h"
 #include "forms/framework/designed_labels.h"
 #include "forms/framework/pick_list.h"
@@ -211,10 +213,13 @@ bool OptionsWindow::foldersAreValid(const Values& changed) {
         for (int i = 0; i < 3; ++i) {
             if (!sameKey(key, *folderKeys[i])) continue;
             const QString file = tv::joinPath(folder, QLatin1String(kFolders[i].file));
-            if (QFileInfo(file).isFile()) continue;
-            if (i == 0)
+            // A server location is tried, and what is wrong with it told, as at sign-in.
+            const bool server = engine::IsServerLocation(folder);
+            if (data::LocationHoldsDatabase(folder, QLatin1String(kFolders[i].file), server))
+                continue;
+            if (!server && i == 0)
                 data::ShowMessage(kNoDataDatabase);
-            else
+            else if (!server)
                 data::ShowMessage(kNoDatabaseFile, QDir::toNativeSeparators(file));
             ui_->tbsOptions->setCurrentWidget(ui_->picOptions_0);
             boxes[i]->setFocus(Qt::OtherFocusReason);

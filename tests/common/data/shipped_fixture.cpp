@@ -5,7 +5,12 @@
 #include "data/access.h"
 #include "data/app_state.h"
 #include "data/shipped_databases.h"
+#include "engine/database_copy.h"
 #include "engine/engine.h"
+#include "engine/server.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
 
 #include <QDir>
 #include <QFile>
@@ -31,12 +36,45 @@ const ScratchFolder* shippedOriginals(QString* error) {
     return buildError.isEmpty() ? folder.get() : nullptr;
 }
 
+// The shipped databases on the test server, as a site database that every test's site
+// is made from (CREATE DATABASE ... TEMPLATE copies it whole, far faster than the rows).
+QString serverOriginals(const ScratchFolder& files, QString* error) {
+    static QString name;
+    if (!name.isEmpty() || !error->isEmpty()) return name;
+    const QString site = QStringLiteral("%1_%2_shipped")
+                             .arg(QFileInfo(QCoreApplication::applicationFilePath()).baseName())
+                             .arg(QCoreApplication::applicationPid())
+                             .toLower();
+    try {
+        for (const tv::data::ShippedDatabase& shipped : tv::data::shippedDatabases()) {
+            tv::engine::Database from =
+                tv::engine::Engine::instance().OpenDatabase(files.file(shipped.fileName), true);
+            tv::engine::Database to = tv::engine::Engine::instance().CreateDatabase(
+                testServer() + QStringLiteral(" dbname=") + site + u'/' + shipped.fileName);
+            tv::engine::CopyDatabase(from, to);
+        }
+    } catch (const tv::engine::DbError& e) {
+        *error = e.text();
+        return QString();
+    }
+    name = site;
+    return name;
+}
+
 }  // namespace
 
 ::testing::AssertionResult copyShippedDatabases(const QString& folder) {
     QString error;
     const ScratchFolder* originals = shippedOriginals(&error);
     if (!originals) return ::testing::AssertionFailure() << error.toStdString();
+    if (tv::engine::IsServerLocation(folder)) {
+        const QString site = serverOriginals(*originals, &error);
+        if (site.isEmpty()) return ::testing::AssertionFailure() << error.toStdString();
+        const QString database = folder.section(QStringLiteral("dbname="), -1).trimmed();
+        if (!onTestServer({QStringLiteral("CREATE DATABASE \"%1\" TEMPLATE \"%2\"").arg(database, site)}))
+            return ::testing::AssertionFailure() << "cannot make the site " << database.toStdString();
+        return ::testing::AssertionSuccess();
+    }
     QDir().mkpath(folder + QStringLiteral("/Pictures"));
     const QDir source(originals->path());
     for (const QString& name : source.entryList(QDir::Files)) {

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "common/data/scripted_prompter.h"
-#include "common/test_support.h"
+#include "common/test_backend.h"
 #include "engine/engine.h"
 
 #include <gtest/gtest.h>
@@ -41,7 +41,7 @@ protected:
     static void clearAccess(const QString& userId);
 
     ScratchFolder settings;
-    ScratchFolder data;  // Definitions.mdb, Data.mdb, Messages.mdb, Pictures/
+    ScratchSite data;  // Definitions.mdb, Data.mdb, Messages.mdb, Pictures/ (on files)
     ScriptedPrompter ask;
 };
 
@@ -49,7 +49,9 @@ protected:
 QStringList joinedRows(tv::engine::Database& db, const QString& sql);
 
 // Copies fresh shipped databases (and their Pictures folder) into `folder`; the files
-// are built from db/ on the first call of the test program.
+// are built from db/ on the first call of the test program. On the test server `folder`
+// is a site's location (ScratchSite): the site database is made from a copy of the files
+// kept on the server once per program.
 ::testing::AssertionResult copyShippedDatabases(const QString& folder);
 
 // Opens the definitions database of `folder` into the program-wide state with FORM

@@ -1,0 +1,102 @@
+// Copying tables between databases through the dialect's own statements.
+#include "engine/database_copy.h"
+
+namespace tv::engine {
+
+namespace {
+
+QString typeText(const Field& field) {
+    switch (field.Type()) {
+        case FieldType::Boolean:
+            return QStringLiteral("BIT");
+        case FieldType::Byte:
+            return QStringLiteral("BYTE");
+        case FieldType::Integer:
+            return QStringLiteral("SHORT");
+        case FieldType::Long:
+            return field.AutoIncrement() ? QStringLiteral("COUNTER") : QStringLiteral("LONG");
+        case FieldType::Currency:
+            return QStringLiteral("CURRENCY");
+        case FieldType::Single:
+            return QStringLiteral("SINGLE");
+        case FieldType::Double:
+            return QStringLiteral("DOUBLE");
+        case FieldType::Date:
+            return QStringLiteral("DATETIME");
+        case FieldType::Text:
+            return QStringLiteral("TEXT(%1)").arg(field.Size());
+        case FieldType::LongBinary:
+            return QStringLiteral("LONGBINARY");
+        case FieldType::Memo:
+            return QStringLiteral("MEMO");
+    }
+    return QStringLiteral("MEMO");
+}
+
+// The table as the dialect's CREATE TABLE and CREATE INDEX statements.
+QStringList definitionOf(const TableDef& def) {
+    QStringList columns;
+    for (const Field& field : def.Fields()) {
+        QString column = bracketName(field.Name()) + u' ' + typeText(field);
+        if (field.Required() && !field.AutoIncrement()) column += QStringLiteral(" NOT NULL");
+        const bool textual = field.Type() == FieldType::Text ||
+                             field.Type() == FieldType::Memo;
+        if (textual && !field.AllowZeroLength()) column += QStringLiteral(" NOZEROLENGTH");
+        columns << column;
+    }
+    QStringList statements;
+    QStringList indexes;
+    for (const Index& index : def.Indexes()) {
+        QStringList keys;
+        for (const QString& name : index.FieldNames()) keys << bracketName(name);
+        if (index.Primary()) {
+            columns << QStringLiteral("CONSTRAINT PrimaryKey PRIMARY KEY (%1)")
+                           .arg(keys.join(QStringLiteral(", ")));
+        } else {
+            indexes << QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+                           .arg(index.Unique() ? QStringLiteral("UNIQUE ") : QString(),
+                                bracketName(index.Name()), bracketName(def.Name()),
+                                keys.join(QStringLiteral(", ")));
+        }
+    }
+    statements << QStringLiteral("CREATE TABLE %1 (%2)")
+                      .arg(bracketName(def.Name()), columns.join(QStringLiteral(", ")));
+    return statements + indexes;
+}
+
+long copyRows(Database& from, Database& to, const QString& table) {
+    Recordset source = from.OpenRecordset(table, RecordsetType::Table);
+    Recordset target = to.OpenRecordset(table, RecordsetType::Table);
+    const int columns = source.FieldCount();
+    long rows = 0;
+    to.BeginTrans();
+    try {
+        for (; !source.EOF_(); source.MoveNext()) {
+            target.AddNew();
+            for (int i = 0; i < columns; ++i) {
+                const tv::Variant value = source[i];
+                if (!value.isNull()) target.FieldAt(i).SetValue(value);
+            }
+            target.Update();
+            ++rows;
+        }
+        to.CommitTrans();
+    } catch (...) {
+        to.Rollback();
+        throw;
+    }
+    return rows;
+}
+
+}  // namespace
+
+void CopyDatabase(Database& from, Database& to,
+                  const std::function<void(const QString& table, long rows)>& copied) {
+    for (const TableDef& def : from.TableDefs()) {
+        for (const QString& statement : definitionOf(def)) to.Execute(statement);
+        const long rows = copyRows(from, to, def.Name());
+        if (copied) copied(def.Name(), rows);
+    }
+}
+
+}  // namespace tv::engine
