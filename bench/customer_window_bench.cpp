@@ -14,7 +14,6 @@
 // minute to make at 100); TV_BENCH_DIR the folder the data is made in.
 #include "list_bench_data.h"
 
-#include "core/settings_store.h"
 #include "data/access.h"
 #include "data/app_state.h"
 #include "forms/customers/customer_window.h"
@@ -29,9 +28,7 @@
 
 #include <benchmark/benchmark.h>
 #include <QApplication>
-#include <QProcess>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -101,28 +98,9 @@ void addBigCustomers(const QString& dataFile) {
 // The demo company with the big customers, made on first use and kept for the run; the
 // program state is opened on it.
 QString demoFolder() {
-    static QTemporaryDir root(qEnvironmentVariableIsSet("TV_BENCH_DIR")
-                                  ? qEnvironmentVariable("TV_BENCH_DIR") + "/tvcustomer-XXXXXX"
-                                  : QDir::tempPath() + "/tvcustomer-XXXXXX");
     static QString folder;
     if (!folder.isEmpty()) return folder;
-    const int scale = qEnvironmentVariableIsSet("TV_BENCH_SCALE")
-                          ? qEnvironmentVariableIntValue("TV_BENCH_SCALE")
-                          : 100;
-    folder = root.filePath(QStringLiteral("Demo"));
-    // The window saves its layout when it closes: into the run's folder, not the user's.
-    tv::setSettingsLocationForTests(root.filePath(QStringLiteral("Settings")));
-    std::fprintf(stderr, "Making the demo company at scale %d in %s ...\n", scale,
-                 qPrintable(folder));
-    QProcess admin;
-    admin.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    admin.start(QStringLiteral(TOLVARINE_ADMIN),
-                {QStringLiteral("create"), folder, QStringLiteral("--demo"),
-                 QStringLiteral("--scale"), QString::number(scale)});
-    if (!admin.waitForFinished(-1) || admin.exitCode() != 0) {
-        std::fprintf(stderr, "tolvarine-admin create failed\n");
-        std::abort();
-    }
+    folder = tvbench::makeDemoCompany(QStringLiteral("Customers"), QStringLiteral(TOLVARINE_ADMIN));
     addBigCustomers(folder + "/Data.mdb");
     tvbench::openProgramState(folder);
     tv::data::state().CurrentUserId = QStringLiteral("admin");

@@ -1,5 +1,6 @@
 #include "list_bench_data.h"
 
+#include "core/settings_store.h"
 #include "data/access.h"
 #include "data/app_state.h"
 #include "data/shipped_databases.h"
@@ -8,6 +9,7 @@
 #include <sqlite3.h>
 
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
@@ -144,6 +146,30 @@ QString lastCustomer(int rows) {
     sqlite3_finalize(query);
     sqlite3_close(db);
     return name;
+}
+
+QString makeDemoCompany(const QString& tag, const QString& admin) {
+    static QTemporaryDir root(qEnvironmentVariableIsSet("TV_BENCH_DIR")
+                                  ? qEnvironmentVariable("TV_BENCH_DIR") + "/tvdemo-XXXXXX"
+                                  : QDir::tempPath() + "/tvdemo-XXXXXX");
+    const int scale = qEnvironmentVariableIsSet("TV_BENCH_SCALE")
+                          ? qEnvironmentVariableIntValue("TV_BENCH_SCALE")
+                          : 100;
+    const QString folder = root.filePath(tag);
+    // A window saves its layout when it closes: into the run's folder, not the user's.
+    tv::setSettingsLocationForTests(root.filePath(QStringLiteral("Settings")));
+    std::fprintf(stderr, "Making the demo company at scale %d in %s ...\n", scale,
+                 qPrintable(folder));
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.start(admin, {QStringLiteral("create"), folder, QStringLiteral("--demo"),
+                          QStringLiteral("--scale"), QString::number(scale)});
+    if (!process.waitForFinished(-1) || process.exitCode() != 0) {
+        std::fprintf(stderr, "tolvarine-admin create failed\n");
+        std::abort();
+    }
+    return folder;
 }
 
 }  // namespace tvbench

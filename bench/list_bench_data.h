@@ -27,4 +27,9 @@ QString listDataFile(int rows);
 // The customer the list shows last (read by raw SQLite), to check a jump to the end.
 QString lastCustomer(int rows);
 
+// A demo company made by `admin` (tolvarine-admin) at the scale TV_BENCH_SCALE names (100
+// unless set), in a folder of this run named after `tag`; the program's settings go beside
+// it rather than to the user's. Stops the run when the company cannot be made.
+QString makeDemoCompany(const QString& tag, const QString& admin);
+
 }  // namespace tvbench

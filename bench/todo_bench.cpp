@@ -14,7 +14,6 @@
 #include "list_bench_data.h"
 
 #include "core/convert.h"
-#include "core/settings_store.h"
 #include "data/app_state.h"
 #include "forms/framework/list_model.h"
 #include "forms/service/todo_window.h"
@@ -26,9 +25,7 @@
 #include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QDate>
-#include <QProcess>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -73,29 +70,9 @@ QByteArray findBusyUser(const QString& dataFile) {
 // The demo company, made on first use and kept for the run; the program state is opened
 // on it with the busy user signed in.
 QString demoFolder() {
-    static QTemporaryDir root(qEnvironmentVariableIsSet("TV_BENCH_DIR")
-                                  ? qEnvironmentVariable("TV_BENCH_DIR") + "/tvtodo-XXXXXX"
-                                  : QDir::tempPath() + "/tvtodo-XXXXXX");
     static QString folder;
     if (!folder.isEmpty()) return folder;
-    const int scale = qEnvironmentVariableIsSet("TV_BENCH_SCALE")
-                          ? qEnvironmentVariableIntValue("TV_BENCH_SCALE")
-                          : 100;
-    folder = root.filePath(QStringLiteral("Demo"));
-    // The window saves its layout when it closes: into the run's folder, not the user's.
-    tv::setSettingsLocationForTests(root.filePath(QStringLiteral("Settings")));
-    std::fprintf(stderr, "Making the demo company at scale %d in %s ...\n", scale,
-                 qPrintable(folder));
-    QProcess admin;
-    admin.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    admin.setStandardOutputFile(QProcess::nullDevice());
-    admin.start(QStringLiteral(TOLVARINE_ADMIN),
-                {QStringLiteral("create"), folder, QStringLiteral("--demo"),
-                 QStringLiteral("--scale"), QString::number(scale)});
-    if (!admin.waitForFinished(-1) || admin.exitCode() != 0) {
-        std::fprintf(stderr, "tolvarine-admin create failed\n");
-        std::abort();
-    }
+    folder = tvbench::makeDemoCompany(QStringLiteral("Todo"), QStringLiteral(TOLVARINE_ADMIN));
     busyUser() = findBusyUser(folder + "/Data.mdb");
     tvbench::openProgramState(folder);
     tv::data::state().CurrentUserId = QString::fromUtf8(busyUser());
@@ -210,6 +187,7 @@ int main(int argc, char** argv) {
     table.targets = {{"Open", "200ms"}};
     table.noTarget = "-";
     table.otherRatioHeader = "CPU ratio";
+    demoFolder();  // the footnote names the user it finds
     table.footnote = "(wall times, the target's measure; CPU ratio: the same as processor time, "
                      "which a busy machine disturbs less)\n(user " +
                      busyUser().toStdString() + ")";
