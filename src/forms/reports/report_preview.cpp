@@ -8,6 +8,8 @@
 #include <QPrintDialog>
 #include <QScrollBar>
 #include <QScreen>
+#include <QTimer>
+#include <utility>
 
 namespace tv::forms {
 
@@ -121,7 +123,15 @@ void ReportPreview::keyPressEvent(QKeyEvent* event) {
 
 void ReportPreview::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    if (ui_->Zoom->currentData().toDouble() <= kFitWidth) renderPage();
+    if (ui_->Zoom->currentData().toDouble() <= kFitWidth) renderSoon();
+}
+
+void ReportPreview::renderSoon() {
+    if (std::exchange(renderQueued_, true)) return;
+    QTimer::singleShot(0, this, [this] {
+        renderQueued_ = false;
+        renderPage();
+    });
 }
 
 }  // namespace tv::forms

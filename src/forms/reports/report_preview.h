@@ -34,6 +34,9 @@ protected:
 
 private:
     void renderPage();
+    // Renders once the layout has settled: a fitted page needs the viewport's final size,
+    // which the scroll area learns only after the window's own resize.
+    void renderSoon();
     void print();
     // The page's width on screen for the chosen zoom (fit width, whole page or a percentage).
     int pageWidth() const;
@@ -42,6 +45,7 @@ private:
     const reports::PreviewRequest& request_;
     QPrinter printer_{QPrinter::HighResolution};
     std::unique_ptr<reports::ReportPages> pages_;
+    bool renderQueued_ = false;
 };
 
 }  // namespace tv::forms
