@@ -172,14 +172,12 @@ bool ServerKeysetPager::walkPastBoundary(Connection& conn, KeyArray& keys) {
             pg.bindText(parameter++, value.bytes);
     }
     bool past = false;
-    while (statement.step()) {
-        const std::int64_t rowid = statement.intAt(0);
-        if (!past) {
+    pg.forEachInteger([&](std::int64_t rowid) {
+        if (!past)
             past = rowid == boundaryRowid_;
-            continue;
-        }
-        if (seen_.insert(rowid)) keys.push_back(rowid);
-    }
+        else if (seen_.insert(rowid))
+            keys.push_back(rowid);
+    });
     return past;
 }
 
@@ -217,12 +215,9 @@ long ServerKeysetPager::run(Connection& conn, const Range* range, KeyArray& keys
         else if (!range->nulls && !boundary_[static_cast<size_t>(range->equal)].null)
             bind(boundary_[static_cast<size_t>(range->equal)]);
     }
-    long rows = 0;
-    while (statement.step()) {
-        const std::int64_t rowid = statement.intAt(0);
+    const long rows = pg.forEachInteger([&](std::int64_t rowid) {
         if (seen_.insert(rowid)) keys.push_back(rowid);
-        ++rows;
-    }
+    });
     if (limit >= 0 && rows == limit) setBoundary(conn, keys);
     return rows;
 }
