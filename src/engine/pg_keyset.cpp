@@ -8,6 +8,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <utility>
 
 namespace tv::engine {
 
@@ -143,8 +144,41 @@ QString ServerKeysetPager::sql(const Range* range, long limit) const {
     }
     if (!conditions.isEmpty()) text += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
     // The limit is written out: a planner that knows it walks the index rather than sort.
-    return text + QStringLiteral(" ORDER BY ") + order_ + QStringLiteral(" LIMIT ") +
-           QString::number(limit);
+    text += QStringLiteral(" ORDER BY ") + order_;
+    return limit < 0 ? text : text + QStringLiteral(" LIMIT ") + QString::number(limit);
+}
+
+QString ServerKeysetPager::walkSql() const {
+    QStringList same{QStringLiteral("rowid = ?")};
+    for (size_t i = 0; i < terms_.size(); ++i)
+        same << u'(' + terms_[i].expr + (boundary_[i].null ? QStringLiteral(") IS NULL") : QStringLiteral(") = ?"));
+    // An uncorrelated EXISTS is evaluated once, before the walk.
+    QString text = QStringLiteral("SELECT rowid FROM %1 WHERE EXISTS (SELECT 1 FROM %1 WHERE %2)")
+                       .arg(from_, same.join(QStringLiteral(" AND ")));
+    if (!where_.isEmpty()) text += QStringLiteral(" AND (") + where_ + u')';
+    return text + QStringLiteral(" ORDER BY ") + order_;
+}
+
+bool ServerKeysetPager::walkPastBoundary(Connection& conn, KeyArray& keys) {
+    Statement statement = conn.cached(walkSql());
+    PgStatement& pg = *statement.server();
+    statement.bindInt(1, boundaryRowid_);
+    int parameter = 2;
+    for (const Value& value : boundary_) {
+        if (value.null) continue;
+        if (value.blob)
+            pg.bindBlob(parameter++, value.bytes);
+        else
+            pg.bindText(parameter++, value.bytes);
+    }
+    bool past = false;
+    pg.forEachInteger([&](std::int64_t rowid) {
+        if (!past)
+            past = rowid == boundaryRowid_;
+        else if (seen_.insert(rowid))
+            keys.push_back(rowid);
+    });
+    return past;
 }
 
 std::vector<ServerKeysetPager::Range> ServerKeysetPager::rangesAfterBoundary() const {
@@ -181,13 +215,10 @@ long ServerKeysetPager::run(Connection& conn, const Range* range, KeyArray& keys
         else if (!range->nulls && !boundary_[static_cast<size_t>(range->equal)].null)
             bind(boundary_[static_cast<size_t>(range->equal)]);
     }
-    long rows = 0;
-    while (statement.step()) {
-        const std::int64_t rowid = statement.intAt(0);
+    const long rows = pg.forEachInteger([&](std::int64_t rowid) {
         if (seen_.insert(rowid)) keys.push_back(rowid);
-        ++rows;
-    }
-    if (rows == limit) setBoundary(conn, keys);
+    });
+    if (limit >= 0 && rows == limit) setBoundary(conn, keys);
     return rows;
 }
 
@@ -219,14 +250,21 @@ void ServerKeysetPager::setBoundary(Connection& conn, const KeyArray& keys) {
 }
 
 bool ServerKeysetPager::read(Connection& conn, KeyArray& keys, long rows) {
-    rows = std::max(rows, 1L);
-    if (boundary_.empty()) return run(conn, nullptr, keys, rows) < rows;
-    long wanted = rows;
-    for (const Range& range : rangesAfterBoundary()) {
-        const long got = run(conn, &range, keys, wanted);
-        if (got == wanted) return false;
-        wanted -= got;
+    // The first page is what a window shows at once; past it, a list is scrolled far or
+    // counted, and pages of their own cost the server more than one statement for the rest.
+    if (!std::exchange(started_, true)) {
+        rows = std::max(rows, 1L);
+        return run(conn, nullptr, keys, rows) < rows;
     }
+    if (boundary_.empty()) {
+        // Every row read is gone: the whole order again, the rows read dropped as seen.
+        run(conn, nullptr, keys, -1);
+        return true;
+    }
+    // Walking past the rows read pays while they are few beside the rest.
+    constexpr long kWalkPast = 65536;
+    if (keys.size() <= kWalkPast && walkPastBoundary(conn, keys)) return true;
+    for (const Range& range : rangesAfterBoundary()) run(conn, &range, keys, -1);
     return true;
 }
 

@@ -11,6 +11,13 @@
 // rowid read is remembered and a row whose sort key another user moved ahead of the last
 // page is not listed twice.
 //
+// Only the first page is short: the rest comes in one statement when it is asked for.
+// While few keys are read, that statement walks the whole index with no condition and the
+// rows up to the last one read are passed over here: a range condition on a text sort key
+// costs the server a case-folding comparison per row, twice the walk itself. It is used
+// only while that row still holds the sort values the page ended on (checked in the same
+// statement); otherwise the ranges above are read, unlimited.
+//
 // Only orders an index leads are paged (the first sort item a column that begins an
 // index of the table, or the rowid): each page is then one range of that index, and ties
 // on it are sorted a group at a time. Anything else is read in one statement.
@@ -60,7 +67,12 @@ private:
     ServerKeysetPager() = default;
     // Whether the leading terms cover a unique index that holds no Null: no ties to order.
     static bool uniqueOrder(const TableSchema& table, const std::vector<Term>& terms);
+    // limit < 0: no limit.
     QString sql(const Range* range, long limit) const;
+    // The whole order, empty unless the boundary row still holds the boundary's values.
+    QString walkSql() const;
+    // The rows after the boundary by walking past it; false when it was not met.
+    bool walkPastBoundary(Connection& conn, KeyArray& keys);
     long run(Connection& conn, const Range* range, KeyArray& keys, long limit);
     std::vector<Range> rangesAfterBoundary() const;
     void setBoundary(Connection& conn, const KeyArray& keys);
@@ -74,6 +86,7 @@ private:
     std::vector<Value> boundary_;  // none before the first page
     std::int64_t boundaryRowid_ = 0;
     RowidSet seen_;
+    bool started_ = false;  // the first page read
 };
 
 }  // namespace tv::engine

@@ -1,6 +1,8 @@
 // libpq under the engine: connecting to a site's schema, prepared statements, stepping
 // through results and the mapping of server failures onto the engine's error numbers.
 #include "engine/pg_session.h"
+
+#include <QtEndian>
 #include "engine/server.h"
 
 #include "engine/errors.h"
@@ -11,6 +13,7 @@
 #include <QRegularExpression>
 #include <QUrl>
 #include <QUrlQuery>
+#include <QtEndian>
 #include <cstdlib>
 
 namespace tv::engine {
@@ -224,7 +227,7 @@ void PgStatement::bindBlob(int index, QByteArray bytes) {
     types_[at] = kByteaOid;
 }
 
-void PgStatement::execute() {
+void PgStatement::execute(int resultFormat) {
     const int count = static_cast<int>(values_.size());
     std::vector<const char*> pointers(values_.size());
     std::vector<int> lengths(values_.size());
@@ -243,10 +246,10 @@ void PgStatement::execute() {
     if (guard) session_.exec(QStringLiteral("SAVEPOINT tv_statement"));
     if (name_.isEmpty())
         result_ = PQexecParams(conn, sql_.constData(), count, types_.data(), pointers.data(),
-                               lengths.data(), formats_.data(), 0);
+                               lengths.data(), formats_.data(), resultFormat);
     else
         result_ = PQexecPrepared(conn, name_.constData(), count, pointers.data(), lengths.data(),
-                                 formats_.data(), 0);
+                                 formats_.data(), resultFormat);
     const ExecStatusType status = PQresultStatus(result_);
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
         DbError error = session_.lastError(result_, sql_);
@@ -316,6 +319,21 @@ std::int64_t PgStatement::intAt(int col) const {
     if (PQftype(result_, col) == 16) return text[0] == 't' ? -1 : 0;
     if (columnType(col) == pgkind::kFloat) return static_cast<std::int64_t>(std::strtod(text, nullptr));
     return std::strtoll(text, nullptr, 10);
+}
+
+std::int64_t PgStatement::binaryIntegerAt(int row) const {
+    if (PQgetisnull(result_, row, 0)) return 0;
+    const auto* bytes = reinterpret_cast<const uchar*>(PQgetvalue(result_, row, 0));
+    switch (PQgetlength(result_, row, 0)) {
+        case 8:
+            return qFromBigEndian<qint64>(bytes);
+        case 4:
+            return qFromBigEndian<qint32>(bytes);
+        case 2:
+            return qFromBigEndian<qint16>(bytes);
+        default:
+            return 0;
+    }
 }
 
 double PgStatement::doubleAt(int col) const {

@@ -54,6 +54,16 @@ public:
     void bindBlob(int index, QByteArray bytes);
     bool step();
     long run();
+    // Executes with results in binary and calls `each` with column 0's integer of every
+    // row, then resets (a key set's rowids: no text to parse per key). Returns the rows.
+    template <typename Each>
+    long forEachInteger(Each&& each) {
+        execute(1);
+        const long rows = rows_;
+        for (int row = 0; row < rows_; ++row) each(binaryIntegerAt(row));
+        reset();
+        return rows;
+    }
     void reset();
 
     int columnCount() const;
@@ -68,8 +78,9 @@ public:
     int tableColumn(int col) const;
 
 private:
-    void execute();
+    void execute(int resultFormat = 0);  // 1: binary results
     void slot(int index);
+    std::int64_t binaryIntegerAt(int row) const;
     // The result, or before execution the statement's description (its columns).
     const pg_result* meta() const;
 

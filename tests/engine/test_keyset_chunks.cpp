@@ -3,7 +3,8 @@
 // fetched a few at a time or pulled in by moves, counts and finds; orders no index gives
 // are read at once. Another process writes while the keys are read without waiting, and
 // no row is listed twice (its rows everywhere after Requery); a fill on its own thread
-// survives being dropped by Requery and this connection's own writes.
+// survives being dropped by Requery and this connection's own writes. The row the first
+// chunk ended on moving elsewhere loses no row after it.
 #include "engine_fixture.h"
 
 #include <QCoreApplication>
@@ -163,6 +164,22 @@ TEST_F(KeysetChunksTest, AnotherProcessWritesBetweenChunks) {
     rs.Requery();
     EXPECT_EQ(rs.RecordCount(), kRows + 2);
     EXPECT_TRUE(walk(rs, 0).contains("2001"));
+}
+
+TEST_F(KeysetChunksTest, TheLastRowReadMovedBeforeTheRestIsReadLosesNoRow) {
+    // The rest continues after the last key of the first screenful; that row moved to
+    // the end or the start of the order in between must not carry the continuation along.
+    for (const char* name : {"zzz", "A"}) {
+        Recordset rs = chunked("SELECT SEQ, NAME FROM T ORDER BY NAME");
+        const long read = rs.KeysRead();
+        ASSERT_LT(read, kRows);
+        rs.SetAbsolutePosition(read - 1);
+        db_.Execute(QStringLiteral("UPDATE T SET NAME = '%1' WHERE SEQ = %2").arg(name, textOf(rs[0])));
+        rs.MoveFirst();
+        QStringList seqs = walk(rs, 0);
+        EXPECT_EQ(seqs.removeDuplicates(), 0) << name;
+        EXPECT_EQ(seqs.size(), kRows) << name;
+    }
 }
 
 TEST_F(KeysetChunksTest, AFillOnItsOwnThreadRacesRequeryAndThisConnectionsWrites) {
