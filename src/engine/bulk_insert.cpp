@@ -57,7 +57,8 @@ struct BulkInsert::Impl {
     }
 };
 
-BulkInsert::BulkInsert(Database& db, const QString& table, const QStringList& columns)
+BulkInsert::BulkInsert(Database& db, const QString& table, const QStringList& columns,
+                       bool givenNumbers)
     : d_(std::make_unique<Impl>()) {
     if (!db.d_ || !db.d_->isOpen()) fail(err::kObjectClosed);
     DatabaseCore& core = *db.d_;
@@ -73,15 +74,17 @@ BulkInsert::BulkInsert(Database& db, const QString& table, const QStringList& co
     for (const QString& column : columns) {
         const int index = d_->table->columnIndex(column);
         if (index < 0) fail(err::kItemNotFound, column);
-        if (fields[static_cast<size_t>(index)].autoIncrement) fail(err::kFieldNotUpdatable, column);
+        if (fields[static_cast<size_t>(index)].autoIncrement && !givenNumbers)
+            fail(err::kFieldNotUpdatable, column);
         d_->named.push_back(index);
     }
     for (size_t i = 0; i < fields.size(); ++i) {
-        if (fields[i].autoIncrement) {
+        const bool named = std::find(d_->named.begin(), d_->named.end(), static_cast<int>(i)) !=
+                           d_->named.end();
+        if (fields[i].autoIncrement && !named) {
             d_->autoNumbers.push_back(static_cast<int>(i));
-        } else if (fields[i].required && d_->missingRequired.isEmpty() &&
-                   std::find(d_->named.begin(), d_->named.end(), static_cast<int>(i)) ==
-                       d_->named.end()) {
+        } else if (fields[i].required && !fields[i].autoIncrement &&
+                   d_->missingRequired.isEmpty() && !named) {
             d_->missingRequired = fields[i].name;
         }
     }
@@ -91,6 +94,10 @@ BulkInsert::BulkInsert(Database& db, const QString& table, const QStringList& co
 BulkInsert::~BulkInsert() = default;
 
 void BulkInsert::add(std::initializer_list<tv::Variant> values) {
+    add(std::span<const tv::Variant>(values.begin(), values.size()));
+}
+
+void BulkInsert::add(std::span<const tv::Variant> values) {
     Impl& d = *d_;
     if (values.size() != d.named.size())
         fail(err::kInvalidOperation,
@@ -104,7 +111,7 @@ void BulkInsert::add(std::initializer_list<tv::Variant> values) {
     for (const tv::Variant& value : values) {
         const FieldInfo& info = d.table->fields[static_cast<size_t>(d.named[i])];
         if (value.isNull()) {
-            if (info.required) fail(err::kRequiredNull, info.name);
+            if (info.required && !info.autoIncrement) fail(err::kRequiredNull, info.name);
         } else {
             d.converted[i] = toColumnValue(value, info.type);
             const tv::Variant& v = d.converted[i];

@@ -18,6 +18,7 @@
 #include <QStringList>
 #include <initializer_list>
 #include <memory>
+#include <span>
 
 namespace tv::engine {
 
@@ -25,13 +26,18 @@ class BulkInsert {
 public:
     // Throws 3078 for an unknown table, 3265 for an unknown column, 3164 for an
     // auto-number column (its numbers are handed out), 3027 on a read-only database.
-    BulkInsert(Database& db, const QString& table, const QStringList& columns);
+    // With `givenNumbers` an auto-number column may be named: its values are written as
+    // given (a copy keeps the numbers other rows refer to; the mark rises past them) and
+    // a Null takes the next number.
+    BulkInsert(Database& db, const QString& table, const QStringList& columns,
+               bool givenNumbers = false);
     ~BulkInsert();
     BulkInsert(const BulkInsert&) = delete;
     BulkInsert& operator=(const BulkInsert&) = delete;
 
     // One row: a value per column, in the order the constructor named them.
     void add(std::initializer_list<tv::Variant> values);
+    void add(std::span<const tv::Variant> values);
 
 private:
     struct Impl;

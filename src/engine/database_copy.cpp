@@ -1,6 +1,10 @@
 // Copying tables between databases through the dialect's own statements.
 #include "engine/database_copy.h"
 
+#include "engine/bulk_insert.h"
+
+#include <vector>
+
 namespace tv::engine {
 
 namespace {
@@ -48,7 +52,14 @@ QStringList definitionOf(const TableDef& def) {
     QStringList indexes;
     for (const Index& index : def.Indexes()) {
         QStringList keys;
-        for (const QString& name : index.FieldNames()) keys << bracketName(name);
+        const QStringList names = index.FieldNames();
+        const std::vector<bool> descending = index.Descending();
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            keys << bracketName(names[i]);
+            // The primary key's constraint takes no directions; other indexes keep theirs.
+            if (!index.Primary() && descending[static_cast<size_t>(i)])
+                keys.back() += QStringLiteral(" DESC");
+        }
         if (index.Primary()) {
             columns << QStringLiteral("CONSTRAINT PrimaryKey PRIMARY KEY (%1)")
                            .arg(keys.join(QStringLiteral(", ")));
@@ -64,20 +75,21 @@ QStringList definitionOf(const TableDef& def) {
     return statements + indexes;
 }
 
-long copyRows(Database& from, Database& to, const QString& table) {
-    Recordset source = from.OpenRecordset(table, RecordsetType::Table);
-    Recordset target = to.OpenRecordset(table, RecordsetType::Table);
+// The rows go in through one prepared INSERT with their values bound, auto-numbers as
+// they were (other tables refer to them), all under one transaction.
+long copyRows(Database& from, Database& to, const TableDef& def) {
+    Recordset source = from.OpenRecordset(def.Name(), RecordsetType::Table);
+    QStringList names;
+    for (const Field& field : def.Fields()) names << field.Name();
     const int columns = source.FieldCount();
+    std::vector<tv::Variant> values(static_cast<size_t>(columns));
     long rows = 0;
     to.BeginTrans();
     try {
+        BulkInsert target(to, def.Name(), names, true);
         for (; !source.EOF_(); source.MoveNext()) {
-            target.AddNew();
-            for (int i = 0; i < columns; ++i) {
-                const tv::Variant value = source[i];
-                if (!value.isNull()) target.FieldAt(i).SetValue(value);
-            }
-            target.Update();
+            for (int i = 0; i < columns; ++i) values[static_cast<size_t>(i)] = source[i];
+            target.add(values);
             ++rows;
         }
         to.CommitTrans();
@@ -94,7 +106,7 @@ void CopyDatabase(Database& from, Database& to,
                   const std::function<void(const QString& table, long rows)>& copied) {
     for (const TableDef& def : from.TableDefs()) {
         for (const QString& statement : definitionOf(def)) to.Execute(statement);
-        const long rows = copyRows(from, to, def.Name());
+        const long rows = copyRows(from, to, def);
         if (copied) copied(def.Name(), rows);
     }
 }

@@ -132,6 +132,8 @@ public:
     bool Primary() const;
     bool Unique() const;
     QStringList FieldNames() const;  // in key order
+    // Per key column, parallel to FieldNames: true where the column sorts descending.
+    std::vector<bool> Descending() const;
 
 private:
     friend class TableDef;

@@ -157,7 +157,8 @@ std::shared_ptr<TableSchema> loadServerTable(Connection& connection, const QStri
                        "array_to_string(i.indkey[0:i.indnkeyatts - 1], ' '), EXISTS (SELECT 1 "
                        "FROM pg_constraint k WHERE k.conindid = ic.oid AND k.contype = 'p'), "
                        "(SELECT a.attnum FROM pg_attribute a WHERE a.attrelid = i.indrelid "
-                       "AND a.attname = 'rowid') "
+                       "AND a.attname = 'rowid'), "
+                       "array_to_string(i.indoption[0:i.indnkeyatts - 1], ' ') "
                        "FROM pg_index i JOIN pg_class ic ON ic.oid = i.indexrelid "
                        "WHERE i.indrelid = %1 AND i.indpred IS NULL ORDER BY ic.relname")
             .arg(relation));
@@ -180,15 +181,18 @@ std::shared_ptr<TableSchema> loadServerTable(Connection& connection, const QStri
             index.name = index.sqliteName;
         bool hidden = false;  // an expression, or the rowid's own index
         QStringList keys = indexes.textAt(4).split(u' ', Qt::SkipEmptyParts);
+        // Per key column; bit 1 of a column's options marks it descending.
+        const QStringList options = indexes.textAt(7).split(u' ', Qt::SkipEmptyParts);
         // The rowid that ends an index orders its ties; it is no key of the table's.
         if (keys.size() > 1 && keys.back().toInt() == indexes.intAt(6)) keys.removeLast();
-        for (const QString& number : keys) {
-            const auto at = std::find(attnums.begin(), attnums.end(), number.toInt());
+        for (qsizetype k = 0; k < keys.size(); ++k) {
+            const auto at = std::find(attnums.begin(), attnums.end(), keys[k].toInt());
             if (at == attnums.end()) {
                 hidden = true;
                 break;
             }
             index.columns.push_back(static_cast<int>(at - attnums.begin()));
+            index.descending.push_back(k < options.size() && (options[k].toInt() & 1) != 0);
         }
         if (!index.primary && index.unique &&
             index.name.compare(kPrimaryKeyName, Qt::CaseInsensitive) == 0)
@@ -292,13 +296,15 @@ std::shared_ptr<const TableSchema> SchemaCache::load(Connection& connection,
         else
             index.name = index.sqliteName;
         Statement info = connection.cached(
-            QStringLiteral("SELECT cid FROM pragma_index_info(?1) ORDER BY seqno"));
+            QStringLiteral("SELECT cid, \"desc\" FROM pragma_index_xinfo(?1) WHERE key = 1 "
+                           "ORDER BY seqno"));
         info.bindText(1, index.sqliteName);
         bool expression = false;
         while (info.step()) {
             const auto cid = info.intAt(0);
             if (cid < 0) expression = true;  // an index on an expression: not a key index
             index.columns.push_back(static_cast<int>(cid));
+            index.descending.push_back(info.intAt(1) != 0);
         }
         // A primary key made after the table (a unique index named "PrimaryKey") counts
         // as the table's primary key.

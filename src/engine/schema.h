@@ -33,6 +33,7 @@ struct IndexSchema {
     QString name;              // as presented ("PrimaryKey", "TelephoneNo")
     QString sqliteName;        // as stored
     std::vector<int> columns;  // column ordinals, in key order
+    std::vector<bool> descending;  // per key column, parallel to columns
     bool primary = false;
     bool unique = false;
     bool constraint = false;  // a server's PRIMARY KEY constraint (belongs to the table)

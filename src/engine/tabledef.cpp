@@ -12,6 +12,7 @@ namespace tv::engine {
 struct Index::Impl {
     QString name;
     QStringList fields;
+    std::vector<bool> descending;
     bool primary = false;
     bool unique = false;
 };
@@ -110,19 +111,22 @@ void TableDef::DeleteField(const QString& name) {
 
 std::vector<Index> TableDef::Indexes() const {
     std::vector<Index> indexes;
-    auto make = [&](const QString& name, const QStringList& fields, bool primary, bool unique) {
+    auto make = [&](const QString& name, const QStringList& fields,
+                    const std::vector<bool>& descending, bool primary, bool unique) {
         Index index;
         index.d_ = std::make_shared<Index::Impl>();
         index.d_->name = name;
         index.d_->fields = fields;
+        index.d_->descending = descending;
+        index.d_->descending.resize(static_cast<size_t>(fields.size()), false);
         index.d_->primary = primary;
         index.d_->unique = unique;
         indexes.push_back(index);
     };
     if (!d_->appended) {
         for (const IndexDef& index : d_->indexes)
-            make(index.primary ? kPrimaryKeyName : index.name, index.columns, index.primary,
-                 index.unique || index.primary);
+            make(index.primary ? kPrimaryKeyName : index.name, index.columns, index.descending,
+                 index.primary, index.unique || index.primary);
         return indexes;
     }
     const auto schema = d_->schema();
@@ -130,7 +134,7 @@ std::vector<Index> TableDef::Indexes() const {
         QStringList fields;
         for (int column : index.columns)
             fields << schema->columns[static_cast<size_t>(column)].name;
-        make(index.name, fields, index.primary, index.unique);
+        make(index.name, fields, index.descending, index.primary, index.unique);
     }
     return indexes;
 }
@@ -168,5 +172,6 @@ QString Index::Name() const { return d_->name; }
 bool Index::Primary() const { return d_->primary; }
 bool Index::Unique() const { return d_->unique; }
 QStringList Index::FieldNames() const { return d_->fields; }
+std::vector<bool> Index::Descending() const { return d_->descending; }
 
 }  // namespace tv::engine

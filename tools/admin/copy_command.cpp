@@ -9,7 +9,10 @@
 #include "engine/server.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace tv::admin {
 
@@ -27,6 +30,8 @@ int copySite(const QString& from, const QString& to, bool quiet) {
         return kExitDataError;
     }
     long total = 0;
+    QElapsedTimer timer;
+    timer.start();
     for (const data::ShippedDatabase& shipped : data::shippedDatabases()) {
         const QString source = located(from, shipped.fileName);
         const QString target = located(to, shipped.fileName);
@@ -43,7 +48,11 @@ int copySite(const QString& from, const QString& to, bool quiet) {
             return kExitDataError;
         }
     }
-    if (!quiet) out() << "Copied " << total << " rows to " << to << Qt::endl;
+    const double seconds = static_cast<double>(timer.elapsed()) / 1000.0;
+    if (!quiet)
+        out() << "Copied " << total << " rows to " << to << " in " << QString::number(seconds, 'f', 1)
+              << " s (" << qRound64(static_cast<double>(total) / std::max(seconds, 0.001))
+              << " rows/s)" << Qt::endl;
     return kExitOk;
 }
 
