@@ -209,14 +209,7 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    tvbench::RatioTable table;
-    table.argsHeader.clear();
-    table.ours = "window";
-    table.theirs = "raw SQLite";
-    table.pairs = {{"_window", "_sqlite"}};
-    table.units = true;
-    table.decimals = 2;
-    table.ratioDecimals = 1;
+    tvbench::RatioTable table = tvbench::besideRawSqlite("window", 2);
     table.targets = {{"Open", "150ms"}};
     table.noTarget = "-";
     table.otherRatioHeader = "CPU ratio";

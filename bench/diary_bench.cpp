@@ -291,14 +291,8 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    tvbench::RatioTable table;
-    table.argsHeader.clear();
-    table.ours = "measured";
-    table.theirs = "raw SQLite";
+    tvbench::RatioTable table = tvbench::besideRawSqlite("measured", 3);
     table.pairs = {{"_program", "_sqlite", " (data layer)"}, {"_window", "_sqlite", " (window)"}};
-    table.units = true;
-    table.decimals = 3;
-    table.ratioDecimals = 1;
     char footnote[200];
     if (qEnvironmentVariableIsSet("TV_BENCH_DEMO"))
         std::snprintf(footnote, sizeof footnote, "(the diary of %s in %s)", user().c_str(),

@@ -132,6 +132,18 @@ void RatioReporter::Finalize() {
     std::fflush(stdout);
 }
 
+RatioTable besideRawSqlite(const std::string& ours, int decimals) {
+    RatioTable table;
+    table.argsHeader.clear();
+    table.ours = ours;
+    table.theirs = "raw SQLite";
+    table.pairs = {{"_" + ours, "_sqlite"}};
+    table.units = true;
+    table.decimals = decimals;
+    table.ratioDecimals = 1;
+    return table;
+}
+
 void runWithRatios(const RatioTable& table) {
     RatioReporter reporter(table);
     benchmark::RunSpecifiedBenchmarks(&reporter);

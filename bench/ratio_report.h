@@ -65,6 +65,11 @@ struct RatioTable {
     std::string footnote = {};
 };
 
+// The table of a program whose cases take no arguments, "<Case><ours>" beside
+// "<Case>_sqlite", figures with their units: `ours` names the suffix and the column
+// ("window" for "_window").
+RatioTable besideRawSqlite(const std::string& ours, int decimals);
+
 // Prints Google Benchmark's console lines as it goes and the table at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:

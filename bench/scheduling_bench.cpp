@@ -169,14 +169,7 @@ BENCHMARK(Complete_sqlite)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    tvbench::RatioTable table;
-    table.argsHeader.clear();
-    table.ours = "program";
-    table.theirs = "raw SQLite";
-    table.pairs = {{"_program", "_sqlite"}};
-    table.units = true;
-    table.decimals = 3;
-    table.ratioDecimals = 1;
+    tvbench::RatioTable table = tvbench::besideRawSqlite("program", 3);
     table.footnote = QStringLiteral("(%1 customers, %2 plans each)")
                          .arg(kCustomers)
                          .arg(kPlansPerCustomer)

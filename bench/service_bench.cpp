@@ -170,14 +170,7 @@ BENCHMARK(Totals_sqlite)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    tvbench::RatioTable table;
-    table.argsHeader.clear();
-    table.ours = "program";
-    table.theirs = "raw SQLite";
-    table.pairs = {{"_program", "_sqlite"}};
-    table.units = true;
-    table.decimals = 3;
-    table.ratioDecimals = 1;
+    tvbench::RatioTable table = tvbench::besideRawSqlite("program", 3);
     char footnote[200];
     std::snprintf(footnote, sizeof footnote,
                   "(%d open requests; Move closes and re-opens one; Totals reads %d labour and %d "
