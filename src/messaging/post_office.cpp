@@ -6,7 +6,9 @@
 #include "data/access.h"
 #include "data/app_state.h"
 #include "data/failure.h"
+#include "data/locations.h"
 #include "data/prompter.h"
+#include "engine/server.h"
 #include "messaging/post_office_session.h"
 
 #include <QFileInfo>
@@ -47,6 +49,12 @@ std::optional<data::Failure> openInto(engine::Database& db, const QString& path)
     return data::attempt([&] { db = engine::Engine::instance().OpenDatabase(path); });
 }
 
+void storeWithoutTrailingSeparator(QString& folder) {
+    if (folder.size() <= 1 || !tv::isPathSeparator(folder.back())) return;
+    folder.chop(1);
+    tv::SaveSetting(tv::keys::PostOffice, folder);
+}
+
 }  // namespace
 
 QString PostOfficeFolder() { return tv::Setting(tv::keys::PostOffice); }
@@ -73,6 +81,12 @@ engine::Database OpenPostOffice(const QString& folder) {
 
 bool LocatePostOffice() {
     QString folder = PostOfficeFolder();
+    // A post office on a server is not looked for with a file dialog: it is there, or the
+    // check has said why it cannot be used (9170/9171).
+    if (engine::IsServerLocation(folder)) {
+        storeWithoutTrailingSeparator(folder);
+        return data::LocationHoldsDatabase(folder, kFileName, true);
+    }
     bool found = postOfficeExists(folder);
     while (!found) {
         data::ShowMessage(500, folder);
@@ -91,10 +105,7 @@ bool LocatePostOffice() {
         tv::SaveSetting(tv::keys::PostOffice, folder);
         found = true;
     }
-    if (folder.size() > 1 && tv::isPathSeparator(folder.back())) {
-        folder.chop(1);
-        tv::SaveSetting(tv::keys::PostOffice, folder);
-    }
+    storeWithoutTrailingSeparator(folder);
     return true;
 }
 
