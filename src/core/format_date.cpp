@@ -210,18 +210,24 @@ bool isNamedDateFormat(const QString& name) {
     return names.contains(name, Qt::CaseInsensitive);
 }
 
-std::optional<QString> formatNamedDate(DateTime d, const QString& name, const RegionalSettings& r) {
+std::optional<QString> namedDatePattern(const QString& name, const RegionalSettings& r) {
     const auto is = [&](const char* n) {
         return name.compare(QLatin1String(n), Qt::CaseInsensitive) == 0;
     };
-    if (is("General Date")) return generalDate(d, r);
-    if (is("Short Date")) return formatDate(d, shortDatePattern(r, r.fourDigitYearInShortDate), r);
-    if (is("Medium Date")) return formatDate(d, QStringLiteral("dd-mmm-yy"), r);
-    if (is("Long Date")) return formatDate(d, longDatePattern(r), r);
-    if (is("Long Time")) return formatDate(d, longTimePattern(r), r);
-    if (is("Medium Time")) return formatDate(d, QStringLiteral("hh:nn AM/PM"), r);
-    if (is("Short Time")) return formatDate(d, QStringLiteral("hh:nn"), r);
+    if (is("Short Date")) return shortDatePattern(r, r.fourDigitYearInShortDate);
+    if (is("Medium Date")) return QStringLiteral("dd-mmm-yy");
+    if (is("Long Date")) return longDatePattern(r);
+    if (is("Long Time")) return longTimePattern(r);
+    if (is("Medium Time")) return QStringLiteral("hh:nn AM/PM");
+    if (is("Short Time")) return QStringLiteral("hh:nn");
     return std::nullopt;
+}
+
+std::optional<QString> formatNamedDate(DateTime d, const QString& name, const RegionalSettings& r) {
+    if (name.compare(QLatin1String("General Date"), Qt::CaseInsensitive) == 0) return generalDate(d, r);
+    const std::optional<QString> pattern = namedDatePattern(name, r);
+    if (!pattern) return std::nullopt;
+    return formatDate(d, *pattern, r);
 }
 
 bool isDatePattern(const QString& pattern) {

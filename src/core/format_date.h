@@ -18,6 +18,10 @@ QString formatDate(DateTime d, const QString& pattern, const RegionalSettings& s
 std::optional<QString> formatNamedDate(DateTime d, const QString& name,
                                        const RegionalSettings& settings);
 bool isNamedDateFormat(const QString& name);
+// The pattern a named date format stands for with these settings ("Short Date" is
+// "dd/mm/yyyy" in a day-month-year region); nullopt for "General Date", which is no single
+// pattern, and for any other name.
+std::optional<QString> namedDatePattern(const QString& name, const RegionalSettings& settings);
 
 // True when a custom pattern holds date or time placeholders (outside quotes) and no digit
 // placeholders ("0", "#"), so that it formats a date rather than a number.

@@ -288,24 +288,31 @@ bool isNamedNumberFormat(const QString& name) {
     return names.contains(name, Qt::CaseInsensitive);
 }
 
-std::optional<QString> formatNamedNumber(double value, const QString& name,
-                                         const RegionalSettings& settings) {
+std::optional<QString> namedNumberPattern(const QString& name, const RegionalSettings& settings) {
     const auto is = [&](const char* n) {
         return name.compare(QLatin1String(n), Qt::CaseInsensitive) == 0;
     };
-    if (is("General Number")) return numtext::generalText(value, 15, settings.decimalPoint);
-    if (is("Fixed")) return formatNumber(value, QStringLiteral("0.00"), settings);
-    if (is("Standard")) return formatNumber(value, QStringLiteral("#,##0.00"), settings);
-    if (is("Percent")) return formatNumber(value, QStringLiteral("0.00%"), settings);
-    if (is("Scientific")) return formatNumber(value, QStringLiteral("0.00E+00"), settings);
+    if (is("Fixed")) return QStringLiteral("0.00");
+    if (is("Standard")) return QStringLiteral("#,##0.00");
+    if (is("Percent")) return QStringLiteral("0.00%");
+    if (is("Scientific")) return QStringLiteral("0.00E+00");
     if (is("Currency")) {
         // The symbol is escaped character by character so that no symbol can be read as
         // a placeholder.
         QString symbol;
         for (QChar c : settings.currencySymbol) symbol += QStringLiteral("\\") + c;
-        return formatNumber(value, symbol + QStringLiteral("#,##0.00"), settings);
+        return symbol + QStringLiteral("#,##0.00");
     }
     return std::nullopt;
+}
+
+std::optional<QString> formatNamedNumber(double value, const QString& name,
+                                         const RegionalSettings& settings) {
+    if (name.compare(QLatin1String("General Number"), Qt::CaseInsensitive) == 0)
+        return numtext::generalText(value, 15, settings.decimalPoint);
+    const std::optional<QString> pattern = namedNumberPattern(name, settings);
+    if (!pattern) return std::nullopt;
+    return formatNumber(value, *pattern, settings);
 }
 
 }  // namespace tv::fmt

@@ -18,6 +18,9 @@ QString formatNumber(double value, const QString& pattern, const RegionalSetting
 std::optional<QString> formatNamedNumber(double value, const QString& name,
                                          const RegionalSettings& settings);
 bool isNamedNumberFormat(const QString& name);
+// The digit pattern a named number format stands for ("Currency" with the regional symbol);
+// nullopt for "General Number", which is no pattern, and for any other name.
+std::optional<QString> namedNumberPattern(const QString& name, const RegionalSettings& settings);
 
 // The sections of a pattern split at ";" outside quotes and escapes.
 QStringList patternSections(const QString& pattern);

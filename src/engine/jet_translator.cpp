@@ -39,6 +39,8 @@
 #include "engine/jet_translator.h"
 
 #include "core/convert.h"
+#include "core/format_date.h"
+#include "core/format_number.h"
 #include "engine/errors.h"
 #include "engine/jet_like.h"
 
@@ -1586,6 +1588,16 @@ private:
         return Type::Unknown;
     }
 
+    // A server's Format knows one region only: a named format written as a literal is sent
+    // as the pattern it stands for on this workstation ("Short Date", "Currency" ...).
+    static Expr workstationPattern(const Expr& pattern) {
+        if (pattern.kind != Expr::Kind::Text) return pattern;
+        const RegionalSettings& r = regional();
+        std::optional<QString> named = fmt::namedDatePattern(pattern.literal, r);
+        if (!named) named = fmt::namedNumberPattern(pattern.literal, r);
+        return named ? textLiteral(*named) : pattern;
+    }
+
     Expr runtimeCall(const FunctionSpec& f, const std::vector<Expr>& args) const {
         // InStr(text, sought) has no start: its kinds begin one later.
         QString kinds = QLatin1String(f.kinds);
@@ -1598,6 +1610,7 @@ private:
         for (size_t i = 0; i < args.size(); ++i) {
             const QChar kind = kinds.at(static_cast<qsizetype>(i));
             Expr a = value(args[i]);
+            if (server_ && i == 1 && what == QLatin1String("FORMAT")) a = workstationPattern(a);
             if (kind == u'T') {
                 a = textual(a, sqliteOwn, whatUtf8.constData());
             } else if (kind == u'N') {

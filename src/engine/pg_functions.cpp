@@ -4,12 +4,14 @@
 #include "engine/jet_dialect.h"
 #include "engine/pg_session.h"
 
+#include <QDebug>
+
 namespace tv::engine::dialect {
 
 namespace {
 
 // Bumped whenever a definition changes: a site made by an older program gets the new ones.
-constexpr int kFunctionsVersion = 9;
+constexpr int kFunctionsVersion = 10;
 
 const char* const kDefinitions[] = {
     // Failures carry the runtime's number, read back by runtimeErrorNumber.
@@ -188,23 +190,287 @@ const char* const kDefinitions[] = {
        LANGUAGE sql IMMUTABLE AS $$ SELECT n::real::double precision $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_cbool(n double precision) RETURNS integer
        LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN n IS NULL THEN NULL WHEN n <> 0 THEN -1 ELSE 0 END $$)",
-    // Format: a date as General Date, or by a pattern of d/m/y/h/n/s; a number by 0 and # (at
-    // least one whole digit where the pattern has a 0 before its point, thousands when it has a
-    // comma there).
+    // Format, as the program's own Format writes on files: named formats, truth words,
+    // date patterns of d/m/y/h/n/s/w/q and AM/PM, digit patterns of 0 # . , % E+ with up to
+    // four sections, quoted and escaped literals. A value that cannot be read as the pattern
+    // asks comes back as its text. Regional choices are those of a day-month-year site with
+    // a point for decimals.
+    R"(CREATE OR REPLACE FUNCTION public.jet_meridian_at(p text, i integer) RETURNS integer
+       LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN upper(substr(p, i, 5)) = 'AM/PM' THEN 5
+       WHEN upper(substr(p, i, 4)) = 'AMPM' THEN 4 WHEN upper(substr(p, i, 3)) = 'A/P' THEN 3
+       ELSE 0 END $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_is_date_pattern(p text) RETURNS boolean
+       LANGUAGE plpgsql IMMUTABLE AS $$ DECLARE i integer := 1; c text; quoted boolean := false;
+       found boolean := false; BEGIN
+       WHILE i <= length(p) LOOP c := substr(p, i, 1);
+         IF c = '"' THEN quoted := NOT quoted;
+         ELSIF quoted THEN NULL;
+         ELSIF c = '\' THEN i := i + 1;
+         ELSIF c IN ('0', '#') THEN RETURN false;
+         ELSIF strpos('dmyhnswqc', lower(c)) > 0 OR public.jet_meridian_at(p, i) > 0
+               OR lower(substr(p, i, 5)) = 'ttttt' THEN found := true;
+         END IF;
+         i := i + 1;
+       END LOOP;
+       RETURN found; END $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_named_format(p text) RETURNS text LANGUAGE sql
+       IMMUTABLE AS $$ SELECT CASE lower(p) WHEN 'short date' THEN 'dd/mm/yyyy'
+       WHEN 'medium date' THEN 'dd-mmm-yy' WHEN 'long date' THEN 'dddd, d mmmm yyyy'
+       WHEN 'long time' THEN 'hh:nn:ss' WHEN 'medium time' THEN 'hh:nn AM/PM'
+       WHEN 'short time' THEN 'hh:nn' WHEN 'fixed' THEN '0.00' WHEN 'standard' THEN '#,##0.00'
+       WHEN 'percent' THEN '0.00%' WHEN 'scientific' THEN '0.00E+00'
+       WHEN 'currency' THEN '\$#,##0.00' ELSE p END $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_format_date(ts timestamp, p text) RETURNS text
+       LANGUAGE plpgsql IMMUTABLE AS $$ DECLARE i integer := 1; n integer := length(p);
+       c text; lc text; k integer; e integer; m integer; h integer; out text := '';
+       quoted boolean := false; twelve boolean := false; after_hour boolean := false;
+       hour_token boolean; word text; jan1 date; BEGIN
+       WHILE i <= n LOOP c := substr(p, i, 1);
+         IF c = '"' THEN quoted := NOT quoted;
+         ELSIF NOT quoted AND c = '\' THEN i := i + 1;
+         ELSIF NOT quoted AND public.jet_meridian_at(p, i) > 0 THEN twelve := true;
+         END IF;
+         i := i + 1;
+       END LOOP;
+       i := 1;
+       WHILE i <= n LOOP
+         c := substr(p, i, 1); lc := lower(c);
+         IF c = '"' THEN
+           e := strpos(substr(p, i + 1), '"');
+           IF e = 0 THEN out := out || substr(p, i + 1); i := n + 1;
+           ELSE out := out || substr(p, i + 1, e - 1); i := i + e + 1; END IF;
+           CONTINUE;
+         END IF;
+         IF c = '\' THEN out := out || substr(p, i + 1, 1); i := i + 2; CONTINUE; END IF;
+         m := public.jet_meridian_at(p, i);
+         IF m > 0 THEN
+           word := CASE WHEN m = 3 THEN CASE WHEN extract(hour FROM ts) >= 12 THEN 'P' ELSE 'A' END
+                   ELSE CASE WHEN extract(hour FROM ts) >= 12 THEN 'PM' ELSE 'AM' END END;
+           out := out || CASE WHEN c = lower(c) THEN lower(word) ELSE word END;
+           i := i + m; CONTINUE;
+         END IF;
+         k := 1;
+         WHILE i + k <= n AND lower(substr(p, i + k, 1)) = lc LOOP k := k + 1; END LOOP;
+         hour_token := false;
+         IF lc = 'd' THEN
+           out := out || CASE least(k, 6) WHEN 1 THEN extract(day FROM ts)::integer::text
+             WHEN 2 THEN to_char(ts, 'DD') WHEN 3 THEN to_char(ts, 'Dy') WHEN 4 THEN to_char(ts, 'FMDay')
+             WHEN 5 THEN public.jet_format_date(ts, 'dd/mm/yyyy')
+             ELSE public.jet_format_date(ts, 'dddd, d mmmm yyyy') END;
+         ELSIF lc = 'm' THEN
+           IF k <= 2 AND after_hour THEN
+             out := out || CASE k WHEN 1 THEN extract(minute FROM ts)::integer::text ELSE to_char(ts, 'MI') END;
+           ELSIF k <= 2 THEN
+             out := out || CASE k WHEN 1 THEN extract(month FROM ts)::integer::text ELSE to_char(ts, 'MM') END;
+           ELSE out := out || CASE k WHEN 3 THEN to_char(ts, 'Mon') ELSE to_char(ts, 'FMMonth') END;
+           END IF;
+         ELSIF lc = 'y' THEN
+           out := out || CASE k WHEN 1 THEN extract(doy FROM ts)::integer::text
+             WHEN 2 THEN to_char(ts, 'YY') ELSE lpad(extract(year FROM ts)::integer::text, 4, '0') END;
+         ELSIF lc = 'h' THEN
+           h := extract(hour FROM ts)::integer;
+           IF twelve THEN h := CASE WHEN h % 12 = 0 THEN 12 ELSE h % 12 END; END IF;
+           out := out || CASE k WHEN 1 THEN h::text ELSE lpad(h::text, 2, '0') END;
+           hour_token := true;
+         ELSIF lc = 'n' THEN
+           out := out || CASE k WHEN 1 THEN extract(minute FROM ts)::integer::text ELSE to_char(ts, 'MI') END;
+         ELSIF lc = 's' THEN
+           out := out || CASE k WHEN 1 THEN floor(extract(second FROM ts))::integer::text ELSE to_char(ts, 'SS') END;
+         ELSIF lc = 'w' THEN
+           IF k = 1 THEN out := out || (extract(dow FROM ts)::integer + 1)::text;
+           ELSE
+             -- Week 1 holds 1 January; weeks start on Sunday.
+             jan1 := make_date(extract(year FROM ts)::integer, 1, 1);
+             out := out || (((ts::date - jan1) + extract(dow FROM jan1)::integer) / 7 + 1)::text;
+           END IF;
+         ELSIF lc = 'q' AND k = 1 THEN out := out || extract(quarter FROM ts)::integer::text;
+         ELSIF lc = 'c' AND k = 1 THEN out := out || public.jet_gdate(to_char(ts, 'YYYY-MM-DD HH24:MI:SS'));
+         ELSIF lc = 't' AND k = 5 THEN out := out || to_char(ts, 'HH24:MI:SS');
+         ELSE out := out || substr(p, i, k);
+         END IF;
+         -- Separators and other literals between "h" and "m" keep the minute meaning.
+         IF lc IN ('d', 'm', 'y', 'h', 'n', 's', 'w', 'q') THEN after_hour := hour_token; END IF;
+         i := i + k;
+       END LOOP;
+       RETURN out; END $$)",
+    // A digit pattern's sections, split at semicolons outside quotes and escapes.
+    R"(CREATE OR REPLACE FUNCTION public.jet_sections(p text) RETURNS text[]
+       LANGUAGE plpgsql IMMUTABLE AS $$ DECLARE i integer := 1; c text; cur text := '';
+       quoted boolean := false; out text[] := '{}'; BEGIN
+       WHILE i <= length(p) LOOP c := substr(p, i, 1);
+         IF c = '"' THEN quoted := NOT quoted; END IF;
+         IF NOT quoted AND c = '\' AND i < length(p) THEN cur := cur || substr(p, i, 2); i := i + 2; CONTINUE; END IF;
+         IF NOT quoted AND c = ';' THEN out := out || cur; cur := '';
+         ELSE cur := cur || c; END IF;
+         i := i + 1;
+       END LOOP;
+       RETURN out || cur; END $$)",
+    // One section; a negative value gets a leading minus (the negative section is given the
+    // value made positive, as it shows its own sign).
+    R"(CREATE OR REPLACE FUNCTION public.jet_format_section(v double precision, s text) RETURNS text
+       LANGUAGE plpgsql IMMUTABLE AS $$ DECLARE
+       kind text[] := '{}'; txt text[] := '{}'; expd integer[] := '{}'; cnt integer;
+       i integer := 1; n integer := length(s); c text; e integer; d integer; seen_point boolean := false;
+       int_end integer; frac_end integer; has_point boolean := false; int_zeros integer := 0;
+       int_ph integer := 0; min_frac integer := 0; max_frac integer := 0; grouping boolean := false;
+       scaling integer := 0; percents integer := 0; first_int integer := 0; last_int integer := 0;
+       exp_at integer := 0; counted integer; x numeric; r numeric; int_digits text; fraction text;
+       negative boolean; exponent integer := 0; all_digits text; int_count integer; sig integer;
+       integer_part text := ''; left_digits text; out text; nxt integer; BEGIN
+       WHILE i <= n LOOP c := substr(s, i, 1);
+         IF c = '"' THEN
+           e := strpos(substr(s, i + 1), '"');
+           IF e = 0 THEN kind := kind || 'L'::text; txt := txt || substr(s, i + 1); expd := expd || 0; i := n;
+           ELSE kind := kind || 'L'::text; txt := txt || substr(s, i + 1, e - 1); expd := expd || 0; i := i + e; END IF;
+         ELSIF c = '\' AND i < n THEN i := i + 1; kind := kind || 'L'::text; txt := txt || substr(s, i, 1); expd := expd || 0;
+         ELSIF c IN ('0', '#', ',', '%') OR (c = '.' AND NOT seen_point) THEN
+           IF c = '.' THEN seen_point := true; END IF;
+           kind := kind || c; txt := txt || c; expd := expd || 0;
+         ELSIF c IN ('E', 'e') AND i < n AND substr(s, i + 1, 1) IN ('+', '-') THEN
+           kind := kind || 'E'::text; txt := txt || substr(s, i + 1, 1); i := i + 2; d := 0;
+           WHILE i <= n AND substr(s, i, 1) IN ('0', '#') LOOP
+             IF substr(s, i, 1) = '0' THEN d := d + 1; END IF; i := i + 1; END LOOP;
+           i := i - 1; expd := expd || d;
+         ELSE kind := kind || 'L'::text; txt := txt || c; expd := expd || 0;
+         END IF;
+         i := i + 1;
+       END LOOP;
+       cnt := coalesce(array_length(kind, 1), 0);
+       int_end := cnt + 1; frac_end := cnt + 1;
+       FOR j IN 1..cnt LOOP
+         IF kind[j] = 'E' AND exp_at = 0 THEN exp_at := j; IF NOT has_point THEN int_end := j; END IF; frac_end := j; END IF;
+         IF kind[j] = '.' AND exp_at = 0 THEN has_point := true; int_end := j; END IF;
+         IF kind[j] = '%' THEN percents := percents + 1; END IF;
+       END LOOP;
+       FOR j IN 1..int_end - 1 LOOP
+         IF kind[j] IN ('0', '#') THEN
+           IF first_int = 0 THEN first_int := j; END IF;
+           last_int := j; int_ph := int_ph + 1;
+           IF kind[j] = '0' THEN int_zeros := int_zeros + 1; END IF;
+         END IF;
+       END LOOP;
+       FOR j IN 1..int_end - 1 LOOP
+         IF kind[j] = ',' THEN
+           IF j > first_int AND j < last_int THEN grouping := true; END IF;
+           IF last_int > 0 AND j > last_int THEN scaling := scaling + 1; END IF;
+         END IF;
+       END LOOP;
+       IF has_point THEN counted := 0;
+         FOR j IN int_end + 1..frac_end - 1 LOOP
+           IF kind[j] IN ('0', '#') THEN counted := counted + 1;
+             IF kind[j] = '0' THEN min_frac := counted; END IF; END IF;
+         END LOOP;
+         max_frac := counted;
+       END IF;
+       v := v * power(100.0, percents) / power(1000.0, scaling);
+       IF int_ph = 0 AND max_frac = 0 AND exp_at = 0 THEN
+         -- No placeholders: the section is literal text ("Zero", "n/a").
+         out := '';
+         FOR j IN 1..cnt LOOP IF kind[j] IN ('L', '%', '.', ',') THEN out := out || txt[j]; END IF; END LOOP;
+         RETURN out;
+       END IF;
+       -- Numbers are read with 15 significant digits, as everywhere else.
+       x := abs(v)::numeric;
+       IF exp_at > 0 THEN
+         int_count := greatest(1, int_ph);
+         sig := least(greatest(int_count + max_frac, 1), 15);
+         negative := v < 0;
+         IF x = 0 THEN all_digits := '0';
+         ELSE
+           e := floor(log(x))::integer;
+           r := round(x / power(10::numeric, e), sig - 1);
+           IF r >= 10 THEN e := e + 1; r := round(x / power(10::numeric, e), sig - 1); END IF;
+           all_digits := rtrim(replace(r::text, '.', ''), '0');
+           IF all_digits = '' THEN all_digits := '0'; END IF;
+           exponent := e - (int_count - 1);
+         END IF;
+         all_digits := rpad(all_digits, int_count + max_frac, '0');
+         int_digits := left(all_digits, int_count);
+         fraction := substr(all_digits, int_count + 1);
+       ELSE
+         r := round(x, max_frac);
+         negative := v < 0 AND r <> 0;
+         int_digits := trunc(r)::text;
+         fraction := rpad(split_part(r::text, '.', 2), max_frac, '0');
+         IF int_digits = '0' THEN int_digits := ''; END IF;
+       END IF;
+       WHILE length(fraction) > min_frac AND right(fraction, 1) = '0' LOOP fraction := left(fraction, -1); END LOOP;
+       IF length(int_digits) < int_zeros THEN int_digits := lpad(int_digits, int_zeros, '0'); END IF;
+       left_digits := int_digits;
+       IF grouping THEN left_digits := ltrim(reverse(regexp_replace(reverse(left_digits), '(\d{3})', '\1,', 'g')), ','); END IF;
+       FOR j IN REVERSE int_end - 1..1 LOOP
+         IF kind[j] IN ('0', '#') THEN
+           IF grouping THEN IF j = last_int THEN integer_part := left_digits || integer_part; END IF;
+           ELSIF j = first_int THEN integer_part := left_digits || integer_part; left_digits := '';
+           ELSIF left_digits <> '' THEN integer_part := right(left_digits, 1) || integer_part; left_digits := left(left_digits, -1);
+           END IF;
+         ELSIF kind[j] IN ('L', '%') THEN integer_part := txt[j] || integer_part;
+         END IF;
+       END LOOP;
+       IF int_ph = 0 THEN integer_part := integer_part || left_digits; END IF;
+       out := integer_part;
+       IF has_point THEN
+         out := out || '.'; nxt := 1;
+         FOR j IN int_end + 1..frac_end - 1 LOOP
+           IF kind[j] IN ('0', '#') THEN
+             IF nxt <= length(fraction) THEN out := out || substr(fraction, nxt, 1); END IF;
+             nxt := nxt + 1;
+           ELSIF kind[j] IN ('L', '%') THEN out := out || txt[j];
+           END IF;
+         END LOOP;
+       END IF;
+       IF exp_at > 0 THEN
+         out := out || 'E' || CASE WHEN exponent < 0 THEN '-' WHEN txt[exp_at] = '+' THEN '+' ELSE '' END
+                || lpad(abs(exponent)::text, greatest(expd[exp_at], length(abs(exponent)::text)), '0');
+         FOR j IN exp_at + 1..cnt LOOP IF kind[j] IN ('L', '%') THEN out := out || txt[j]; END IF; END LOOP;
+       END IF;
+       RETURN CASE WHEN negative THEN '-' || out ELSE out END; END $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_format_number(v double precision, p text) RETURNS text
+       LANGUAGE plpgsql IMMUTABLE AS $$ DECLARE sections text[] := public.jet_sections(p); BEGIN
+       IF v < 0 AND array_length(sections, 1) >= 2 AND sections[2] <> '' THEN
+         RETURN public.jet_format_section(-v, sections[2]); END IF;
+       IF v = 0 AND array_length(sections, 1) >= 3 AND sections[3] <> '' THEN
+         RETURN public.jet_format_section(v, sections[3]); END IF;
+       RETURN public.jet_format_section(v, sections[1]); END $$)",
+    // The value is a date's ISO text, a number's text, or any other text.
     R"(CREATE OR REPLACE FUNCTION public.jet_format(t text, p text DEFAULT NULL) RETURNS text
-       LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN t IS NULL THEN NULL
-       WHEN t ~ '^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d$' THEN CASE WHEN p IS NULL OR lower(p) = 'general date'
-         THEN public.jet_gdate(t) ELSE to_char(public.jet_ts(t), replace(replace(replace(replace(replace(
-         replace(replace(lower(p), 'yyyy', 'YYYY'), 'mmmm', 'FMMonth'), 'mmm', 'Mon'), 'hh', 'HH24'),
-         'nn', 'MI'), 'ss', 'SS'), 'dd', 'DD')) END
-       ELSE t END $$)",
-    R"(CREATE OR REPLACE FUNCTION public.jet_format(n double precision, p text DEFAULT NULL) RETURNS text
-       LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN n IS NULL THEN NULL WHEN p IS NULL THEN public.jet_cstr(n)
-       ELSE btrim(to_char(n, 'FM' || CASE WHEN split_part(p, '.', 1) LIKE '%,%'
-         THEN '999G999G999G999G99' ELSE '99999999999999' END
-         || CASE WHEN split_part(p, '.', 1) LIKE '%0%' THEN '0' ELSE '9' END
-         || CASE WHEN strpos(p, '.') > 0 THEN '.' || replace(replace(split_part(p, '.', 2), '#', '9'), ',', '')
-         ELSE '' END)) END $$)",
+       LANGUAGE plpgsql IMMUTABLE AS $$ DECLARE
+       is_date boolean := t ~ '^\d{4}-\d\d-\d\d( \d\d:\d\d(:\d\d)?)?$'; num double precision;
+       lp text := lower(coalesce(p, '')); q text; sections text[]; truth boolean; BEGIN
+       IF t IS NULL THEN
+         -- A fourth section is the text for Null ("0.00;-0.00;0;n/a").
+         IF p IS NULL THEN RETURN ''; END IF;
+         sections := public.jet_sections(p);
+         IF array_length(sections, 1) < 4 OR public.jet_is_date_pattern(p) THEN RETURN ''; END IF;
+         RETURN public.jet_format_section(0, sections[4]);
+       END IF;
+       IF t ~ '^\s*[-+]?(\d+\.?\d*|\.\d+)([eE][-+]?\d+)?\s*$' THEN num := t::double precision;
+       ELSIF is_date THEN num := extract(epoch FROM t::timestamp - timestamp '1899-12-30') / 86400.0;
+       END IF;
+       IF lp = '' OR lp = 'general date' THEN
+         IF is_date THEN RETURN public.jet_gdate(t); END IF;
+         IF lp = '' OR num IS NULL THEN RETURN t; END IF;
+         RETURN public.jet_gdate(to_char(timestamp '1899-12-30' + num * interval '1 day', 'YYYY-MM-DD HH24:MI:SS'));
+       END IF;
+       IF lp IN ('true/false', 'yes/no', 'on/off') THEN
+         truth := CASE WHEN lower(btrim(t)) = 'true' THEN true WHEN lower(btrim(t)) = 'false' THEN false
+                  WHEN num IS NOT NULL THEN num <> 0 END;
+         IF truth IS NULL THEN RETURN t; END IF;
+         RETURN initcap(split_part(lp, '/', CASE WHEN truth THEN 1 ELSE 2 END));
+       END IF;
+       IF lp = 'general number' THEN RETURN CASE WHEN num IS NULL THEN t ELSE public.jet_cstr(num) END; END IF;
+       IF p = '>' THEN RETURN upper(t); END IF;
+       IF p = '<' THEN RETURN lower(t); END IF;
+       q := public.jet_named_format(p);
+       IF public.jet_is_date_pattern(q) THEN
+         IF is_date THEN RETURN public.jet_format_date(t::timestamp, q); END IF;
+         IF num IS NULL OR num < -657434 OR num > 2958465 THEN RETURN t; END IF;
+         RETURN public.jet_format_date(timestamp '1899-12-30' + num * interval '1 day', q);
+       END IF;
+       RETURN CASE WHEN num IS NULL THEN t ELSE public.jet_format_number(num, q) END; END $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_format(n double precision, p text DEFAULT NULL)
+       RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN n IS NULL
+       THEN public.jet_format(NULL::text, p) ELSE public.jet_format(public.jet_cstr(n), p) END $$)",
     // Auto-numbers of rows that statements add (the engine's own AddNew numbers its rows),
     // and the mark raised by a number written by hand. The marks are the schema's own.
     R"(CREATE OR REPLACE FUNCTION public.jet_autonumber(t text, c text) RETURNS integer
@@ -246,12 +512,15 @@ void createServerFunctions(PgSession& session) {
             QStringLiteral("SELECT value FROM public.tv_site WHERE name = 'functions'"));
         if (!again->step() || again->intAt(0) < kFunctionsVersion) {
             // Older definitions go first: a changed result type cannot be replaced in place.
+            // The auto-number function and trigger stay (replaced in place): tables' defaults
+            // and triggers hang on them.
             session.exec(QStringLiteral(
                 "DO $$ DECLARE f record; BEGIN FOR f IN SELECT p.oid::regprocedure AS sig, p.prokind "
                 "FROM pg_proc p JOIN pg_namespace n ON n.oid = p.pronamespace WHERE n.nspname = "
-                "'public' AND p.proname LIKE 'jet\\_%' ORDER BY p.prokind = 'a' DESC LOOP "
+                "'public' AND p.proname LIKE 'jet\\_%' AND p.proname NOT IN ('jet_autonumber', "
+                "'jet_raise_mark') ORDER BY p.prokind = 'a' DESC LOOP "
                 "IF f.prokind = 'a' THEN EXECUTE 'DROP AGGREGATE IF EXISTS ' || f.sig; ELSE "
-                "EXECUTE 'DROP FUNCTION IF EXISTS ' || f.sig || ' CASCADE'; END IF; END LOOP; END $$"));
+                "EXECUTE 'DROP FUNCTION IF EXISTS ' || f.sig; END IF; END LOOP; END $$"));
             for (const char* definition : kDefinitions) session.exec(QString::fromUtf8(definition));
             session.exec(QStringLiteral("INSERT INTO public.tv_site VALUES ('functions', %1) ON "
                                         "CONFLICT (name) DO UPDATE SET value = excluded.value")
@@ -261,6 +530,18 @@ void createServerFunctions(PgSession& session) {
     } catch (...) {
         session.exec(QStringLiteral("ROLLBACK"));
         throw;
+    }
+}
+
+void upgradeServerFunctions(PgSession& session) {
+    try {
+        auto current = session.unprepared(QStringLiteral(
+            "SELECT value FROM public.tv_site WHERE name = 'functions'"));
+        if (current->step() && current->intAt(0) >= kFunctionsVersion) return;
+        createServerFunctions(session);
+    } catch (const DbError& e) {
+        // A user without the right to replace them works on with the site's own.
+        qWarning().noquote() << "The site's functions were not brought up to date:" << e.text();
     }
 }
 

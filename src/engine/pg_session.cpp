@@ -441,6 +441,7 @@ PgSession::PgSession(const ServerLocation& location, bool readOnly, bool create,
         check->bindText(1, location.schema.toUtf8());
         if (!check->step()) fail(err::kFileNotFound, location.conninfo + QStringLiteral(" (") +
                                                          location.schema + u')');
+        dialect::upgradeServerFunctions(*this);
     }
     exec(QStringLiteral("SET search_path = ") + serverName(location.schema) +
          QStringLiteral(", public"));

@@ -121,9 +121,32 @@ TEST_F(Execution, ExpressionsGiveJetsValues) {
          "Format(1234.5, '0.00') & Format(Null)",
          "1214225"
          "1234.50"},
+        // Format's date and digit patterns, sections and named formats.
+        {"SELECT Format(#2025-03-07 14:05:09#, 'dddd d mmm yy h:n AM/PM') & '|' & "
+         "Format(#2025-03-07#, 'Medium Date') & '|' & Format(0.25, 'hh:nn') & '|' & "
+         "Format(#2025-12-31#, 'ww y \\qq \"h\"')",
+         "Friday 7 Mar 25 2:5 PM|07-Mar-25|06:00|53 365 q4 h"},
+        {"SELECT Format(1234.567, '$#,##0.00') & '|' & Format(5, '000') & '|' & "
+         "Format(-5, '0;(0)') & '|' & Format(0, '0;(0);zero') & '|' & "
+         "Format(0.000123, '0.00E-00') & '|' & Format(1234567, '#,##0,')",
+         "$1,234.57|005|(5)|zero|1.23E-04|1,235"},
+        {"SELECT Format(1, 'Yes/No') & Format(-0.004, '0.00') & Format(0.75, '0%') & "
+         "Format(2, 'Percent') & Format(Null, '0;0;0;none') & Format(#2025-03-07#, '0.00')",
+         "Yes0.0075%200.00%none45723.00"},
     };
     for (const auto& [select, expected] : cases)
         EXPECT_EQ(value(QString::fromUtf8(select)), QString::fromUtf8(expected)) << select;
+}
+
+TEST_F(Execution, NamedFormatsFollowTheWorkstationsRegion) {
+    tv::RegionalSettings us;
+    us.dateOrder = tv::DateOrder::MonthDayYear;
+    us.twentyFourHour = false;
+    us.currencySymbol = QStringLiteral("\u20ac");
+    tv::pinRegional(us);
+    EXPECT_EQ(value("SELECT Format(#2025-03-07 14:05#, 'Short Date') & '|' & "
+                    "Format(#2025-03-07 14:05#, 'long time') & '|' & Format(-1.5, 'Currency')"),
+              QStringLiteral("03/07/2025|2:05:00 PM|-\u20ac1.50"));
 }
 
 TEST_F(Execution, ComputedDatesReadBackAsDates) {
