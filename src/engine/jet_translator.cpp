@@ -48,6 +48,7 @@
 
 #include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 #include <cmath>
 #include <deque>
 #include <optional>
@@ -995,9 +996,13 @@ private:
 
     // Arithmetic over numbers: whole numbers stay whole; a fraction is checked for
     // overflow, which SQLite would let through as inf.
+    // Arithmetic with Null is Null, whatever the other side: written as such, since a server
+    // cannot type "'x' + NULL".
+    // (Not of the Null kind: "A = Null + 1" selects nothing, where "A = Null" tests for Null.)
+    static Expr nullLiteral() { return plain(QStringLiteral("NULL"), Type::Null); }
+
     static Expr arithmetic(const Expr& left, const char* op, const Expr& right, int precedence) {
-        if (left.type == Type::Null || right.type == Type::Null)
-            return binary(left, QLatin1String(op), right, precedence, Type::Null);
+        if (left.type == Type::Null || right.type == Type::Null) return nullLiteral();
         if (isWhole(left.type) && isWhole(right.type))
             return binary(left, QLatin1String(op), right, precedence, Type::Integer);
         return call(QStringLiteral("jet_num"),
@@ -1165,6 +1170,20 @@ private:
         }
         if (!anyDate) {
             if (!others->empty()) needType(*subject, "the comparison");
+            // A text column beside a number compares as text on files (the column's text
+            // affinity converts the number); a server is told to do the same.
+            const bool anyText = subject->type == Type::Text ||
+                                 std::any_of(others->begin(), others->end(),
+                                             [](const Expr& o) { return o.type == Type::Text; });
+            if (server_ && anyText && anyNumber) {
+                const auto toText = [](Expr& e) {
+                    if (isNumeric(e.type))
+                        e = plain(wrap(e, kPrimary) + QStringLiteral("::text::public.citext"),
+                                  Type::Text);
+                };
+                toText(*subject);
+                for (Expr& o : *others) toText(o);
+            }
             return;
         }
         needType(*subject, "the comparison");
@@ -1328,8 +1347,7 @@ private:
     Expr plus(const Expr& givenLeft, const Expr& givenRight) const {
         const Expr a = value(givenLeft);
         const Expr b = value(givenRight);
-        if (a.type == Type::Null || b.type == Type::Null)
-            return binary(a, QStringLiteral("+"), b, kAdditive, Type::Null);
+        if (a.type == Type::Null || b.type == Type::Null) return nullLiteral();
         needType(a, "\"+\"");
         needType(b, "\"+\"");
         if (a.type == Type::Text && b.type == Type::Text)
@@ -1343,8 +1361,7 @@ private:
     Expr minus(const Expr& givenLeft, const Expr& givenRight) const {
         const Expr a = value(givenLeft);
         const Expr b = value(givenRight);
-        if (a.type == Type::Null || b.type == Type::Null)
-            return binary(a, QStringLiteral("-"), b, kAdditive, Type::Null);
+        if (a.type == Type::Null || b.type == Type::Null) return nullLiteral();
         needType(a, "\"-\"");
         needType(b, "\"-\"");
         if (a.type == Type::Date && b.type == Type::Date)
@@ -1616,7 +1633,8 @@ private:
             } else if (kind == u'N') {
                 if (a.type != Type::Null) {
                     needType(a, whatUtf8.constData());
-                    if (a.type == Type::Date || (sqliteOwn && a.type == Type::Text))
+                    // A server's jet_* functions take numbers only: a text is converted first.
+                    if (a.type == Type::Date || ((sqliteOwn || server_) && a.type == Type::Text))
                         a = numeric(a, whatUtf8.constData());
                 }
             }

@@ -11,7 +11,7 @@ namespace tv::engine::dialect {
 namespace {
 
 // Bumped whenever a definition changes: a site made by an older program gets the new ones.
-constexpr int kFunctionsVersion = 10;
+constexpr int kFunctionsVersion = 11;
 
 const char* const kDefinitions[] = {
     // Failures carry the runtime's number, read back by runtimeErrorNumber.
@@ -25,14 +25,14 @@ const char* const kDefinitions[] = {
     R"(CREATE OR REPLACE FUNCTION public.jet_lcase(t text) RETURNS text LANGUAGE sql IMMUTABLE
        AS $$ SELECT lower(t) $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_left(t text, n double precision) RETURNS text
-       LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN n < 0 THEN public.jet_fail(5, 'Invalid procedure call or argument.')::text
+       LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN n < 0 THEN public.jet_fail(5, 'Invalid procedure call or argument')::text
        ELSE left(t, n::integer) END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_right(t text, n double precision) RETURNS text
-       LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN n < 0 THEN public.jet_fail(5, 'Invalid procedure call or argument.')::text
+       LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN n < 0 THEN public.jet_fail(5, 'Invalid procedure call or argument')::text
        WHEN n = 0 THEN '' ELSE right(t, n::integer) END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_mid(t text, s double precision, n double precision DEFAULT NULL)
        RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN s < 1 OR n < 0
-       THEN public.jet_fail(5, 'Invalid procedure call or argument.')::text
+       THEN public.jet_fail(5, 'Invalid procedure call or argument')::text
        WHEN n IS NULL THEN substr(t, s::integer) ELSE substr(t, s::integer, n::integer) END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_instr(a text, b text) RETURNS integer LANGUAGE sql
        IMMUTABLE AS $$ SELECT strpos(lower(a), lower(b)) $$)",
@@ -52,7 +52,7 @@ const char* const kDefinitions[] = {
        AS $$ SELECT '1899-12-30 ' || to_char(localtimestamp, 'HH24:MI:SS') $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_ts(d text) RETURNS timestamp LANGUAGE sql IMMUTABLE
        AS $$ SELECT CASE WHEN d ~ '^\d{4}-\d\d-\d\d( \d\d:\d\d(:\d\d)?)?$' THEN d::timestamp
-       ELSE public.jet_fail(13, 'Type mismatch.')::text::timestamp END $$)",
+       ELSE public.jet_fail(13, 'Type mismatch')::text::timestamp END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_year(d text) RETURNS integer LANGUAGE sql IMMUTABLE
        AS $$ SELECT extract(year FROM public.jet_ts(d))::integer $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_month(d text) RETURNS integer LANGUAGE sql IMMUTABLE
@@ -70,7 +70,7 @@ const char* const kDefinitions[] = {
     R"(CREATE OR REPLACE FUNCTION public.jet_serial(d text) RETURNS double precision LANGUAGE sql
        IMMUTABLE AS $$ SELECT extract(epoch FROM public.jet_ts(d) - timestamp '1899-12-30') / 86400.0 $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_todate(n double precision) RETURNS text LANGUAGE sql
-       IMMUTABLE AS $$ SELECT CASE WHEN n < -657434 OR n >= 2958466 THEN public.jet_fail(6, 'Overflow.')::text
+       IMMUTABLE AS $$ SELECT CASE WHEN n < -657434 OR n >= 2958466 THEN public.jet_fail(6, 'Overflow')::text
        ELSE to_char(timestamp '1899-12-30' + make_interval(secs => round(n * 86400)),
        'YYYY-MM-DD HH24:MI:SS') END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_dateplus(d text, n double precision) RETURNS text
@@ -83,18 +83,18 @@ const char* const kDefinitions[] = {
        LANGUAGE sql IMMUTABLE AS $$ SELECT public.jet_serial(a) - public.jet_serial(b) $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_num(n double precision) RETURNS double precision
        LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN n = 'Infinity' OR n = '-Infinity'
-       THEN public.jet_fail(6, 'Overflow.') ELSE n END $$)",
+       THEN public.jet_fail(6, 'Overflow') ELSE n END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_div(a double precision, b double precision)
        RETURNS double precision LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN b = 0 AND a = 0
-       THEN public.jet_fail(6, 'Overflow.') WHEN b = 0
-       THEN public.jet_fail(11, 'Division by zero.') ELSE a / b END $$)",
+       THEN public.jet_fail(6, 'Overflow') WHEN b = 0
+       THEN public.jet_fail(11, 'Division by zero') ELSE a / b END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_intdiv(a double precision, b double precision)
        RETURNS bigint LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN round(b) = 0
-       THEN public.jet_fail(11, 'Division by zero.')::bigint WHEN abs(a) > 2147483647.5 OR abs(b) > 2147483647.5
-       THEN public.jet_fail(6, 'Overflow.')::bigint ELSE trunc(round(a) / round(b))::bigint END $$)",
+       THEN public.jet_fail(11, 'Division by zero')::bigint WHEN abs(a) > 2147483647.5 OR abs(b) > 2147483647.5
+       THEN public.jet_fail(6, 'Overflow')::bigint ELSE trunc(round(a) / round(b))::bigint END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_mod(a double precision, b double precision)
        RETURNS bigint LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN round(b) = 0
-       THEN public.jet_fail(11, 'Division by zero.')::bigint ELSE mod(round(a)::bigint, round(b)::bigint) END $$)",
+       THEN public.jet_fail(11, 'Division by zero')::bigint ELSE mod(round(a)::bigint, round(b)::bigint) END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_pow(a double precision, b double precision)
        RETURNS double precision LANGUAGE sql IMMUTABLE AS $$ SELECT power(a, b) $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_int(n double precision) RETURNS double precision
@@ -107,11 +107,11 @@ const char* const kDefinitions[] = {
        THEN (2 * round(n * 10 ^ d / 2)) / 10 ^ d ELSE round(n * 10 ^ d) / 10 ^ d END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_cdbl(t text) RETURNS double precision LANGUAGE sql
        IMMUTABLE AS $$ SELECT CASE WHEN t IS NULL THEN NULL WHEN btrim(t) ~ '^[-+]?(\d+\.?\d*|\.\d+)([eE][-+]?\d+)?$'
-       THEN btrim(t)::double precision ELSE public.jet_fail(13, 'Type mismatch.') END $$)",
+       THEN btrim(t)::double precision ELSE public.jet_fail(13, 'Type mismatch') END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_cdbl(n double precision) RETURNS double precision
        LANGUAGE sql IMMUTABLE AS $$ SELECT n $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_clng(n double precision) RETURNS bigint LANGUAGE sql
-       IMMUTABLE AS $$ SELECT CASE WHEN abs(n) > 2147483647.5 THEN public.jet_fail(6, 'Overflow.')::bigint
+       IMMUTABLE AS $$ SELECT CASE WHEN abs(n) > 2147483647.5 THEN public.jet_fail(6, 'Overflow')::bigint
        ELSE round(n)::bigint END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_cint(n double precision) RETURNS integer LANGUAGE sql
        IMMUTABLE AS $$ SELECT round(n)::integer $$)",
@@ -142,7 +142,7 @@ const char* const kDefinitions[] = {
        WHEN 'n' THEN make_interval(mins => n::integer) WHEN 's' THEN make_interval(secs => n::integer)
        WHEN 'd' THEN make_interval(days => n::integer) WHEN 'y' THEN make_interval(days => n::integer)
        WHEN 'w' THEN make_interval(days => n::integer)
-       ELSE public.jet_fail(5, 'Invalid procedure call or argument.')::text::interval END $$)",
+       ELSE public.jet_fail(5, 'Invalid procedure call or argument')::text::interval END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_dateadd(i text, n double precision, d text) RETURNS text
        LANGUAGE sql IMMUTABLE AS $$ SELECT public.jet_iso(public.jet_ts(d) + public.jet_span(i, n)) $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_datepart(i text, d text, f double precision DEFAULT 1)
@@ -155,7 +155,7 @@ const char* const kDefinitions[] = {
          + mod(extract(dow FROM date_trunc('year', public.jet_ts(d)))::integer + 8 - f::integer, 7)) / 7 + 1
        WHEN 'h' THEN extract(hour FROM public.jet_ts(d))
        WHEN 'n' THEN extract(minute FROM public.jet_ts(d)) WHEN 's' THEN floor(extract(second FROM public.jet_ts(d)))
-       ELSE public.jet_fail(5, 'Invalid procedure call or argument.') END::integer $$)",
+       ELSE public.jet_fail(5, 'Invalid procedure call or argument') END::integer $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_datediff(i text, a text, b text, f double precision DEFAULT 1)
        RETURNS bigint LANGUAGE sql IMMUTABLE AS $$ SELECT CASE lower(i)
        WHEN 'yyyy' THEN public.jet_year(b) - public.jet_year(a)
@@ -169,7 +169,7 @@ const char* const kDefinitions[] = {
        WHEN 's' THEN round(public.jet_serial(b) * 86400) - round(public.jet_serial(a) * 86400)
        WHEN 'd' THEN floor(public.jet_serial(b)) - floor(public.jet_serial(a))
        WHEN 'y' THEN floor(public.jet_serial(b)) - floor(public.jet_serial(a))
-       ELSE public.jet_fail(5, 'Invalid procedure call or argument.') END::bigint $$)",
+       ELSE public.jet_fail(5, 'Invalid procedure call or argument') END::bigint $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_dateserial(y double precision, m double precision, d double precision)
        RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT public.jet_iso(make_timestamp(y::integer, 1, 1, 0, 0, 0)
        + make_interval(months => m::integer - 1, days => d::integer - 1)) $$)",
@@ -179,7 +179,7 @@ const char* const kDefinitions[] = {
     R"(CREATE OR REPLACE FUNCTION public.jet_cdate(t text) RETURNS text LANGUAGE sql IMMUTABLE
        AS $$ SELECT CASE WHEN t IS NULL THEN NULL WHEN t ~ '^\d{4}-\d\d-\d\d' THEN public.jet_iso(public.jet_ts(t))
        WHEN t ~ '^\d{1,2}/\d{1,2}/\d{4}( \d{1,2}:\d\d(:\d\d)?)?$' THEN public.jet_iso(to_timestamp(t, 'DD/MM/YYYY HH24:MI:SS')::timestamp)
-       ELSE public.jet_fail(13, 'Type mismatch.')::text END $$)",
+       ELSE public.jet_fail(13, 'Type mismatch')::text END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_cdate(n double precision) RETURNS text LANGUAGE sql
        IMMUTABLE AS $$ SELECT public.jet_todate(n) $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_datevalue(t text) RETURNS text LANGUAGE sql IMMUTABLE

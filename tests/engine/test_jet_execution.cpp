@@ -62,6 +62,8 @@ TEST_F(Execution, CriteriaSelectTheRightRows) {
         {"[CUSTOMER NAME] Not Like '[!o]*'", {kOBrien}},
         {"[QTY] / 2 = 2.5", {kOBrien}}, {"[QTY] \\ 2 = 3", {kAcme}},
         {"[QTY] Mod 3 = 2", {kAcorn, kOBrien}},
+        // A text column against a number compares as text.
+        {"[STATE] > 4", {kAcorn, kBrown, kOBrien}}, {"[STATE] In (1, 'ny')", {kAcorn}},
         // Dates compare as dates: with literals, texts that are dates, date arithmetic,
         // and numbers by serial (46361 is 5 December 2026).
         {"[DATE/TIME] >= #2026-12-05# And [DATE/TIME] < #2026-12-06#", {kAcorn, kOBrien}},
@@ -130,6 +132,9 @@ TEST_F(Execution, ExpressionsGiveJetsValues) {
          "Format(-5, '0;(0)') & '|' & Format(0, '0;(0);zero') & '|' & "
          "Format(0.000123, '0.00E-00') & '|' & Format(1234567, '#,##0,')",
          "$1,234.57|005|(5)|zero|1.23E-04|1,235"},
+        {"SELECT CLng(Left('123abc', 3)) + 1 & '|' & IsNull('x' + Null) & '|' & "
+         "IsNull(Null - 1) & '|' & (Null * 2 Is Null)",
+         "124|-1|-1|-1"},
         {"SELECT Format(1, 'Yes/No') & Format(-0.004, '0.00') & Format(0.75, '0%') & "
          "Format(2, 'Percent') & Format(Null, '0;0;0;none') & Format(#2025-03-07#, '0.00')",
          "Yes0.0075%200.00%none45723.00"},
