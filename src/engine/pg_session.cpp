@@ -401,8 +401,6 @@ PgSession::PgSession(const ServerLocation& location, bool readOnly, bool create,
             PQfinish(admin);
             fail(err::kCannotOpenFile, location.conninfo + QStringLiteral(": ") + why);
         }
-        const QString dbname = QString::fromUtf8(PQdb(admin));
-        (void)dbname;
         // The site database's name as the location gives it.
         PQconninfoOption* options = PQconninfoParse(location.conninfo.toUtf8().constData(), nullptr);
         QString site;
@@ -425,9 +423,14 @@ PgSession::PgSession(const ServerLocation& location, bool readOnly, bool create,
         const QString message = QString::fromUtf8(PQerrorMessage(conn_)).trimmed();
         PQfinish(conn_);
         conn_ = nullptr;
-        const int number = message.contains(QLatin1String("does not exist")) ? err::kFileNotFound
-                                                                              : err::kCannotOpenFile;
-        throw DbError(number, errorText(number, location.conninfo) + u'\n' + message);
+        // The engine's numbers (file not found, cannot open), in a server's words; libpq's own
+        // reason on one line.
+        const bool missing = message.contains(QLatin1String("does not exist"));
+        const QString text =
+            missing ? QStringLiteral("The site's database named by '%1' does not exist on the server.")
+                    : QStringLiteral("The database server named by '%1' did not accept the connection.");
+        throw DbError(missing ? err::kFileNotFound : err::kCannotOpenFile,
+                      text.arg(location.conninfo) + u'\n' + message.simplified());
     }
     PQsetClientEncoding(conn_, "UTF8");
     exec(QStringLiteral("SET client_min_messages = warning"));
