@@ -15,11 +15,13 @@
 #include "reports/document_printing.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QToolButton>
 
@@ -138,13 +140,6 @@ void DocumentWindow::setUpDocument(const Controls& controls) {
     c_.grid->verticalHeader()->hide();
     c_.grid->setWordWrap(false);
     c_.grid->verticalHeader()->setDefaultSectionSize(c_.grid->fontMetrics().height() + 6);
-    // Figures take the width their usual values need; the description takes the rest.
-    const int digit = c_.grid->fontMetrics().horizontalAdvance(u'0');
-    const int widths[kColumns] = {8, 14, 0, 9, 11, 11, 8, 12};
-    for (int column = 0; column < kColumns; ++column)
-        if (widths[column] > 0) c_.grid->setColumnWidth(column, widths[column] * digit);
-    c_.grid->horizontalHeader()->setSectionResizeMode(kDescription, QHeaderView::Stretch);
-    c_.grid->horizontalHeader()->setMinimumSectionSize(4 * digit);
     // The detail table's field definitions caption the columns and hide those an
     // administrator hid (the grid's columns are the table's fields from LINENO on).
     QStringList headings;
@@ -154,6 +149,19 @@ void DocumentWindow::setUpDocument(const Controls& controls) {
         c_.grid->setColumnHidden(column, field && field->hidden);
     }
     model_->setHeadings(headings);
+    // Figures take the width of their heading or of their usual values, whichever is
+    // wider; the description takes the rest.
+    const int digit = c_.grid->fontMetrics().horizontalAdvance(u'0');
+    const QFontMetrics heading(c_.grid->horizontalHeader()->font());
+    const int padding = 2 * c_.grid->style()->pixelMetric(QStyle::PM_HeaderMargin) + digit;
+    const int valueDigits[kColumns] = {4, 10, 0, 7, 9, 6, 5, 10};
+    for (int column = 0; column < kColumns; ++column) {
+        if (valueDigits[column] == 0) continue;
+        c_.grid->setColumnWidth(column, std::max(valueDigits[column] * digit,
+                                                 heading.horizontalAdvance(headings[column]) + padding));
+    }
+    c_.grid->horizontalHeader()->setSectionResizeMode(kDescription, QHeaderView::Stretch);
+    c_.grid->horizontalHeader()->setMinimumSectionSize(4 * digit);
 
     c_.contact->setSource([this] {
         QStringList names;
