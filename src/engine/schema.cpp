@@ -55,16 +55,20 @@ CursorPlan& TableSchema::plan(const IndexSchema* index) const {
         keyList << quoteName(columns[static_cast<size_t>(column)].name);
     plan->keyHead =
         QStringLiteral("SELECT %1 FROM %2").arg(keyList.join(QLatin1String(", ")), quoteName(name));
+    // Index order, each column its own way, and the reverse for walks backwards.
     QStringList asc;
     QStringList desc;
-    for (int column : plan->keyColumns) {
-        const ColumnSchema& key = columns[static_cast<size_t>(column)];
-        asc << quoteName(key.name);
-        desc << asc.back() + QStringLiteral(" DESC");
-        // A server sorts Null last unless told; its indexes keep Jet's order (Null first).
+    for (size_t part = 0; part < plan->keyColumns.size(); ++part) {
+        const ColumnSchema& key = columns[static_cast<size_t>(plan->keyColumns[part])];
+        const bool down = part < index->descending.size() && index->descending[part];
+        asc << quoteName(key.name) + (down ? QStringLiteral(" DESC") : QString());
+        desc << quoteName(key.name) + (down ? QString() : QStringLiteral(" DESC"));
+        // Null is the least value of a key column, as in a file: first in an ascending
+        // column, last in a descending one. A server's indexes are made so; its ORDER BY
+        // is told, since it sorts Null as the greatest value unless told.
         if (server && !key.notNull) {
-            asc.back() += QStringLiteral(" NULLS FIRST");
-            desc.back() += QStringLiteral(" NULLS LAST");
+            asc.back() += down ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST");
+            desc.back() += down ? QStringLiteral(" NULLS FIRST") : QStringLiteral(" NULLS LAST");
         }
     }
     asc << QStringLiteral("rowid");

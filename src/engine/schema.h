@@ -45,8 +45,8 @@ struct CursorPlan {
     std::vector<int> keyColumns;  // column ordinals of the index, in key order
     QString head;                 // SELECT rowid, <every column> FROM <table>
     QString keyHead;              // SELECT rowid, <key columns> FROM <table>
-    QString orderAsc;             // ORDER BY <key columns>, rowid
-    QString orderDesc;
+    QString orderAsc;   // ORDER BY <key columns>, rowid: index order (a column may run DESC)
+    QString orderDesc;  // the reverse of index order
     QHash<quint32, QString> queries;  // range queries by shape (TableCursor::shapeKey)
 };
 
