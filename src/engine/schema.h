@@ -30,10 +30,11 @@ struct ColumnSchema {
 };
 
 struct IndexSchema {
-    QString name;              // as presented ("PrimaryKey", "TelephoneNo")
-    QString sqliteName;        // as stored
-    std::vector<int> columns;  // column ordinals, in key order
+    QString name;                  // as presented ("PrimaryKey", "TelephoneNo")
+    QString sqliteName;            // as stored
+    std::vector<int> columns;      // column ordinals, in key order
     std::vector<bool> descending;  // per key column, parallel to columns
+    std::vector<bool> nullsFirst;  // on a server: per key column, where the index puts Null
     bool primary = false;
     bool unique = false;
     bool constraint = false;  // a server's PRIMARY KEY constraint (belongs to the table)

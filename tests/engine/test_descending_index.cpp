@@ -11,8 +11,9 @@ namespace {
 class DescendingIndexTest : public tvtest::EngineTest {};
 
 TEST_F(DescendingIndexTest, WalksAndSeeksFollowEachColumnsDirection) {
-    db_.Execute("CREATE TABLE [T] ([SEQ] LONG NOT NULL, [A] TEXT(10), [B] LONG, "
-                "CONSTRAINT PrimaryKey PRIMARY KEY ([SEQ]))");
+    db_.Execute(
+        "CREATE TABLE [T] ([SEQ] LONG NOT NULL, [A] TEXT(10), [B] LONG, "
+        "CONSTRAINT PrimaryKey PRIMARY KEY ([SEQ]))");
     db_.Execute("CREATE INDEX [X] ON [T] ([A] DESC, [B])");
     for (const char* row : {"1, 'b', 1", "2, 'B', Null", "3, 'a', 2", "4, Null, 1", "5, 'C', 0",
                             "6, 'b', 1", "7, Null, Null", "8, 'A', 1", "9, 'c', Null"})
@@ -47,17 +48,15 @@ TEST_F(DescendingIndexTest, WalksAndSeeksFollowEachColumnsDirection) {
         tv::Variant a, b;
         const char* found;
     } seeks[] = {
-        {"=", "B", {}, "2"},      {"=", "b", 1, "1"},       {"=", "a", 5, ""},
-        {">=", "b", {}, "2"},     {">", "B", {}, "8"},      {">=", "bb", {}, "2"},
-        {">", "A", {}, "7"},      {">=", "a", 3, "7"},      {"<=", "b", {}, "6"},
-        {"<", "b", {}, "5"},      {"<", "C", {}, ""},       {"<=", "a", 1, "8"},
-        {"<", "a", 1, "6"},       {"<=", "c", {}, "5"},     {"=", {}, 1, "4"},
-        {"<", {}, 1, "7"},        {"<", {}, {}, "3"},       {">", {}, {}, ""},
-        {">=", {}, {}, "7"},      {">", "c", 0, "2"},
+        {"=", "B", {}, "2"},  {"=", "b", 1, "1"},    {"=", "a", 5, ""},   {">=", "b", {}, "2"},
+        {">", "B", {}, "8"},  {">=", "bb", {}, "2"}, {">", "A", {}, "7"}, {">=", "a", 3, "7"},
+        {"<=", "b", {}, "6"}, {"<", "b", {}, "5"},   {"<", "C", {}, ""},  {"<=", "a", 1, "8"},
+        {"<", "a", 1, "6"},   {"<=", "c", {}, "5"},  {"=", {}, 1, "4"},   {"<", {}, 1, "7"},
+        {"<", {}, {}, "3"},   {">", {}, {}, ""},     {">=", {}, {}, "7"}, {">", "c", 0, "2"},
     };
     for (const auto& s : seeks) {
-        SCOPED_TRACE(testing::Message() << s.comparison << ' ' << textOf(s.a).toStdString()
-                                        << ',' << textOf(s.b).toStdString());
+        SCOPED_TRACE(testing::Message() << s.comparison << ' ' << textOf(s.a).toStdString() << ','
+                                        << textOf(s.b).toStdString());
         rs.Seek(s.comparison, s.a, s.b);
         EXPECT_EQ(rs.NoMatch() ? "" : textOf(rs[0]), s.found);
     }
