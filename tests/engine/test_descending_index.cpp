@@ -1,6 +1,7 @@
-// A table walked along an index with a descending column, (A DESC, B): keys that repeat
-// ignoring case, Nulls in either column (the least value: last in A, first in B). Walks
-// either way, a step either way from every row, and each Seek comparison.
+// A table walked along indexes with a descending column: a primary key, and (A DESC, B)
+// with keys that repeat ignoring case and Nulls in either column (the least value: last in
+// A, first in B). Walks either way, a step either way from every row, and each Seek
+// comparison.
 #include "engine_fixture.h"
 
 using namespace tv::engine;
@@ -11,15 +12,18 @@ namespace {
 class DescendingIndexTest : public tvtest::EngineTest {};
 
 TEST_F(DescendingIndexTest, WalksAndSeeksFollowEachColumnsDirection) {
-    db_.Execute(
-        "CREATE TABLE [T] ([SEQ] LONG NOT NULL, [A] TEXT(10), [B] LONG, "
-        "CONSTRAINT PrimaryKey PRIMARY KEY ([SEQ]))");
+    db_.Execute("CREATE TABLE [T] ([SEQ] LONG NOT NULL, [A] TEXT(10), [B] LONG)");
+    db_.Execute("CREATE INDEX [PrimaryKey] ON [T] ([SEQ] DESC) WITH PRIMARY");
     db_.Execute("CREATE INDEX [X] ON [T] ([A] DESC, [B])");
     for (const char* row : {"1, 'b', 1", "2, 'B', Null", "3, 'a', 2", "4, Null, 1", "5, 'C', 0",
                             "6, 'b', 1", "7, Null, Null", "8, 'A', 1", "9, 'c', Null"})
         db_.Execute(QStringLiteral("INSERT INTO T VALUES (%1)").arg(row));
     const QStringList order = QString("9 5 2 1 6 8 3 7 4").split(u' ');
     Recordset rs = db_.OpenRecordset("T");
+    rs.SetIndex("PrimaryKey");
+    EXPECT_EQ(walk(rs, 0), QString("9 8 7 6 5 4 3 2 1").split(u' '));
+    rs.Seek(">", 5);
+    EXPECT_EQ(textOf(rs[0]), "4");
     rs.SetIndex("X");
     EXPECT_EQ(walk(rs, 0), order);
     rs.MoveLast();
