@@ -1,7 +1,6 @@
-// A table walked along indexes with a descending column: a primary key, and (A DESC, B)
-// with keys that repeat ignoring case and Nulls in either column (the least value: last in
-// A, first in B). Walks either way, a step either way from every row, and each Seek
-// comparison.
+// Indexes with a descending column: a primary key, and (A DESC, B) with keys repeated
+// ignoring case and Nulls (the least value: last in A, first in B). Walks either way, a
+// step either way from every row, and each Seek comparison.
 #include "engine_fixture.h"
 
 using namespace tv::engine;
@@ -27,9 +26,7 @@ TEST_F(DescendingIndexTest, WalksAndSeeksFollowEachColumnsDirection) {
     rs.SetIndex("X");
     EXPECT_EQ(walk(rs, 0), order);
     rs.MoveLast();
-    QStringList backwards = walk(rs, 0, false);
-    std::reverse(backwards.begin(), backwards.end());
-    EXPECT_EQ(backwards, order);
+    EXPECT_EQ(walk(rs, 0, false), QString("4 7 3 8 6 1 2 5 9").split(u' '));
 
     // From each row alone (nothing read ahead), one step either way and its position.
     std::vector<QByteArray> marks;
@@ -46,7 +43,7 @@ TEST_F(DescendingIndexTest, WalksAndSeeksFollowEachColumnsDirection) {
     }
 
     // ">=" finds the first row at or past the key in index order, "<=" the last row at
-    // or before it; "" is no match. A Null key stands for Null only as the first key.
+    // or before it; "" is no match. Trailing Null keys are not given; a first one is Null.
     const struct {
         const char* comparison;
         tv::Variant a, b;
