@@ -2,7 +2,8 @@
 // rows: the access layer's keyed read (open, Seek, read every field's text, close), a
 // Seek on an open record set, adding 10,000 rows (in a transaction and without), a
 // sorted dynaset taken to its last row with an exact count, the same dynaset opened on
-// its first keys and read in chunks, and a full scan. Each
+// its first keys and read in chunks, a walk along a descending index from a Seek, and a
+// full scan. Each
 // engine figure is printed beside its raw counterpart as a ratio at the end of the run.
 //
 // TV_BENCH_DIR chooses where the files live; bench.sh puts them in memory (/dev/shm)
@@ -402,6 +403,47 @@ void Scan_raw(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * rowsOf(state));
 }
 
+// (6) A walk along a descending index from a Seek: the 100 rows at or past a key in
+// index order (that key and the smaller ones), every field read.
+constexpr int kWalk = 100;
+
+QString withNewestIndex(int rows) {
+    static std::map<int, bool> made;
+    const QString path = tvbench::customersDatabase(rows);
+    if (!made[rows])
+        Engine::instance().OpenDatabase(path).Execute(
+            "CREATE INDEX [Newest] ON [CUSTOMERS] ([ID] DESC)");
+    made[rows] = true;
+    return path;
+}
+
+void IndexWalk_engine(benchmark::State& state) {
+    Database db = Engine::instance().OpenDatabase(withNewestIndex(rowsOf(state)));
+    Recordset rs = db.OpenRecordset("CUSTOMERS");
+    rs.SetIndex("Newest");
+    int i = 0;
+    for (auto _ : state) {
+        rs.Seek(">=", tvbench::keyAt(i++, rowsOf(state)));
+        qsizetype size = 0;
+        for (int n = 0; n < kWalk && !rs.EOF_(); ++n, rs.MoveNext()) size += engineTexts(rs);
+        benchmark::DoNotOptimize(size);
+    }
+}
+
+void IndexWalk_raw(benchmark::State& state) {
+    RawDb db(withNewestIndex(rowsOf(state)));
+    sqlite3_stmt* stmt =
+        db.prepare("SELECT * FROM CUSTOMERS WHERE ID <= ? ORDER BY ID DESC LIMIT 100");
+    int i = 0;
+    for (auto _ : state) {
+        sqlite3_bind_int(stmt, 1, tvbench::keyAt(i++, rowsOf(state)));
+        qsizetype size = 0;
+        while (sqlite3_step(stmt) == SQLITE_ROW) size += rawTexts(stmt);
+        sqlite3_reset(stmt);
+        benchmark::DoNotOptimize(size);
+    }
+}
+
 #define TV_SIZES ->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond)
 BENCHMARK(KeyedRead_engine) TV_SIZES;
 BENCHMARK(KeyedRead_raw) TV_SIZES;
@@ -418,6 +460,8 @@ BENCHMARK(DynasetFirst_engine) TV_SIZES;
 BENCHMARK(DynasetFirst_raw) TV_SIZES;
 BENCHMARK(DynasetChunks_engine) TV_SIZES;
 BENCHMARK(DynasetChunks_raw) TV_SIZES;
+BENCHMARK(IndexWalk_engine) TV_SIZES;
+BENCHMARK(IndexWalk_raw) TV_SIZES;
 BENCHMARK(Scan_engine)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(Scan_raw)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(ScanValues_engine)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);

@@ -1,9 +1,9 @@
-// The engine on a PostgreSQL server beside raw libpq doing the same work (keyed read and
-// Seek), a 1,000,000-row list's first rows, last row and count on the server beside the
-// same on a file, and counter numbers per second taken by four processes on one counter
-// row. Wall time throughout: on a server most of the work is the server's, which CPU time
-// of this process leaves out. The server is TOLVARINE_TEST_SERVER's, or a throwaway one
-// started with tools/pg_server.sh for the run.
+// The engine on a PostgreSQL server beside raw libpq doing the same work (keyed read,
+// Seek, a walk along a descending index), a 1,000,000-row list's first rows, last row and
+// count on the server beside the same on a file, and counter numbers per second taken by
+// four processes on one counter row. Wall time throughout: on a server most of the work is
+// the server's, which CPU time of this process leaves out. The server is
+// TOLVARINE_TEST_SERVER's, or a throwaway one started with tools/pg_server.sh for the run.
 #include "engine/engine.h"
 #include "ratio_report.h"
 
@@ -77,7 +77,12 @@ QString prepare(const QString& location, int rows, bool server) {
 }
 
 const QString& keyedSite() {
-    static const QString location = prepare(site("keyed"), kKeyed, true);
+    static const QString location = [] {
+        const QString made = prepare(site("keyed"), kKeyed, true);
+        // A descending index on a NOT NULL column, walked by IndexWalk.
+        Engine::instance().OpenDatabase(made).Execute("CREATE INDEX [Newest] ON [T] ([ID] DESC)");
+        return made;
+    }();
     return location;
 }
 const QString& listLocation(bool server) {
@@ -130,6 +135,41 @@ void rawKeyed(benchmark::State& state) {
 }
 void KeyedRead_raw(benchmark::State& state) { rawKeyed(state); }
 void Seek_raw(benchmark::State& state) { rawKeyed(state); }
+
+// A table walked along a descending index from a Seek: the 100 rows at or past a key in
+// index order (the key and smaller ones), each read whole.
+constexpr int kWalk = 100;
+void IndexWalk_engine(benchmark::State& state) {
+    Database db = Engine::instance().OpenDatabase(keyedSite());
+    Recordset rs = db.OpenRecordset("T");
+    rs.SetIndex("Newest");
+    int n = 0;
+    for (auto _ : state) {
+        rs.Seek(">=", tv::Variant(keyAt(n++)));
+        for (int i = 0; i < kWalk && !rs.EOF_(); ++i, rs.MoveNext()) benchmark::DoNotOptimize(rs[1]);
+    }
+}
+
+void IndexWalk_raw(benchmark::State& state) {
+    const QString location = keyedSite();
+    const qsizetype slash = location.lastIndexOf(u'/');
+    PGconn* conn = PQconnectdb(location.left(slash).toUtf8().constData());
+    PQclear(PQexec(conn, "SET search_path = keyed"));
+    PQclear(PQprepare(conn, "w",
+                      "SELECT rowid, \"ID\", \"NAME\", \"CITY\", \"N\" FROM \"T\" WHERE \"ID\" <= $1 "
+                      "ORDER BY \"ID\" DESC NULLS LAST LIMIT 100",
+                      0, nullptr));
+    int n = 0;
+    for (auto _ : state) {
+        const QByteArray key = QByteArray::number(keyAt(n++));
+        const char* values[] = {key.constData()};
+        PGresult* r = PQexecPrepared(conn, "w", 1, values, nullptr, nullptr, 0);
+        for (int row = 0; row < PQntuples(r); ++row)
+            benchmark::DoNotOptimize(QString::fromUtf8(PQgetvalue(r, row, 2)));
+        PQclear(r);
+    }
+    PQfinish(conn);
+}
 
 // A list of a million rows: its first screenful, its last row, its count.
 void listCase(benchmark::State& state, bool server, int what) {
@@ -209,6 +249,8 @@ BENCHMARK(KeyedRead_engine)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(KeyedRead_raw)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(Seek_engine)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(Seek_raw)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(IndexWalk_engine)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(IndexWalk_raw)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(ListFirst_server)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(ListFirst_file)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(ListLast_server)->UseRealTime()->Unit(benchmark::kMillisecond);

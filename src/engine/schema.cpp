@@ -55,16 +55,27 @@ CursorPlan& TableSchema::plan(const IndexSchema* index) const {
         keyList << quoteName(columns[static_cast<size_t>(column)].name);
     plan->keyHead =
         QStringLiteral("SELECT %1 FROM %2").arg(keyList.join(QLatin1String(", ")), quoteName(name));
+    // Index order, each column its own way, and the reverse for walks backwards.
     QStringList asc;
     QStringList desc;
-    for (int column : plan->keyColumns) {
-        const ColumnSchema& key = columns[static_cast<size_t>(column)];
-        asc << quoteName(key.name);
-        desc << asc.back() + QStringLiteral(" DESC");
-        // A server sorts Null last unless told; its indexes keep Jet's order (Null first).
-        if (server && !key.notNull) {
-            asc.back() += QStringLiteral(" NULLS FIRST");
-            desc.back() += QStringLiteral(" NULLS LAST");
+    for (size_t part = 0; part < plan->keyColumns.size(); ++part) {
+        const ColumnSchema& key = columns[static_cast<size_t>(plan->keyColumns[part])];
+        const bool down = part < index->descending.size() && index->descending[part];
+        asc << quoteName(key.name) + (down ? QStringLiteral(" DESC") : QString());
+        desc << quoteName(key.name) + (down ? QString() : QStringLiteral(" DESC"));
+        // Null is the least value of a key column, as in a file: first in an ascending
+        // column, last in a descending one. A server sorts it as the greatest unless told,
+        // so it is told. A column that holds no Null follows its index instead (a PRIMARY
+        // KEY constraint keeps the server's default): the server walks an index without
+        // sorting only when the ORDER BY places Null as the index does.
+        if (server) {
+            const bool neverNull = key.notNull || index->constraint;
+            const bool nullsFirst =
+                neverNull && part < index->nullsFirst.size() ? index->nullsFirst[part] : !down;
+            asc.back() +=
+                nullsFirst ? QStringLiteral(" NULLS FIRST") : QStringLiteral(" NULLS LAST");
+            desc.back() +=
+                nullsFirst ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST");
         }
     }
     asc << QStringLiteral("rowid");
@@ -181,7 +192,7 @@ std::shared_ptr<TableSchema> loadServerTable(Connection& connection, const QStri
             index.name = index.sqliteName;
         bool hidden = false;  // an expression, or the rowid's own index
         QStringList keys = indexes.textAt(4).split(u' ', Qt::SkipEmptyParts);
-        // Per key column; bit 1 of a column's options marks it descending.
+        // Per key column; bit 1 of a column's options marks it descending, bit 2 Nulls first.
         const QStringList options = indexes.textAt(7).split(u' ', Qt::SkipEmptyParts);
         // The rowid that ends an index orders its ties; it is no key of the table's.
         if (keys.size() > 1 && keys.back().toInt() == indexes.intAt(6)) keys.removeLast();
@@ -192,7 +203,9 @@ std::shared_ptr<TableSchema> loadServerTable(Connection& connection, const QStri
                 break;
             }
             index.columns.push_back(static_cast<int>(at - attnums.begin()));
-            index.descending.push_back(k < options.size() && (options[k].toInt() & 1) != 0);
+            const int option = k < options.size() ? options[k].toInt() : 0;
+            index.descending.push_back((option & 1) != 0);
+            index.nullsFirst.push_back((option & 2) != 0);
         }
         if (!index.primary && index.unique &&
             index.name.compare(kPrimaryKeyName, Qt::CaseInsensitive) == 0)

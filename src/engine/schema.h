@@ -30,10 +30,11 @@ struct ColumnSchema {
 };
 
 struct IndexSchema {
-    QString name;              // as presented ("PrimaryKey", "TelephoneNo")
-    QString sqliteName;        // as stored
-    std::vector<int> columns;  // column ordinals, in key order
+    QString name;                  // as presented ("PrimaryKey", "TelephoneNo")
+    QString sqliteName;            // as stored
+    std::vector<int> columns;      // column ordinals, in key order
     std::vector<bool> descending;  // per key column, parallel to columns
+    std::vector<bool> nullsFirst;  // on a server: per key column, where the index puts Null
     bool primary = false;
     bool unique = false;
     bool constraint = false;  // a server's PRIMARY KEY constraint (belongs to the table)
@@ -45,8 +46,8 @@ struct CursorPlan {
     std::vector<int> keyColumns;  // column ordinals of the index, in key order
     QString head;                 // SELECT rowid, <every column> FROM <table>
     QString keyHead;              // SELECT rowid, <key columns> FROM <table>
-    QString orderAsc;             // ORDER BY <key columns>, rowid
-    QString orderDesc;
+    QString orderAsc;   // ORDER BY <key columns>, rowid: index order (a column may run DESC)
+    QString orderDesc;  // the reverse of index order
     QHash<quint32, QString> queries;  // range queries by shape (TableCursor::shapeKey)
 };
 

@@ -41,6 +41,12 @@ QString TableCursor::keyName(int part) const {
     return QStringLiteral("rowid");
 }
 
+bool TableCursor::descendingPart(int part) const {
+    // The rowid that ends every key runs ascending.
+    return index_ && part < static_cast<int>(index_->descending.size()) &&
+           index_->descending[static_cast<size_t>(part)];
+}
+
 std::unique_ptr<RowSource> TableCursor::clone() const {
     auto copy = std::make_unique<TableCursor>(db_, schema_);
     copy->setIndex(index_);
@@ -97,9 +103,9 @@ int TableCursor::nextChunk(int direction) {
 // The statement of one range; its text depends only on the range's shape (which parts
 // are Null, which way it runs), so it is built once per shape and kept in the plan.
 QString TableCursor::rangeSql(const Range& range, const std::vector<StoredValue>& bound,
-                              bool descending, const QString& condition, bool keysOnly) {
+                              bool backwards, const QString& condition, bool keysOnly) {
     quint32 shape = static_cast<quint32>(range.equal) | static_cast<quint32>(range.op) << 3 |
-                    (descending ? 1u : 0u) << 6 | (keysOnly ? 1u : 0u) << 31;
+                    (backwards ? 1u : 0u) << 6 | (keysOnly ? 1u : 0u) << 31;
     for (int part = 0; part < range.equal; ++part)
         if (bound[static_cast<size_t>(part)].isNull()) shape |= 1u << (7 + part);
     if (condition.isEmpty()) {
@@ -130,40 +136,52 @@ QString TableCursor::rangeSql(const Range& range, const std::vector<StoredValue>
     if (!condition.isEmpty()) terms << u'(' + condition + u')';
     QString sql = keysOnly ? plan_->keyHead : plan_->head;
     if (!terms.isEmpty()) sql += QStringLiteral(" WHERE ") + terms.join(QLatin1String(" AND "));
-    sql += (descending ? plan_->orderDesc : plan_->orderAsc) + QStringLiteral(" LIMIT ?");
+    sql += (backwards ? plan_->orderDesc : plan_->orderAsc) + QStringLiteral(" LIMIT ?");
     if (condition.isEmpty()) plan_->queries.insert(shape, sql);
     return sql;
 }
 
-// Rows after the bound in key order, nearest first: equal on all but the last part and
-// greater on it, then equal on one part less, and so on.
+// Rows after the bound in index order, nearest first: equal on all but the last part and
+// past it on that part, then equal on one part less, and so on. Past v is "> v" in an
+// ascending part; in a descending one it is "< v" and then Null, and nothing is past Null.
 std::vector<TableCursor::Range> TableCursor::after(const std::vector<StoredValue>& bound, int depth,
                                                    bool inclusive) const {
     std::vector<Range> ranges;
     if (inclusive) ranges.push_back({depth, Range::All});
-    for (int part = depth - 1; part >= 0; --part)
-        ranges.push_back(
-            {part, bound[static_cast<size_t>(part)].isNull() ? Range::NotNull : Range::Greater});
+    for (int part = depth - 1; part >= 0; --part) {
+        const bool null = bound[static_cast<size_t>(part)].isNull();
+        if (!descendingPart(part)) {
+            ranges.push_back({part, null ? Range::NotNull : Range::Greater});
+        } else if (!null) {
+            ranges.push_back({part, Range::Less});
+            ranges.push_back({part, Range::IsNull});
+        }
+    }
     return ranges;
 }
 
-// Rows before the bound in key order, nearest first. Nulls sort before every value, so
-// "less than v" is followed by "Null" at each level; nothing is less than Null.
+// Rows before the bound in index order, nearest first: the mirror of after. Before v is
+// "< v" and then Null in an ascending part (nothing comes before Null there), "> v" in a
+// descending one, where every value comes before Null.
 std::vector<TableCursor::Range> TableCursor::before(const std::vector<StoredValue>& bound,
                                                     int depth, bool inclusive) const {
     std::vector<Range> ranges;
     if (inclusive) ranges.push_back({depth, Range::All});
     for (int part = depth - 1; part >= 0; --part) {
-        if (bound[static_cast<size_t>(part)].isNull()) continue;
-        ranges.push_back({part, Range::Less});
-        if (part < static_cast<int>(plan_->keyColumns.size()))
-            ranges.push_back({part, Range::IsNull});
+        const bool null = bound[static_cast<size_t>(part)].isNull();
+        if (descendingPart(part)) {
+            ranges.push_back({part, null ? Range::NotNull : Range::Greater});
+        } else if (!null) {
+            ranges.push_back({part, Range::Less});
+            if (part < static_cast<int>(plan_->keyColumns.size()))
+                ranges.push_back({part, Range::IsNull});
+        }
     }
     return ranges;
 }
 
 RowBuffer& TableCursor::fetch(const std::vector<StoredValue>& bound,
-                              const std::vector<Range>& ranges, bool descending, int limit,
+                              const std::vector<Range>& ranges, bool backwards, int limit,
                               const QString& condition, bool mayReadKeysOnly) {
     RowBuffer& chunk = spare_;
     spareKeysOnly_ = mayReadKeysOnly && keysOnly();
@@ -174,7 +192,7 @@ RowBuffer& TableCursor::fetch(const std::vector<StoredValue>& bound,
         const int wanted = limit - static_cast<int>(chunk.rows());
         if (wanted <= 0) break;
         Statement statement =
-            conn().cached(rangeSql(range, bound, descending, condition, spareKeysOnly_));
+            conn().cached(rangeSql(range, bound, backwards, condition, spareKeysOnly_));
         int index = 1;
         for (int part = 0; part < range.equal; ++part)
             if (!bound[static_cast<size_t>(part)].isNull())
@@ -355,7 +373,7 @@ long TableCursor::absolutePosition() {
         for (int part = 0; part < range.equal; ++part)
             if (!key[static_cast<size_t>(part)].isNull())
                 bindStoredValue(statement, index++, key[static_cast<size_t>(part)]);
-        if (range.op == Range::Less)
+        if (range.op == Range::Greater || range.op == Range::Less)
             bindStoredValue(statement, index++, key[static_cast<size_t>(range.equal)]);
         // No limit: SQLite reads -1 so, a server Null.
         if (conn().isServer()) statement.bindNull(index);
@@ -408,14 +426,14 @@ bool TableCursor::seek(const QString& comparison, const std::vector<tv::Variant>
     const int depth = static_cast<int>(given);
     const QString op = comparison.trimmed();
     std::vector<Range> ranges;
-    bool descending = false;
+    bool backwards = false;
     if (op == QLatin1String("=")) {
         ranges.push_back({depth, Range::All});
     } else if (op == QLatin1String(">=") || op == QLatin1String(">")) {
         ranges = after(bound, depth, op == QLatin1String(">="));
     } else if (op == QLatin1String("<=") || op == QLatin1String("<")) {
         ranges = before(bound, depth, op == QLatin1String("<="));
-        descending = true;
+        backwards = true;
     } else {
         fail(err::kInvalidOperation, comparison);
     }
@@ -425,16 +443,16 @@ bool TableCursor::seek(const QString& comparison, const std::vector<tv::Variant>
     // as a record is loaded.
     const bool readAhead = op != QLatin1String("=") && keysOnly();
     if (readAhead) {
-        direction_ = descending ? -1 : 1;
+        direction_ = backwards ? -1 : 1;
         chunkSize_ = kSeekReadAhead;
     }
     RowBuffer& rows =
-        fetch(bound, ranges, descending, readAhead ? kSeekReadAhead : 1, QString(), readAhead);
+        fetch(bound, ranges, backwards, readAhead ? kSeekReadAhead : 1, QString(), readAhead);
     if (rows.rows() == 0) {
-        standAt(descending ? At::BOF : At::EOF_);
+        standAt(backwards ? At::BOF : At::EOF_);
         return false;
     }
-    if (!descending) {
+    if (!backwards) {
         standOnFetched(0);
         return true;
     }

@@ -4,11 +4,14 @@
 // Nothing is read when the cursor is made. Every move is a "rows after (or before) the
 // current key" query in index order, so opening and walking a table of any size costs
 // only the rows visited, and other users' changes show up as the walk goes on. Keys may
-// hold Nulls (they sort first, as in SQLite), so "after the key (a, b, rowid)" is asked
-// as a few index ranges in turn: a = ?, b = ?, rowid > ?; then a = ?, b > ?; then a > ?.
-// Each is one indexed search. Rows come in chunks that grow while the walk continues in
-// one direction (read-ahead); any write through the connection makes the chunk stale.
-// Indexes are walked in ascending order of their columns.
+// hold Nulls, so "after the key (a, b, rowid)" is asked as a few index ranges in turn:
+// a = ?, b = ?, rowid > ?; then a = ?, b > ?; then a > ?. Each is one indexed search.
+// Rows come in chunks that grow while the walk continues in one direction (read-ahead);
+// any write through the connection makes the chunk stale.
+//
+// Each index column runs its own way. Null is its least value on both backends, as in a
+// file's index: first in an ascending column, last in a descending one. So after b in a
+// descending column come "b < ?" and then "b IS NULL", and after a Null nothing does.
 //
 // Along an index, rows are first read with their key columns only, which the index alone
 // answers (a lookup list reading 50 names touches no table page). The first time another
@@ -73,8 +76,10 @@ private:
     Connection& conn() { return db_->conn(); }
     void resolveStart();
     QString keyName(int part) const;
-    QString rangeSql(const Range& range, const std::vector<StoredValue>& bound, bool descending,
+    // `backwards`: in the reverse of index order.
+    QString rangeSql(const Range& range, const std::vector<StoredValue>& bound, bool backwards,
                      const QString& condition, bool keysOnly);
+    bool descendingPart(int part) const;  // the key part runs DESC in the index
     std::vector<Range> after(const std::vector<StoredValue>& bound, int depth,
                              bool inclusive) const;
     std::vector<Range> before(const std::vector<StoredValue>& bound, int depth,
@@ -82,7 +87,7 @@ private:
     // Reads rows into spare_ (returned), leaving the current chunk alone; key columns only
     // when the cursor reads them so and the caller allows it.
     RowBuffer& fetch(const std::vector<StoredValue>& bound, const std::vector<Range>& ranges,
-                     bool descending, int limit, const QString& condition = QString(),
+                     bool backwards, int limit, const QString& condition = QString(),
                      bool mayReadKeysOnly = true);
     bool fetchRowid(std::int64_t rowid);          // into spare_
     std::vector<StoredValue> currentKey() const;  // the index columns, then the rowid
