@@ -96,6 +96,15 @@ bool UpdateRecord(const QString& source, bool reportErrors, const QString& key1,
 bool SaveRecord(const QString& source, const QStringList& values, bool reportErrors,
                 int database = kDataDb);
 
+// Adds a line to a table of document lines (column 0 the document's number, column
+// `numberColumn` the line's number, as REQUEST ACTIVITIES and REQUEST MATERIALS): the line
+// takes the document's last line number plus one, read and written in one transaction, so
+// two workstations adding lines to one document at once take two numbers and neither
+// overwrites the other (as SaveRecord with a number worked out beforehand would). values
+// as SaveRecord's; the number in it is ignored. Returns the number taken; nothing when the
+// row could not be added (message 105).
+std::optional<std::int32_t> AddNextLine(const QString& table, QStringList values, int numberColumn);
+
 // Deletes the row with the given keys, after asking (message 101) when askFirst is set,
 // together with the state().BeforeDelete cascade: both run in one transaction. A missing
 // row shows message 102. A cascade statement or delete the engine refuses (a lock held

@@ -1,5 +1,6 @@
 // Moving rows between the databases and the shared record buffer: load, read one column,
 // add, update, insert-or-update and delete.
+#include "core/convert.h"
 #include "core/format.h"
 #include "data/access.h"
 #include "data/access_internal.h"
@@ -244,6 +245,52 @@ bool SaveRecord(const QString& source, const QStringList& values, bool reportErr
         writeValues(rs, values);
         rs.Update();
     });
+}
+
+std::optional<std::int32_t> AddNextLine(const QString& table, QStringList values, int numberColumn) {
+    engine::Recordset rs = OpenTable(table);
+    if (!rs.IsOpen()) return std::nullopt;
+    while (values.size() <= numberColumn) values.append(QString());
+    std::int32_t taken = 0;
+    std::optional<Failure> failed;
+    // A file's transaction reads a snapshot: a line another workstation adds before this
+    // one writes makes the write fail, and the number is read again.
+    for (int attemptNo = 0; attemptNo < 3; ++attemptNo) {
+        bool began = false;
+        bool committing = false;
+        failed = attempt([&] {
+            engine::Database& db = detail::databaseFor(kDataDb);
+            db.BeginTrans();
+            began = true;
+            const engine::Field document = rs.FieldAt(0);
+            const QString key = values.value(0).trimmed();
+            const bool numeric = document.Type() != engine::FieldType::Text &&
+                                 document.Type() != engine::FieldType::Memo;
+            engine::Recordset last = db.OpenRecordset(
+                QStringLiteral("SELECT Max([%1]) FROM [%2] WHERE [%3] = ")
+                    .arg(rs.FieldAt(numberColumn).Name(), rs.Name(), document.Name()) +
+                (numeric ? engine::sqlLiteral(tv::Variant(tv::Val(key))) : engine::quoteLiteral(key)));
+            const tv::Variant highest = last.EOF_() ? tv::Variant() : last.FieldAt(0).Value();
+            last.Close();
+            taken = (highest.isNull() ? 0 : tv::CLng(highest)) + 1;
+            values[numberColumn] = QString::number(taken);
+            rs.AddNew();
+            writeValues(rs, values);
+            rs.Update();
+            committing = true;  // a failed commit has rolled back already
+            db.CommitTrans();
+        });
+        if (began && failed && !committing)
+            (void)attempt([] { detail::databaseFor(kDataDb).Rollback(); });
+        if (!failed) break;
+    }
+    rs.Close();
+    detail::idleQuietly();
+    if (failed) {
+        ShowMessage(kAddFailed, errorTail(*failed));
+        return std::nullopt;
+    }
+    return taken;
 }
 
 bool DeleteRecord(const QString& source, const QString& key1, const QString& key2,

@@ -4,6 +4,7 @@
 #include "common/test_backend.h"
 #include "common/data/shipped_fixture.h"
 #include "core/convert.h"
+#include "data/access.h"
 #include "data/app_state.h"
 #include "data/prompter.h"
 #include "data/service_requests.h"
@@ -121,6 +122,16 @@ TEST_F(ServiceRequestTest, TheRaisedOrderChargesTheChargeableLabourThenTheMateri
     EXPECT_TRUE(detail[1].endsWith(" : Cleaned rollers|2|50|100")) << detail[1].toStdString();
     EXPECT_EQ(detail[2], "3|FUSER|Fuser unit|3|15|45");
     EXPECT_EQ(dataValue("SELECT ORDERNO FROM [CURRENT REQUESTS]"), n);
+}
+
+TEST_F(ServiceRequestTest, ANewLineTakesTheNextNumberAsItIsWrittenAndOverwritesNoLine) {
+    // Another workstation adds material line 2 after this one worked out "2" for its own.
+    execData({"INSERT INTO [REQUEST MATERIALS] VALUES (7, 2, 'FUSER', 'Theirs', 1, 15, 0, 0, 15)"});
+    EXPECT_EQ(AddNextLine("Request Materials", {"7", "2", "FUSER", "Mine", "2", "15", "0", "0", "30"}, 1), 3);
+    EXPECT_EQ(dataRows("SELECT [LINENO], DESCRIPTION FROM [REQUEST MATERIALS] WHERE REQUESTNO = 7 ORDER BY [LINENO]"),
+              (QStringList{"1|Fuser unit", "2|Theirs", "3|Mine"}));
+    // The first line of a request without lines is 1.
+    EXPECT_EQ(AddNextLine("Request Activities", {"8", "", "2026-12-07 10:00", "Visit"}, 1), 1);
 }
 
 }  // namespace

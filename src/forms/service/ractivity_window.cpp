@@ -155,27 +155,6 @@ std::optional<QStringList> RActivityWindow::collectLine() {
     line[kDuration] = MinutesToHoursText(line[kDuration]);
     line[kScheduled] = pickedMoment(*ui_->Scheduled, ui_->ScheduledMoment->text());
     line[kCompleted] = pickedMoment(*ui_->Completed, ui_->CompletedMoment->text());
-    if (line[kActivityNo].trimmed().isEmpty()) {
-        // A new line follows the request's last one.
-        const QString sql =
-            QStringLiteral("SELECT MAX([ACTIVITYNO]) FROM [REQUEST ACTIVITIES] WHERE [REQUESTNO] = ") +
-            engine::sqlLiteral(tv::Variant(tv::Val(requestNo)));
-        engine::Recordset rs = data::OpenTable(sql);
-        if (!rs.IsOpen()) return std::nullopt;
-        std::int32_t last = 0;
-        const auto failed = data::attempt([&] {
-            if (!rs.EOF_()) {
-                const tv::Variant v = rs.FieldAt(0).Value();
-                if (!v.isNull()) last = tv::CLng(v);
-            }
-            rs.Close();
-        });
-        if (failed) {
-            data::ShowMessage(194, data::errorTail(*failed));
-            return std::nullopt;
-        }
-        line[kActivityNo] = QString::number(last + 1);
-    }
     return line;
 }
 
@@ -185,9 +164,17 @@ bool RActivityWindow::saveDetails() {
         ui_->SaveDetails->setEnabled(false);
         return false;
     }
-    const std::optional<QStringList> line = collectLine();
+    std::optional<QStringList> line = collectLine();
     if (!line) return false;
-    if (!data::SaveRecord(kTable, *line, true)) return false;
+    if (localEditMode() == 1) {
+        // A new line takes its number as it is written: another workstation may have added
+        // a line to the request since this window opened.
+        const std::optional<std::int32_t> number = data::AddNextLine(kTable, *line, kActivityNo);
+        if (!number) return false;
+        (*line)[kActivityNo] = QString::number(*number);
+    } else if (!data::SaveRecord(kTable, *line, true)) {
+        return false;
+    }
 
     setOriginalKeyValue(line->at(kRequestNo));
     setOriginalDateTime(line->at(kActivityNo));

@@ -499,11 +499,12 @@ bool RequestWindow::editMaterial(const QStringList* row) {
     if (dialog.exec() != QDialog::Accepted) return false;
     const data::DocumentLine saved = dialog.line();
     const auto text = [](double v) { return tv::Format(tv::Variant(v), QStringLiteral("General Number")); };
-    return data::SaveRecord(kMaterialsTable,
-                            {number, QString::number(lineNumber), saved.productCode, saved.description,
+    const QStringList values{number, QString::number(lineNumber), saved.productCode, saved.description,
                              text(saved.quantity), text(saved.unitPrice), text(saved.discountRate),
-                             text(saved.taxRate), text(saved.lineValue)},
-                            true);
+                             text(saved.taxRate), text(saved.lineValue)};
+    // A new line takes its number as it is written (another workstation may have added one).
+    if (!row) return data::AddNextLine(kMaterialsTable, values, 1).has_value();
+    return data::SaveRecord(kMaterialsTable, values, true);
 }
 
 void RequestWindow::printJobSheet() {
