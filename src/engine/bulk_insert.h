@@ -7,8 +7,15 @@
 // the row's INSERT, as a field left unset at AddNew does, so the column's default
 // applies. Auto-number columns take the next number from their mark, as at AddNew.
 //
+// On a server the rows are held back and sent in batches of some megabytes through COPY
+// (one round trip a batch, not one a row). Auto-numbers are then taken for a whole batch
+// at once and the marks raised once a batch, not by the per-row trigger. Checks of the
+// values still fail at add(); what only the server can refuse (a duplicate key) fails at
+// the add() that sends a batch or at flush(), and then none of that batch's rows is
+// written, while earlier batches stay.
+//
 // The rows are written under the caller's transaction (BeginTrans) when there is one,
-// else each row commits on its own.
+// else each row (on a server: each batch) commits on its own.
 #pragma once
 
 #include "core/variant.h"
@@ -38,6 +45,9 @@ public:
     // One row: a value per column, in the order the constructor named them.
     void add(std::initializer_list<tv::Variant> values);
     void add(std::span<const tv::Variant> values);
+    // Sends the rows held back (on a server; a file's rows are written at add()). Call it
+    // before committing: destruction sends them too but cannot report a failure.
+    void flush();
 
 private:
     struct Impl;
