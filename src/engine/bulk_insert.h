@@ -9,10 +9,11 @@
 //
 // On a server the rows are held back and sent in batches of some megabytes through COPY
 // (one round trip a batch, not one a row). Auto-numbers are then taken for a whole batch
-// at once and the marks raised once a batch, not by the per-row trigger. Checks of the
-// values still fail at add(); what only the server can refuse (a duplicate key) fails at
-// the add() that sends a batch or at flush(), and then none of that batch's rows is
-// written, while earlier batches stay.
+// at once and the marks raised once a batch, not by the per-row trigger (pausing that
+// trigger makes other sessions' writes to the table wait until the transaction ends, as
+// a file's writers wait anyway). Checks of the values still fail at add(); what only the
+// server can refuse (a duplicate key) fails at the add() that sends a batch or at
+// flush(), and then none of that batch's rows is written, while earlier batches stay.
 //
 // The rows are written under the caller's transaction (BeginTrans) when there is one,
 // else each row (on a server: each batch) commits on its own.

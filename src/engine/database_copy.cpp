@@ -122,6 +122,9 @@ long copyTable(Database& from, Database& to, const TableDef& def) {
         throw DbError(e.number(),
                       QStringLiteral("%1 (table %2 not copied; the tables before it were)")
                           .arg(e.text(), def.Name()));
+    } catch (...) {
+        to.Rollback();
+        throw;
     }
     return rows;
 }
