@@ -19,8 +19,9 @@ namespace tv::engine {
 
 namespace {
 
-// A server's batch is sent once its values reach this size: few round trips, bounded memory.
-constexpr qsizetype kBatchBytes = qsizetype(8) << 20;
+// A server's batch is sent once the values held reach this size: tens of thousands of rows
+// a round trip, with the memory held bounded.
+constexpr qsizetype kBatchBytes = qsizetype(16) << 20;
 
 void appendCopyValue(QByteArray& line, const StoredValue& value) {
     switch (value.kind) {
@@ -190,7 +191,7 @@ void BulkInsert::add(std::span<const tv::Variant> values) {
         for (size_t k = 0; k < d.named.size(); ++k) {
             d.held.push_back(key[static_cast<qsizetype>(k)] ? storedForm(d.converted[k])
                                                             : StoredValue{});
-            d.heldBytes += d.held.back().bytes.size() + 8;
+            d.heldBytes += d.held.back().bytes.size() + qsizetype(sizeof(StoredValue));
         }
         ++d.heldRows;
         if (d.heldBytes >= kBatchBytes) flush();
@@ -333,7 +334,7 @@ void BulkInsert::Impl::sendHeld(Connection& conn) {
     for (const int column : autoNumbers)
         columns << quoteName(table->columns[static_cast<size_t>(column)].name);
     QByteArray rows;
-    rows.reserve(heldBytes + heldRows * static_cast<qsizetype>(width + autoNumbers.size() + 1));
+    rows.reserve(heldBytes);
     for (long row = 0; row < heldRows; ++row) {
         for (size_t k = 0; k < width; ++k) {
             if (k > 0) rows += '\t';
