@@ -254,6 +254,42 @@ void BulkInsert::flush() {
     conn.releaseWriteLock();
 }
 
+void BulkInsert::keepMark(const QString& column, std::int64_t mark) {
+    Impl& d = *d_;
+    const int index = d.table->columnIndex(column);
+    if (index < 0) fail(err::kItemNotFound, column);
+    const FieldInfo& info = d.table->fields[static_cast<size_t>(index)];
+    if (!info.autoIncrement) fail(err::kInvalidOperation, column);
+    Connection& conn = d.db->conn();
+    conn.acquireWriteLock();
+    try {
+        d.raiseMark(conn, info.name, mark);
+    } catch (const DbError&) {
+        conn.releaseWriteLock();
+        throw;
+    }
+    conn.releaseWriteLock();
+}
+
+std::int64_t BulkInsert::markOf(Database& db, const QString& table, const QString& column) {
+    if (!db.d_ || !db.d_->isOpen()) fail(err::kObjectClosed);
+    Connection& conn = db.d_->conn();
+    const bool kept = [&] {
+        if (conn.isServer()) return true;  // a site's schema is made with its mark table
+        Statement exists = conn.cached(
+            QStringLiteral("SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?1"));
+        exists.bindText(1, kAutoNumberTable);
+        return exists.step();
+    }();
+    if (!kept) return 0;
+    Statement mark = conn.cached(
+        QStringLiteral("SELECT last FROM %1 WHERE tablename = ?1 AND columnname = ?2")
+            .arg(quoteName(kAutoNumberTable)));
+    mark.bindText(1, table);
+    mark.bindText(2, column);
+    return mark.step() ? mark.intAt(0) : 0;
+}
+
 void BulkInsert::Impl::raiseMark(Connection& conn, const QString& column, std::int64_t value) {
     Statement raise = conn.cached(
         QStringLiteral("UPDATE %1 SET last = ?3 WHERE tablename = ?1 AND columnname = ?2 AND "

@@ -24,6 +24,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <initializer_list>
 #include <memory>
 #include <span>
@@ -49,6 +50,14 @@ public:
     // Sends the rows held back (on a server; a file's rows are written at add()). Call it
     // before committing: destruction sends them too but cannot report a failure.
     void flush();
+
+    // Raises the mark of one of the table's auto-number columns to `mark` when it is
+    // lower, so that no number up to it is handed out again: a copy carries its source's
+    // marks, which stay above the highest number left when the newest rows were deleted.
+    void keepMark(const QString& column, std::int64_t mark);
+    // The mark of an auto-number column (the highest number handed out), 0 when none is
+    // kept (a file of an older format read as it is).
+    static std::int64_t markOf(Database& db, const QString& table, const QString& column);
 
 private:
     struct Impl;

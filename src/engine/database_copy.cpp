@@ -89,7 +89,8 @@ Definition definitionOf(const TableDef& def) {
 }
 
 // The table is made, its rows go in (auto-numbers as they were: other tables refer to
-// them) and its indexes are built, all under one transaction: a failure leaves the
+// them; the marks as they were, above numbers whose rows were deleted) and its indexes
+// are built, all under one transaction: a failure leaves the
 // target without the table.
 long copyTable(Database& from, Database& to, const TableDef& def) {
     const Definition definition = definitionOf(def);
@@ -110,6 +111,10 @@ long copyTable(Database& from, Database& to, const TableDef& def) {
                 ++rows;
             }
             target.flush();
+            // Numbers handed out and deleted since stay used up.
+            for (const Field& field : def.Fields())
+                if (field.AutoIncrement())
+                    target.keepMark(field.Name(), BulkInsert::markOf(from, def.Name(), field.Name()));
         }
         for (const QString& statement : definition.indexes) to.Execute(statement);
         to.CommitTrans();
