@@ -1,9 +1,11 @@
 // The engine on a PostgreSQL server beside raw libpq doing the same work (keyed read,
 // Seek, a walk along a descending index), a 1,000,000-row list's first rows, last row and
-// count on the server beside the same on a file, and counter numbers per second taken by
-// four processes on one counter row. Wall time throughout: on a server most of the work is
-// the server's, which CPU time of this process leaves out. The server is
+// count on the server beside the same on a file, counter numbers per second taken by four
+// processes on one counter row, and rows loaded in bulk through the engine beside raw
+// libpq's COPY and beside one INSERT a row. Wall time throughout: on a server most of the
+// work is the server's, which CPU time of this process leaves out. The server is
 // TOLVARINE_TEST_SERVER's, or a throwaway one started with tools/pg_server.sh for the run.
+#include "engine/bulk_insert.h"
 #include "engine/engine.h"
 #include "ratio_report.h"
 
@@ -245,6 +247,84 @@ void Counters4_file(benchmark::State& state) {
     for (auto _ : state) state.counters["numbers/s"] = counterRate(file(QStringLiteral("c%1").arg(++round)));
 }
 
+// Rows loaded into a new table in one transaction: the engine's bulk insert beside raw
+// libpq doing the same with COPY, and beside one prepared INSERT a row.
+constexpr int kLoad = 50000;
+
+QString loadSite() {
+    static int round = 0;
+    const QString location = site(QStringLiteral("load%1").arg(++round));
+    Database db = Engine::instance().CreateDatabase(location);
+    db.Execute("CREATE TABLE [T] ([ID] LONG NOT NULL, [NAME] TEXT(50), [CITY] TEXT(50), [N] LONG, "
+               "CONSTRAINT PrimaryKey PRIMARY KEY ([ID]))");
+    return location;
+}
+QByteArray loadName(int i) { return "O'Name " + QByteArray::number(i * 7919 % kLoad); }
+QByteArray loadCity(int i) { return "City " + QByteArray::number(i % 97); }
+
+void BulkLoad_engine(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        Database db = Engine::instance().OpenDatabase(loadSite());
+        state.ResumeTiming();
+        db.BeginTrans();
+        BulkInsert rows(db, "T", {"ID", "NAME", "CITY", "N"});
+        for (int i = 1; i <= kLoad; ++i)
+            rows.add({i, QString::fromUtf8(loadName(i)), QString::fromUtf8(loadCity(i)), i % 1000});
+        rows.flush();
+        db.CommitTrans();
+    }
+    state.counters["rows/s"] = benchmark::Counter(double(kLoad) * double(state.iterations()),
+                                                  benchmark::Counter::kIsRate);
+}
+
+// Raw libpq on the same table: COPY, or one prepared INSERT a row, in one transaction.
+void rawLoad(benchmark::State& state, bool copy) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QString location = loadSite();
+        const qsizetype slash = location.lastIndexOf(u'/');
+        PGconn* conn = PQconnectdb(location.left(slash).toUtf8().constData());
+        PQclear(PQexec(conn, ("SET search_path = " + location.mid(slash + 1).chopped(4).toLower())
+                                 .toUtf8()
+                                 .constData()));
+        state.ResumeTiming();
+        PQclear(PQexec(conn, "BEGIN"));
+        if (copy) {
+            PQclear(PQexec(conn, "COPY \"T\" (\"ID\", \"NAME\", \"CITY\", \"N\") FROM STDIN"));
+            QByteArray lines;
+            for (int i = 1; i <= kLoad; ++i) {
+                lines += QByteArray::number(i) + '\t' + loadName(i) + '\t' + loadCity(i) + '\t' +
+                         QByteArray::number(i % 1000) + '\n';
+                if (lines.size() > (1 << 16) || i == kLoad) {
+                    PQputCopyData(conn, lines.constData(), int(lines.size()));
+                    lines.clear();
+                }
+            }
+            PQputCopyEnd(conn, nullptr);
+            PQclear(PQgetResult(conn));
+        } else {
+            PQclear(PQprepare(conn, "i",
+                              "INSERT INTO \"T\" (\"ID\", \"NAME\", \"CITY\", \"N\") VALUES "
+                              "($1, $2, $3, $4)",
+                              0, nullptr));
+            for (int i = 1; i <= kLoad; ++i) {
+                const QByteArray id = QByteArray::number(i), name = loadName(i),
+                                 city = loadCity(i), n = QByteArray::number(i % 1000);
+                const char* values[] = {id.constData(), name.constData(), city.constData(),
+                                        n.constData()};
+                PQclear(PQexecPrepared(conn, "i", 4, values, nullptr, nullptr, 0));
+            }
+        }
+        PQclear(PQexec(conn, "COMMIT"));
+        PQfinish(conn);
+    }
+    state.counters["rows/s"] = benchmark::Counter(double(kLoad) * double(state.iterations()),
+                                                  benchmark::Counter::kIsRate);
+}
+void BulkLoad_raw(benchmark::State& state) { rawLoad(state, true); }
+void BulkLoad_inserts(benchmark::State& state) { rawLoad(state, false); }
+
 BENCHMARK(KeyedRead_engine)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(KeyedRead_raw)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(Seek_engine)->UseRealTime()->Unit(benchmark::kMicrosecond);
@@ -259,6 +339,9 @@ BENCHMARK(ListCount_server)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(ListCount_file)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(Counters4_server)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(Counters4_file)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BulkLoad_engine)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BulkLoad_raw)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BulkLoad_inserts)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -286,7 +369,9 @@ int main(int argc, char** argv) {
     table.argsHeader.clear();
     table.ours = "figure";
     table.theirs = "beside";
-    table.pairs = {{"_engine", "_raw", " (engine beside raw)"}, {"_server", "_file", " (server beside file)"}};
+    table.pairs = {{"_engine", "_raw", " (engine beside raw)"},
+                   {"_server", "_file", " (server beside file)"},
+                   {"_engine", "_inserts", " (engine beside an INSERT a row)"}};
     table.footnote = "(wall time per iteration in each benchmark's unit; Counters4: see numbers/s)";
     tvbench::runWithRatios(table);
     // The run's site database goes with it (a server of the user's own keeps no leftovers).

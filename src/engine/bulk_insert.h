@@ -7,8 +7,16 @@
 // the row's INSERT, as a field left unset at AddNew does, so the column's default
 // applies. Auto-number columns take the next number from their mark, as at AddNew.
 //
+// On a server the rows are held back and sent in batches of some megabytes through COPY
+// (one round trip a batch, not one a row). Auto-numbers are then taken for a whole batch
+// at once and the marks raised once a batch, not by the per-row trigger (pausing that
+// trigger makes other sessions' writes to the table wait until the transaction ends, as
+// a file's writers wait anyway). Checks of the values still fail at add(); what only the
+// server can refuse (a duplicate key) fails at the add() that sends a batch or at
+// flush(), and then none of that batch's rows is written, while earlier batches stay.
+//
 // The rows are written under the caller's transaction (BeginTrans) when there is one,
-// else each row commits on its own.
+// else each row (on a server: each batch) commits on its own.
 #pragma once
 
 #include "core/variant.h"
@@ -16,6 +24,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <initializer_list>
 #include <memory>
 #include <span>
@@ -38,6 +47,17 @@ public:
     // One row: a value per column, in the order the constructor named them.
     void add(std::initializer_list<tv::Variant> values);
     void add(std::span<const tv::Variant> values);
+    // Sends the rows held back (on a server; a file's rows are written at add()). Call it
+    // before committing: destruction sends them too but cannot report a failure.
+    void flush();
+
+    // Raises the mark of one of the table's auto-number columns to `mark` when it is
+    // lower, so that no number up to it is handed out again: a copy carries its source's
+    // marks, which stay above the highest number left when the newest rows were deleted.
+    void keepMark(const QString& column, std::int64_t mark);
+    // The mark of an auto-number column (the highest number handed out), 0 when none is
+    // kept (a file of an older format read as it is).
+    static std::int64_t markOf(Database& db, const QString& table, const QString& column);
 
 private:
     struct Impl;

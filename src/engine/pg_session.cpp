@@ -15,6 +15,7 @@
 #include <QUrlQuery>
 #include <QtEndian>
 #include <cstdlib>
+#include <optional>
 
 namespace tv::engine {
 
@@ -112,6 +113,44 @@ ServerLocation serverLocation(const QString& location) {
     }
     result.conninfo = text;
     return result;
+}
+
+void appendCopyNull(QByteArray& line) { line += "\\N"; }
+
+void appendCopyText(QByteArray& line, const QByteArray& utf8) {
+    // Only these four bytes mean something inside a value of COPY's text format; every
+    // other byte (a letter of any script, a quote) goes as it is, in runs.
+    const char* bytes = utf8.constData();
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const char* escaped = nullptr;
+        switch (bytes[i]) {
+            case '\\':
+                escaped = "\\\\";
+                break;
+            case '\t':
+                escaped = "\\t";
+                break;
+            case '\n':
+                escaped = "\\n";
+                break;
+            case '\r':
+                escaped = "\\r";
+                break;
+            default:
+                continue;
+        }
+        line.append(bytes + from, i - from);
+        line += escaped;
+        from = i + 1;
+    }
+    line.append(bytes + from, utf8.size() - from);
+}
+
+void appendCopyBlob(QByteArray& line, const QByteArray& bytes) {
+    // bytea's hex input form "\x...", its backslash escaped for COPY.
+    line += "\\\\x";
+    line += bytes.toHex();
 }
 
 QString serverVersion(PgSession& session) {
@@ -512,6 +551,46 @@ void PgSession::exec(const QString& sql) {
         throw error;
     }
     PQclear(result);
+}
+
+long PgSession::copyIn(const QString& copy, const QByteArray& rows, long* failedRow) {
+    if (failedRow) *failedRow = 0;
+    const QByteArray sql = copy.toUtf8();
+    PGresult* started = PQexec(conn_, sql.constData());
+    if (PQresultStatus(started) != PGRES_COPY_IN) {
+        DbError error = lastError(started, sql);
+        PQclear(started);
+        throw error;
+    }
+    PQclear(started);
+    // libpq queues what it is given and sends as its buffer fills; pieces of a megabyte
+    // keep each call's length well inside an int.
+    constexpr qsizetype kPiece = qsizetype(1) << 20;
+    bool sent = true;
+    for (qsizetype at = 0; sent && at < rows.size(); at += kPiece)
+        sent = PQputCopyData(conn_, rows.constData() + at,
+                             static_cast<int>(std::min(kPiece, rows.size() - at))) == 1;
+    // Ending with a message makes the server refuse the whole COPY.
+    PQputCopyEnd(conn_, sent ? nullptr : "the rows could not be sent");
+    PGresult* result = PQgetResult(conn_);
+    const bool ok = PQresultStatus(result) == PGRES_COMMAND_OK;
+    long taken = 0;
+    std::optional<DbError> error;
+    if (ok) {
+        const char* tuples = PQcmdTuples(result);
+        taken = tuples && *tuples ? std::atol(tuples) : 0;
+    } else {
+        error = lastError(result, sql);
+        // "COPY visits, line 3, column name: ..." names the row the server stopped at.
+        const char* context = PQresultErrorField(result, PG_DIAG_CONTEXT);
+        static const QRegularExpression line(QStringLiteral("\\bline (\\d+)"));
+        const auto m = line.match(QString::fromUtf8(context ? context : ""));
+        if (failedRow && m.hasMatch()) *failedRow = m.captured(1).toLong();
+    }
+    PQclear(result);
+    while (PGresult* rest = PQgetResult(conn_)) PQclear(rest);
+    if (error) throw *error;
+    return taken;
 }
 
 DbError PgSession::lastError(const pg_result* result, const QByteArray& sql) const {

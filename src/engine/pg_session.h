@@ -114,6 +114,11 @@ public:
     std::unique_ptr<PgStatement> prepared(const QString& sql);
     std::unique_ptr<PgStatement> unprepared(const QString& sql);
     void exec(const QString& sql);
+    // Runs `copy` (a COPY ... FROM STDIN in text format) and sends `rows` to it: lines of
+    // tab-separated values as the appendCopy functions write them. Returns the rows taken. COPY
+    // takes all or nothing: on a failure nothing was written and the DbError is thrown
+    // with the row it stopped at (from 1) in `failedRow`, 0 when the failure names none.
+    long copyIn(const QString& copy, const QByteArray& rows, long* failedRow = nullptr);
     void setBusyTimeout(int milliseconds);
     bool inTransaction() const;
     // Inside a transaction: waits (up to the busy timeout, then 3260) until no other
@@ -137,6 +142,11 @@ private:
 // "?" and "?N" parameters as "$N", outside literals, quoted names and comments; the count
 // of parameters goes to `parameters`.
 QByteArray serverParameters(const QString& sql, int* parameters);
+// One value in COPY's text format, appended to `line`: text (UTF-8) with backslash, tab,
+// newline and carriage return escaped; a blob as bytea's hex form; Null as \N.
+void appendCopyNull(QByteArray& line);
+void appendCopyText(QByteArray& line, const QByteArray& utf8);
+void appendCopyBlob(QByteArray& line, const QByteArray& bytes);
 // "PostgreSQL 15.4" for the About box.
 QString serverVersion(PgSession& session);
 // Identifier quoting for the server (double quotes, inner ones doubled).

@@ -39,12 +39,15 @@ int copySite(const QString& from, const QString& to, bool quiet) {
             engine::Database in = engine::Engine::instance().OpenDatabase(source, true);
             engine::Database out = engine::Engine::instance().CreateDatabase(target);
             engine::CopyDatabase(in, out, [&](const QString& table, long rows) {
-                if (!quiet) tv::admin::out() << shipped.fileName << '\t' << table << '\t' << rows << '\n';
+                // Each table as it is done: a large site takes a while.
+                if (!quiet) tv::admin::out() << shipped.fileName << '\t' << table << '\t' << rows << Qt::endl;
                 total += rows;
             });
         } catch (const engine::DbError& e) {
             err() << "copy: " << shipped.fileName << ": error " << e.number() << ": " << e.text()
-                  << Qt::endl;
+                  << Qt::endl
+                  << "copy: the tables listed above are in " << to
+                  << "; copy again into an empty location" << Qt::endl;
             return kExitDataError;
         }
     }
