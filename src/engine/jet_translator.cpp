@@ -79,11 +79,14 @@ constexpr int kMaxDepth = 128;
 //   trees deeper than 1000;
 //   tables in one FROM: SQLite joins at most 64;
 //   items in one list (select list, ORDER BY, GROUP BY): SQLite takes at most 2000;
-//   parts of one UNION: SQLite takes at most 500.
+//   parts of one UNION: SQLite takes at most 500;
+//   a Like pattern: SQLite's LIKE takes at most 50,000 bytes. Patterns for jet_like() and
+//   those sent to a server are held to it too, so every backend refuses the same ones.
 constexpr int kMaxChain = 500;
 constexpr int kMaxTables = 64;
 constexpr int kMaxListItems = 2000;
 constexpr int kMaxUnionParts = 500;
+constexpr qsizetype kMaxLikePatternBytes = 50000;
 
 // Most arguments one call of jet_concat gets (SQLite allows 127 per call): a longer "&"
 // chain becomes calls of calls, jet_concat being associative (Null only when every part
@@ -1269,6 +1272,9 @@ private:
         if (pattern.kind == Expr::Kind::Text) {
             if (!isValidJetPattern(pattern.literal))
                 c_.fail(QStringLiteral("malformed Like pattern %1").arg(pattern.sql));
+            if (pattern.literal.toUtf8().size() > kMaxLikePatternBytes)
+                c_.fail(
+                    QStringLiteral("Like pattern longer than %1 bytes").arg(kMaxLikePatternBytes));
             bool escaped = false;
             if (const auto converted = jetPatternToSqliteLike(pattern.literal, &escaped)) {
                 e.sql = wrap(value, kEquality) +
