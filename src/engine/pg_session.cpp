@@ -48,6 +48,9 @@ int numberForState(const QByteArray& state) {
     };
     for (const Entry& e : entries)
         if (state == e.state) return e.number;
+    // Any other constraint, and a trigger raising an exception to refuse a change, fail as
+    // SQLite reports its constraints and a trigger's RAISE.
+    if (state.startsWith("23") || state == "P0001") return err::kDuplicateKey;
     if (state.startsWith("08")) return err::kDiskError;  // the connection failed
     if (state.startsWith("28") || state.startsWith("42501")) return err::kCannotOpenFile;
     return 0;
