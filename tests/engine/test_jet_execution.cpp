@@ -160,6 +160,19 @@ TEST_F(Execution, ComputedDatesReadBackAsDates) {
     EXPECT_EQ(tv::TextOf(order[1]), "06/12/2026");
 }
 
+// A Null date stays Null through date arithmetic and the date functions.
+TEST_F(Execution, NullDatesGiveNull) {
+    db_.Execute("UPDATE CUSTOMERS SET [DATE/TIME] = Null WHERE [CUSTOMER NAME] = 'Acme Ltd'");
+    EXPECT_EQ(tvtest::queryRows(
+                  db_,
+                  "SELECT [DATE/TIME] - 1, [DATE/TIME] + 1, [DATE/TIME] - #2026-12-05#, "
+                  "CLng([DATE/TIME]), Year([DATE/TIME]), Weekday([DATE/TIME]), "
+                  "DateAdd('m', 1, [DATE/TIME]), DateDiff('d', [DATE/TIME], #2026-12-05#), "
+                  "DatePart('q', [DATE/TIME]), Format([DATE/TIME], 'dd/mm/yy') "
+                  "FROM CUSTOMERS WHERE [CUSTOMER NAME] = 'Acme Ltd'"),
+              (std::vector<QStringList>{QStringList(10, QString())}));
+}
+
 TEST_F(Execution, DaysBeforeTodayCountAsDates) {
     db_.Execute("CREATE TABLE EVENTS (ID LONG, [AT] DATETIME)");
     const int offsets[] = {-400, -31, -30, -29, -10, 0, 3};
