@@ -489,9 +489,16 @@ private:
     static void mergeUnion(SelectList* list, const SelectList& next) {
         const bool aligned = list->items.size() == next.items.size();
         for (size_t i = 0; i < list->items.size(); ++i) {
-            if (!aligned || list->items[i].span != next.items[i].span ||
-                !next.items[i].date)
-                list->items[i].date = false;
+            ResultItem& item = list->items[i];
+            if (!aligned || item.span != next.items[i].span) {
+                item.date = false;
+                item.dates.clear();
+                continue;
+            }
+            item.date = item.date && next.items[i].date;
+            if (item.dates.size() != next.items[i].dates.size()) item.dates.clear();
+            for (size_t c = 0; c < item.dates.size(); ++c)
+                item.dates[c] = item.dates[c] && next.items[i].dates[c];
         }
         for (size_t i = 0; i < list->columns.size(); ++i) {
             if (i >= next.columns.size() || next.columns[i].type != list->columns[i].type)
@@ -630,24 +637,25 @@ private:
             item += QStringLiteral(" AS ") + ident(alias);
         }
         list->columns.push_back(column);
-        list->items.push_back(ResultItem{1, e.type == Type::Date});
+        list->items.push_back(ResultItem{1, e.type == Type::Date, {}});
         return item;
     }
 
     // A "*" (or "T.*"): the columns of every table of the level (or of T).
     void addStar(SelectList* list, const QString* qualifier) {
-        int span = 0;
+        ResultItem item{0, false, {}};
         for (const Source& s : scope_->sources) {
             if (qualifier && !s.answersTo(*qualifier)) continue;
             if (!s.known) {
-                span = -1;
+                item = ResultItem{-1, false, {}};
                 break;
             }
-            span += static_cast<int>(s.columns.size());
+            item.span += static_cast<int>(s.columns.size());
+            for (const Column& column : s.columns) item.dates.push_back(column.type == Type::Date);
             list->columns.insert(list->columns.end(), s.columns.begin(), s.columns.end());
         }
-        if (span < 0) list->complete = false;
-        list->items.push_back(ResultItem{span, false});
+        if (item.span < 0) list->complete = false;
+        list->items.push_back(std::move(item));
     }
 
     QString fromList(SelectShape* shape) {

@@ -158,6 +158,13 @@ TEST_F(Execution, ComputedDatesReadBackAsDates) {
         "CUSTOMERS WHERE BILLABLE = False");
     EXPECT_EQ(order[0].asString(), kAcme);  // rows as they were added
     EXPECT_EQ(tv::TextOf(order[1]), "06/12/2026");
+
+    // A UNION's dates, a "*" of each part.
+    Recordset both = db_.OpenRecordset(
+        "SELECT * FROM CUSTOMERS WHERE QTY = 7 UNION SELECT * FROM CUSTOMERS WHERE QTY = 5 "
+        "ORDER BY 1");
+    EXPECT_EQ(both.FieldAt(6).Type(), FieldType::Date);
+    EXPECT_EQ(tv::TextOf(both[6]), "04/12/2026 09:00:00");
 }
 
 // A Null date stays Null through date arithmetic and the date functions.
