@@ -545,6 +545,11 @@ private:
 
         const bool outerAggregate = sawAggregate_;
         sawAggregate_ = false;
+        // Columns the list and HAVING name outside an aggregate, checked against GROUP BY.
+        std::vector<Expr> bare;
+        const auto outerBare = std::exchange(bare_, &bare);
+        const auto outerBareScope = std::exchange(bareScope_, scope);
+        const int outerAggregateArgs = std::exchange(aggregateArgs_, 0);
         QStringList items;
         do {
             items << selectItem(list);
@@ -552,7 +557,6 @@ private:
         } while (c_.acceptSymbol(","));
         sql += items.join(QStringLiteral(", "));
         if (sawAggregate_) shape->aggregate = true;
-        sawAggregate_ = outerAggregate;
 
         if (c_.peek().isWord("INTO")) c_.fail(QStringLiteral("SELECT ... INTO is not supported"));
         if (fromAt) {
@@ -561,24 +565,51 @@ private:
             if (shape->fromSql.isEmpty()) shape->fromSql = from;
             sql += QStringLiteral(" FROM ") + from;
         }
+        bare_ = nullptr;
         if (c_.acceptWord("WHERE")) {
             const QString where = truth(expression()).sql;
             if (shape->whereSql.isEmpty() && !shape->compound) shape->whereSql = where;
             sql += QStringLiteral(" WHERE ") + where;
         }
+        std::vector<Expr> groups;
         if (c_.acceptWord("GROUP")) {
             c_.expectWord("BY");
             shape->grouped = true;
-            const QStringList groups = expressionList();
-            if (server_) scope_->groupBy = groups;
-            sql += QStringLiteral(" GROUP BY ") + groups.join(QStringLiteral(", "));
+            QStringList texts;
+            do {
+                groups.push_back(value(expression()));
+                texts << groups.back().sql;
+                listStep(texts.size(), kMaxListItems, "items in a list");
+            } while (c_.acceptSymbol(","));
+            if (server_) scope_->groupBy = texts;
+            sql += QStringLiteral(" GROUP BY ") + texts.join(QStringLiteral(", "));
         }
+        bare_ = &bare;
         if (c_.acceptWord("HAVING")) {
             shape->grouped = true;
             sql += QStringLiteral(" HAVING ") + truth(expression()).sql;
         }
+        if (shape->grouped || sawAggregate_) checkGrouped(bare, groups);
+        sawAggregate_ = outerAggregate;
+        bare_ = outerBare;
+        bareScope_ = outerBareScope;
+        aggregateArgs_ = outerAggregateArgs;
         scope_ = enclosing;
         return sql;
+    }
+
+    // In a grouped or aggregate SELECT every column named outside an aggregate must be
+    // grouped by, as Jet requires: SQLite would answer with some row's value, a server
+    // refuses. Grouping by expressions is left to the backend to judge.
+    void checkGrouped(const std::vector<Expr>& bare, const std::vector<Expr>& groups) const {
+        for (const Expr& g : groups)
+            if (g.kind != Expr::Kind::Column) return;
+        for (const Expr& column : bare) {
+            const bool grouped = std::any_of(groups.begin(), groups.end(), [&](const Expr& g) {
+                return g.column.compare(column.column, Qt::CaseInsensitive) == 0;
+            });
+            if (!grouped) fail(err::kNotInAggregate, column.name);
+        }
     }
 
     // Where this SELECT's FROM is, if it has one: the first FROM outside parentheses
@@ -643,6 +674,12 @@ private:
 
     // A "*" (or "T.*"): the columns of every table of the level (or of T).
     void addStar(SelectList* list, const QString* qualifier) {
+        if (bare_ && scope_ == bareScope_) {
+            // Its columns are named outside any aggregate.
+            Expr star = plain(QStringLiteral("*"), Type::Unknown, kPrimary, Expr::Kind::Column);
+            star.name = qualifier ? *qualifier + QStringLiteral(".*") : QStringLiteral("*");
+            bare_->push_back(star);
+        }
         ResultItem item{0, false, {}};
         for (const Source& s : scope_->sources) {
             if (qualifier && !s.answersTo(*qualifier)) continue;
@@ -1022,6 +1059,15 @@ private:
     }
 
     // The type of a column named in an expression, from the innermost level that has it.
+    // Whether a name is a column of this level's own tables (not of an enclosing query's).
+    bool ownColumn(const QString& qualifier, const QString& name) const {
+        for (const Source& source : scope_->sources)
+            if ((qualifier.isEmpty() || source.answersTo(qualifier)) && source.known &&
+                columnOfSource(source, name))
+                return true;
+        return false;
+    }
+
     Type resolve(const QString& qualifier, const QString& name) const {
         for (const Scope* s = scope_; s; s = s->outer) {
             bool allKnown = true;
@@ -1549,9 +1595,13 @@ private:
             c_.next();
             star = true;
         } else if (!c_.peek().isSymbol(")")) {
+            // What an aggregate reads may be any column of the group.
+            const int aggregated = f->shape == FunctionSpec::Aggregate ? 1 : 0;
+            aggregateArgs_ += aggregated;
             do {
                 args.push_back(expression());
             } while (c_.acceptSymbol(","));
+            aggregateArgs_ -= aggregated;
         }
         c_.expectSymbol(")");
         const int n = star ? 1 : static_cast<int>(args.size());
@@ -1703,6 +1753,8 @@ private:
         Expr e = plain(sql, resolve(qualifier, name), kPrimary, Expr::Kind::Column);
         e.name = written;
         e.column = name;
+        if (bare_ && scope_ == bareScope_ && aggregateArgs_ == 0 && ownColumn(qualifier, name))
+            bare_->push_back(e);
         return e;
     }
 
@@ -1744,6 +1796,9 @@ private:
     bool typed_;             // every name can be looked up: one found nowhere is an error
     bool criteria_ = false;  // reading FindFirst criteria
     bool sawAggregate_ = false;
+    std::vector<Expr>* bare_ = nullptr;  // columns named outside aggregates, of bareScope_
+    Scope* bareScope_ = nullptr;
+    int aggregateArgs_ = 0;  // inside the arguments of an aggregate
     Scope* scope_ = nullptr;
     int depth_ = 0;
     int unnamed_ = 0;  // select items named Expr1000, Expr1001 ...

@@ -44,6 +44,7 @@ int numberForState(const QByteArray& state) {
         {"22P02", err::kTypeMismatch},    {"42P07", err::kDuplicateName},
         {"3D000", err::kFileNotFound},    {"3F000", err::kFileNotFound},
         {"25006", err::kNotUpdatable},    {"53100", err::kDiskFull},
+        {"42803", err::kNotInAggregate},  // a column neither grouped nor aggregated
         {"22012", 11},  // division by zero, as the runtime numbers it
     };
     for (const Entry& e : entries)

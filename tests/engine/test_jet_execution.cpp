@@ -90,6 +90,11 @@ TEST_F(Execution, ExpressionsGiveJetsValues) {
         {"SELECT 'a' & Null & 1.5", "a1.5"},
         {"SELECT '5' + 1", "6"},
         {"SELECT 1 < 2", "-1"},
+        // Grouped columns and an enclosing query's columns may be named beside aggregates.
+        {"SELECT [STATE] & Count(*) FROM CUSTOMERS GROUP BY [STATE] HAVING [STATE] = 'NY'", "NY1"},
+        {"SELECT (SELECT Max([QTY]) + C.[QTY] FROM CUSTOMERS) FROM CUSTOMERS AS C WHERE "
+         "C.[QTY] = 5",
+         "12"},
         {"SELECT #2026-12-31# + 1", "01/01/2027"},
         {"SELECT 0.5 + #2026-12-31 12:00#", "01/01/2027"},
         {"SELECT #2026-12-05# - #2026-12-01 12:00#", "3.5"},
@@ -214,6 +219,11 @@ TEST_F(Execution, ErrorsCarryJetsNumbers) {
         {"SELECT * FROM CUSTOMERS WHERE [DATE/TIME] = 'soon'", 3464},
         {"SELECT * FROM CUSTOMERS WHERE [DATE/TIME] = [CITY]", 3464},
         {"SELECT [CITTY] + 1 FROM CUSTOMERS", 3061},
+        // Every column named outside an aggregate is grouped by.
+        {"SELECT [CITY], Count(*) FROM CUSTOMERS", 3122},
+        {"SELECT *, Count(*) FROM CUSTOMERS", 3122},
+        {"SELECT [CITY], Max([QTY]) FROM CUSTOMERS GROUP BY [STATE]", 3122},
+        {"SELECT [STATE] FROM CUSTOMERS GROUP BY [STATE] HAVING Max([QTY]) > [QTY]", 3122},
         // What cannot be answered exactly is refused.
         {"SELECT Sum([DATE/TIME]) FROM CUSTOMERS", 3075},
         {"SELECT -[DATE/TIME] FROM CUSTOMERS", 3075},
