@@ -1058,7 +1058,6 @@ private:
         throw DbError(number, errorText(number, name));
     }
 
-    // The type of a column named in an expression, from the innermost level that has it.
     // Whether a name is a column of this level's own tables (not of an enclosing query's).
     bool ownColumn(const QString& qualifier, const QString& name) const {
         for (const Source& source : scope_->sources)
@@ -1068,6 +1067,7 @@ private:
         return false;
     }
 
+    // The type of a column named in an expression, from the innermost level that has it.
     Type resolve(const QString& qualifier, const QString& name) const {
         for (const Scope* s = scope_; s; s = s->outer) {
             bool allKnown = true;
