@@ -45,6 +45,9 @@ const QHash<int, QString>& texts() {
         {err::kTableNotFound,
          QStringLiteral("The database engine cannot find the input table or query '%1'. "
                         "Make sure it exists and that its name is spelled correctly.")},
+        {err::kNotInAggregate,
+         QStringLiteral("Your query does not include the specified expression '%1' as part of "
+                        "an aggregate function.")},
         {err::kInvalidName,
          QStringLiteral("'%1' isn't a valid name. A name cannot be blank or hold the "
                         "characters [ and ] or control characters.")},

@@ -18,6 +18,7 @@ inline constexpr int kDiskError = 3043;         // disk or network error
 inline constexpr int kTooFewParameters = 3061;  // a name in a query is not a column
 inline constexpr int kSelectNotAction = 3065;   // Execute given a SELECT
 inline constexpr int kUnknownName = 3070;       // a name in criteria is not a column
+inline constexpr int kNotInAggregate = 3122;    // a column neither grouped nor aggregated
 inline constexpr int kInvalidName = 3125;  // a name brackets cannot hold ("A]B", blank)
 inline constexpr int kBookmarkInvalid = 3159;
 inline constexpr int kFieldNotUpdatable = 3164;

@@ -6,6 +6,7 @@
 #include "engine/storage_types.h"
 
 #include <QString>
+#include <vector>
 
 namespace tv::engine {
 
@@ -31,6 +32,9 @@ FieldInfo fieldOfColumn(const QString& name, const ColumnType& type, bool requir
 struct ResultItem {
     int span = 1;       // result columns it stands for: 1, or what a "*" expands to; -1 unknown
     bool date = false;  // a date (a date expression, Max or First of a date ...)
+    // Of a "*" of known span: which of its columns are dates. A server names no table
+    // column behind a UNION's result, so these type them there.
+    std::vector<bool> dates;
 };
 
 }  // namespace tv::engine

@@ -82,11 +82,14 @@ constexpr int kMaxDepth = 128;
 //   trees deeper than 1000;
 //   tables in one FROM: SQLite joins at most 64;
 //   items in one list (select list, ORDER BY, GROUP BY): SQLite takes at most 2000;
-//   parts of one UNION: SQLite takes at most 500.
+//   parts of one UNION: SQLite takes at most 500;
+//   a Like pattern: SQLite's LIKE takes at most 50,000 bytes. Patterns for jet_like() and
+//   those sent to a server are held to it too, so every backend refuses the same ones.
 constexpr int kMaxChain = 500;
 constexpr int kMaxTables = 64;
 constexpr int kMaxListItems = 2000;
 constexpr int kMaxUnionParts = 500;
+constexpr qsizetype kMaxLikePatternBytes = 50000;
 
 // Most arguments one call of jet_concat gets (SQLite allows 127 per call): a longer "&"
 // chain becomes calls of calls, jet_concat being associative (Null only when every part
@@ -489,9 +492,16 @@ private:
     static void mergeUnion(SelectList* list, const SelectList& next) {
         const bool aligned = list->items.size() == next.items.size();
         for (size_t i = 0; i < list->items.size(); ++i) {
-            if (!aligned || list->items[i].span != next.items[i].span ||
-                !next.items[i].date)
-                list->items[i].date = false;
+            ResultItem& item = list->items[i];
+            if (!aligned || item.span != next.items[i].span) {
+                item.date = false;
+                item.dates.clear();
+                continue;
+            }
+            item.date = item.date && next.items[i].date;
+            if (item.dates.size() != next.items[i].dates.size()) item.dates.clear();
+            for (size_t c = 0; c < item.dates.size(); ++c)
+                item.dates[c] = item.dates[c] && next.items[i].dates[c];
         }
         for (size_t i = 0; i < list->columns.size(); ++i) {
             if (i >= next.columns.size() || next.columns[i].type != list->columns[i].type)
@@ -538,6 +548,11 @@ private:
 
         const bool outerAggregate = sawAggregate_;
         sawAggregate_ = false;
+        // Columns the list and HAVING name outside an aggregate, checked against GROUP BY.
+        std::vector<Expr> bare;
+        const auto outerBare = std::exchange(bare_, &bare);
+        const auto outerBareScope = std::exchange(bareScope_, scope);
+        const int outerAggregateArgs = std::exchange(aggregateArgs_, 0);
         QStringList items;
         do {
             items << selectItem(list);
@@ -545,7 +560,6 @@ private:
         } while (c_.acceptSymbol(","));
         sql += items.join(QStringLiteral(", "));
         if (sawAggregate_) shape->aggregate = true;
-        sawAggregate_ = outerAggregate;
 
         if (c_.peek().isWord("INTO")) c_.fail(QStringLiteral("SELECT ... INTO is not supported"));
         if (fromAt) {
@@ -554,24 +568,51 @@ private:
             if (shape->fromSql.isEmpty()) shape->fromSql = from;
             sql += QStringLiteral(" FROM ") + from;
         }
+        bare_ = nullptr;
         if (c_.acceptWord("WHERE")) {
             const QString where = truth(expression()).sql;
             if (shape->whereSql.isEmpty() && !shape->compound) shape->whereSql = where;
             sql += QStringLiteral(" WHERE ") + where;
         }
+        std::vector<Expr> groups;
         if (c_.acceptWord("GROUP")) {
             c_.expectWord("BY");
             shape->grouped = true;
-            const QStringList groups = expressionList();
-            if (server_) scope_->groupBy = groups;
-            sql += QStringLiteral(" GROUP BY ") + groups.join(QStringLiteral(", "));
+            QStringList texts;
+            do {
+                groups.push_back(value(expression()));
+                texts << groups.back().sql;
+                listStep(texts.size(), kMaxListItems, "items in a list");
+            } while (c_.acceptSymbol(","));
+            if (server_) scope_->groupBy = texts;
+            sql += QStringLiteral(" GROUP BY ") + texts.join(QStringLiteral(", "));
         }
+        bare_ = &bare;
         if (c_.acceptWord("HAVING")) {
             shape->grouped = true;
             sql += QStringLiteral(" HAVING ") + truth(expression()).sql;
         }
+        if (shape->grouped || sawAggregate_) checkGrouped(bare, groups);
+        sawAggregate_ = outerAggregate;
+        bare_ = outerBare;
+        bareScope_ = outerBareScope;
+        aggregateArgs_ = outerAggregateArgs;
         scope_ = enclosing;
         return sql;
+    }
+
+    // In a grouped or aggregate SELECT every column named outside an aggregate must be
+    // grouped by, as Jet requires: SQLite would answer with some row's value, a server
+    // refuses. Grouping by expressions is left to the backend to judge.
+    void checkGrouped(const std::vector<Expr>& bare, const std::vector<Expr>& groups) const {
+        for (const Expr& g : groups)
+            if (g.kind != Expr::Kind::Column) return;
+        for (const Expr& column : bare) {
+            const bool grouped = std::any_of(groups.begin(), groups.end(), [&](const Expr& g) {
+                return g.column.compare(column.column, Qt::CaseInsensitive) == 0;
+            });
+            if (!grouped) fail(err::kNotInAggregate, column.name);
+        }
     }
 
     // Where this SELECT's FROM is, if it has one: the first FROM outside parentheses
@@ -630,24 +671,31 @@ private:
             item += QStringLiteral(" AS ") + ident(alias);
         }
         list->columns.push_back(column);
-        list->items.push_back(ResultItem{1, e.type == Type::Date});
+        list->items.push_back(ResultItem{1, e.type == Type::Date, {}});
         return item;
     }
 
     // A "*" (or "T.*"): the columns of every table of the level (or of T).
     void addStar(SelectList* list, const QString* qualifier) {
-        int span = 0;
+        if (bare_ && scope_ == bareScope_) {
+            // Its columns are named outside any aggregate.
+            Expr star = plain(QStringLiteral("*"), Type::Unknown, kPrimary, Expr::Kind::Column);
+            star.name = qualifier ? *qualifier + QStringLiteral(".*") : QStringLiteral("*");
+            bare_->push_back(star);
+        }
+        ResultItem item{0, false, {}};
         for (const Source& s : scope_->sources) {
             if (qualifier && !s.answersTo(*qualifier)) continue;
             if (!s.known) {
-                span = -1;
+                item = ResultItem{-1, false, {}};
                 break;
             }
-            span += static_cast<int>(s.columns.size());
+            item.span += static_cast<int>(s.columns.size());
+            for (const Column& column : s.columns) item.dates.push_back(column.type == Type::Date);
             list->columns.insert(list->columns.end(), s.columns.begin(), s.columns.end());
         }
-        if (span < 0) list->complete = false;
-        list->items.push_back(ResultItem{span, false});
+        if (item.span < 0) list->complete = false;
+        list->items.push_back(std::move(item));
     }
 
     QString fromList(SelectShape* shape) {
@@ -1017,6 +1065,15 @@ private:
         throw DbError(number, errorText(number, name));
     }
 
+    // Whether a name is a column of this level's own tables (not of an enclosing query's).
+    bool ownColumn(const QString& qualifier, const QString& name) const {
+        for (const Source& source : scope_->sources)
+            if ((qualifier.isEmpty() || source.answersTo(qualifier)) && source.known &&
+                columnOfSource(source, name))
+                return true;
+        return false;
+    }
+
     // The type of a column named in an expression, from the innermost level that has it.
     Type resolve(const QString& qualifier, const QString& name) const {
         for (const Scope* s = scope_; s; s = s->outer) {
@@ -1290,6 +1347,9 @@ private:
         if (pattern.kind == Expr::Kind::Text) {
             if (!isValidJetPattern(pattern.literal))
                 c_.fail(QStringLiteral("malformed Like pattern %1").arg(pattern.sql));
+            if (pattern.literal.toUtf8().size() > kMaxLikePatternBytes)
+                c_.fail(
+                    QStringLiteral("Like pattern longer than %1 bytes").arg(kMaxLikePatternBytes));
             bool escaped = false;
             if (const auto converted = jetPatternToSqliteLike(pattern.literal, &escaped)) {
                 e.sql = wrap(value, kEquality) +
@@ -1554,9 +1614,13 @@ private:
             c_.next();
             star = true;
         } else if (!c_.peek().isSymbol(")")) {
+            // What an aggregate reads may be any column of the group.
+            const int aggregated = f->shape == FunctionSpec::Aggregate ? 1 : 0;
+            aggregateArgs_ += aggregated;
             do {
                 args.push_back(expression());
             } while (c_.acceptSymbol(","));
+            aggregateArgs_ -= aggregated;
         }
         c_.expectSymbol(")");
         const int n = star ? 1 : static_cast<int>(args.size());
@@ -1720,6 +1784,8 @@ private:
         Expr e = plain(sql, resolve(qualifier, name), kPrimary, Expr::Kind::Column);
         e.name = written;
         e.column = name;
+        if (bare_ && scope_ == bareScope_ && aggregateArgs_ == 0 && ownColumn(qualifier, name))
+            bare_->push_back(e);
         return e;
     }
 
@@ -1761,6 +1827,9 @@ private:
     bool typed_;             // every name can be looked up: one found nowhere is an error
     bool criteria_ = false;  // reading FindFirst criteria
     bool sawAggregate_ = false;
+    std::vector<Expr>* bare_ = nullptr;  // columns named outside aggregates, of bareScope_
+    Scope* bareScope_ = nullptr;
+    int aggregateArgs_ = 0;  // inside the arguments of an aggregate
     Scope* scope_ = nullptr;
     int depth_ = 0;
     int unnamed_ = 0;  // select items named Expr1000, Expr1001 ...

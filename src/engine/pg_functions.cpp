@@ -11,7 +11,7 @@ namespace tv::engine::dialect {
 namespace {
 
 // Bumped whenever a definition changes: a site made by an older program gets the new ones.
-constexpr int kFunctionsVersion = 11;
+constexpr int kFunctionsVersion = 12;
 
 const char* const kDefinitions[] = {
     // Failures carry the runtime's number, read back by runtimeErrorNumber.
@@ -51,7 +51,8 @@ const char* const kDefinitions[] = {
     R"(CREATE OR REPLACE FUNCTION public.jet_time() RETURNS text LANGUAGE sql STABLE
        AS $$ SELECT '1899-12-30 ' || to_char(localtimestamp, 'HH24:MI:SS') $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_ts(d text) RETURNS timestamp LANGUAGE sql IMMUTABLE
-       AS $$ SELECT CASE WHEN d ~ '^\d{4}-\d\d-\d\d( \d\d:\d\d(:\d\d)?)?$' THEN d::timestamp
+       AS $$ SELECT CASE WHEN d IS NULL THEN NULL
+       WHEN d ~ '^\d{4}-\d\d-\d\d( \d\d:\d\d(:\d\d)?)?$' THEN d::timestamp
        ELSE public.jet_fail(13, 'Type mismatch')::text::timestamp END $$)",
     R"(CREATE OR REPLACE FUNCTION public.jet_year(d text) RETURNS integer LANGUAGE sql IMMUTABLE
        AS $$ SELECT extract(year FROM public.jet_ts(d))::integer $$)",

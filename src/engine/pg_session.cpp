@@ -45,10 +45,14 @@ int numberForState(const QByteArray& state) {
         {"22P02", err::kTypeMismatch},    {"42P07", err::kDuplicateName},
         {"3D000", err::kFileNotFound},    {"3F000", err::kFileNotFound},
         {"25006", err::kNotUpdatable},    {"53100", err::kDiskFull},
+        {"42803", err::kNotInAggregate},  // a column neither grouped nor aggregated
         {"22012", 11},  // division by zero, as the runtime numbers it
     };
     for (const Entry& e : entries)
         if (state == e.state) return e.number;
+    // Any other constraint, and a trigger raising an exception to refuse a change, fail as
+    // SQLite reports its constraints and a trigger's RAISE.
+    if (state.startsWith("23") || state == "P0001") return err::kDuplicateKey;
     if (state.startsWith("08")) return err::kDiskError;  // the connection failed
     if (state.startsWith("28") || state.startsWith("42501")) return err::kCannotOpenFile;
     return 0;

@@ -30,6 +30,9 @@ std::vector<bool> dateColumns(const std::vector<ResultItem>* items, int count) {
     for (const ResultItem& item : *items) {
         const int span = item.span < 0 ? count - known : item.span;
         if (item.date) dates[static_cast<size_t>(col)] = true;
+        if (static_cast<int>(item.dates.size()) == span)
+            for (int i = 0; i < span; ++i)
+                if (item.dates[static_cast<size_t>(i)]) dates[static_cast<size_t>(col + i)] = true;
         col += span;
     }
     return dates;

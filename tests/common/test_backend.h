@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+struct sqlite3;
+struct pg_conn;
+
 namespace tvtest {
 
 // The backend a test program runs on. Engine and data programs run twice: on files, and
@@ -46,13 +49,28 @@ private:
 // false, with the failure reported to the test, when one fails.
 bool onTestServer(const QStringList& statements);
 
+// Another workstation's own connection to a database, beside the engine: SQLite's to the
+// file, or libpq's in the database's schema on the server. Statements are the backend's
+// own SQL; names in double quotes, as stored, read the same on both.
+class RawConnection {
+public:
+    explicit RawConnection(const QString& location);
+    ~RawConnection();
+    RawConnection(const RawConnection&) = delete;
+    RawConnection& operator=(const RawConnection&) = delete;
+    bool isServer() const { return server_ != nullptr; }
+    // Runs one or more statements; the backend's message when one fails, else empty.
+    QString exec(const QString& sql);
+
+private:
+    sqlite3* file_ = nullptr;
+    pg_conn* server_ = nullptr;
+    QString failure_;  // why the connection could not be made
+};
+
 }  // namespace tvtest
 
 // For tests of what only a file has (its pages, its repair, SQLite's own catalogue, the
 // data folder's own files).
 #define TV_FILES_ONLY()                                                   \
     if (!tvtest::testServer().isEmpty()) GTEST_SKIP() << "a file's own matter"
-
-namespace tvtest {
-
-}  // namespace tvtest

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
+#include <sqlite3.h>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <cstdio>
@@ -74,6 +75,45 @@ bool onTestServer(const QStringList& statements) {
     if (!ok) ADD_FAILURE() << "on the test server: " << PQerrorMessage(conn);
     PQfinish(conn);
     return ok;
+}
+
+RawConnection::RawConnection(const QString& location) {
+    if (!testServer().isEmpty()) {
+        // "<connection>/Data.mdb": the site's database, and the schema named after the file.
+        const qsizetype slash = location.lastIndexOf(u'/');
+        server_ = PQconnectdb(location.left(slash).toUtf8().constData());
+        QString schema = location.mid(slash + 1).toLower();
+        if (schema.endsWith(QLatin1String(".mdb"))) schema.chop(4);
+        if (PQstatus(server_) != CONNECTION_OK)
+            failure_ = QString::fromUtf8(PQerrorMessage(server_)).trimmed();
+        else
+            failure_ = exec("SET search_path = \"" + schema + "\", public");
+        return;
+    }
+    if (sqlite3_open_v2(location.toUtf8().constData(), &file_, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK)
+        failure_ = QString::fromUtf8(sqlite3_errmsg(file_));
+}
+
+RawConnection::~RawConnection() {
+    if (server_) PQfinish(server_);
+    sqlite3_close(file_);
+}
+
+QString RawConnection::exec(const QString& sql) {
+    if (!failure_.isEmpty()) return failure_;
+    const QByteArray text = sql.toUtf8();
+    if (server_) {
+        PGresult* result = PQexec(server_, text.constData());
+        const ExecStatusType status = PQresultStatus(result);
+        const QString why = status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK
+                                ? QString()
+                                : QString::fromUtf8(PQresultErrorMessage(result)).trimmed();
+        PQclear(result);
+        return why;
+    }
+    if (sqlite3_exec(file_, text.constData(), nullptr, nullptr, nullptr) == SQLITE_OK) return {};
+    return QString::fromUtf8(sqlite3_errmsg(file_));
 }
 
 QString sourceDir() { return QStringLiteral(TOLVARINE_SOURCE_DIR); }

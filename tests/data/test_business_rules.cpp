@@ -9,7 +9,6 @@
 #include "data/workflow.h"
 #include "engine/engine.h"
 
-#include <sqlite3.h>
 #include <QDir>
 #include <QFile>
 #include <optional>
@@ -161,15 +160,17 @@ TEST_P(RefusedOrderDelete, ShowsWhyAndLeavesEveryRelatedTableAsItWas) {
             execData({"DROP TABLE [SERVICE CONTRACTS]"});
             break;
         case Refusal::Trigger: {
-            sqlite3* raw = nullptr;
-            ASSERT_EQ(sqlite3_open(dataPath().toUtf8().constData(), &raw), SQLITE_OK);
-            EXPECT_EQ(sqlite3_exec(raw,
-                                   "CREATE TRIGGER keep_orders BEFORE DELETE ON \"SALES ORDERS\" "
-                                   "BEGIN SELECT RAISE(ABORT, 'orders are kept'); END",
-                                   nullptr, nullptr, nullptr),
-                      SQLITE_OK)
-                << sqlite3_errmsg(raw);
-            sqlite3_close(raw);
+            // A trigger the site's administrator added refuses the delete.
+            RawConnection raw(dataPath());
+            const char* trigger =
+                raw.isServer()
+                    ? "CREATE FUNCTION keep_orders() RETURNS trigger LANGUAGE plpgsql AS "
+                      "'BEGIN RAISE EXCEPTION ''orders are kept''; END'; "
+                      "CREATE TRIGGER keep_orders BEFORE DELETE ON \"SALES ORDERS\" "
+                      "FOR EACH ROW EXECUTE FUNCTION keep_orders()"
+                    : "CREATE TRIGGER keep_orders BEFORE DELETE ON \"SALES ORDERS\" "
+                      "BEGIN SELECT RAISE(ABORT, 'orders are kept'); END";
+            ASSERT_EQ(raw.exec(trigger), "");
             break;
         }
         case Refusal::OtherWorkstation:

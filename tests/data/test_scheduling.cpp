@@ -7,7 +7,6 @@
 #include "data/scheduling.h"
 #include "engine/engine.h"
 
-#include <sqlite3.h>
 #include <chrono>
 #include <thread>
 
@@ -68,27 +67,21 @@ TEST_F(SchedulingTest, CompletingMovesTheNextDateOnAndAPlanCompletedTwiceIsStore
 
 TEST_F(SchedulingTest, TheSecondOfTwoWorkstationsCompletingOnePlanIsToldItIsGone) {
     plan("2026-03-11 10:00:00");
-    // The other workstation holds the write lock, completing the plan itself.
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(dataPath().toUtf8().constData(), &other), SQLITE_OK);
-    const auto run = [other](const char* sql) {
-        return sqlite3_exec(other, sql, nullptr, nullptr, nullptr);
-    };
-    ASSERT_EQ(run("BEGIN IMMEDIATE"), SQLITE_OK);
-    ASSERT_EQ(run("DELETE FROM [SCHEDULED ACTIVITIES]"), SQLITE_OK);
-    ASSERT_EQ(run(("INSERT INTO ACTIVITIES ([CUSTOMER NAME], [DATETIME]) VALUES (" +
-                   quoteLiteral(kCustomer) + ", '2026-03-10 10:59:00')")
-                      .toUtf8()
-                      .constData()),
-              SQLITE_OK);
+    // The other workstation completes the plan itself, holding what it wrote (the file's
+    // write lock, or on a server the plan's row) until it commits.
+    RawConnection other(dataPath());
+    ASSERT_EQ(other.exec(other.isServer() ? "BEGIN" : "BEGIN IMMEDIATE"), "");
+    ASSERT_EQ(other.exec("DELETE FROM \"SCHEDULED ACTIVITIES\""), "");
+    ASSERT_EQ(other.exec("INSERT INTO \"ACTIVITIES\" (\"CUSTOMER NAME\", \"DATETIME\") VALUES (" +
+                         quoteLiteral(kCustomer) + ", '2026-03-10 10:59:00')"),
+              "");
     std::thread commitLater([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        run("COMMIT");
+        other.exec("COMMIT");
     });
     ask.message(1, "no longer in the schedule");
     const Completion result = complete("2026-03-11 10:00:00", "2026-03-10 11:00:00");
     commitLater.join();
-    sqlite3_close(other);
     EXPECT_EQ(result, Completion::PlanGone);
     EXPECT_EQ(count("ACTIVITIES"), 1);
 }

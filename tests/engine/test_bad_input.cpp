@@ -132,6 +132,7 @@ TEST_F(BadInputTest, HostileNestingAndChainsAreRefusedOrAnswered) {
         "SELECT * FROM " + chain("T", ", "),
         chain("SELECT ID FROM T", " UNION "),
         "SELECT * FROM T WHERE NAME LIKE '" + times("*a", n) + "'",
+        "SELECT * FROM T WHERE NAME LIKE '" + times("*#", n) + "'",
     };
     for (const QString& sql : nestings) {
         SCOPED_TRACE(sql.left(60).toStdString());

@@ -107,10 +107,10 @@ TEST_F(DialectTest, WritesTheExpectedSqlite) {
          R"("Expr1004", jet_format(D, 'dd/mm/yy') AS "Expr1005", jet_dateadd('m', 1, D) AS M )"
          R"(FROM T)"},
         {"SELECT Max(D), First(S), Sum(A), Min(UCase(S)), IIf(A > 0, 'pos', 'neg') AS P, Nz(S), "
-         "IsNull(A) AS N FROM T",
+         "IsNull(A) AS N FROM T GROUP BY A, S",
          R"(SELECT MAX(D) AS "MaxOfD", jet_first(S) AS "FirstOfS", SUM(A) AS "SumOfA", )"
          R"(MIN(jet_ucase(S) COLLATE NOCASE) AS "Expr1000", CASE WHEN A > 0 THEN 'pos' ELSE )"
-         R"('neg' END AS P, IFNULL(S, '') AS "Expr1001", -(A IS NULL) AS N FROM T)"},
+         R"('neg' END AS P, IFNULL(S, '') AS "Expr1001", -(A IS NULL) AS N FROM T GROUP BY A, S)"},
         // Bare names that SQLite reserves are quoted; bracketed names always are.
         {"SELECT KEY, [ORDER], [Say \"Hi\"] FROM [TABLE] -- every row\nWHERE ACTION = &H1F;",
          R"(SELECT "KEY", "ORDER", "Say ""Hi""" FROM "TABLE" WHERE "ACTION" = 31)"},

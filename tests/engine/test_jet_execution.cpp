@@ -92,6 +92,11 @@ TEST_F(Execution, ExpressionsGiveJetsValues) {
         {"SELECT 'a' & Null & 1.5", "a1.5"},
         {"SELECT '5' + 1", "6"},
         {"SELECT 1 < 2", "-1"},
+        // Grouped columns and an enclosing query's columns may be named beside aggregates.
+        {"SELECT [STATE] & Count(*) FROM CUSTOMERS GROUP BY [STATE] HAVING [STATE] = 'NY'", "NY1"},
+        {"SELECT (SELECT Max([QTY]) + C.[QTY] FROM CUSTOMERS) FROM CUSTOMERS AS C WHERE "
+         "C.[QTY] = 5",
+         "12"},
         {"SELECT #2026-12-31# + 1", "01/01/2027"},
         {"SELECT 0.5 + #2026-12-31 12:00#", "01/01/2027"},
         {"SELECT #2026-12-05# - #2026-12-01 12:00#", "3.5"},
@@ -186,6 +191,26 @@ TEST_F(Execution, ComputedDatesReadBackAsDates) {
         "CUSTOMERS WHERE BILLABLE = False");
     EXPECT_EQ(order[0].asString(), kAcme);  // rows as they were added
     EXPECT_EQ(tv::TextOf(order[1]), "06/12/2026");
+
+    // A UNION's dates, a "*" of each part.
+    Recordset both = db_.OpenRecordset(
+        "SELECT * FROM CUSTOMERS WHERE QTY = 7 UNION SELECT * FROM CUSTOMERS WHERE QTY = 5 "
+        "ORDER BY 1");
+    EXPECT_EQ(both.FieldAt(6).Type(), FieldType::Date);
+    EXPECT_EQ(tv::TextOf(both[6]), "04/12/2026 09:00:00");
+}
+
+// A Null date stays Null through date arithmetic and the date functions.
+TEST_F(Execution, NullDatesGiveNull) {
+    db_.Execute("UPDATE CUSTOMERS SET [DATE/TIME] = Null WHERE [CUSTOMER NAME] = 'Acme Ltd'");
+    EXPECT_EQ(tvtest::queryRows(
+                  db_,
+                  "SELECT [DATE/TIME] - 1, [DATE/TIME] + 1, [DATE/TIME] - #2026-12-05#, "
+                  "CLng([DATE/TIME]), Year([DATE/TIME]), Weekday([DATE/TIME]), "
+                  "DateAdd('m', 1, [DATE/TIME]), DateDiff('d', [DATE/TIME], #2026-12-05#), "
+                  "DatePart('q', [DATE/TIME]), Format([DATE/TIME], 'dd/mm/yy') "
+                  "FROM CUSTOMERS WHERE [CUSTOMER NAME] = 'Acme Ltd'"),
+              (std::vector<QStringList>{QStringList(10, QString())}));
 }
 
 TEST_F(Execution, DaysBeforeTodayCountAsDates) {
@@ -222,6 +247,11 @@ TEST_F(Execution, ErrorsCarryJetsNumbers) {
         {"SELECT * FROM CUSTOMERS WHERE [DATE/TIME] = 'soon'", 3464},
         {"SELECT * FROM CUSTOMERS WHERE [DATE/TIME] = [CITY]", 3464},
         {"SELECT [CITTY] + 1 FROM CUSTOMERS", 3061},
+        // Every column named outside an aggregate is grouped by.
+        {"SELECT [CITY], Count(*) FROM CUSTOMERS", 3122},
+        {"SELECT *, Count(*) FROM CUSTOMERS", 3122},
+        {"SELECT [CITY], Max([QTY]) FROM CUSTOMERS GROUP BY [STATE]", 3122},
+        {"SELECT [STATE] FROM CUSTOMERS GROUP BY [STATE] HAVING Max([QTY]) > [QTY]", 3122},
         // What cannot be answered exactly is refused.
         {"SELECT Sum([DATE/TIME]) FROM CUSTOMERS", 3075},
         {"SELECT -[DATE/TIME] FROM CUSTOMERS", 3075},
