@@ -120,7 +120,7 @@ TEST_F(OptionsWindowTest, TheFilesFolderMustBeAnExistingFolderAndMayBeEmptied) {
     EXPECT_EQ(stored().value(u"Options/Files Location"_s), data.path());
     box->clear();
     ASSERT_TRUE(dialog.apply());
-    EXPECT_EQ(stored().value(u"Options/Files Location"_s).toString(), QString());
+    EXPECT_EQ(stored().value(u"Options/Files Location"_s), QString());
 }
 
 TEST_F(OptionsWindowTest, TheCloseOnSaveListNamesTheSectionsTheRecordWindowsRead) {
