@@ -6,10 +6,10 @@
 #include "data/access.h"
 #include "data/app_state.h"
 #include "data/failure.h"
+#include "data/locations.h"
 #include "data/prompter.h"
 #include "messaging/post_office_session.h"
 
-#include <QFileInfo>
 #include <optional>
 
 namespace tv::messaging {
@@ -31,8 +31,10 @@ QString captionText(const QString& window, const QString& key) {
     return text;
 }
 
+// A folder holding the file, or a server holding the post office (the check the sign-in
+// and Options make).
 bool postOfficeExists(const QString& folder) {
-    return !folder.isEmpty() && QFileInfo(PostOfficeFile(folder)).isFile();
+    return data::LocationHoldsDatabase(folder, kFileName, false);
 }
 
 bool damaged(const data::Failure& f) {
