@@ -94,8 +94,12 @@ void recordSignIn(const QString& userId) {
 
     SaveSetting(keys::UserId, userId);
 
-    const QString icon = joinPath(st.DataLocation, QStringLiteral("Pictures/tvMouse.ico"));
-    if (QFileInfo(icon).isFile() && !QImage(icon).isNull()) {
+    st.FilesLocation = Setting(keys::FilesLocation);
+    st.FilesFolderReported = false;
+
+    // The first look into the site's files: a server site without its folder hears it here.
+    const QString icon = data::siteFile(QStringLiteral("Pictures/tvMouse.ico"));
+    if (!icon.isEmpty() && QFileInfo(icon).isFile() && !QImage(icon).isNull()) {
         st.BusyPointer = data::kPointerCustom;
         st.BusyIconPath = icon;
     } else {

@@ -24,8 +24,9 @@ void forgetDataDbElsewhere();
 
 // What a successful sign-in records for the rest of the run: ApplicationName (the stored
 // "Application Name", or "Tolvarine 1.20" written back when empty), WindowPlacementMode,
-// the setting "User Id", and the busy pointer (the data folder's Pictures/tvMouse.ico
-// when it loads as a picture, else the hourglass).
+// the setting "User Id", FilesLocation from the setting "Files Location", and the busy
+// pointer (Pictures/tvMouse.ico of the site's files folder when it loads as a picture,
+// else the hourglass).
 void recordSignIn(const QString& userId);
 
 // The default application name, used when none is stored.

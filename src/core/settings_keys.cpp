@@ -46,6 +46,7 @@ const SettingKey DefinitionsLocation =
 const SettingKey DataLocation =
     option("Data Location", SettingType::String, defaultDatabaseFolder());
 const SettingKey PostOffice = option("PostOffice", SettingType::String, QString());
+const SettingKey FilesLocation = option("Files Location", SettingType::String, QString());
 const SettingKey UserId = option("User Id", SettingType::String, QString());
 const SettingKey ApplicationName = option("Application Name", SettingType::String, QString());
 const SettingKey StartFormsAtTop = option("Start Forms at Top", SettingType::Integer, "0");

@@ -40,6 +40,9 @@ namespace keys {
 extern const SettingKey DefinitionsLocation;
 extern const SettingKey DataLocation;
 extern const SettingKey PostOffice;
+// The folder of a server site's pictures, report files and attachments (a folder site
+// keeps them in its data folder). Empty by default.
+extern const SettingKey FilesLocation;
 extern const SettingKey UserId;
 extern const SettingKey ApplicationName;
 extern const SettingKey StartFormsAtTop;

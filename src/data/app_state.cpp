@@ -47,6 +47,8 @@ void AppState::reset() {
 
     DefinitionsLocation.clear();
     DataLocation.clear();
+    FilesLocation.clear();
+    FilesFolderReported = false;
     DataOpen = false;
     CurrentUserId.clear();
     ApplicationName.clear();

@@ -77,6 +77,11 @@ struct AppState {
     // Database locations (folders without the file name).
     QString DefinitionsLocation;
     QString DataLocation;
+    // The setting "Files Location", read at sign-in: where a site on a database server
+    // keeps its pictures, report files and attachments (see siteFilesFolder).
+    QString FilesLocation;
+    // Whether the missing files folder of a server site has been told this sign-in.
+    bool FilesFolderReported = false;
 
     // The definitions database and the three tables kept open for the whole run, each with
     // its index set to "PrimaryKey".

@@ -9,6 +9,7 @@
 #include "data/access.h"
 #include "data/access_internal.h"
 #include "data/failure.h"
+#include "data/locations.h"
 #include "data/prompter.h"
 
 #include <QFile>
@@ -163,24 +164,25 @@ DeleteCascade projectDeleted(const QString& key1) {
     return {[sql] { execute(sql); }, {}};
 }
 
-// A stored attachment path: a bare or relative name lies in the data folder; a path with a
-// drive or URL-like part (":" or "//"), or one rooted at a separator, is taken as it is.
-QString attachmentFile(const QString& stored) {
+// A stored attachment path: a bare or relative name lies in the site's files folder (the
+// data folder of a folder site); a path with a drive or URL-like part (":" or "//"), or
+// one rooted at a separator, is taken as it is.
+QString attachmentFile(const QString& stored, const QString& filesFolder) {
     const bool absolute = stored.contains(u':') || stored.contains(QLatin1String("//")) ||
                           (!stored.isEmpty() && tv::isPathSeparator(stored.front()));
-    return absolute ? stored : tv::joinPath(state().DataLocation, stored);
+    return absolute ? stored : tv::joinPath(filesFolder, stored);
 }
 
 // The file a path names, its folder resolved (".." and links followed), when that folder
-// is the data folder or one inside it; nothing otherwise. The file itself is not
-// followed: a link in the data folder is removed as a link.
-std::optional<QString> insideDataFolder(const QString& path) {
+// is the site's files folder or one inside it; nothing otherwise. The file itself is not
+// followed: a link in the folder is removed as a link.
+std::optional<QString> insideFilesFolder(const QString& path, const QString& filesFolder) {
 #ifdef Q_OS_WIN
     constexpr Qt::CaseSensitivity cs = Qt::CaseInsensitive;
 #else
     constexpr Qt::CaseSensitivity cs = Qt::CaseSensitive;
 #endif
-    const QString root = QFileInfo(tv::normalizePath(state().DataLocation)).canonicalFilePath();
+    const QString root = QFileInfo(tv::normalizePath(filesFolder)).canonicalFilePath();
     const QFileInfo file(tv::normalizePath(path));
     const QString name = file.fileName();
     if (root.isEmpty() || name.isEmpty() || name == u"." || name == u"..") return std::nullopt;
@@ -201,10 +203,13 @@ DeleteCascade attachmentDeleted(const QString& key1, const QString& key2) {
 
     // Only once the row is gone: a file removed for a delete that is then refused could
     // not be brought back.
-    const QString path = attachmentFile(stored);
-    return {{}, [path] {
-                // Whatever the row says, no file outside the data folder is deleted.
-                const std::optional<QString> inside = insideDataFolder(path);
+    // No files folder (a server site without one, told once): the file is left alone.
+    const QString folder = siteFilesFolder(true);
+    if (folder.isEmpty()) return {};
+    const QString path = attachmentFile(stored, folder);
+    return {{}, [path, folder] {
+                // Whatever the row says, no file outside the files folder is deleted.
+                const std::optional<QString> inside = insideFilesFolder(path, folder);
                 if (!inside) {
                     if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
                         ShowMessage(kMsgAttachmentOutside, path);

@@ -22,8 +22,9 @@ namespace tv::data {
 //                           go too;
 //   "Customer Attachments"  asks (message 193) whether the attached file goes too; the file
 //                           is removed once the row is gone (message 9041 when it cannot be),
-//                           and only when its folder, resolved, lies in the data folder
-//                           (message 9135 for a file elsewhere, which stays);
+//                           and only when its folder, resolved, lies in the site's files
+//                           folder (siteFilesFolder: the data folder of a folder site;
+//                           message 9135 for a file elsewhere, which stays);
 //   "Sales Orders"          asks (message 147) whether the inventory created by the order
 //                           goes or stays unlinked, then unbills the order's activities,
 //                           service contracts and completed requests.

@@ -1,6 +1,8 @@
 #include "messaging/attachment_files.h"
 
 #include "core/paths.h"
+#include "data/locations.h"
+#include "engine/server.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,14 +57,19 @@ QString TempFileName(const QString& path) {
 }
 
 QString TempFolder(const QString& postOfficeFolder) {
-    return tv::joinPath(postOfficeFolder, QStringLiteral("Temp"));
+    // A post office on a database server has no folder: its attachments live in the
+    // site's files folder, which every workstation reaches.
+    const QString folder = engine::IsServerLocation(postOfficeFolder) ? data::siteFilesFolder()
+                                                                       : postOfficeFolder;
+    if (folder.trimmed().isEmpty()) return QString();
+    return tv::joinPath(folder, QStringLiteral("Temp"));
 }
 
 QString TempFilePath(const QString& postOfficeFolder, const QString& fileName) {
     const QString name = TempFileName(fileName);
     if (name.isEmpty()) return QString();
     const QString folder = TempFolder(postOfficeFolder);
-    if (isLink(folder)) return QString();
+    if (folder.isEmpty() || isLink(folder)) return QString();
     const QString path = tv::joinPath(folder, name);
     // A second look at the result: the file's folder must be the Temp folder itself.
     if (QDir::cleanPath(QFileInfo(path).absolutePath()) !=
@@ -73,6 +80,9 @@ QString TempFilePath(const QString& postOfficeFolder, const QString& fileName) {
 
 std::optional<QString> CopyIntoTemp(const QString& postOfficeFolder, const QString& source) {
     const QString folder = TempFolder(postOfficeFolder);
+    if (folder.isEmpty())
+        return QStringLiteral("The post office is on a database server and no files folder is "
+                              "set for its attachments (Options, Files Folder).");
     if (isLink(folder))
         return QStringLiteral("The post office's Temp folder %1 is a link to another place; "
                               "Tolvarine does not copy attachments through it.")

@@ -17,7 +17,8 @@ namespace tv::messaging {
 // Windows a name with a drive prefix such as "c:Plan.pdf").
 QString TempFileName(const QString& path);
 
-// The Temp folder of a post-office folder.
+// The Temp folder of a post-office folder; for a post office on a database server, Temp
+// in the site's files folder (data::siteFilesFolder); empty when there is none.
 QString TempFolder(const QString& postOfficeFolder);
 
 // postOfficeFolder/Temp/<bare name of fileName>; empty when TempFileName refuses it or

@@ -5,6 +5,7 @@
 #include "data/access.h"
 #include "data/activity_log.h"
 #include "data/app_state.h"
+#include "data/locations.h"
 #include "data/prompter.h"
 #include "messaging/attachment_files.h"
 
@@ -98,10 +99,13 @@ bool FileMessage(const MessageToFile& message, QStringList* filed, QStringList* 
         return false;
     }
 
-    const QDir folder(st.DataLocation + QStringLiteral("/Attachments"));
+    // A server site without its files folder (told once) keeps no copies: the
+    // attachments count as missing, the activity stays.
+    const QString files = message.attachments.isEmpty() ? QString() : data::siteFilesFolder(true);
+    const QDir folder(files + QStringLiteral("/Attachments"));
     for (const QString& path : message.attachments) {
         const QString bare = TempFileName(path);
-        if (bare.isEmpty() || !QFileInfo(path).isFile()) {
+        if (files.isEmpty() || bare.isEmpty() || !QFileInfo(path).isFile()) {
             if (missing) *missing << path;
             continue;
         }

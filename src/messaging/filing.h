@@ -28,7 +28,7 @@ struct MessageToFile {
 QString FiledActivityType(const QString& sentVia);
 
 // Writes the activity, then copies each attachment that exists into
-// <data folder>/Attachments (a name already taken there gets " (2)", " (3)" ... before its
+// Attachments/ of the site's files folder (data::siteFilesFolder; a name already taken there gets " (2)", " (3)" ... before its
 // extension) with a "Customer Attachments" row "Message attachment". The customer must
 // exist: message 955 otherwise, and nothing is written. A database error has been shown
 // by the data layer. Returns true when the activity was written; `filed` receives the

@@ -11,7 +11,6 @@
 #include "engine/server.h"
 #include "messaging/post_office_session.h"
 
-#include <QFileInfo>
 #include <optional>
 
 namespace tv::messaging {
@@ -33,8 +32,10 @@ QString captionText(const QString& window, const QString& key) {
     return text;
 }
 
+// A folder holding the file, or a server holding the post office (the check the sign-in
+// and Options make).
 bool postOfficeExists(const QString& folder) {
-    return !folder.isEmpty() && QFileInfo(PostOfficeFile(folder)).isFile();
+    return data::LocationHoldsDatabase(folder, kFileName, false);
 }
 
 bool damaged(const data::Failure& f) {

@@ -2,6 +2,7 @@
 
 #include "core/settings_keys.h"
 #include "data/app_state.h"
+#include "data/locations.h"
 #include "data/prompter.h"
 #include "engine/engine.h"
 #include "reports/report_engine.h"
@@ -13,10 +14,12 @@ namespace {
 constexpr int kPrintingStatus = 913;
 constexpr int kPrintedStatus = 914;
 
-// The report file in the data folder (the separator the folder already uses, or "/").
+// The report file in the site's files folder (the separator the folder already uses, or
+// "/"); the bare name when a server site has no files folder (told once), so that the
+// report's own "not found" names the file.
 QString reportPath(const QString& file) {
-    QString folder = data::state().DataLocation;
-    while (folder.endsWith(u'/') || folder.endsWith(u'\\')) folder.chop(1);
+    const QString folder = data::siteFilesFolder(true);
+    if (folder.isEmpty()) return file;
     return folder + (folder.contains(u'\\') && !folder.contains(u'/') ? u'\\' : u'/') + file;
 }
 

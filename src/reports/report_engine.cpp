@@ -3,6 +3,7 @@
 #include "core/format.h"
 #include "data/access.h"
 #include "data/app_state.h"
+#include "data/locations.h"
 #include "data/prompter.h"
 
 #include <QCoreApplication>
@@ -147,7 +148,7 @@ int ReportEngine::PrintReport() {
         data = &data::state().DataDb;
     }
     engine::Database* definitions = sources_.definitions ? sources_.definitions : &data::state().DefinitionsDb;
-    context.dataFolder = sources_.dataFolder.isEmpty() ? data::state().DataLocation : sources_.dataFolder;
+    context.dataFolder = sources_.dataFolder.isEmpty() ? data::siteFilesFolder() : sources_.dataFolder;
     context.printDate = data::prompter().now();
     auto company = std::make_shared<CompanyDetails>(definitions);
     context.company = [company](const QString& key) { return (*company)(key); };

@@ -54,7 +54,8 @@ using PreviewHandler = std::function<void(const PreviewRequest&)>;
 void setPreviewHandler(PreviewHandler handler);
 
 // Where the engine reads data and the company's details. Unset, it uses the program's
-// open databases (state().DataDb, opened on first use, and DefinitionsDb) and DataLocation.
+// open databases (state().DataDb, opened on first use, and DefinitionsDb) and the site's
+// files folder (data::siteFilesFolder) for the pictures a layout names.
 struct ReportSources {
     engine::Database* data = nullptr;
     engine::Database* definitions = nullptr;

@@ -228,8 +228,8 @@ TEST_F(BusinessRulesTest, AProjectsScheduledActivitiesGoOnlyWhenTheAnswerIsYes) 
 
 struct AttachmentCase {
     const char* name;
-    const char* stored;  // "{data}" and "{other}" stand for the two folders (beside each
-                         // other), "{othername}" for the other's name
+    const char* stored;  // "{data}" (the site's files folder) and "{other}" stand for the
+                         // two folders (beside each other), "{othername}" for the other's name
     const char* onDisk;  // a file that is there before the delete
     int answer;
     bool deleted;  // whether onDisk is gone afterwards
@@ -242,7 +242,7 @@ protected:
     ScratchFolder other;
     QString expand(const char* text) const {
         return QString::fromUtf8(text)
-            .replace("{data}", data.path())
+            .replace("{data}", data.folder().path())
             .replace("{othername}", QFileInfo(other.path()).fileName())
             .replace("{other}", other.path());
     }
@@ -253,8 +253,8 @@ TEST_P(AttachmentCascade, TheFileGoesOnYesFromWhereItsPathLeads) {
     const QString stored = expand(c.stored);
     const QString onDisk = expand(c.onDisk);
     QDir().mkpath(QFileInfo(onDisk).absolutePath());
-    QFile::link(other.path(), data.file("elsewhere"));  // a link out of the data folder
-    for (const QString& path : {onDisk, data.file("plan.pdf"), other.file("plan.pdf")}) {
+    QFile::link(other.path(), data.folder().file("elsewhere"));  // a link out of the folder
+    for (const QString& path : {onDisk, data.folder().file("plan.pdf"), other.file("plan.pdf")}) {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
     }
@@ -270,7 +270,7 @@ TEST_P(AttachmentCascade, TheFileGoesOnYesFromWhereItsPathLeads) {
         DeleteRecord("Customer Attachments", kCustomer, "2026-02-01 10:30:00", QString(), false));
     EXPECT_EQ(QFile::exists(onDisk), !c.deleted);
     // Only that file: its namesakes elsewhere stay.
-    for (const QString& path : {data.file("plan.pdf"), other.file("plan.pdf")}) {
+    for (const QString& path : {data.folder().file("plan.pdf"), other.file("plan.pdf")}) {
         if (path == onDisk) continue;
         EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
     }

@@ -105,6 +105,24 @@ TEST_F(OptionsWindowTest, AFolderWithoutItsDatabaseIsRefusedAndBrowsingKeepsTheF
               QDir::toNativeSeparators(data.path()));
 }
 
+TEST_F(OptionsWindowTest, TheFilesFolderMustBeAnExistingFolderAndMayBeEmptied) {
+    tv::forms::OptionsWindow dialog;
+    auto* box = dialog.findChild<QLineEdit*>(u"TextOption_3"_s);
+    for (const QString& wrong : {data.file(u"Missing"_s), u"postgresql://localhost/site"_s}) {
+        box->setText(wrong);
+        ask.message(1, wrong, u"Options"_s);
+        EXPECT_FALSE(dialog.apply());
+        EXPECT_EQ(box->text(), wrong);
+        EXPECT_FALSE(stored().contains(u"Options/Files Location"_s));
+    }
+    box->setText(data.path());
+    ASSERT_TRUE(dialog.apply());
+    EXPECT_EQ(stored().value(u"Options/Files Location"_s), data.path());
+    box->clear();
+    ASSERT_TRUE(dialog.apply());
+    EXPECT_EQ(stored().value(u"Options/Files Location"_s), QString());
+}
+
 TEST_F(OptionsWindowTest, TheCloseOnSaveListNamesTheSectionsTheRecordWindowsRead) {
     tv::forms::OptionsWindow dialog;
     auto* list = dialog.findChild<QListWidget*>(u"FormList"_s);

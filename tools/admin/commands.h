@@ -13,7 +13,8 @@ inline constexpr int kExitDataError = 1;  // the engine or the data refused the 
 inline constexpr int kExitUsage = 2;      // the command line is wrong, or not available yet
 
 // create FOLDER [--from DBDIR] [--demo [--scale N]]: the three databases from db/ text
-// sources, optionally filled with the demo company.
+// sources, optionally filled with the demo company; create SERVER --files DIR ... the same
+// on a server, its report files and pictures put in DIR.
 int runCreate(const QStringList& args);
 // check FOLDER [--from DBDIR]: the folder's databases against the shipped schema.
 int runCheck(const QStringList& args);

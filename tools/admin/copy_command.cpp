@@ -61,7 +61,25 @@ int copySite(const QString& from, const QString& to, bool quiet) {
 
 int runCopy(const QStringList& args) {
     if (args.size() != 2) return usageError(QStringLiteral("copy needs a FROM and a TO location"));
-    return copySite(args[0], args[1], false);
+    if (const int code = copySite(args[0], args[1], false); code != kExitOk) return code;
+    // Only the databases move. A folder's pictures, report files and attachments stay
+    // where they are: every workstation already reaches that folder, attachment rows may
+    // name files in it by their full path, and a second copy would drift from the first.
+    const bool fromServer = engine::IsServerLocation(args[0]);
+    const bool toServer = engine::IsServerLocation(args[1]);
+    if (!fromServer && toServer) {
+        const QString folder = QDir::toNativeSeparators(QDir(args[0]).absolutePath());
+        out() << "The pictures, report files and attachments stay in " << folder
+              << ". Each workstation names that folder as its files folder: Options, Files "
+                 "Folder, or\n  tolvarine-admin setting Options \"Files Location\" \""
+              << folder << "\"" << Qt::endl;
+    } else if (fromServer && !toServer) {
+        out() << "The site's pictures, report files and attachments are in its files folder "
+                 "(the setting \"Files Location\"); copy them into "
+              << QDir::toNativeSeparators(QDir(args[1]).absolutePath())
+              << " if that folder is to hold the site." << Qt::endl;
+    }
+    return kExitOk;
 }
 
 }  // namespace tv::admin

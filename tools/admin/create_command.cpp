@@ -1,4 +1,6 @@
-// create: builds a data folder's three databases from db/ text sources.
+// create: builds a data folder's three databases from db/ text sources; a site on a server
+// is built in a scratch folder, copied onto the server, and its files (report files,
+// pictures) go into the folder named by --files.
 #include "commands.h"
 #include "console.h"
 #include "data/shipped_databases.h"
@@ -10,7 +12,12 @@
 
 #include <QDate>
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 namespace tv::admin {
 namespace {
@@ -52,16 +59,51 @@ int createDemo(const QString& folder, const QString& source, const demo::Options
     return kExitOk;
 }
 
+// Copies every file of a built site folder but its databases into the site's files
+// folder, keeping what the folder already has (a site's own layouts and pictures). The
+// number copied, or -1 after saying what failed.
+int copySiteFiles(const QString& built, const QString& files) {
+    if (!QDir().mkpath(files)) {
+        err() << "create: cannot create the folder " << QDir::toNativeSeparators(files) << Qt::endl;
+        return -1;
+    }
+    const QDir from(built);
+    int copied = 0;
+    QDirIterator it(built, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString relative = from.relativeFilePath(path);
+        const bool database = std::any_of(
+            data::shippedDatabases().begin(), data::shippedDatabases().end(),
+            [&](const data::ShippedDatabase& db) { return relative == db.fileName; });
+        const QString target = QDir(files).filePath(relative);
+        if (database || QFileInfo::exists(target)) continue;
+        if (!QDir().mkpath(QFileInfo(target).path()) || !QFile::copy(path, target)) {
+            err() << "create: cannot copy " << relative << " to " << QDir::toNativeSeparators(target)
+                  << Qt::endl;
+            return -1;
+        }
+        ++copied;
+    }
+    return copied;
+}
+
 }  // namespace
 
 int runCreate(const QStringList& args) {
     QString folder;
     QString source = QStringLiteral(TOLVARINE_SOURCE_DIR "/db");
+    QString files;  // --files: where a server site's report files and pictures go
     bool withDemo = false;
     bool demoOption = false;  // --scale, --seed or --date: only with --demo
     demo::Options options;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
+        if (arg == QLatin1String("--files")) {
+            if (++i == args.size()) return usageError(QStringLiteral("--files needs a folder"));
+            files = args[i];
+            continue;
+        }
         if (arg == QLatin1String("--from")) {
             if (++i == args.size()) return usageError(QStringLiteral("--from needs a folder"));
             source = args[i];
@@ -96,16 +138,37 @@ int runCreate(const QStringList& args) {
         return usageError(QStringLiteral("create: --scale, --seed and --date go with --demo"));
     }
     if (engine::IsServerLocation(folder)) {
+        // A server holds no files: without a folder for them the site would have no report
+        // files or pictures, so the folder is asked for rather than guessed.
+        if (files.isEmpty())
+            return usageError(QStringLiteral(
+                "create: a site on a server needs --files DIR, the shared folder that receives "
+                "its report files and pictures"));
+        if (engine::IsServerLocation(files))
+            return usageError(QStringLiteral("create: --files names a folder, not a server"));
         // A site on a server is built in a folder first and copied there.
         QTemporaryDir staging;
         const QString built = staging.filePath(QStringLiteral("site"));
         QStringList again = args;
+        const qsizetype at = again.indexOf(QStringLiteral("--files"));
+        again.remove(at, 2);
         again.replace(again.indexOf(folder), built);
         if (const int code = runCreate(again); code != kExitOk) return code;
         if (const int code = copySite(built, folder, false); code != kExitOk) return code;
-        out() << "Created the site on " << folder << Qt::endl;
+        const int copied = copySiteFiles(built, files);
+        if (copied < 0) return kExitDataError;
+        const QString shown = QDir::toNativeSeparators(QDir(files).absolutePath());
+        out() << "Created the site on " << folder << Qt::endl
+              << "Its report files and pictures are in " << shown << " (" << copied
+              << " files copied). Each workstation names that folder as its files folder: "
+                 "Options, Files Folder, or\n  tolvarine-admin setting Options \"Files Location\" \""
+              << shown << "\"" << Qt::endl;
         return kExitOk;
     }
+    if (!files.isEmpty())
+        return usageError(QStringLiteral(
+            "create: --files goes with a server location; a folder site keeps its report "
+            "files and pictures beside its databases"));
     if (withDemo) return createDemo(folder, source, options);
 
     QString error;

@@ -18,7 +18,7 @@ QString knownDefault(const QString& section, const QString& key) {
         &keys::ServiceProductCode,  &keys::BillActivities,
         &keys::CalculateTaxOnCost,  &keys::EmailType,
         &keys::SimpleEmailAddress,  &keys::EnvelopePrinter,
-        &keys::EnvelopeDefinition,
+        &keys::EnvelopeDefinition,  &keys::FilesLocation,
     };
     for (const SettingKey* k : known) {
         if (k->section.compare(section, Qt::CaseInsensitive) == 0 &&

@@ -4,6 +4,7 @@
 #include "core/paths.h"
 #include "data/access.h"
 #include "data/app_state.h"
+#include "data/locations.h"
 #include "data/prompter.h"
 #include "forms/framework/controls.h"
 #include "forms/framework/form_fields.h"
@@ -359,7 +360,8 @@ bool CustomerWindow::runForCustomer(const QString& windowName, const QString& co
 }
 
 void CustomerWindow::loadBackground() {
-    const QString folder = tv::joinPath(data::state().DataLocation, QStringLiteral("Pictures"));
+    const QString folder = data::siteFile(QStringLiteral("Pictures"));
+    if (folder.isEmpty()) return;
     for (const char* suffix : {"png", "jpg", "bmp"}) {
         const QString path = tv::joinPath(folder, QStringLiteral("Customer.") + QLatin1String(suffix));
         if (QFileInfo::exists(path) && background_.load(path)) break;

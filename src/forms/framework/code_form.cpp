@@ -1,6 +1,7 @@
 #include "forms/framework/code_form.h"
 
 #include "data/access.h"
+#include "data/locations.h"
 #include "data/prompter.h"
 #include "engine/engine.h"
 #include "forms/framework/captions.h"
@@ -157,6 +158,8 @@ void CodeForm::chooseColour() {
 }
 
 void CodeForm::browsePicture() {
+    // A server site without its files folder has nowhere to keep a picture: say so again.
+    if (data::siteFilesFolder(true).isEmpty()) return;
     data::FileRequest request;
     request.title = tr("Choose Picture");
     request.initialFolder = pictureFolder();

@@ -5,6 +5,7 @@
 #include "data/access.h"
 #include "data/app_state.h"
 #include "data/failure.h"
+#include "data/locations.h"
 
 #include <QFileInfo>
 
@@ -18,8 +19,8 @@ constexpr int kPictureColumn = 3;
 
 QPixmap pictureFor(const QString& fileName) {
     if (!fileName.toUpper().contains(QStringLiteral("BMP"))) return {};
-    const QString path = data::state().DataLocation + QStringLiteral("/Pictures/") + fileName;
-    if (!QFileInfo::exists(path)) return {};
+    const QString path = data::siteFile(QStringLiteral("Pictures/") + fileName);
+    if (path.isEmpty() || !QFileInfo::exists(path)) return {};
     return QPixmap(path);
 }
 

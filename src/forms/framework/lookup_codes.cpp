@@ -5,6 +5,7 @@
 #include "data/access.h"
 #include "data/app_state.h"
 #include "data/failure.h"
+#include "data/locations.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -46,20 +47,24 @@ std::vector<LookupTableEntry> ReadLookupTables() {
 }
 
 QString pictureFolder() {
-    QString folder = data::state().DataLocation;
+    QString folder = data::siteFilesFolder();
+    if (folder.isEmpty()) return QString();
     folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
     return folder + QStringLiteral("Pictures/");
 }
 
 QStringList pictureFiles() {
-    return QDir(pictureFolder())
+    const QString folder = pictureFolder();
+    if (folder.isEmpty()) return {};
+    return QDir(folder)
         .entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
 }
 
 QString existingPicture(const QString& name) {
-    if (name.trimmed().isEmpty()) return {};
-    const QFileInfo file(pictureFolder() + name);
+    const QString folder = pictureFolder();
+    if (name.trimmed().isEmpty() || folder.isEmpty()) return {};
+    const QFileInfo file(folder + name);
     return file.isFile() ? file.filePath() : QString();
 }
 

@@ -36,7 +36,8 @@ bool lookupFlag(const tv::Variant& value);
 // The rows of "Lookup Tables" in primary-key order; empty when it cannot be read.
 std::vector<LookupTableEntry> ReadLookupTables();
 
-// The folder pictures live in: DataLocation + "/Pictures/".
+// The folder pictures live in: "Pictures/" of the site's files folder (data::siteFilesFolder),
+// ending in "/"; empty when a server site has no files folder.
 QString pictureFolder();
 // The bitmap files (*.bmp) of the Pictures folder, by name.
 QStringList pictureFiles();

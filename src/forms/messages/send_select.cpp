@@ -7,6 +7,7 @@
 #include "data/activity_log.h"
 #include "data/app_state.h"
 #include "data/failure.h"
+#include "data/locations.h"
 #include "data/prompter.h"
 #include "engine/engine.h"
 #include "forms/framework/captions.h"
@@ -49,10 +50,13 @@ constexpr int kLetterTextColumn = 5;
 // Columns of CONTACTS, from 1 as FieldValues holds them.
 constexpr int kContactFax = 7, kContactEmail = 8;
 
-// A path kept relative to the data folder, made whole.
-QString inDataFolder(const QString& path) {
+// A path kept relative to the site's files folder, made whole; left relative (and so not
+// found) when a server site has no files folder.
+QString inFilesFolder(const QString& path, bool userAsked = false) {
     if (path.isEmpty() || QDir::isAbsolutePath(path) || path.contains(u':')) return path;
-    return QDir(data::state().DataLocation).filePath(QString(path).replace(u'\\', u'/'));
+    const QString folder = data::siteFilesFolder(userAsked);
+    if (folder.isEmpty()) return path;
+    return QDir(folder).filePath(QString(path).replace(u'\\', u'/'));
 }
 
 // The tree of a table's rows, one node per category.
@@ -277,7 +281,7 @@ bool SendSelect::chooseLetter(const QString& letterId) {
     letterDescription_ = values(kDescriptionColumn + 1);
     values = kept;
     if (text.trimmed().isEmpty() && !file.isEmpty()) {
-        QFile f(inDataFolder(file));
+        QFile f(inFilesFolder(file));
         if (f.open(QIODevice::ReadOnly)) text = QString::fromUtf8(f.readAll());
     }
     const bool rich = Qt::mightBeRichText(text);
@@ -316,7 +320,7 @@ QStringList SendSelect::attachmentPaths() const {
     QStringList paths;
     for (QTreeWidgetItem* item : leaves(ui_->DocumentList)) {
         if (item->checkState(0) == Qt::Checked)
-            paths << inDataFolder(item->data(0, kPathRole).toString());
+            paths << inFilesFolder(item->data(0, kPathRole).toString());
     }
     for (int i = 0; i < ui_->OtherFiles->count(); ++i) paths << ui_->OtherFiles->item(i)->text();
     return paths;
@@ -391,7 +395,7 @@ void SendSelect::printEnvelope() {
     const auto quoted = [](QString text) { return u'"' + text.replace(u'"', QStringLiteral("\"\"")) + u'"'; };
     reports::ReportEngine& engine = reports::reportEngine();
     engine.reset();
-    engine.setReportFileName(inDataFolder(file));
+    engine.setReportFileName(inFilesFolder(file, true));
     engine.setSelectionFormula(QStringLiteral("{Contacts.Contact Name} = ") +
                                quoted(ui_->ContactName->currentText()) +
                                QStringLiteral(" And {Contacts.Customer Name} = ") +

@@ -28,6 +28,7 @@ namespace {
 const QString kWindowName = QStringLiteral("Options");
 constexpr int kNoDataDatabase = 1;
 constexpr int kNoDatabaseFile = 9143;
+constexpr int kNoFilesFolder = 9192;
 
 struct DatabaseFolder {
     const char* dialogKey;
@@ -84,7 +85,7 @@ OptionsWindow::OptionsWindow(QWidget* parent)
                            static_cast<QComboBox*>(ui_->DefaultProduct), ui_->EPrinterList,
                            ui_->EnvDefinition})
         connect(box, &QComboBox::currentTextChanged, this, changed);
-    for (QLineEdit* box : {ui_->TextOption_0, ui_->TextOption_1, ui_->TextOption_2})
+    for (QLineEdit* box : {ui_->TextOption_0, ui_->TextOption_1, ui_->TextOption_2, ui_->TextOption_3})
         connect(box, &QLineEdit::textChanged, this, changed);
     for (QAbstractButton* button :
          std::initializer_list<QAbstractButton*>{
@@ -98,6 +99,7 @@ OptionsWindow::OptionsWindow(QWidget* parent)
     QToolButton* browse[3] = {ui_->dbBrowse_0, ui_->dbBrowse_1, ui_->dbBrowse_2};
     for (int i = 0; i < 3; ++i)
         connect(browse[i], &QToolButton::clicked, this, [this, i] { browseDatabase(i); });
+    connect(ui_->dbBrowse_3, &QToolButton::clicked, this, &OptionsWindow::browseFilesFolder);
     QRadioButton* categories[3] = {ui_->LogOption_0, ui_->LogOption_1, ui_->LogOption_2};
     for (int i = 0; i < 3; ++i)
         connect(categories[i], &QRadioButton::toggled, this, [this, i](bool on) {
@@ -117,6 +119,7 @@ void OptionsWindow::readSettings() {
     ui_->TextOption_0->setText(Setting(keys::DataLocation));
     ui_->TextOption_1->setText(Setting(keys::DefinitionsLocation));
     ui_->TextOption_2->setText(Setting(keys::PostOffice));
+    ui_->TextOption_3->setText(Setting(keys::FilesLocation));
     QRadioButton* positions[3] = {ui_->FormPosition_0, ui_->FormPosition_1, ui_->FormPosition_2};
     positions[std::clamp(settingOr(keys::StartFormsAtTop, 0), 0, 2)]->setChecked(true);
     ui_->LoadToDo->setChecked(settingOr(keys::AutoloadToDoList, 0) != 0);
@@ -157,9 +160,10 @@ void OptionsWindow::fillEnvelopeLists() {
     showText(ui_->EPrinterList, Setting(keys::EnvelopePrinter));
     ui_->EnvDefinition->clear();
     ui_->EnvDefinition->addItem(QString());
-    ui_->EnvDefinition->addItems(QDir(data::state().DataLocation)
-                                     .entryList({QStringLiteral("*.rpt")}, QDir::Files,
-                                                QDir::Name | QDir::IgnoreCase));
+    // The report files of the site in use (none when a server site has no files folder).
+    if (const QString files = data::siteFilesFolder(); !files.isEmpty())
+        ui_->EnvDefinition->addItems(QDir(files).entryList({QStringLiteral("*.rpt")}, QDir::Files,
+                                                           QDir::Name | QDir::IgnoreCase));
     showText(ui_->EnvDefinition, Setting(keys::EnvelopeDefinition));
 }
 
@@ -173,6 +177,8 @@ OptionsWindow::Values OptionsWindow::currentValues() const {
     unlessEmpty(keys::DataLocation, ui_->TextOption_0->text());
     unlessEmpty(keys::DefinitionsLocation, ui_->TextOption_1->text());
     unlessEmpty(keys::PostOffice, ui_->TextOption_2->text());
+    // Emptied, the files folder falls back to its default (see data::siteFilesFolder).
+    values.emplace_back(keys::FilesLocation, ui_->TextOption_3->text().trimmed());
     const int position = ui_->FormPosition_2->isChecked()   ? 2
                          : ui_->FormPosition_1->isChecked() ? 1
                                                             : 0;
@@ -210,6 +216,13 @@ bool OptionsWindow::foldersAreValid(const Values& changed) {
                                        &keys::PostOffice};
     QLineEdit* boxes[3] = {ui_->TextOption_0, ui_->TextOption_1, ui_->TextOption_2};
     for (const auto& [key, folder] : changed) {
+        if (sameKey(key, keys::FilesLocation) && !folder.isEmpty() && !data::isFilesFolder(folder)) {
+            data::ShowMessage(kNoFilesFolder, folder);
+            ui_->tbsOptions->setCurrentWidget(ui_->picOptions_0);
+            ui_->TextOption_3->setFocus(Qt::OtherFocusReason);
+            ui_->TextOption_3->selectAll();
+            return false;
+        }
         for (int i = 0; i < 3; ++i) {
             if (!sameKey(key, *folderKeys[i])) continue;
             const QString file = tv::joinPath(folder, QLatin1String(kFolders[i].file));
@@ -278,6 +291,14 @@ void OptionsWindow::browseDatabase(int index) {
         return;
     }
     boxes[index]->setText(QDir::toNativeSeparators(info.absolutePath()));
+}
+
+void OptionsWindow::browseFilesFolder() {
+    const QString start = ui_->TextOption_3->text().trimmed();
+    const QString picked = data::prompter().chooseFolder(
+        ui_->FilesLocationLabel->text().remove(u'&').remove(u':'),
+        data::isFilesFolder(start) ? start : QString());
+    if (!picked.isEmpty()) ui_->TextOption_3->setText(QDir::toNativeSeparators(picked));
 }
 
 void OptionsWindow::showLogCategory(int index) {

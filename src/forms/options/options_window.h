@@ -7,8 +7,11 @@
 // (what an earlier Apply wrote stays). Apply is enabled exactly while something is
 // changed. A database folder box left empty keeps the stored location; a folder that does
 // not hold its database file is refused (message 1 for Data.mdb, 9143 for the others)
-// and nothing is written until it is corrected. The window position and the e-mail
-// choice take effect at once, the folders at the next sign-in.
+// and nothing is written until it is corrected. The files folder box (where a site whose
+// data is on a database server keeps pictures, report files and attachments) may be
+// emptied to fall back to its default; a text that names no existing folder is refused
+// with message 9192. The window position and the e-mail choice take effect at once, the
+// folders at the next sign-in.
 //
 // The lists of tables come from TABLE DEFINITIONS (SORTOPTION, FORMCLOSE), the same
 // display names the list and record windows read "Descending Sort" and "Exit On Save"
@@ -46,6 +49,8 @@ public:
     bool apply();
     // The browse button of folder box i (0 data, 1 definitions, 2 post office).
     void browseDatabase(int index);
+    // The browse button of the files folder box.
+    void browseFilesFolder();
     // Shows the activity-log events of category i (0 New Record, 1 Send, 2 Other).
     void showLogCategory(int index);
     // Opens the Log Options window on an event of the list and refreshes the list after.

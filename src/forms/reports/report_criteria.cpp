@@ -4,6 +4,7 @@
 #include "core/format.h"
 #include "data/access.h"
 #include "data/app_state.h"
+#include "data/locations.h"
 #include "data/prompter.h"
 #include "forms/framework/captions.h"
 #include "forms/framework/date_box.h"
@@ -296,9 +297,9 @@ bool ReportCriteria::runReport(reports::ReportEngine* engine) {
 
     reports::ReportEngine& report = engine ? *engine : reports::reportEngine();
     ShowStatusMessage(kRunningStatus);
-    QString folder = data::state().DataLocation;
-    while (folder.endsWith(u'/') || folder.endsWith(u'\\')) folder.chop(1);
-    report.setReportFileName(QFileInfo(reportFile).isAbsolute() ? reportFile : folder + u'/' + reportFile);
+    const QString folder =
+        QFileInfo(reportFile).isAbsolute() ? QString() : data::siteFilesFolder(true);
+    report.setReportFileName(folder.isEmpty() ? reportFile : folder + u'/' + reportFile);
     report.setSelectionFormula(formula);
     report.clearFormulas();
     report.setFormula(QStringLiteral("criteria"), QStringLiteral("criteria=") + engine::quoteLiteral(readable));

@@ -4,6 +4,7 @@
 #include "core/format.h"
 #include "data/access.h"
 #include "data/app_state.h"
+#include "data/locations.h"
 #include "data/prompter.h"
 #include "forms/framework/captions.h"
 #include "forms/reports/report_item.h"
@@ -69,21 +70,23 @@ void ReportDef::browse() {
     request.title = GetCaptionText(QStringLiteral("CommonDialog"), QStringLiteral("GetReportDef"));
     if (request.title.isEmpty()) request.title = tr("Report File");
     request.filter = QStringLiteral("Report Definitions (*.rpt)|*.rpt|All Files (*.*)|*.*");
-    request.initialFolder = data::state().DataLocation;
+    const QString files = data::siteFilesFolder();
+    request.initialFolder = files;
     request.flags = data::filedlg::kFileMustExist | data::filedlg::kHideReadOnly;
     const QString path = data::prompter().openFile(request);
     if (path.isEmpty()) return;
-    // A file in the data folder is stored by its name, so the folder can move.
+    // A file in the site's files folder is stored by its name, so the folder can move.
     const QFileInfo file(path);
-    const bool inDataFolder = QFileInfo(file.absolutePath()) == QFileInfo(data::state().DataLocation);
-    ui_->ReportFile->setText(inDataFolder ? file.fileName() : path);
+    const bool inFilesFolder = !files.isEmpty() && QFileInfo(file.absolutePath()) == QFileInfo(files);
+    ui_->ReportFile->setText(inFilesFolder ? file.fileName() : path);
 }
 
 bool ReportDef::beforeSave() {
     keyBeforeSave_ = storedKey();
     const QString file = ui_->ReportFile->text().trimmed();
     if (file.isEmpty()) return true;
-    const QString path = QFileInfo(file).isAbsolute() ? file : data::state().DataLocation + u'/' + file;
+    const QString folder = QFileInfo(file).isAbsolute() ? QString() : data::siteFilesFolder();
+    const QString path = folder.isEmpty() ? file : folder + u'/' + file;
     if (QFileInfo::exists(path)) return true;
     return data::ShowMessage(kNoFileMessage, path) == data::msgbox::kYes;
 }

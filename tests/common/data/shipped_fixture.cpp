@@ -111,6 +111,9 @@ void ShippedDatabasesTest::SetUp() {
     ASSERT_TRUE(copyShippedDatabases(data.path()));
     ASSERT_TRUE(openDefinitions(data.path()));
     tv::data::state().DataLocation = data.path();
+    // A site on the server keeps its files in the site's folder, named as a workstation's
+    // "Files Location" names it (a folder site keeps them beside its databases anyway).
+    tv::data::state().FilesLocation = data.folder().path();
     ASSERT_TRUE(tv::data::OpenDataDatabase());
 }
 
