@@ -37,7 +37,10 @@ protected:
     }
 
     QString postOffice() const { return data.file("Messages.mdb"); }
-    QString tempFile(const QString& name) const { return data.path() + "/Temp/" + name; }
+    // The post office's Temp folder: beside Messages.mdb, or in the site's files folder (the
+    // scratch folder) when the post office is on a server.
+    QString tempFolder() const { return data.folder().path() + "/Temp"; }
+    QString tempFile(const QString& name) const { return tempFolder() + u'/' + name; }
 
     // Signs in as `from` and delivers to `to`; the number of the new message, 0 on failure.
     int deliver(const QString& from, const QString& to, const QString& customer,

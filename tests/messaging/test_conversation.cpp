@@ -227,7 +227,7 @@ TEST_F(PostOfficeTest, CopiesAndRowsReplaceTheirNamesakesButNotThemselves) {
 // A copy that fails asks (naming the file) whether to take the message back: Yes leaves
 // nothing written, any other answer sends it without that copy. Inbox and outbox alike.
 TEST_F(PostOfficeTest, AFailedCopyTakesTheMessageBackOnYesAndSendsItOtherwise) {
-    QFile blocker(data.path() + "/Temp");  // a file where the Temp folder should be
+    QFile blocker(tempFolder());  // a file where the Temp folder should be
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     const QString source = makeFile("report.xls");
     for (const int answer : {msgbox::kYes, msgbox::kNo}) {
@@ -256,7 +256,7 @@ TEST(TempNames, KeepOnlyTheLastPartAndRefuseWhatCannotBeAFileThere) {
 
 TEST_F(PostOfficeTest, LinksInOrAsTheTempFolderAreNeverWrittenThrough) {
     const QString outside = makeFile("precious.txt", "precious");
-    QDir().mkpath(data.path() + "/Temp");
+    QDir().mkpath(tempFolder());
     ASSERT_TRUE(QFile::link(outside, tempFile("report.txt")));
     QDir().mkpath(files.path() + "/new");
     const QString source = makeFile("new/report.txt", "report");
@@ -275,9 +275,9 @@ TEST_F(PostOfficeTest, LinksInOrAsTheTempFolderAreNeverWrittenThrough) {
 
     // A Temp folder that is itself a link is not followed: the copy is refused (the
     // sender is asked as for any failed copy) and no path inside it is given.
-    ASSERT_TRUE(QDir(data.path() + "/Temp").removeRecursively());
+    ASSERT_TRUE(QDir(tempFolder()).removeRecursively());
     QDir().mkpath(files.path() + "/elsewhere");
-    ASSERT_TRUE(QFile::link(files.path() + "/elsewhere", data.path() + "/Temp"));
+    ASSERT_TRUE(QFile::link(files.path() + "/elsewhere", tempFolder()));
     ask.message(msgbox::kNo, "link");
     ASSERT_GT(deliver("admin", "mary", QString(), "Report", {source}), 0);
     EXPECT_TRUE(QDir(files.path() + "/elsewhere").isEmpty());
@@ -295,7 +295,7 @@ TEST_F(PostOfficeTest, OpeningAnAttachmentOpensItsCopyInTheTempFolderOnly) {
     EXPECT_EQ(opened.size(), 1);
 
     // A stored name never leads out of the Temp folder, so one that climbs out opens nothing.
-    const QString temp = QDir::cleanPath(data.path() + "/Temp");
+    const QString temp = QDir::cleanPath(tempFolder());
     for (const QString name : {"../Messages.mdb", "..\\Data.mdb", "/etc/passwd", "a/../../b.txt"})
         EXPECT_EQ(QDir::cleanPath(QFileInfo(AttachmentPath(name)).absolutePath()), temp)
             << name.toStdString();

@@ -59,7 +59,7 @@ TEST_F(LetterFilingTest, AFiledMessageIsAnActivityAtTheFirstFreeSecondWithItsFil
     EXPECT_EQ(dataRows("SELECT FILEPATH, DESCRIPTION FROM [CUSTOMER ATTACHMENTS] ORDER BY [DATETIME]"),
               (QStringList{"Attachments/Plan.pdf|Message attachment",
                            "Attachments/Plan (2).pdf|Message attachment"}));
-    QFile copy(data.path() + "/Attachments/Plan (2).pdf");
+    QFile copy(data.folder().path() + "/Attachments/Plan (2).pdf");
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     EXPECT_EQ(copy.readAll(), "two");
 }
