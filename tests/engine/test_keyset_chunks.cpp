@@ -4,8 +4,14 @@
 // are read at once. Another process writes while the keys are read without waiting, and
 // no row is listed twice (its rows everywhere after Requery); a fill on its own thread
 // survives being dropped by Requery and this connection's own writes. The row the first
-// chunk ended on moving to either end loses no row after it and moves none.
+// chunk ended on moving to either end loses no row after it and moves none; the marks
+// where the walks from both ends meet split an order by place, not by row.
 #include "engine_fixture.h"
+
+#include "engine/connection.h"
+#include "engine/keyset_pager.h"
+#include "engine/schema.h"
+#include "engine/select_shape.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -188,6 +194,43 @@ TEST_F(KeysetChunksTest, TheLastRowReadMovedBeforeTheRestIsReadLosesNoRow) {
             EXPECT_EQ(seqs.size(), kRows);
             seqs.removeOne(moved);
             EXPECT_EQ(seqs, others);
+        }
+    }
+}
+
+TEST_F(KeysetChunksTest, AMarkSplitsItsOrderWhereItsRowWasReadEvenOnceTheRowMoves) {
+    TV_FILES_ONLY();  // the walks from both ends that meet at marks are a file's
+    // Marks in Null runs, ties and lone values of orders in either direction and mixed:
+    // the keys before a mark are those read before its row, in the order and in its
+    // reverse, and the other rows stay split there once the row itself has moved.
+    Connection conn(path_, true, false, 2000);
+    SchemaCache schemas;
+    const auto table = schemas.table(conn, QStringLiteral("T"));
+    for (const char* order : {"NAME, GRP", "NAME DESC, GRP DESC", "NAME, GRP DESC", "SEQ DESC"}) {
+        const SelectShape shape =
+            analyseSelect(QStringLiteral("SELECT rowid FROM T ORDER BY ") + order);
+        for (const long at : {1L, 40L, 300L, 950L, 999L}) {
+            SCOPED_TRACE(testing::Message() << order << " at " << at);
+            auto first = KeysetPager::make(conn, shape, *table);
+            auto forward = KeysetPager::make(conn, shape, *table);
+            auto backward = KeysetPager::make(conn, shape, *table, true);
+            ASSERT_TRUE(first && forward && backward);
+            KeyArray head, keys, reverse, now, rest;
+            first->read(conn, head, at);
+            forward->read(conn, keys, kRows + 1);
+            backward->read(conn, reverse, kRows + 1);
+            const auto mark = first->mark();
+            ASSERT_TRUE(mark);
+            EXPECT_EQ(forward->countBefore(conn, keys, *mark), at - 1);
+            EXPECT_EQ(backward->countBefore(conn, reverse, *mark), kRows - at);
+
+            const std::int64_t moved = head[at - 1];
+            db_.Execute(
+                QStringLiteral("UPDATE T SET NAME = 'zzz', GRP = Null WHERE SEQ = %1").arg(moved));
+            KeysetPager::make(conn, shape, *table)->read(conn, now, kRows + 1);
+            for (long pos = 0; pos < now.size(); ++pos)
+                if (now[pos] != moved) rest.push_back(now[pos]);
+            EXPECT_EQ(forward->countBefore(conn, rest, *mark), at - 1);
         }
     }
 }
