@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <new>
+#include <optional>
 
 namespace tv::engine {
 
@@ -371,7 +372,7 @@ void KeyFiller::walk(Side& side, Side& other) {
             keys.clear();
             // The chunk is read and set beside the other walk's mark in one view of the
             // file, so that where the walks cross is found by place in the order.
-            const Connection::ReadScope scope(*side.conn);
+            std::optional<Connection::ReadScope> scope(std::in_place, *side.conn);
             last = side.pager->read(*side.conn, keys, chunk);
             chunk = std::min(chunk * 4, kFillerLastChunk);
             const std::lock_guard<std::mutex> lock(mutex_);
@@ -381,6 +382,7 @@ void KeyFiller::walk(Side& side, Side& other) {
             // not have seen either.
             const long mine =
                 other.mark ? side.pager->countBefore(*side.conn, keys, *other.mark) : keys.size();
+            scope.reset();  // the rest needs no file: writers need not wait for it
             side.keys.reserve(side.keys.size() + static_cast<size_t>(mine));
             for (long pos = 0; pos < mine; ++pos) {
                 const std::int64_t rowid = keys[pos];
