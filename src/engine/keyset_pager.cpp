@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <new>
+#include <optional>
 
 namespace tv::engine {
 
@@ -117,12 +118,11 @@ std::unique_ptr<KeysetPager> KeysetPager::make(Connection& conn, const SelectSha
     return pager;
 }
 
-KeysetPager::~KeysetPager() { clearBoundary(); }
-
-void KeysetPager::clearBoundary() {
-    for (sqlite3_value* value : boundary_) sqlite3_value_free(value);
-    boundary_.clear();
+KeyMark::~KeyMark() {
+    for (sqlite3_value* value : values) sqlite3_value_free(value);
 }
+
+KeysetPager::~KeysetPager() = default;
 
 QString KeysetPager::sql(const Range* range) const {
     QString text = QStringLiteral("SELECT rowid FROM ") + from_;
@@ -132,15 +132,15 @@ QString KeysetPager::sql(const Range* range) const {
         for (int i = 0; i < range->equal; ++i) {
             const QString& expr = terms_[static_cast<size_t>(i)].expr;
             conditions << u'(' + expr +
-                              (isNull(boundary_[static_cast<size_t>(i)]) ? QStringLiteral(") IS NULL")
-                                                                         : QStringLiteral(") = ?"));
+                              (isNull(bound(static_cast<size_t>(i))) ? QStringLiteral(") IS NULL")
+                                                                     : QStringLiteral(") = ?"));
         }
         if (range->equal == static_cast<int>(terms_.size())) {
             conditions << (rowidDescending_ ? QStringLiteral("rowid < ?")
                                             : QStringLiteral("rowid > ?"));
         } else {
             const Term& term = terms_[static_cast<size_t>(range->equal)];
-            const bool boundIsNull = isNull(boundary_[static_cast<size_t>(range->equal)]);
+            const bool boundIsNull = isNull(bound(static_cast<size_t>(range->equal)));
             QString after;
             if (range->nulls)
                 after = QStringLiteral(") IS NULL");
@@ -151,7 +151,8 @@ QString KeysetPager::sql(const Range* range) const {
             conditions << u'(' + term.expr + after;
         }
     }
-    if (!conditions.isEmpty()) text += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    if (!conditions.isEmpty())
+        text += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
     text += QStringLiteral(" ORDER BY ") + order_ + QStringLiteral(" LIMIT ?");
     return text;
 }
@@ -161,7 +162,7 @@ std::vector<KeysetPager::Range> KeysetPager::rangesAfterBoundary() const {
     const int count = static_cast<int>(terms_.size());
     ranges.push_back({count, false});
     for (int equal = count - 1; equal >= 0; --equal) {
-        const bool boundIsNull = isNull(boundary_[static_cast<size_t>(equal)]);
+        const bool boundIsNull = isNull(bound(static_cast<size_t>(equal)));
         if (!terms_[static_cast<size_t>(equal)].descending) {
             ranges.push_back({equal, false});
         } else if (!boundIsNull) {
@@ -179,12 +180,12 @@ long KeysetPager::run(Connection& conn, const Range* range, KeyArray& keys, long
     if (range) {
         const auto count = static_cast<int>(terms_.size());
         for (int i = 0; i < range->equal; ++i)
-            if (!isNull(boundary_[static_cast<size_t>(i)]))
-                statement.bindValue(parameter++, boundary_[static_cast<size_t>(i)]);
+            if (!isNull(bound(static_cast<size_t>(i))))
+                statement.bindValue(parameter++, bound(static_cast<size_t>(i)));
         if (range->equal == count) {
-            statement.bindInt(parameter++, boundaryRowid_);
-        } else if (!range->nulls && !isNull(boundary_[static_cast<size_t>(range->equal)])) {
-            statement.bindValue(parameter++, boundary_[static_cast<size_t>(range->equal)]);
+            statement.bindInt(parameter++, boundary_->rowid);
+        } else if (!range->nulls && !isNull(bound(static_cast<size_t>(range->equal)))) {
+            statement.bindValue(parameter++, bound(static_cast<size_t>(range->equal)));
         }
     }
     statement.bindInt(parameter, limit);
@@ -205,19 +206,79 @@ void KeysetPager::setBoundary(Connection& conn, std::int64_t rowid) {
     Statement statement = conn.cached(boundarySql_);
     statement.bindInt(1, rowid);
     if (!statement.step()) fail(err::kRecordDeleted);
-    std::vector<sqlite3_value*> values;
+    auto mark = std::make_shared<KeyMark>();
+    mark->rowid = rowid;
     for (size_t i = 0; i < terms_.size(); ++i) {
         sqlite3_value* copy =
             sqlite3_value_dup(sqlite3_column_value(statement.handle(), static_cast<int>(i)));
-        if (!copy) {
-            for (sqlite3_value* value : values) sqlite3_value_free(value);
-            throw std::bad_alloc();
-        }
-        values.push_back(copy);
+        if (!copy) throw std::bad_alloc();
+        mark->values.push_back(copy);
     }
-    clearBoundary();
-    boundary_ = std::move(values);
-    boundaryRowid_ = rowid;
+    boundary_ = std::move(mark);
+}
+
+QString KeysetPager::beforeSql(const KeyMark& mark) const {
+    // Ordered by the items, then the rowid: the row comes first where the first item on
+    // which it differs from the mark says so. ?1..?n are the mark's values, ?n+1 its rowid,
+    // ?n+2 the row's. A Null lies before every value in an ascending item and after every
+    // value in a descending one; comparisons use the items' own collations, as the order does.
+    const int count = static_cast<int>(terms_.size());
+    QStringList alternatives;
+    QStringList equal;
+    for (int i = 0; i <= count; ++i) {
+        QString before;
+        if (i == count) {
+            before =
+                (rowidDescending_ ? QStringLiteral("rowid > ?%1") : QStringLiteral("rowid < ?%1"))
+                    .arg(count + 1);
+        } else {
+            const Term& term = terms_[static_cast<size_t>(i)];
+            const bool markNull = isNull(mark.values[static_cast<size_t>(i)]);
+            if (!term.descending && !markNull)
+                before = QStringLiteral("((%1) IS NULL OR (%1) < ?%2)").arg(term.expr).arg(i + 1);
+            else if (term.descending && !markNull)
+                before = QStringLiteral("(%1) > ?%2").arg(term.expr).arg(i + 1);
+            else if (term.descending)
+                before = QStringLiteral("(%1) IS NOT NULL").arg(term.expr);
+            // else: nothing comes before a Null in an ascending item
+        }
+        if (!before.isEmpty())
+            alternatives << QStringList(equal + QStringList{before}).join(QStringLiteral(" AND "));
+        if (i < count)
+            equal << QStringLiteral("(%1) IS ?%2")
+                         .arg(terms_[static_cast<size_t>(i)].expr)
+                         .arg(i + 1);
+    }
+    return QStringLiteral("SELECT coalesce(%1, 0) FROM %2 WHERE rowid = ?%3")
+        .arg(u'(' + alternatives.join(QStringLiteral(") OR (")) + u')', from_)
+        .arg(count + 2);
+}
+
+long KeysetPager::countBefore(Connection& conn, const KeyArray& keys, const KeyMark& mark) const {
+    const QString text = beforeSql(mark);
+    const int count = static_cast<int>(terms_.size());
+    auto before = [&](long pos) {
+        Statement statement = conn.cached(text);
+        for (int i = 0; i < count; ++i)
+            statement.bindValue(i + 1, mark.values[static_cast<size_t>(i)]);
+        statement.bindInt(count + 1, mark.rowid);
+        statement.bindInt(count + 2, keys[pos]);
+        return statement.step() && statement.intAt(0) != 0;
+    };
+    // The keys are in order, so those before the mark are a run at the start: usually all
+    // of them (one lookup), else the first one past it is found by halving.
+    long low = 0;
+    long high = keys.size();
+    if (high == 0 || before(high - 1)) return high;
+    --high;
+    while (low < high) {
+        const long middle = low + (high - low) / 2;
+        if (before(middle))
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
 }
 
 void KeysetPager::watchChanges(Connection& conn, const KeyArray& keys) {
@@ -275,8 +336,7 @@ KeyFiller::KeyFiller(QString path, int busyTimeoutMs, std::unique_ptr<KeysetPage
     front_.pager->leaveRepeatsToCaller();
     if (back_.pager) back_.pager->leaveRepeatsToCaller();
     for (long pos = 0; pos < keys.size(); ++pos) front_.read.insert(keys[pos]);
-    front_.hasLast = keys.size() > 0;
-    if (front_.hasLast) front_.last = keys[keys.size() - 1];
+    front_.mark = front_.pager->mark();
 }
 
 KeyFiller::~KeyFiller() {
@@ -310,23 +370,31 @@ void KeyFiller::walk(Side& side, Side& other) {
         for (bool last = false; !last && !stop_;) {
             KeyArray& keys = side.chunk;
             keys.clear();
+            // The chunk is read and set beside the other walk's mark in one view of the
+            // file, so that where the walks cross is found by place in the order.
+            std::optional<Connection::ReadScope> scope(std::in_place, *side.conn);
             last = side.pager->read(*side.conn, keys, chunk);
             chunk = std::min(chunk * 4, kFillerLastChunk);
             const std::lock_guard<std::mutex> lock(mutex_);
             if (complete()) break;
-            side.keys.reserve(side.keys.size() + static_cast<size_t>(keys.size()));
-            for (long pos = 0; pos < keys.size() && !met_; ++pos) {
+            // The rows from the other walk's mark on are the other walk's: it has read them
+            // all, save those written since, which a read at once a moment earlier would
+            // not have seen either.
+            const long mine =
+                other.mark ? side.pager->countBefore(*side.conn, keys, *other.mark) : keys.size();
+            scope.reset();  // the rest needs no file: writers need not wait for it
+            side.keys.reserve(side.keys.size() + static_cast<size_t>(mine));
+            for (long pos = 0; pos < mine; ++pos) {
                 const std::int64_t rowid = keys[pos];
-                if (other.hasLast && rowid == other.last)
-                    met_ = true;  // the other side has read everything from here on
-                else if (!other.read.contains(rowid) && side.read.insert(rowid))
+                if (!other.read.contains(rowid) && side.read.insert(rowid))
                     side.keys.push_back(rowid);
             }
-            if (keys.size() > 0) {
-                side.last = keys[keys.size() - 1];
-                side.hasLast = true;
-            }
-            if (last && !met_) side.done = true;
+            if (mine < keys.size())
+                met_ = true;
+            else if (last)
+                side.done = true;
+            else
+                side.mark = side.pager->mark();
             ready_.notify_all();
             if (complete()) break;
         }

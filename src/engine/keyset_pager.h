@@ -60,6 +60,18 @@ private:
     std::unordered_set<std::int64_t> others_;
 };
 
+// A place in a key set's order: the sort values and rowid of a row as they were read.
+// It stays where it is when someone later moves or deletes that row.
+struct KeyMark {
+    KeyMark() = default;
+    ~KeyMark();
+    KeyMark(const KeyMark&) = delete;
+    KeyMark& operator=(const KeyMark&) = delete;
+
+    std::vector<sqlite3_value*> values;  // owned copies, one per sort item
+    std::int64_t rowid = 0;
+};
+
 // Reads a dynaset's keys a chunk at a time: a file's (KeysetPager) or a server's
 // (ServerKeysetPager, pg_keyset.h).
 class KeyReader {
@@ -88,6 +100,12 @@ public:
     void changeConnection(const KeyArray& keys);
     // The caller leaves out the rowids read twice itself (KeyFiller).
     void leaveRepeatsToCaller() { callerChecks_ = true; }
+    // Where the chunks read so far end (null before one has filled its limit).
+    std::shared_ptr<const KeyMark> mark() const { return boundary_; }
+    // How many of `keys` (read in this pager's order) come before `mark` in that order,
+    // by their sort values as the file holds them now: called in the read scope the keys
+    // were read in, it finds where they cross a place some other reader has reached.
+    long countBefore(Connection& conn, const KeyArray& keys, const KeyMark& mark) const;
 
 private:
     // Starts remembering the rowids read when the file changed since the first chunk.
@@ -106,11 +124,13 @@ private:
 
     KeysetPager() = default;
     QString sql(const Range* range) const;
+    // 1 when the row of the last parameter lies before `mark` in this order (see countBefore).
+    QString beforeSql(const KeyMark& mark) const;
     // Runs one query for up to `limit` rows; returns how many rows it gave.
     long run(Connection& conn, const Range* range, KeyArray& keys, long limit);
     std::vector<Range> rangesAfterBoundary() const;
     void setBoundary(Connection& conn, std::int64_t rowid);
-    void clearBoundary();
+    sqlite3_value* bound(size_t term) const { return boundary_->values[term]; }
 
     QString from_;
     QString where_;
@@ -118,9 +138,8 @@ private:
     QString order_;        // the ORDER BY items with the rowid
     QString boundarySql_;  // the sort values of one row
     bool rowidDescending_ = false;
-    // The sort values and rowid of the last row read; no values before the first chunk.
-    std::vector<sqlite3_value*> boundary_;
-    std::int64_t boundaryRowid_ = 0;
+    // The sort values and rowid of the last row read; null before the first chunk.
+    std::shared_ptr<const KeyMark> boundary_;
     bool started_ = false;
     bool callerChecks_ = false;
     // The file as the first chunk saw it; the rowids read, kept once it changed.
@@ -138,9 +157,13 @@ private:
 // connection) write as freely as before.
 //
 // Every rowid read is noted with the side that read it, and each is listed by one side
-// only. The walks meet at the last row the other side read; any other rowid read before
-// (a row someone moved while the walks went on) is left to the side that read it first.
-// The rows read from the end join the key set when the walks meet, in the query's order.
+// only. Each side publishes a mark after every chunk: the sort values and rowid of its
+// last row as it read them. The walks meet where one side's chunk crosses the other's
+// mark, judged by the rows' sort values in the same read as the chunk; the rows from the
+// mark on are the other side's. A rowid would not do: the row at the mark may have been
+// moved to the other end since, and met there too early. A row someone moved while the
+// walks went on is left to the side that read it first. The rows read from the end join
+// the key set when the walks meet, in the query's order.
 //
 // The keys read wait in the filler until take() moves them into the key set, on the
 // caller's thread: the key set itself is only ever touched there.
@@ -178,8 +201,8 @@ private:
         RowidSet read;                     // every rowid this side read
         KeyArray chunk;                    // the chunk being read (its blocks kept)
         std::vector<std::int64_t> keys;    // read, in this side's order, not yet taken
-        std::int64_t last = 0;             // the last rowid read (its chunks' boundary)
-        bool hasLast = false;
+        // Where its chunks end, while it walks on.
+        std::shared_ptr<const KeyMark> mark;
         bool running = false;
         bool done = false;  // read to its end
         std::thread thread;

@@ -7,6 +7,11 @@
 // chunk ended on moving elsewhere loses no row after it.
 #include "engine_fixture.h"
 
+#include "engine/connection.h"
+#include "engine/keyset_pager.h"
+#include "engine/schema.h"
+#include "engine/select_shape.h"
+
 #include <QCoreApplication>
 #include <QProcess>
 #include <cstdio>
@@ -167,21 +172,45 @@ TEST_F(KeysetChunksTest, AnotherProcessWritesBetweenChunks) {
 }
 
 TEST_F(KeysetChunksTest, TheLastRowReadMovedBeforeTheRestIsReadLosesNoRow) {
-    // The rest continues after the last key of the first screenful; that row moved to
-    // the end or the start of the order in between must not carry the continuation along.
-    // Files: the walk from the end still takes that row for the place where it meets the
-    // walk from the front, so the move can end the fill early (about one run in ten).
-    if (!tvtest::serverVariant()) GTEST_SKIP() << "a moved boundary row still ends a file's fill early";
-    for (const char* name : {"zzz", "A"}) {
-        Recordset rs = chunked("SELECT SEQ, NAME FROM T ORDER BY NAME");
-        const long read = rs.KeysRead();
-        ASSERT_LT(read, kRows);
-        rs.SetAbsolutePosition(read - 1);
-        db_.Execute(QStringLiteral("UPDATE T SET NAME = '%1' WHERE SEQ = %2").arg(name, textOf(rs[0])));
-        rs.MoveFirst();
-        QStringList seqs = walk(rs, 0);
-        EXPECT_EQ(seqs.removeDuplicates(), 0) << name;
-        EXPECT_EQ(seqs.size(), kRows) << name;
+    // The rest continues after the last key of the first screenful, where on a file the walk
+    // from the end stops: that row moved to either end must carry neither along.
+    for (const char* order : {"", " DESC"}) {
+        for (const char* name : {"zzz", "A"}) {
+            Recordset rs = chunked(QStringLiteral("SELECT SEQ, NAME FROM T ORDER BY NAME") + order);
+            const long read = rs.KeysRead();
+            ASSERT_LT(read, kRows);
+            rs.SetAbsolutePosition(read - 1);
+            db_.Execute(QStringLiteral("UPDATE T SET NAME = '%1' WHERE SEQ = %2")
+                            .arg(name, textOf(rs[0])));
+            rs.MoveFirst();
+            QStringList seqs = walk(rs, 0);
+            EXPECT_EQ(seqs.removeDuplicates(), 0) << order << name;
+            EXPECT_EQ(seqs.size(), kRows) << order << name;
+        }
+    }
+}
+
+TEST_F(KeysetChunksTest, AMarkSplitsItsOrderAndTheReverseWhereItsRowWasRead) {
+    TV_FILES_ONLY();  // the walks from both ends that meet at marks are a file's
+    // Marks in Null runs, ties and lone values, in either direction and mixed ones.
+    Connection conn(path_, true, false, 2000);
+    const auto table = SchemaCache().table(conn, QStringLiteral("T"));
+    for (const char* order : {"NAME, GRP", "NAME DESC, GRP DESC", "NAME, GRP DESC", "SEQ DESC"}) {
+        const SelectShape shape =
+            analyseSelect(QStringLiteral("SELECT rowid FROM T ORDER BY ") + order);
+        for (const long at : {1L, 40L, 300L, 950L, 999L}) {
+            auto first = KeysetPager::make(conn, shape, *table);
+            auto forward = KeysetPager::make(conn, shape, *table);
+            auto backward = KeysetPager::make(conn, shape, *table, true);
+            ASSERT_TRUE(first && forward && backward) << order;
+            KeyArray head, keys, reverse;
+            first->read(conn, head, at);
+            forward->read(conn, keys, kRows + 1);
+            backward->read(conn, reverse, kRows + 1);
+            EXPECT_EQ(forward->countBefore(conn, keys, *first->mark()), at - 1) << order << at;
+            EXPECT_EQ(backward->countBefore(conn, reverse, *first->mark()), kRows - at)
+                << order << at;
+        }
     }
 }
 
