@@ -1669,14 +1669,55 @@ private:
         return Type::Unknown;
     }
 
-    // A server's Format knows one region only: a named format written as a literal is sent
-    // as the pattern it stands for on this workstation ("Short Date", "Currency" ...).
+    // A server's Format knows one region only: a literal pattern is sent as this workstation
+    // reads it. A named format becomes the pattern it stands for ("Short Date", "Currency"),
+    // and a date pattern's "/" and ":" the regional separators; the decimal point and digit
+    // grouping go as two more arguments (regionalFormatArguments).
     static Expr workstationPattern(const Expr& pattern) {
         if (pattern.kind != Expr::Kind::Text) return pattern;
         const RegionalSettings& r = regional();
         std::optional<QString> named = fmt::namedDatePattern(pattern.literal, r);
         if (!named) named = fmt::namedNumberPattern(pattern.literal, r);
-        return named ? textLiteral(*named) : pattern;
+        QString text = named.value_or(pattern.literal);
+        if (fmt::isDatePattern(text)) text = withRegionalSeparators(text, r);
+        return text == pattern.literal ? pattern : textLiteral(text);
+    }
+
+    static QString withRegionalSeparators(const QString& pattern, const RegionalSettings& r) {
+        QString out;
+        bool quoted = false;
+        for (qsizetype i = 0; i < pattern.size(); ++i) {
+            const QChar c = pattern.at(i);
+            if (c == u'"') quoted = !quoted;
+            if (!quoted && c == u'\\' && i + 1 < pattern.size()) {
+                out += pattern.mid(i++, 2);
+                continue;
+            }
+            // "AM/PM" and "A/P" keep their slash.
+            const qsizetype meridian = quoted ? 0
+                                       : pattern.mid(i, 5).compare(QLatin1String("AM/PM"), Qt::CaseInsensitive) == 0 ? 5
+                                       : pattern.mid(i, 3).compare(QLatin1String("A/P"), Qt::CaseInsensitive) == 0   ? 3
+                                                                                                                      : 0;
+            if (meridian > 0) {
+                out += pattern.mid(i, meridian);
+                i += meridian - 1;
+            } else if (!quoted && c == u'/' && r.dateSeparator != u'/') {
+                out += u'\\';
+                out += r.dateSeparator;
+            } else if (!quoted && c == u':' && r.timeSeparator != u':') {
+                out += u'\\';
+                out += r.timeSeparator;
+            } else {
+                out += c;
+            }
+        }
+        return out;
+    }
+
+    static void regionalFormatArguments(QStringList* sql) {
+        const RegionalSettings& r = regional();
+        if (sql->size() != 2 || (r.decimalPoint == u'.' && r.thousandsSeparator == u',')) return;
+        *sql << quoteLiteral(QString(r.decimalPoint)) << quoteLiteral(QString(r.thousandsSeparator));
     }
 
     Expr runtimeCall(const FunctionSpec& f, const std::vector<Expr>& args) const {
@@ -1705,6 +1746,7 @@ private:
             converted.push_back(a);
             sql << a.sql;
         }
+        if (server_ && what == QLatin1String("FORMAT")) regionalFormatArguments(&sql);
         const Type first = converted.empty() ? Type::Unknown : converted.front().type;
         switch (f.result) {
             case 'T':

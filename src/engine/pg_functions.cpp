@@ -11,7 +11,7 @@ namespace tv::engine::dialect {
 namespace {
 
 // Bumped whenever a definition changes: a site made by an older program gets the new ones.
-constexpr int kFunctionsVersion = 12;
+constexpr int kFunctionsVersion = 13;
 
 const char* const kDefinitions[] = {
     // Failures carry the runtime's number, read back by runtimeErrorNumber.
@@ -194,8 +194,9 @@ const char* const kDefinitions[] = {
     // Format, as the program's own Format writes on files: named formats, truth words,
     // date patterns of d/m/y/h/n/s/w/q and AM/PM, digit patterns of 0 # . , % E+ with up to
     // four sections, quoted and escaped literals. A value that cannot be read as the pattern
-    // asks comes back as its text. Regional choices are those of a day-month-year site with
-    // a point for decimals.
+    // asks comes back as its text. Named formats and separators come from the translation
+    // (the workstation's region); left to these defaults, a day-month-year site with a point
+    // for decimals.
     R"(CREATE OR REPLACE FUNCTION public.jet_meridian_at(p text, i integer) RETURNS integer
        LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN upper(substr(p, i, 5)) = 'AM/PM' THEN 5
        WHEN upper(substr(p, i, 4)) = 'AMPM' THEN 4 WHEN upper(substr(p, i, 3)) = 'A/P' THEN 3
@@ -307,8 +308,10 @@ const char* const kDefinitions[] = {
        END LOOP;
        RETURN out || cur; END $$)",
     // One section; a negative value gets a leading minus (the negative section is given the
-    // value made positive, as it shows its own sign).
-    R"(CREATE OR REPLACE FUNCTION public.jet_format_section(v double precision, s text) RETURNS text
+    // value made positive, as it shows its own sign). dp and gs are the workstation's decimal
+    // point and digit grouping.
+    R"(CREATE OR REPLACE FUNCTION public.jet_format_section(v double precision, s text,
+       dp text DEFAULT '.', gs text DEFAULT ',') RETURNS text
        LANGUAGE plpgsql IMMUTABLE AS $$ DECLARE
        kind text[] := '{}'; txt text[] := '{}'; expd integer[] := '{}'; cnt integer;
        i integer := 1; n integer := length(s); c text; e integer; d integer; seen_point boolean := false;
@@ -398,7 +401,8 @@ const char* const kDefinitions[] = {
        WHILE length(fraction) > min_frac AND right(fraction, 1) = '0' LOOP fraction := left(fraction, -1); END LOOP;
        IF length(int_digits) < int_zeros THEN int_digits := lpad(int_digits, int_zeros, '0'); END IF;
        left_digits := int_digits;
-       IF grouping THEN left_digits := ltrim(reverse(regexp_replace(reverse(left_digits), '(\d{3})', '\1,', 'g')), ','); END IF;
+       IF grouping THEN left_digits := replace(ltrim(reverse(regexp_replace(reverse(left_digits),
+         '(\d{3})', '\1,', 'g')), ','), ',', gs); END IF;
        FOR j IN REVERSE int_end - 1..1 LOOP
          IF kind[j] IN ('0', '#') THEN
            IF grouping THEN IF j = last_int THEN integer_part := left_digits || integer_part; END IF;
@@ -411,7 +415,7 @@ const char* const kDefinitions[] = {
        IF int_ph = 0 THEN integer_part := integer_part || left_digits; END IF;
        out := integer_part;
        IF has_point THEN
-         out := out || '.'; nxt := 1;
+         out := out || dp; nxt := 1;
          FOR j IN int_end + 1..frac_end - 1 LOOP
            IF kind[j] IN ('0', '#') THEN
              IF nxt <= length(fraction) THEN out := out || substr(fraction, nxt, 1); END IF;
@@ -426,15 +430,17 @@ const char* const kDefinitions[] = {
          FOR j IN exp_at + 1..cnt LOOP IF kind[j] IN ('L', '%') THEN out := out || txt[j]; END IF; END LOOP;
        END IF;
        RETURN CASE WHEN negative THEN '-' || out ELSE out END; END $$)",
-    R"(CREATE OR REPLACE FUNCTION public.jet_format_number(v double precision, p text) RETURNS text
+    R"(CREATE OR REPLACE FUNCTION public.jet_format_number(v double precision, p text,
+       dp text DEFAULT '.', gs text DEFAULT ',') RETURNS text
        LANGUAGE plpgsql IMMUTABLE AS $$ DECLARE sections text[] := public.jet_sections(p); BEGIN
        IF v < 0 AND array_length(sections, 1) >= 2 AND sections[2] <> '' THEN
-         RETURN public.jet_format_section(-v, sections[2]); END IF;
+         RETURN public.jet_format_section(-v, sections[2], dp, gs); END IF;
        IF v = 0 AND array_length(sections, 1) >= 3 AND sections[3] <> '' THEN
-         RETURN public.jet_format_section(v, sections[3]); END IF;
-       RETURN public.jet_format_section(v, sections[1]); END $$)",
+         RETURN public.jet_format_section(v, sections[3], dp, gs); END IF;
+       RETURN public.jet_format_section(v, sections[1], dp, gs); END $$)",
     // The value is a date's ISO text, a number's text, or any other text.
-    R"(CREATE OR REPLACE FUNCTION public.jet_format(t text, p text DEFAULT NULL) RETURNS text
+    R"(CREATE OR REPLACE FUNCTION public.jet_format(t text, p text DEFAULT NULL,
+       dp text DEFAULT '.', gs text DEFAULT ',') RETURNS text
        LANGUAGE plpgsql IMMUTABLE AS $$ DECLARE
        is_date boolean := t ~ '^\d{4}-\d\d-\d\d( \d\d:\d\d(:\d\d)?)?$'; num double precision;
        lp text := lower(coalesce(p, '')); q text; sections text[]; truth boolean; BEGIN
@@ -443,7 +449,7 @@ const char* const kDefinitions[] = {
          IF p IS NULL THEN RETURN ''; END IF;
          sections := public.jet_sections(p);
          IF array_length(sections, 1) < 4 OR public.jet_is_date_pattern(p) THEN RETURN ''; END IF;
-         RETURN public.jet_format_section(0, sections[4]);
+         RETURN public.jet_format_section(0, sections[4], dp, gs);
        END IF;
        IF t ~ '^\s*[-+]?(\d+\.?\d*|\.\d+)([eE][-+]?\d+)?\s*$' THEN num := t::double precision;
        ELSIF is_date THEN num := extract(epoch FROM t::timestamp - timestamp '1899-12-30') / 86400.0;
@@ -468,10 +474,11 @@ const char* const kDefinitions[] = {
          IF num IS NULL OR num < -657434 OR num > 2958465 THEN RETURN t; END IF;
          RETURN public.jet_format_date(timestamp '1899-12-30' + num * interval '1 day', q);
        END IF;
-       RETURN CASE WHEN num IS NULL THEN t ELSE public.jet_format_number(num, q) END; END $$)",
-    R"(CREATE OR REPLACE FUNCTION public.jet_format(n double precision, p text DEFAULT NULL)
-       RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN n IS NULL
-       THEN public.jet_format(NULL::text, p) ELSE public.jet_format(public.jet_cstr(n), p) END $$)",
+       RETURN CASE WHEN num IS NULL THEN t ELSE public.jet_format_number(num, q, dp, gs) END; END $$)",
+    R"(CREATE OR REPLACE FUNCTION public.jet_format(n double precision, p text DEFAULT NULL,
+       dp text DEFAULT '.', gs text DEFAULT ',') RETURNS text LANGUAGE sql IMMUTABLE AS $$
+       SELECT CASE WHEN n IS NULL THEN public.jet_format(NULL::text, p, dp, gs)
+       ELSE public.jet_format(public.jet_cstr(n), p, dp, gs) END $$)",
     // Auto-numbers of rows that statements add (the engine's own AddNew numbers its rows),
     // and the mark raised by a number written by hand. The marks are the schema's own.
     R"(CREATE OR REPLACE FUNCTION public.jet_autonumber(t text, c text) RETURNS integer

@@ -153,10 +153,14 @@ TEST_F(Execution, NamedFormatsFollowTheWorkstationsRegion) {
     us.dateOrder = tv::DateOrder::MonthDayYear;
     us.twentyFourHour = false;
     us.currencySymbol = QStringLiteral("\u20ac");
+    us.dateSeparator = u'-';
+    us.decimalPoint = u',';
+    us.thousandsSeparator = u'.';
     tv::pinRegional(us);
     EXPECT_EQ(value("SELECT Format(#2025-03-07 14:05#, 'Short Date') & '|' & "
-                    "Format(#2025-03-07 14:05#, 'long time') & '|' & Format(-1.5, 'Currency')"),
-              QStringLiteral("03/07/2025|2:05:00 PM|-\u20ac1.50"));
+                    "Format(#2025-03-07 14:05#, 'long time') & '|' & Format(-1.5, 'Currency') & '|' & "
+                    "Format(1234.5, '#,##0.00') & '|' & Format(#2025-03-07 14:05#, 'd/m \"/\" h:nn A/P')"),
+              QStringLiteral("03-07-2025|2:05:00 PM|-\u20ac1,50|1.234,50|7-3 / 2:05 P"));
 }
 
 TEST_F(Execution, ComputedDatesReadBackAsDates) {
