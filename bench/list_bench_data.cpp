@@ -24,6 +24,35 @@ void check(int rc, sqlite3* db) {
     }
 }
 
+RawSqlite::RawSqlite(const QString& file) {
+    check(sqlite3_open(file.toUtf8().constData(), &db_), db_);
+    sqlite3_busy_timeout(db_, 5000);
+}
+
+RawSqlite::~RawSqlite() {
+    for (auto& [sql, stmt] : cache_) sqlite3_finalize(stmt);
+    sqlite3_close(db_);
+}
+
+std::string RawSqlite::run(const char* sql, std::initializer_list<Param> params) {
+    sqlite3_stmt*& stmt = cache_[sql];
+    if (!stmt) check(sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr), db_);
+    int i = 0;
+    for (const Param& p : params) {
+        if (p.isText)
+            sqlite3_bind_text(stmt, ++i, p.text.c_str(), -1, SQLITE_TRANSIENT);
+        else
+            sqlite3_bind_int64(stmt, ++i, p.number);
+    }
+    std::string first;
+    const int rc = sqlite3_step(stmt);
+    check(rc, db_);
+    if (rc == SQLITE_ROW && sqlite3_column_text(stmt, 0))
+        first = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+    sqlite3_reset(stmt);
+    return first;
+}
+
 namespace {
 
 QTemporaryDir& root() {

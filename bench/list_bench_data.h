@@ -5,13 +5,46 @@
 
 #include <QString>
 
+#include <initializer_list>
+#include <map>
+#include <string>
+
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace tvbench {
 
 // Stops the run with SQLite's message when a raw call did not succeed (the data set is
 // made by raw SQLite; a half-made one would measure nothing).
 void check(int rc, sqlite3* db);
+
+// A raw SQLite connection to a file, the "raw SQLite" side of a benchmark (and how data sets
+// are filled): statements prepared once and kept, bound with integers or texts.
+class RawSqlite {
+public:
+    // A parameter: a whole number or a text.
+    struct Param {
+        Param(long long n) : number(n), isText(false) {}
+        Param(int n) : number(n), isText(false) {}
+        Param(const char* t) : text(t), isText(true) {}
+        Param(std::string t) : text(std::move(t)), isText(true) {}
+        long long number = 0;
+        std::string text;
+        bool isText;
+    };
+
+    explicit RawSqlite(const QString& file);
+    ~RawSqlite();
+    RawSqlite(const RawSqlite&) = delete;
+    RawSqlite& operator=(const RawSqlite&) = delete;
+
+    // Runs a statement; returns the first column of its first row ("" when none).
+    std::string run(const char* sql, std::initializer_list<Param> params = {});
+
+private:
+    sqlite3* db_ = nullptr;
+    std::map<std::string, sqlite3_stmt*> cache_;
+};
 
 // The folder holding Definitions.mdb and Data.mdb with `rows` customers; built on first
 // use and kept for the run. The program state is pointed at it.

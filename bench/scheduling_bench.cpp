@@ -12,53 +12,19 @@
 #include "data/scheduling.h"
 #include "ratio_report.h"
 
-#include <sqlite3.h>
 
 #include <benchmark/benchmark.h>
 #include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 
 namespace {
-
-using tvbench::check;
 
 const char* const kCustomer = "O'Brien Holdings";
 constexpr int kCustomers = 100000;
 constexpr int kPlansPerCustomer = 2;
 
-// A raw connection to the data file, with one statement helper.
-class Raw {
-public:
-    explicit Raw(const QString& file) {
-        check(sqlite3_open(file.toUtf8().constData(), &db_), db_);
-        sqlite3_busy_timeout(db_, 5000);
-    }
-    ~Raw() {
-        for (auto& [sql, stmt] : cache_) sqlite3_finalize(stmt);
-        sqlite3_close(db_);
-    }
-    // Runs a statement with text parameters; returns the first column of the first row.
-    std::string run(const char* sql, std::initializer_list<std::string> params = {}) {
-        sqlite3_stmt*& stmt = cache_[sql];
-        if (!stmt) check(sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr), db_);
-        int i = 0;
-        for (const std::string& p : params)
-            sqlite3_bind_text(stmt, ++i, p.c_str(), -1, SQLITE_TRANSIENT);
-        std::string first;
-        int rc = sqlite3_step(stmt);
-        check(rc, db_);
-        if (rc == SQLITE_ROW && sqlite3_column_text(stmt, 0))
-            first = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-        sqlite3_reset(stmt);
-        return first;
-    }
-
-private:
-    sqlite3* db_ = nullptr;
-    std::map<std::string, sqlite3_stmt*> cache_;
-};
+using Raw = tvbench::RawSqlite;
 
 // The company, and the plans of every customer; made once per run.
 QString dataFile() {

@@ -11,19 +11,15 @@
 #include "data/prompter.h"
 #include "data/service_requests.h"
 
-#include <sqlite3.h>
 
 #include "ratio_report.h"
 
 #include <benchmark/benchmark.h>
 #include <QCoreApplication>
 #include <cstdio>
-#include <map>
 #include <string>
 
 namespace {
-
-using tvbench::check;
 
 constexpr int kCustomers = 100000;
 constexpr int kRequests = 100000;
@@ -31,35 +27,7 @@ constexpr int kRequest = 77777;  // the request moved to and fro
 constexpr int kLabourLines = 10;
 constexpr int kMaterialLines = 5;
 
-class Raw {
-public:
-    explicit Raw(const QString& file) {
-        check(sqlite3_open(file.toUtf8().constData(), &db_), db_);
-        sqlite3_busy_timeout(db_, 5000);
-    }
-    ~Raw() {
-        for (auto& [sql, stmt] : cache_) sqlite3_finalize(stmt);
-        sqlite3_close(db_);
-    }
-    // Runs a statement with integer parameters; returns the first column of the first row.
-    std::string run(const char* sql, std::initializer_list<long long> params = {}) {
-        sqlite3_stmt*& stmt = cache_[sql];
-        if (!stmt) check(sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr), db_);
-        int i = 0;
-        for (long long p : params) sqlite3_bind_int64(stmt, ++i, p);
-        std::string first;
-        const int rc = sqlite3_step(stmt);
-        check(rc, db_);
-        if (rc == SQLITE_ROW && sqlite3_column_text(stmt, 0))
-            first = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-        sqlite3_reset(stmt);
-        return first;
-    }
-
-private:
-    sqlite3* db_ = nullptr;
-    std::map<std::string, sqlite3_stmt*> cache_;
-};
+using Raw = tvbench::RawSqlite;
 
 // Answers the contract question with Yes, and every other question by default.
 class ChargeContract : public tv::data::DefaultPrompter {
