@@ -3,8 +3,12 @@
 
 #include "engine/engine.h"
 
+#include "data/failure.h"
+
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <optional>
 
 namespace tv::data::detail {
 
@@ -20,5 +24,9 @@ void cancelQuietly(engine::Recordset& rs);
 
 // Releases read locks so other workstations' changes become visible; never throws.
 void idleQuietly();
+
+// Runs the steps in one transaction of the data database: on failure everything is rolled
+// back and the failure returned. Read locks are released after it either way.
+std::optional<Failure> inTransaction(const std::function<void(engine::Database& db)>& steps);
 
 }  // namespace tv::data::detail

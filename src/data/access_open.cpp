@@ -47,6 +47,22 @@ void idleQuietly() {
     (void)attempt([] { engine::Engine::instance().Idle(true); });
 }
 
+std::optional<Failure> inTransaction(const std::function<void(engine::Database& db)>& steps) {
+    bool began = false;
+    bool committing = false;
+    const std::optional<Failure> failed = attempt([&] {
+        engine::Database& db = databaseFor(kDataDb);
+        db.BeginTrans();
+        began = true;
+        steps(db);
+        committing = true;  // a failed commit has rolled back already
+        db.CommitTrans();
+    });
+    if (failed && began && !committing) (void)attempt([] { databaseFor(kDataDb).Rollback(); });
+    idleQuietly();
+    return failed;
+}
+
 }  // namespace detail
 
 namespace {

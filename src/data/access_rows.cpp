@@ -256,12 +256,7 @@ std::optional<std::int32_t> AddNextLine(const QString& table, QStringList values
     // A file's transaction reads a snapshot: a line another workstation adds before this
     // one writes makes the write fail, and the number is read again.
     for (int attemptNo = 0; attemptNo < 3; ++attemptNo) {
-        bool began = false;
-        bool committing = false;
-        failed = attempt([&] {
-            engine::Database& db = detail::databaseFor(kDataDb);
-            db.BeginTrans();
-            began = true;
+        failed = detail::inTransaction([&](engine::Database& db) {
             const engine::Field document = rs.FieldAt(0);
             const QString key = values.value(0).trimmed();
             const bool numeric = document.Type() != engine::FieldType::Text &&
@@ -277,15 +272,10 @@ std::optional<std::int32_t> AddNextLine(const QString& table, QStringList values
             rs.AddNew();
             writeValues(rs, values);
             rs.Update();
-            committing = true;  // a failed commit has rolled back already
-            db.CommitTrans();
         });
-        if (began && failed && !committing)
-            (void)attempt([] { detail::databaseFor(kDataDb).Rollback(); });
         if (!failed) break;
     }
     rs.Close();
-    detail::idleQuietly();
     if (failed) {
         ShowMessage(kAddFailed, errorTail(*failed));
         return std::nullopt;

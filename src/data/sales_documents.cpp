@@ -60,25 +60,6 @@ QString inventoryCondition(const QString& orderNumber) {
            QStringLiteral(" AND SOURCEDOCID = ") + engine::quoteLiteral(numberLiteral(orderNumber));
 }
 
-// Runs the steps in one transaction of the data database; on failure everything is rolled
-// back and the failure returned.
-template <typename F>
-std::optional<Failure> inTransaction(F&& steps) {
-    bool began = false;
-    bool committing = false;
-    std::optional<Failure> failed = attempt([&] {
-        engine::Database& db = detail::databaseFor(kDataDb);
-        db.BeginTrans();
-        began = true;
-        steps(db);
-        committing = true;  // a failed commit has rolled back already
-        db.CommitTrans();
-    });
-    if (failed && began && !committing)
-        (void)attempt([] { detail::databaseFor(kDataDb).Rollback(); });
-    detail::idleQuietly();
-    return failed;
-}
 
 }  // namespace
 
@@ -128,7 +109,7 @@ bool WriteDocumentLines(SalesDocument kind, const QString& number,
                         const std::vector<DocumentLine>& lines) {
     if (!state().DataOpen && !OpenDataDatabase()) return false;
     const QString key = numberLiteral(number);
-    const std::optional<Failure> failed = inTransaction([&](engine::Database& db) {
+    const std::optional<Failure> failed = detail::inTransaction([&](engine::Database& db) {
         db.Execute(QStringLiteral("DELETE * FROM [%1] WHERE [%2] = %3")
                        .arg(detailTable(kind).toUpper(), documentKeyColumn(kind), key));
         engine::Recordset rs = db.OpenRecordset(detailTable(kind));
@@ -227,7 +208,7 @@ int CreateOrderInventory(const QString& orderNumber, const QString& customer,
     if (!OpenDataDatabase()) return -1;
     const QString number = numberLiteral(orderNumber);
     int created = 0;
-    const std::optional<Failure> failed = inTransaction([&](engine::Database& db) {
+    const std::optional<Failure> failed = detail::inTransaction([&](engine::Database& db) {
         engine::Recordset products = db.OpenRecordset(QStringLiteral("PRODUCTS"));
         products.SetIndex(QStringLiteral("PrimaryKey"));
         engine::Recordset items = db.OpenRecordset(QStringLiteral("CUSTOMER INVENTORY"));

@@ -96,22 +96,6 @@ bool chargeContract(const QString& contract, int requests, double hours) {
     return true;
 }
 
-// Runs `step` in one transaction on the data database; a throw rolls all of it back.
-std::optional<Failure> inTransaction(const std::function<void()>& step) {
-    bool began = false;
-    bool committing = false;
-    const std::optional<Failure> failed = attempt([&] {
-        engine::Database& db = detail::databaseFor(kDataDb);
-        db.BeginTrans();
-        began = true;
-        step();
-        committing = true;  // a failed commit has rolled back already
-        db.CommitTrans();
-    });
-    if (began && failed && !committing) (void)attempt([] { detail::databaseFor(kDataDb).Rollback(); });
-    detail::idleQuietly();
-    return failed;
-}
 
 // Moves the request from one table to the other: the stored row, changed by `change`
 // (which may adjust the contract), added to `to` and deleted from `from`.
@@ -124,7 +108,7 @@ RequestMove moveRequest(const QString& requestNo, const QString& from, const QSt
     }
     QString customer;
     QString contact;
-    const std::optional<Failure> failed = inTransaction([&] {
+    const std::optional<Failure> failed = detail::inTransaction([&](engine::Database&) {
         loadRow(from, *number);
         FieldValueArray& row = state().FieldValues;
         customer = row(request_column::kCustomer);
@@ -288,7 +272,7 @@ std::int32_t RaiseRequestOrder(const QString& tableName, const QString& requestN
     const QString customer = request(request_column::kCustomer);
     const DocumentTotals totals = DocumentLineTotals(lines, 0.0);
 
-    const std::optional<Failure> failed = inTransaction([&] {
+    const std::optional<Failure> failed = detail::inTransaction([&](engine::Database&) {
         FieldValueArray header;
         header.resize(detail::databaseFor(kDataDb).TableDefNamed(QStringLiteral("SALES ORDERS")).FieldCount());
         header(kOrderNo + 1) = order;
