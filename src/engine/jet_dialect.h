@@ -143,9 +143,9 @@ void registerDialectFunctions(sqlite3* db);
 // Creates the jet_* functions translations call in a server database's public schema
 // (once per site; replaced when they change), so statements read alike on both backends.
 void createServerFunctions(PgSession& session);
-// Replaces a site's functions made by an older program, on opening; a failure (no right to
-// replace them) is only logged.
-void upgradeServerFunctions(PgSession& session);
+// Replaces a site's functions made by an older program, on its first opening in this
+// process (`site` names it); a failure (no right to replace them) is only logged.
+void upgradeServerFunctions(PgSession& session, const QString& site);
 
 // The runtime's error number carried by the text of a statement a jet_* function ended
 // (the text after the number goes to `text`), or 0 when the text is no such error.

@@ -5,6 +5,8 @@
 #include "engine/pg_session.h"
 
 #include <QDebug>
+#include <QMutex>
+#include <QSet>
 
 namespace tv::engine::dialect {
 
@@ -541,12 +543,18 @@ void createServerFunctions(PgSession& session) {
     }
 }
 
-void upgradeServerFunctions(PgSession& session) {
+void upgradeServerFunctions(PgSession& session, const QString& site) {
+    // Once per site and process: the post office and the mail check open a session for
+    // every operation.
+    static QMutex mutex;
+    static QSet<QString> current;
+    const QMutexLocker lock(&mutex);
+    if (current.contains(site)) return;
     try {
-        auto current = session.unprepared(QStringLiteral(
+        auto stored = session.unprepared(QStringLiteral(
             "SELECT value FROM public.tv_site WHERE name = 'functions'"));
-        if (current->step() && current->intAt(0) >= kFunctionsVersion) return;
-        createServerFunctions(session);
+        if (!stored->step() || stored->intAt(0) < kFunctionsVersion) createServerFunctions(session);
+        current.insert(site);
     } catch (const DbError& e) {
         // A user without the right to replace them works on with the site's own.
         qWarning().noquote() << "The site's functions were not brought up to date:" << e.text();

@@ -487,7 +487,7 @@ PgSession::PgSession(const ServerLocation& location, bool readOnly, bool create,
         check->bindText(1, location.schema.toUtf8());
         if (!check->step()) fail(err::kFileNotFound, location.conninfo + QStringLiteral(" (") +
                                                          location.schema + u')');
-        dialect::upgradeServerFunctions(*this);
+        dialect::upgradeServerFunctions(*this, location.conninfo);
     }
     exec(QStringLiteral("SET search_path = ") + serverName(location.schema) +
          QStringLiteral(", public"));
